@@ -1,0 +1,16 @@
+// The enablement gate: whether this service processor serves CIM requests at all. Open only when
+// the role is 1, the system is not managed by a console and the redundancy policy is off.
+// Keeps no state; safe on any thread.
+#ifndef CIMP_SYSDATA_ENABLEMENT_GATE_H
+#define CIMP_SYSDATA_ENABLEMENT_GATE_H
+
+class ErrlEntry;
+
+// Sets `enabled` on every path. Returns null when the decision was made (open or closed), or the
+// entry of the platform call that failed (owned by the caller; `enabled` is then false).
+ErrlEntry* cimpQueryCimEnabled(bool& enabled);
+
+// The same decision under the passthrough service's name.
+ErrlEntry* cimpQueryTovPassthroughEnabled(bool& enabled);
+
+#endif
