@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once as shipped, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Usage: scripts/test.sh [--no-sanitize]
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$top"
+scripts/install-deps.sh
+
+jobs="${CIMP_JOBS:-2}"
+run_suite() {
+    local dir="$1"; shift
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
+}
+
+run_suite build
+if [ "${1:-}" != "--no-sanitize" ]; then
+    # Benchmarks say nothing under sanitizers; leave them out of that build.
+    run_suite build-sanitize -DCIMP_SANITIZE=ON -DCIMP_BUILD_BENCHMARKS=OFF
+fi
