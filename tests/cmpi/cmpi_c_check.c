@@ -1,0 +1,74 @@
+/*
+ * Compiled as C99: proves the CMPI headers and the MI stub macros are valid C, and gives the
+ * C++ test a C-built association MI and the C view of the layout to compare against.
+ */
+#include <stddef.h>
+
+#include "cmpidt.h"
+#include "cmpift.h"
+#include "cmpimacs.h"
+
+#include "cmpi_c_check.h"
+
+static const CMPIBroker* c_broker;
+
+static CMPIStatus CCheckAssociationCleanup(CMPIAssociationMI* mi, const CMPIContext* ctx,
+                                           CMPIBoolean terminating) {
+    (void)mi;
+    (void)ctx;
+    CMReturn(terminating ? CMPI_RC_OK : CMPI_RC_DO_NOT_UNLOAD);
+}
+
+static CMPIStatus CCheckAssociators(CMPIAssociationMI* mi, const CMPIContext* ctx,
+                                    const CMPIResult* rslt, const CMPIObjectPath* op,
+                                    const char* assocClass, const char* resultClass,
+                                    const char* role, const char* resultRole,
+                                    const char** properties) {
+    (void)mi, (void)ctx, (void)rslt, (void)op, (void)assocClass, (void)resultClass;
+    (void)role, (void)resultRole, (void)properties;
+    CMReturn(CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+static CMPIStatus CCheckAssociatorNames(CMPIAssociationMI* mi, const CMPIContext* ctx,
+                                        const CMPIResult* rslt, const CMPIObjectPath* op,
+                                        const char* assocClass, const char* resultClass,
+                                        const char* role, const char* resultRole) {
+    (void)mi, (void)ctx, (void)rslt, (void)op, (void)assocClass, (void)resultClass;
+    (void)role, (void)resultRole;
+    CMReturn(CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+/* Returns the object path it was given as the single reference, then reports done. */
+static CMPIStatus CCheckReferences(CMPIAssociationMI* mi, const CMPIContext* ctx,
+                                   const CMPIResult* rslt, const CMPIObjectPath* op,
+                                   const char* resultClass, const char* role,
+                                   const char** properties) {
+    (void)mi, (void)ctx, (void)resultClass, (void)role, (void)properties;
+    CMReturnObjectPath(rslt, op);
+    CMReturnDone(rslt);
+    CMReturn(CMPI_RC_OK);
+}
+
+static CMPIStatus CCheckReferenceNames(CMPIAssociationMI* mi, const CMPIContext* ctx,
+                                       const CMPIResult* rslt, const CMPIObjectPath* op,
+                                       const char* resultClass, const char* role) {
+    (void)mi, (void)ctx, (void)rslt, (void)op, (void)resultClass, (void)role;
+    CMReturn(CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+CMAssociationMIStub(CCheck, cmpi_c_check, c_broker, CMNoHook)
+
+    const CMPIBroker* cmpi_c_check_broker(void) {
+    return c_broker;
+}
+
+struct cmpi_c_layout cmpi_c_check_layout(void) {
+    struct cmpi_c_layout l;
+    l.data_size = sizeof(CMPIData);
+    l.data_value_offset = offsetof(CMPIData, value);
+    l.status_size = sizeof(CMPIStatus);
+    l.broker_size = sizeof(CMPIBroker);
+    l.enc_class_path_is_a_offset = offsetof(CMPIBrokerEncFT, classPathIsA);
+    l.assoc_reference_names_offset = offsetof(CMPIAssociationMIFT, referenceNames);
+    return l;
+}
