@@ -1,0 +1,106 @@
+// The CMPI 1.0 broker runtime shared by the tests and the embedded CIMOM: a complete CMPIBroker
+// (CMPIBrokerFT, CMPIBrokerEncFT, CMPIBrokerExtFT) and the encapsulated objects it makes.
+//
+// Ownership: every object the broker makes belongs to the RequestScope that is current on the
+// calling thread (the newest scope of the same Runtime) and is freed when that scope ends. Objects
+// made on a thread without such a scope go to the Runtime's fallback arena, freed with the
+// Runtime. `clone` returns an object owned by the caller, freed by its `release`; `release` on any
+// other object is a no-op that returns CMPI_RC_OK. Values handed out by getters (the CMPIString of
+// a class name, the CMPIData of a key) belong to the object they were read from. A Runtime must
+// outlive its scopes, its Results and everything made through its broker.
+//
+// Threads: any number of threads may run requests at once, each inside its own RequestScope. The
+// Runtime's shared state (class hierarchy, fault rules, call log) is thread-safe. One CMPI object
+// is used by one thread at a time, as CMPI requires.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "broker/call_log.h"
+#include "broker/class_hierarchy.h"
+#include "broker/fault_plan.h"
+#include "cmpidt.h"
+#include "cmpift.h"
+
+namespace cimbroker {
+
+struct RuntimeState;
+class ResultObject;
+
+class Runtime {
+  public:
+    Runtime();
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    // The broker handed to a provider's factory functions; valid for the Runtime's lifetime.
+    const CMPIBroker* broker() const;
+
+    // Replaces the hierarchy that classPathIsA answers from (empty at start: a class is only
+    // itself). Safe while requests run; a request sees the old or the new hierarchy whole.
+    void setClassHierarchy(ClassHierarchy hierarchy);
+
+    FaultPlan& faults();
+    CallLog& calls();
+
+    // Writes logMessage and trace calls to stderr when on (off at start).
+    void echoDiagnostics(bool on);
+
+    // Objects of this Runtime still alive anywhere: arenas, caller-owned clones, Results.
+    size_t liveObjects() const;
+
+    // An enumeration over a clone of `items` (an array of CMPI_ref or CMPI_instance), owned like
+    // any broker-made object. Null, with the reason in *rc, when `items` is not such an array.
+    CMPIEnumeration* newEnumeration(const CMPIArray* items, CMPIStatus* rc) const;
+
+  private:
+    std::unique_ptr<RuntimeState> state_;
+};
+
+// RAII request arena: while alive, and on the thread that made it, every object the Runtime's
+// broker makes belongs to it. Scopes nest; the newest one on a thread wins. Create and destroy a
+// scope on the same thread.
+class RequestScope {
+  public:
+    explicit RequestScope(Runtime& runtime);
+    ~RequestScope();
+    RequestScope(const RequestScope&) = delete;
+    RequestScope& operator=(const RequestScope&) = delete;
+
+    // The invocation context to pass to the provider; owned by the scope, starts empty.
+    const CMPIContext* context();
+
+    // Objects the scope's arena holds now (the context is not counted).
+    size_t liveObjects() const;
+
+    class Impl;
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// A CMPIResult that collects what a provider returns. Returned instances and paths are cloned
+// into the Result, in order, and live as long as it does. Not thread-safe.
+class Result {
+  public:
+    explicit Result(Runtime& runtime);
+    ~Result();
+    Result(const Result&) = delete;
+    Result& operator=(const Result&) = delete;
+
+    const CMPIResult* cmpi() const;
+    const std::vector<const CMPIInstance*>& instances() const;
+    const std::vector<const CMPIObjectPath*>& objectPaths() const;
+    // Values given to returnData, in order; encapsulated values point at the Result's own clones.
+    const std::vector<CMPIData>& data() const;
+    int doneCount() const;
+
+  private:
+    std::unique_ptr<ResultObject> object_;
+};
+
+}  // namespace cimbroker

@@ -1,0 +1,35 @@
+// Readers that turn CMPI objects into plain C++ values, for the host and the tests. They work on
+// the objects of any CMPI implementation (they go through the function tables) and never modify
+// them. A null object reads as empty. CMPIData in the results points into the object read and is
+// valid as long as that object is.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cmpidt.h"
+#include "cmpift.h"
+
+namespace cimbroker {
+
+using NamedData = std::vector<std::pair<std::string, CMPIData>>;
+
+// The character data of a string ("" for null).
+std::string toStdString(const CMPIString* s);
+
+// A value as text: strings as they are, numbers in decimal, booleans "TRUE"/"FALSE", references
+// in path form, date-times in CIM format, arrays as "{a,b}"; "" for a null or missing value.
+std::string dataToString(const CMPIData& data);
+
+std::string classNameOf(const CMPIObjectPath* path);
+std::string nameSpaceOf(const CMPIObjectPath* path);
+std::string hostOf(const CMPIObjectPath* path);
+// "//host/ns:Class.k=\"v\",..." as the path's own toString gives it.
+std::string pathToString(const CMPIObjectPath* path);
+
+NamedData keysOf(const CMPIObjectPath* path);
+NamedData propertiesOf(const CMPIInstance* instance);
+std::vector<CMPIData> elementsOf(const CMPIArray* array);
+
+}  // namespace cimbroker
