@@ -1,0 +1,17 @@
+#include "platform/sim/platform_root.h"
+
+namespace cimpsim {
+
+const char* defaultPlatformRoot() {
+    return CIMP_DEFAULT_PLATFORM_ROOT;
+}
+
+std::string platformRoot(const Env& env) {
+    std::optional<std::string> root = env.variable("CIMP_PLATFORM_ROOT");
+    if (root && !root->empty() && (*root)[0] == '/') {
+        return *root;
+    }
+    return defaultPlatformRoot();
+}
+
+}  // namespace cimpsim

@@ -1,0 +1,23 @@
+// Where the simulated platform keeps its state.
+//
+// The root is CIMP_PLATFORM_ROOT, read at each call, when it is set to an absolute path;
+// otherwise the build's default (CIMP_DEFAULT_PLATFORM_ROOT), because a CIMOM may start
+// providers with an empty or damaged environment.
+#ifndef CIMP_PLATFORM_SIM_PLATFORM_ROOT_H
+#define CIMP_PLATFORM_SIM_PLATFORM_ROOT_H
+
+#include <string>
+
+#include "platform/sim/env.h"
+
+namespace cimpsim {
+
+// The root compiled into the library.
+const char* defaultPlatformRoot();
+
+// The root in force for `env`.
+std::string platformRoot(const Env& env);
+
+}  // namespace cimpsim
+
+#endif

@@ -1,0 +1,48 @@
+// The simulated redundancy-policy service: <root>/rmgr/policy_enabled holds "0" or "1"; an
+// empty file answers success without an answer, as a service that leaves the flag alone.
+#include "platform/rmgr.h"
+
+#include <string>
+
+#include "platform/sim/capture_hub.h"
+#include "platform/sim/platform_root.h"
+#include "platform/sim/service_file.h"
+#include "platform/sim/sim_errl_entry.h"
+#include "platform/sim/sim_return_codes.h"
+#include "platform/sim/value_parsers.h"
+
+namespace {
+
+constexpr char kService[] = "rmgrIsRedPolicyEnabled";
+constexpr char kFile[] = "rmgr/policy_enabled";
+// One byte more than the longest valid content, to tell it from longer files.
+constexpr size_t kLimit = 3;
+
+}  // namespace
+
+ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
+    using namespace cimpsim;
+    if (CaptureHub::active()) {
+        CaptureHub::recordCall(kService);
+    }
+    const Env& env = currentEnv();
+    std::string text;
+    ErrlEntry* failure =
+        readServiceFile(env, {kService, kFile, platformRoot(env), kFile}, kLimit, text);
+    if (failure != nullptr) {
+        return failure;
+    }
+    switch (parsePolicy(text)) {
+        case PolicyValue::Unset:
+            return nullptr;
+        case PolicyValue::Disabled:
+            enabled = false;
+            return nullptr;
+        case PolicyValue::Enabled:
+            enabled = true;
+            return nullptr;
+        case PolicyValue::Invalid:
+            break;
+    }
+    return new SimErrlEntry(kRcUnparsable, kService, kFile);
+}

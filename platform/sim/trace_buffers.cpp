@@ -1,0 +1,100 @@
+#include "platform/sim/trace_buffers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/sim/env.h"
+#include "platform/sim/platform_root.h"
+#include "platform/sim/trace_ring_format.h"
+
+namespace cimpsim {
+
+namespace {
+
+// Longer names are kept in memory only, as are names that are not plain file names.
+constexpr size_t kMaxFileName = 64;
+
+struct TraceBuffer {
+    std::string name;
+    std::unique_ptr<SharedMapping> mapping;
+    std::unique_ptr<uint64_t[]> memory;
+    std::unique_ptr<TraceRing> ring;
+};
+
+std::mutex g_openMutex;
+std::atomic<TraceBuffer*> g_buffers[kMaxTraceBuffers];
+size_t g_bufferCount = 0;  // guarded by g_openMutex
+
+bool isPlainFileName(const std::string& name) {
+    if (name.empty() || name.size() > kMaxFileName || name[0] == '.') {
+        return false;
+    }
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-' || c == '.';
+    });
+}
+
+size_t clampedSize(size_t size) {
+    size = std::min(std::max(size, ring::kMinBufferSize), ring::kMaxBufferSize);
+    return size / ring::kAlign * ring::kAlign;
+}
+
+std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
+    auto buffer = std::make_unique<TraceBuffer>();
+    buffer->name = name;
+    uint8_t* base = nullptr;
+    if (isPlainFileName(name)) {
+        const Env& env = currentEnv();
+        buffer->mapping = env.mapShared(
+            platformRoot(env) + "/trace/" + name, size,
+            [&name](uint8_t* data, size_t bytes) { TraceRing::prepare(data, bytes, name); });
+    }
+    if (buffer->mapping != nullptr) {
+        base = buffer->mapping->data();
+    } else {
+        buffer->memory = std::make_unique<uint64_t[]>(size / sizeof(uint64_t));
+        base = reinterpret_cast<uint8_t*>(buffer->memory.get());
+        TraceRing::prepare(base, size, name);
+    }
+    buffer->ring = std::make_unique<TraceRing>(base, size);
+    return buffer;
+}
+
+}  // namespace
+
+bool openTraceBuffer(const char* name, size_t size, uint32_t& descriptor) {
+    if (name == nullptr) {
+        return false;
+    }
+    std::string wanted(name, strnlen(name, 256));
+    std::lock_guard<std::mutex> lock(g_openMutex);
+    for (size_t i = 0; i < g_bufferCount; ++i) {
+        if (g_buffers[i].load(std::memory_order_relaxed)->name == wanted) {
+            descriptor = static_cast<uint32_t>(i);
+            return true;
+        }
+    }
+    if (g_bufferCount == kMaxTraceBuffers) {
+        return false;
+    }
+    // Released on purpose: the buffer must outlive every static destructor that may trace.
+    g_buffers[g_bufferCount].store(makeBuffer(wanted, clampedSize(size)).release(),
+                                   std::memory_order_release);
+    descriptor = static_cast<uint32_t>(g_bufferCount++);
+    return true;
+}
+
+TraceRing* findTraceBuffer(uint32_t descriptor) {
+    if (descriptor >= kMaxTraceBuffers) {
+        return nullptr;
+    }
+    TraceBuffer* buffer = g_buffers[descriptor].load(std::memory_order_acquire);
+    return buffer != nullptr ? buffer->ring.get() : nullptr;
+}
+
+}  // namespace cimpsim

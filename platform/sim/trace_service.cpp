@@ -1,0 +1,61 @@
+// The simulated trace service: the C entry points over trace_buffers.h and trace_entry.h.
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdarg>
+
+#include "platform/sim/capture_hub.h"
+#include "platform/sim/env.h"
+#include "platform/sim/trace_buffers.h"
+#include "platform/sim/trace_entry.h"
+#include "platform/trace.h"
+
+namespace {
+
+uint32_t currentThreadId() {
+    thread_local const uint32_t id = static_cast<uint32_t>(syscall(SYS_gettid));
+    return id;
+}
+
+}  // namespace
+
+extern "C" int trace_adal_init_buffer(trace_desc_t* td, const char* name, size_t size) {
+    if (td == nullptr) {
+        return -1;
+    }
+    uint32_t descriptor = 0;
+    if (!cimpsim::openTraceBuffer(name, size, descriptor)) {
+        *td = TRACE_DESC_INVALID;
+        return -1;
+    }
+    *td = descriptor;
+    return 0;
+}
+
+extern "C" int trace_adal_write_all(trace_desc_t td, trace_hash_val formatId, const char* argTypes,
+                                    uint32_t line, int32_t type, ...) {
+    cimpsim::TraceRing* ring = cimpsim::findTraceBuffer(td);
+    if (ring == nullptr) {
+        return -1;
+    }
+    cimpsim::TraceEntry entry{};
+    entry.timestampNanos = cimpsim::currentEnv().nowNanos();
+    entry.formatId = formatId;
+    entry.line = line;
+    entry.threadId = currentThreadId();
+    entry.type = type;
+    va_list args;
+    va_start(args, type);
+    cimpsim::collectTraceArgs(argTypes, args, entry);
+    va_end(args);
+
+    uint8_t encoded[cimpsim::ring::kMaxEntrySize] = {};
+    ring->append(encoded, cimpsim::encodeTraceEntry(entry, encoded));
+
+    if (cimpsim::CaptureHub::active()) {
+        cimpsim::CaptureHub::recordTrace(
+            {formatId, std::string(argTypes != nullptr ? argTypes : "", entry.argTypesLength), line,
+             type, cimpsim::renderTraceArgs(entry)});
+    }
+    return 0;
+}

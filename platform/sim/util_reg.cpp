@@ -1,0 +1,46 @@
+// The simulated registry: key "area/name" is the file <root>/registry/area/name.
+//
+// The flag and the parent entry are accepted and ignored; the sim links no entries.
+#include "platform/util_reg.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/sim/capture_hub.h"
+#include "platform/sim/platform_root.h"
+#include "platform/sim/registry_key.h"
+#include "platform/sim/service_file.h"
+#include "platform/sim/sim_errl_entry.h"
+#include "platform/sim/sim_return_codes.h"
+
+namespace {
+
+constexpr char kService[] = "UtilReg::read";
+
+}  // namespace
+
+ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool /*flag*/,
+                         ErrlEntry* /*parent*/) {
+    using namespace cimpsim;
+    if (CaptureHub::active()) {
+        CaptureHub::recordCall(std::string(kService) + " " + (key != nullptr ? key : "(null)"));
+    }
+    if (!isPlainRegistryKey(key)) {
+        return new SimErrlEntry(kRcBadKey, kService, key);
+    }
+    if (buffer == nullptr && size != 0) {
+        return new SimErrlEntry(kRcBadArgument, kService, key);
+    }
+    const Env& env = currentEnv();
+    std::string value;
+    ErrlEntry* failure =
+        readServiceFile(env, {kService, key, platformRoot(env) + "/registry", key}, size, value);
+    if (failure != nullptr) {
+        return failure;
+    }
+    if (!value.empty()) {
+        std::memcpy(buffer, value.data(), value.size());
+    }
+    size = static_cast<unsigned int>(value.size());
+    return nullptr;
+}

@@ -1,0 +1,77 @@
+#include "platform/sim/value_parsers.h"
+
+namespace cimpsim {
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const char* blanks = " \t\r\n";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool hasHexPrefix(const std::string& text) {
+    return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+}
+
+// Digits only, in `base` (10 or 16), fitting 32 bits.
+std::optional<uint32_t> parseDigits(const std::string& digits, unsigned base) {
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    uint64_t value = 0;
+    for (char c : digits) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (base == 16 && c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (base == 16 && c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            return std::nullopt;
+        }
+        value = value * base + digit;
+        if (value > UINT32_MAX) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<uint32_t>(value);
+}
+
+}  // namespace
+
+std::optional<uint32_t> parseFaultCode(const std::string& text) {
+    std::string code = trimmed(text);
+    std::optional<uint32_t> rc = parseDigits(hasHexPrefix(code) ? code.substr(2) : code, 16);
+    if (rc && *rc == 0) {
+        return std::nullopt;
+    }
+    return rc;
+}
+
+std::optional<uint32_t> parseManagedIndicator(const std::string& text) {
+    std::string number = trimmed(text);
+    if (hasHexPrefix(number)) {
+        return parseDigits(number.substr(2), 16);
+    }
+    return parseDigits(number, 10);
+}
+
+PolicyValue parsePolicy(const std::string& text) {
+    if (text.empty()) {
+        return PolicyValue::Unset;
+    }
+    if (text == "0" || text == "0\n") {
+        return PolicyValue::Disabled;
+    }
+    if (text == "1" || text == "1\n") {
+        return PolicyValue::Enabled;
+    }
+    return PolicyValue::Invalid;
+}
+
+}  // namespace cimpsim

@@ -1,0 +1,142 @@
+#include "tests/support/platform_fixture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace cimptest {
+
+namespace {
+
+constexpr char kRootVariable[] = "CIMP_PLATFORM_ROOT";
+
+std::string makeTemporaryRoot() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = (tmp != nullptr && tmp[0] == '/') ? tmp : "/tmp";
+    pattern += "/cimp-platform-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) == nullptr) {
+        ADD_FAILURE() << "cannot create a temporary platform root from " << pattern;
+        return std::string();
+    }
+    return std::string(buffer.data());
+}
+
+std::string hexCode(uint32_t rc) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(rc));
+    return text;
+}
+
+}  // namespace
+
+PlatformRoot::PlatformRoot() : root_(makeTemporaryRoot()) {
+    if (const char* previous = std::getenv(kRootVariable)) {
+        previousRoot_ = previous;
+    }
+    setenv(kRootVariable, root_.c_str(), 1);
+}
+
+PlatformRoot::~PlatformRoot() {
+    if (previousRoot_) {
+        setenv(kRootVariable, previousRoot_->c_str(), 1);
+    } else {
+        unsetenv(kRootVariable);
+    }
+    if (!root_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+}
+
+void PlatformRoot::setRegistry(const std::string& key, const std::string& bytes) {
+    writeFile(registryFile(key), bytes);
+}
+
+void PlatformRoot::removeRegistry(const std::string& key) {
+    std::error_code ignored;
+    std::filesystem::remove(registryFile(key), ignored);
+    std::filesystem::remove(registryFile(key) + ".fail", ignored);
+}
+
+void PlatformRoot::failRegistry(const std::string& key, uint32_t rc) {
+    writeFailFile(registryFile(key), rc);
+}
+
+void PlatformRoot::setManaged(const std::string& text) {
+    writeFile(managedFile(), text);
+}
+
+void PlatformRoot::failManaged(uint32_t rc) {
+    writeFailFile(managedFile(), rc);
+}
+
+void PlatformRoot::setPolicy(const std::string& text) {
+    writeFile(policyFile(), text);
+}
+
+void PlatformRoot::failPolicy(uint32_t rc) {
+    writeFailFile(policyFile(), rc);
+}
+
+void PlatformRoot::writeExampleMachine() {
+    setRegistry("dscv/FspRole", std::string(1, '\x01'));
+    setManaged("0\n");
+    setPolicy("0\n");
+    setRegistry("svpd/Raw_MachineTypeModel",
+                std::string(example::kType) + "-" + std::string(example::kModel));
+    std::string serial(example::kSerial);
+    serial.resize(12, '\0');
+    setRegistry("svpd/Raw_MachineSerialNumber", serial);
+    setRegistry("fstp/eth0_ipaddress", example::kEth0);
+    setRegistry("fstp/eth1_ipaddress", example::kEth1);
+    setRegistry("fstp/SystemName", example::kSystemName);
+}
+
+std::string PlatformRoot::registryFile(const std::string& key) const {
+    return root_ + "/registry/" + key;
+}
+
+std::string PlatformRoot::managedFile() const {
+    return root_ + "/drax/managed";
+}
+
+std::string PlatformRoot::policyFile() const {
+    return root_ + "/rmgr/policy_enabled";
+}
+
+std::string PlatformRoot::errlLogFile() const {
+    return root_ + "/errl/log";
+}
+
+std::string PlatformRoot::traceFile(const std::string& name) const {
+    return root_ + "/trace/" + name;
+}
+
+std::vector<std::string> PlatformRoot::errlLines() const {
+    std::vector<std::string> lines;
+    std::ifstream in(errlLogFile());
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void PlatformRoot::writeFile(const std::string& path, const std::string& bytes) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (error || !out) {
+        ADD_FAILURE() << "cannot write platform file " << path;
+    }
+}
+
+void PlatformRoot::writeFailFile(const std::string& path, uint32_t rc) {
+    writeFile(path + ".fail", hexCode(rc));
+}
+
+}  // namespace cimptest
