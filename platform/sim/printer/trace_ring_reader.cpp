@@ -1,0 +1,163 @@
+#include "platform/sim/printer/trace_ring_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/trace_ring_format.h"
+
+namespace cimpsim {
+
+namespace {
+
+// Bounds-checked reading of one entry's bytes.
+class ByteReader {
+  public:
+    ByteReader(const uint8_t* data, size_t size, size_t at) : data_(data), size_(size), at_(at) {}
+
+    bool byte(uint8_t& out) {
+        if (at_ >= size_) {
+            return false;
+        }
+        out = data_[at_++];
+        return true;
+    }
+
+    bool bytes(size_t count, std::string& out) {
+        if (count > size_ - at_) {
+            return false;
+        }
+        out.assign(reinterpret_cast<const char*>(data_ + at_), count);
+        at_ += count;
+        return true;
+    }
+
+    bool word(uint32_t& out) {
+        if (sizeof out > size_ - at_) {
+            return false;
+        }
+        std::memcpy(&out, data_ + at_, sizeof out);
+        at_ += sizeof out;
+        return true;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_;
+};
+
+bool decodeArgs(ByteReader& reader, DecodedEntry& entry) {
+    uint8_t count = 0;
+    if (!reader.byte(count) || count > ring::kMaxArgs) {
+        return false;
+    }
+    for (uint8_t i = 0; i < count; ++i) {
+        DecodedArg arg{'\0', 0, std::string()};
+        uint8_t kind = 0;
+        if (!reader.byte(kind)) {
+            return false;
+        }
+        arg.kind = static_cast<char>(kind);
+        if (arg.kind == 'X' || arg.kind == 'd') {
+            if (!reader.word(arg.value)) {
+                return false;
+            }
+        } else if (arg.kind == 's') {
+            uint8_t length = 0;
+            if (!reader.byte(length) || length > ring::kMaxText ||
+                !reader.bytes(length, arg.text)) {
+                return false;
+            }
+        } else if (arg.kind != 'n') {
+            return false;
+        }
+        entry.args.push_back(arg);
+    }
+    return true;
+}
+
+// Decodes a complete entry of `length` bytes whose header was checked.
+bool decodeEntry(const uint8_t* bytes, size_t length, DecodedEntry& entry) {
+    ring::EntryHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    entry = DecodedEntry{header.selfOffset, header.timestampNanos, header.formatId, header.line,
+                         header.threadId,   header.type,           std::string(),   {}};
+    ByteReader reader(bytes, length, sizeof header);
+    uint8_t typesLength = 0;
+    return reader.byte(typesLength) && typesLength <= ring::kMaxArgTypes &&
+           reader.bytes(typesLength, entry.argTypes) && decodeArgs(reader, entry);
+}
+
+// Copies `count` bytes from logical offset `logical` of the entry area, wrapping at its end.
+void copyOut(const uint8_t* area, uint64_t areaSize, uint64_t logical, size_t count, uint8_t* out) {
+    size_t at = static_cast<size_t>(logical % areaSize);
+    size_t first = std::min(count, static_cast<size_t>(areaSize - at));
+    std::memcpy(out, area + at, first);
+    std::memcpy(out + first, area, count - first);
+}
+
+bool checkHeader(const ring::FileHeader& header, size_t size, std::string& error) {
+    if (std::memcmp(header.magic, ring::kMagic, sizeof ring::kMagic) != 0) {
+        error = "not a trace ring (bad magic)";
+    } else if (header.version != ring::kVersion) {
+        error = "unsupported trace ring version " + std::to_string(header.version);
+    } else if (header.headerSize != ring::kHeaderSize ||
+               header.maxEntrySize != ring::kMaxEntrySize) {
+        error = "unsupported trace ring layout";
+    } else if (header.ringSize + ring::kHeaderSize != size) {
+        error = "truncated or resized: the header describes " +
+                std::to_string(header.ringSize + ring::kHeaderSize) + " bytes, found " +
+                std::to_string(size);
+    } else if (header.ringSize % ring::kAlign != 0 || header.ringSize < ring::kMaxEntrySize ||
+               header.head % ring::kAlign != 0) {
+        error = "corrupt trace ring header";
+    } else {
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool readTraceRing(const uint8_t* data, size_t size, RingContents& contents, std::string& error) {
+    if (size < ring::kHeaderSize) {
+        error = "truncated: " + std::to_string(size) + " bytes, a trace ring header needs " +
+                std::to_string(ring::kHeaderSize);
+        return false;
+    }
+    ring::FileHeader header;
+    std::memcpy(&header, data, sizeof header);
+    if (!checkHeader(header, size, error)) {
+        return false;
+    }
+    contents.name.assign(header.name, strnlen(header.name, sizeof header.name));
+    contents.head = header.head;
+    contents.ringSize = header.ringSize;
+    contents.entries.clear();
+
+    const uint8_t* area = data + ring::kHeaderSize;
+    const uint64_t areaSize = header.ringSize;
+    uint64_t at = header.head > areaSize ? header.head - areaSize : 0;
+    uint8_t entry[ring::kMaxEntrySize];
+    while (at + ring::kEntryHeaderSize <= header.head) {
+        ring::EntryHeader candidate;
+        copyOut(area, areaSize, at, sizeof candidate, reinterpret_cast<uint8_t*>(&candidate));
+        bool framed = candidate.selfOffset == at && candidate.length >= ring::kEntryHeaderSize &&
+                      candidate.length <= ring::kMaxEntrySize &&
+                      candidate.length % ring::kAlign == 0 && at + candidate.length <= header.head;
+        if (framed) {
+            copyOut(area, areaSize, at, candidate.length, entry);
+            DecodedEntry decoded;
+            if (ring::entryChecksum(at, candidate.length, entry) == candidate.checksum &&
+                decodeEntry(entry, candidate.length, decoded)) {
+                contents.entries.push_back(std::move(decoded));
+                at += candidate.length;
+                continue;
+            }
+        }
+        at += ring::kAlign;
+    }
+    return true;
+}
+
+}  // namespace cimpsim
