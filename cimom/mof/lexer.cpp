@@ -1,0 +1,333 @@
+#include "cimom/mof/lexer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace cimmof {
+namespace {
+
+bool isIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isIdentPart(char c) {
+    return isIdentStart(c) || isDigit(c);
+}
+bool isHexDigit(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+bool isPunct(char c) {
+    switch (c) {
+        case '{':
+        case '}':
+        case '[':
+        case ']':
+        case '(':
+        case ')':
+        case ';':
+        case ',':
+        case ':':
+        case '=':
+        case '#':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool allOf(const std::string& text, std::size_t from, std::size_t to, bool (*pred)(char)) {
+    for (std::size_t k = from; k < to; ++k) {
+        if (!pred(text[k])) {
+            return false;
+        }
+    }
+    return from < to;
+}
+
+bool isBinaryDigit(char c) {
+    return c == '0' || c == '1';
+}
+
+// Decimal (octal when it starts with 0, still all digits), hex "0x..", or binary "..b".
+bool isIntegerBody(const std::string& body) {
+    const std::size_t n = body.size();
+    const bool hex = n > 2 && body[0] == '0' && (body[1] == 'x' || body[1] == 'X') &&
+                     allOf(body, 2, n, isHexDigit);
+    const bool binary =
+        n > 1 && (body[n - 1] == 'b' || body[n - 1] == 'B') && allOf(body, 0, n - 1, isBinaryDigit);
+    return hex || binary || allOf(body, 0, n, isDigit);
+}
+
+// [digits] "." digits [("e" | "E") [sign] digits]
+bool isRealBody(const std::string& body) {
+    const std::size_t dot = body.find('.');
+    const std::size_t exp = std::min(body.find_first_of("eE"), body.size());
+    if (dot == std::string::npos || dot > exp || (dot > 0 && !allOf(body, 0, dot, isDigit)) ||
+        !allOf(body, dot + 1, exp, isDigit)) {
+        return false;
+    }
+    if (exp == body.size()) {
+        return true;
+    }
+    std::size_t digits = exp + 1;
+    if (digits < body.size() && (body[digits] == '+' || body[digits] == '-')) {
+        ++digits;
+    }
+    return allOf(body, digits, body.size(), isDigit);
+}
+
+std::string describeByte(char c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+    return buf;
+}
+
+void appendUtf8(std::string& out, unsigned codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+std::size_t utf8Length(const std::string& text) {
+    std::size_t count = 0;
+    for (char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+Lexer::Lexer(const std::string& text, std::string file) : text_(text), file_(std::move(file)) {}
+
+void Lexer::fail(int line, int column, const std::string& message) const {
+    throw MofError(SourceLocation{file_, line, column}, message);
+}
+
+char Lexer::peek(std::size_t ahead) const {
+    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
+}
+
+char Lexer::advance() {
+    const char c = text_[pos_++];
+    if (c == '\n') {
+        ++line_;
+        column_ = 1;
+    } else {
+        ++column_;
+    }
+    return c;
+}
+
+void Lexer::skipSpaceAndComments() {
+    while (!atEnd()) {
+        const char c = peek();
+        if (isSpace(c)) {
+            advance();
+        } else if (c == '/' && peek(1) == '/') {
+            while (!atEnd() && peek() != '\n') {
+                advance();
+            }
+        } else if (c == '/' && peek(1) == '*') {
+            const int line = line_;
+            const int column = column_;
+            advance();
+            advance();
+            while (!(peek() == '*' && peek(1) == '/')) {
+                if (atEnd()) {
+                    fail(line, column, "unterminated comment");
+                }
+                advance();
+            }
+            advance();
+            advance();
+        } else {
+            return;
+        }
+    }
+}
+
+Token Lexer::next() {
+    skipSpaceAndComments();
+    Token token;
+    token.line = line_;
+    token.column = column_;
+    if (atEnd()) {
+        return token;
+    }
+    const char c = peek();
+    if (isIdentStart(c)) {
+        return identifier();
+    }
+    if (isDigit(c) || ((c == '+' || c == '-' || c == '.') &&
+                       (isDigit(peek(1)) || (c != '.' && peek(1) == '.')))) {
+        return number();
+    }
+    if (c == '"') {
+        return quoted('"', TokenKind::String);
+    }
+    if (c == '\'') {
+        return quoted('\'', TokenKind::Char);
+    }
+    if (c == '$') {
+        return alias();
+    }
+    if (isPunct(c)) {
+        token.kind = TokenKind::Punct;
+        token.text = std::string(1, advance());
+        return token;
+    }
+    fail(line_, column_, "unexpected character " + describeByte(c));
+}
+
+Token Lexer::identifier() {
+    Token token{TokenKind::Identifier, "", line_, column_};
+    while (!atEnd() && isIdentPart(peek())) {
+        if (token.text.size() == kMaxIdentifierBytes) {
+            fail(token.line, token.column,
+                 "identifier longer than " + std::to_string(kMaxIdentifierBytes) + " characters");
+        }
+        token.text += advance();
+    }
+    return token;
+}
+
+Token Lexer::alias() {
+    const int line = line_;
+    const int column = column_;
+    advance();
+    if (!isIdentStart(peek())) {
+        fail(line, column, "expected an alias name after '$'");
+    }
+    Token token = identifier();
+    token.kind = TokenKind::Alias;
+    token.line = line;
+    token.column = column;
+    return token;
+}
+
+Token Lexer::number() {
+    Token token{TokenKind::Integer, "", line_, column_};
+    // Take the whole run of characters a number could be made of, then judge its shape, so that
+    // "12ab" is one malformed number rather than a number followed by an identifier.
+    if (peek() == '+' || peek() == '-') {
+        token.text += advance();
+    }
+    while (!atEnd() && (isIdentPart(peek()) || peek() == '.' ||
+                        ((peek() == '+' || peek() == '-') &&
+                         (token.text.back() == 'e' || token.text.back() == 'E')))) {
+        if (token.text.size() == kMaxNumberBytes) {
+            fail(token.line, token.column,
+                 "number longer than " + std::to_string(kMaxNumberBytes) + " characters");
+        }
+        token.text += advance();
+    }
+    const std::size_t sign = (token.text[0] == '+' || token.text[0] == '-') ? 1 : 0;
+    const std::string body = token.text.substr(sign);
+    if (isIntegerBody(body)) {
+        return token;
+    }
+    if (!isRealBody(body)) {
+        fail(token.line, token.column, "malformed number '" + token.text + "'");
+    }
+    token.kind = TokenKind::Real;
+    return token;
+}
+
+void Lexer::appendEscape(std::string& out) {
+    const int line = line_;
+    const int column = column_;
+    advance();  // the backslash
+    if (atEnd()) {
+        fail(line, column, "unterminated escape sequence");
+    }
+    const char c = advance();
+    switch (c) {
+        case 'b':
+            out += '\b';
+            return;
+        case 't':
+            out += '\t';
+            return;
+        case 'n':
+            out += '\n';
+            return;
+        case 'f':
+            out += '\f';
+            return;
+        case 'r':
+            out += '\r';
+            return;
+        case '"':
+            out += '"';
+            return;
+        case '\'':
+            out += '\'';
+            return;
+        case '\\':
+            out += '\\';
+            return;
+        case 'x':
+        case 'X': {
+            unsigned codePoint = 0;
+            int digits = 0;
+            while (digits < 4 && isHexDigit(peek())) {
+                const char h = advance();
+                codePoint = codePoint * 16 +
+                            static_cast<unsigned>(isDigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
+                ++digits;
+            }
+            if (digits == 0) {
+                fail(line, column, "expected hex digits after \\x");
+            }
+            appendUtf8(out, codePoint);
+            return;
+        }
+        default:
+            fail(line, column,
+                 std::string("unknown escape sequence \\") +
+                     (c >= 0x20 && c < 0x7F ? std::string(1, c) : describeByte(c)));
+    }
+}
+
+Token Lexer::quoted(char quote, TokenKind kind) {
+    Token token{kind, "", line_, column_};
+    const char* what = kind == TokenKind::String ? "string literal" : "character literal";
+    advance();  // the opening quote
+    while (peek() != quote) {
+        if (atEnd() || peek() == '\n') {
+            fail(token.line, token.column, std::string("unterminated ") + what);
+        }
+        if (token.text.size() >= kMaxLiteralBytes) {
+            fail(token.line, token.column,
+                 std::string(what) + " longer than " + std::to_string(kMaxLiteralBytes) + " bytes");
+        }
+        if (peek() == '\\') {
+            appendEscape(token.text);
+        } else {
+            token.text += advance();
+        }
+    }
+    advance();  // the closing quote
+    if (kind == TokenKind::Char && utf8Length(token.text) != 1) {
+        fail(token.line, token.column, "a character literal holds exactly one character");
+    }
+    return token;
+}
+
+}  // namespace cimmof

@@ -1,0 +1,97 @@
+#include "cimom/mof/mof_reader.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "cimom/mof/bounded_file.h"
+#include "cimom/mof/lexer.h"
+#include "cimom/mof/parser.h"
+
+namespace cimmof {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IncludeReader {
+  public:
+    explicit IncludeReader(MofDocument& doc) : doc_(doc) {}
+
+    // `from` is the #pragma that names the file; null for the file the caller asked for.
+    void readFile(const std::string& path, const SourceLocation* from) {
+        const SourceLocation whole{path, 0, 0};
+        const SourceLocation& blame = from != nullptr ? *from : whole;
+        if (static_cast<int>(open_.size()) >= kMaxIncludeDepth) {
+            throw MofError(blame, "includes nested more than " + std::to_string(kMaxIncludeDepth) +
+                                      " files deep");
+        }
+        std::string text;
+        try {
+            text = readBoundedFile(path, kMaxMofFileBytes);
+        } catch (const MofError& e) {
+            if (from == nullptr) {
+                throw;
+            }
+            throw MofError(*from, "cannot include " + path + ": " + e.detail);
+        }
+        totalBytes_ += text.size();
+        if (totalBytes_ > kMaxMofTotalBytes) {
+            throw MofError(
+                blame, "MOF text exceeds " + std::to_string(kMaxMofTotalBytes) + " bytes in total");
+        }
+        readText(text, path, &blame);
+    }
+
+    void readText(const std::string& text, const std::string& file, const SourceLocation* from) {
+        const fs::path identity = canonicalOrSelf(file);
+        for (const fs::path& open : open_) {
+            if (open == identity) {
+                throw MofError(*from, "include cycle: " + file + " is already being read");
+            }
+        }
+        open_.push_back(identity);
+        const fs::path dir = fs::path(file).parent_path();
+        Lexer lexer(text, file);
+        Parser parser(lexer, doc_, [this, &dir](const std::string& name, const SourceLocation& at) {
+            if (name.empty()) {
+                throw MofError(at, "empty file name in #pragma include");
+            }
+            const fs::path target(name);
+            readFile(target.is_absolute() ? name : (dir / target).string(), &at);
+        });
+        parser.parseAll();
+        open_.pop_back();
+    }
+
+  private:
+    static fs::path canonicalOrSelf(const std::string& file) {
+        std::error_code ec;
+        fs::path canonical = fs::weakly_canonical(fs::path(file), ec);
+        return ec ? fs::path(file).lexically_normal() : canonical;
+    }
+
+    MofDocument& doc_;
+    std::vector<fs::path> open_;  // files being read, outermost first
+    std::size_t totalBytes_ = 0;
+};
+
+}  // namespace
+
+MofDocument readMofFile(const std::string& path) {
+    MofDocument doc;
+    IncludeReader(doc).readFile(path, nullptr);
+    return doc;
+}
+
+MofDocument readMofText(const std::string& text, const std::string& fileName) {
+    if (text.size() > kMaxMofFileBytes) {
+        throw MofError(SourceLocation{fileName, 0, 0},
+                       "larger than " + std::to_string(kMaxMofFileBytes) + " bytes");
+    }
+    MofDocument doc;
+    const SourceLocation whole{fileName, 0, 0};
+    IncludeReader(doc).readText(text, fileName, &whole);
+    return doc;
+}
+
+}  // namespace cimmof

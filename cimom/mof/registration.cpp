@@ -1,0 +1,254 @@
+#include "cimom/mof/registration.h"
+
+#include <utility>
+
+#include "cimom/mof/ascii_case.h"
+#include "cimom/mof/bounded_file.h"
+
+namespace cimmof {
+namespace {
+
+const char* const kKeys[] = {"provider", "library", "class", "namespace", "types"};
+constexpr int kKeyCount = 5;
+
+bool isWordChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isWord(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (char c : text) {
+        if (!isWordChar(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A library name becomes part of a file name: no directory parts, no hidden or relative names.
+bool isLibraryName(const std::string& text) {
+    if (text.empty() || text[0] == '.' || text[0] == '-') {
+        return false;
+    }
+    for (char c : text) {
+        if (!isWordChar(c) && c != '.' && c != '-' && c != '+') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isNamespace(const std::string& text) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = text.find('/', start);
+        if (!isWord(text.substr(start, slash - start))) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+        start = slash + 1;
+    }
+}
+
+class RegistrationParser {
+  public:
+    explicit RegistrationParser(std::string fileName) : file_(std::move(fileName)) {}
+
+    std::vector<ProviderRegistration> parse(const std::string& text) {
+        std::size_t start = 0;
+        int line = 0;
+        while (start < text.size()) {
+            ++line;
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) {
+                end = text.size();
+            }
+            if (end - start > kMaxRegistrationLineBytes) {
+                fail(line, 1,
+                     "line longer than " + std::to_string(kMaxRegistrationLineBytes) + " bytes");
+            }
+            std::string content = text.substr(start, end - start);
+            if (!content.empty() && content.back() == '\r') {
+                content.pop_back();
+            }
+            parseLine(content, line);
+            start = end + 1;
+        }
+        finishRecord();
+        if (done_.empty()) {
+            fail(0, 0, "no provider registration found");
+        }
+        return std::move(done_);
+    }
+
+  private:
+    [[noreturn]] void fail(int line, int column, const std::string& message) const {
+        throw MofError(SourceLocation{file_, line, column}, message);
+    }
+
+    void parseLine(const std::string& content, int line) {
+        std::size_t first = 0;
+        while (first < content.size() && isBlank(content[first])) {
+            ++first;
+        }
+        if (first == content.size() || content[first] == '#') {
+            return;
+        }
+        const int keyColumn = static_cast<int>(first) + 1;
+        const std::size_t colon = content.find(':', first);
+        if (colon == std::string::npos) {
+            fail(line, keyColumn, "expected 'key: value'");
+        }
+        std::string key = content.substr(first, colon - first);
+        while (!key.empty() && isBlank(key.back())) {
+            key.pop_back();
+        }
+        std::size_t valueStart = colon + 1;
+        while (valueStart < content.size() && isBlank(content[valueStart])) {
+            ++valueStart;
+        }
+        std::size_t valueEnd = content.size();
+        while (valueEnd > valueStart && isBlank(content[valueEnd - 1])) {
+            --valueEnd;
+        }
+        const std::string value = content.substr(valueStart, valueEnd - valueStart);
+        const int valueColumn = static_cast<int>(valueStart) + 1;
+
+        int index = 0;
+        while (index < kKeyCount && key != kKeys[index]) {
+            ++index;
+        }
+        if (index == kKeyCount) {
+            fail(line, keyColumn, "unknown key '" + key + "'");
+        }
+        if (index == 0) {
+            finishRecord();
+            open_ = true;
+            current_ = ProviderRegistration{};
+            current_.file = file_;
+            current_.line = line;
+            for (bool& s : seen_) {
+                s = false;
+            }
+        } else if (!open_) {
+            fail(line, keyColumn, "'" + key + "' before the first 'provider' line");
+        }
+        if (seen_[index]) {
+            fail(line, keyColumn, "'" + key + "' given twice in one record");
+        }
+        seen_[index] = true;
+        setValue(index, value, line, valueColumn);
+    }
+
+    void setValue(int index, const std::string& value, int line, int column) {
+        switch (index) {
+            case 0:
+                requireValid(isWord(value), "provider name", value, line, column);
+                current_.providerName = value;
+                break;
+            case 1:
+                requireValid(isLibraryName(value), "library name", value, line, column);
+                current_.library = value;
+                break;
+            case 2:
+                requireValid(isWord(value), "class name", value, line, column);
+                current_.className = value;
+                break;
+            case 3:
+                requireValid(isNamespace(value), "namespace", value, line, column);
+                current_.nameSpace = value;
+                break;
+            default:
+                setTypes(value, line, column);
+                break;
+        }
+    }
+
+    void requireValid(bool ok, const char* what, const std::string& value, int line,
+                      int column) const {
+        if (!ok) {
+            fail(line, column, std::string("invalid ") + what + " '" + value + "'");
+        }
+    }
+
+    void setTypes(const std::string& value, int line, int column) {
+        std::size_t pos = 0;
+        while (pos < value.size()) {
+            if (isBlank(value[pos])) {
+                ++pos;
+                continue;
+            }
+            std::size_t end = pos;
+            while (end < value.size() && !isBlank(value[end])) {
+                ++end;
+            }
+            const std::string type = value.substr(pos, end - pos);
+            const int at = column + static_cast<int>(pos);
+            if (type == "instance") {
+                current_.instance = true;
+            } else if (type == "association") {
+                current_.association = true;
+            } else {
+                fail(line, at,
+                     "unsupported MI type '" + type +
+                         "' (this host serves 'instance' and 'association')");
+            }
+            pos = end;
+        }
+        if (!current_.instance && !current_.association) {
+            fail(line, column, "'types' names no MI type");
+        }
+    }
+
+    void finishRecord() {
+        if (!open_) {
+            return;
+        }
+        open_ = false;
+        for (int i = 0; i < kKeyCount; ++i) {
+            if (!seen_[i]) {
+                fail(current_.line, 1,
+                     "record of provider " + current_.providerName + " lacks '" + kKeys[i] + "'");
+            }
+        }
+        for (const ProviderRegistration& r : done_) {
+            if (equalsIgnoreCase(r.className, current_.className) &&
+                equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
+                fail(current_.line, 1,
+                     "class " + current_.className + " in " + current_.nameSpace +
+                         " is already registered at line " + std::to_string(r.line));
+            }
+        }
+        done_.push_back(std::move(current_));
+    }
+
+    std::string file_;
+    std::vector<ProviderRegistration> done_;
+    ProviderRegistration current_;
+    bool open_ = false;
+    bool seen_[kKeyCount] = {};
+};
+
+}  // namespace
+
+std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
+                                                     const std::string& fileName) {
+    if (text.size() > kMaxRegistrationFileBytes) {
+        throw MofError(SourceLocation{fileName, 0, 0},
+                       "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
+    }
+    return RegistrationParser(fileName).parse(text);
+}
+
+std::vector<ProviderRegistration> loadRegistrations(const std::string& path) {
+    return parseRegistrations(readBoundedFile(path, kMaxRegistrationFileBytes), path);
+}
+
+}  // namespace cimmof

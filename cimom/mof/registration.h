@@ -1,0 +1,41 @@
+// Provider registrations for the embedded host: which provider library serves which class in
+// which namespace, and through which MI types. The file is line-oriented UTF-8 text:
+//
+//   # comment                       blank lines and lines starting with '#' are ignored
+//   provider:  <provider name>      starts a record; names the factory symbols
+//   library:   <library name>       loaded as lib<library name>.so from the provider directory
+//   class:     <class name>
+//   namespace: <namespace>          segments of letters, digits and '_' joined by '/'
+//   types:     instance association  one or both, separated by blanks
+//
+// Every record gives each of the five keys once. A class may be registered once per namespace.
+// Errors throw MofError with file, line and column. Pure functions; thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cimom/mof/mof_error.h"
+
+namespace cimmof {
+
+constexpr std::size_t kMaxRegistrationFileBytes = 1u << 20;
+constexpr std::size_t kMaxRegistrationLineBytes = 4096;
+
+struct ProviderRegistration {
+    std::string providerName;
+    std::string library;
+    std::string className;
+    std::string nameSpace;
+    bool instance = false;
+    bool association = false;
+    std::string file;
+    int line = 0;  // the record's "provider:" line
+};
+
+std::vector<ProviderRegistration> loadRegistrations(const std::string& path);
+std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
+                                                     const std::string& fileName);
+
+}  // namespace cimmof
