@@ -58,6 +58,8 @@ class Runtime {
     CMPIEnumeration* newEnumeration(const CMPIArray* items, CMPIStatus* rc) const;
 
   private:
+    friend class RequestScope;
+    friend class Result;
     std::unique_ptr<RuntimeState> state_;
 };
 

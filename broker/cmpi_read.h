@@ -21,6 +21,9 @@ std::string toStdString(const CMPIString* s);
 // A value as text: strings as they are, numbers in decimal, booleans "TRUE"/"FALSE", references
 // in path form, date-times in CIM format, arrays as "{a,b}"; "" for a null or missing value.
 std::string dataToString(const CMPIData& data);
+// A value as it is written in a path or MOF: strings, date-times and references in double quotes
+// with '"' and '\\' escaped, a null value as NULL, anything else as dataToString gives it.
+std::string dataToLiteral(const CMPIData& data);
 
 std::string classNameOf(const CMPIObjectPath* path);
 std::string nameSpaceOf(const CMPIObjectPath* path);

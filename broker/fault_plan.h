@@ -6,7 +6,7 @@
 // Each rule counts the calls that match it from the moment it is added (1-based) and fires once.
 // A failing call does nothing and answers `rc` with `message`; a null call does nothing and
 // answers its empty value (null object, 0, false, a null CMPIData) with CMPI_RC_OK.
-// Thread-safe.
+// A rule for n < 1 throws std::invalid_argument. Thread-safe.
 #pragma once
 
 #include <atomic>

@@ -1,0 +1,58 @@
+// Arenas own the objects the broker makes. A RequestScope owns one arena and makes it current on
+// its thread; the runtime keeps a fallback arena for objects made outside any scope. Arenas free
+// their objects newest first when released. Adding is thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "broker/object_model.h"
+
+namespace cimbroker {
+
+class Arena {
+  public:
+    Arena() = default;
+    ~Arena();
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+
+    template <typename T>
+    T& adopt(std::unique_ptr<T> object) {
+        T& kept = *object;
+        keep(std::move(object));
+        return kept;
+    }
+    size_t size() const;
+    void releaseAll();
+
+  private:
+    void keep(std::unique_ptr<Object> object);
+
+    mutable std::mutex mutex_;
+    std::vector<std::unique_ptr<Object>> objects_;
+};
+
+// A scope's entry in its thread's stack of current arenas.
+struct ScopeFrame {
+    RuntimeState* runtime;
+    Arena* arena;
+    ScopeFrame* previous;
+};
+void enterScope(ScopeFrame& frame);
+// Leaves `frame` when it is the newest on this thread; otherwise changes nothing.
+void leaveScope(ScopeFrame& frame);
+
+// Where objects of `runtime` made now on this thread belong: the newest scope of that runtime on
+// this thread, else the runtime's fallback arena.
+Arena& arenaFor(RuntimeState& runtime);
+
+template <typename T, typename... Args>
+T& makeInArena(RuntimeState& runtime, Args&&... args) {
+    return arenaFor(runtime).adopt(std::make_unique<T>(runtime, std::forward<Args>(args)...));
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,136 @@
+#include "broker/broker_runtime.h"
+
+#include "broker/array_object.h"
+#include "broker/broker_factories.h"
+#include "broker/broker_os.h"
+#include "broker/broker_upcalls.h"
+#include "broker/caller_owned.h"
+#include "broker/entry_list_objects.h"
+#include "broker/enumeration_object.h"
+#include "broker/result_object.h"
+#include "broker/runtime_state.h"
+#include "broker/service_call.h"
+
+namespace cimbroker {
+
+RuntimeState::RuntimeState()
+    : broker{this, upcallFunctionTable(), factoryFunctionTable(), osFunctionTable()},
+      hierarchy(std::make_shared<const ClassHierarchy>()) {}
+
+RuntimeState* RuntimeState::from(const CMPIBroker* broker) {
+    if (broker == nullptr || broker->eft != factoryFunctionTable()) {
+        return nullptr;
+    }
+    return static_cast<RuntimeState*>(broker->hdl);
+}
+
+bool RuntimeState::classIsA(const std::string& cls, const std::string& ancestor) const {
+    std::shared_ptr<const ClassHierarchy> current;
+    {
+        std::lock_guard<std::mutex> lock(hierarchyMutex);
+        current = hierarchy;
+    }
+    return current->isA(cls, ancestor);
+}
+
+void RuntimeState::replaceHierarchy(ClassHierarchy replacement) {
+    auto next = std::make_shared<const ClassHierarchy>(std::move(replacement));
+    std::lock_guard<std::mutex> lock(hierarchyMutex);
+    hierarchy = std::move(next);
+}
+
+Runtime::Runtime() {
+    prepareCallerOwnedRegistry();
+    state_ = std::make_unique<RuntimeState>();
+}
+
+Runtime::~Runtime() {
+    reclaimClonesOf(*state_);
+}
+
+const CMPIBroker* Runtime::broker() const {
+    return &state_->broker;
+}
+
+void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
+    state_->replaceHierarchy(std::move(hierarchy));
+}
+
+FaultPlan& Runtime::faults() {
+    return state_->faults;
+}
+
+CallLog& Runtime::calls() {
+    return state_->calls;
+}
+
+void Runtime::echoDiagnostics(bool on) {
+    state_->echoDiagnostics.store(on, std::memory_order_relaxed);
+}
+
+size_t Runtime::liveObjects() const {
+    return state_->liveObjects.load(std::memory_order_relaxed);
+}
+
+CMPIEnumeration* Runtime::newEnumeration(const CMPIArray* items, CMPIStatus* rc) const {
+    const ArrayObject* array = ArrayObject::from(items);
+    if (array == nullptr ||
+        (array->elementType() != CMPI_ref && array->elementType() != CMPI_instance)) {
+        report(rc,
+               errorStatus(*state_, CMPI_RC_ERR_INVALID_PARAMETER,
+                           "newEnumeration: not an array of paths or instances of this broker"));
+        return nullptr;
+    }
+    report(rc, okStatus());
+    return makeInArena<EnumerationObject>(*state_, array->cloneArray()).cmpi();
+}
+
+class RequestScope::Impl {
+  public:
+    explicit Impl(RuntimeState& runtime) : context(runtime), frame{&runtime, &arena, nullptr} {
+        enterScope(frame);
+    }
+    ~Impl() { leaveScope(frame); }
+
+    ContextObject context;
+    Arena arena;
+    ScopeFrame frame;
+};
+
+RequestScope::RequestScope(Runtime& runtime) : impl_(std::make_unique<Impl>(*runtime.state_)) {}
+
+RequestScope::~RequestScope() = default;
+
+const CMPIContext* RequestScope::context() {
+    return impl_->context.cmpi();
+}
+
+size_t RequestScope::liveObjects() const {
+    return impl_->arena.size();
+}
+
+Result::Result(Runtime& runtime) : object_(std::make_unique<ResultObject>(*runtime.state_)) {}
+
+Result::~Result() = default;
+
+const CMPIResult* Result::cmpi() const {
+    return object_->cmpi();
+}
+
+const std::vector<const CMPIInstance*>& Result::instances() const {
+    return object_->instances();
+}
+
+const std::vector<const CMPIObjectPath*>& Result::objectPaths() const {
+    return object_->objectPaths();
+}
+
+const std::vector<CMPIData>& Result::data() const {
+    return object_->data();
+}
+
+int Result::doneCount() const {
+    return object_->doneCount();
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,221 @@
+#include "broker/cmpi_read.h"
+
+#include <cstdio>
+
+#include "broker/service_call.h"
+
+namespace cimbroker {
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+bool holdsNoValue(const CMPIData& data) {
+    return (data.state & (CMPI_nullValue | CMPI_notFound | CMPI_badValue)) != 0 ||
+           data.type == CMPI_null;
+}
+
+std::string realText(double value, int digits) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+}
+
+// A UCS-2 code unit as UTF-8.
+std::string char16Text(CMPIChar16 c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string joined(const std::vector<CMPIData>& elements, std::string (*render)(const CMPIData&)) {
+    std::string text = "{";
+    for (size_t i = 0; i < elements.size(); ++i) {
+        text += (i == 0 ? "" : ",") + render(elements[i]);
+    }
+    return text + "}";
+}
+
+std::string dateTimeText(const CMPIDateTime* dateTime) {
+    if (dateTime == nullptr || dateTime->ft == nullptr) {
+        return std::string();
+    }
+    return toStdString(dateTime->ft->getStringFormat(dateTime, nullptr));
+}
+
+std::string instanceText(const CMPIInstance* instance) {
+    if (instance == nullptr || instance->ft == nullptr) {
+        return std::string();
+    }
+    return pathToString(instance->ft->getObjectPath(instance, nullptr));
+}
+
+template <typename Cmpi, typename Count, typename At>
+NamedData readNamed(const Cmpi* object, Count count, At at) {
+    NamedData named;
+    if (object == nullptr || object->ft == nullptr) {
+        return named;
+    }
+    UninstrumentedScope quiet;
+    const CMPICount total = count(object);
+    for (CMPICount i = 0; i < total; ++i) {
+        CMPIString* name = nullptr;
+        const CMPIData data = at(object, i, &name);
+        named.emplace_back(toStdString(name), data);
+    }
+    return named;
+}
+
+}  // namespace
+
+std::string toStdString(const CMPIString* s) {
+    if (s == nullptr || s->ft == nullptr || s->ft->getCharPtr == nullptr) {
+        return std::string();
+    }
+    UninstrumentedScope quiet;
+    const char* chars = s->ft->getCharPtr(s, nullptr);
+    return chars != nullptr ? std::string(chars) : std::string();
+}
+
+std::string dataToString(const CMPIData& data) {
+    if (holdsNoValue(data)) {
+        return std::string();
+    }
+    UninstrumentedScope quiet;
+    if ((data.type & CMPI_ARRAY) != 0) {
+        return joined(elementsOf(data.value.array), dataToString);
+    }
+    switch (data.type) {
+        case CMPI_string:
+            return toStdString(data.value.string);
+        case CMPI_chars:
+            return data.value.chars != nullptr ? data.value.chars : "";
+        case CMPI_boolean:
+            return data.value.boolean ? "TRUE" : "FALSE";
+        case CMPI_char16:
+            return char16Text(data.value.char16);
+        case CMPI_uint8:
+            return std::to_string(data.value.uint8);
+        case CMPI_uint16:
+            return std::to_string(data.value.uint16);
+        case CMPI_uint32:
+            return std::to_string(data.value.uint32);
+        case CMPI_uint64:
+            return std::to_string(data.value.uint64);
+        case CMPI_sint8:
+            return std::to_string(data.value.sint8);
+        case CMPI_sint16:
+            return std::to_string(data.value.sint16);
+        case CMPI_sint32:
+            return std::to_string(data.value.sint32);
+        case CMPI_sint64:
+            return std::to_string(data.value.sint64);
+        case CMPI_real32:
+            return realText(data.value.real32, 9);
+        case CMPI_real64:
+            return realText(data.value.real64, 17);
+        case CMPI_ref:
+            return pathToString(data.value.ref);
+        case CMPI_instance:
+            return instanceText(data.value.inst);
+        case CMPI_dateTime:
+            return dateTimeText(data.value.dateTime);
+        default:
+            return std::string();
+    }
+}
+
+std::string dataToLiteral(const CMPIData& data) {
+    if (holdsNoValue(data)) {
+        return "NULL";
+    }
+    if ((data.type & CMPI_ARRAY) != 0) {
+        return joined(elementsOf(data.value.array), dataToLiteral);
+    }
+    switch (data.type) {
+        case CMPI_string:
+        case CMPI_chars:
+        case CMPI_char16:
+        case CMPI_ref:
+        case CMPI_instance:
+        case CMPI_dateTime:
+            return quoted(dataToString(data));
+        default:
+            return dataToString(data);
+    }
+}
+
+std::string classNameOf(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? toStdString(path->ft->getClassName(path, nullptr))
+               : std::string();
+}
+
+std::string nameSpaceOf(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? toStdString(path->ft->getNameSpace(path, nullptr))
+               : std::string();
+}
+
+std::string hostOf(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? toStdString(path->ft->getHostname(path, nullptr))
+               : std::string();
+}
+
+std::string pathToString(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr ? toStdString(path->ft->toString(path, nullptr))
+                                                  : std::string();
+}
+
+NamedData keysOf(const CMPIObjectPath* path) {
+    return readNamed(
+        path, [](const CMPIObjectPath* p) { return p->ft->getKeyCount(p, nullptr); },
+        [](const CMPIObjectPath* p, CMPICount i, CMPIString** name) {
+            return p->ft->getKeyAt(p, i, name, nullptr);
+        });
+}
+
+NamedData propertiesOf(const CMPIInstance* instance) {
+    return readNamed(
+        instance, [](const CMPIInstance* p) { return p->ft->getPropertyCount(p, nullptr); },
+        [](const CMPIInstance* p, CMPICount i, CMPIString** name) {
+            return p->ft->getPropertyAt(p, i, name, nullptr);
+        });
+}
+
+std::vector<CMPIData> elementsOf(const CMPIArray* array) {
+    std::vector<CMPIData> elements;
+    if (array == nullptr || array->ft == nullptr) {
+        return elements;
+    }
+    UninstrumentedScope quiet;
+    const CMPICount size = array->ft->getSize(array, nullptr);
+    for (CMPICount i = 0; i < size; ++i) {
+        elements.push_back(array->ft->getElementAt(array, i, nullptr));
+    }
+    return elements;
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,101 @@
+#include "broker/entry_list_objects.h"
+
+#include "broker/cmpi_read.h"
+#include "broker/service_call.h"
+
+namespace cimbroker {
+namespace {
+
+struct ContextNames {
+    static constexpr const char* get = "getEntry";
+    static constexpr const char* getAt = "getEntryAt";
+    static constexpr const char* count = "getEntryCount";
+    static constexpr const char* add = "addEntry";
+};
+
+struct ArgsNames {
+    static constexpr const char* get = "getArg";
+    static constexpr const char* getAt = "getArgAt";
+    static constexpr const char* count = "getArgCount";
+    static constexpr const char* add = "addArg";
+};
+
+template <typename Self, typename Cmpi, typename Names>
+struct EntryFunctions {
+    static CMPIData get(const Cmpi* handle, const char* name, CMPIStatus* rc) {
+        return runQuery<Self>(
+            handle, rc, Names::get, nullData(), [name](Self& self, CMPIStatus& status) {
+                const NamedValues::Entry* entry = self.entries().find(name);
+                if (entry == nullptr) {
+                    status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                                         std::string("no entry ") + (name ? name : "(null)"));
+                }
+                return NamedValues::dataOf(entry, CMPI_goodValue);
+            });
+    }
+
+    static CMPIData getAt(const Cmpi* handle, CMPICount index, CMPIString** name, CMPIStatus* rc) {
+        return runQuery<Self>(
+            handle, rc, Names::getAt, nullData(), [index, name](Self& self, CMPIStatus& status) {
+                const NamedValues::Entry* entry = self.entries().at(index);
+                if (entry == nullptr) {
+                    status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                                         "no entry at index " + std::to_string(index));
+                }
+                if (name != nullptr) {
+                    *name = entry != nullptr ? entry->name->cmpi() : nullptr;
+                }
+                return NamedValues::dataOf(entry, CMPI_goodValue);
+            });
+    }
+
+    static CMPICount count(const Cmpi* handle, CMPIStatus* rc) {
+        return runQuery<Self>(handle, rc, Names::count, CMPICount{0}, [](Self& self, CMPIStatus&) {
+            return static_cast<CMPICount>(self.entries().size());
+        });
+    }
+
+    static CMPIStatus add(const Cmpi* handle, const char* name, const CMPIValue* value,
+                          const CMPIType type) {
+        return runUpdate<Self>(handle, Names::add, nullptr, [&](Self& self) {
+            return self.entries().store(self.runtime(), Names::add, name, value, type);
+        });
+    }
+};
+
+using ContextFunctions = EntryFunctions<ContextObject, CMPIContext, ContextNames>;
+using ArgsFunctions = EntryFunctions<ArgsObject, CMPIArgs, ArgsNames>;
+
+CMPIContextFT contextTable = {
+    CMPICurrentVersion,    releaseByCaller<CMPIContext>, cloneForCaller<ContextObject, CMPIContext>,
+    ContextFunctions::get, ContextFunctions::getAt,      ContextFunctions::count,
+    ContextFunctions::add,
+};
+
+CMPIArgsFT argsTable = {
+    CMPICurrentVersion,   releaseByCaller<CMPIArgs>, cloneForCaller<ArgsObject, CMPIArgs>,
+    ArgsFunctions::add,   ArgsFunctions::get,        ArgsFunctions::getAt,
+    ArgsFunctions::count,
+};
+
+}  // namespace
+
+std::string describeEntries(const NamedValues& entries) {
+    std::string text;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const NamedValues::Entry* entry = entries.at(i);
+        text +=
+            (i == 0 ? "" : ", ") + entry->name->text() + "=" + dataToLiteral(entry->value.data());
+    }
+    return text;
+}
+
+CMPIContextFT* ContextObject::functionTable() {
+    return &contextTable;
+}
+
+CMPIArgsFT* ArgsObject::functionTable() {
+    return &argsTable;
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,163 @@
+#include "broker/instance_object.h"
+
+#include <algorithm>
+
+#include "broker/arena.h"
+#include "broker/cmpi_read.h"
+#include "broker/service_call.h"
+#include "broker/text_case.h"
+
+namespace cimbroker {
+namespace {
+
+// A NULL-terminated name list longer than this is taken as a missing terminator.
+constexpr size_t kMaxNames = 4096;
+
+bool readNames(const char** list, std::vector<std::string>& names) {
+    for (size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
+        if (i == kMaxNames) {
+            return false;
+        }
+        names.push_back(lowerCase(list[i]));
+    }
+    return true;
+}
+
+CMPIData instanceGetProperty(const CMPIInstance* inst, const char* name, CMPIStatus* rc) {
+    return runQuery<InstanceObject>(
+        inst, rc, "getProperty", nullData(), [name](InstanceObject& self, CMPIStatus& status) {
+            const NamedValues::Entry* property = self.properties().find(name);
+            if (property == nullptr) {
+                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                                     std::string("no property ") + (name ? name : "(null)"));
+            }
+            return NamedValues::dataOf(property, CMPI_goodValue);
+        });
+}
+
+CMPIData instanceGetPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** name,
+                               CMPIStatus* rc) {
+    return runQuery<InstanceObject>(
+        inst, rc, "getPropertyAt", nullData(),
+        [index, name](InstanceObject& self, CMPIStatus& status) {
+            const NamedValues::Entry* property = self.properties().at(index);
+            if (property == nullptr) {
+                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                                     "no property at index " + std::to_string(index));
+            }
+            if (name != nullptr) {
+                *name = property != nullptr ? property->name->cmpi() : nullptr;
+            }
+            return NamedValues::dataOf(property, CMPI_goodValue);
+        });
+}
+
+CMPICount instanceGetPropertyCount(const CMPIInstance* inst, CMPIStatus* rc) {
+    return runQuery<InstanceObject>(inst, rc, "getPropertyCount", CMPICount{0},
+                                    [](InstanceObject& self, CMPIStatus&) {
+                                        return static_cast<CMPICount>(self.properties().size());
+                                    });
+}
+
+CMPIStatus instanceSetProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value,
+                               CMPIType type) {
+    return runUpdate<InstanceObject>(inst, "setProperty", name, [&](InstanceObject& self) {
+        return self.setProperty(name, value, type);
+    });
+}
+
+CMPIObjectPath* instanceGetObjectPath(const CMPIInstance* inst, CMPIStatus* rc) {
+    return runQuery<InstanceObject>(
+        inst, rc, "getObjectPath", static_cast<CMPIObjectPath*>(nullptr),
+        [](InstanceObject& self, CMPIStatus&) {
+            return arenaFor(self.runtime()).adopt(self.currentPath()).cmpi();
+        });
+}
+
+CMPIStatus instanceSetPropertyFilter(CMPIInstance* inst, const char** propertyList,
+                                     const char** keys) {
+    return runUpdate<InstanceObject>(inst, "setPropertyFilter", nullptr, [&](InstanceObject& self) {
+        return self.setPropertyFilter(propertyList, keys);
+    });
+}
+
+CMPIInstanceFT instanceTable = {
+    CMPICurrentVersion,
+    releaseByCaller<CMPIInstance>,
+    cloneForCaller<InstanceObject, CMPIInstance>,
+    instanceGetProperty,
+    instanceGetPropertyAt,
+    instanceGetPropertyCount,
+    instanceSetProperty,
+    instanceGetObjectPath,
+    instanceSetPropertyFilter,
+};
+
+}  // namespace
+
+InstanceObject::InstanceObject(RuntimeState& runtime, std::unique_ptr<ObjectPathObject> path)
+    : Encapsulated(runtime), path_(std::move(path)) {}
+
+CMPIInstanceFT* InstanceObject::functionTable() {
+    return &instanceTable;
+}
+
+CMPIStatus InstanceObject::setProperty(const char* name, const CMPIValue* value, CMPIType type) {
+    if (name != nullptr && !passesFilter(name)) {
+        return okStatus();  // filtered out: CIMOMs drop such values without complaint
+    }
+    return properties_.store(runtime(), "setProperty", name, value, type);
+}
+
+CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** keys) {
+    if (allowed == nullptr) {
+        filter_.reset();
+        return okStatus();
+    }
+    std::vector<std::string> names;
+    if (!readNames(allowed, names) || !readNames(keys, names)) {
+        return errorStatus(runtime(), CMPI_RC_ERR_INVALID_PARAMETER,
+                           "setPropertyFilter: name list longer than " + std::to_string(kMaxNames) +
+                               " or not NULL-terminated");
+    }
+    filter_ = std::move(names);
+    properties_.keepOnly(runtime(), [this](const std::string& name) { return passesFilter(name); });
+    return okStatus();
+}
+
+bool InstanceObject::passesFilter(const std::string& name) const {
+    return !filter_ ||
+           std::find(filter_->begin(), filter_->end(), lowerCase(name)) != filter_->end();
+}
+
+std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {
+    auto current = std::make_unique<ObjectPathObject>(
+        runtime(), path_->nameSpace().text(), path_->className().text(), path_->host().text());
+    const NamedValues& keys = path_->keys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const NamedValues::Entry* key = keys.at(i);
+        const NamedValues::Entry* property = properties_.find(key->name->text().c_str());
+        const OwnedValue& value =
+            property != nullptr && !property->value.isNull() ? property->value : key->value;
+        current->keys().set(runtime(), key->name->text().c_str(), value.clone());
+    }
+    return current;
+}
+
+std::unique_ptr<InstanceObject> InstanceObject::cloneInstance() const {
+    auto copy = std::make_unique<InstanceObject>(runtime(), path_->clonePath());
+    copy->properties_ = properties_.clone(runtime());
+    copy->filter_ = filter_;
+    return copy;
+}
+
+std::string InstanceObject::describe() const {
+    std::string text = "instance of " + path_->className().text() + " {";
+    for (size_t i = 0; i < properties_.size(); ++i) {
+        const NamedValues::Entry* property = properties_.at(i);
+        text += " " + property->name->text() + " = " + dataToLiteral(property->value.data()) + ";";
+    }
+    return text + " }";
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,76 @@
+#include "broker/named_values.h"
+
+#include "broker/arena.h"
+#include "broker/service_call.h"
+#include "broker/text_case.h"
+
+namespace cimbroker {
+
+const NamedValues::Entry* NamedValues::find(const char* name) const {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    for (const Entry& entry : entries_) {
+        if (equalsIgnoreCase(entry.name->text(), name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const NamedValues::Entry* NamedValues::at(size_t index) const {
+    return index < entries_.size() ? &entries_[index] : nullptr;
+}
+
+void NamedValues::set(RuntimeState& runtime, const char* name, OwnedValue value) {
+    for (Entry& entry : entries_) {
+        if (equalsIgnoreCase(entry.name->text(), name)) {
+            entry.value.retire(runtime);
+            entry.value = std::move(value);
+            return;
+        }
+    }
+    entries_.push_back(Entry{std::make_unique<StringObject>(runtime, name), std::move(value)});
+}
+
+CMPIStatus NamedValues::store(RuntimeState& runtime, const char* service, const char* name,
+                              const CMPIValue* value, CMPIType type) {
+    if (name == nullptr) {
+        return errorStatus(runtime, CMPI_RC_ERR_INVALID_PARAMETER,
+                           std::string(service) + ": null name");
+    }
+    OwnedValue copy;
+    std::string reason;
+    const CMPIrc rc = OwnedValue::copyFrom(runtime, value, type, copy, reason);
+    if (rc != CMPI_RC_OK) {
+        return errorStatus(runtime, rc, std::string(service) + " " + name + ": " + reason);
+    }
+    set(runtime, name, std::move(copy));
+    return okStatus();
+}
+
+NamedValues NamedValues::clone(RuntimeState& runtime) const {
+    NamedValues copy;
+    copy.entries_.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        copy.entries_.push_back(Entry{std::make_unique<StringObject>(runtime, entry.name->text()),
+                                      entry.value.clone()});
+    }
+    return copy;
+}
+
+CMPIData NamedValues::dataOf(const Entry* entry, CMPIValueState extraState) {
+    if (entry == nullptr) {
+        return notFoundData();
+    }
+    CMPIData data = entry->value.data();
+    data.state = static_cast<CMPIValueState>(data.state | extraState);
+    return data;
+}
+
+void NamedValues::retire(RuntimeState& runtime, Entry& entry) {
+    entry.value.retire(runtime);
+    arenaFor(runtime).adopt(std::move(entry.name));
+}
+
+}  // namespace cimbroker

@@ -1,0 +1,60 @@
+// An ordered list of named values: the keys of a path, the properties of an instance, the
+// entries of a context or args. Order is that of first setting; names are found without regard
+// to letter case and keep the spelling they were first set with. Each name is held as a
+// CMPIString so getKeyAt and friends can hand it out. Not thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "broker/owned_value.h"
+#include "broker/string_object.h"
+
+namespace cimbroker {
+
+class NamedValues {
+  public:
+    struct Entry {
+        std::unique_ptr<StringObject> name;
+        OwnedValue value;
+    };
+
+    const Entry* find(const char* name) const;
+    const Entry* at(size_t index) const;
+    size_t size() const { return entries_.size(); }
+
+    // Replaces the value of `name` in place (the old value is retired) or appends a new entry.
+    void set(RuntimeState& runtime, const char* name, OwnedValue value);
+
+    // Drops the entries `keep` refuses, retiring their names and values.
+    template <typename Keep>
+    void keepOnly(RuntimeState& runtime, Keep keep) {
+        std::vector<Entry> kept;
+        for (Entry& entry : entries_) {
+            if (keep(entry.name->text())) {
+                kept.push_back(std::move(entry));
+            } else {
+                retire(runtime, entry);
+            }
+        }
+        entries_.swap(kept);
+    }
+
+    NamedValues clone(RuntimeState& runtime) const;
+
+    // Copies a caller's value in and sets it under `name`: the work behind addKey, setProperty,
+    // addEntry and addArg, whose name `service` goes into error messages.
+    CMPIStatus store(RuntimeState& runtime, const char* service, const char* name,
+                     const CMPIValue* value, CMPIType type);
+
+    // A CMPIData for the API: state is the value's, or'ed with `extraState`; a missing entry
+    // gives CMPI_notFound.
+    static CMPIData dataOf(const Entry* entry, CMPIValueState extraState);
+
+  private:
+    static void retire(RuntimeState& runtime, Entry& entry);
+    std::vector<Entry> entries_;
+};
+
+}  // namespace cimbroker

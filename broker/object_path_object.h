@@ -1,0 +1,48 @@
+// CMPIObjectPath: host, namespace, class name and keys in the order added. Keys are found by name
+// without regard to letter case; a key added as CMPI_chars reads back as CMPI_string, and a
+// CMPI_ref key holds its own clone of the path given. Qualifier access is not supported.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "broker/named_values.h"
+#include "broker/object_model.h"
+#include "broker/string_object.h"
+#include "cmpift.h"
+
+namespace cimbroker {
+
+class ObjectPathObject : public Encapsulated<CMPIObjectPath, ObjectPathObject> {
+  public:
+    ObjectPathObject(RuntimeState& runtime, const std::string& nameSpace,
+                     const std::string& className, const std::string& host = std::string());
+    static CMPIObjectPathFT* functionTable();
+
+    const StringObject& host() const { return *host_; }
+    const StringObject& nameSpace() const { return *nameSpace_; }
+    const StringObject& className() const { return *className_; }
+    void setHost(const char* host) { replace(host_, host); }
+    void setNameSpace(const char* nameSpace) { replace(nameSpace_, nameSpace); }
+    void setClassName(const char* className) { replace(className_, className); }
+
+    NamedValues& keys() { return keys_; }
+    const NamedValues& keys() const { return keys_; }
+
+    std::unique_ptr<ObjectPathObject> clonePath() const;
+    std::unique_ptr<Object> cloneObject() const override { return clonePath(); }
+    const char* typeName() const override { return "CMPIObjectPath"; }
+    // "//host/ns:Class.k1=\"v\",k2=5", leaving out the parts that are empty.
+    std::string describe() const override;
+
+  private:
+    // Earlier readers of the old text keep a valid string until the request ends.
+    void replace(std::unique_ptr<StringObject>& field, const char* text);
+
+    std::unique_ptr<StringObject> host_;
+    std::unique_ptr<StringObject> nameSpace_;
+    std::unique_ptr<StringObject> className_;
+    NamedValues keys_;
+};
+
+}  // namespace cimbroker

@@ -1,0 +1,281 @@
+#include "broker/owned_value.h"
+
+#include <cstdio>
+
+#include "broker/arena.h"
+#include "broker/array_object.h"
+#include "broker/datetime_object.h"
+#include "broker/entry_list_objects.h"
+#include "broker/enumeration_object.h"
+#include "broker/instance_object.h"
+#include "broker/object_path_object.h"
+#include "broker/string_object.h"
+
+namespace cimbroker {
+namespace {
+
+std::string hexType(CMPIType type) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(type));
+    return text;
+}
+
+bool isStorableScalar(CMPIType type) {
+    switch (type) {
+        case CMPI_boolean:
+        case CMPI_char16:
+        case CMPI_real32:
+        case CMPI_real64:
+        case CMPI_uint8:
+        case CMPI_uint16:
+        case CMPI_uint32:
+        case CMPI_uint64:
+        case CMPI_sint8:
+        case CMPI_sint16:
+        case CMPI_sint32:
+        case CMPI_sint64:
+        case CMPI_string:
+        case CMPI_chars:
+        case CMPI_ref:
+        case CMPI_instance:
+        case CMPI_args:
+        case CMPI_dateTime:
+        case CMPI_enumeration:
+        case CMPI_ptr:
+        case CMPI_charsptr:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Copies only the member of the union that `type` names: providers often pass the address of a
+// plain variable of that type rather than a whole CMPIValue.
+CMPIValue copyScalar(const CMPIValue& from, CMPIType type) {
+    CMPIValue to{};
+    switch (type) {
+        case CMPI_boolean:
+            to.boolean = from.boolean;
+            break;
+        case CMPI_char16:
+            to.char16 = from.char16;
+            break;
+        case CMPI_real32:
+            to.real32 = from.real32;
+            break;
+        case CMPI_real64:
+            to.real64 = from.real64;
+            break;
+        case CMPI_uint8:
+            to.uint8 = from.uint8;
+            break;
+        case CMPI_uint16:
+            to.uint16 = from.uint16;
+            break;
+        case CMPI_uint32:
+            to.uint32 = from.uint32;
+            break;
+        case CMPI_uint64:
+            to.uint64 = from.uint64;
+            break;
+        case CMPI_sint8:
+            to.sint8 = from.sint8;
+            break;
+        case CMPI_sint16:
+            to.sint16 = from.sint16;
+            break;
+        case CMPI_sint32:
+            to.sint32 = from.sint32;
+            break;
+        case CMPI_sint64:
+            to.sint64 = from.sint64;
+            break;
+        default:  // CMPI_ptr, CMPI_charsptr: the caller's pointer, not owned
+            to.dataPtr = from.dataPtr;
+            break;
+    }
+    return to;
+}
+
+// An encapsulated value whose pointer is null is a null value of its type.
+bool refersToNothing(const CMPIValue& value, CMPIType type) {
+    if ((type & CMPI_ARRAY) != 0) {
+        return value.array == nullptr;
+    }
+    switch (type) {
+        case CMPI_string:
+            return value.string == nullptr;
+        case CMPI_ref:
+            return value.ref == nullptr;
+        case CMPI_instance:
+            return value.inst == nullptr;
+        case CMPI_args:
+            return value.args == nullptr;
+        case CMPI_dateTime:
+            return value.dateTime == nullptr;
+        case CMPI_enumeration:
+            return value.Enum == nullptr;
+        default:
+            return false;
+    }
+}
+
+// Clones one of our objects behind `handle`; a foreign handle is refused.
+template <typename T, typename Cmpi>
+CMPIrc cloneOurs(const Cmpi* handle, CMPIType type, OwnedValue& out, std::string& reason) {
+    const T* ours = T::from(handle);
+    if (ours == nullptr) {
+        reason = "value of type " + hexType(type) + " was not made by this broker";
+        return CMPI_RC_ERR_INVALID_HANDLE;
+    }
+    out = OwnedValue::adopt(type, ours->cloneObject());
+    return CMPI_RC_OK;
+}
+
+CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& out) {
+    if (const StringObject* ours = StringObject::from(string)) {
+        out = OwnedValue::adopt(CMPI_string, ours->cloneObject());
+        return CMPI_RC_OK;
+    }
+    // A foreign string (another runtime's, a host's own): its text is all that matters.
+    const char* chars = string->ft != nullptr && string->ft->getCharPtr != nullptr
+                            ? string->ft->getCharPtr(string, nullptr)
+                            : nullptr;
+    out = chars != nullptr
+              ? OwnedValue::adopt(CMPI_string, std::make_unique<StringObject>(runtime, chars))
+              : OwnedValue::nullOf(CMPI_string);
+    return CMPI_RC_OK;
+}
+
+CMPIrc copyArray(const CMPIArray* array, CMPIType type, OwnedValue& out, std::string& reason) {
+    const ArrayObject* ours = ArrayObject::from(array);
+    if (ours == nullptr) {
+        reason = "array value was not made by this broker";
+        return CMPI_RC_ERR_INVALID_HANDLE;
+    }
+    const CMPIType wanted = storedType(type) & ~CMPI_ARRAY;
+    if (ours->elementType() != wanted) {
+        reason = "array of type " + hexType(ours->elementType()) + " given as " + hexType(type);
+        return CMPI_RC_ERR_TYPE_MISMATCH;
+    }
+    out = OwnedValue::adopt(storedType(type), ours->cloneObject());
+    return CMPI_RC_OK;
+}
+
+}  // namespace
+
+CMPIType storedType(CMPIType type) {
+    if ((type & ~CMPI_ARRAY) == CMPI_chars) {
+        return static_cast<CMPIType>((type & CMPI_ARRAY) | CMPI_string);
+    }
+    return type;
+}
+
+bool isStorableType(CMPIType type) {
+    return type == CMPI_null || isStorableScalar(static_cast<CMPIType>(type & ~CMPI_ARRAY));
+}
+
+OwnedValue::OwnedValue() : data_{CMPI_null, CMPI_nullValue, {}} {}
+
+OwnedValue OwnedValue::nullOf(CMPIType type) {
+    OwnedValue value;
+    value.data_.type = storedType(type);
+    return value;
+}
+
+OwnedValue OwnedValue::adopt(CMPIType type, std::unique_ptr<Object> object) {
+    OwnedValue value;
+    value.data_.type = type;
+    value.own(std::move(object));
+    return value;
+}
+
+CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIType type,
+                            OwnedValue& out, std::string& reason) {
+    if (!isStorableType(type)) {
+        reason = "unsupported value type " + hexType(type);
+        return CMPI_RC_ERR_INVALID_DATA_TYPE;
+    }
+    if (type == CMPI_chars) {
+        const char* chars = reinterpret_cast<const char*>(value);
+        out = chars != nullptr ? adopt(CMPI_string, std::make_unique<StringObject>(runtime, chars))
+                               : nullOf(CMPI_string);
+        return CMPI_RC_OK;
+    }
+    if (type == CMPI_null || value == nullptr || refersToNothing(*value, type)) {
+        out = nullOf(type);
+        return CMPI_RC_OK;
+    }
+    if ((type & CMPI_ARRAY) != 0) {
+        return copyArray(value->array, type, out, reason);
+    }
+    switch (type) {
+        case CMPI_string:
+            return copyString(runtime, value->string, out);
+        case CMPI_ref:
+            return cloneOurs<ObjectPathObject>(value->ref, type, out, reason);
+        case CMPI_instance:
+            return cloneOurs<InstanceObject>(value->inst, type, out, reason);
+        case CMPI_args:
+            return cloneOurs<ArgsObject>(value->args, type, out, reason);
+        case CMPI_dateTime:
+            return cloneOurs<DateTimeObject>(value->dateTime, type, out, reason);
+        case CMPI_enumeration:
+            return cloneOurs<EnumerationObject>(value->Enum, type, out, reason);
+        default: {
+            OwnedValue scalar;
+            scalar.data_.type = type;
+            scalar.data_.state = CMPI_goodValue;
+            scalar.data_.value = copyScalar(*value, type);
+            out = std::move(scalar);
+            return CMPI_RC_OK;
+        }
+    }
+}
+
+OwnedValue OwnedValue::clone() const {
+    if (!owned_) {
+        OwnedValue copy;
+        copy.data_ = data_;
+        return copy;
+    }
+    return adopt(data_.type, owned_->cloneObject());
+}
+
+void OwnedValue::retire(RuntimeState& runtime) {
+    if (owned_) {
+        arenaFor(runtime).adopt(std::move(owned_));
+    }
+}
+
+void OwnedValue::own(std::unique_ptr<Object> object) {
+    void* handle = object->cmpiAddress();
+    data_.state = CMPI_goodValue;
+    if ((data_.type & CMPI_ARRAY) != 0) {
+        data_.value.array = static_cast<CMPIArray*>(handle);
+    } else {
+        switch (data_.type) {
+            case CMPI_string:
+                data_.value.string = static_cast<CMPIString*>(handle);
+                break;
+            case CMPI_ref:
+                data_.value.ref = static_cast<CMPIObjectPath*>(handle);
+                break;
+            case CMPI_instance:
+                data_.value.inst = static_cast<CMPIInstance*>(handle);
+                break;
+            case CMPI_args:
+                data_.value.args = static_cast<CMPIArgs*>(handle);
+                break;
+            case CMPI_dateTime:
+                data_.value.dateTime = static_cast<CMPIDateTime*>(handle);
+                break;
+            default:
+                data_.value.Enum = static_cast<CMPIEnumeration*>(handle);
+                break;
+        }
+    }
+    owned_ = std::move(object);
+}
+
+}  // namespace cimbroker

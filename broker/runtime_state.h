@@ -1,0 +1,44 @@
+// The state behind one Runtime, shared by its broker and every object the broker makes. The
+// broker's hdl points at it. Thread-safe where Runtime says it is.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "broker/arena.h"
+#include "broker/call_log.h"
+#include "broker/class_hierarchy.h"
+#include "broker/fault_plan.h"
+#include "cmpift.h"
+
+namespace cimbroker {
+
+struct RuntimeState {
+    RuntimeState();
+    RuntimeState(const RuntimeState&) = delete;
+    RuntimeState& operator=(const RuntimeState&) = delete;
+
+    // The state behind a broker, or null when `broker` is null or not one of ours. With
+    // runtime(), this lets broker functions share runQuery/runUpdate with the object tables.
+    static RuntimeState* from(const CMPIBroker* broker);
+    RuntimeState& runtime() { return *this; }
+
+    bool classIsA(const std::string& cls, const std::string& ancestor) const;
+    void replaceHierarchy(ClassHierarchy hierarchy);
+
+    // Declared first so it outlives every object counted in it.
+    std::atomic<size_t> liveObjects{0};
+    std::atomic<bool> echoDiagnostics{false};
+    CMPIBroker broker;
+    FaultPlan faults;
+    CallLog calls;
+    mutable std::mutex hierarchyMutex;
+    std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
+    // Declared last so its objects go before the rest of the state.
+    Arena fallback;
+};
+
+}  // namespace cimbroker
