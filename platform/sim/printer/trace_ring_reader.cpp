@@ -139,12 +139,13 @@ bool readTraceRing(const uint8_t* data, size_t size, RingContents& contents, std
     const uint64_t areaSize = header.ringSize;
     uint64_t at = header.head > areaSize ? header.head - areaSize : 0;
     uint8_t entry[ring::kMaxEntrySize];
-    while (at + ring::kEntryHeaderSize <= header.head) {
+    // Written as differences so that a damaged head near 2^64 cannot overflow the walk.
+    while (at < header.head && header.head - at >= ring::kEntryHeaderSize) {
         ring::EntryHeader candidate;
         copyOut(area, areaSize, at, sizeof candidate, reinterpret_cast<uint8_t*>(&candidate));
         bool framed = candidate.selfOffset == at && candidate.length >= ring::kEntryHeaderSize &&
                       candidate.length <= ring::kMaxEntrySize &&
-                      candidate.length % ring::kAlign == 0 && at + candidate.length <= header.head;
+                      candidate.length % ring::kAlign == 0 && candidate.length <= header.head - at;
         if (framed) {
             copyOut(area, areaSize, at, candidate.length, entry);
             DecodedEntry decoded;

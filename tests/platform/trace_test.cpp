@@ -1,0 +1,186 @@
+// The trace service: descriptors, argument collection, and the ring under concurrent writers.
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/printer/trace_ring_reader.h"
+#include "platform/sim/sim_capture.h"
+#include "platform/sim/trace_ring.h"
+#include "platform/sim/trace_ring_format.h"
+#include "platform/trace.h"
+#include "tests/support/platform_fixture.h"
+
+namespace {
+
+using cimpsim::RingContents;
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+RingContents readRingFile(const std::string& path) {
+    std::string bytes = fileBytes(path);
+    RingContents contents;
+    std::string error;
+    EXPECT_TRUE(cimpsim::readTraceRing(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                       contents, error))
+        << path << ": " << error;
+    return contents;
+}
+
+trace_desc_t openBuffer(const char* name, size_t size = 4096) {
+    trace_desc_t td = TRACE_DESC_INVALID;
+    EXPECT_EQ(trace_adal_init_buffer(&td, name, size), 0);
+    return td;
+}
+
+class Trace : public cimptest::PlatformFixture {};
+
+TEST_F(Trace, WritesOnUnopenedDescriptorsAreDropped) {
+    cimpsim::Capture capture;
+    EXPECT_NE(trace_adal_write_all(TRACE_DESC_INVALID, 1, " %X", 10, 0, 5u), 0);
+    EXPECT_NE(trace_adal_write_all(31, 1, " %s", 11, 0, "x"), 0);
+    EXPECT_NE(trace_adal_write_all(0x7FFFFFFF, 1, " ", 12, 0), 0);
+    EXPECT_TRUE(capture.traces().empty());
+}
+
+TEST_F(Trace, OpeningANameAgainGivesTheSameDescriptor) {
+    trace_desc_t first = openBuffer("TraceReopen");
+    EXPECT_EQ(openBuffer("TraceReopen", 8192), first);
+    EXPECT_NE(openBuffer("TraceOther"), first);
+    EXPECT_EQ(fileBytes(traceFile("TraceReopen")).size(), 4096u);
+    EXPECT_NE(trace_adal_init_buffer(nullptr, "TraceReopen", 4096), 0);
+    trace_desc_t td = 0;
+    EXPECT_NE(trace_adal_init_buffer(&td, nullptr, 4096), 0);
+    EXPECT_EQ(td, TRACE_DESC_INVALID);
+}
+
+TEST_F(Trace, ArgumentsFollowTheTypeString) {
+    trace_desc_t td = openBuffer("TraceArgs");
+    const std::string longText(100, 'L');
+    cimpsim::Capture capture;
+    trace_adal_write_all(td, 0x11, " %X,%s", 1, 0, 0xABCu, "text");
+    trace_adal_write_all(td, 0x12, " %d,%s", 2, 0, -5, static_cast<const char*>(nullptr));
+    trace_adal_write_all(td, 0x13, " %s", 3, 0, longText.c_str());
+    trace_adal_write_all(td, 0x14, " %X,%f,%X", 4, 0, 1u, 2.0, 3u);
+    trace_adal_write_all(td, 0x15, nullptr, 5, 7);
+    trace_adal_write_all(td, 0x16, " %X,%X,%X,%X,%X,%X,%X,%X,%X", 6, 0, 1u, 2u, 3u, 4u, 5u, 6u, 7u,
+                         8u, 9u);
+    trace_adal_write_all(td, 0x17, " %X%", 7, 0, 0xFFFFFFFFu);
+
+    const std::vector<std::vector<std::string>> expected = {
+        {"ABC", "text"},
+        {"-5", "(null)"},
+        {std::string(cimpsim::ring::kMaxText, 'L')},
+        {"1"},
+        {},
+        {"1", "2", "3", "4", "5", "6", "7", "8"},
+        {"FFFFFFFF"}};
+    std::vector<cimpsim::TraceRecord> traces = capture.traces();
+    ASSERT_EQ(traces.size(), expected.size());
+    RingContents ring = readRingFile(traceFile("TraceArgs"));
+    ASSERT_EQ(ring.entries.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(traces[i].formatId, 0x11 + i);
+        EXPECT_EQ(traces[i].line, i + 1);
+        EXPECT_EQ(traces[i].args, expected[i]) << "entry " << i;
+        EXPECT_EQ(ring.entries[i].formatId, 0x11 + i);
+        EXPECT_EQ(ring.entries[i].args.size(), expected[i].size());
+    }
+    EXPECT_EQ(traces[0].argTypes, " %X,%s");
+    EXPECT_EQ(traces[4].type, 7);
+    EXPECT_EQ(ring.entries[1].args[1].kind, 'n');
+    EXPECT_EQ(ring.entries[2].args[0].text, expected[2][0]);
+    EXPECT_EQ(ring.entries[1].args[0].value, static_cast<uint32_t>(-5));
+}
+
+TEST_F(Trace, ConcurrentWritersKeepEntryBoundariesAcrossWraps) {
+    constexpr uint32_t kThreads = 4;
+    constexpr uint32_t kEntriesEach = 2000;
+    trace_desc_t td = openBuffer("TraceConcurrent");
+    auto textFor = [](uint32_t thread, uint32_t n) {
+        return std::string(n % 50, static_cast<char>('a' + thread));
+    };
+    std::vector<std::thread> threads;
+    for (uint32_t t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (uint32_t n = 0; n < kEntriesEach; ++n) {
+                trace_adal_write_all(td, 0xC0C0, " %X,%X,%s", n, 0, t, n, textFor(t, n).c_str());
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    RingContents ring = readRingFile(traceFile("TraceConcurrent"));
+    ASSERT_GT(ring.head, ring.ringSize);  // it has wrapped many times
+    ASSERT_FALSE(ring.entries.empty());
+    std::map<uint32_t, uint32_t> lastSeen;
+    uint64_t bytesFound = 0;
+    for (const cimpsim::DecodedEntry& entry : ring.entries) {
+        ASSERT_EQ(entry.args.size(), 3u);
+        uint32_t thread = entry.args[0].value;
+        uint32_t n = entry.args[1].value;
+        ASSERT_LT(thread, kThreads);
+        EXPECT_EQ(entry.line, n);
+        EXPECT_EQ(entry.args[2].text, textFor(thread, n));
+        auto previous = lastSeen.find(thread);
+        if (previous != lastSeen.end()) {
+            EXPECT_GT(n, previous->second) << "thread " << thread;
+        }
+        lastSeen[thread] = n;
+    }
+    for (size_t i = 1; i < ring.entries.size(); ++i) {
+        uint64_t gap = ring.entries[i].offset - ring.entries[i - 1].offset;
+        bytesFound += gap;
+        EXPECT_LE(gap, cimpsim::ring::kMaxEntrySize) << "an entry in the middle was lost";
+    }
+    // Everything from the first boundary in the window to the head is readable.
+    EXPECT_GE(bytesFound + cimpsim::ring::kMaxEntrySize * 2, ring.ringSize);
+    EXPECT_LE(ring.head - ring.entries.back().offset, cimpsim::ring::kMaxEntrySize)
+        << "the newest entry was lost";
+}
+
+TEST_F(Trace, UnusableFileKeepsTheBufferInMemory) {
+    setRegistry("blocker/file", "x");  // a file where the root's directories should be
+    setenv("CIMP_PLATFORM_ROOT", registryFile("blocker/file").c_str(), 1);
+    trace_desc_t td = openBuffer("TraceInMemory");
+    trace_desc_t unsafe = openBuffer("../escape");
+    cimpsim::Capture capture;
+    EXPECT_EQ(trace_adal_write_all(td, 0x21, " %d", 1, 0, 3), 0);
+    EXPECT_EQ(trace_adal_write_all(unsafe, 0x22, " ", 2, 0), 0);
+    EXPECT_EQ(capture.traces().size(), 2u);
+    setenv("CIMP_PLATFORM_ROOT", root().c_str(), 1);
+    EXPECT_EQ(openBuffer("TraceInMemory"), td);
+}
+
+TEST(TraceRingPrepare, KeepsAValidRingAndReplacesAnythingElse) {
+    std::vector<uint64_t> memory(2048 / 8, 0);
+    auto* base = reinterpret_cast<uint8_t*>(memory.data());
+    std::fill(base, base + 2048, 0xEE);
+    cimpsim::TraceRing::prepare(base, 2048, "First");
+    cimpsim::TraceRing ring(base, 2048);
+    uint8_t entry[cimpsim::ring::kMaxEntrySize] = {};
+    ring.append(entry, 48);
+    cimpsim::TraceRing::prepare(base, 2048, "Second");
+
+    RingContents contents;
+    std::string error;
+    ASSERT_TRUE(cimpsim::readTraceRing(base, 2048, contents, error)) << error;
+    EXPECT_EQ(contents.name, "First");
+    EXPECT_EQ(contents.head, 48u);
+    EXPECT_EQ(contents.entries.size(), 1u);
+
+    cimpsim::TraceRing::prepare(base, 1024, "Smaller");
+    ASSERT_TRUE(cimpsim::readTraceRing(base, 1024, contents, error)) << error;
+    EXPECT_EQ(contents.name, "Smaller");
+    EXPECT_EQ(contents.head, 0u);
+}
+
+}  // namespace
