@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -109,10 +110,12 @@ class PosixEnv : public Env {
         if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
             return ReadStatus::Unreadable;
         }
-        out.resize(limit);
+        // Sized by the file, not the caller's capacity, which may be far larger.
+        const size_t wanted = std::min(limit, static_cast<size_t>(info.st_size));
+        out.resize(wanted);
         size_t got = 0;
-        while (got < limit) {
-            ssize_t n = read(file.get(), &out[got], limit - got);
+        while (got < wanted) {
+            ssize_t n = read(file.get(), &out[got], wanted - got);
             if (n < 0 && errno == EINTR) {
                 continue;
             }

@@ -112,7 +112,7 @@ TEST_F(RedundancyPolicy, MissingAndInjectedFailures) {
     EXPECT_TRUE(enabled);
 }
 
-TEST_F(RedundancyPolicy, ExampleMachineOpensTheGateFacts) {
+TEST_F(RedundancyPolicy, ExampleMachineIsUnmanagedWithoutPolicy) {
     writeExampleMachine();
     bool enabled = true;
     DraxManagedInfo info{};

@@ -55,6 +55,37 @@ TEST_F(Registry, ValueLongerThanCapacityIsCutAndBytesBeyondAreUntouched) {
     EXPECT_EQ(std::string(buffer + 12, 4), "####");
 }
 
+TEST_F(Registry, CapacityFarBeyondTheValueReadsOnlyTheValue) {
+    setRegistry("fstp/eth0_ipaddress", "10.0.0.1");
+    char buffer[16] = {};
+    unsigned int size = 1u << 31;  // the read must be sized by the file, not by this
+    Entry entry(UtilReg::read("fstp/eth0_ipaddress", buffer, size, false, nullptr));
+    ASSERT_EQ(entry, nullptr);
+    EXPECT_EQ(size, 8u);
+}
+
+TEST_F(Registry, ExampleMachineReadsBack) {
+    writeExampleMachine();
+    struct Case {
+        const char* key;
+        unsigned int capacity;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"dscv/FspRole", 1, std::string(1, '\x01')},
+        {"svpd/Raw_MachineTypeModel", 8, "9119-MHE"},
+        {"svpd/Raw_MachineSerialNumber", 12, std::string("10ABCDE\0\0\0\0\0", 12)},
+        {"fstp/eth0_ipaddress", 16, cimptest::example::kEth0},
+        {"fstp/eth1_ipaddress", 16, cimptest::example::kEth1},
+        {"fstp/SystemName", 32, cimptest::example::kSystemName},
+    };
+    for (const Case& c : cases) {
+        ReadResult result = readKey(c.key, c.capacity);
+        ASSERT_EQ(result.entry, nullptr) << c.key;
+        EXPECT_EQ(result.bytes, c.value) << c.key;
+    }
+}
+
 TEST_F(Registry, BinaryValueKeepsItsNuls) {
     setRegistry("dscv/FspRole", std::string("\x01\0\x02", 3));
     ReadResult result = readKey("dscv/FspRole", 8);
