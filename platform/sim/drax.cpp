@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/capture_hub.h"
-#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -24,13 +22,8 @@ constexpr size_t kLimit = 64;
 
 ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     using namespace cimpsim;
-    if (CaptureHub::active()) {
-        CaptureHub::recordCall(kService);
-    }
-    const Env& env = currentEnv();
     std::string text;
-    ErrlEntry* failure =
-        readServiceFile(env, {kService, kFile, platformRoot(env), kFile}, kLimit + 1, text);
+    ErrlEntry* failure = callFileService(kService, kFile, kLimit + 1, text);
     if (failure != nullptr) {
         return failure;
     }

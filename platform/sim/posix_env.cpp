@@ -26,6 +26,7 @@ class Fd {
             close(fd_);
         }
     }
+    Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
@@ -61,9 +62,21 @@ void createParentDirectories(const std::string& path) {
     }
 }
 
-void lockExclusive(int fd) {
-    while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+// Opens (creating it and its directories) the regular file `path` and takes its exclusive lock,
+// which other processes opening it here share; invalid when any step fails.
+Fd openLocked(const std::string& path, int flags, struct stat& info) {
+    createParentDirectories(path);
+    Fd file(open(path.c_str(), flags | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
+    if (!file.valid()) {
+        return file;
     }
+    int locked;
+    while ((locked = flock(file.get(), LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0 || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return Fd(-1);
+    }
+    return file;
 }
 
 class PosixEnv : public Env {
@@ -135,14 +148,9 @@ class PosixEnv : public Env {
     bool appendLocked(
         const std::string& path, size_t tailLimit,
         const std::function<std::string(const std::string&)>& compose) const override {
-        createParentDirectories(path);
-        Fd file(open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
-        if (!file.valid()) {
-            return false;
-        }
-        lockExclusive(file.get());
         struct stat info {};
-        if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        Fd file = openLocked(path, O_RDWR | O_APPEND, info);
+        if (!file.valid()) {
             return false;
         }
         size_t fileSize = static_cast<size_t>(info.st_size);
@@ -159,14 +167,9 @@ class PosixEnv : public Env {
     std::unique_ptr<SharedMapping> mapShared(
         const std::string& path, size_t size,
         const std::function<void(uint8_t*, size_t)>& prepare) const override {
-        createParentDirectories(path);
-        Fd file(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
-        if (!file.valid()) {
-            return nullptr;
-        }
-        lockExclusive(file.get());
         struct stat info {};
-        if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        Fd file = openLocked(path, O_RDWR, info);
+        if (!file.valid()) {
             return nullptr;
         }
         if (static_cast<size_t>(info.st_size) != size &&

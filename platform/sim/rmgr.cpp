@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "platform/sim/capture_hub.h"
-#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -22,13 +20,8 @@ constexpr size_t kLimit = 3;
 
 ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     using namespace cimpsim;
-    if (CaptureHub::active()) {
-        CaptureHub::recordCall(kService);
-    }
-    const Env& env = currentEnv();
     std::string text;
-    ErrlEntry* failure =
-        readServiceFile(env, {kService, kFile, platformRoot(env), kFile}, kLimit, text);
+    ErrlEntry* failure = callFileService(kService, kFile, kLimit, text);
     if (failure != nullptr) {
         return failure;
     }

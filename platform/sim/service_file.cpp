@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/sim/capture_hub.h"
+#include "platform/sim/platform_root.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/sim/value_parsers.h"
@@ -37,6 +39,14 @@ ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, size_t limit
         return new SimErrlEntry(failureCode(status), file.service, file.key);
     }
     return nullptr;
+}
+
+ErrlEntry* callFileService(const char* service, const char* file, size_t limit, std::string& out) {
+    if (CaptureHub::active()) {
+        CaptureHub::recordCall(service);
+    }
+    const Env& env = currentEnv();
+    return readServiceFile(env, {service, file, platformRoot(env), file}, limit, out);
 }
 
 }  // namespace cimpsim

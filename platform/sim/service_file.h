@@ -26,6 +26,10 @@ struct ServiceFile {
 // Null and the bytes in `out`, or the failure's entry.
 ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, size_t limit, std::string& out);
 
+// A whole call of a service kept in one file: reports the call `service` to live captures, then
+// reads <root>/`file` as readServiceFile does.
+ErrlEntry* callFileService(const char* service, const char* file, size_t limit, std::string& out);
+
 }  // namespace cimpsim
 
 #endif
