@@ -198,21 +198,17 @@ CMPIString* getType(const CMPIBroker* mb, const void* object, CMPIStatus* rc) {
         });
 }
 
-// Reads `count` (type, value) pairs as the CMFmt* macros pass them; false at a type it cannot
-// read, since the rest of the list cannot be found past it.
+// Reads `count` (type, value) pairs with the argument types the CMFmt* macros pass (CMFmtSint
+// passes a long); false at a type it cannot read, since nothing past it can be found.
 bool readInserts(CMPICount count, va_list args, std::vector<std::string>& inserts) {
     for (CMPICount i = 0; i < count && i < kMaxInserts; ++i) {
         const int type = va_arg(args, int);  // CMPIType is promoted through "..."
         switch (type) {
-            case CMPI_sint8:
-            case CMPI_sint16:
             case CMPI_sint32:
-                inserts.push_back(std::to_string(va_arg(args, int)));
+                inserts.push_back(std::to_string(va_arg(args, long)));
                 break;
-            case CMPI_uint8:
-            case CMPI_uint16:
             case CMPI_uint32:
-                inserts.push_back(std::to_string(va_arg(args, unsigned int)));
+                inserts.push_back(std::to_string(va_arg(args, unsigned long)));
                 break;
             case CMPI_sint64:
                 inserts.push_back(std::to_string(va_arg(args, long long)));
@@ -220,7 +216,6 @@ bool readInserts(CMPICount count, va_list args, std::vector<std::string>& insert
             case CMPI_uint64:
                 inserts.push_back(std::to_string(va_arg(args, unsigned long long)));
                 break;
-            case CMPI_real32:
             case CMPI_real64:
                 inserts.push_back(std::to_string(va_arg(args, double)));
                 break;

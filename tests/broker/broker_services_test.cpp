@@ -1,0 +1,174 @@
+// The broker's own services: complete function tables, classPathIsA from the hierarchy, the
+// up-calls this broker refuses, and the type, text and message services.
+#include <cstring>
+
+#include "broker_test_fixture.h"
+
+namespace cimbroker {
+namespace {
+
+using BrokerServicesTest = BrokerTest;
+
+// Every slot of a table, read as raw words: a table filled in the standard's order has no null
+// function slot. The leading non-function fields are skipped by `skip`.
+template <typename Table>
+void expectNoNullSlot(const Table* table, size_t skipBytes, const char* name) {
+    ASSERT_NE(table, nullptr) << name;
+    const size_t slots = (sizeof(Table) - skipBytes) / sizeof(void (*)());
+    const char* base = reinterpret_cast<const char*>(table) + skipBytes;
+    for (size_t i = 0; i < slots; ++i) {
+        void (*slot)();
+        std::memcpy(&slot, base + i * sizeof slot, sizeof slot);
+        EXPECT_NE(slot, nullptr) << name << " slot " << i;
+    }
+}
+
+TEST_F(BrokerServicesTest, EveryFunctionTableIsComplete) {
+    expectNoNullSlot(mb->bft, offsetof(CMPIBrokerFT, prepareAttachThread), "CMPIBrokerFT");
+    expectNoNullSlot(mb->eft, offsetof(CMPIBrokerEncFT, newInstance), "CMPIBrokerEncFT");
+    expectNoNullSlot(mb->xft, offsetof(CMPIBrokerExtFT, resolveFileName), "CMPIBrokerExtFT");
+    EXPECT_EQ(mb->bft->brokerVersion, 100u);
+
+    CMPIObjectPath* op = path("A");
+    CMPIInstance* inst = instance(op);
+    CMPIArray* array = CMNewArray(mb, 1, CMPI_ref, nullptr);
+    Result result(runtime);
+    expectNoNullSlot(op->ft, offsetof(CMPIObjectPathFT, release), "CMPIObjectPathFT");
+    expectNoNullSlot(inst->ft, offsetof(CMPIInstanceFT, release), "CMPIInstanceFT");
+    expectNoNullSlot(array->ft, offsetof(CMPIArrayFT, release), "CMPIArrayFT");
+    expectNoNullSlot(CMNewString(mb, "", nullptr)->ft, offsetof(CMPIStringFT, release),
+                     "CMPIStringFT");
+    expectNoNullSlot(result.cmpi()->ft, offsetof(CMPIResultFT, release), "CMPIResultFT");
+    expectNoNullSlot(scope.context()->ft, offsetof(CMPIContextFT, release), "CMPIContextFT");
+    expectNoNullSlot(CMNewArgs(mb, nullptr)->ft, offsetof(CMPIArgsFT, release), "CMPIArgsFT");
+    expectNoNullSlot(CMNewDateTime(mb, nullptr)->ft, offsetof(CMPIDateTimeFT, release),
+                     "CMPIDateTimeFT");
+    expectNoNullSlot(runtime.newEnumeration(array, nullptr)->ft,
+                     offsetof(CMPIEnumerationFT, release), "CMPIEnumerationFT");
+}
+
+struct IsACase {
+    const char* cls;
+    const char* type;
+    bool expected;
+};
+
+class ClassPathIsATest : public BrokerServicesTest,
+                         public ::testing::WithParamInterface<IsACase> {};
+
+TEST_P(ClassPathIsATest, AnswersFromTheHierarchyIgnoringCase) {
+    ClassHierarchy hierarchy;
+    hierarchy.add("CIM_ManagedElement", "");
+    hierarchy.add("CIM_LogicalElement", "CIM_ManagedElement");
+    hierarchy.add("CIM_Service", "CIM_LogicalElement");
+    hierarchy.add("Vesk_TOvPassthru", "CIM_Service");
+    hierarchy.add("CIM_ServiceAvailableToElement", "");
+    runtime.setClassHierarchy(hierarchy);
+
+    const IsACase& c = GetParam();
+    CMPIStatus rc{};
+    EXPECT_EQ(CMClassPathIsA(mb, path(c.cls), c.type, &rc), c.expected ? 1 : 0)
+        << c.cls << " isa " << c.type;
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hierarchy, ClassPathIsATest,
+                         ::testing::Values(IsACase{"Vesk_TOvPassthru", "Vesk_TOvPassthru", true},
+                                           IsACase{"Vesk_TOvPassthru", "CIM_ManagedElement", true},
+                                           IsACase{"vesk_tovpassthru", "cim_SERVICE", true},
+                                           IsACase{"CIM_Service", "Vesk_TOvPassthru", false},
+                                           IsACase{"Vesk_TOvPassthru",
+                                                   "CIM_ServiceAvailableToElement", false},
+                                           IsACase{"Unknown_Class", "unknown_class", true},
+                                           IsACase{"Unknown_Class", "CIM_ManagedElement", false}));
+
+TEST(ClassHierarchy, ACycleEndsTheWalk) {
+    ClassHierarchy hierarchy;
+    hierarchy.add("A", "B");
+    hierarchy.add("B", "A");
+    EXPECT_TRUE(hierarchy.isA("A", "B"));
+    EXPECT_FALSE(hierarchy.isA("A", "C"));
+}
+
+TEST_F(BrokerServicesTest, ClassPathIsARefusesMissingArguments) {
+    CMPIStatus rc{};
+    EXPECT_EQ(CMClassPathIsA(mb, nullptr, "A", &rc), 0);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+    EXPECT_EQ(CMClassPathIsA(mb, path("A"), nullptr, &rc), 0);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+}
+
+TEST_F(BrokerServicesTest, UpCallsAnswerNotSupportedWithAMessage) {
+    CMPIObjectPath* op = path("Vesk_CEC");
+    const CMPIContext* ctx = scope.context();
+    CMPIStatus rc{};
+    EXPECT_EQ(mb->bft->enumerateInstanceNames(mb, ctx, op, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    EXPECT_NE(toStdString(rc.msg).find("enumerateInstanceNames"), std::string::npos);
+    EXPECT_EQ(mb->bft->associators(mb, ctx, op, nullptr, nullptr, nullptr, nullptr, nullptr, &rc),
+              nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    EXPECT_EQ(mb->bft->deliverIndication(mb, ctx, "root", nullptr).rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    mb->bft->invokeMethod(mb, ctx, op, "m", nullptr, nullptr, &rc);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    EXPECT_EQ(CMNewSelectExp(mb, "select *", "WQL", nullptr, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+TEST_F(BrokerServicesTest, TypeAndTextServicesRecogniseEveryObject) {
+    CMPIObjectPath* op = path("Vesk_CEC");
+    addChars(op, "Name", "n");
+    EXPECT_EQ(toStdString(mb->eft->getType(mb, op, nullptr)), "CMPIObjectPath");
+    EXPECT_EQ(mb->eft->isOfType(mb, instance(op), "CMPIInstance", nullptr), 1);
+    EXPECT_EQ(mb->eft->isOfType(mb, op, "CMPIInstance", nullptr), 0);
+    EXPECT_EQ(toStdString(mb->eft->toString(mb, op, nullptr)), pathToString(op));
+
+    CMPIStatus rc{};
+    int notAnObject[4] = {};
+    EXPECT_EQ(mb->eft->getType(mb, notAnObject, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_HANDLE);
+}
+
+TEST_F(BrokerServicesTest, GetMessageFillsTheDefaultMessage) {
+    CMPIStatus rc{};
+    CMPIString* text = CMGetMessage(mb, "ID1", "read $0 failed with $1", &rc,
+                                    CMFmtArgs2(CMFmtChars("svpd"), CMFmtSint(-5)));
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+    EXPECT_EQ(toStdString(text), "read svpd failed with -5");
+}
+
+TEST_F(BrokerServicesTest, DateTimeFromCharsKeepsTheTime) {
+    CMPIStatus rc{};
+    CMPIDateTime* dt = CMNewDateTimeFromChars(mb, "20000101010000.000000+060", &rc);
+    ASSERT_EQ(rc.rc, CMPI_RC_OK);
+    EXPECT_EQ(CMGetBinaryFormat(dt, nullptr), 946684800000000ULL);
+    EXPECT_EQ(CMIsInterval(dt, nullptr), 0);
+    EXPECT_EQ(toStdString(CMGetStringFormat(dt, nullptr)), "20000101000000.000000+000");
+    EXPECT_EQ(CMNewDateTimeFromChars(mb, "yesterday", &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+}
+
+TEST_F(BrokerServicesTest, OsServicesRunAThreadUnderAMutex) {
+    CMPI_MUTEX_TYPE mutex = mb->xft->newMutex(0);
+    ASSERT_NE(mutex, nullptr);
+    struct Shared {
+        const CMPIBrokerExtFT* xft;
+        CMPI_MUTEX_TYPE mutex;
+        int counter;
+    } shared{mb->xft, mutex, 0};
+    auto body = [](void* parm) -> void* {
+        auto* s = static_cast<Shared*>(parm);
+        s->xft->lockMutex(s->mutex);
+        ++s->counter;
+        s->xft->unlockMutex(s->mutex);
+        return nullptr;
+    };
+    CMPI_THREAD_TYPE thread = mb->xft->newThread(body, &shared, 0);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(mb->xft->joinThread(thread, nullptr), 0);
+    EXPECT_EQ(shared.counter, 1);
+    mb->xft->destroyMutex(mutex);
+}
+
+}  // namespace
+}  // namespace cimbroker

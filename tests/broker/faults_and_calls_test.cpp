@@ -1,0 +1,109 @@
+// Failure injection and the call log, the tools provider tests use to reach error paths and to
+// check call orders.
+#include <stdexcept>
+
+#include "broker_test_fixture.h"
+
+namespace cimbroker {
+namespace {
+
+using FaultsTest = BrokerTest;
+
+TEST_F(FaultsTest, NthCallFailsWithTheGivenCodeAndMessageOnlyOnce) {
+    CMPIObjectPath* op = path("Vesk_CEC");
+    CMNewInstance(mb, op, nullptr);  // before the rule: not counted
+    runtime.faults().failNth("NEWINSTANCE", 2, CMPI_RC_ERR_ACCESS_DENIED, "denied");
+
+    CMPIStatus rc{};
+    EXPECT_NE(CMNewInstance(mb, op, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+    EXPECT_EQ(CMNewInstance(mb, op, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_ACCESS_DENIED);
+    EXPECT_EQ(toStdString(rc.msg), "denied");
+    EXPECT_NE(CMNewInstance(mb, op, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+}
+
+TEST_F(FaultsTest, PropertyQualifiedRuleHitsOnlyThatProperty) {
+    CMPIInstance* inst = instance(path("Vesk_CEC"));
+    runtime.faults().failNth("setProperty:Name", 1, CMPI_RC_ERR_FAILED, "no name");
+
+    EXPECT_EQ(CMSetProperty(inst, "Other", "o", CMPI_chars).rc, CMPI_RC_OK);
+    EXPECT_EQ(CMSetProperty(inst, "name", "n", CMPI_chars).rc, CMPI_RC_ERR_FAILED);
+    EXPECT_EQ(namesOf(propertiesOf(inst)), std::vector<std::string>{"Other"});
+}
+
+TEST_F(FaultsTest, PlainRuleCountsQualifiedCalls) {
+    CMPIObjectPath* op = path("Vesk_CEC");
+    runtime.faults().failNth("addKey", 2, CMPI_RC_ERR_FAILED, "second key");
+    addChars(op, "A", "a");
+    EXPECT_EQ(CMAddKey(op, "B", "b", CMPI_chars).rc, CMPI_RC_ERR_FAILED);
+    EXPECT_EQ(CMGetKeyCount(op, nullptr), 1u);
+}
+
+TEST_F(FaultsTest, NullRuleAnswersAnEmptyValueWithOk) {
+    runtime.faults().nullNth("newObjectPath", 1);
+    runtime.faults().nullNth("getKeyCount", 1);
+    CMPIStatus rc{CMPI_RC_ERR_FAILED, nullptr};
+    EXPECT_EQ(CMNewObjectPath(mb, "root", "A", &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+
+    CMPIObjectPath* op = path("A");
+    addChars(op, "K", "v");
+    EXPECT_EQ(CMGetKeyCount(op, &rc), 0u);
+    EXPECT_EQ(rc.rc, CMPI_RC_OK);
+    EXPECT_EQ(CMGetKeyCount(op, &rc), 1u);
+}
+
+TEST_F(FaultsTest, ClearRemovesRulesAndBadCountsAreRefused) {
+    runtime.faults().failNth("newString", 1, CMPI_RC_ERR_FAILED, "x");
+    runtime.faults().clear();
+    EXPECT_NE(CMNewString(mb, "s", nullptr), nullptr);
+    EXPECT_THROW(runtime.faults().failNth("newString", 0, CMPI_RC_ERR_FAILED, "x"),
+                 std::invalid_argument);
+}
+
+using CallLogTest = BrokerTest;
+
+TEST_F(CallLogTest, OffUntilEnabled) {
+    path("A");
+    EXPECT_TRUE(runtime.calls().names().empty());
+}
+
+TEST_F(CallLogTest, RecordsTheSequenceWithQualifiedNames) {
+    runtime.calls().enable(true);
+    Result result(runtime);
+    CMPIObjectPath* op = path("Vesk_TOvPassthru");
+    addChars(op, "Name", "svc");
+    CMPIInstance* inst = instance(op);
+    setChars(inst, "Name", "svc");
+    CMClassPathIsA(mb, op, "CIM_Service", nullptr);
+    CMReturnInstance(result.cmpi(), inst);
+    CMReturnDone(result.cmpi());
+
+    EXPECT_EQ(
+        runtime.calls().names(),
+        (std::vector<std::string>{"newObjectPath", "addKey:Name", "newInstance", "setProperty:Name",
+                                  "classPathIsA", "returnInstance", "returnDone"}));
+    EXPECT_EQ(runtime.calls().count("setproperty"), 1u);
+    EXPECT_EQ(runtime.calls().count("setProperty:Other"), 0u);
+    runtime.calls().clear();
+    EXPECT_TRUE(runtime.calls().names().empty());
+}
+
+TEST_F(CallLogTest, ReadersNeitherLogNorTripFaults) {
+    CMPIObjectPath* op = path("A");
+    addChars(op, "K", "v");
+    runtime.calls().enable(true);
+    runtime.faults().failNth("getKeyAt", 1, CMPI_RC_ERR_FAILED, "x");
+
+    EXPECT_EQ(keysOf(op).size(), 1u);
+    EXPECT_EQ(pathToString(op), "root/orvcim:A.K=\"v\"");
+    EXPECT_TRUE(runtime.calls().names().empty());
+    CMPIStatus rc{};
+    CMGetKeyAt(op, 0, nullptr, &rc);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_FAILED);
+}
+
+}  // namespace
+}  // namespace cimbroker
