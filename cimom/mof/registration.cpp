@@ -8,9 +8,6 @@
 namespace cimmof {
 namespace {
 
-const char* const kKeys[] = {"provider", "library", "class", "namespace", "types"};
-constexpr int kKeyCount = 5;
-
 bool isWordChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -56,6 +53,22 @@ bool isNamespace(const std::string& text) {
         start = slash + 1;
     }
 }
+
+struct KeySpec {
+    const char* key;
+    const char* what;
+    bool (*valid)(const std::string&);
+    std::string ProviderRegistration::*field;  // null for "types", which sets two flags
+};
+
+const KeySpec kKeys[] = {
+    {"provider", "provider name", isWord, &ProviderRegistration::providerName},
+    {"library", "library name", isLibraryName, &ProviderRegistration::library},
+    {"class", "class name", isWord, &ProviderRegistration::className},
+    {"namespace", "namespace", isNamespace, &ProviderRegistration::nameSpace},
+    {"types", "MI type list", nullptr, nullptr},
+};
+constexpr int kKeyCount = sizeof kKeys / sizeof kKeys[0];
 
 class RegistrationParser {
   public:
@@ -122,13 +135,13 @@ class RegistrationParser {
         const int valueColumn = static_cast<int>(valueStart) + 1;
 
         int index = 0;
-        while (index < kKeyCount && key != kKeys[index]) {
+        while (index < kKeyCount && key != kKeys[index].key) {
             ++index;
         }
         if (index == kKeyCount) {
             fail(line, keyColumn, "unknown key '" + key + "'");
         }
-        if (index == 0) {
+        if (index == 0) {  // "provider:" starts a record
             finishRecord();
             open_ = true;
             current_ = ProviderRegistration{};
@@ -148,34 +161,15 @@ class RegistrationParser {
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
-        switch (index) {
-            case 0:
-                requireValid(isWord(value), "provider name", value, line, column);
-                current_.providerName = value;
-                break;
-            case 1:
-                requireValid(isLibraryName(value), "library name", value, line, column);
-                current_.library = value;
-                break;
-            case 2:
-                requireValid(isWord(value), "class name", value, line, column);
-                current_.className = value;
-                break;
-            case 3:
-                requireValid(isNamespace(value), "namespace", value, line, column);
-                current_.nameSpace = value;
-                break;
-            default:
-                setTypes(value, line, column);
-                break;
+        const KeySpec& spec = kKeys[index];
+        if (spec.field == nullptr) {
+            setTypes(value, line, column);
+            return;
         }
-    }
-
-    void requireValid(bool ok, const char* what, const std::string& value, int line,
-                      int column) const {
-        if (!ok) {
-            fail(line, column, std::string("invalid ") + what + " '" + value + "'");
+        if (!spec.valid(value)) {
+            fail(line, column, std::string("invalid ") + spec.what + " '" + value + "'");
         }
+        current_.*spec.field = value;
     }
 
     void setTypes(const std::string& value, int line, int column) {
@@ -215,7 +209,8 @@ class RegistrationParser {
         for (int i = 0; i < kKeyCount; ++i) {
             if (!seen_[i]) {
                 fail(current_.line, 1,
-                     "record of provider " + current_.providerName + " lacks '" + kKeys[i] + "'");
+                     "record of provider " + current_.providerName + " lacks '" + kKeys[i].key +
+                         "'");
             }
         }
         for (const ProviderRegistration& r : done_) {

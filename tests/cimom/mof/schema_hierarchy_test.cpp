@@ -10,6 +10,7 @@
 
 #include "cimom/mof/mof_reader.h"
 #include "cimom/mof/schema.h"
+#include "tests/cimom/mof/mof_error_assert.h"
 
 namespace {
 
@@ -208,57 +209,42 @@ TEST(SchemaIncludes, AreResolvedRelativeToTheIncludingFile) {
 TEST(SchemaIncludes, FailuresPointAtThePragma) {
     TempDir dir;
     const std::string missing = dir.write("missing.mof", "\n  #pragma include(\"nope.mof\")");
-    try {
-        Schema::loadFile(missing);
-        ADD_FAILURE() << "no error";
-    } catch (const MofError& e) {
-        EXPECT_EQ(e.file, missing);
-        EXPECT_EQ(e.line, 2);
-        EXPECT_EQ(e.column, 19);
-        EXPECT_NE(e.detail.find("cannot include"), std::string::npos) << e.what();
-    }
+    EXPECT_TRUE(
+        mofassert::failsAt([&] { Schema::loadFile(missing); }, missing, 2, 19, "cannot include"));
 
     dir.write("a.mof", "#pragma include(\"b.mof\")");
-    dir.write("b.mof", "class B {};\n#pragma include(\"a.mof\")");
-    try {
-        Schema::loadFile(dir.write("start.mof", "#pragma include(\"a.mof\")"));
-        ADD_FAILURE() << "no error";
-    } catch (const MofError& e) {
-        EXPECT_NE(e.file.find("b.mof"), std::string::npos);
-        EXPECT_EQ(e.line, 2);
-        EXPECT_NE(e.detail.find("include cycle"), std::string::npos) << e.what();
-    }
+    const std::string b = dir.write("b.mof", "class B {};\n#pragma include(\"a.mof\")");
+    const std::string start = dir.write("start.mof", "#pragma include(\"a.mof\")");
+    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(start); }, b, 2, 17, "include cycle"));
 
-    EXPECT_THROW(Schema::loadFile(dir.write("self.mof", "#pragma include(\"self.mof\")")),
-                 MofError);
-    EXPECT_THROW(Schema::loadFile(dir.write("empty.mof", "#pragma include(\"\")")), MofError);
-    EXPECT_THROW(Schema::loadFile(dir.write("dir.mof", "#pragma include(\"sub\")")), MofError);
+    const std::string self = dir.write("self.mof", "#pragma include(\"self.mof\")");
+    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(self); }, self, 1, 17, "include cycle"));
+    const std::string empty = dir.write("empty.mof", "#pragma include(\"\")");
+    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(empty); }, empty, 1, 17, "empty"));
+    const std::string directory = dir.write("dir.mof", "#pragma include(\"sub\")");
+    dir.write("sub/x.mof", "");
+    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(directory); }, directory, 1, 17,
+                                   "not a regular file"));
 }
 
 TEST(SchemaIncludes, NestingDepthIsBounded) {
     TempDir dir;
     const int chain = cimmof::kMaxIncludeDepth + 2;
-    for (int i = 0; i < chain; ++i) {
-        dir.write("n" + std::to_string(i) + ".mof",
-                  "#pragma include(\"n" + std::to_string(i + 1) + ".mof\")");
+    std::vector<std::string> files;
+    for (int i = 0; i <= chain; ++i) {
+        files.push_back(dir.write("n" + std::to_string(i) + ".mof",
+                                  i == chain
+                                      ? "class End {};"
+                                      : "#pragma include(\"n" + std::to_string(i + 1) + ".mof\")"));
     }
-    dir.write("n" + std::to_string(chain) + ".mof", "class End {};");
-    try {
-        Schema::loadFile(dir.write("n0.mof", "#pragma include(\"n1.mof\")"));
-        ADD_FAILURE() << "no error";
-    } catch (const MofError& e) {
-        EXPECT_NE(e.detail.find("nested more than"), std::string::npos) << e.what();
-    }
+    // The outermost file is level 0, so the file at the limit is the one refused.
+    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(files[0]); },
+                                   files[cimmof::kMaxIncludeDepth - 1], 1, 17, "nested more than"));
 }
 
 TEST(SchemaIncludes, MissingTopFileIsNamed) {
-    try {
-        Schema::loadFile("/nonexistent/dir/schema.mof");
-        ADD_FAILURE() << "no error";
-    } catch (const MofError& e) {
-        EXPECT_EQ(e.file, "/nonexistent/dir/schema.mof");
-        EXPECT_EQ(e.line, 0);
-    }
+    EXPECT_TRUE(mofassert::failsAt([] { Schema::loadFile("/nonexistent/dir/schema.mof"); },
+                                   "/nonexistent/dir/schema.mof", 0, 0, ""));
 }
 
 }  // namespace
