@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
-#include <regex>
 #include <set>
 #include <string>
 #include <thread>
@@ -18,11 +18,10 @@
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/util_reg.h"
+#include "tests/platform/log_fields.h"
 #include "tests/support/platform_fixture.h"
 
 namespace {
-
-const char kTimePattern[] = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{6}Z)";
 
 std::unique_ptr<ErrlEntry> failedRead(const char* key) {
     char buffer[4];
@@ -44,12 +43,17 @@ TEST_F(ErrorLog, CommitAppendsOneDescriptiveLine) {
     entry->commit(0xd400, 0x2000);
     std::vector<std::string> lines = errlLines();
     ASSERT_EQ(lines.size(), 1u);
-    const std::string t = kTimePattern;
-    std::regex expected("1 " + t +
-                        " rc=0x51A00001 0xD400,0x2000 UtilReg::read "
-                        "svpd/Raw_MachineSerialNumber created=" +
-                        t + " pid=[0-9]+");
-    EXPECT_TRUE(std::regex_match(lines[0], expected)) << lines[0];
+    std::vector<std::string> fields = cimptest::fieldsOf(lines[0]);
+    ASSERT_EQ(fields.size(), 8u) << lines[0];
+    EXPECT_EQ(fields[0], "1");
+    EXPECT_TRUE(cimptest::isUtcTime(fields[1])) << fields[1];
+    EXPECT_EQ(fields[2], "rc=0x51A00001");
+    EXPECT_EQ(fields[3], "0xD400,0x2000");
+    EXPECT_EQ(fields[4], "UtilReg::read");
+    EXPECT_EQ(fields[5], "svpd/Raw_MachineSerialNumber");
+    EXPECT_EQ(fields[6].substr(0, 8), "created=");
+    EXPECT_TRUE(cimptest::isUtcTime(fields[6].substr(8))) << fields[6];
+    EXPECT_EQ(fields[7], "pid=" + std::to_string(getpid()));
 }
 
 TEST_F(ErrorLog, SequenceContinuesFromTheLogsLastLine) {
@@ -127,18 +131,20 @@ TEST_F(ErrorLog, ConcurrentCommitsNeverInterleaveAndNumberEveryLine) {
     }
     std::vector<std::string> lines = errlLines();
     ASSERT_EQ(lines.size(), static_cast<size_t>(kThreads * kCommitsEach));
-    std::regex shape(std::string("([0-9]+) ") + kTimePattern +
-                     " rc=0x51A00001 0x([0-9A-F]{4}),0x([0-9A-F]{4}) UtilReg::read "
-                     "thread([0-9])/n([0-9]+) created=" +
-                     kTimePattern + " pid=[0-9]+");
     std::set<std::string> seen;
     for (size_t i = 0; i < lines.size(); ++i) {
-        std::smatch match;
-        ASSERT_TRUE(std::regex_match(lines[i], match, shape)) << lines[i];
-        EXPECT_EQ(match[1], std::to_string(i + 1));
-        EXPECT_EQ(std::stoi(match[2], nullptr, 16), std::stoi(match[4]));
-        EXPECT_EQ(std::stoi(match[3], nullptr, 16), std::stoi(match[5]));
-        seen.insert(match[4].str() + "/" + match[5].str());
+        std::vector<std::string> fields = cimptest::fieldsOf(lines[i]);
+        ASSERT_EQ(fields.size(), 8u) << lines[i];
+        EXPECT_EQ(fields[0], std::to_string(i + 1));
+        EXPECT_TRUE(cimptest::isUtcTime(fields[1])) << lines[i];
+        // The key "thread<t>/n<i>" was committed with the values (t, i).
+        int thread = -1;
+        int n = -1;
+        ASSERT_EQ(std::sscanf(fields[5].c_str(), "thread%d/n%d", &thread, &n), 2) << lines[i];
+        char values[32];
+        std::snprintf(values, sizeof values, "0x%04X,0x%04X", thread, n);
+        EXPECT_EQ(fields[3], values) << lines[i];
+        seen.insert(fields[5]);
     }
     EXPECT_EQ(seen.size(), lines.size());
 }
