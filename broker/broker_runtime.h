@@ -4,10 +4,11 @@
 // Ownership: every object the broker makes belongs to the RequestScope that is current on the
 // calling thread (the newest scope of the same Runtime) and is freed when that scope ends. Objects
 // made on a thread without such a scope go to the Runtime's fallback arena, freed with the
-// Runtime. `clone` returns an object owned by the caller, freed by its `release`; `release` on any
-// other object is a no-op that returns CMPI_RC_OK. Values handed out by getters (the CMPIString of
-// a class name, the CMPIData of a key) belong to the object they were read from. A Runtime must
-// outlive its scopes, its Results and everything made through its broker.
+// Runtime. `clone` returns an object owned by the caller, freed by its `release` (or at the latest
+// with the Runtime); `release` on any other object is a no-op that returns CMPI_RC_OK, and the
+// release functions never read a handle that is not a live clone. Values handed out by getters (the
+// CMPIString of a class name, the CMPIData of a key) belong to the object they were read from. A
+// Runtime must outlive its scopes, its Results and everything made through its broker.
 //
 // Threads: any number of threads may run requests at once, each inside its own RequestScope. The
 // Runtime's shared state (class hierarchy, fault rules, call log) is thread-safe. One CMPI object
