@@ -156,18 +156,25 @@ CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const c
         });
 }
 
-CMPIString* toString(const CMPIBroker* mb, const void* object, CMPIStatus* rc) {
+// toString and getType: a text about any object of this broker.
+CMPIString* textAbout(const CMPIBroker* mb, const void* object, CMPIStatus* rc, const char* service,
+                      std::string (*render)(const Object&)) {
     return runQuery<RuntimeState>(
-        mb, rc, "toString", static_cast<CMPIString*>(nullptr),
-        [object](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
+        mb, rc, service, static_cast<CMPIString*>(nullptr),
+        [object, service, render](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
             const Object* ours = identifyObject(object);
             if (ours == nullptr) {
                 status = errorStatus(runtime, CMPI_RC_ERR_INVALID_HANDLE,
-                                     "toString: not an object of this broker");
+                                     std::string(service) + ": not an object of this broker");
                 return nullptr;
             }
-            return makeInArena<StringObject>(runtime, ours->describe()).cmpi();
+            return makeInArena<StringObject>(runtime, render(*ours)).cmpi();
         });
+}
+
+CMPIString* toString(const CMPIBroker* mb, const void* object, CMPIStatus* rc) {
+    return textAbout(mb, object, rc, "toString",
+                     [](const Object& ours) { return ours.describe(); });
 }
 
 CMPIBoolean isOfType(const CMPIBroker* mb, const void* object, const char* type, CMPIStatus* rc) {
@@ -185,17 +192,8 @@ CMPIBoolean isOfType(const CMPIBroker* mb, const void* object, const char* type,
 }
 
 CMPIString* getType(const CMPIBroker* mb, const void* object, CMPIStatus* rc) {
-    return runQuery<RuntimeState>(
-        mb, rc, "getType", static_cast<CMPIString*>(nullptr),
-        [object](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
-            const Object* ours = identifyObject(object);
-            if (ours == nullptr) {
-                status = errorStatus(runtime, CMPI_RC_ERR_INVALID_HANDLE,
-                                     "getType: not an object of this broker");
-                return nullptr;
-            }
-            return makeInArena<StringObject>(runtime, ours->typeName()).cmpi();
-        });
+    return textAbout(mb, object, rc, "getType",
+                     [](const Object& ours) { return std::string(ours.typeName()); });
 }
 
 // Reads `count` (type, value) pairs with the argument types the CMFmt* macros pass (CMFmtSint

@@ -29,22 +29,6 @@ std::string realText(double value, int digits) {
     return text;
 }
 
-// A UCS-2 code unit as UTF-8.
-std::string char16Text(CMPIChar16 c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 std::string joined(const std::vector<CMPIData>& elements, std::string (*render)(const CMPIData&)) {
     std::string text = "{";
     for (size_t i = 0; i < elements.size(); ++i) {
@@ -94,6 +78,21 @@ std::string toStdString(const CMPIString* s) {
     return chars != nullptr ? std::string(chars) : std::string();
 }
 
+std::string char16ToUtf8(CMPIChar16 c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 std::string dataToString(const CMPIData& data) {
     if (holdsNoValue(data)) {
         return std::string();
@@ -110,7 +109,7 @@ std::string dataToString(const CMPIData& data) {
         case CMPI_boolean:
             return data.value.boolean ? "TRUE" : "FALSE";
         case CMPI_char16:
-            return char16Text(data.value.char16);
+            return char16ToUtf8(data.value.char16);
         case CMPI_uint8:
             return std::to_string(data.value.uint8);
         case CMPI_uint16:

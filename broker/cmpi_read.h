@@ -25,6 +25,9 @@ std::string dataToString(const CMPIData& data);
 // with '"' and '\\' escaped, a null value as NULL, anything else as dataToString gives it.
 std::string dataToLiteral(const CMPIData& data);
 
+// A CIM char16 (a UCS-2 code unit) as UTF-8.
+std::string char16ToUtf8(CMPIChar16 c);
+
 std::string classNameOf(const CMPIObjectPath* path);
 std::string nameSpaceOf(const CMPIObjectPath* path);
 std::string hostOf(const CMPIObjectPath* path);

@@ -25,27 +25,14 @@ struct EntryFunctions {
     static CMPIData get(const Cmpi* handle, const char* name, CMPIStatus* rc) {
         return runQuery<Self>(
             handle, rc, Names::get, nullData(), [name](Self& self, CMPIStatus& status) {
-                const NamedValues::Entry* entry = self.entries().find(name);
-                if (entry == nullptr) {
-                    status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                         std::string("no entry ") + (name ? name : "(null)"));
-                }
-                return NamedValues::dataOf(entry, CMPI_goodValue);
+                return self.entries().lookup(self.runtime(), name, CMPI_goodValue, status);
             });
     }
 
     static CMPIData getAt(const Cmpi* handle, CMPICount index, CMPIString** name, CMPIStatus* rc) {
         return runQuery<Self>(
             handle, rc, Names::getAt, nullData(), [index, name](Self& self, CMPIStatus& status) {
-                const NamedValues::Entry* entry = self.entries().at(index);
-                if (entry == nullptr) {
-                    status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                         "no entry at index " + std::to_string(index));
-                }
-                if (name != nullptr) {
-                    *name = entry != nullptr ? entry->name->cmpi() : nullptr;
-                }
-                return NamedValues::dataOf(entry, CMPI_goodValue);
+                return self.entries().lookupAt(self.runtime(), index, name, CMPI_goodValue, status);
             });
     }
 

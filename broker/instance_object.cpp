@@ -26,30 +26,17 @@ bool readNames(const char** list, std::vector<std::string>& names) {
 CMPIData instanceGetProperty(const CMPIInstance* inst, const char* name, CMPIStatus* rc) {
     return runQuery<InstanceObject>(
         inst, rc, "getProperty", nullData(), [name](InstanceObject& self, CMPIStatus& status) {
-            const NamedValues::Entry* property = self.properties().find(name);
-            if (property == nullptr) {
-                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                     std::string("no property ") + (name ? name : "(null)"));
-            }
-            return NamedValues::dataOf(property, CMPI_goodValue);
+            return self.properties().lookup(self.runtime(), name, CMPI_goodValue, status);
         });
 }
 
 CMPIData instanceGetPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** name,
                                CMPIStatus* rc) {
-    return runQuery<InstanceObject>(
-        inst, rc, "getPropertyAt", nullData(),
-        [index, name](InstanceObject& self, CMPIStatus& status) {
-            const NamedValues::Entry* property = self.properties().at(index);
-            if (property == nullptr) {
-                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                     "no property at index " + std::to_string(index));
-            }
-            if (name != nullptr) {
-                *name = property != nullptr ? property->name->cmpi() : nullptr;
-            }
-            return NamedValues::dataOf(property, CMPI_goodValue);
-        });
+    return runQuery<InstanceObject>(inst, rc, "getPropertyAt", nullData(),
+                                    [index, name](InstanceObject& self, CMPIStatus& status) {
+                                        return self.properties().lookupAt(
+                                            self.runtime(), index, name, CMPI_goodValue, status);
+                                    });
 }
 
 CMPICount instanceGetPropertyCount(const CMPIInstance* inst, CMPIStatus* rc) {

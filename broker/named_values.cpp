@@ -68,6 +68,29 @@ CMPIData NamedValues::dataOf(const Entry* entry, CMPIValueState extraState) {
     return data;
 }
 
+CMPIData NamedValues::lookup(RuntimeState& runtime, const char* name, CMPIValueState extraState,
+                             CMPIStatus& status) const {
+    const Entry* entry = find(name);
+    if (entry == nullptr) {
+        status = errorStatus(runtime, CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                             std::string("no entry named ") + (name ? name : "(null)"));
+    }
+    return dataOf(entry, extraState);
+}
+
+CMPIData NamedValues::lookupAt(RuntimeState& runtime, CMPICount index, CMPIString** name,
+                               CMPIValueState extraState, CMPIStatus& status) const {
+    const Entry* entry = at(index);
+    if (entry == nullptr) {
+        status = errorStatus(runtime, CMPI_RC_ERR_NO_SUCH_PROPERTY,
+                             "no entry at index " + std::to_string(index));
+    }
+    if (name != nullptr) {
+        *name = entry != nullptr ? entry->name->cmpi() : nullptr;
+    }
+    return dataOf(entry, extraState);
+}
+
 void NamedValues::retire(RuntimeState& runtime, Entry& entry) {
     entry.value.retire(runtime);
     arenaFor(runtime).adopt(std::move(entry.name));

@@ -48,11 +48,16 @@ class NamedValues {
     CMPIStatus store(RuntimeState& runtime, const char* service, const char* name,
                      const CMPIValue* value, CMPIType type);
 
-    // A CMPIData for the API: state is the value's, or'ed with `extraState`; a missing entry
-    // gives CMPI_notFound.
-    static CMPIData dataOf(const Entry* entry, CMPIValueState extraState);
+    // The lookups behind getKey, getProperty, getEntry, getArg and their *At forms: the value with
+    // `extraState` or'ed into its state, or CMPI_notFound with CMPI_RC_ERR_NO_SUCH_PROPERTY in
+    // `status`. lookupAt also hands out the entry's name (null when there is none).
+    CMPIData lookup(RuntimeState& runtime, const char* name, CMPIValueState extraState,
+                    CMPIStatus& status) const;
+    CMPIData lookupAt(RuntimeState& runtime, CMPICount index, CMPIString** name,
+                      CMPIValueState extraState, CMPIStatus& status) const;
 
   private:
+    static CMPIData dataOf(const Entry* entry, CMPIValueState extraState);
     static void retire(RuntimeState& runtime, Entry& entry);
     std::vector<Entry> entries_;
 };

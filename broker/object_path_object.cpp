@@ -7,43 +7,45 @@
 namespace cimbroker {
 namespace {
 
-CMPIStatus pathSetNameSpace(CMPIObjectPath* op, const char* ns) {
-    return runUpdate<ObjectPathObject>(op, "setNameSpace", nullptr, [ns](ObjectPathObject& self) {
-        self.setNameSpace(ns);
+// The namespace, host name and class name slots differ only in the field they reach.
+using TextSetter = void (ObjectPathObject::*)(const char*);
+using TextGetter = const StringObject& (ObjectPathObject::*)() const;
+
+CMPIStatus setText(CMPIObjectPath* op, const char* service, TextSetter set, const char* text) {
+    return runUpdate<ObjectPathObject>(op, service, nullptr, [set, text](ObjectPathObject& self) {
+        (self.*set)(text);
         return okStatus();
     });
+}
+
+CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc, const char* service, TextGetter get) {
+    return runQuery<ObjectPathObject>(
+        op, rc, service, static_cast<CMPIString*>(nullptr),
+        [get](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
+}
+
+CMPIStatus pathSetNameSpace(CMPIObjectPath* op, const char* ns) {
+    return setText(op, "setNameSpace", &ObjectPathObject::setNameSpace, ns);
 }
 
 CMPIString* pathGetNameSpace(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getNameSpace", static_cast<CMPIString*>(nullptr),
-        [](ObjectPathObject& self, CMPIStatus&) { return self.nameSpace().cmpi(); });
+    return getText(op, rc, "getNameSpace", &ObjectPathObject::nameSpace);
 }
 
 CMPIStatus pathSetHostname(CMPIObjectPath* op, const char* hn) {
-    return runUpdate<ObjectPathObject>(op, "setHostname", nullptr, [hn](ObjectPathObject& self) {
-        self.setHost(hn);
-        return okStatus();
-    });
+    return setText(op, "setHostname", &ObjectPathObject::setHost, hn);
 }
 
 CMPIString* pathGetHostname(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getHostname", static_cast<CMPIString*>(nullptr),
-        [](ObjectPathObject& self, CMPIStatus&) { return self.host().cmpi(); });
+    return getText(op, rc, "getHostname", &ObjectPathObject::host);
 }
 
 CMPIStatus pathSetClassName(CMPIObjectPath* op, const char* cn) {
-    return runUpdate<ObjectPathObject>(op, "setClassName", nullptr, [cn](ObjectPathObject& self) {
-        self.setClassName(cn);
-        return okStatus();
-    });
+    return setText(op, "setClassName", &ObjectPathObject::setClassName, cn);
 }
 
 CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getClassName", static_cast<CMPIString*>(nullptr),
-        [](ObjectPathObject& self, CMPIStatus&) { return self.className().cmpi(); });
+    return getText(op, rc, "getClassName", &ObjectPathObject::className);
 }
 
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
@@ -56,12 +58,7 @@ CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* val
 CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, "getKey", nullData(), [name](ObjectPathObject& self, CMPIStatus& status) {
-            const NamedValues::Entry* key = self.keys().find(name);
-            if (key == nullptr) {
-                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                     std::string("no key ") + (name ? name : "(null)"));
-            }
-            return NamedValues::dataOf(key, CMPI_keyValue);
+            return self.keys().lookup(self.runtime(), name, CMPI_keyValue, status);
         });
 }
 
@@ -69,15 +66,7 @@ CMPIData pathGetKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** na
                       CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, "getKeyAt", nullData(), [index, name](ObjectPathObject& self, CMPIStatus& status) {
-            const NamedValues::Entry* key = self.keys().at(index);
-            if (key == nullptr) {
-                status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
-                                     "no key at index " + std::to_string(index));
-            }
-            if (name != nullptr) {
-                *name = key != nullptr ? key->name->cmpi() : nullptr;
-            }
-            return NamedValues::dataOf(key, CMPI_keyValue);
+            return self.keys().lookupAt(self.runtime(), index, name, CMPI_keyValue, status);
         });
 }
 
