@@ -7,6 +7,7 @@
 #include "model/cec.h"
 #include "model/cec_pkg.h"
 #include "model/cim_namespace.h"
+#include "model/instance_of_path.h"
 #include "model/reference_value.h"
 #include "platform/trace_point.h"
 
@@ -70,16 +71,8 @@ CMPIInstance* buildInstance(const CMPIBroker* broker, CMPIStatus& status) {
     if (status.rc != CMPI_RC_OK) {
         return nullptr;
     }
-    if (path == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
-        return nullptr;
-    }
-    CMPIInstance* instance = CMNewInstance(broker, path, &status);
-    if (status.rc != CMPI_RC_OK) {
-        return nullptr;
-    }
+    CMPIInstance* instance = cimpNewInstanceOfPath(broker, path, status);
     if (instance == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
         return nullptr;
     }
 

@@ -6,6 +6,7 @@
 
 #include "model/cim_namespace.h"
 #include "model/errl_commit.h"
+#include "model/instance_of_path.h"
 #include "platform/errl_entry.h"
 #include "platform/trace_point.h"
 #include "sysdata/ip_addrs.h"
@@ -71,16 +72,8 @@ ErrlEntry* readInstanceData(CimpMtms_t& mtms, CimpIpAddr_t& addrs,
 CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms,
                            const CimpIpAddr_t& addrs, const char* userDefName, CMPIStatus& status) {
     CMPIObjectPath* path = CIMP_getCECObjectPath(broker);
-    if (path == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
-        return nullptr;
-    }
-    CMPIInstance* instance = CMNewInstance(broker, path, &status);
-    if (status.rc != CMPI_RC_OK) {
-        return nullptr;
-    }
+    CMPIInstance* instance = cimpNewInstanceOfPath(broker, path, status);
     if (instance == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
         return nullptr;
     }
     CMPIArray* dedicated = CMNewArray(broker, 1, CMPI_uint16, &status);

@@ -6,6 +6,7 @@
 
 #include "model/cim_namespace.h"
 #include "model/errl_commit.h"
+#include "model/instance_of_path.h"
 #include "platform/errl_entry.h"
 #include "platform/trace_point.h"
 #include "sysdata/mtms.h"
@@ -39,16 +40,8 @@ CMPIObjectPath* makePath(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIS
 // statuses are not examined.
 CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIStatus& status) {
     CMPIObjectPath* path = CIMP_getCECPkgObjectPath(broker);
-    if (path == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
-        return nullptr;
-    }
-    CMPIInstance* instance = CMNewInstance(broker, path, &status);
-    if (status.rc != CMPI_RC_OK) {
-        return nullptr;
-    }
+    CMPIInstance* instance = cimpNewInstanceOfPath(broker, path, status);
     if (instance == nullptr) {
-        status.rc = CMPI_RC_ERR_FAILED;
         return nullptr;
     }
     CMSetProperty(instance, "Tag", mtms.mtmsDashed, CMPI_chars);
