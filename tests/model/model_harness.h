@@ -4,7 +4,6 @@
 #define CIMP_TESTS_MODEL_MODEL_HARNESS_H
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,7 +47,9 @@ struct Identity {
     std::string dotted() const { return type + "." + model + "." + serialOut; }
 };
 
-inline void PrintTo(const Identity& id, std::ostream* os) { *os << id.name; }
+inline void PrintTo(const Identity& id, std::ostream* os) {
+    *os << id.name;
+}
 
 // Texts `render` gives for each builder's object on a good platform with `id`.
 std::string expectedCecPath(const Identity& id);

@@ -2,171 +2,88 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "platform/sim/sim_capture.h"
 #include "tests/support/platform_fixture.h"
-#include "tests/sysdata/reader_expectations.h"
+#include "tests/sysdata/reader_checks.h"
 
 namespace {
 
 using cimptest::EntryPtr;
 using std::string;
 
-constexpr char kRoleKey[] = "dscv/FspRole";
-const string kReadRole = "UtilReg::read dscv/FspRole";
-const string kAskDrax = "draxQueryDraManagedInfo";
-const string kAskRmgr = "rmgrIsRedPolicyEnabled";
+// Stands for "this service fails" in a case's column.
+const string kFail = "fail";
+constexpr uint32_t kFailRc = 0x4711;
+const std::vector<string> kAllCalls = {"UtilReg::read dscv/FspRole", "draxQueryDraManagedInfo",
+                                       "rmgrIsRedPolicyEnabled"};
 
-// One platform state. A fail code replaces the matching value; `role` unset removes the value.
 struct GateCase {
-    const char* name;
-    std::optional<string> role;
-    uint32_t roleFail;
-    string managed;
-    uint32_t managedFail;
-    string policy;
-    uint32_t policyFail;
-    bool expectedEnabled;
-    std::vector<string> expectedCalls;
-    bool expectEntry;
-};
-void PrintTo(const GateCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-using GateFunction = ErrlEntry* (*)(bool&);
-
-class Gate : public cimptest::PlatformFixture,
-             public ::testing::WithParamInterface<std::tuple<GateFunction, GateCase>> {
-  protected:
-    void arrange(const GateCase& c) {
-        if (c.role) {
-            setRegistry(kRoleKey, *c.role);
-        }
-        if (c.roleFail != 0) {
-            failRegistry(kRoleKey, c.roleFail);
-        }
-        setManaged(c.managed);
-        if (c.managedFail != 0) {
-            failManaged(c.managedFail);
-        }
-        setPolicy(c.policy);
-        if (c.policyFail != 0) {
-            failPolicy(c.policyFail);
-        }
-    }
+    string role, managed, policy;
+    bool open;
+    size_t callsMade;  // the first services of kAllCalls that are asked
+    bool failed;
 };
 
-TEST_P(Gate, DecidesInOrderAndStopsAtFirstNo) {
-    const GateFunction gate = std::get<0>(GetParam());
-    const GateCase& c = std::get<1>(GetParam());
-    arrange(c);
-    cimpsim::Capture capture;
-
-    // Preset to the opposite, so a path that forgets to write the flag shows.
-    bool enabled = !c.expectedEnabled;
-    EntryPtr entry(gate(enabled));
-
-    EXPECT_EQ(enabled, c.expectedEnabled);
-    EXPECT_EQ(entry != nullptr, c.expectEntry);
-    const uint32_t failCode = c.roleFail | c.managedFail | c.policyFail;
-    if (entry != nullptr && failCode != 0) {
-        EXPECT_EQ(entry->getRC(), failCode);
+void arrange(cimptest::PlatformRoot& platform, const GateCase& c) {
+    platform.setRegistry("dscv/FspRole", c.role == kFail ? string(1, '\x01') : c.role);
+    platform.setManaged(c.managed == kFail ? "0" : c.managed);
+    platform.setPolicy(c.policy == kFail ? "0" : c.policy);
+    if (c.role == kFail) {
+        platform.failRegistry("dscv/FspRole", kFailRc);
     }
-    EXPECT_EQ(capture.calls(), c.expectedCalls);
-    const std::vector<string> exitArgs = {cimptest::hexText(entry ? entry->getRC() : 0),
-                                          c.expectedEnabled ? "1" : "0"};
-    EXPECT_EQ(cimptest::lastTraceArgs(capture), exitArgs);
-    // Entry and exit, one more where the gate closed or failed, and the wrapper's own two.
-    const size_t expectedTraces =
-        (c.expectedEnabled ? 2 : 3) + (gate == &cimpQueryCimEnabled ? 0 : 2);
-    EXPECT_EQ(capture.traces().size(), expectedTraces);
-    cimptest::expectOnlyCreated(capture);
+    if (c.managed == kFail) {
+        platform.failManaged(kFailRc);
+    }
+    if (c.policy == kFail) {
+        platform.failPolicy(kFailRc);
+    }
 }
 
-const string kRole1(1, '\x01');
+TEST(EnablementGate, AsksInOrderAndStopsAtFirstNo) {
+    const string role1(1, '\x01');
+    const GateCase cases[] = {
+        {role1, "0", "0", true, 3, false},
+        {string(1, '\0'), "0", "0", false, 1, false},
+        {string(1, '\x02'), "0", "0", false, 1, false},
+        {"", "0", "0", false, 1, false},                    // empty value: the cleared byte
+        {string("\x01\x07", 2), "0", "0", true, 3, false},  // only the first byte counts
+        {kFail, "0", "0", false, 1, true},
+        {role1, "1", "0", false, 2, false},
+        {role1, "0x80000000", "0", false, 2, false},
+        {role1, kFail, "0", false, 2, true},
+        {role1, "0", "1", false, 3, false},
+        {role1, "0", "", false, 3, false},  // the service answers without setting the flag
+        {role1, "0", kFail, false, 3, true},
+    };
+    for (auto gate : {&cimpQueryCimEnabled, &cimpQueryTovPassthroughEnabled}) {
+        for (const GateCase& c : cases) {
+            SCOPED_TRACE((gate == &cimpQueryCimEnabled ? "cim " : "passthrough ") + c.managed +
+                         "/" + c.policy + " role size " + std::to_string(c.role.size()));
+            cimptest::PlatformRoot platform;
+            arrange(platform, c);
+            cimpsim::Capture capture;
+            bool enabled = !c.open;  // so that a path which forgets the flag shows
 
-INSTANTIATE_TEST_SUITE_P(
-    Platform, Gate,
-    ::testing::Combine(
-        ::testing::Values(&cimpQueryCimEnabled, &cimpQueryTovPassthroughEnabled),
-        ::testing::Values(
-            GateCase{
-                "Open", kRole1, 0, "0", 0, "0", 0, true, {kReadRole, kAskDrax, kAskRmgr}, false},
-            GateCase{"RoleZero", string(1, '\0'), 0, "0", 0, "0", 0, false, {kReadRole}, false},
-            GateCase{"RoleTwo", string(1, '\x02'), 0, "0", 0, "0", 0, false, {kReadRole}, false},
-            // An empty value leaves the cleared role byte: closed, not failed.
-            GateCase{"RoleEmpty", string(), 0, "0", 0, "0", 0, false, {kReadRole}, false},
-            // Only the first byte is the role.
-            GateCase{"RoleLongValue",
-                     string("\x01\x07\x07", 3),
-                     0,
-                     "0",
-                     0,
-                     "0",
-                     0,
-                     true,
-                     {kReadRole, kAskDrax, kAskRmgr},
-                     false},
-            GateCase{"RoleReadFails", kRole1, 0x4711, "0", 0, "0", 0, false, {kReadRole}, true},
-            GateCase{"RoleMissing", std::nullopt, 0, "0", 0, "0", 0, false, {kReadRole}, true},
-            GateCase{"Managed", kRole1, 0, "1", 0, "0", 0, false, {kReadRole, kAskDrax}, false},
-            GateCase{"ManagedHighBit",
-                     kRole1,
-                     0,
-                     "0x80000000",
-                     0,
-                     "0",
-                     0,
-                     false,
-                     {kReadRole, kAskDrax},
-                     false},
-            GateCase{"ManagedQueryFails",
-                     kRole1,
-                     0,
-                     "0",
-                     0x2222,
-                     "0",
-                     0,
-                     false,
-                     {kReadRole, kAskDrax},
-                     true},
-            GateCase{"PolicyEnabled",
-                     kRole1,
-                     0,
-                     "0",
-                     0,
-                     "1",
-                     0,
-                     false,
-                     {kReadRole, kAskDrax, kAskRmgr},
-                     false},
-            // A service that answers success without setting the flag keeps the gate closed.
-            GateCase{"PolicyUnanswered",
-                     kRole1,
-                     0,
-                     "0",
-                     0,
-                     "",
-                     0,
-                     false,
-                     {kReadRole, kAskDrax, kAskRmgr},
-                     false},
-            GateCase{"PolicyQueryFails",
-                     kRole1,
-                     0,
-                     "0",
-                     0,
-                     "0",
-                     0x3333,
-                     false,
-                     {kReadRole, kAskDrax, kAskRmgr},
-                     true})),
-    [](const ::testing::TestParamInfo<std::tuple<GateFunction, GateCase>>& info) {
-        const bool cim = std::get<0>(info.param) == &cimpQueryCimEnabled;
-        return string(cim ? "Cim_" : "TovPassthrough_") + std::get<1>(info.param).name;
-    });
+            EntryPtr entry(gate(enabled));
+
+            EXPECT_EQ(enabled, c.open);
+            ASSERT_EQ(entry != nullptr, c.failed);
+            if (entry != nullptr) {
+                EXPECT_EQ(entry->getRC(), kFailRc);
+            }
+            EXPECT_EQ(capture.calls(),
+                      std::vector<string>(kAllCalls.begin(), kAllCalls.begin() + c.callsMade));
+            const cimptest::TraceArgs traces = cimptest::traceArgs(capture);
+            ASSERT_FALSE(traces.empty());
+            EXPECT_EQ(traces.back(),
+                      (std::vector<string>{c.failed ? "4711" : "0", c.open ? "1" : "0"}));
+            // Entry and exit, one more where the gate closed or failed, and the wrapper's own two.
+            EXPECT_EQ(traces.size(), (c.open ? 2u : 3u) + (gate == &cimpQueryCimEnabled ? 0u : 2u));
+            cimptest::expectOnlyCreated(capture);
+        }
+    }
+}
 
 }  // namespace
