@@ -47,10 +47,6 @@ struct Identity {
     std::string dotted() const { return type + "." + model + "." + serialOut; }
 };
 
-inline void PrintTo(const Identity& id, std::ostream* os) {
-    *os << id.name;
-}
-
 // Texts `render` gives for each builder's object on a good platform with `id`.
 std::string expectedCecPath(const Identity& id);
 std::string expectedTovPath(const Identity& id);
