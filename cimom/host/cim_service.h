@@ -1,0 +1,49 @@
+// CimService: the CIM-XML over HTTP protocol of DSP0200 for one request, apart from the socket.
+// It screens the request line and headers, parses and decodes the body, checks the CIMMethod
+// and CIMObject headers against it, runs the operation inside its own RequestScope, encodes the
+// answer and logs one line (operation, class, status, microseconds).
+//
+// Answers: CIM results and CIM errors in HTTP 200 with "CIMOperation: MethodResponse"; protocol
+// errors in HTTP 400 with a CIMError header; a body over kMaxRequestBody 413; a method other
+// than POST 501 (M-POST too, so that clients fall back to POST); another path than /cimom 404.
+//
+// Thread-safe: any number of threads may call handle() at once.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "broker/broker_runtime.h"
+#include "cimom/host/http_message.h"
+#include "cimom/host/namespace_schema.h"
+#include "cimom/host/provider_registry.h"
+#include "cimom/host/request_log.h"
+#include "cimom/host/router.h"
+
+namespace cimhost {
+
+constexpr std::size_t kMaxRequestBody = 1u << 20;
+
+class CimService {
+  public:
+    CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
+               const ProviderRegistry& providers, RequestLog& log);
+
+    // Judges method, path and headers before the body arrives (`request.body` is not read;
+    // `declaredLength` is the Content-Length when one was sent). A response when the request
+    // is refused already; the refusal is logged.
+    std::optional<HttpResponse> screen(const HttpRequest& request,
+                                       std::optional<std::size_t> declaredLength) const;
+
+    HttpResponse handle(const HttpRequest& request) const;
+
+  private:
+    HttpResponse run(const HttpRequest& request, std::string& logLine) const;
+
+    cimbroker::Runtime& runtime_;
+    const NamespaceSchema& schema_;
+    Router router_;
+    RequestLog& log_;
+};
+
+}  // namespace cimhost

@@ -1,0 +1,33 @@
+// The command line of cimp-cimom. Pure parsing: paths are taken as given and checked later.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cimhost {
+
+struct DaemonOptions {
+    std::string address = "127.0.0.1";
+    std::uint16_t port = 5988;
+    unsigned threads = 4;
+    std::string nameSpace = "root/orvcim";
+    std::optional<std::string> schemaFile;
+    std::optional<std::string> registrationFile;
+    std::optional<std::string> providerDir;
+    std::optional<std::string> platformRoot;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    DaemonOptions options;
+    std::string error;  // empty when the command line was good
+};
+
+ParsedOptions parseDaemonOptions(const std::vector<std::string>& args);
+
+// The --help text.
+std::string daemonUsage();
+
+}  // namespace cimhost

@@ -1,0 +1,27 @@
+// The HTTP request and response as the CIM service sees them, free of any HTTP library: the HTTP
+// front fills an HttpRequest and sends the HttpResponse back. Plain data.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cimhost {
+
+struct HttpRequest {
+    std::string method;
+    std::string url;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+
+    // The value of header `name` (any case), or null.
+    const std::string* header(const char* name) const;
+};
+
+struct HttpResponse {
+    int status = 200;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+};
+
+}  // namespace cimhost

@@ -1,0 +1,163 @@
+// cimp-cimom: the embedded CIMOM. Loads the schema and the registered providers, serves CIM-XML
+// over HTTP until SIGINT or SIGTERM, then calls every provider's cleanup once and exits 0.
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "broker/broker_runtime.h"
+#include "cimom/host/cim_service.h"
+#include "cimom/host/daemon_options.h"
+#include "cimom/host/default_paths.h"
+#include "cimom/host/http_server.h"
+#include "cimom/host/namespace_schema.h"
+#include "cimom/host/provider_loader.h"
+#include "cimom/host/provider_registry.h"
+#include "cimom/host/request_log.h"
+#include "cimom/mof/mof_error.h"
+#include "cimom/mof/registration.h"
+
+namespace {
+
+using namespace cimhost;
+
+constexpr int kExitUsage = 2;
+constexpr int kExitStartFailed = 1;
+
+std::string absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') {
+        return path;
+    }
+    char cwd[4096];
+    return getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) + "/" + path : path;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Every provider's cleanup, once, with a context of its own.
+void cleanUp(cimbroker::Runtime& runtime, ProviderRegistry& providers) {
+    cimbroker::RequestScope scope(runtime);
+    providers.cleanup(scope.context(), std::cerr);
+}
+
+// The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
+// loads and never changed afterwards. `root` is the root in use, "" when left to the platform.
+bool choosePlatformRoot(const DaemonOptions& options, const DefaultPaths& defaults,
+                        std::string& root) {
+    const char* inherited = getenv("CIMP_PLATFORM_ROOT");
+    if (options.platformRoot) {
+        root = absolute(*options.platformRoot);
+    } else if (inherited != nullptr && inherited[0] == '/') {
+        root = inherited;
+    } else {
+        root = defaults.platformRoot;
+    }
+    if (root.empty()) {
+        return true;
+    }
+    if (!isDirectory(root)) {
+        std::cerr << "cimp-cimom: platform root " << root << " is not a directory\n";
+        return false;
+    }
+    setenv("CIMP_PLATFORM_ROOT", root.c_str(), 1);
+    return true;
+}
+
+cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
+    cimbroker::ClassHierarchy hierarchy;
+    for (const auto& entry : schema.classes.hierarchy()) {
+        hierarchy.add(entry.first, entry.second);
+    }
+    return hierarchy;
+}
+
+int serve(const DaemonOptions& options) {
+    const DefaultPaths defaults = defaultPaths();
+    std::string platformRoot;
+    if (!choosePlatformRoot(options, defaults, platformRoot)) {
+        return kExitStartFailed;
+    }
+    const std::string schemaFile = options.schemaFile.value_or(defaults.schemaFile);
+    const std::string registrationFile =
+        options.registrationFile.value_or(defaults.registrationFile);
+
+    // Workers inherit this mask, so the signals reach only sigwait below.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    NamespaceSchema schema;
+    std::vector<cimmof::ProviderRegistration> registrations;
+    try {
+        schema = NamespaceSchema::load(schemaFile, options.nameSpace);
+        registrations = cimmof::loadRegistrations(registrationFile);
+    } catch (const cimmof::MofError& e) {
+        std::cerr << "cimp-cimom: " << e.what() << '\n';
+        return kExitStartFailed;
+    }
+
+    cimbroker::Runtime runtime;
+    runtime.setClassHierarchy(hierarchyOf(schema));
+    ProviderRegistry providers;
+    {
+        cimbroker::RequestScope scope(runtime);
+        LoaderSettings settings;
+        settings.searchDirs.push_back(options.providerDir.value_or(defaults.providerDir));
+        settings.servedNamespace = options.nameSpace;
+        const int bound = loadProviders(registrations, settings, runtime.broker(), scope.context(),
+                                        providers, std::cerr);
+        if (bound == 0) {
+            std::cerr << "cimp-cimom: no provider loaded; serving the schema only\n";
+        }
+    }
+
+    RequestLog log(std::cerr);
+    CimService service(runtime, schema, providers, log);
+    HttpSettings http;
+    http.address = options.address;
+    http.port = options.port;
+    http.threads = options.threads;
+    std::string error;
+    std::unique_ptr<HttpServer> server = HttpServer::start(http, service, error);
+    if (!server) {
+        std::cerr << "cimp-cimom: " << error << '\n';
+        cleanUp(runtime, providers);
+        return kExitStartFailed;
+    }
+    std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
+              << ", platform root " << (platformRoot.empty() ? "(platform default)" : platformRoot)
+              << '\n';
+    std::cerr << "listening on " << options.address << ':' << server->port() << std::endl;
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    std::cerr << "cimp-cimom: stopping on signal " << signal << std::endl;
+    server.reset();
+    cleanUp(runtime, providers);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParsedOptions parsed =
+        parseDaemonOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << "cimp-cimom: " << parsed.error << '\n' << daemonUsage();
+        return kExitUsage;
+    }
+    if (parsed.options.help) {
+        std::cout << daemonUsage();
+        return 0;
+    }
+    return serve(parsed.options);
+}

@@ -1,0 +1,382 @@
+#include "cimom/host/object_encoder.h"
+
+#include <utility>
+
+#include "broker/cmpi_read.h"
+#include "broker/text_case.h"
+#include "cimom/host/value_text.h"
+
+namespace cimhost {
+namespace {
+
+using cimbroker::equalsIgnoreCase;
+
+// Guards the superclass walk; the schema refuses cycles, this only bounds the loop.
+constexpr std::size_t kMaxClassDepth = 64;
+
+bool isNull(const CMPIData& d) {
+    return (d.state & CMPI_nullValue) != 0;
+}
+
+const cimmof::Property* findProperty(const std::vector<cimmof::Property>& properties,
+                                     const std::string& name) {
+    return cimmof::findByName(properties, name);
+}
+
+// The schema's type for a property, "" when it declares none or declares a reference.
+std::string declaredType(const cimmof::Property* declared) {
+    return (declared == nullptr || declared->type == "ref") ? "" : declared->type;
+}
+
+const char* keyValueType(const std::string& cimType) {
+    if (cimType == "boolean") {
+        return "boolean";
+    }
+    if (cimType == "string" || cimType == "char16" || cimType == "datetime") {
+        return "string";
+    }
+    return "numeric";
+}
+
+std::vector<std::string> namespaceSegments(const std::string& nameSpace) {
+    std::vector<std::string> segments;
+    std::size_t start = 0;
+    while (start <= nameSpace.size()) {
+        const std::size_t slash = nameSpace.find('/', start);
+        const std::size_t end = slash == std::string::npos ? nameSpace.size() : slash;
+        if (end > start) {
+            segments.push_back(nameSpace.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return segments;
+}
+
+// A qualifier's CIM type: as declared, else guessed from its value.
+std::string qualifierTypeName(const NamespaceSchema& schema, const cimmof::Qualifier& q) {
+    const cimmof::QualifierType* type = schema.qualifierType(q.name);
+    if (type != nullptr) {
+        return type->type;
+    }
+    const bool boolean =
+        !q.isArray && (equalsIgnoreCase(q.value, "true") || equalsIgnoreCase(q.value, "false"));
+    return boolean ? "boolean" : "string";
+}
+
+std::string qualifierValueText(const std::string& type, const std::string& value) {
+    if (type == "boolean") {
+        return equalsIgnoreCase(value, "true") ? "TRUE" : "FALSE";
+    }
+    return value;
+}
+
+struct ClassMethod {
+    cimmof::Method method;
+    std::string origin;  // the class of the effective declaration
+};
+
+// The methods a class has, inherited ones first, an override in the place of what it overrides.
+std::vector<ClassMethod> allMethods(const cimmof::Schema& schema, const cimmof::ClassDecl& cls) {
+    std::vector<const cimmof::ClassDecl*> chain;
+    for (const cimmof::ClassDecl* c = &cls; c != nullptr && chain.size() <= kMaxClassDepth;
+         c = c->superclass.empty() ? nullptr : schema.find(c->superclass)) {
+        chain.insert(chain.begin(), c);
+    }
+    std::vector<ClassMethod> methods;
+    for (const cimmof::ClassDecl* c : chain) {
+        for (const cimmof::Method& m : c->methods) {
+            ClassMethod* same = nullptr;
+            for (ClassMethod& known : methods) {
+                same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
+            }
+            if (same != nullptr) {
+                *same = ClassMethod{m, c->name};
+            } else {
+                methods.push_back(ClassMethod{m, c->name});
+            }
+        }
+    }
+    return methods;
+}
+
+// Every element as `type` (null elements stay null); nullopt when one cannot be that type.
+std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
+    const std::vector<CMPIData>& elements, const std::string& type) {
+    std::vector<std::optional<TypedText>> texts;
+    for (const CMPIData& e : elements) {
+        if (isNull(e)) {
+            texts.emplace_back();
+            continue;
+        }
+        std::optional<TypedText> text = scalarText(e, type);
+        if (!text || text->type != type) {
+            return std::nullopt;
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+}  // namespace
+
+ObjectEncoder::ObjectEncoder(XmlWriter& out, const NamespaceSchema& schema, std::string host,
+                             std::string nameSpace)
+    : out_(out), schema_(schema), host_(std::move(host)), nameSpace_(std::move(nameSpace)) {}
+
+void ObjectEncoder::instanceName(const CMPIObjectPath* path) {
+    const std::string className = cimbroker::classNameOf(path);
+    out_.open("INSTANCENAME").attribute("CLASSNAME", className);
+    for (const auto& key : cimbroker::keysOf(path)) {
+        out_.open("KEYBINDING").attribute("NAME", key.first);
+        keyValue(className, key.first, key.second);
+        out_.close();
+    }
+    out_.close();
+}
+
+void ObjectEncoder::keyValue(const std::string& className, const std::string& key,
+                             const CMPIData& value) {
+    if (value.type == CMPI_ref) {
+        reference(value.value.ref);
+        return;
+    }
+    const std::vector<cimmof::Property> declared = schema_.classes.allProperties(className);
+    const std::optional<TypedText> typed =
+        scalarText(value, declaredType(findProperty(declared, key)));
+    const TypedText text = typed ? *typed : TypedText{"string", ""};
+    out_.open("KEYVALUE").attribute("VALUETYPE", keyValueType(text.type)).text(text.text).close();
+}
+
+void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
+    std::string host = cimbroker::hostOf(path);
+    std::string nameSpace = cimbroker::nameSpaceOf(path);
+    out_.open("INSTANCEPATH").open("NAMESPACEPATH");
+    out_.element("HOST", host.empty() ? host_ : host);
+    out_.open("LOCALNAMESPACEPATH");
+    for (const std::string& segment :
+         namespaceSegments(nameSpace.empty() ? nameSpace_ : nameSpace)) {
+        out_.open("NAMESPACE").attribute("NAME", segment).close();
+    }
+    out_.close().close();
+    instanceName(path);
+    out_.close();
+}
+
+void ObjectEncoder::reference(const CMPIObjectPath* path) {
+    out_.open("VALUE.REFERENCE");
+    instancePath(path);
+    out_.close();
+}
+
+bool ObjectEncoder::selected(const std::string& property,
+                             const PropertySelection& selection) const {
+    if (!selection.onlyOfClass.empty()) {
+        const std::vector<cimmof::Property> own =
+            schema_.classes.allProperties(selection.onlyOfClass);
+        if (findProperty(own, property) == nullptr) {
+            return false;
+        }
+    }
+    if (selection.propertyList == nullptr || !*selection.propertyList) {
+        return true;
+    }
+    for (const std::string& wanted : **selection.propertyList) {
+        if (equalsIgnoreCase(wanted, property)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
+    const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
+    const std::string className = cimbroker::classNameOf(path);
+    const std::vector<cimmof::Property> declared = schema_.classes.allProperties(className);
+    out_.open("INSTANCE").attribute("CLASSNAME", className);
+    for (const auto& named : cimbroker::propertiesOf(inst)) {
+        if (!selected(named.first, selection)) {
+            continue;
+        }
+        const cimmof::Property* decl = findProperty(declared, named.first);
+        const std::string classOrigin =
+            (selection.includeClassOrigin && decl != nullptr) ? decl->classOrigin : "";
+        if (named.second.type == CMPI_ref) {
+            referenceProperty(named.first, named.second, decl, classOrigin);
+        } else if ((named.second.type & CMPI_ARRAY) != 0) {
+            arrayProperty(named.first, named.second, declaredType(decl), classOrigin);
+        } else {
+            scalarProperty(named.first, named.second, declaredType(decl), classOrigin);
+        }
+    }
+    out_.close();
+}
+
+void ObjectEncoder::referenceProperty(const std::string& name, const CMPIData& data,
+                                      const cimmof::Property* decl,
+                                      const std::string& classOrigin) {
+    out_.open("PROPERTY.REFERENCE").attribute("NAME", name);
+    if (decl != nullptr && !decl->refClass.empty()) {
+        out_.attribute("REFERENCECLASS", decl->refClass);
+    }
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data) && data.value.ref != nullptr) {
+        reference(data.value.ref);
+    }
+    out_.close();
+}
+
+void ObjectEncoder::arrayProperty(const std::string& name, const CMPIData& data,
+                                  const std::string& declared, const std::string& classOrigin) {
+    const std::vector<CMPIData> elements =
+        isNull(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
+    std::string type = declared;
+    std::optional<std::vector<std::optional<TypedText>>> texts = arrayTexts(elements, type);
+    if (!texts) {
+        type = cimTypeName(data.type);
+        texts = arrayTexts(elements, type);
+    }
+    // CIM-XML has no property form for an array of references or of unnamed types.
+    if (!texts || type.empty() || type == "reference") {
+        return;
+    }
+    out_.open("PROPERTY.ARRAY").attribute("NAME", name).attribute("TYPE", type);
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data)) {
+        out_.open("VALUE.ARRAY");
+        for (const std::optional<TypedText>& text : *texts) {
+            if (text) {
+                out_.element("VALUE", text->text);
+            } else {
+                out_.open("VALUE.NULL").close();
+            }
+        }
+        out_.close();
+    }
+    out_.close();
+}
+
+void ObjectEncoder::scalarProperty(const std::string& name, const CMPIData& data,
+                                   const std::string& declared, const std::string& classOrigin) {
+    const std::optional<TypedText> text = scalarText(data, declared);
+    std::string type = text ? text->type : declared;
+    if (type.empty()) {
+        type = cimTypeName(data.type);
+    }
+    if (type.empty()) {
+        return;
+    }
+    out_.open("PROPERTY").attribute("NAME", name).attribute("TYPE", type);
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data) && text) {
+        out_.element("VALUE", text->text);
+    }
+    out_.close();
+}
+
+void ObjectEncoder::qualifiers(const std::vector<cimmof::Qualifier>& list) {
+    for (const cimmof::Qualifier& q : list) {
+        const std::string type = qualifierTypeName(schema_, q);
+        out_.open("QUALIFIER").attribute("NAME", q.name).attribute("TYPE", type);
+        if (q.isArray) {
+            out_.open("VALUE.ARRAY");
+            for (const std::string& element : q.elements) {
+                out_.element("VALUE", qualifierValueText(type, element));
+            }
+            out_.close();
+        } else {
+            out_.element("VALUE", qualifierValueText(type, q.value));
+        }
+        out_.close();
+    }
+}
+
+void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
+                                  const PropertySelection& selection) {
+    const bool propagated = !equalsIgnoreCase(p.classOrigin, className);
+    const char* element = p.type == "ref" ? "PROPERTY.REFERENCE"
+                          : p.isArray     ? "PROPERTY.ARRAY"
+                                          : "PROPERTY";
+    out_.open(element).attribute("NAME", p.name);
+    if (p.type == "ref") {
+        out_.attribute("REFERENCECLASS", p.refClass);
+    } else {
+        out_.attribute("TYPE", p.type);
+        if (p.isArray && p.arraySize > 0) {
+            out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
+        }
+    }
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", p.classOrigin);
+    }
+    if (propagated) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(p.qualifiers);
+    }
+    if (p.hasDefault && !p.isArray && p.type != "ref") {
+        out_.element("VALUE", qualifierValueText(p.type, p.defaultValue));
+    }
+    out_.close();
+}
+
+void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
+                                     const PropertySelection& selection) {
+    out_.open("CLASS").attribute("NAME", cls.name);
+    if (!cls.superclass.empty()) {
+        out_.attribute("SUPERCLASS", cls.superclass);
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(cls.qualifiers);
+    }
+    for (const cimmof::Property& p : schema_.classes.allProperties(cls.name)) {
+        const bool own = equalsIgnoreCase(p.classOrigin, cls.name);
+        if ((selection.localOnly && !own) || !selected(p.name, selection)) {
+            continue;
+        }
+        classProperty(p, cls.name, selection);
+    }
+    for (const ClassMethod& entry : allMethods(schema_.classes, cls)) {
+        const cimmof::Method& m = entry.method;
+        const std::string& origin = entry.origin;
+        const bool own = equalsIgnoreCase(origin, cls.name);
+        if (selection.localOnly && !own) {
+            continue;
+        }
+        out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
+        if (selection.includeClassOrigin) {
+            out_.attribute("CLASSORIGIN", origin);
+        }
+        if (!own) {
+            out_.attribute("PROPAGATED", "true");
+        }
+        if (selection.includeQualifiers) {
+            qualifiers(m.qualifiers);
+        }
+        for (const cimmof::Property& param : m.parameters) {
+            const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
+                                  : param.isArray     ? "PARAMETER.ARRAY"
+                                                      : "PARAMETER";
+            out_.open(element).attribute("NAME", param.name);
+            if (param.type == "ref") {
+                out_.attribute("REFERENCECLASS", param.refClass);
+            } else {
+                out_.attribute("TYPE", param.type);
+            }
+            if (selection.includeQualifiers) {
+                qualifiers(param.qualifiers);
+            }
+            out_.close();
+        }
+        out_.close();
+    }
+    out_.close();
+}
+
+}  // namespace cimhost

@@ -1,0 +1,58 @@
+// Writes CIM objects as CIM-XML elements (DSP0201): instance names and paths and instances from
+// CMPI objects, classes from the schema. Values are typed as the schema declares them; paths
+// that a provider left without host or namespace get the request's. Reads the CMPI objects it is
+// given and never changes them; use it on the thread that owns them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cimom/host/namespace_schema.h"
+#include "cimom/host/xml_writer.h"
+#include "cmpidt.h"
+#include "cmpift.h"
+
+namespace cimhost {
+
+// Which properties of an instance or class are written.
+struct PropertySelection {
+    const std::optional<std::vector<std::string>>* propertyList = nullptr;  // null or nullopt: all
+    std::string onlyOfClass;  // when set: only properties this class has (DeepInheritance false)
+    bool localOnly = false;   // classes only: properties the class itself declares
+    bool includeQualifiers = false;  // classes only
+    bool includeClassOrigin = false;
+};
+
+class ObjectEncoder {
+  public:
+    // `host` and `nameSpace` fill paths that lack them.
+    ObjectEncoder(XmlWriter& out, const NamespaceSchema& schema, std::string host,
+                  std::string nameSpace);
+
+    void instanceName(const CMPIObjectPath* path);  // INSTANCENAME
+    void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
+    void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
+    void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
+
+  private:
+    void keyValue(const std::string& className, const std::string& key, const CMPIData& value);
+    void reference(const CMPIObjectPath* path);  // VALUE.REFERENCE
+    void referenceProperty(const std::string& name, const CMPIData& data,
+                           const cimmof::Property* declared, const std::string& classOrigin);
+    void arrayProperty(const std::string& name, const CMPIData& data, const std::string& declared,
+                       const std::string& classOrigin);
+    void scalarProperty(const std::string& name, const CMPIData& data, const std::string& declared,
+                        const std::string& classOrigin);
+    void qualifiers(const std::vector<cimmof::Qualifier>& qualifiers);
+    void classProperty(const cimmof::Property& property, const std::string& className,
+                       const PropertySelection& selection);
+    bool selected(const std::string& property, const PropertySelection& selection) const;
+
+    XmlWriter& out_;
+    const NamespaceSchema& schema_;
+    std::string host_;
+    std::string nameSpace_;
+};
+
+}  // namespace cimhost

@@ -1,0 +1,368 @@
+#include "cimom/host/router.h"
+
+#include <utility>
+
+#include "broker/text_case.h"
+#include "cimom/host/request_objects.h"
+
+namespace cimhost {
+namespace {
+
+using cimbroker::equalsIgnoreCase;
+using K = OperationKind;
+
+// The client's PropertyList as CMPI wants it: a NULL-terminated array, or null for "all".
+class PropertyArgument {
+  public:
+    explicit PropertyArgument(const std::optional<std::vector<std::string>>& list) {
+        if (list) {
+            for (const std::string& name : *list) {
+                pointers_.push_back(name.c_str());
+            }
+            pointers_.push_back(nullptr);
+        }
+    }
+    const char** get() { return pointers_.empty() ? nullptr : pointers_.data(); }
+
+  private:
+    std::vector<const char*> pointers_;
+};
+
+const char* nullIfEmpty(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+// Takes what one provider call returned into the reply; false when the call failed.
+bool collect(Reply& reply, std::unique_ptr<cimbroker::Result> result, const CMPIStatus& rc) {
+    if (rc.rc != CMPI_RC_OK) {
+        reply.status = Status::fromCmpi(rc);
+        return false;
+    }
+    for (const CMPIInstance* instance : result->instances()) {
+        reply.instances.push_back(instance);
+    }
+    for (const CMPIObjectPath* path : result->objectPaths()) {
+        reply.paths.push_back(path);
+    }
+    reply.results.push_back(std::move(result));
+    return true;
+}
+
+Reply failure(Status status) {
+    Reply reply;
+    reply.status = std::move(status);
+    return reply;
+}
+
+void addUnique(std::vector<std::string>& names, const std::string& name) {
+    for (const std::string& known : names) {
+        if (equalsIgnoreCase(known, name)) {
+            return;
+        }
+    }
+    names.push_back(name);
+}
+
+// The class a query selects from: the word after FROM.
+std::string queriedClass(const std::string& query) {
+    const auto isWordChar = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '_';
+    };
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : query + ' ') {
+        if (isWordChar(c)) {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (equalsIgnoreCase(words[i], "from")) {
+            return words[i + 1];
+        }
+    }
+    return "";
+}
+
+void setInvocationFlags(const CMPIContext* context, const Operation& op) {
+    CMPIValue flags{};
+    flags.uint32 = (op.localOnly ? CMPI_FLAG_LocalOnly : 0) |
+                   (op.deepInheritance ? CMPI_FLAG_DeepInheritance : 0) |
+                   (op.includeQualifiers ? CMPI_FLAG_IncludeQualifiers : 0) |
+                   (op.includeClassOrigin ? CMPI_FLAG_IncludeClassOrigin : 0);
+    context->ft->addEntry(context, CMPIInvocationFlags, &flags, CMPI_uint32);
+}
+
+}  // namespace
+
+Router::Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
+               const ProviderRegistry& providers)
+    : runtime_(runtime), schema_(schema), providers_(providers) {}
+
+bool Router::knownClass(const std::string& className) const {
+    return schema_.classes.find(className) != nullptr ||
+           providers_.find(schema_.nameSpace, className) != nullptr;
+}
+
+Reply Router::route(const Operation& op, const CMPIContext* context) const {
+    if (op.extrinsic || op.kind == K::Unsupported) {
+        return failure(Status::notSupported(op.method + " is not supported"));
+    }
+    if (!equalsIgnoreCase(op.nameSpace, schema_.nameSpace)) {
+        return failure(Status::invalidNamespace(op.nameSpace));
+    }
+    setInvocationFlags(context, op);
+    switch (op.kind) {
+        case K::GetClass:
+        case K::EnumerateClasses:
+        case K::EnumerateClassNames:
+            return classOperation(op);
+        case K::EnumerateInstances:
+        case K::EnumerateInstanceNames:
+            return enumerateInstances(op, context);
+        case K::GetInstance:
+            return getInstance(op, context);
+        case K::Associators:
+        case K::AssociatorNames:
+        case K::References:
+        case K::ReferenceNames:
+            return associationOperation(op, context);
+        default:
+            return changeOperation(op, context);
+    }
+}
+
+Reply Router::classOperation(const Operation& op) const {
+    const cimmof::Schema& classes = schema_.classes;
+    Reply reply;
+    if (op.kind == K::GetClass) {
+        const cimmof::ClassDecl* cls = classes.find(op.className);
+        if (cls == nullptr) {
+            return failure(Status::notFound("class " + op.className + " does not exist"));
+        }
+        reply.classes.push_back(cls);
+        return reply;
+    }
+    std::vector<std::string> names;
+    if (op.className.empty()) {
+        for (const std::string& name : classes.classNames()) {
+            const cimmof::ClassDecl* cls = classes.find(name);
+            if (op.deepInheritance || cls->superclass.empty()) {
+                names.push_back(name);
+            }
+        }
+    } else {
+        if (classes.find(op.className) == nullptr) {
+            return failure(Status::invalidClass(op.className));
+        }
+        names = classes.subclassesOf(op.className, op.deepInheritance);
+    }
+    for (const std::string& name : names) {
+        reply.classes.push_back(classes.find(name));
+    }
+    return reply;
+}
+
+Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context) const {
+    if (!knownClass(op.className)) {
+        return failure(Status::invalidClass(op.className));
+    }
+    // Names always come from the whole subtree; instances too, trimmed to the requested class's
+    // properties when DeepInheritance is false.
+    std::vector<std::string> targets{op.className};
+    for (const std::string& sub : schema_.classes.subclassesOf(op.className, true)) {
+        addUnique(targets, sub);
+    }
+    Reply reply;
+    if (op.kind == K::EnumerateInstances && !op.deepInheritance) {
+        reply.onlyPropertiesOf = op.className;
+    }
+    const CMPIBroker* broker = runtime_.broker();
+    for (const std::string& target : targets) {
+        const ClassBinding* binding = providers_.find(schema_.nameSpace, target);
+        if (binding == nullptr || !binding->instance) {
+            continue;
+        }
+        CMPIObjectPath* path = makeClassPath(broker, schema_.nameSpace, target);
+        if (path == nullptr) {
+            return failure(Status::failed("the broker made no object path"));
+        }
+        CMPIInstanceMI* mi = binding->provider->instanceMI;
+        auto result = std::make_unique<cimbroker::Result>(runtime_);
+        CMPIStatus rc;
+        if (op.kind == K::EnumerateInstanceNames) {
+            rc = mi->ft->enumerateInstanceNames(mi, context, result->cmpi(), path);
+        } else {
+            PropertyArgument properties(op.propertyList);
+            rc = mi->ft->enumerateInstances(mi, context, result->cmpi(), path, properties.get());
+        }
+        if (!collect(reply, std::move(result), rc)) {
+            return reply;
+        }
+    }
+    return reply;
+}
+
+Reply Router::getInstance(const Operation& op, const CMPIContext* context) const {
+    const std::string& className = op.objectName->className;
+    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
+    if (binding == nullptr || !binding->instance) {
+        if (!knownClass(className)) {
+            return failure(Status::invalidClass(className));
+        }
+        return failure(Status::notFound("no provider serves instances of " + className));
+    }
+    Status status;
+    CMPIObjectPath* path = makeObjectPath(runtime_.broker(), schema_, *op.objectName, status);
+    if (path == nullptr) {
+        return failure(status);
+    }
+    CMPIInstanceMI* mi = binding->provider->instanceMI;
+    auto result = std::make_unique<cimbroker::Result>(runtime_);
+    PropertyArgument properties(op.propertyList);
+    const CMPIStatus rc = mi->ft->getInstance(mi, context, result->cmpi(), path, properties.get());
+    Reply reply;
+    if (collect(reply, std::move(result), rc) && reply.instances.empty()) {
+        return failure(Status::notFound("the provider returned no instance"));
+    }
+    return reply;
+}
+
+Reply Router::associationOperation(const Operation& op, const CMPIContext* context) const {
+    if (!op.objectName) {
+        return failure(Status::notSupported("association operations on a class are not supported"));
+    }
+    const std::string& source = op.objectName->className;
+    if (!knownClass(source)) {
+        return failure(Status::invalidClass(source));
+    }
+    const bool references = op.kind == K::References || op.kind == K::ReferenceNames;
+    // For References the result class is the association class.
+    const std::string& assocFilter = references ? op.resultClass : op.assocClass;
+    for (const std::string* named : {&op.assocClass, &op.resultClass}) {
+        if (!named->empty() && !knownClass(*named)) {
+            return failure(Status::invalidParameter("class " + *named + " does not exist"));
+        }
+    }
+    std::vector<const Provider*> called;
+    std::vector<CMPIAssociationMI*> targets;
+    for (const cimmof::ClassDecl* assoc : schema_.classes.associationsReferencing(source)) {
+        if (!assocFilter.empty() && !schema_.classes.isA(assoc->name, assocFilter)) {
+            continue;
+        }
+        const ClassBinding* binding = providers_.find(schema_.nameSpace, assoc->name);
+        if (binding == nullptr || !binding->association) {
+            continue;
+        }
+        bool seen = false;
+        for (const Provider* p : called) {
+            seen = seen || p == binding->provider;
+        }
+        if (!seen) {
+            called.push_back(binding->provider);
+            targets.push_back(binding->provider->associationMI);
+        }
+    }
+    Reply reply;
+    if (targets.empty()) {
+        return reply;
+    }
+    Status status;
+    CMPIObjectPath* path = makeObjectPath(runtime_.broker(), schema_, *op.objectName, status);
+    if (path == nullptr) {
+        return failure(status);
+    }
+    for (CMPIAssociationMI* mi : targets) {
+        auto result = std::make_unique<cimbroker::Result>(runtime_);
+        const CMPIResult* out = result->cmpi();
+        PropertyArgument properties(op.propertyList);
+        CMPIStatus rc;
+        switch (op.kind) {
+            case K::Associators:
+                rc = mi->ft->associators(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                         nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                         nullIfEmpty(op.resultRole), properties.get());
+                break;
+            case K::AssociatorNames:
+                rc = mi->ft->associatorNames(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                             nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                             nullIfEmpty(op.resultRole));
+                break;
+            case K::References:
+                rc = mi->ft->references(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                        nullIfEmpty(op.role), properties.get());
+                break;
+            default:
+                rc = mi->ft->referenceNames(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                            nullIfEmpty(op.role));
+                break;
+        }
+        if (!collect(reply, std::move(result), rc)) {
+            return reply;
+        }
+    }
+    return reply;
+}
+
+// CreateInstance, ModifyInstance, DeleteInstance and ExecQuery: handed to the instance provider
+// of the class they name.
+Reply Router::changeOperation(const Operation& op, const CMPIContext* context) const {
+    std::string className;
+    if (op.kind == K::CreateInstance) {
+        className = op.instance->className;
+    } else if (op.kind == K::ExecQuery) {
+        className = queriedClass(op.query);
+        if (className.empty()) {
+            return failure(
+                Status::withCode(CimCode::InvalidQuery, "the query names no class after FROM"));
+        }
+    } else {
+        className = op.objectName->className;
+    }
+    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
+    if (binding == nullptr || !binding->instance) {
+        if (!knownClass(className)) {
+            return failure(Status::invalidClass(className));
+        }
+        return failure(Status::notSupported("no provider serves instances of " + className));
+    }
+    const CMPIBroker* broker = runtime_.broker();
+    Status status;
+    CMPIObjectPath* path = op.objectName ? makeObjectPath(broker, schema_, *op.objectName, status)
+                                         : makeClassPath(broker, schema_.nameSpace, className);
+    const CMPIInstance* instance = (path != nullptr && op.instance)
+                                       ? makeInstance(broker, schema_, *op.instance, status)
+                                       : nullptr;
+    if (path == nullptr || (op.instance && instance == nullptr)) {
+        return failure(status.isOk() ? Status::failed("the broker made no object") : status);
+    }
+    CMPIInstanceMI* mi = binding->provider->instanceMI;
+    auto result = std::make_unique<cimbroker::Result>(runtime_);
+    const CMPIResult* out = result->cmpi();
+    CMPIStatus rc;
+    switch (op.kind) {
+        case K::CreateInstance:
+            rc = mi->ft->createInstance(mi, context, out, path, instance);
+            break;
+        case K::ModifyInstance: {
+            PropertyArgument properties(op.propertyList);
+            rc = mi->ft->modifyInstance(mi, context, out, path, instance, properties.get());
+            break;
+        }
+        case K::DeleteInstance:
+            rc = mi->ft->deleteInstance(mi, context, out, path);
+            break;
+        default:
+            rc = mi->ft->execQuery(mi, context, out, path, op.query.c_str(),
+                                   op.queryLanguage.c_str());
+            break;
+    }
+    Reply reply;
+    collect(reply, std::move(result), rc);
+    return reply;
+}
+
+}  // namespace cimhost

@@ -1,0 +1,59 @@
+// Router: carries out one decoded operation as a CIMOM does. Class operations answer from the
+// schema. Instance operations go to the provider of the class and, for enumerations, to the
+// providers of its subclasses, each called with a path of its own class. Association operations
+// go to the association providers whose classes can reference the source object's class, once
+// per provider, with the client's filters passed through unchanged. Anything else is
+// CIM_ERR_NOT_SUPPORTED.
+//
+// LocalOnly on instance operations is ignored, as DSP0200 lets a server do now that the flag is
+// deprecated; qualifiers are never put on instances.
+//
+// Thread-safe: route() only reads the schema and the registry; run each call inside its own
+// RequestScope of the runtime, on the thread that made the scope.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "broker/broker_runtime.h"
+#include "cimom/host/namespace_schema.h"
+#include "cimom/host/operation.h"
+#include "cimom/host/provider_registry.h"
+#include "cimom/host/status.h"
+
+namespace cimhost {
+
+// What an operation produced. Instances and paths belong to `results` (or to the request scope)
+// and live as long as both do.
+struct Reply {
+    Status status;
+    std::vector<std::unique_ptr<cimbroker::Result>> results;
+    std::vector<const CMPIInstance*> instances;
+    std::vector<const CMPIObjectPath*> paths;
+    std::vector<const cimmof::ClassDecl*> classes;
+    // EnumerateInstances without DeepInheritance: instances show only this class's properties.
+    std::string onlyPropertiesOf;
+};
+
+class Router {
+  public:
+    Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
+           const ProviderRegistry& providers);
+
+    Reply route(const Operation& op, const CMPIContext* context) const;
+
+  private:
+    bool knownClass(const std::string& className) const;
+    Reply classOperation(const Operation& op) const;
+    Reply enumerateInstances(const Operation& op, const CMPIContext* context) const;
+    Reply getInstance(const Operation& op, const CMPIContext* context) const;
+    Reply associationOperation(const Operation& op, const CMPIContext* context) const;
+    Reply changeOperation(const Operation& op, const CMPIContext* context) const;
+
+    cimbroker::Runtime& runtime_;
+    const NamespaceSchema& schema_;
+    const ProviderRegistry& providers_;
+};
+
+}  // namespace cimhost

@@ -1,0 +1,352 @@
+#include "cimom/host/value_text.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "broker/cmpi_read.h"
+#include "broker/text_case.h"
+
+namespace cimhost {
+namespace {
+
+struct TypeName {
+    CMPIType type;
+    const char* name;
+};
+
+const TypeName kTypeNames[] = {
+    {CMPI_boolean, "boolean"}, {CMPI_char16, "char16"}, {CMPI_real32, "real32"},
+    {CMPI_real64, "real64"},   {CMPI_uint8, "uint8"},   {CMPI_uint16, "uint16"},
+    {CMPI_uint32, "uint32"},   {CMPI_uint64, "uint64"}, {CMPI_sint8, "sint8"},
+    {CMPI_sint16, "sint16"},   {CMPI_sint32, "sint32"}, {CMPI_sint64, "sint64"},
+    {CMPI_string, "string"},   {CMPI_chars, "string"},  {CMPI_dateTime, "datetime"},
+    {CMPI_ref, "reference"},
+};
+
+struct IntegerRange {
+    const char* name;
+    bool isSigned;
+    std::int64_t min;
+    std::uint64_t max;
+};
+
+const IntegerRange kIntegerRanges[] = {
+    {"uint8", false, 0, 0xFF},
+    {"uint16", false, 0, 0xFFFF},
+    {"uint32", false, 0, 0xFFFFFFFFu},
+    {"uint64", false, 0, std::numeric_limits<std::uint64_t>::max()},
+    {"sint8", true, -128, 127},
+    {"sint16", true, -32768, 32767},
+    {"sint32", true, std::numeric_limits<std::int32_t>::min(),
+     std::numeric_limits<std::int32_t>::max()},
+    {"sint64", true, std::numeric_limits<std::int64_t>::min(),
+     std::numeric_limits<std::int64_t>::max()},
+};
+
+// A scalar read out of CMPIData into one of a few plain shapes.
+struct Scalar {
+    enum class Kind { Boolean, Unsigned, Signed, Real, Text, DateTime, Char16, None };
+    Kind kind = Kind::None;
+    bool boolean = false;
+    std::uint64_t u = 0;
+    std::int64_t s = 0;
+    double real = 0;
+    std::string text;  // Text, DateTime, Char16 (as UTF-8)
+};
+
+std::string utf8Of(CMPIChar16 c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+Scalar readScalar(const CMPIData& d) {
+    Scalar v;
+    const CMPIValue& x = d.value;
+    switch (d.type) {
+        case CMPI_boolean:
+            v.kind = Scalar::Kind::Boolean;
+            v.boolean = x.boolean != 0;
+            break;
+        case CMPI_char16:
+            v.kind = Scalar::Kind::Char16;
+            v.text = utf8Of(x.char16);
+            break;
+        case CMPI_real32:
+            v.kind = Scalar::Kind::Real;
+            v.real = x.real32;
+            break;
+        case CMPI_real64:
+            v.kind = Scalar::Kind::Real;
+            v.real = x.real64;
+            break;
+        case CMPI_uint8:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint8;
+            break;
+        case CMPI_uint16:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint16;
+            break;
+        case CMPI_uint32:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint32;
+            break;
+        case CMPI_uint64:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint64;
+            break;
+        case CMPI_sint8:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint8;
+            break;
+        case CMPI_sint16:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint16;
+            break;
+        case CMPI_sint32:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint32;
+            break;
+        case CMPI_sint64:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint64;
+            break;
+        case CMPI_string:
+            v.kind = Scalar::Kind::Text;
+            v.text = cimbroker::toStdString(x.string);
+            break;
+        case CMPI_chars:
+            v.kind = Scalar::Kind::Text;
+            v.text = x.chars == nullptr ? "" : x.chars;
+            break;
+        case CMPI_dateTime:
+            v.kind = Scalar::Kind::DateTime;
+            v.text = cimbroker::dataToString(d);
+            break;
+        default:
+            break;
+    }
+    return v;
+}
+
+const char* booleanText(bool b) {
+    return b ? "TRUE" : "FALSE";
+}
+
+std::string realText(double value, bool single) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, single ? "%.9g" : "%.17g", value);
+    return buffer;
+}
+
+bool parseSigned(const std::string& text, std::int64_t& out) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool parseUnsigned(const std::string& text, std::uint64_t& out) {
+    if (text.empty() || text[0] == '-') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+std::optional<std::string> asInteger(const Scalar& v, const IntegerRange& range) {
+    std::int64_t s = 0;
+    std::uint64_t u = 0;
+    bool negative = false;
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            u = v.boolean ? 1 : 0;
+            break;
+        case Scalar::Kind::Unsigned:
+            u = v.u;
+            break;
+        case Scalar::Kind::Signed:
+            negative = v.s < 0;
+            s = v.s;
+            u = negative ? 0 : static_cast<std::uint64_t>(v.s);
+            break;
+        case Scalar::Kind::Text:
+            if (parseUnsigned(v.text, u)) {
+                break;
+            }
+            if (!parseSigned(v.text, s) || s >= 0) {
+                return std::nullopt;
+            }
+            negative = true;
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (negative) {
+        if (!range.isSigned || s < range.min) {
+            return std::nullopt;
+        }
+        return std::to_string(s);
+    }
+    if (u > range.max) {
+        return std::nullopt;
+    }
+    return std::to_string(u);
+}
+
+std::optional<std::string> asBoolean(const Scalar& v) {
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            return std::string(booleanText(v.boolean));
+        case Scalar::Kind::Unsigned:
+            return std::string(booleanText(v.u != 0));
+        case Scalar::Kind::Signed:
+            return std::string(booleanText(v.s != 0));
+        case Scalar::Kind::Text:
+            if (cimbroker::equalsIgnoreCase(v.text, "true") ||
+                cimbroker::equalsIgnoreCase(v.text, "false")) {
+                return std::string(booleanText(cimbroker::equalsIgnoreCase(v.text, "true")));
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<std::string> asReal(const Scalar& v, bool single) {
+    switch (v.kind) {
+        case Scalar::Kind::Real:
+            return realText(v.real, single);
+        case Scalar::Kind::Unsigned:
+            return realText(static_cast<double>(v.u), single);
+        case Scalar::Kind::Signed:
+            return realText(static_cast<double>(v.s), single);
+        case Scalar::Kind::Text: {
+            if (v.text.empty()) {
+                return std::nullopt;
+            }
+            char* end = nullptr;
+            const double value = std::strtod(v.text.c_str(), &end);
+            if (*end != '\0') {
+                return std::nullopt;
+            }
+            return realText(value, single);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<std::string> asString(const Scalar& v) {
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            return std::string(booleanText(v.boolean));
+        case Scalar::Kind::Unsigned:
+            return std::to_string(v.u);
+        case Scalar::Kind::Signed:
+            return std::to_string(v.s);
+        case Scalar::Kind::Real:
+            return realText(v.real, false);
+        case Scalar::Kind::None:
+            return std::nullopt;
+        default:
+            return v.text;
+    }
+}
+
+// One UTF-8 character of the Basic Multilingual Plane, which is what a char16 can hold.
+bool isOneBmpCharacter(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return length <= 3 && text.size() == length;
+}
+
+// CIM datetime values are exactly 25 characters (yyyymmddhhmmss.mmmmmmsutc or the interval form).
+constexpr std::size_t kDateTimeLength = 25;
+
+std::optional<std::string> as(const Scalar& v, const std::string& type) {
+    for (const IntegerRange& range : kIntegerRanges) {
+        if (type == range.name) {
+            return asInteger(v, range);
+        }
+    }
+    if (type == "boolean") {
+        return asBoolean(v);
+    }
+    if (type == "real32" || type == "real64") {
+        return asReal(v, type == "real32");
+    }
+    if (type == "string") {
+        return asString(v);
+    }
+    if (type == "char16") {
+        const bool one = v.kind == Scalar::Kind::Char16 ||
+                         (v.kind == Scalar::Kind::Text && isOneBmpCharacter(v.text));
+        return one ? std::optional<std::string>(v.text) : std::nullopt;
+    }
+    if (type == "datetime") {
+        const bool ok = v.kind == Scalar::Kind::DateTime ||
+                        (v.kind == Scalar::Kind::Text && v.text.size() == kDateTimeLength);
+        return ok ? std::optional<std::string>(v.text) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string cimTypeName(CMPIType type) {
+    const CMPIType scalar = type & ~CMPI_ARRAY;
+    for (const TypeName& entry : kTypeNames) {
+        if (entry.type == scalar) {
+            return entry.name;
+        }
+    }
+    return "";
+}
+
+std::optional<TypedText> scalarText(const CMPIData& scalar, const std::string& declaredType) {
+    const Scalar value = readScalar(scalar);
+    if (!declaredType.empty()) {
+        std::optional<std::string> text = as(value, cimbroker::lowerCase(declaredType));
+        if (text) {
+            return TypedText{cimbroker::lowerCase(declaredType), std::move(*text)};
+        }
+    }
+    const std::string own = cimTypeName(scalar.type);
+    std::optional<std::string> text = as(value, own);
+    if (own.empty() || !text) {
+        return std::nullopt;
+    }
+    return TypedText{own, std::move(*text)};
+}
+
+}  // namespace cimhost

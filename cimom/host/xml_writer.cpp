@@ -1,0 +1,162 @@
+#include "cimom/host/xml_writer.h"
+
+#include <cstdint>
+
+namespace cimhost {
+namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";
+
+// Length of the well-formed UTF-8 sequence at `s` (RFC 3629: no overlongs, no surrogates, at
+// most U+10FFFF), or 0.
+std::size_t utf8SequenceLength(std::string_view s) {
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
+    const auto continuation = [&](std::size_t i) {
+        return i < s.size() && (byte(i) & 0xC0) == 0x80;
+    };
+    const std::uint8_t lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return continuation(1) ? 2 : 0;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (!continuation(1) || !continuation(2)) {
+            return 0;
+        }
+        const std::uint8_t second = byte(1);
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F)) {
+            return 0;
+        }
+        // U+FFFE and U+FFFF are not XML characters.
+        if (lead == 0xEF && second == 0xBF && byte(2) >= 0xBE) {
+            return 0;
+        }
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (!continuation(1) || !continuation(2) || !continuation(3)) {
+            return 0;
+        }
+        const std::uint8_t second = byte(1);
+        if ((lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+            return 0;
+        }
+        return 4;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string escapeXml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            case '\t':
+                out += "&#9;";
+                break;
+            case '\n':
+                out += "&#10;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            default: {
+                const std::size_t length = utf8SequenceLength(text.substr(i));
+                if (length == 0 || static_cast<std::uint8_t>(c) < 0x20) {
+                    out += kReplacement;
+                    ++i;
+                    continue;
+                }
+                out.append(text.substr(i, length));
+                i += length;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return out;
+}
+
+XmlWriter& XmlWriter::open(const char* name) {
+    endStartTag();
+    out_ += '<';
+    out_ += name;
+    open_.push_back(name);
+    inStartTag_ = true;
+    return *this;
+}
+
+XmlWriter& XmlWriter::attribute(const char* name, std::string_view value) {
+    out_ += ' ';
+    out_ += name;
+    out_ += "=\"";
+    out_ += escapeXml(value);
+    out_ += '"';
+    return *this;
+}
+
+XmlWriter& XmlWriter::text(std::string_view content) {
+    endStartTag();
+    out_ += escapeXml(content);
+    return *this;
+}
+
+XmlWriter& XmlWriter::close() {
+    if (inStartTag_) {
+        out_ += "/>";
+        inStartTag_ = false;
+    } else {
+        out_ += "</";
+        out_ += open_.back();
+        out_ += '>';
+    }
+    open_.pop_back();
+    return *this;
+}
+
+XmlWriter& XmlWriter::element(const char* name, std::string_view content) {
+    return open(name).text(content).close();
+}
+
+XmlWriter& XmlWriter::raw(std::string_view markup) {
+    endStartTag();
+    out_ += markup;
+    return *this;
+}
+
+std::string XmlWriter::finish() {
+    while (!open_.empty()) {
+        close();
+    }
+    return std::move(out_);
+}
+
+void XmlWriter::endStartTag() {
+    if (inStartTag_) {
+        out_ += '>';
+        inStartTag_ = false;
+    }
+}
+
+}  // namespace cimhost

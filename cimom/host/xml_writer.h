@@ -1,0 +1,41 @@
+// XmlWriter builds an XML document in a string: elements opened and closed in order, attribute
+// values and text escaped. Escaping also turns what XML 1.0 cannot carry (control characters,
+// bytes that are not UTF-8) into U+FFFD, so provider or registry bytes can never make the
+// response unreadable. One writer per document; not thread-safe.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cimhost {
+
+// `text` with & < > " ' and tab, newline and carriage return as character references, and any
+// byte sequence XML cannot carry replaced by U+FFFD.
+std::string escapeXml(std::string_view text);
+
+class XmlWriter {
+  public:
+    // Starts <name; attributes may follow until content or close().
+    XmlWriter& open(const char* name);
+    XmlWriter& attribute(const char* name, std::string_view value);
+    XmlWriter& text(std::string_view content);
+    // Ends the innermost open element, as <name/> when it got no content.
+    XmlWriter& close();
+    // open, text, close.
+    XmlWriter& element(const char* name, std::string_view content);
+    // Markup the caller vouches for, written as it is (the XML declaration).
+    XmlWriter& raw(std::string_view markup);
+
+    // The document, with every element still open closed.
+    std::string finish();
+
+  private:
+    void endStartTag();
+
+    std::string out_;
+    std::vector<const char*> open_;
+    bool inStartTag_ = false;
+};
+
+}  // namespace cimhost
