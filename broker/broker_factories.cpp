@@ -27,11 +27,11 @@ CMPIInstance* newInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMPISt
     return runQuery<RuntimeState>(
         mb, rc, "newInstance", static_cast<CMPIInstance*>(nullptr),
         [op](RuntimeState& runtime, CMPIStatus& status) -> CMPIInstance* {
-            const ObjectPathObject* path = ObjectPathObject::from(op);
+            const ObjectPathObject* path = ObjectPathObject::from(op, runtime);
             if (path == nullptr) {
                 status = errorStatus(
                     runtime, op ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
-                    "newInstance: the path is null or not made by this broker");
+                    "newInstance: the path is null or not made by this runtime's broker");
                 return nullptr;
             }
             return makeInArena<InstanceObject>(runtime, path->clonePath()).cmpi();

@@ -73,12 +73,12 @@ size_t Runtime::liveObjects() const {
 }
 
 CMPIEnumeration* Runtime::newEnumeration(const CMPIArray* items, CMPIStatus* rc) const {
-    const ArrayObject* array = ArrayObject::from(items);
+    const ArrayObject* array = ArrayObject::from(items, *state_);
     if (array == nullptr ||
         (array->elementType() != CMPI_ref && array->elementType() != CMPI_instance)) {
         report(rc,
                errorStatus(*state_, CMPI_RC_ERR_INVALID_PARAMETER,
-                           "newEnumeration: not an array of paths or instances of this broker"));
+                           "newEnumeration: not an array of paths or instances of this runtime"));
         return nullptr;
     }
     report(rc, okStatus());

@@ -6,9 +6,12 @@
 // made on a thread without such a scope go to the Runtime's fallback arena, freed with the
 // Runtime. `clone` returns an object owned by the caller, freed by its `release` (or at the latest
 // with the Runtime); `release` on any other object is a no-op that returns CMPI_RC_OK, and the
-// release functions never read a handle that is not a live clone. Values handed out by getters (the
-// CMPIString of a class name, the CMPIData of a key) belong to the object they were read from. A
-// Runtime must outlive its scopes, its Results and everything made through its broker.
+// release functions never read a handle that is not a live clone. Objects of one Runtime are
+// refused (CMPI_RC_ERR_INVALID_HANDLE) where another Runtime would keep a copy of them: as key,
+// property or element values, by newInstance and by a Result; strings are taken by their text.
+// Values handed out by getters (the CMPIString of a class name, the CMPIData of a key) belong to
+// the object they were read from. A Runtime must outlive its scopes, its Results and everything
+// made through its broker.
 //
 // Threads: any number of threads may run requests at once, each inside its own RequestScope. The
 // Runtime's shared state (class hierarchy, fault rules, call log) is thread-safe. One CMPI object

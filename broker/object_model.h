@@ -52,6 +52,13 @@ class Encapsulated : public Object {
         return static_cast<Self*>(reinterpret_cast<const Handle*>(handle)->object);
     }
 
+    // As from(), and also null for an object of another runtime: whatever keeps a copy of it
+    // would otherwise tie itself to that runtime's lifetime.
+    static Self* from(const Cmpi* handle, const RuntimeState& owner) {
+        Self* self = from(handle);
+        return self != nullptr && &self->runtime() == &owner ? self : nullptr;
+    }
+
   protected:
     explicit Encapsulated(RuntimeState& runtime) : Object(runtime) {
         handle_.cmpi.hdl = this;

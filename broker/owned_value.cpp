@@ -120,12 +120,13 @@ bool refersToNothing(const CMPIValue& value, CMPIType type) {
     }
 }
 
-// Clones one of our objects behind `handle`; a foreign handle is refused.
+// Clones the object of this runtime behind `handle`; any other handle is refused.
 template <typename T, typename Cmpi>
-CMPIrc cloneOurs(const Cmpi* handle, CMPIType type, OwnedValue& out, std::string& reason) {
-    const T* ours = T::from(handle);
+CMPIrc cloneOurs(RuntimeState& runtime, const Cmpi* handle, CMPIType type, OwnedValue& out,
+                 std::string& reason) {
+    const T* ours = T::from(handle, runtime);
     if (ours == nullptr) {
-        reason = "value of type " + hexType(type) + " was not made by this broker";
+        reason = "value of type " + hexType(type) + " was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
     }
     out = OwnedValue::adopt(type, ours->cloneObject());
@@ -133,12 +134,10 @@ CMPIrc cloneOurs(const Cmpi* handle, CMPIType type, OwnedValue& out, std::string
 }
 
 CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& out) {
-    if (const StringObject* ours = StringObject::from(string)) {
-        out = OwnedValue::adopt(CMPI_string, ours->cloneObject());
-        return CMPI_RC_OK;
-    }
-    // A foreign string (another runtime's, a host's own): its text is all that matters.
-    const char* chars = string->ft != nullptr && string->ft->getCharPtr != nullptr
+    // Any string will do, another runtime's or a host's own: only its text is kept.
+    const StringObject* ours = StringObject::from(string);
+    const char* chars = ours != nullptr ? ours->text().c_str()
+                        : string->ft != nullptr && string->ft->getCharPtr != nullptr
                             ? string->ft->getCharPtr(string, nullptr)
                             : nullptr;
     out = chars != nullptr
@@ -147,10 +146,11 @@ CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& o
     return CMPI_RC_OK;
 }
 
-CMPIrc copyArray(const CMPIArray* array, CMPIType type, OwnedValue& out, std::string& reason) {
-    const ArrayObject* ours = ArrayObject::from(array);
+CMPIrc copyArray(RuntimeState& runtime, const CMPIArray* array, CMPIType type, OwnedValue& out,
+                 std::string& reason) {
+    const ArrayObject* ours = ArrayObject::from(array, runtime);
     if (ours == nullptr) {
-        reason = "array value was not made by this broker";
+        reason = "array value was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
     }
     const CMPIType wanted = storedType(type) & ~CMPI_ARRAY;
@@ -207,21 +207,21 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
         return CMPI_RC_OK;
     }
     if ((type & CMPI_ARRAY) != 0) {
-        return copyArray(value->array, type, out, reason);
+        return copyArray(runtime, value->array, type, out, reason);
     }
     switch (type) {
         case CMPI_string:
             return copyString(runtime, value->string, out);
         case CMPI_ref:
-            return cloneOurs<ObjectPathObject>(value->ref, type, out, reason);
+            return cloneOurs<ObjectPathObject>(runtime, value->ref, type, out, reason);
         case CMPI_instance:
-            return cloneOurs<InstanceObject>(value->inst, type, out, reason);
+            return cloneOurs<InstanceObject>(runtime, value->inst, type, out, reason);
         case CMPI_args:
-            return cloneOurs<ArgsObject>(value->args, type, out, reason);
+            return cloneOurs<ArgsObject>(runtime, value->args, type, out, reason);
         case CMPI_dateTime:
-            return cloneOurs<DateTimeObject>(value->dateTime, type, out, reason);
+            return cloneOurs<DateTimeObject>(runtime, value->dateTime, type, out, reason);
         case CMPI_enumeration:
-            return cloneOurs<EnumerationObject>(value->Enum, type, out, reason);
+            return cloneOurs<EnumerationObject>(runtime, value->Enum, type, out, reason);
         default: {
             OwnedValue scalar;
             scalar.data_.type = type;

@@ -42,22 +42,22 @@ CMPIResultFT* ResultObject::functionTable() {
 }
 
 CMPIStatus ResultObject::addInstance(const CMPIInstance* instance) {
-    const InstanceObject* ours = InstanceObject::from(instance);
+    const InstanceObject* ours = InstanceObject::from(instance, runtime());
     if (ours == nullptr) {
-        return errorStatus(runtime(),
-                           instance ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
-                           "returnInstance: the instance is null or not made by this broker");
+        return errorStatus(
+            runtime(), instance ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
+            "returnInstance: the instance is null or not made by this runtime's broker");
     }
     keepInstance(ours->cloneInstance());
     return okStatus();
 }
 
 CMPIStatus ResultObject::addObjectPath(const CMPIObjectPath* path) {
-    const ObjectPathObject* ours = ObjectPathObject::from(path);
+    const ObjectPathObject* ours = ObjectPathObject::from(path, runtime());
     if (ours == nullptr) {
-        return errorStatus(runtime(),
-                           path ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
-                           "returnObjectPath: the path is null or not made by this broker");
+        return errorStatus(
+            runtime(), path ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
+            "returnObjectPath: the path is null or not made by this runtime's broker");
     }
     keepObjectPath(ours->clonePath());
     return okStatus();

@@ -137,6 +137,42 @@ TEST_F(BrokerServicesTest, GetMessageFillsTheDefaultMessage) {
     EXPECT_EQ(toStdString(text), "read svpd failed with -5");
 }
 
+TEST_F(BrokerServicesTest, GetMessageStopsAtAnInsertItCannotRead) {
+    CMPIStatus rc{};
+    // The second insert claims a type no CMFmt macro produces.
+    CMPIString* text = mb->eft->getMessage(mb, "ID2", "$0 then $1, $5 unused", &rc, 2, CMPI_uint32,
+                                           7UL, CMPI_instance, nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_DATA_TYPE);
+    EXPECT_EQ(toStdString(text), "7 then $1, $5 unused");
+}
+
+TEST_F(BrokerServicesTest, LogAndTraceReachStderrOnlyWhenEchoed) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(CMLogMessage(mb, CMPI_SEV_INFO, "cimp", "quiet", nullptr).rc, CMPI_RC_OK);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    runtime.echoDiagnostics(true);
+    ::testing::internal::CaptureStderr();
+    CMTraceMessage(mb, CMPI_LEV_INFO, "cimp", "loud", nullptr);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cimp: loud"), std::string::npos);
+}
+
+TEST_F(BrokerServicesTest, AttachedThreadWorksOnItsOwnContextCopy) {
+    const CMPIContext* ctx = scope.context();
+    CMAddContextEntry(ctx, CMPIPrincipal, "admin", CMPI_chars);
+    const size_t before = runtime.liveObjects();
+
+    CMPIContext* threadContext = mb->bft->prepareAttachThread(mb, ctx);
+    ASSERT_NE(threadContext, nullptr);
+    CMAddContextEntry(ctx, CMPIRole, "later", CMPI_chars);
+    ASSERT_EQ(mb->bft->attachThread(mb, threadContext).rc, CMPI_RC_OK);
+    EXPECT_EQ(dataToString(CMGetContextEntry(threadContext, CMPIPrincipal, nullptr)), "admin");
+    EXPECT_EQ(CMGetContextEntryCount(threadContext, nullptr), 1u);
+    EXPECT_EQ(mb->bft->detachThread(mb, threadContext).rc, CMPI_RC_OK);
+    // The copy is gone; what remains is the original's new entry (its name and value strings).
+    EXPECT_EQ(runtime.liveObjects(), before + 2);
+}
+
 TEST_F(BrokerServicesTest, DateTimeFromCharsKeepsTheTime) {
     CMPIStatus rc{};
     CMPIDateTime* dt = CMNewDateTimeFromChars(mb, "20000101010000.000000+060", &rc);
@@ -146,6 +182,10 @@ TEST_F(BrokerServicesTest, DateTimeFromCharsKeepsTheTime) {
     EXPECT_EQ(toStdString(CMGetStringFormat(dt, nullptr)), "20000101000000.000000+000");
     EXPECT_EQ(CMNewDateTimeFromChars(mb, "yesterday", &rc), nullptr);
     EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+
+    CMPIDateTime* interval = CMNewDateTimeFromBinary(mb, 90061000001ULL, 1, &rc);
+    EXPECT_EQ(CMIsInterval(interval, nullptr), 1);
+    EXPECT_EQ(toStdString(CMGetStringFormat(interval, nullptr)), "00000001010101.000001:000");
 }
 
 TEST_F(BrokerServicesTest, OsServicesRunAThreadUnderAMutex) {

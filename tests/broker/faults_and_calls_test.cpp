@@ -55,6 +55,39 @@ TEST_F(FaultsTest, NullRuleAnswersAnEmptyValueWithOk) {
     EXPECT_EQ(CMGetKeyCount(op, &rc), 1u);
 }
 
+TEST_F(FaultsTest, GettersAndResultCallsFailToo) {
+    CMPIObjectPath* op = path("A");
+    addChars(op, "K", "v");
+    runtime.faults().failNth("getKey", 1, CMPI_RC_ERR_FAILED, "lost");
+    runtime.faults().nullNth("setElementAt", 1);
+    runtime.faults().failNth("returnDone", 1, CMPI_RC_ERR_FAILED, "closed");
+
+    CMPIStatus rc{};
+    const CMPIData key = CMGetKey(op, "K", &rc);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_TRUE(CMIsNullValue(key));
+
+    CMPIArray* array = CMNewArray(mb, 1, CMPI_uint16, nullptr);
+    CMPIUint16 value = 14;
+    EXPECT_EQ(CMSetArrayElementAt(array, 0, &value, CMPI_uint16).rc, CMPI_RC_OK);
+    EXPECT_TRUE(CMIsNullValue(CMGetArrayElementAt(array, 0, nullptr)));
+
+    Result result(runtime);
+    EXPECT_EQ(CMReturnDone(result.cmpi()).rc, CMPI_RC_ERR_FAILED);
+    EXPECT_EQ(result.doneCount(), 0);
+}
+
+TEST(FaultPlan, RulesOnOneServiceCountIndependently) {
+    FaultPlan plan;
+    plan.failNth("getKey", 1, CMPI_RC_ERR_FAILED, "first");
+    plan.failNth("getKey", 3, CMPI_RC_ERR_NOT_FOUND, "third");
+    EXPECT_EQ(plan.consult("getKey", "")->message, "first");
+    EXPECT_FALSE(plan.consult("getKey", "").has_value());
+    EXPECT_EQ(plan.consult("GETKEY", "")->rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_FALSE(plan.consult("getKey", "").has_value());
+    EXPECT_TRUE(plan.armed());
+}
+
 TEST_F(FaultsTest, ClearRemovesRulesAndBadCountsAreRefused) {
     runtime.faults().failNth("newString", 1, CMPI_RC_ERR_FAILED, "x");
     runtime.faults().clear();

@@ -127,5 +127,26 @@ TEST(Ownership, ValuesReadBeforeAnOverwriteStayReadableInTheRequest) {
     EXPECT_STREQ(CMGetCharPtr(property.value.string), "x");
 }
 
+TEST(Ownership, ObjectsOfAnotherRuntimeAreRefusedWhereTheyWouldBeKept) {
+    Runtime mine;
+    Runtime other;
+    RequestScope myScope(mine);
+    RequestScope otherScope(other);
+    CMPIObjectPath* theirs = CMNewObjectPath(other.broker(), "root", "Theirs", nullptr);
+    CMPIObjectPath* op = CMNewObjectPath(mine.broker(), "root", "Mine", nullptr);
+
+    EXPECT_EQ(CMAddKey(op, "Ref", &theirs, CMPI_ref).rc, CMPI_RC_ERR_INVALID_HANDLE);
+    CMPIStatus rc{};
+    EXPECT_EQ(CMNewInstance(mine.broker(), theirs, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_HANDLE);
+    Result result(mine);
+    EXPECT_EQ(CMReturnObjectPath(result.cmpi(), theirs).rc, CMPI_RC_ERR_INVALID_HANDLE);
+
+    // A string is only text: any runtime's will do.
+    CMPIString* text = CMNewString(other.broker(), "shared", nullptr);
+    EXPECT_EQ(CMAddKey(op, "Text", &text, CMPI_string).rc, CMPI_RC_OK);
+    EXPECT_EQ(dataToString(CMGetKey(op, "Text", nullptr)), "shared");
+}
+
 }  // namespace
 }  // namespace cimbroker

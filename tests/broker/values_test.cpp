@@ -113,5 +113,33 @@ TEST_F(ValuesTest, EnumerationWalksItsOwnCopyOfTheArray) {
     EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
 }
 
+TEST_F(ValuesTest, InstanceCloneIsDeepAndKeepsItsFilter) {
+    CMPIObjectPath* op = path("A");
+    addChars(op, "Name", "n");
+    CMPIInstance* original = instance(op);
+    setChars(original, "Name", "n");
+    const char* onlyName[] = {"Name", nullptr};
+    CMSetPropertyFilter(original, onlyName, nullptr);
+
+    CMPIInstance* clone = CMClone(original, nullptr);
+    ASSERT_NE(clone, nullptr);
+    setChars(clone, "Name", "changed");
+    setChars(clone, "Dropped", "by the filter");
+    EXPECT_EQ(dataToString(CMGetProperty(original, "Name", nullptr)), "n");
+    EXPECT_EQ(namesOf(propertiesOf(clone)), std::vector<std::string>{"Name"});
+    EXPECT_EQ(pathToString(CMGetObjectPath(clone, nullptr)), "root/orvcim:A.Name=\"changed\"");
+    CMRelease(clone);
+}
+
+TEST_F(ValuesTest, ArrayOfReferencesHoldsCopiesOfThePaths) {
+    CMPIObjectPath* target = path("Target");
+    CMPIArray* array = CMNewArray(mb, 1, CMPI_ref, nullptr);
+    ASSERT_EQ(CMSetArrayElementAt(array, 0, &target, CMPI_ref).rc, CMPI_RC_OK);
+    CMSetClassName(target, "Renamed");
+    const CMPIData element = CMGetArrayElementAt(array, 0, nullptr);
+    EXPECT_NE(element.value.ref, target);
+    EXPECT_EQ(classNameOf(element.value.ref), "Target");
+}
+
 }  // namespace
 }  // namespace cimbroker
