@@ -1,0 +1,409 @@
+#!/usr/bin/env bash
+# End-to-end tests of cimp-cimom: starts the daemon on a free loopback port with a private copy of
+# the example platform, talks to it with Debian's wbemcli and with raw CIM-XML posts (curl), and
+# stops it again whatever happens.
+#
+# Usage: e2e_driver.sh <case>
+# Environment (set by CTest): CIMP_CIMOM (the daemon), CIMP_EXAMPLE_PLATFORM (examples/platform),
+# CIMP_E2E_REQUESTS (tests/e2e/requests).
+set -uo pipefail
+
+: "${CIMP_CIMOM:?path of cimp-cimom}"
+: "${CIMP_EXAMPLE_PLATFORM:?path of examples/platform}"
+: "${CIMP_E2E_REQUESTS:?path of tests/e2e/requests}"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/cimp-e2e.XXXXXX")"
+platform="$work/platform"
+log="$work/daemon.log"
+daemon=""
+failures=0
+
+cleanup() {
+    if [ -n "$daemon" ] && kill -0 "$daemon" 2>/dev/null; then
+        kill -KILL "$daemon" 2>/dev/null
+        wait "$daemon" 2>/dev/null
+    fi
+    if [ "$failures" -ne 0 ] && [ -f "$log" ]; then
+        echo "--- daemon log" >&2
+        tail -n 40 "$log" >&2
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# start_daemon [extra options]: starts on port 0 and sets $port, $base and $cec.
+start_daemon() {
+    rm -rf "$platform"
+    cp -r "$CIMP_EXAMPLE_PLATFORM" "$platform"
+    rm -rf "$platform/trace" "$platform/errl"
+    "$CIMP_CIMOM" --port 0 --platform-root "$platform" "$@" 2>"$log" &
+    daemon=$!
+    port=""
+    for _ in $(seq 200); do
+        port="$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")"
+        [ -n "$port" ] && break
+        if ! kill -0 "$daemon" 2>/dev/null; then
+            fail "daemon exited before listening"
+            exit 1
+        fi
+        sleep 0.05
+    done
+    [ -n "$port" ] || { fail "daemon not listening after 10 s"; exit 1; }
+    base="http://localhost:$port/root/orvcim"
+    shown="localhost:$port/root/orvcim"  # how wbemcli prints paths of $base
+    cec="$base:Vesk_CEC.Name=\"9119-MHE*10ABCDE\",CreationClassName=\"Vesk_CEC\",UUID=\"0\",MTMS=\"9119.MHE.10ABCDE\""
+    service="$base:Vesk_TOvPassthru.CreationClassName=\"Vesk_TOvPassthru\",Name=\"9119MHE*10ABCDE\",SystemCreationClassName=\"Vesk_FSP\",SystemName=\"9119MHE*10ABCDE\""
+}
+
+# stop_daemon: SIGTERM, then the exit status must be 0 within 10 s.
+stop_daemon() {
+    kill -TERM "$daemon"
+    for _ in $(seq 200); do
+        kill -0 "$daemon" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$daemon" 2>/dev/null; then
+        fail "daemon still running 10 s after SIGTERM"
+        return
+    fi
+    wait "$daemon"
+    local status=$?
+    daemon=""
+    [ "$status" -eq 0 ] || fail "daemon exited with $status after SIGTERM"
+}
+
+# wbem <expected exit> <name> <wbemcli args...>: runs wbemcli, keeps stdout+stderr in $out.
+wbem() {
+    local expected="$1" name="$2"
+    shift 2
+    out="$(timeout 30 wbemcli "$@" 2>&1)"
+    local status=$?
+    [ "$status" -eq "$expected" ] || fail "$name: wbemcli exit $status, expected $expected: $out"
+}
+
+has() { # has <name> <fragment>: $out contains fragment
+    case "$out" in *"$2"*) ;; *) fail "$1: missing [$2] in: $out" ;; esac
+}
+lacks() {
+    case "$out" in *"$2"*) fail "$1: unexpected [$2] in: $out" ;; esac
+}
+lines() { # lines <name> <count>: $out has exactly that many non-empty lines
+    local n
+    n="$(printf '%s' "$out" | grep -c .)"
+    [ "$n" -eq "$2" ] || fail "$1: $n lines, expected $2: $out"
+}
+
+readonly SERVICE_KEYS='CreationClassName="Vesk_TOvPassthru",Name="9119MHE*10ABCDE",SystemCreationClassName="Vesk_FSP",SystemName="9119MHE*10ABCDE"'
+readonly CEC_KEYS='Name="9119-MHE*10ABCDE",CreationClassName="Vesk_CEC",UUID="0",MTMS="9119.MHE.10ABCDE"'
+readonly ASSOC_KEYS="ServiceProvided=root/orvcim:Vesk_TOvPassthru.$SERVICE_KEYS,UserOfService=root/orvcim:Vesk_CEC.$CEC_KEYS"
+
+case_wbemcli_instances() {
+    start_daemon
+    wbem 0 ein ein "$base:Vesk_AssociatedTOvPassthru"
+    lines ein 1
+    has ein "Vesk_AssociatedTOvPassthru.ServiceProvided="
+    has ein "Vesk_TOvPassthru.$SERVICE_KEYS"
+    has ein "Vesk_CEC.$CEC_KEYS"
+
+    # Instance names of a superclass come from the providers of its subclasses.
+    wbem 0 "ein superclass" ein "$base:CIM_ServiceAvailableToElement"
+    lines "ein superclass" 1
+    has "ein superclass" "Vesk_AssociatedTOvPassthru.ServiceProvided="
+
+    wbem 0 ei ei -nl "$base:Vesk_AssociatedTOvPassthru"
+    has ei "-ServiceProvided="
+    has ei "-UserOfService="
+
+    wbem 0 "gi" gi -nl "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS"
+    has gi "-ServiceProvided="
+    has gi "-UserOfService="
+    wbem 0 "gi property list" gi -nl "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS" UserOfService
+    has "gi property list" "-UserOfService="
+    lacks "gi property list" "-ServiceProvided="
+    # ... but the path of the answer keeps both keys.
+    has "gi property list" "Vesk_AssociatedTOvPassthru.ServiceProvided="
+
+    wbem 16 "gi other system" gi "$base:Vesk_AssociatedTOvPassthru.${ASSOC_KEYS/10ABCDE/99ZZZZZ}"
+    has "gi other system" "CIM_ERR_NOT_FOUND"
+
+    # No provider serves the two end classes as instances.
+    wbem 0 "ei no provider" ei "$base:Vesk_CEC"
+    lines "ei no provider" 0
+    wbem 16 "gi no provider" gi "$cec"
+    has "gi no provider" "(6) CIM_ERR_NOT_FOUND"
+    wbem 16 "unknown class" ein "$base:Vesk_NoSuchClass"
+    has "unknown class" "(5) CIM_ERR_INVALID_CLASS"
+    wbem 16 "unknown namespace" ein "http://localhost:$port/root/nowhere:Vesk_AssociatedTOvPassthru"
+    has "unknown namespace" "(3) CIM_ERR_INVALID_NAMESPACE"
+    wbem 16 "create" ci "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS" "$ASSOC_KEYS"
+    has "create" "(7) CIM_ERR_NOT_SUPPORTED"
+    wbem 16 "delete" di "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS"
+    has "delete" "(7) CIM_ERR_NOT_SUPPORTED"
+
+    wbem 0 ecn ecn "$base"
+    has ecn "$shown:Vesk_AssociatedTOvPassthru"
+    has ecn "$shown:CIM_ManagedElement"
+    wbem 0 gc gc "$base:Vesk_CEC"
+    has gc "UserDefinedName="
+    has gc "MTMS="
+    wbem 16 "gc unknown" gc "$base:Vesk_NoSuchClass"
+    has "gc unknown" "(6) CIM_ERR_NOT_FOUND"
+    stop_daemon
+}
+
+case_wbemcli_associations() {
+    start_daemon
+    # The typical request.
+    wbem 0 "ai typical" ai -ac Vesk_AssociatedTOvPassthru "$cec"
+    lines "ai typical" 1
+    has "ai typical" "$shown:Vesk_TOvPassthru.$SERVICE_KEYS $SERVICE_KEYS"
+
+    wbem 0 "ai roles" ai -ac Vesk_AssociatedTOvPassthru -arc Vesk_TOvPassthru -ar UserOfService \
+        -arr ServiceProvided "$cec"
+    lines "ai roles" 1
+    wbem 0 "ai role case" ai -ar userofservice -arr SERVICEPROVIDED "$cec"
+    lines "ai role case" 1
+    wbem 0 "ai wrong role" ai -ar ServiceProvided "$cec"
+    lines "ai wrong role" 0
+    wbem 0 "ai wrong result role" ai -arr UserOfService "$cec"
+    lines "ai wrong result role" 0
+    wbem 0 "ai wrong result class" ai -arc Vesk_CEC "$cec"
+    lines "ai wrong result class" 0
+    wbem 0 "ai superclass result class" ai -arc CIM_Service "$cec"
+    lines "ai superclass result class" 1
+    wbem 0 "ai other association" ai -ac Vesk_AssocCECPhysPkg "$cec"
+    lines "ai other association" 0
+    wbem 16 "ai unknown association" ai -ac Vesk_NoSuchAssociation "$cec"
+    has "ai unknown association" "(4) CIM_ERR_INVALID_PARAMETER"
+
+    wbem 0 "ai property list" ai -nl -arc Vesk_TOvPassthru "$cec" Name,SystemName
+    has "ai property list" '-Name="9119MHE*10ABCDE"'
+    has "ai property list" '-SystemName="9119MHE*10ABCDE"'
+    lacks "ai property list" "-SystemCreationClassName"
+    has "ai property list" "Vesk_TOvPassthru.$SERVICE_KEYS"
+
+    # From the service to the managed system, with every property typed as the schema says.
+    wbem 0 "ai to system" ai -nl -t "$service"
+    has "ai to system" "-Dedicated[]=14"
+    has "ai to system" "-isOSContainer=FALSE"
+    has "ai to system" "-State=1"
+    has "ai to system" '-PrimaryFSP_IP="10.0.0.1"'
+    has "ai to system" '-BackupFSP_IP="10.0.0.2"'
+    has "ai to system" '-UserDefinedName="lab-system-7"'
+    has "ai to system" '-MTMS#="9119.MHE.10ABCDE"'
+
+    wbem 0 ain ain -ac Vesk_AssociatedTOvPassthru "$cec"
+    lines ain 1
+    has ain "$shown:Vesk_TOvPassthru.$SERVICE_KEYS"
+    wbem 0 "ain wrong role" ain -ar ServiceProvided "$cec"
+    lines "ain wrong role" 0
+
+    wbem 0 ri ri -nl -arc Vesk_AssociatedTOvPassthru -ar UserOfService "$cec"
+    has ri "Vesk_AssociatedTOvPassthru.ServiceProvided="
+    has ri "-UserOfService="
+    wbem 0 "ri property list" ri -nl "$cec" ServiceProvided
+    has "ri property list" "-ServiceProvided="
+    lacks "ri property list" "-UserOfService="
+    wbem 0 "ri wrong role" ri -ar ServiceProvided "$cec"
+    lines "ri wrong role" 0
+    wbem 0 rin rin "$service"
+    lines rin 1
+    has rin "Vesk_AssociatedTOvPassthru.ServiceProvided="
+    wbem 0 "rin wrong class" rin -arc Vesk_AssocCECPhysPkg "$cec"
+    lines "rin wrong class" 0
+    stop_daemon
+}
+
+# post <file.http>: sends a golden request (method line, header lines, blank line, body) as it
+# is; the whole answer (status line, headers, body) lands in $out.
+post() {
+    local request="$1" method
+    method="$(head -n 1 "$request")"
+    local headers=()
+    while IFS= read -r line; do
+        headers+=(-H "$line")
+    done < <(sed -n '2,/^$/p' "$request" | sed '/^$/d')
+    sed '1,/^$/d' "$request" >"$work/body"
+    local data=()
+    [ "$method" = "POST" ] && data=(--data-binary @"$work/body")
+    out="$(curl -sS -i --max-time 20 -X "$method" "${headers[@]}" "${data[@]}" \
+        "http://127.0.0.1:$port/cimom" 2>&1)"
+}
+
+# Every line of requests/<name>.expect must occur in the answer to requests/<name>.http; a line
+# starting with '!' must not.
+case_raw_requests() {
+    start_daemon
+    local request name
+    for request in "$CIMP_E2E_REQUESTS"/*.http; do
+        name="$(basename "$request" .http)"
+        post "$request"
+        while IFS= read -r fragment; do
+            [ -z "$fragment" ] && continue
+            if [ "${fragment:0:1}" = "!" ]; then
+                lacks "$name" "${fragment:1}"
+            else
+                has "$name" "$fragment"
+            fi
+        done <"${request%.http}.expect"
+    done
+
+    # Over-size bodies, announced and chunked: refused, and the daemon goes on serving.
+    head -c $((2 * 1024 * 1024)) /dev/zero | tr '\0' 'x' >"$work/big"
+    local common=(-H 'Content-Type: application/xml' -H 'CIMOperation: MethodCall'
+        -H 'CIMMethod: EnumerateInstanceNames' -H 'CIMObject: root/orvcim')
+    out="$(curl -sS -i --max-time 20 "${common[@]}" --data-binary @"$work/big" \
+        "http://127.0.0.1:$port/cimom" 2>&1)"
+    has "over-size body" "HTTP/1.1 413"
+    out="$(curl -sS -i --max-time 20 "${common[@]}" -H 'Transfer-Encoding: chunked' \
+        --data-binary @"$work/big" "http://127.0.0.1:$port/cimom" 2>&1)"
+    has "over-size chunked body" "HTTP/1.1 413"
+    # A client that stops half-way through its body does not hold the daemon up.
+    { printf 'POST /cimom HTTP/1.1\r\nHost: x\r\nContent-Length: 500\r\n\r\n<CIM'; sleep 1; } |
+        timeout 5 curl -sS telnet://127.0.0.1:"$port" >/dev/null 2>&1
+    wbem 0 "after bad requests" ein "$base:Vesk_AssociatedTOvPassthru"
+    lines "after bad requests" 1
+    stop_daemon
+}
+
+# Nothing is cached: every answer reads the platform again.
+case_live_platform() {
+    start_daemon
+    wbem 0 "before" ai -nl -arc Vesk_CEC "$service"
+    has "before" '-UserDefinedName="lab-system-7"'
+    printf 'bench <7> & "lab"' >"$platform/registry/fstp/SystemName"
+    wbem 0 "after rename" ai -nl -arc Vesk_CEC "$service"
+    has "after rename" '-UserDefinedName="bench <7> & \"lab\""'
+    post "$CIMP_E2E_REQUESTS/associators_reordered_null.http"
+    has "escaped name" "<VALUE>bench &lt;7&gt; &amp; &quot;lab&quot;</VALUE>"
+
+    printf '10.9.8.7' >"$platform/registry/fstp/eth0_ipaddress"
+    printf '9119-MHF' >"$platform/registry/svpd/Raw_MachineTypeModel"
+    wbem 0 "new identity" ein "$base:Vesk_AssociatedTOvPassthru"
+    has "new identity" 'Name="9119MHF*10ABCDE"'
+    has "new identity" 'MTMS="9119.MHF.10ABCDE"'
+    wbem 0 "new service" ai -nl -arc Vesk_TOvPassthru "$cec"
+    has "new service" '-SystemName="9119MHF*10ABCDE"'
+    wbem 0 "new address" ai -nl -arc Vesk_CEC "$service"
+    has "new address" '-PrimaryFSP_IP="10.9.8.7"'
+    stop_daemon
+}
+
+# The enablement gate and failing platform services, as a client sees them.
+case_gate_and_faults() {
+    start_daemon
+    printf '\000' >"$platform/registry/dscv/FspRole"
+    wbem 0 "role 0 ein" ein "$base:Vesk_AssociatedTOvPassthru"
+    lines "role 0 ein" 0
+    wbem 0 "role 0 ai" ai "$cec"
+    lines "role 0 ai" 0
+    wbem 16 "role 0 gi" gi "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS"
+    has "role 0 gi" "(6) CIM_ERR_NOT_FOUND"
+    printf '\001' >"$platform/registry/dscv/FspRole"
+
+    printf '1' >"$platform/drax/managed"
+    wbem 0 "managed" rin "$cec"
+    lines "managed" 0
+    printf '0' >"$platform/drax/managed"
+    printf '1' >"$platform/rmgr/policy_enabled"
+    wbem 0 "policy on" ain "$cec"
+    lines "policy on" 0
+    printf '0' >"$platform/rmgr/policy_enabled"
+    wbem 0 "gate open again" ain "$cec"
+    lines "gate open again" 1
+
+    printf '0x51A00005' >"$platform/registry/fstp/SystemName.fail"
+    wbem 16 "failing name read" ai -arc Vesk_CEC "$service"
+    has "failing name read" "(1) CIM_ERR_FAILED"
+    grep -q "rc=0x51A00005 0xD400,0x2000" "$platform/errl/log" 2>/dev/null ||
+        fail "failing name read: no error-log entry in $platform/errl/log"
+    wbem 0 "service unaffected" ai -arc Vesk_TOvPassthru "$cec"
+    lines "service unaffected" 1
+    rm -f "$platform/registry/fstp/SystemName.fail"
+
+    printf '0x51A00007' >"$platform/registry/dscv/FspRole.fail"
+    wbem 16 "failing gate" ein "$base:Vesk_AssociatedTOvPassthru"
+    has "failing gate" "(1) CIM_ERR_FAILED"
+    rm -f "$platform/registry/dscv/FspRole.fail"
+    wbem 0 "recovered" ein "$base:Vesk_AssociatedTOvPassthru"
+    lines "recovered" 1
+    stop_daemon
+}
+
+# Four clients at once, fifty requests each, every answer complete and correct, within 120 s.
+case_concurrent_load() {
+    start_daemon
+    local client pids=() deadline=$((SECONDS + 120))
+    for client in 1 2 3 4; do
+        (
+            for i in $(seq 50); do
+                [ "$SECONDS" -lt "$deadline" ] || { echo "client $client: out of time"; exit 1; }
+                if [ $((i % 2)) -eq 0 ]; then
+                    answer="$(timeout 30 wbemcli ai -ac Vesk_AssociatedTOvPassthru "$cec" 2>&1)"
+                    expected="$shown:Vesk_TOvPassthru.$SERVICE_KEYS $SERVICE_KEYS"
+                else
+                    answer="$(timeout 30 wbemcli ai -nl -arc Vesk_CEC "$service" 2>&1 | grep -c '^-')"
+                    expected=10
+                fi
+                [ "$answer" = "$expected" ] || { echo "client $client request $i: $answer"; exit 1; }
+            done
+        ) >"$work/client$client" 2>&1 &
+        pids+=($!)
+    done
+    local started=$SECONDS
+    for client in 1 2 3 4; do
+        wait "${pids[$((client - 1))]}" || fail "$(cat "$work/client$client")"
+    done
+    echo "200 requests from 4 clients in $((SECONDS - started)) s"
+    local logged
+    logged="$(grep -c ' status=0 ' "$log")"
+    [ "$logged" -eq 200 ] || fail "log holds $logged successful requests, expected 200"
+    stop_daemon
+}
+
+# Options, start-up faults reported on stderr, and a clean stop.
+case_startup_and_shutdown() {
+    "$CIMP_CIMOM" --help >"$work/help" || fail "--help exits non-zero"
+    grep -q -- "--platform-root" "$work/help" || fail "--help does not list --platform-root"
+    "$CIMP_CIMOM" --port 70000 2>"$work/bad" && fail "--port 70000 accepted"
+    grep -q "port" "$work/bad" || fail "bad port not explained: $(cat "$work/bad")"
+
+    # A registration whose library does not exist: reported, and the rest is served.
+    cat >"$work/registration" <<'EOF'
+provider:  Missing_Provider
+library:   cimp_e2e_no_such_library
+class:     Vesk_CEC
+namespace: root/orvcim
+types:     instance
+EOF
+    start_daemon --registration "$work/registration"
+    grep -q "cannot load library libcimp_e2e_no_such_library.so" "$log" ||
+        fail "missing library not reported"
+    wbem 0 "schema still served" gc "$base:Vesk_TOvPassthru"
+    has "schema still served" "SystemName="
+    stop_daemon
+
+    start_daemon --threads 2
+    wbem 0 "served" ein "$base:Vesk_AssociatedTOvPassthru"
+    lines "served" 1
+    stop_daemon
+    grep -q "stopping on signal" "$log" || fail "no stop message"
+}
+
+name="${1:-}"
+if ! declare -F "case_$name" >/dev/null; then
+    echo "usage: $0 <case>; cases: $(declare -F | sed -n 's/^declare -f case_//p' | tr '\n' ' ')" >&2
+    exit 2
+fi
+"case_$name"
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "ok: $name"
