@@ -18,6 +18,9 @@ struct NamespaceSchema {
 
     // Reads the MOF file `path` (following its includes); throws cimmof::MofError.
     static NamespaceSchema load(const std::string& path, const std::string& nameSpace);
+    // As load, for MOF text in memory; `fileName` names it in errors.
+    static NamespaceSchema fromText(const std::string& text, const std::string& fileName,
+                                    const std::string& nameSpace);
 
     // The declaration of qualifier `name` (any case), or null.
     const cimmof::QualifierType* qualifierType(const std::string& name) const;
