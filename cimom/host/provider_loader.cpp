@@ -11,10 +11,6 @@
 namespace cimhost {
 namespace {
 
-using InstanceFactory = CMPIInstanceMI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
-using AssociationFactory = CMPIAssociationMI* (*)(const CMPIBroker*, const CMPIContext*,
-                                                  CMPIStatus*);
-
 bool isRegularFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -42,11 +38,14 @@ class Loader {
             return false;
         }
         ClassBinding binding{r.nameSpace, r.className, provider, false, false};
+        ProviderState& state = providers_[r.providerName];
         if (r.instance) {
-            binding.instance = instanceMI(r, *provider) != nullptr;
+            binding.instance = createMI(r, "_Create_InstanceMI", state.instanceTried,
+                                        provider->instanceMI) != nullptr;
         }
         if (r.association) {
-            binding.association = associationMI(r, *provider) != nullptr;
+            binding.association = createMI(r, "_Create_AssociationMI", state.associationTried,
+                                           provider->associationMI) != nullptr;
         }
         if (!binding.instance && !binding.association) {
             report(r, "class " + r.className + " is not served");
@@ -102,53 +101,33 @@ class Loader {
         return state.provider;
     }
 
-    template <class Factory>
-    Factory factory(const cimmof::ProviderRegistration& r, const char* suffix) {
+    // The record from <provider><suffix>, resolved and called on the first request for it only;
+    // `tried` and `slot` are the provider's bookkeeping for this MI type.
+    template <class MI>
+    MI* createMI(const cimmof::ProviderRegistration& r, const char* suffix, bool& tried,
+                 MI*& slot) {
+        if (tried) {
+            return slot;
+        }
+        tried = true;
+        using Factory = MI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
         const std::string name = r.providerName + suffix;
         std::string error;
         void* address = providers_[r.providerName].library->symbol(name, error);
         if (address == nullptr) {
             report(r, "library " + r.library + " lacks symbol " + name + ": " + error);
-        }
-        return reinterpret_cast<Factory>(address);
-    }
-
-    template <class MI>
-    MI* checked(const cimmof::ProviderRegistration& r, MI* mi, const CMPIStatus& rc,
-                const char* suffix) {
-        if (rc.rc != CMPI_RC_OK || mi == nullptr || mi->ft == nullptr) {
-            const Status status = Status::fromCmpi(rc);
-            report(r, r.providerName + suffix + " returned no MI (" + cimCodeName(status.code()) +
-                          " " + status.description() + ")");
             return nullptr;
         }
+        CMPIStatus rc{CMPI_RC_OK, nullptr};
+        MI* mi = reinterpret_cast<Factory>(address)(broker_, context_, &rc);
+        if (rc.rc != CMPI_RC_OK || mi == nullptr || mi->ft == nullptr) {
+            const Status status = Status::fromCmpi(rc);
+            report(r, name + " returned no MI (" + cimCodeName(status.code()) + " " +
+                          status.description() + ")");
+            return nullptr;
+        }
+        slot = mi;
         return mi;
-    }
-
-    CMPIInstanceMI* instanceMI(const cimmof::ProviderRegistration& r, Provider& provider) {
-        ProviderState& state = providers_[r.providerName];
-        if (!state.instanceTried) {
-            state.instanceTried = true;
-            static constexpr char kSuffix[] = "_Create_InstanceMI";
-            if (InstanceFactory create = factory<InstanceFactory>(r, kSuffix)) {
-                CMPIStatus rc{CMPI_RC_OK, nullptr};
-                provider.instanceMI = checked(r, create(broker_, context_, &rc), rc, kSuffix);
-            }
-        }
-        return provider.instanceMI;
-    }
-
-    CMPIAssociationMI* associationMI(const cimmof::ProviderRegistration& r, Provider& provider) {
-        ProviderState& state = providers_[r.providerName];
-        if (!state.associationTried) {
-            state.associationTried = true;
-            static constexpr char kSuffix[] = "_Create_AssociationMI";
-            if (AssociationFactory create = factory<AssociationFactory>(r, kSuffix)) {
-                CMPIStatus rc{CMPI_RC_OK, nullptr};
-                provider.associationMI = checked(r, create(broker_, context_, &rc), rc, kSuffix);
-            }
-        }
-        return provider.associationMI;
     }
 
     const LoaderSettings& settings_;

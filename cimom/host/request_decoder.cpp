@@ -53,6 +53,13 @@ const XmlElement& requiredChild(const XmlElement& e, const char* name) {
     return *child;
 }
 
+// A parameter value must be the element `name`; `what` says what was expected.
+void expectValue(const XmlElement& e, const char* name, const char* what) {
+    if (e.name != name) {
+        throw BadParameter(std::string("expected ") + what + ", got " + e.name);
+    }
+}
+
 const XmlElement& onlyChild(const XmlElement& e) {
     if (e.children.size() != 1) {
         throw NotValid(e.name + " must hold exactly one element");
@@ -131,9 +138,7 @@ KeyValue parseKeyValue(const XmlElement& e) {
 }
 
 ObjectName parseInstanceName(const XmlElement& e) {
-    if (e.name != "INSTANCENAME") {
-        throw BadParameter("expected an instance name, got " + e.name);
-    }
+    expectValue(e, "INSTANCENAME", "an instance name");
     ObjectName name;
     name.className = requiredAttribute(e, "CLASSNAME");
     for (const XmlElement& binding : e.children) {
@@ -147,16 +152,12 @@ ObjectName parseInstanceName(const XmlElement& e) {
 }
 
 std::string parseClassName(const XmlElement& e) {
-    if (e.name != "CLASSNAME") {
-        throw BadParameter("expected a class name, got " + e.name);
-    }
+    expectValue(e, "CLASSNAME", "a class name");
     return requiredAttribute(e, "NAME");
 }
 
 std::string parseString(const XmlElement& e) {
-    if (e.name != "VALUE") {
-        throw BadParameter("expected a VALUE, got " + e.name);
-    }
+    expectValue(e, "VALUE", "a VALUE");
     return e.text;
 }
 
@@ -172,9 +173,7 @@ bool parseBoolean(const XmlElement& e) {
 }
 
 std::vector<std::string> parseStringArray(const XmlElement& e) {
-    if (e.name != "VALUE.ARRAY") {
-        throw BadParameter("expected a VALUE.ARRAY, got " + e.name);
-    }
+    expectValue(e, "VALUE.ARRAY", "a VALUE.ARRAY");
     std::vector<std::string> values;
     for (const XmlElement& item : e.children) {
         values.push_back(parseString(item));
@@ -211,9 +210,7 @@ PropertyValue parseProperty(const XmlElement& e) {
 }
 
 InstanceValue parseInstance(const XmlElement& e) {
-    if (e.name != "INSTANCE") {
-        throw BadParameter("expected an INSTANCE, got " + e.name);
-    }
+    expectValue(e, "INSTANCE", "an INSTANCE");
     InstanceValue instance;
     instance.className = requiredAttribute(e, "CLASSNAME");
     for (const XmlElement& child : e.children) {
@@ -294,9 +291,7 @@ void applyModifiedInstance(Operation& op, const XmlElement* v) {
     if (v == nullptr) {
         return;
     }
-    if (v->name != "VALUE.NAMEDINSTANCE") {
-        throw BadParameter("expected a VALUE.NAMEDINSTANCE, got " + v->name);
-    }
+    expectValue(*v, "VALUE.NAMEDINSTANCE", "a VALUE.NAMEDINSTANCE");
     op.objectName = parseInstanceName(requiredChild(*v, "INSTANCENAME"));
     op.instance = parseInstance(requiredChild(*v, "INSTANCE"));
 }

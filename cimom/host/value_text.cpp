@@ -57,21 +57,6 @@ struct Scalar {
     std::string text;  // Text, DateTime, Char16 (as UTF-8)
 };
 
-std::string utf8Of(CMPIChar16 c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 Scalar readScalar(const CMPIData& d) {
     Scalar v;
     const CMPIValue& x = d.value;
@@ -82,7 +67,7 @@ Scalar readScalar(const CMPIData& d) {
             break;
         case CMPI_char16:
             v.kind = Scalar::Kind::Char16;
-            v.text = utf8Of(x.char16);
+            v.text = cimbroker::char16ToUtf8(x.char16);
             break;
         case CMPI_real32:
             v.kind = Scalar::Kind::Real;

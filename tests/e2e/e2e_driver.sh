@@ -87,6 +87,13 @@ wbem() {
     [ "$status" -eq "$expected" ] || fail "$name: wbemcli exit $status, expected $expected: $out"
 }
 
+answers() { # answers <name> <lines> <wbemcli args...>: succeeds with that many lines
+    local name="$1" count="$2"
+    shift 2
+    wbem 0 "$name" "$@"
+    lines "$name" "$count"
+}
+
 has() { # has <name> <fragment>: $out contains fragment
     case "$out" in *"$2"*) ;; *) fail "$1: missing [$2] in: $out" ;; esac
 }
@@ -105,15 +112,13 @@ readonly ASSOC_KEYS="ServiceProvided=root/orvcim:Vesk_TOvPassthru.$SERVICE_KEYS,
 
 case_wbemcli_instances() {
     start_daemon
-    wbem 0 ein ein "$base:Vesk_AssociatedTOvPassthru"
-    lines ein 1
+    answers ein 1 ein "$base:Vesk_AssociatedTOvPassthru"
     has ein "Vesk_AssociatedTOvPassthru.ServiceProvided="
     has ein "Vesk_TOvPassthru.$SERVICE_KEYS"
     has ein "Vesk_CEC.$CEC_KEYS"
 
     # Instance names of a superclass come from the providers of its subclasses.
-    wbem 0 "ein superclass" ein "$base:CIM_ServiceAvailableToElement"
-    lines "ein superclass" 1
+    answers "ein superclass" 1 ein "$base:CIM_ServiceAvailableToElement"
     has "ein superclass" "Vesk_AssociatedTOvPassthru.ServiceProvided="
 
     wbem 0 ei ei -nl "$base:Vesk_AssociatedTOvPassthru"
@@ -133,8 +138,7 @@ case_wbemcli_instances() {
     has "gi other system" "CIM_ERR_NOT_FOUND"
 
     # No provider serves the two end classes as instances.
-    wbem 0 "ei no provider" ei "$base:Vesk_CEC"
-    lines "ei no provider" 0
+    answers "ei no provider" 0 ei "$base:Vesk_CEC"
     wbem 16 "gi no provider" gi "$cec"
     has "gi no provider" "(6) CIM_ERR_NOT_FOUND"
     wbem 16 "unknown class" ein "$base:Vesk_NoSuchClass"
@@ -160,25 +164,17 @@ case_wbemcli_instances() {
 case_wbemcli_associations() {
     start_daemon
     # The typical request.
-    wbem 0 "ai typical" ai -ac Vesk_AssociatedTOvPassthru "$cec"
-    lines "ai typical" 1
+    answers "ai typical" 1 ai -ac Vesk_AssociatedTOvPassthru "$cec"
     has "ai typical" "$shown:Vesk_TOvPassthru.$SERVICE_KEYS $SERVICE_KEYS"
 
-    wbem 0 "ai roles" ai -ac Vesk_AssociatedTOvPassthru -arc Vesk_TOvPassthru -ar UserOfService \
+    answers "ai roles" 1 ai -ac Vesk_AssociatedTOvPassthru -arc Vesk_TOvPassthru -ar UserOfService \
         -arr ServiceProvided "$cec"
-    lines "ai roles" 1
-    wbem 0 "ai role case" ai -ar userofservice -arr SERVICEPROVIDED "$cec"
-    lines "ai role case" 1
-    wbem 0 "ai wrong role" ai -ar ServiceProvided "$cec"
-    lines "ai wrong role" 0
-    wbem 0 "ai wrong result role" ai -arr UserOfService "$cec"
-    lines "ai wrong result role" 0
-    wbem 0 "ai wrong result class" ai -arc Vesk_CEC "$cec"
-    lines "ai wrong result class" 0
-    wbem 0 "ai superclass result class" ai -arc CIM_Service "$cec"
-    lines "ai superclass result class" 1
-    wbem 0 "ai other association" ai -ac Vesk_AssocCECPhysPkg "$cec"
-    lines "ai other association" 0
+    answers "ai role case" 1 ai -ar userofservice -arr SERVICEPROVIDED "$cec"
+    answers "ai wrong role" 0 ai -ar ServiceProvided "$cec"
+    answers "ai wrong result role" 0 ai -arr UserOfService "$cec"
+    answers "ai wrong result class" 0 ai -arc Vesk_CEC "$cec"
+    answers "ai superclass result class" 1 ai -arc CIM_Service "$cec"
+    answers "ai other association" 0 ai -ac Vesk_AssocCECPhysPkg "$cec"
     wbem 16 "ai unknown association" ai -ac Vesk_NoSuchAssociation "$cec"
     has "ai unknown association" "(4) CIM_ERR_INVALID_PARAMETER"
 
@@ -198,11 +194,9 @@ case_wbemcli_associations() {
     has "ai to system" '-UserDefinedName="lab-system-7"'
     has "ai to system" '-MTMS#="9119.MHE.10ABCDE"'
 
-    wbem 0 ain ain -ac Vesk_AssociatedTOvPassthru "$cec"
-    lines ain 1
+    answers ain 1 ain -ac Vesk_AssociatedTOvPassthru "$cec"
     has ain "$shown:Vesk_TOvPassthru.$SERVICE_KEYS"
-    wbem 0 "ain wrong role" ain -ar ServiceProvided "$cec"
-    lines "ain wrong role" 0
+    answers "ain wrong role" 0 ain -ar ServiceProvided "$cec"
 
     wbem 0 ri ri -nl -arc Vesk_AssociatedTOvPassthru -ar UserOfService "$cec"
     has ri "Vesk_AssociatedTOvPassthru.ServiceProvided="
@@ -210,13 +204,10 @@ case_wbemcli_associations() {
     wbem 0 "ri property list" ri -nl "$cec" ServiceProvided
     has "ri property list" "-ServiceProvided="
     lacks "ri property list" "-UserOfService="
-    wbem 0 "ri wrong role" ri -ar ServiceProvided "$cec"
-    lines "ri wrong role" 0
-    wbem 0 rin rin "$service"
-    lines rin 1
+    answers "ri wrong role" 0 ri -ar ServiceProvided "$cec"
+    answers rin 1 rin "$service"
     has rin "Vesk_AssociatedTOvPassthru.ServiceProvided="
-    wbem 0 "rin wrong class" rin -arc Vesk_AssocCECPhysPkg "$cec"
-    lines "rin wrong class" 0
+    answers "rin wrong class" 0 rin -arc Vesk_AssocCECPhysPkg "$cec"
     stop_daemon
 }
 
@@ -267,8 +258,7 @@ case_raw_requests() {
     # A client that stops half-way through its body does not hold the daemon up.
     { printf 'POST /cimom HTTP/1.1\r\nHost: x\r\nContent-Length: 500\r\n\r\n<CIM'; sleep 1; } |
         timeout 5 curl -sS telnet://127.0.0.1:"$port" >/dev/null 2>&1
-    wbem 0 "after bad requests" ein "$base:Vesk_AssociatedTOvPassthru"
-    lines "after bad requests" 1
+    answers "after bad requests" 1 ein "$base:Vesk_AssociatedTOvPassthru"
     stop_daemon
 }
 
@@ -299,40 +289,33 @@ case_live_platform() {
 case_gate_and_faults() {
     start_daemon
     printf '\000' >"$platform/registry/dscv/FspRole"
-    wbem 0 "role 0 ein" ein "$base:Vesk_AssociatedTOvPassthru"
-    lines "role 0 ein" 0
-    wbem 0 "role 0 ai" ai "$cec"
-    lines "role 0 ai" 0
+    answers "role 0 ein" 0 ein "$base:Vesk_AssociatedTOvPassthru"
+    answers "role 0 ai" 0 ai "$cec"
     wbem 16 "role 0 gi" gi "$base:Vesk_AssociatedTOvPassthru.$ASSOC_KEYS"
     has "role 0 gi" "(6) CIM_ERR_NOT_FOUND"
     printf '\001' >"$platform/registry/dscv/FspRole"
 
     printf '1' >"$platform/drax/managed"
-    wbem 0 "managed" rin "$cec"
-    lines "managed" 0
+    answers "managed" 0 rin "$cec"
     printf '0' >"$platform/drax/managed"
     printf '1' >"$platform/rmgr/policy_enabled"
-    wbem 0 "policy on" ain "$cec"
-    lines "policy on" 0
+    answers "policy on" 0 ain "$cec"
     printf '0' >"$platform/rmgr/policy_enabled"
-    wbem 0 "gate open again" ain "$cec"
-    lines "gate open again" 1
+    answers "gate open again" 1 ain "$cec"
 
     printf '0x51A00005' >"$platform/registry/fstp/SystemName.fail"
     wbem 16 "failing name read" ai -arc Vesk_CEC "$service"
     has "failing name read" "(1) CIM_ERR_FAILED"
     grep -q "rc=0x51A00005 0xD400,0x2000" "$platform/errl/log" 2>/dev/null ||
         fail "failing name read: no error-log entry in $platform/errl/log"
-    wbem 0 "service unaffected" ai -arc Vesk_TOvPassthru "$cec"
-    lines "service unaffected" 1
+    answers "service unaffected" 1 ai -arc Vesk_TOvPassthru "$cec"
     rm -f "$platform/registry/fstp/SystemName.fail"
 
     printf '0x51A00007' >"$platform/registry/dscv/FspRole.fail"
     wbem 16 "failing gate" ein "$base:Vesk_AssociatedTOvPassthru"
     has "failing gate" "(1) CIM_ERR_FAILED"
     rm -f "$platform/registry/dscv/FspRole.fail"
-    wbem 0 "recovered" ein "$base:Vesk_AssociatedTOvPassthru"
-    lines "recovered" 1
+    answers "recovered" 1 ein "$base:Vesk_AssociatedTOvPassthru"
     stop_daemon
 }
 
@@ -390,8 +373,7 @@ EOF
     stop_daemon
 
     start_daemon --threads 2
-    wbem 0 "served" ein "$base:Vesk_AssociatedTOvPassthru"
-    lines "served" 1
+    answers "served" 1 ein "$base:Vesk_AssociatedTOvPassthru"
     stop_daemon
     grep -q "stopping on signal" "$log" || fail "no stop message"
 }
