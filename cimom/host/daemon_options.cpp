@@ -22,57 +22,71 @@ bool parseNumber(const std::string& text, unsigned long max, unsigned long& out)
     return true;
 }
 
+// Applies one option with its value; false with `error` set when the value is bad or the
+// option unknown.
+bool apply(DaemonOptions& o, const std::string& name, const std::string& value,
+           std::string& error) {
+    const struct {
+        const char* name;
+        std::optional<std::string> DaemonOptions::*member;
+    } paths[] = {
+        {"--schema", &DaemonOptions::schemaFile},
+        {"--registration", &DaemonOptions::registrationFile},
+        {"--provider-dir", &DaemonOptions::providerDir},
+        {"--platform-root", &DaemonOptions::platformRoot},
+    };
+    for (const auto& path : paths) {
+        if (name == path.name) {
+            o.*path.member = value;
+            return true;
+        }
+    }
+    unsigned long number = 0;
+    if (name == "--address") {
+        o.address = value;
+    } else if (name == "--namespace") {
+        o.nameSpace = value;
+    } else if (name == "--port") {
+        if (!parseNumber(value, 65535, number)) {
+            error = "--port takes 0 to 65535, not \"" + value + "\"";
+            return false;
+        }
+        o.port = static_cast<std::uint16_t>(number);
+    } else if (name == "--threads") {
+        if (!parseNumber(value, kMaxThreads, number) || number == 0) {
+            error = "--threads takes 1 to " + std::to_string(kMaxThreads);
+            return false;
+        }
+        o.threads = static_cast<unsigned>(number);
+    } else {
+        error = "unknown option " + name;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ParsedOptions parseDaemonOptions(const std::vector<std::string>& args) {
     ParsedOptions parsed;
-    DaemonOptions& o = parsed.options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
-        std::optional<std::string> value;
+        if (name == "--help" || name == "-h") {
+            parsed.options.help = true;
+            continue;
+        }
+        std::string value;
         const std::size_t equals = name.find('=');
         if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
-        }
-        if (name == "--help" || name == "-h") {
-            o.help = true;
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                parsed.error = name + " needs a value";
-                return parsed;
-            }
+        } else if (i + 1 < args.size()) {
             value = args[++i];
-        }
-        unsigned long number = 0;
-        if (name == "--address") {
-            o.address = *value;
-        } else if (name == "--port") {
-            if (!parseNumber(*value, 65535, number)) {
-                parsed.error = "--port takes 0 to 65535, not \"" + *value + "\"";
-                return parsed;
-            }
-            o.port = static_cast<std::uint16_t>(number);
-        } else if (name == "--threads") {
-            if (!parseNumber(*value, kMaxThreads, number) || number == 0) {
-                parsed.error = "--threads takes 1 to " + std::to_string(kMaxThreads);
-                return parsed;
-            }
-            o.threads = static_cast<unsigned>(number);
-        } else if (name == "--namespace") {
-            o.nameSpace = *value;
-        } else if (name == "--schema") {
-            o.schemaFile = *value;
-        } else if (name == "--registration") {
-            o.registrationFile = *value;
-        } else if (name == "--provider-dir") {
-            o.providerDir = *value;
-        } else if (name == "--platform-root") {
-            o.platformRoot = *value;
         } else {
-            parsed.error = "unknown option " + name;
+            parsed.error = name + " needs a value";
+            return parsed;
+        }
+        if (!apply(parsed.options, name, value, parsed.error)) {
             return parsed;
         }
     }

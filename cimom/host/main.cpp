@@ -136,7 +136,9 @@ int serve(const DaemonOptions& options) {
     std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
               << ", platform root " << (platformRoot.empty() ? "(platform default)" : platformRoot)
               << '\n';
-    std::cerr << "listening on " << options.address << ':' << server->port() << std::endl;
+    const bool v6 = options.address.find(':') != std::string::npos;
+    std::cerr << "listening on " << (v6 ? "[" : "") << options.address << (v6 ? "]" : "") << ':'
+              << server->port() << std::endl;
 
     int signal = 0;
     sigwait(&stopSignals, &signal);

@@ -250,7 +250,7 @@ TEST(StatusFromCmpi, KeepsSharedCodesAndNamesOthers) {
         {CMPI_RC_ERR_METHOD_NOT_FOUND, CimCode::MethodNotFound, ""},
         {CMPI_RC_DO_NOT_UNLOAD, CimCode::Failed, "provider returned CMPI code 50"},
         {CMPI_RC_ERR_INVALID_HANDLE, CimCode::Failed, "provider returned CMPI code 60"},
-        {static_cast<CMPIrc>(-1), CimCode::Failed, "provider returned CMPI code -1"},
+        {CMPI_RC_ERROR_SYSTEM, CimCode::Failed, "provider returned CMPI code 100"},
     };
     for (const auto& c : cases) {
         const Status status = Status::fromCmpi(CMPIStatus{c.rc, nullptr});
