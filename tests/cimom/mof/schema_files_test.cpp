@@ -28,24 +28,43 @@ struct ClassShape {
     const char* superclass;
     bool association;
     std::vector<std::string> keys;  // in the order the object paths carry them
+    // Every property the instance builders set, as "Name type[] RefClass", spelled as they do.
+    std::vector<std::string> properties;
 };
 
-// The classes whose objects the library builds, with the keys of their object paths.
 const ClassShape kBuilt[] = {
-    {"Vesk_CEC", "CIM_ComputerSystem", false, {"Name", "CreationClassName", "UUID", "MTMS"}},
+    {"Vesk_CEC",
+     "CIM_ComputerSystem",
+     false,
+     {"Name", "CreationClassName", "UUID", "MTMS"},
+     {"Dedicated uint16[]", "isOSContainer boolean", "PrimaryFSP_IP string", "BackupFSP_IP string",
+      "State uint8", "UserDefinedName string", "Name string", "CreationClassName string",
+      "UUID string", "MTMS string"}},
     {"Vesk_TOvPassthru",
      "CIM_Service",
      false,
-     {"CreationClassName", "Name", "SystemCreationClassName", "SystemName"}},
+     {"CreationClassName", "Name", "SystemCreationClassName", "SystemName"},
+     {"CreationClassName string", "Name string", "SystemCreationClassName string",
+      "SystemName string"}},
     {"Vesk_AssociatedTOvPassthru",
      "CIM_ServiceAvailableToElement",
      true,
-     {"ServiceProvided", "UserOfService"}},
-    {"Vesk_CEC_Pkg", "CIM_PhysicalPackage", false, {"Tag", "CreationClassName"}},
-    {"Vesk_AssocCECPhysPkg", "CIM_ComputerSystemPackage", true, {"Antecedent", "Dependent"}},
+     {"ServiceProvided", "UserOfService"},
+     {"ServiceProvided ref Vesk_TOvPassthru", "UserOfService ref Vesk_CEC"}},
+    {"Vesk_CEC_Pkg",
+     "CIM_PhysicalPackage",
+     false,
+     {"Tag", "CreationClassName"},
+     {"Tag string", "CreationClassName string", "VendorEquipmentType string", "Model string",
+      "SerialNumber string", "Manufacturer string"}},
+    {"Vesk_AssocCECPhysPkg",
+     "CIM_ComputerSystemPackage",
+     true,
+     {"Antecedent", "Dependent"},
+     {"Antecedent ref Vesk_CEC_Pkg", "Dependent ref Vesk_CEC"}},
 };
 
-TEST(ShippedSchema, DeclaresTheBuiltClassesWithExactlyTheirKeys) {
+TEST(ShippedSchema, DeclaresTheBuiltClassesWithTheirKeysAndPropertyTypes) {
     const Schema& s = shippedSchema();
     for (const ClassShape& shape : kBuilt) {
         SCOPED_TRACE(shape.name);
@@ -61,65 +80,23 @@ TEST(ShippedSchema, DeclaresTheBuiltClassesWithExactlyTheirKeys) {
             }
         }
         EXPECT_EQ(ownKeys, shape.keys) << "declared in object-path order";
+        const std::vector<Property> all = s.allProperties(shape.name);
         std::set<std::string> effectiveKeys;
-        for (const Property& p : s.allProperties(shape.name)) {
+        for (const Property& p : all) {
             if (p.isKey) {
                 effectiveKeys.insert(p.name);
             }
         }
         EXPECT_EQ(effectiveKeys, std::set<std::string>(shape.keys.begin(), shape.keys.end()))
             << "no inherited key beyond those the object paths carry";
-    }
-}
-
-struct PropertyShape {
-    const char* cls;
-    const char* property;
-    const char* type;
-    bool isArray;
-    const char* refClass;
-};
-
-// Every property the instance builders set, with the CIM type its CMPI value maps to.
-const PropertyShape kProperties[] = {
-    {"Vesk_CEC", "Dedicated", "uint16", true, ""},
-    {"Vesk_CEC", "isOSContainer", "boolean", false, ""},
-    {"Vesk_CEC", "PrimaryFSP_IP", "string", false, ""},
-    {"Vesk_CEC", "BackupFSP_IP", "string", false, ""},
-    {"Vesk_CEC", "State", "uint8", false, ""},
-    {"Vesk_CEC", "UserDefinedName", "string", false, ""},
-    {"Vesk_CEC", "Name", "string", false, ""},
-    {"Vesk_CEC", "CreationClassName", "string", false, ""},
-    {"Vesk_CEC", "UUID", "string", false, ""},
-    {"Vesk_CEC", "MTMS", "string", false, ""},
-    {"Vesk_TOvPassthru", "CreationClassName", "string", false, ""},
-    {"Vesk_TOvPassthru", "Name", "string", false, ""},
-    {"Vesk_TOvPassthru", "SystemCreationClassName", "string", false, ""},
-    {"Vesk_TOvPassthru", "SystemName", "string", false, ""},
-    {"Vesk_AssociatedTOvPassthru", "ServiceProvided", "ref", false, "Vesk_TOvPassthru"},
-    {"Vesk_AssociatedTOvPassthru", "UserOfService", "ref", false, "Vesk_CEC"},
-    {"Vesk_CEC_Pkg", "Tag", "string", false, ""},
-    {"Vesk_CEC_Pkg", "CreationClassName", "string", false, ""},
-    {"Vesk_CEC_Pkg", "VendorEquipmentType", "string", false, ""},
-    {"Vesk_CEC_Pkg", "Model", "string", false, ""},
-    {"Vesk_CEC_Pkg", "SerialNumber", "string", false, ""},
-    {"Vesk_CEC_Pkg", "Manufacturer", "string", false, ""},
-    {"Vesk_AssocCECPhysPkg", "Antecedent", "ref", false, "Vesk_CEC_Pkg"},
-    {"Vesk_AssocCECPhysPkg", "Dependent", "ref", false, "Vesk_CEC"},
-};
-
-TEST(ShippedSchema, GivesEveryBuiltPropertyItsType) {
-    const Schema& s = shippedSchema();
-    for (const PropertyShape& shape : kProperties) {
-        SCOPED_TRACE(std::string(shape.cls) + "." + shape.property);
-        const std::vector<Property> all = s.allProperties(shape.cls);
-        const Property* p = cimmof::findByName(all, shape.property);
-        ASSERT_NE(p, nullptr);
-        EXPECT_EQ(p->name, shape.property) << "spelled as the builders spell it";
-        EXPECT_EQ(p->type, shape.type);
-        EXPECT_EQ(p->isArray, shape.isArray);
-        EXPECT_EQ(p->refClass, shape.refClass);
-        EXPECT_EQ(p->classOrigin, shape.cls);
+        for (const std::string& expected : shape.properties) {
+            const Property* p = cimmof::findByName(all, expected.substr(0, expected.find(' ')));
+            ASSERT_NE(p, nullptr) << expected;
+            EXPECT_EQ(p->name + " " + p->type + (p->isArray ? "[]" : "") +
+                          (p->refClass.empty() ? "" : " " + p->refClass),
+                      expected);
+            EXPECT_EQ(p->classOrigin, shape.name) << expected;
+        }
     }
 }
 
@@ -131,7 +108,6 @@ TEST(ShippedSchema, RelatesTheClassesThroughTheirAssociations) {
     EXPECT_TRUE(s.isA("Vesk_CEC_Pkg", "CIM_PhysicalElement"));
     EXPECT_TRUE(s.isA("Vesk_AssocCECPhysPkg", "CIM_Dependency"));
     EXPECT_FALSE(s.isA("Vesk_TOvPassthru", "CIM_System"));
-
     auto served = [&](const std::string& cls) {
         std::set<std::string> out;
         for (const ClassDecl* c : s.associationsReferencing(cls)) {
@@ -139,12 +115,10 @@ TEST(ShippedSchema, RelatesTheClassesThroughTheirAssociations) {
         }
         return out;
     };
-    const std::set<std::string> forCec = served("Vesk_CEC");
-    EXPECT_TRUE(forCec.count("Vesk_AssociatedTOvPassthru"));
-    EXPECT_TRUE(forCec.count("Vesk_AssocCECPhysPkg"));
-    const std::set<std::string> forService = served("vesk_tovpassthru");
-    EXPECT_TRUE(forService.count("Vesk_AssociatedTOvPassthru"));
-    EXPECT_FALSE(forService.count("Vesk_AssocCECPhysPkg"));
+    EXPECT_TRUE(served("Vesk_CEC").count("Vesk_AssociatedTOvPassthru"));
+    EXPECT_TRUE(served("Vesk_CEC").count("Vesk_AssocCECPhysPkg"));
+    EXPECT_TRUE(served("vesk_tovpassthru").count("Vesk_AssociatedTOvPassthru"));
+    EXPECT_FALSE(served("vesk_tovpassthru").count("Vesk_AssocCECPhysPkg"));
     EXPECT_FALSE(served("Vesk_CEC_Pkg").count("Vesk_AssociatedTOvPassthru"));
 }
 
@@ -191,62 +165,60 @@ TEST(ShippedRegistrations, AgreeAcrossTheHostSfcbAndPegasus) {
         cimmof::loadRegistrations(kSchemaDir + "/Vesk_AssociatedTOvPassthru.registration");
     ASSERT_EQ(ours.size(), 1u);
     const cimmof::ProviderRegistration& r = ours[0];
-    EXPECT_EQ(r.providerName, "Vesk_AssociatedTOvPassthruProvider");
-    EXPECT_EQ(r.library, "Vesk_AssociatedTOvPassthruProvider");
-    EXPECT_EQ(r.className, "Vesk_AssociatedTOvPassthru");
+    const std::string provider = "Vesk_AssociatedTOvPassthruProvider";
+    const std::string cls = "Vesk_AssociatedTOvPassthru";
+    EXPECT_EQ(r.providerName, provider);
+    EXPECT_EQ(r.library, provider);
+    EXPECT_EQ(r.className, cls);
     EXPECT_EQ(r.nameSpace, "root/orvcim");
-    EXPECT_TRUE(r.instance);
-    EXPECT_TRUE(r.association);
-    EXPECT_NE(shippedSchema().find(r.className), nullptr);
+    EXPECT_TRUE(r.instance && r.association);
+    EXPECT_NE(shippedSchema().find(cls), nullptr);
 
+    // sfcb: "[Class]" then "key: value" lines.
     std::ifstream sfcb(kSchemaDir + "/Vesk_AssociatedTOvPassthru.sfcb.reg");
     std::map<std::string, std::string> stanza;
-    std::string section;
     for (std::string line; std::getline(sfcb, line);) {
         const std::size_t start = line.find_first_not_of(" \t");
+        const std::size_t colon = line.find(':');
         if (start == std::string::npos || line[start] == '#') {
             continue;
         }
-        if (line[start] == '[') {
-            section = line.substr(start + 1, line.find(']') - start - 1);
-            continue;
-        }
-        const std::size_t colon = line.find(':');
-        ASSERT_NE(colon, std::string::npos) << line;
-        stanza[line.substr(start, colon - start)] =
-            line.substr(line.find_first_not_of(' ', colon + 1));
+        stanza[line[start] == '[' ? "[]" : line.substr(start, colon - start)] =
+            line[start] == '[' ? line.substr(start + 1, line.find(']') - start - 1)
+                               : line.substr(line.find_first_not_of(' ', colon + 1));
     }
-    EXPECT_EQ(section, r.className);
-    EXPECT_EQ(stanza["provider"], r.providerName);
-    EXPECT_EQ(stanza["location"], r.library);
-    EXPECT_EQ(stanza["type"], "instance association");
-    EXPECT_EQ(stanza["namespace"], r.nameSpace);
+    EXPECT_EQ(stanza, (std::map<std::string, std::string>{{"[]", cls},
+                                                          {"provider", provider},
+                                                          {"location", provider},
+                                                          {"type", "instance association"},
+                                                          {"namespace", "root/orvcim"}}));
 
+    // Pegasus: a module, a provider and its capabilities, tied by the module name.
     const cimmof::MofDocument pegasus =
         cimmof::readMofFile(kSchemaDir + "/Vesk_AssociatedTOvPassthru.pegasus.mof");
-    std::map<std::string, const cimmof::InstanceDecl*> byClass;
+    std::map<std::string, std::string> values;
     for (const cimmof::InstanceDecl& i : pegasus.instances) {
-        byClass[i.className] = &i;
+        for (const cimmof::PropertyValue& v : i.values) {
+            values[i.className + "." + v.name] = v.isNull ? "NULL" : v.value;
+        }
     }
-    ASSERT_EQ(byClass.size(), 3u);
-    auto value = [&](const char* cls, const char* property) {
-        const cimmof::PropertyValue* v = cimmof::findByName(byClass.at(cls)->values, property);
-        return v == nullptr ? std::string("<missing>") : v->value;
+    const std::string module = values["PG_ProviderModule.Name"];
+    const std::map<std::string, std::string> expected = {
+        {"PG_ProviderModule.Location", provider},
+        {"PG_ProviderModule.InterfaceType", "CMPI"},
+        {"PG_ProviderModule.InterfaceVersion", "2.0.0"},
+        {"PG_Provider.Name", provider},
+        {"PG_Provider.ProviderModuleName", module},
+        {"PG_ProviderCapabilities.ProviderModuleName", module},
+        {"PG_ProviderCapabilities.ProviderName", provider},
+        {"PG_ProviderCapabilities.ClassName", cls},
+        {"PG_ProviderCapabilities.Namespaces", "root/orvcim"},
+        {"PG_ProviderCapabilities.ProviderType", "2, 3"},
+        {"PG_ProviderCapabilities.SupportedProperties", "NULL"},
     };
-    const std::string module = value("PG_ProviderModule", "Name");
-    EXPECT_EQ(value("PG_ProviderModule", "Location"), r.library);
-    EXPECT_EQ(value("PG_ProviderModule", "InterfaceType"), "CMPI");
-    EXPECT_EQ(value("PG_ProviderModule", "InterfaceVersion"), "2.0.0");
-    EXPECT_EQ(value("PG_Provider", "Name"), r.providerName);
-    EXPECT_EQ(value("PG_Provider", "ProviderModuleName"), module);
-    EXPECT_EQ(value("PG_ProviderCapabilities", "ProviderModuleName"), module);
-    EXPECT_EQ(value("PG_ProviderCapabilities", "ProviderName"), r.providerName);
-    EXPECT_EQ(value("PG_ProviderCapabilities", "ClassName"), r.className);
-    EXPECT_EQ(value("PG_ProviderCapabilities", "Namespaces"), r.nameSpace);
-    EXPECT_EQ(value("PG_ProviderCapabilities", "ProviderType"), "2, 3");
-    EXPECT_TRUE(
-        cimmof::findByName(byClass.at("PG_ProviderCapabilities")->values, "SupportedProperties")
-            ->isNull);
+    for (const auto& e : expected) {
+        EXPECT_EQ(values[e.first], e.second) << e.first;
+    }
 }
 
 }  // namespace

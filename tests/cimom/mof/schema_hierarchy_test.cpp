@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,12 +14,13 @@
 namespace {
 
 using cimmof::ClassDecl;
-using cimmof::MofError;
 using cimmof::Property;
 using cimmof::Schema;
+using Strings = std::vector<std::string>;
 
 // Four levels of classes and two levels of associations, with overrides on the way down.
-const char kTree[] = R"(
+const Schema& tree() {
+    static const Schema schema = Schema::loadString(R"(
 [Abstract, Description("root")]
 class T_Root {
     [Key, Description("root key")] string Id;
@@ -46,27 +46,36 @@ class T_Link {
 class t_narrowLink : T_Link {
     [Override("Left")] t_leaf REF Left;
 };
-)";
+)",
+                                                    "tree.mof");
+    return schema;
+}
 
-std::vector<std::string> names(const std::vector<Property>& properties) {
-    std::vector<std::string> out;
-    for (const Property& p : properties) {
-        out.push_back(p.name);
+// "Name type[N] RefClass =default key (Origin) Qualifier=value..." for one property.
+std::string describe(const Property& p) {
+    std::string out = p.name + " " + p.type;
+    if (p.isArray) {
+        out += "[" + std::to_string(p.arraySize) + "]";
+    }
+    out += (p.refClass.empty() ? "" : " " + p.refClass) +
+           (p.hasDefault ? " =" + p.defaultValue : "") + (p.isKey ? " key" : "") +
+           (p.classOrigin.empty() ? "" : " (" + p.classOrigin + ")");
+    for (const cimmof::Qualifier& q : p.qualifiers) {
+        out += " " + q.name + "=" + q.value;
     }
     return out;
 }
 
-const Property& named(const std::vector<Property>& properties, const std::string& name) {
+Strings describeAll(const std::vector<Property>& properties) {
+    Strings out;
     for (const Property& p : properties) {
-        if (p.name == name) {
-            return p;
-        }
+        out.push_back(describe(p));
     }
-    throw std::runtime_error("no property " + name);
+    return out;
 }
 
 TEST(SchemaHierarchy, IsAFollowsEveryLevelWithoutRegardToCase) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
+    const Schema& s = tree();
     EXPECT_TRUE(s.isA("T_Leaf", "T_Leaf"));
     EXPECT_TRUE(s.isA("T_Leaf", "T_Mid"));
     EXPECT_TRUE(s.isA("t_leaf", "T_ROOT"));
@@ -78,80 +87,56 @@ TEST(SchemaHierarchy, IsAFollowsEveryLevelWithoutRegardToCase) {
 }
 
 TEST(SchemaHierarchy, SubclassesAndHierarchyKeepDeclarationOrder) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
-    EXPECT_EQ(s.subclassesOf("t_root", false), (std::vector<std::string>{"T_Mid", "T_Other"}));
-    EXPECT_EQ(s.subclassesOf("T_Root", true),
-              (std::vector<std::string>{"T_Mid", "T_Leaf", "T_Other"}));
+    const Schema& s = tree();
+    EXPECT_EQ(s.subclassesOf("t_root", false), (Strings{"T_Mid", "T_Other"}));
+    EXPECT_EQ(s.subclassesOf("T_Root", true), (Strings{"T_Mid", "T_Leaf", "T_Other"}));
     EXPECT_TRUE(s.subclassesOf("T_Leaf", true).empty());
-    EXPECT_EQ(s.classNames(), (std::vector<std::string>{"T_Root", "T_Mid", "T_Leaf", "T_Other",
-                                                        "T_Link", "t_narrowLink"}));
+    EXPECT_EQ(s.classNames(),
+              (Strings{"T_Root", "T_Mid", "T_Leaf", "T_Other", "T_Link", "t_narrowLink"}));
     const auto pairs = s.hierarchy();
     ASSERT_EQ(pairs.size(), 6u);
     EXPECT_EQ(pairs[0], (std::pair<std::string, std::string>{"T_Root", ""}));
     EXPECT_EQ(pairs[2], (std::pair<std::string, std::string>{"T_Leaf", "T_Mid"}));
 }
 
-TEST(SchemaHierarchy, AllPropertiesPutsInheritedFirstAndOverridesInPlace) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
-    const std::vector<Property> leaf = s.allProperties("T_LEAF");
-    EXPECT_EQ(names(leaf),
-              (std::vector<std::string>{"Id", "Label", "Old", "Level", "Seen", "Ratio"}));
-    EXPECT_EQ(named(leaf, "Id").classOrigin, "T_Leaf");
-    EXPECT_EQ(named(leaf, "Label").classOrigin, "T_Mid");
-    EXPECT_EQ(named(leaf, "Old").classOrigin, "T_Root");
-    EXPECT_EQ(named(leaf, "Seen").type, "datetime");
-    EXPECT_TRUE(named(leaf, "Ratio").isArray);
-    EXPECT_EQ(named(leaf, "Ratio").arraySize, 4);
-    EXPECT_EQ(named(leaf, "Level").defaultValue, "3");
+// Inherited properties come first and overrides stay in place; an override keeps the Key and the
+// propagated qualifiers it does not repeat, but not the restricted ones (Override, Deprecated).
+TEST(SchemaHierarchy, AllPropertiesMergesOverridesAndPropagatedQualifiers) {
+    const Schema& s = tree();
+    EXPECT_EQ(
+        describeAll(s.allProperties("T_LEAF")),
+        (Strings{"Id string key (T_Leaf) Key=true Description=root key Override=Id",
+                 "Label string (T_Mid) Description=mid label", "Old string (T_Root)",
+                 "Level uint8 =3 (T_Mid)", "Seen datetime (T_Leaf)", "Ratio real64[4] (T_Leaf)"}));
+    EXPECT_EQ(s.find("T_Mid")->properties.size(), 2u) << "a class keeps only its own declarations";
     EXPECT_TRUE(s.allProperties("T_Nowhere").empty());
+    EXPECT_EQ(describeAll(s.allProperties("t_narrowLink")),
+              (Strings{"Left ref T_Leaf key (t_narrowLink) Key=true Override=Left",
+                       "Right ref T_Root key (T_Link) Key=true"}));
 }
 
-TEST(SchemaHierarchy, OverridesInheritPropagatedQualifiersButNotRestrictedOnes) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
-    const std::vector<Property> leaf = s.allProperties("T_Leaf");
-    const Property& id = named(leaf, "Id");
-    EXPECT_TRUE(id.isKey) << "Key passes to an override that does not repeat it";
-    EXPECT_EQ(cimmof::findQualifier(id.qualifiers, "Description")->value, "root key");
-    EXPECT_EQ(cimmof::findQualifier(id.qualifiers, "Override")->value, "Id");
-    const Property& label = named(leaf, "Label");
-    EXPECT_EQ(cimmof::findQualifier(label.qualifiers, "Description")->value, "mid label");
-    EXPECT_EQ(cimmof::findQualifier(label.qualifiers, "Override"), nullptr)
-        << "Override describes T_Mid only";
-    EXPECT_EQ(cimmof::findQualifier(named(leaf, "Old").qualifiers, "Deprecated"), nullptr);
-    const ClassDecl* mid = s.find("T_Mid");
-    ASSERT_NE(mid, nullptr);
-    EXPECT_EQ(mid->properties.size(), 2u) << "a class keeps only its own declarations";
-}
-
-TEST(SchemaHierarchy, FindAndReferencesUseDeclaredSpelling) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
+TEST(SchemaHierarchy, FindUsesDeclaredSpellingAndPassesAssociationDown) {
+    const Schema& s = tree();
     const ClassDecl* narrow = s.find("T_NARROWLINK");
     ASSERT_NE(narrow, nullptr);
-    EXPECT_EQ(narrow->name, "t_narrowLink");
-    EXPECT_EQ(narrow->superclass, "T_Link");
-    EXPECT_TRUE(narrow->isAssociation) << "association-ness passes to subclasses";
+    EXPECT_EQ(narrow->name + ":" + narrow->superclass + "@" + narrow->file + ":" +
+                  std::to_string(narrow->line),
+              "t_narrowLink:T_Link@tree.mof:24");
+    EXPECT_TRUE(narrow->isAssociation);
     EXPECT_FALSE(narrow->isAbstract);
     EXPECT_TRUE(s.find("T_Root")->isAbstract);
-    EXPECT_EQ(narrow->properties[0].refClass, "T_Leaf");
-    EXPECT_EQ(narrow->file, "tree.mof");
-    EXPECT_EQ(narrow->line, 24);
-    const std::vector<Property> refs = s.allProperties("t_narrowLink");
-    EXPECT_EQ(named(refs, "Left").refClass, "T_Leaf");
-    EXPECT_EQ(named(refs, "Right").refClass, "T_Root");
-    EXPECT_TRUE(named(refs, "Left").isKey);
 }
 
 TEST(SchemaHierarchy, AssociationsReferencingMatchesEveryRoleAClassCanFill) {
-    const Schema s = Schema::loadString(kTree, "tree.mof");
-    auto assocNames = [&](const std::string& cls) {
-        std::vector<std::string> out;
-        for (const ClassDecl* c : s.associationsReferencing(cls)) {
+    auto assocNames = [](const std::string& cls) {
+        Strings out;
+        for (const ClassDecl* c : tree().associationsReferencing(cls)) {
             out.push_back(c->name);
         }
         return out;
     };
-    EXPECT_EQ(assocNames("T_Leaf"), (std::vector<std::string>{"T_Link", "t_narrowLink"}));
-    EXPECT_EQ(assocNames("T_Other"), (std::vector<std::string>{"T_Link", "t_narrowLink"}))
+    EXPECT_EQ(assocNames("T_Leaf"), (Strings{"T_Link", "t_narrowLink"}));
+    EXPECT_EQ(assocNames("T_Other"), (Strings{"T_Link", "t_narrowLink"}))
         << "t_narrowLink's Right still takes any T_Root";
     EXPECT_TRUE(assocNames("T_Nowhere").empty());
 }
@@ -165,30 +150,26 @@ TEST(SchemaHierarchy, MethodsKeepTheirSignature) {
                                         "m.mof");
     const ClassDecl* m = s.find("M");
     ASSERT_EQ(m->methods.size(), 2u);
-    EXPECT_EQ(m->methods[0].name, "Go");
-    EXPECT_EQ(m->methods[0].returnType, "uint32");
-    ASSERT_EQ(m->methods[0].parameters.size(), 3u);
-    EXPECT_TRUE(m->methods[0].parameters[1].isArray);
-    EXPECT_EQ(m->methods[0].parameters[2].refClass, "M");
+    EXPECT_EQ(m->methods[0].name + " " + m->methods[0].returnType, "Go uint32");
+    EXPECT_EQ(describeAll(m->methods[0].parameters),
+              (Strings{"Why string In=true", "Codes uint16[0] In=true Out=true", "Self ref M"}));
     EXPECT_TRUE(m->methods[1].parameters.empty());
     EXPECT_TRUE(m->properties.empty());
 }
 
 class TempDir {
   public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mof_test_XXXXXX").string();
-        if (mkdtemp(&pattern[0]) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
+    TempDir() : path_(std::filesystem::temp_directory_path() / "mof_test_XXXXXX") {
+        std::string pattern = path_.string();
+        path_ = mkdtemp(&pattern[0]) == nullptr ? std::string() : pattern;
+        EXPECT_FALSE(path_.empty()) << "mkdtemp failed";
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
+    std::string path(const std::string& name) const { return (path_ / name).string(); }
     std::string write(const std::string& name, const std::string& text) const {
-        const std::filesystem::path file = path_ / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file) << text;
-        return file.string();
+        std::filesystem::create_directories((path_ / name).parent_path());
+        std::ofstream(path_ / name) << text;
+        return path(name);
     }
 
   private:
@@ -202,44 +183,44 @@ TEST(SchemaIncludes, AreResolvedRelativeToTheIncludingFile) {
     const std::string top = dir.write(
         "top.mof", "#pragma locale(\"en_US\")\n#pragma include(\"sub/base.mof\")\nclass T : L {};");
     const Schema s = Schema::loadFile(top);
-    EXPECT_EQ(s.classNames(), (std::vector<std::string>{"B", "L", "T"}));
+    EXPECT_EQ(s.classNames(), (Strings{"B", "L", "T"}));
     EXPECT_NE(s.find("L")->file.find("sub/deeper/leaf.mof"), std::string::npos);
 }
 
 TEST(SchemaIncludes, FailuresPointAtThePragma) {
     TempDir dir;
-    const std::string missing = dir.write("missing.mof", "\n  #pragma include(\"nope.mof\")");
-    EXPECT_TRUE(
-        mofassert::failsAt([&] { Schema::loadFile(missing); }, missing, 2, 19, "cannot include"));
-
     dir.write("a.mof", "#pragma include(\"b.mof\")");
-    const std::string b = dir.write("b.mof", "class B {};\n#pragma include(\"a.mof\")");
-    const std::string start = dir.write("start.mof", "#pragma include(\"a.mof\")");
-    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(start); }, b, 2, 17, "include cycle"));
-
-    const std::string self = dir.write("self.mof", "#pragma include(\"self.mof\")");
-    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(self); }, self, 1, 17, "include cycle"));
-    const std::string empty = dir.write("empty.mof", "#pragma include(\"\")");
-    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(empty); }, empty, 1, 17, "empty"));
-    const std::string directory = dir.write("dir.mof", "#pragma include(\"sub\")");
+    dir.write("b.mof", "class B {};\n#pragma include(\"a.mof\")");
     dir.write("sub/x.mof", "");
-    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(directory); }, directory, 1, 17,
-                                   "not a regular file"));
-}
-
-TEST(SchemaIncludes, NestingDepthIsBounded) {
-    TempDir dir;
-    const int chain = cimmof::kMaxIncludeDepth + 2;
-    std::vector<std::string> files;
-    for (int i = 0; i <= chain; ++i) {
-        files.push_back(dir.write("n" + std::to_string(i) + ".mof",
-                                  i == chain
-                                      ? "class End {};"
-                                      : "#pragma include(\"n" + std::to_string(i + 1) + ".mof\")"));
+    const int deep = cimmof::kMaxIncludeDepth + 2;
+    for (int i = 0; i <= deep; ++i) {
+        dir.write("n" + std::to_string(i) + ".mof",
+                  i == deep ? "class End {};"
+                            : "#pragma include(\"n" + std::to_string(i + 1) + ".mof\")");
     }
-    // The outermost file is level 0, so the file at the limit is the one refused.
-    EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(files[0]); },
-                                   files[cimmof::kMaxIncludeDepth - 1], 1, 17, "nested more than"));
+    const struct {
+        std::string start;
+        const char* text;  // of the start file; null when written above
+        std::string failing;
+        int line;
+        int column;
+        const char* message;
+    } cases[] = {
+        {"missing.mof", "\n  #pragma include(\"nope.mof\")", "missing.mof", 2, 19,
+         "cannot include"},
+        {"start.mof", "#pragma include(\"a.mof\")", "b.mof", 2, 17, "include cycle"},
+        {"self.mof", "#pragma include(\"self.mof\")", "self.mof", 1, 17, "include cycle"},
+        {"empty.mof", "#pragma include(\"\")", "empty.mof", 1, 17, "empty"},
+        {"dir.mof", "#pragma include(\"sub\")", "dir.mof", 1, 17, "not a regular file"},
+        // The outermost file is level 0, so the file at the limit is the one refused.
+        {"n0.mof", nullptr, "n" + std::to_string(cimmof::kMaxIncludeDepth - 1) + ".mof", 1, 17,
+         "nested more than"},
+    };
+    for (const auto& c : cases) {
+        const std::string start = c.text ? dir.write(c.start, c.text) : dir.path(c.start);
+        EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(start); }, dir.path(c.failing),
+                                       c.line, c.column, c.message));
+    }
 }
 
 TEST(SchemaIncludes, MissingTopFileIsNamed) {
