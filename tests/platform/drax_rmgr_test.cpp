@@ -1,6 +1,8 @@
 // The management-console indicator and the redundancy-policy files.
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -22,44 +24,28 @@ uint32_t rcOf(const Entry& entry) {
 class ManagedInfo : public cimptest::PlatformFixture {};
 class RedundancyPolicy : public cimptest::PlatformFixture {};
 
-TEST_F(ManagedInfo, IndicatorForms) {
-    struct Case {
-        const char* text;
-        uint32_t rc;
-        uint32_t managed;
-    };
-    const Case cases[] = {
-        {"0", 0, 0},
-        {"1\n", 0, 1},
-        {"  42 \n", 0, 42},
-        {"0x10", 0, 16},
-        {"0XfF\r\n", 0, 255},
-        {"4294967295", 0, 0xFFFFFFFF},
-        {"4294967296", cimpsim::kRcUnparsable, 0},
-        {"0x100000000", cimpsim::kRcUnparsable, 0},
-        {"", cimpsim::kRcUnparsable, 0},
-        {"-1", cimpsim::kRcUnparsable, 0},
-        {"0x", cimpsim::kRcUnparsable, 0},
-        {"yes", cimpsim::kRcUnparsable, 0},
-        {"1 2", cimpsim::kRcUnparsable, 0},
-    };
-    for (const Case& c : cases) {
-        setManaged(c.text);
-        DraxManagedInfo info;
-        std::memset(&info, 0xAA, sizeof info);
-        Entry entry(draxQueryDraManagedInfo(info, true));
-        EXPECT_EQ(rcOf(entry), c.rc) << "'" << c.text << "'";
-        if (!entry) {
-            EXPECT_EQ(info.managed, c.managed) << "'" << c.text << "'";
-            EXPECT_EQ(info.reserved[0] | info.reserved[11], 0);
-        }
-    }
+Entry queryManaged(DraxManagedInfo& info) {
+    std::memset(&info, 0xAA, sizeof info);
+    return Entry(draxQueryDraManagedInfo(info, true));
 }
 
-TEST_F(ManagedInfo, LongPaddedFileIsRejected) {
-    setManaged(std::string(100, ' ') + "1");
-    DraxManagedInfo info{};
-    EXPECT_EQ(rcOf(Entry(draxQueryDraManagedInfo(info, true))), cimpsim::kRcUnparsable);
+TEST_F(ManagedInfo, IndicatorForms) {
+    const std::pair<const char*, uint32_t> accepted[] = {
+        {"0", 0},     {"1\n", 1},        {"  42 \n", 42},
+        {"0x10", 16}, {"0XfF\r\n", 255}, {"4294967295", 0xFFFFFFFF}};
+    DraxManagedInfo info;
+    for (const auto& c : accepted) {
+        setManaged(c.first);
+        EXPECT_EQ(rcOf(queryManaged(info)), 0u) << "'" << c.first << "'";
+        EXPECT_EQ(info.managed, c.second) << "'" << c.first << "'";
+        EXPECT_EQ(info.reserved[0] | info.reserved[11], 0);
+    }
+    const std::string rejected[] = {
+        "4294967296", "0x100000000", "", "-1", "0x", "yes", "1 2", std::string(100, ' ') + "1"};
+    for (const std::string& text : rejected) {
+        setManaged(text);
+        EXPECT_EQ(rcOf(queryManaged(info)), cimpsim::kRcUnparsable) << "'" << text << "'";
+    }
 }
 
 TEST_F(ManagedInfo, MissingAndInjectedFailures) {
@@ -74,32 +60,23 @@ TEST_F(ManagedInfo, MissingAndInjectedFailures) {
     EXPECT_EQ(capture.errl()[0].origin, "draxQueryDraManagedInfo drax/managed");
 }
 
+// An empty file answers without setting the flag; a refused file leaves it alone too.
 TEST_F(RedundancyPolicy, PolicyForms) {
-    struct Case {
-        const char* text;
-        uint32_t rc;
-        bool preset;
-        bool expected;
-    };
-    const Case cases[] = {
-        {"0", 0, true, false},
-        {"0\n", 0, true, false},
-        {"1", 0, false, true},
-        {"1\n", 0, false, true},
-        {"", 0, true, true},  // answers without setting the flag
-        {"", 0, false, false},
-        {"2", cimpsim::kRcUnparsable, true, true},
-        {"true", cimpsim::kRcUnparsable, true, true},
-        {" 1", cimpsim::kRcUnparsable, true, true},
-        {"1\n\n", cimpsim::kRcUnparsable, true, true},
-        {"\n", cimpsim::kRcUnparsable, true, true},
-    };
-    for (const Case& c : cases) {
-        setPolicy(c.text);
-        bool enabled = c.preset;
-        Entry entry(rmgrIsRedPolicyEnabled(enabled));
-        EXPECT_EQ(rcOf(entry), c.rc) << "'" << c.text << "'";
-        EXPECT_EQ(enabled, c.expected) << "'" << c.text << "'";
+    const std::pair<const char*, bool> accepted[] = {
+        {"0", false}, {"0\n", false}, {"1", true}, {"1\n", true}, {"", true}};
+    for (const auto& c : accepted) {
+        setPolicy(c.first);
+        for (bool preset : {false, true}) {
+            bool enabled = preset;
+            EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(enabled))), 0u) << "'" << c.first << "'";
+            EXPECT_EQ(enabled, *c.first ? c.second : preset) << "'" << c.first << "'";
+        }
+    }
+    for (const char* text : {"2", "true", " 1", "1\n\n", "\n"}) {
+        setPolicy(text);
+        bool enabled = true;
+        EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(enabled))), cimpsim::kRcUnparsable) << text;
+        EXPECT_TRUE(enabled) << "'" << text << "'";
     }
 }
 

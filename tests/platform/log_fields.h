@@ -34,6 +34,20 @@ inline bool isUtcTime(const std::string& text) {
     return true;
 }
 
+// `line` with its blank-separated fields rejoined by one blank and every UTC time, bare or as
+// "created=<time>", shown as "<time>", so a whole line can be compared at once.
+inline std::string maskTimes(const std::string& line) {
+    std::string out;
+    for (std::string field : fieldsOf(line)) {
+        const size_t at = field.rfind("created=", 0) == 0 ? 8 : 0;
+        if (isUtcTime(field.substr(at))) {
+            field = field.substr(0, at) + "<time>";
+        }
+        out += (out.empty() ? "" : " ") + field;
+    }
+    return out;
+}
+
 }  // namespace cimptest
 
 #endif
