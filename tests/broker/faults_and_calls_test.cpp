@@ -24,16 +24,14 @@ TEST_F(FaultsTest, NthCallFailsWithTheGivenCodeAndMessageOnlyOnce) {
     EXPECT_EQ(rc.rc, CMPI_RC_OK);
 }
 
-TEST_F(FaultsTest, PropertyQualifiedRuleHitsOnlyThatProperty) {
+// "service:Name" hits only calls naming that key or property; a plain rule counts them all.
+TEST_F(FaultsTest, QualifiedRuleHitsOnlyItsNameAndPlainRuleCountsAll) {
     CMPIInstance* inst = instance(path("Vesk_CEC"));
     runtime.faults().failNth("setProperty:Name", 1, CMPI_RC_ERR_FAILED, "no name");
-
     EXPECT_EQ(CMSetProperty(inst, "Other", "o", CMPI_chars).rc, CMPI_RC_OK);
     EXPECT_EQ(CMSetProperty(inst, "name", "n", CMPI_chars).rc, CMPI_RC_ERR_FAILED);
     EXPECT_EQ(namesOf(propertiesOf(inst)), std::vector<std::string>{"Other"});
-}
 
-TEST_F(FaultsTest, PlainRuleCountsQualifiedCalls) {
     CMPIObjectPath* op = path("Vesk_CEC");
     runtime.faults().failNth("addKey", 2, CMPI_RC_ERR_FAILED, "second key");
     addChars(op, "A", "a");
@@ -98,12 +96,9 @@ TEST_F(FaultsTest, ClearRemovesRulesAndBadCountsAreRefused) {
 
 using CallLogTest = BrokerTest;
 
-TEST_F(CallLogTest, OffUntilEnabled) {
+TEST_F(CallLogTest, RecordsTheSequenceWithQualifiedNamesOnceEnabled) {
     path("A");
     EXPECT_TRUE(runtime.calls().names().empty());
-}
-
-TEST_F(CallLogTest, RecordsTheSequenceWithQualifiedNames) {
     runtime.calls().enable(true);
     Result result(runtime);
     CMPIObjectPath* op = path("Vesk_TOvPassthru");

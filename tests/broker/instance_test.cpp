@@ -27,6 +27,10 @@ TEST_F(InstanceTest, MadeFromAPathItCopiesNamespaceClassAndKeys) {
     EXPECT_NE(back, op);
     EXPECT_EQ(pathToString(back), "root/orvcim:Vesk_TOvPassthru.Name=\"svc\"");
     EXPECT_TRUE(propertiesOf(inst).empty());
+    CMPIStatus rc{};
+    EXPECT_EQ(CMNewInstance(mb, nullptr, &rc), nullptr);
+    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+    EXPECT_NE(rc.msg, nullptr);
 }
 
 TEST_F(InstanceTest, PropertiesKeepTheOrderFirstSetAndCharsReadBackAsStrings) {
@@ -71,62 +75,39 @@ TEST_F(InstanceTest, ArrayPropertyIsACopyOfTheArray) {
     EXPECT_EQ(CMSetProperty(inst, "Dedicated", &array, CMPI_stringA).rc, CMPI_RC_ERR_TYPE_MISMATCH);
 }
 
-struct FilterCase {
-    const char* label;
-    std::vector<const char*> properties;  // without the terminating null
-    std::vector<const char*> keys;
-    std::vector<std::string> kept;
-};
-
-class PropertyFilterTest : public InstanceTest, public ::testing::WithParamInterface<FilterCase> {};
-
-TEST_P(PropertyFilterTest, KeepsListedPropertiesAndKeysNowAndForLaterSets) {
-    const FilterCase& c = GetParam();
-    CMPIInstance* inst = passthru();
-    setChars(inst, "CreationClassName", "Vesk_TOvPassthru");
-    setChars(inst, "Name", "svc");
-    setChars(inst, "ElementName", "e");
-
-    std::vector<const char*> properties = c.properties;
-    properties.push_back(nullptr);
-    std::vector<const char*> keys = c.keys;
-    keys.push_back(nullptr);
-    ASSERT_EQ(CMSetPropertyFilter(inst, properties.data(), keys.data()).rc, CMPI_RC_OK);
-    // Set after the filter: dropped silently unless listed.
-    EXPECT_EQ(CMSetProperty(inst, "Description", "d", CMPI_chars).rc, CMPI_RC_OK);
-
-    EXPECT_EQ(namesOf(propertiesOf(inst)), c.kept) << c.label;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, PropertyFilterTest,
-    ::testing::Values(FilterCase{"empty list keeps only keys", {}, {"Name"}, {"Name"}},
-                      FilterCase{"names ignore case", {"elementname"}, {}, {"ElementName"}},
-                      FilterCase{"keys kept beside listed",
-                                 {"ElementName"},
-                                 {"CreationClassName", "Name"},
-                                 {"CreationClassName", "Name", "ElementName"}},
-                      FilterCase{"later property allowed", {"DESCRIPTION"}, {}, {"Description"}}),
-    [](const ::testing::TestParamInfo<FilterCase>& info) {
-        return "Case" + std::to_string(info.index);
-    });
-
-TEST_F(InstanceTest, NullFilterListRemovesTheFilter) {
+// Listed names ignore case, keys stay beside them, and properties set later obey the same list;
+// a list of no names keeps only keys and a null list removes the filter.
+TEST_F(InstanceTest, PropertyFilterKeepsListedPropertiesAndKeysNowAndForLaterSets) {
+    const struct {
+        std::vector<const char*> properties;  // without the terminating null
+        std::vector<const char*> keys;
+        std::vector<std::string> kept;
+    } cases[] = {
+        {{}, {"Name"}, {"Name"}},
+        {{"elementname"}, {}, {"ElementName"}},
+        {{"ElementName"},
+         {"CreationClassName", "Name"},
+         {"CreationClassName", "Name", "ElementName"}},
+        {{"DESCRIPTION"}, {}, {"Description"}},
+    };
+    for (const auto& c : cases) {
+        CMPIInstance* inst = passthru();
+        setChars(inst, "CreationClassName", "Vesk_TOvPassthru");
+        setChars(inst, "Name", "svc");
+        setChars(inst, "ElementName", "e");
+        std::vector<const char*> properties = c.properties;
+        properties.push_back(nullptr);
+        std::vector<const char*> keys = c.keys;
+        keys.push_back(nullptr);
+        ASSERT_EQ(CMSetPropertyFilter(inst, properties.data(), keys.data()).rc, CMPI_RC_OK);
+        EXPECT_EQ(CMSetProperty(inst, "Description", "d", CMPI_chars).rc, CMPI_RC_OK);
+        EXPECT_EQ(namesOf(propertiesOf(inst)), c.kept);
+    }
     CMPIInstance* inst = passthru();
     setChars(inst, "Name", "svc");
-    const char* none[] = {nullptr};
-    CMSetPropertyFilter(inst, none, nullptr);
-    EXPECT_TRUE(propertiesOf(inst).empty());
     CMSetPropertyFilter(inst, nullptr, nullptr);
-    setChars(inst, "Name", "again");
-    EXPECT_EQ(namesOf(propertiesOf(inst)), std::vector<std::string>{"Name"});
-}
-
-TEST_F(InstanceTest, NewInstanceRefusesANullPath) {
-    CMPIStatus rc{};
-    EXPECT_EQ(CMNewInstance(mb, nullptr, &rc), nullptr);
-    EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_PARAMETER);
-    EXPECT_NE(rc.msg, nullptr);
+    setChars(inst, "ElementName", "e");
+    EXPECT_EQ(namesOf(propertiesOf(inst)), (std::vector<std::string>{"Name", "ElementName"}));
 }
 
 }  // namespace
