@@ -107,9 +107,8 @@ TEST(MofErrors, HostileInputEndsInAnErrorNotACrash) {
 
 // Random damage to the shipped schema: every outcome is a Schema or a MofError.
 TEST(MofErrors, DamagedSchemaTextNeverEscapesAsAnotherFailure) {
-    std::ifstream in(std::string(CIMP_SCHEMA_DIR) + "/cim_base.mof");
     std::stringstream buffer;
-    buffer << in.rdbuf();
+    buffer << std::ifstream(std::string(CIMP_SCHEMA_DIR) + "/cim_base.mof").rdbuf();
     const std::string original = buffer.str();
     ASSERT_GT(original.size(), 1000u);
     std::uint32_t state = 12345;
@@ -124,16 +123,13 @@ TEST(MofErrors, DamagedSchemaTextNeverEscapesAsAnotherFailure) {
         const int edits = 1 + static_cast<int>(random(4));
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = random(static_cast<std::uint32_t>(text.size()));
-            switch (random(3)) {
-                case 0:
-                    text.erase(at, 1 + random(8));
-                    break;
-                case 1:
-                    text.insert(at, 1, alphabet[random(sizeof alphabet - 1)]);
-                    break;
-                default:
-                    text[at] = static_cast<char>(random(256));
-                    break;
+            const std::uint32_t kind = random(3);
+            if (kind == 0) {
+                text.erase(at, 1 + random(8));
+            } else if (kind == 1) {
+                text.insert(at, 1, alphabet[random(sizeof alphabet - 1)]);
+            } else {
+                text[at] = static_cast<char>(random(256));
             }
         }
         try {
