@@ -360,9 +360,9 @@ const ParameterSpec kParameters[] = {
 };
 
 const ParameterSpec* findParameter(OperationKind kind, const std::string& name) {
-    for (const ParameterSpec& spec : kParameters) {
-        if (spec.kind == kind && cimbroker::equalsIgnoreCase(name, spec.name)) {
-            return &spec;
+    for (const ParameterSpec& expected : kParameters) {
+        if (expected.kind == kind && cimbroker::equalsIgnoreCase(name, expected.name)) {
+            return &expected;
         }
     }
     return nullptr;
@@ -401,35 +401,35 @@ void decodeParameters(const XmlElement& call, Operation& op) {
             throw NotValid("IMETHODCALL holds " + param.name);
         }
         const std::string& name = requiredAttribute(param, "NAME");
-        const ParameterSpec* spec = findParameter(op.kind, name);
-        if (spec == nullptr) {
+        const ParameterSpec* expected = findParameter(op.kind, name);
+        if (expected == nullptr) {
             throw BadParameter(op.method + " has no parameter " + name);
         }
         for (const ParameterSpec* earlier : seen) {
-            if (earlier == spec) {
+            if (earlier == expected) {
                 throw BadParameter("parameter " + name + " given twice");
             }
         }
-        seen.push_back(spec);
+        seen.push_back(expected);
         if (param.children.size() > 1) {
             throw BadParameter("parameter " + name + " holds more than one value");
         }
         const XmlElement* value = param.children.empty() ? nullptr : &param.children.front();
-        if (value == nullptr && spec->required) {
+        if (value == nullptr && expected->required) {
             throw BadParameter("parameter " + name + " must not be NULL");
         }
-        spec->apply(op, value);
+        expected->apply(op, value);
     }
-    for (const ParameterSpec& spec : kParameters) {
-        if (spec.kind != op.kind || !spec.required) {
+    for (const ParameterSpec& expected : kParameters) {
+        if (expected.kind != op.kind || !expected.required) {
             continue;
         }
         bool given = false;
         for (const ParameterSpec* s : seen) {
-            given = given || s == &spec;
+            given = given || s == &expected;
         }
         if (!given) {
-            throw BadParameter(op.method + " needs parameter " + spec.name);
+            throw BadParameter(op.method + " needs parameter " + expected.name);
         }
     }
 }

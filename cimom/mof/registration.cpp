@@ -161,15 +161,15 @@ class RegistrationParser {
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
-        const KeySpec& spec = kKeys[index];
-        if (spec.field == nullptr) {
+        const KeySpec& keyRule = kKeys[index];
+        if (keyRule.field == nullptr) {
             setTypes(value, line, column);
             return;
         }
-        if (!spec.valid(value)) {
-            fail(line, column, std::string("invalid ") + spec.what + " '" + value + "'");
+        if (!keyRule.valid(value)) {
+            fail(line, column, std::string("invalid ") + keyRule.what + " '" + value + "'");
         }
-        current_.*spec.field = value;
+        current_.*keyRule.field = value;
     }
 
     void setTypes(const std::string& value, int line, int column) {

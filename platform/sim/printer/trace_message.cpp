@@ -28,10 +28,10 @@ bool isIntegerConversion(char c) {
     return std::strchr("diouxXc", c) != nullptr;
 }
 
-// Applies one conversion `spec` (flags and width kept, length modifiers dropped) to `arg`.
-std::string convert(const std::string& spec, char conversion, const DecodedArg& arg) {
+// Applies one conversion `directive` (flags and width kept, length modifiers dropped) to `arg`.
+std::string convert(const std::string& directive, char conversion, const DecodedArg& arg) {
     char out[256];
-    std::string fmt = spec + conversion;
+    std::string fmt = directive + conversion;
     bool number = arg.kind == 'X' || arg.kind == 'd';
     if (number && isIntegerConversion(conversion)) {
         if (conversion == 'd' || conversion == 'i' || conversion == 'c') {
@@ -96,10 +96,10 @@ std::string traceMessage(const char* format, const DecodedEntry& entry) {
             ++p;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         const char* q = p + 1;
         for (; *q != '\0' && std::strchr("-+ #0123456789.", *q) != nullptr; ++q) {
-            spec += *q;
+            directive += *q;
         }
         for (; *q != '\0' && std::strchr("hljzt", *q) != nullptr; ++q) {
         }
@@ -108,7 +108,7 @@ std::string traceMessage(const char* format, const DecodedEntry& entry) {
             p = q - 1;
             continue;
         }
-        out += next < entry.args.size() ? convert(spec, *q, entry.args[next]) : "<missing>";
+        out += next < entry.args.size() ? convert(directive, *q, entry.args[next]) : "<missing>";
         ++next;
         p = q;
     }
