@@ -22,13 +22,14 @@ constexpr size_t kLimit = 64;
 
 ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     using namespace cimpsim;
-    std::string text;
-    ErrlEntry* failure = callFileService(kService, kFile, kLimit + 1, text);
+    char text[kLimit + 1];
+    size_t size = sizeof text;
+    ErrlEntry* failure = callFileService(kService, kFile, text, size);
     if (failure != nullptr) {
         return failure;
     }
     std::optional<uint32_t> managed =
-        text.size() <= kLimit ? parseManagedIndicator(text) : std::nullopt;
+        size <= kLimit ? parseManagedIndicator(std::string(text, size)) : std::nullopt;
     if (!managed) {
         return new SimErrlEntry(kRcUnparsable, kService, kFile);
     }

@@ -1,8 +1,8 @@
 // The simulated platform's one seam to the operating system.
 //
 // Every environment lookup, clock read, file read, log append and file mapping of the simulated
-// platform goes through Env, so tests can observe or replace it. currentEnv() is the POSIX
-// implementation unless a ScopedEnv installs another one. Implementations must be thread-safe;
+// platform goes through Env and the Directory it opens, so tests can observe or replace it.
+// currentEnv() is the POSIX implementation unless a ScopedEnv installs another one. Implementations must be thread-safe;
 // swapping with ScopedEnv is for tests and must not race with platform calls.
 #ifndef CIMP_PLATFORM_SIM_ENV_H
 #define CIMP_PLATFORM_SIM_ENV_H
@@ -18,10 +18,16 @@ namespace cimpsim {
 
 enum class ReadStatus { Ok, Missing, Unreadable };
 
-// A shared read-write mapping of a file, unmapped when destroyed.
+struct FileRead {
+    ReadStatus status;
+    size_t size;  // bytes placed in the caller's buffer when Ok
+};
+
+// A shared read-write mapping of a file, unmapped when destroyed. It keeps the file open so that
+// a file shrunk under it can be grown back instead of faulting the writer (mapping_fault_guard.h).
 class SharedMapping {
   public:
-    SharedMapping(uint8_t* data, size_t size) : data_(data), size_(size) {}
+    SharedMapping(uint8_t* data, size_t size, int fd);
     ~SharedMapping();
     SharedMapping(const SharedMapping&) = delete;
     SharedMapping& operator=(const SharedMapping&) = delete;
@@ -32,6 +38,34 @@ class SharedMapping {
   private:
     uint8_t* data_;
     size_t size_;
+    int fd_;
+};
+
+// A directory that files are reached strictly beneath: `relative` is slash-separated, and no
+// symbolic link, "..", or absolute path at any level below the directory is followed. Only
+// regular files with one link are written; nothing opened ever blocks (FIFOs included).
+class Directory {
+  public:
+    virtual ~Directory() = default;
+
+    // Reads at most `capacity` bytes of the regular file `relative` into `buffer`.
+    virtual FileRead read(const std::string& relative, char* buffer, size_t capacity) const = 0;
+
+    // Appends one line to the file `relative`, creating it and its folders. Holds an exclusive
+    // lock shared with other processes (waiting a bounded time for it) while `compose` turns the
+    // file's last bytes (up to `tailLimit`) into the line, then writes it with one append. False
+    // when it cannot.
+    virtual bool appendLocked(
+        const std::string& relative, size_t tailLimit,
+        const std::function<std::string(const std::string& tail)>& compose) const = 0;
+
+    // Maps the file `relative` shared and read-write at exactly `size` bytes, creating it and its
+    // folders and resizing it when needed; `prepare` runs on the mapping under the same bounded
+    // exclusive lock, which is released before returning so other processes can map it too.
+    // Null when it cannot.
+    virtual std::unique_ptr<SharedMapping> mapShared(
+        const std::string& relative, size_t size,
+        const std::function<void(uint8_t* data, size_t size)>& prepare) const = 0;
 };
 
 class Env {
@@ -44,24 +78,12 @@ class Env {
     // Wall-clock time in nanoseconds since the Unix epoch.
     virtual uint64_t nowNanos() const = 0;
 
-    // Reads at most `limit` bytes of the regular file `relative` (slash-separated) beneath the
-    // directory `base`, following no symbolic link below `base`. `out` receives the bytes.
-    virtual ReadStatus readBeneath(const std::string& base, const std::string& relative,
-                                   size_t limit, std::string& out) const = 0;
-
-    // Appends one line to the file `path`, creating it and its directories. Holds an exclusive
-    // lock shared with other processes while `compose` turns the file's last bytes (up to
-    // `tailLimit`) into the line, then writes it with one append. False when it cannot.
-    virtual bool appendLocked(
-        const std::string& path, size_t tailLimit,
-        const std::function<std::string(const std::string& tail)>& compose) const = 0;
-
-    // Maps `path` shared and read-write at exactly `size` bytes, creating it and its
-    // directories and resizing it when needed; `prepare` runs on the mapping under an exclusive
-    // lock shared with other processes. Null when it cannot.
-    virtual std::unique_ptr<SharedMapping> mapShared(
-        const std::string& path, size_t size,
-        const std::function<void(uint8_t* data, size_t size)>& prepare) const = 0;
+    // The directory `path` (absolute; it may itself be a symbolic link), created with its parents
+    // first when `create` is set and it is missing. Never null: a directory that cannot be opened
+    // answers every call as missing or unreadable. Each call sees the directory the path names
+    // now, even when it was replaced since the last call.
+    virtual std::shared_ptr<const Directory> directory(const std::string& path,
+                                                       bool create) const = 0;
 };
 
 // The POSIX implementation.

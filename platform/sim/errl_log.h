@@ -7,7 +7,8 @@
 //   created=2026-01-05T10:00:00.249000Z pid=4242   (one line)
 // Times are UTC (utc_time.h). <seq> is one more than the number that begins the log's last line,
 // taken under an exclusive flock on the log, so it counts up across threads and processes; an
-// empty or unreadable tail starts again at 1. An entry not made by the simulated platform shows
+// empty or unreadable tail starts again at 1. A last line cut short keeps its number when it has
+// one, and the next entry starts on a line of its own. An entry not made by the simulated platform shows
 // "unknown -" for service and key and "created=-". Each line is written with a single append.
 #ifndef CIMP_PLATFORM_SIM_ERRL_LOG_H
 #define CIMP_PLATFORM_SIM_ERRL_LOG_H
@@ -27,7 +28,8 @@ struct ErrlLogRecord {
     uint64_t createdNanos;  // 0 when unknown
 };
 
-// The number that begins the last complete line of `tail`, or 0.
+// The number that begins the last line of `tail`, or of the last complete one when the last was
+// cut short without a number; 0 when there is none.
 uint64_t lastSequence(const std::string& tail);
 
 // The line for `record` (ending in a newline).

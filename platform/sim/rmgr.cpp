@@ -20,12 +20,13 @@ constexpr size_t kLimit = 3;
 
 ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     using namespace cimpsim;
-    std::string text;
-    ErrlEntry* failure = callFileService(kService, kFile, kLimit, text);
+    char text[kLimit];
+    size_t size = sizeof text;
+    ErrlEntry* failure = callFileService(kService, kFile, text, size);
     if (failure != nullptr) {
         return failure;
     }
-    switch (parsePolicy(text)) {
+    switch (parsePolicy(std::string(text, size))) {
         case PolicyValue::Unset:
             return nullptr;
         case PolicyValue::Disabled:

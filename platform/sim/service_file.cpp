@@ -1,6 +1,7 @@
 #include "platform/sim/service_file.h"
 
 #include <optional>
+#include <string>
 
 #include "platform/sim/capture_hub.h"
 #include "platform/sim/platform_root.h"
@@ -14,6 +15,7 @@ namespace {
 
 // A fault code with blanks fits easily; anything longer is not one.
 constexpr size_t kFaultFileLimit = 64;
+constexpr char kFaultSuffix[] = ".fail";
 
 uint32_t failureCode(ReadStatus status) {
     return status == ReadStatus::Missing ? kRcMissing : kRcUnreadable;
@@ -21,32 +23,34 @@ uint32_t failureCode(ReadStatus status) {
 
 }  // namespace
 
-ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, size_t limit,
-                           std::string& out) {
-    std::string fault;
-    ReadStatus faultStatus =
-        env.readBeneath(file.base, file.relative + ".fail", kFaultFileLimit + 1, fault);
-    if (faultStatus == ReadStatus::Ok) {
-        std::optional<uint32_t> rc =
-            fault.size() <= kFaultFileLimit ? parseFaultCode(fault) : std::nullopt;
+ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, char* buffer, size_t& size) {
+    const std::shared_ptr<const Directory> root = env.directory(platformRoot(env), false);
+    std::string path = std::string(file.folder) + file.key + kFaultSuffix;
+    char fault[kFaultFileLimit + 1];
+    const FileRead probe = root->read(path, fault, sizeof fault);
+    if (probe.status == ReadStatus::Ok) {
+        std::optional<uint32_t> rc = probe.size <= kFaultFileLimit
+                                         ? parseFaultCode(std::string(fault, probe.size))
+                                         : std::nullopt;
         return new SimErrlEntry(rc ? *rc : kRcBadFaultFile, file.service, file.key);
     }
-    if (faultStatus == ReadStatus::Unreadable) {
+    if (probe.status == ReadStatus::Unreadable) {
         return new SimErrlEntry(kRcUnreadable, file.service, file.key);
     }
-    ReadStatus status = env.readBeneath(file.base, file.relative, limit, out);
-    if (status != ReadStatus::Ok) {
-        return new SimErrlEntry(failureCode(status), file.service, file.key);
+    path.resize(path.size() - (sizeof kFaultSuffix - 1));
+    const FileRead value = root->read(path, buffer, size);
+    if (value.status != ReadStatus::Ok) {
+        return new SimErrlEntry(failureCode(value.status), file.service, file.key);
     }
+    size = value.size;
     return nullptr;
 }
 
-ErrlEntry* callFileService(const char* service, const char* file, size_t limit, std::string& out) {
+ErrlEntry* callFileService(const char* service, const char* file, char* buffer, size_t& size) {
     if (CaptureHub::active()) {
         CaptureHub::recordCall(service);
     }
-    const Env& env = currentEnv();
-    return readServiceFile(env, {service, file, platformRoot(env), file}, limit, out);
+    return readServiceFile(currentEnv(), {service, "", file}, buffer, size);
 }
 
 }  // namespace cimpsim

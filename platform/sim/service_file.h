@@ -1,14 +1,14 @@
 // How a simulated service reads its value file, with fault injection.
 //
 // A call first looks for `<file>.fail`: when present it fails with the code that file holds (or
-// kRcBadFaultFile). Otherwise it reads at most `limit` bytes of the value file; a missing file
-// fails with kRcMissing, an unreadable one with kRcUnreadable. Failures come back as a new
-// SimErrlEntry carrying `service` and `key`, owned by the caller.
+// kRcBadFaultFile). Otherwise it reads at most the given capacity of the value file; a missing
+// file fails with kRcMissing, an unreadable one with kRcUnreadable. Failures come back as a new
+// SimErrlEntry carrying `service` and `key`, owned by the caller. Both files are looked up
+// beneath one opening of the root, so a call costs a handful of system calls.
 #ifndef CIMP_PLATFORM_SIM_SERVICE_FILE_H
 #define CIMP_PLATFORM_SIM_SERVICE_FILE_H
 
 #include <cstddef>
-#include <string>
 
 #include "platform/sim/env.h"
 
@@ -17,18 +17,19 @@ class ErrlEntry;
 namespace cimpsim {
 
 struct ServiceFile {
-    const char* service;   // "UtilReg::read"
-    const char* key;       // what the log shows: "svpd/Raw_MachineSerialNumber", "drax/managed"
-    std::string base;      // directory the file lives beneath: "<root>/registry"
-    std::string relative;  // the file below base: "svpd/Raw_MachineSerialNumber"
+    const char* service;  // "UtilReg::read"
+    const char* folder;   // prefix of the file below the root: "registry/", or ""
+    const char* key;      // the rest of the file's path, and what the log shows:
+                          // "svpd/Raw_MachineSerialNumber", "drax/managed"
 };
 
-// Null and the bytes in `out`, or the failure's entry.
-ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, size_t limit, std::string& out);
+// Null with the value's bytes in `buffer` and their count in `size` (the capacity on entry), or
+// the failure's entry with both left alone.
+ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, char* buffer, size_t& size);
 
-// A whole call of a service kept in one file: reports the call `service` to live captures, then
-// reads <root>/`file` as readServiceFile does.
-ErrlEntry* callFileService(const char* service, const char* file, size_t limit, std::string& out);
+// A whole call of a service kept in one file <root>/`file`: reports the call `service` to live
+// captures, then reads as readServiceFile does.
+ErrlEntry* callFileService(const char* service, const char* file, char* buffer, size_t& size);
 
 }  // namespace cimpsim
 

@@ -50,9 +50,10 @@ std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
     uint8_t* base = nullptr;
     if (isPlainFileName(name)) {
         const Env& env = currentEnv();
-        buffer->mapping = env.mapShared(
-            platformRoot(env) + "/trace/" + name, size,
-            [&name](uint8_t* data, size_t bytes) { TraceRing::prepare(data, bytes, name); });
+        buffer->mapping = env.directory(platformRoot(env), true)
+                              ->mapShared("trace/" + name, size, [&name](uint8_t* data, size_t bytes) {
+                                  TraceRing::prepare(data, bytes, name);
+                              });
     }
     if (buffer->mapping != nullptr) {
         base = buffer->mapping->data();

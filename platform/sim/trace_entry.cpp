@@ -73,7 +73,9 @@ uint32_t encodeTraceEntry(const TraceEntry& entry, uint8_t* out) {
             at += sizeof arg.value;
         }
     }
-    return static_cast<uint32_t>(ring::alignUp(at));
+    const size_t length = ring::alignUp(at);
+    std::memset(out + at, 0, length - at);
+    return static_cast<uint32_t>(length);
 }
 
 std::vector<std::string> renderTraceArgs(const TraceEntry& entry) {

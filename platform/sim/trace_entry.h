@@ -39,7 +39,7 @@ struct TraceEntry {
 // Fills the argument fields of `entry` from `argTypes` and `args`.
 void collectTraceArgs(const char* argTypes, va_list args, TraceEntry& entry);
 
-// Encodes `entry` into `out` (at least ring::kMaxEntrySize bytes, zero-initialised); returns the
+// Encodes `entry` into `out` (at least ring::kMaxEntrySize bytes), padding included; returns the
 // length. The offset, length and checksum are left to TraceRing::append.
 uint32_t encodeTraceEntry(const TraceEntry& entry, uint8_t* out);
 

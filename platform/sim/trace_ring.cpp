@@ -10,6 +10,10 @@ namespace cimpsim {
 
 namespace {
 
+// Words 0..2 hold the magic, version and sizes; word 3 is the head.
+constexpr size_t kLayoutWords = 3;
+constexpr size_t kHeadWord = offsetof(ring::FileHeader, head) / sizeof(uint64_t);
+
 bool holdsRing(const ring::FileHeader& header, size_t size) {
     return std::memcmp(header.magic, ring::kMagic, sizeof ring::kMagic) == 0 &&
            header.version == ring::kVersion && header.headerSize == ring::kHeaderSize &&
@@ -38,26 +42,52 @@ void TraceRing::prepare(uint8_t* base, size_t size, const std::string& name) {
 }
 
 TraceRing::TraceRing(uint8_t* base, size_t size)
-    : head_(reinterpret_cast<uint64_t*>(base + offsetof(ring::FileHeader, head))),
-      area_(base + ring::kHeaderSize),
-      areaSize_(size - ring::kHeaderSize) {}
+    : words_(reinterpret_cast<uint64_t*>(base)),
+      area_(words_ + kHeaderWords),
+      areaWords_((size - ring::kHeaderSize) / sizeof(uint64_t)) {
+    std::memcpy(header_, base, sizeof header_);
+}
+
+bool TraceRing::headerDamaged() const {
+    for (size_t i = 0; i < kLayoutWords; ++i) {
+        if (__atomic_load_n(&words_[i], __ATOMIC_RELAXED) != header_[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TraceRing::restoreHeader() {
+    for (size_t i = 0; i < kHeaderWords; ++i) {
+        if (i != kHeadWord) {
+            __atomic_store_n(&words_[i], header_[i], __ATOMIC_RELAXED);
+        }
+    }
+    __atomic_fetch_and(&words_[kHeadWord], ~static_cast<uint64_t>(ring::kAlign - 1),
+                       __ATOMIC_RELAXED);
+}
 
 void TraceRing::append(uint8_t* entry, uint32_t length) {
-    uint64_t offset = __atomic_fetch_add(head_, length, __ATOMIC_RELAXED);
+    const uint64_t reserved = __atomic_fetch_add(&words_[kHeadWord], length, __ATOMIC_RELAXED);
+    if (reserved % ring::kAlign != 0 || headerDamaged()) {
+        restoreHeader();
+    }
+    // Rounding keeps writers on whole words even after a damaged head, and consistently so,
+    // since every length is a multiple of 8.
+    const uint64_t offset = reserved & ~static_cast<uint64_t>(ring::kAlign - 1);
     std::memcpy(entry + offsetof(ring::EntryHeader, length), &length, sizeof length);
     uint32_t checksum = ring::entryChecksum(offset, length, entry);
     std::memcpy(entry + offsetof(ring::EntryHeader, checksum), &checksum, sizeof checksum);
-    copyIn(offset + sizeof(uint64_t), entry + sizeof(uint64_t), length - sizeof(uint64_t));
-    // Offsets and the area size are multiples of 8, so this word never wraps.
-    auto* marker = reinterpret_cast<uint64_t*>(area_ + offset % areaSize_);
-    __atomic_store_n(marker, offset, __ATOMIC_RELEASE);
-}
-
-void TraceRing::copyIn(uint64_t logical, const uint8_t* bytes, size_t count) {
-    size_t at = static_cast<size_t>(logical % areaSize_);
-    size_t first = std::min(count, static_cast<size_t>(areaSize_) - at);
-    std::memcpy(area_ + at, bytes, first);
-    std::memcpy(area_, bytes + first, count - first);
+    const size_t first = static_cast<size_t>((offset / sizeof(uint64_t)) % areaWords_);
+    size_t at = first;
+    for (size_t i = sizeof(uint64_t); i < length; i += sizeof(uint64_t)) {
+        at = at + 1 == areaWords_ ? 0 : at + 1;
+        uint64_t word;
+        std::memcpy(&word, entry + i, sizeof word);
+        __atomic_store_n(&area_[at], word, __ATOMIC_RELAXED);
+    }
+    // The entry's own offset goes last: it is what marks the entry complete.
+    __atomic_store_n(&area_[first], offset, __ATOMIC_RELEASE);
 }
 
 }  // namespace cimpsim

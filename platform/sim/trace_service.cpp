@@ -49,7 +49,7 @@ extern "C" int trace_adal_write_all(trace_desc_t td, trace_hash_val formatId, co
     cimpsim::collectTraceArgs(argTypes, args, entry);
     va_end(args);
 
-    uint8_t encoded[cimpsim::ring::kMaxEntrySize] = {};
+    alignas(uint64_t) uint8_t encoded[cimpsim::ring::kMaxEntrySize];
     ring->append(encoded, cimpsim::encodeTraceEntry(entry, encoded));
 
     if (cimpsim::CaptureHub::active()) {

@@ -3,11 +3,9 @@
 // The flag and the parent entry are accepted and ignored; the sim links no entries.
 #include "platform/util_reg.h"
 
-#include <cstring>
 #include <string>
 
 #include "platform/sim/capture_hub.h"
-#include "platform/sim/platform_root.h"
 #include "platform/sim/registry_key.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
@@ -31,16 +29,12 @@ ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool
     if (buffer == nullptr && size != 0) {
         return new SimErrlEntry(kRcBadArgument, kService, key);
     }
-    const Env& env = currentEnv();
-    std::string value;
-    ErrlEntry* failure =
-        readServiceFile(env, {kService, key, platformRoot(env) + "/registry", key}, size, value);
+    size_t capacity = size;
+    ErrlEntry* failure = readServiceFile(currentEnv(), {kService, "registry/", key},
+                                         static_cast<char*>(buffer), capacity);
     if (failure != nullptr) {
         return failure;
     }
-    if (!value.empty()) {
-        std::memcpy(buffer, value.data(), value.size());
-    }
-    size = static_cast<unsigned int>(value.size());
+    size = static_cast<unsigned int>(capacity);
     return nullptr;
 }

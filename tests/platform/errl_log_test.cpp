@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -56,6 +57,16 @@ TEST_F(ErrorLog, CommitAppendsOneNumberedDescriptiveLine) {
                          "created=<time>" +
                              pid,
                          "3 <time> rc=0x00001234 0xFFFF,0x0000 unknown - created=-" + pid}));
+}
+
+TEST_F(ErrorLog, EntryAfterALineCutShortStartsOnItsOwnLine) {
+    ASSERT_EQ(mkdir((root() + "/errl").c_str(), 0755), 0);
+    std::ofstream(errlLogFile()) << "1 first\n2 cut sho";
+    failedRead("a/b")->commit(0xd400, 0x2000);
+    std::vector<std::string> lines = errlLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "2 cut sho");
+    EXPECT_EQ(lines[2].substr(0, 2), "3 ");
 }
 
 TEST_F(ErrorLog, UnwritableLogIsSkippedSilently) {
@@ -154,15 +165,16 @@ TEST_F(ErrorLog, ProcessesShareOneSequence) {
     }
 }
 
-TEST(ErrlLogLine, LastSequenceReadsOnlyACompleteLastLine) {
+TEST(ErrlLogLine, LastSequenceComesFromTheLastNumberedLine) {
     struct Case {
         const char* tail;
         uint64_t sequence;
     };
     const Case cases[] = {
         {"", 0},          {"7 2026 rc=1\n", 7}, {"7 x\n12 y\n", 12},
-        {"7 x\n12 y", 0},  // a line without its newline was cut
-        {"x y\n", 0},     {"12\n", 0},          {"99999999999999999999999 y\n", 0},
+        {"7 x\n12 y", 12},  // a line cut short keeps its number
+        {"7 x\n12", 7},     {"7 x\ny", 7},        {"x y\n", 0},
+        {"12\n", 0},        {"99999999999999999999999 y\n", 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(cimpsim::lastSequence(c.tail), c.sequence) << c.tail;

@@ -13,17 +13,14 @@
 
 namespace {
 
-// Answers CIMP_PLATFORM_ROOT with a chosen value and records the directories read from.
-class RecordingEnv : public cimpsim::Env {
+// A root where every file is missing; records the paths read.
+class RecordingDirectory : public cimpsim::Directory {
   public:
-    explicit RecordingEnv(std::optional<std::string> root) : root_(std::move(root)) {}
-
-    std::optional<std::string> variable(const char*) const override { return root_; }
-    uint64_t nowNanos() const override { return 0; }
-    cimpsim::ReadStatus readBeneath(const std::string& base, const std::string&, size_t,
-                                    std::string&) const override {
-        bases.push_back(base);
-        return cimpsim::ReadStatus::Missing;
+    RecordingDirectory(std::string path, std::vector<std::string>& reads)
+        : path_(std::move(path)), reads_(reads) {}
+    cimpsim::FileRead read(const std::string& relative, char*, size_t) const override {
+        reads_.push_back(path_ + "/" + relative);
+        return {cimpsim::ReadStatus::Missing, 0};
     }
     bool appendLocked(const std::string&, size_t,
                       const std::function<std::string(const std::string&)>&) const override {
@@ -34,7 +31,24 @@ class RecordingEnv : public cimpsim::Env {
         return nullptr;
     }
 
-    mutable std::vector<std::string> bases;
+  private:
+    std::string path_;
+    std::vector<std::string>& reads_;
+};
+
+// Answers CIMP_PLATFORM_ROOT with a chosen value and records the files read.
+class RecordingEnv : public cimpsim::Env {
+  public:
+    explicit RecordingEnv(std::optional<std::string> root) : root_(std::move(root)) {}
+
+    std::optional<std::string> variable(const char*) const override { return root_; }
+    uint64_t nowNanos() const override { return 0; }
+    std::shared_ptr<const cimpsim::Directory> directory(const std::string& path,
+                                                        bool) const override {
+        return std::make_shared<RecordingDirectory>(path, reads);
+    }
+
+    mutable std::vector<std::string> reads;
 
   private:
     std::optional<std::string> root_;
@@ -58,8 +72,9 @@ TEST(PlatformRoot, ServicesReadBeneathTheRootInForce) {
     unsigned int size = sizeof buffer;
     std::unique_ptr<ErrlEntry> entry(UtilReg::read("dscv/FspRole", buffer, size, false, nullptr));
     ASSERT_NE(entry, nullptr);
-    ASSERT_FALSE(env.bases.empty());
-    EXPECT_EQ(env.bases.back(), std::string(cimpsim::defaultPlatformRoot()) + "/registry");
+    ASSERT_FALSE(env.reads.empty());
+    EXPECT_EQ(env.reads.back(),
+              std::string(cimpsim::defaultPlatformRoot()) + "/registry/dscv/FspRole");
 }
 
 }  // namespace

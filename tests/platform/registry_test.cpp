@@ -1,8 +1,5 @@
 // The registry's file contract: <root>/registry/area/name, bounded reads, fault injection and
 // keys that must never reach the file system.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -86,23 +83,6 @@ TEST_F(Registry, MissingValueFailsAndLeavesSizeAlone) {
     ASSERT_NE(result.entry, nullptr);
     EXPECT_EQ(result.entry->getRC(), cimpsim::kRcMissing);
     EXPECT_EQ(result.size, 32u);
-}
-
-TEST_F(Registry, LinksDirectoriesAndFifosAreUnreadable) {
-    setRegistry("fstp/SystemName", "x");
-    ASSERT_EQ(symlink(registryFile("fstp/SystemName").c_str(), registryFile("fstp/Linked").c_str()),
-              0);
-    ASSERT_EQ(mkdir(registryFile("fstp/Directory").c_str(), 0755), 0);
-    ASSERT_EQ(mkfifo(registryFile("fstp/Fifo").c_str(), 0644), 0);
-    for (const char* key : {"fstp/Linked", "fstp/Directory", "fstp/Fifo"}) {
-        ReadResult result = readKey(key, 8);
-        ASSERT_NE(result.entry, nullptr) << key;
-        EXPECT_EQ(result.entry->getRC(), cimpsim::kRcUnreadable) << key;
-    }
-    // Nor is a symlinked area followed.
-    setRegistry("real/value", "secret");
-    ASSERT_EQ(symlink(registryFile("real").c_str(), (root() + "/registry/alias").c_str()), 0);
-    EXPECT_NE(readKey("alias/value", 8).entry, nullptr);
 }
 
 TEST_F(Registry, FaultFileOverridesTheValue) {

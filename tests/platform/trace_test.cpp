@@ -1,4 +1,8 @@
 // The trace service: descriptors, argument collection, and the ring under concurrent writers.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -158,6 +162,49 @@ TEST_F(Trace, UnusableFileKeepsTheBufferInMemory) {
     EXPECT_EQ(capture.traces().size(), 2u);
     setenv("CIMP_PLATFORM_ROOT", root().c_str(), 1);
     EXPECT_EQ(openBuffer("TraceInMemory"), td);
+}
+
+TEST_F(Trace, FileEmptiedUnderTheMappingIsGrownBackAndKeepsTracing) {
+    trace_desc_t td = openBuffer("TraceEmptied");
+    trace_adal_write_all(td, 0x31, " %X", 1, 0, 1u);
+    ASSERT_EQ(truncate(traceFile("TraceEmptied").c_str(), 0), 0);
+    EXPECT_EQ(trace_adal_write_all(td, 0x32, " %X", 2, 0, 2u), 0);
+    RingContents ring = readRingFile(traceFile("TraceEmptied"));
+    ASSERT_EQ(ring.entries.size(), 1u);
+    EXPECT_EQ(ring.entries[0].formatId, 0x32u);
+    EXPECT_EQ(ring.name, "TraceEmptied");
+}
+
+// Each process maps the file itself; neither waits for the other, and both land in one ring.
+TEST_F(Trace, ProcessesShareOneRing) {
+    constexpr uint32_t kEach = 20;
+    auto writeAll = [](uint32_t line) {
+        trace_desc_t td = openBuffer("TraceShared", 16384);
+        for (uint32_t i = 0; i < kEach; ++i) {
+            trace_adal_write_all(td, 0x41, " %X", line, 0, i);
+        }
+    };
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        writeAll(1);
+        _exit(0);
+    }
+    writeAll(2);
+    int status = -1;
+    for (int waited = 0; waited < 500 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
+        usleep(10000);
+    }
+    if (status == -1) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the second process never finished opening the shared ring";
+    }
+    std::map<uint32_t, uint32_t> perLine;
+    for (const cimpsim::DecodedEntry& entry : readRingFile(traceFile("TraceShared")).entries) {
+        ++perLine[entry.line];
+    }
+    EXPECT_EQ(perLine, (std::map<uint32_t, uint32_t>{{1, kEach}, {2, kEach}}));
 }
 
 TEST(TraceRingPrepare, KeepsAValidRingAndReplacesAnythingElse) {

@@ -1,0 +1,56 @@
+// Cost of the simulated platform's two hot calls on a temporary root holding the example
+// machine: one registry read (a fresh look at the files every time, as the provider relies on)
+// and one trace write into the file-backed ring, alone and from several threads at once.
+#include <benchmark/benchmark.h>
+
+#include "platform/errl_entry.h"
+#include "platform/trace.h"
+#include "platform/util_reg.h"
+#include "tests/support/platform_fixture.h"
+
+namespace {
+
+struct Platform {
+    Platform() {
+        root.writeExampleMachine();
+        trace_adal_init_buffer(&td, "CIMP", 4096);
+    }
+    cimptest::PlatformRoot root;
+    trace_desc_t td = TRACE_DESC_INVALID;
+};
+
+Platform& platform() {
+    static Platform instance;
+    return instance;
+}
+
+void BM_RegistryRead(benchmark::State& state) {
+    platform();
+    char buffer[16];
+    for (auto _ : state) {
+        unsigned int size = 12;
+        ErrlEntry* failure =
+            UtilReg::read("svpd/Raw_MachineSerialNumber", buffer, size, false, nullptr);
+        if (failure != nullptr) {
+            delete failure;
+            state.SkipWithError("registry read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(buffer);
+    }
+}
+BENCHMARK(BM_RegistryRead)->Unit(benchmark::kMicrosecond);
+
+// The shape of a typical provider trace point: a number and a short text.
+void BM_TraceWrite(benchmark::State& state) {
+    const trace_desc_t td = platform().td;
+    uint32_t n = 0;
+    for (auto _ : state) {
+        trace_adal_write_all(td, 0x5EED, " %X,%s", 42, 0, n++, "Vesk_TOvPassthru");
+    }
+}
+BENCHMARK(BM_TraceWrite)->Threads(1)->Threads(2)->Unit(benchmark::kNanosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

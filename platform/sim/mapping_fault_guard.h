@@ -1,0 +1,27 @@
+// Keeps a shared file mapping from killing its process when the file shrinks under it.
+//
+// Touching a mapped page that lies beyond the end of its file raises SIGBUS. While a mapping is
+// guarded, a SIGBUS inside it grows the file back to the mapped size (the lost bytes read as
+// zeros) and lets the access run again; when the file cannot be grown, or the fault had another
+// cause, anonymous memory replaces the mapping so the writer carries on in memory. A SIGBUS
+// anywhere else goes to the handler that was installed before, or ends the process as usual.
+#ifndef CIMP_PLATFORM_SIM_MAPPING_FAULT_GUARD_H
+#define CIMP_PLATFORM_SIM_MAPPING_FAULT_GUARD_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace cimpsim {
+
+constexpr size_t kMaxGuardedMappings = 64;
+
+// Guards `size` bytes at `data`, a read-write mapping of the open file `fd`, which must stay
+// open until unguardMapping. False when the table is full or the handler cannot be installed.
+bool guardMapping(uint8_t* data, size_t size, int fd);
+
+// Stops guarding the mapping at `data`; call before unmapping it.
+void unguardMapping(uint8_t* data);
+
+}  // namespace cimpsim
+
+#endif

@@ -1,0 +1,178 @@
+#include "platform/sim/posix_directory.h"
+
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+
+#include <algorithm>
+
+#include "platform/sim/file_lock.h"
+#include "platform/sim/mapping_fault_guard.h"
+
+namespace cimpsim {
+
+namespace {
+
+// The mode of files and folders the platform creates.
+constexpr mode_t kFileMode = 0644;
+constexpr mode_t kFolderMode = 0755;
+
+Fd openAt(int at, const char* relative, int flags) {
+    open_how how{};
+    how.flags = static_cast<uint64_t>(flags | O_CLOEXEC | O_NOCTTY);
+    how.mode = (flags & O_CREAT) != 0 ? kFileMode : 0;
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS;
+    return Fd::fromResult(syscall(SYS_openat2, at, relative, &how, sizeof how));
+}
+
+ReadStatus statusOf(int error) {
+    return (error == ENOENT || error == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
+}
+
+// A file written through a second hard link would change a file elsewhere.
+bool isOwnRegularFile(int fd, struct stat& info) {
+    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
+}
+
+// mkdir -p of the root's own path; links in it are the administrator's choice.
+void createDirectories(const std::string& path) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        mkdir(path.substr(0, slash).c_str(), kFolderMode);
+        if (slash == std::string::npos) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<const PosixDirectory> PosixDirectory::open(const std::string& path, bool create) {
+    auto openPath = [&path] {
+        return Fd::fromResult(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    };
+    Fd dir = openPath();
+    if (create && dir.error() == ENOENT) {
+        createDirectories(path);
+        dir = openPath();
+    }
+    struct stat info {};
+    if (dir.valid() && fstat(dir.get(), &info) != 0) {
+        dir = Fd::failed(errno);
+    }
+    return std::make_shared<const PosixDirectory>(std::move(dir), info);
+}
+
+PosixDirectory::PosixDirectory(Fd dir, const struct stat& info)
+    : dir_(std::move(dir)), device_(info.st_dev), inode_(info.st_ino) {}
+
+bool PosixDirectory::isSameAs(const struct stat& info) const {
+    return dir_.valid() && info.st_dev == device_ && info.st_ino == inode_;
+}
+
+Fd PosixDirectory::openBeneath(const std::string& relative, int flags) const {
+    return dir_.valid() ? openAt(dir_.get(), relative.c_str(), flags) : Fd::failed(dir_.error());
+}
+
+void PosixDirectory::createFolders(const std::string& relative) const {
+    Fd held = Fd::failed(EBADF);
+    int at = dir_.get();
+    for (size_t start = 0, slash; (slash = relative.find('/', start)) != std::string::npos;
+         start = slash + 1) {
+        const std::string folder = relative.substr(start, slash - start);
+        mkdirat(at, folder.c_str(), kFolderMode);
+        held = openAt(at, folder.c_str(), O_PATH | O_DIRECTORY);
+        if (!held.valid()) {
+            return;
+        }
+        at = held.get();
+    }
+}
+
+Fd PosixDirectory::openForWriting(const std::string& relative, int flags) const {
+    // Non-blocking, so that a FIFO planted in place of the file cannot stall the writer.
+    const int writeFlags = flags | O_RDWR | O_CREAT | O_NONBLOCK;
+    Fd file = openBeneath(relative, writeFlags);
+    if (file.error() == ENOENT && dir_.valid()) {
+        createFolders(relative);
+        file = openBeneath(relative, writeFlags);
+    }
+    return file;
+}
+
+FileRead PosixDirectory::read(const std::string& relative, char* buffer, size_t capacity) const {
+    // Non-blocking so that a FIFO planted in the tree cannot stall the caller.
+    Fd file = openBeneath(relative, O_RDONLY | O_NONBLOCK);
+    if (!file.valid()) {
+        return {statusOf(file.error()), 0};
+    }
+    struct stat info {};
+    if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {ReadStatus::Unreadable, 0};
+    }
+    // Sized by the file, not the caller's capacity, which may be far larger.
+    const size_t wanted = std::min(capacity, static_cast<size_t>(info.st_size));
+    size_t got = 0;
+    while (got < wanted) {
+        ssize_t n = ::read(file.get(), buffer + got, wanted - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return {ReadStatus::Unreadable, 0};
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    return {ReadStatus::Ok, got};
+}
+
+bool PosixDirectory::appendLocked(
+    const std::string& relative, size_t tailLimit,
+    const std::function<std::string(const std::string&)>& compose) const {
+    Fd file = openForWriting(relative, O_APPEND);
+    struct stat info {};
+    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+        return false;
+    }
+    const size_t fileSize = static_cast<size_t>(info.st_size);
+    const size_t tailSize = std::min(fileSize, tailLimit);
+    std::string tail(tailSize, '\0');
+    ssize_t got = pread(file.get(), &tail[0], tailSize, static_cast<off_t>(fileSize - tailSize));
+    tail.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    const std::string line = compose(tail);
+    return write(file.get(), line.data(), line.size()) == static_cast<ssize_t>(line.size());
+}
+
+std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
+    const std::string& relative, size_t size,
+    const std::function<void(uint8_t*, size_t)>& prepare) const {
+    Fd file = openForWriting(relative, 0);
+    struct stat info {};
+    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+        return nullptr;
+    }
+    if (static_cast<size_t>(info.st_size) != size &&
+        ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
+        return nullptr;
+    }
+    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
+    if (data == MAP_FAILED) {
+        return nullptr;
+    }
+    const int fd = file.release();
+    auto mapping = std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, fd);
+    if (!guardMapping(mapping->data(), size, fd)) {
+        return nullptr;
+    }
+    prepare(mapping->data(), size);
+    // The mapping holds the file open, and with it the lock, until it goes: release it now so
+    // that other processes can map the same ring.
+    flock(fd, LOCK_UN);
+    return mapping;
+}
+
+}  // namespace cimpsim

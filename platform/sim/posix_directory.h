@@ -1,0 +1,50 @@
+// The POSIX Directory: one open descriptor of the directory, and every file beneath it opened
+// in one openat2 call with RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS, so the kernel refuses "..",
+// absolute paths and symbolic links at every level in the same step that finds the file.
+#ifndef CIMP_PLATFORM_SIM_POSIX_DIRECTORY_H
+#define CIMP_PLATFORM_SIM_POSIX_DIRECTORY_H
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/sim/env.h"
+#include "platform/sim/fd.h"
+
+namespace cimpsim {
+
+class PosixDirectory : public Directory {
+  public:
+    // Opens `path`, following a link at `path` itself. One that cannot be opened keeps the error
+    // and answers every call with it.
+    static std::shared_ptr<const PosixDirectory> open(const std::string& path, bool create);
+
+    bool valid() const { return dir_.valid(); }
+    // Whether `info` (a stat of some path) describes this very directory.
+    bool isSameAs(const struct stat& info) const;
+
+    FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
+    bool appendLocked(
+        const std::string& relative, size_t tailLimit,
+        const std::function<std::string(const std::string&)>& compose) const override;
+    std::unique_ptr<SharedMapping> mapShared(
+        const std::string& relative, size_t size,
+        const std::function<void(uint8_t*, size_t)>& prepare) const override;
+
+    PosixDirectory(Fd dir, const struct stat& info);
+
+  private:
+    Fd openBeneath(const std::string& relative, int flags) const;
+    // Opens `relative` for writing, creating it and its missing folders.
+    Fd openForWriting(const std::string& relative, int flags) const;
+    void createFolders(const std::string& relative) const;
+
+    Fd dir_;
+    dev_t device_;
+    ino_t inode_;
+};
+
+}  // namespace cimpsim
+
+#endif
