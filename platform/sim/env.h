@@ -2,8 +2,8 @@
 //
 // Every environment lookup, clock read, file read, log append and file mapping of the simulated
 // platform goes through Env and the Directory it opens, so tests can observe or replace it.
-// currentEnv() is the POSIX implementation unless a ScopedEnv installs another one. Implementations must be thread-safe;
-// swapping with ScopedEnv is for tests and must not race with platform calls.
+// currentEnv() is the POSIX implementation unless a ScopedEnv installs another one. Implementations
+// must be thread-safe; swapping with ScopedEnv is for tests and must not race with platform calls.
 #ifndef CIMP_PLATFORM_SIM_ENV_H
 #define CIMP_PLATFORM_SIM_ENV_H
 
@@ -34,6 +34,8 @@ class SharedMapping {
 
     uint8_t* data() const { return data_; }
     size_t size() const { return size_; }
+    // Grows the file back to the mapped size when something shrank it.
+    void restoreSize() const;
 
   private:
     uint8_t* data_;

@@ -65,7 +65,7 @@ bool appendErrlRecord(const Env& env, const ErrlLogRecord& record) {
             // A last line cut short (a full disk, a hand edit) must not swallow this entry.
             const bool cut = !tail.empty() && tail.back() != '\n';
             return (cut ? "\n" : "") + formatErrlLine(lastSequence(tail) + 1, env.nowNanos(),
-                                                       static_cast<long>(getpid()), record);
+                                                      static_cast<long>(getpid()), record);
         });
 }
 

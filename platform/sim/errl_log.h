@@ -8,8 +8,8 @@
 // Times are UTC (utc_time.h). <seq> is one more than the number that begins the log's last line,
 // taken under an exclusive flock on the log, so it counts up across threads and processes; an
 // empty or unreadable tail starts again at 1. A last line cut short keeps its number when it has
-// one, and the next entry starts on a line of its own. An entry not made by the simulated platform shows
-// "unknown -" for service and key and "created=-". Each line is written with a single append.
+// one, and the next entry starts on a line of its own. An entry not made by the simulated platform
+// shows "unknown -" for service and key and "created=-". Each line is written with a single append.
 #ifndef CIMP_PLATFORM_SIM_ERRL_LOG_H
 #define CIMP_PLATFORM_SIM_ERRL_LOG_H
 

@@ -12,7 +12,9 @@ namespace cimpsim {
 class Fd {
   public:
     // Takes the result of a call returning a descriptor or -1 with errno set.
-    static Fd fromResult(long result) { return Fd(result >= 0 ? static_cast<int>(result) : -errno); }
+    static Fd fromResult(long result) {
+        return Fd(result >= 0 ? static_cast<int>(result) : -errno);
+    }
     static Fd failed(int error) { return Fd(-error); }
 
     ~Fd() {

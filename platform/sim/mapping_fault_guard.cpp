@@ -29,9 +29,7 @@ void repair(const GuardedMapping& slot) {
     const uintptr_t start = slot.start.load(std::memory_order_acquire);
     const size_t size = slot.size.load(std::memory_order_relaxed);
     const int fd = slot.fd.load(std::memory_order_relaxed);
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) < size &&
-        ftruncate(fd, static_cast<off_t>(size)) == 0) {
+    if (growBack(fd, size)) {
         return;
     }
     // The pages cannot come back (an I/O error, a full disk): keep the writer alive in memory.
@@ -69,14 +67,24 @@ void onBusFault(int signal, siginfo_t* info, void* context) {
 }
 
 bool installHandler() {
+    // The previous action is recorded before ours can run and need it.
+    if (sigaction(SIGBUS, nullptr, &g_previous) != 0) {
+        return false;
+    }
     struct sigaction action {};
     action.sa_sigaction = onBusFault;
     action.sa_flags = SA_SIGINFO | SA_RESTART;
     sigemptyset(&action.sa_mask);
-    return sigaction(SIGBUS, &action, &g_previous) == 0;
+    return sigaction(SIGBUS, &action, nullptr) == 0;
 }
 
 }  // namespace
+
+bool growBack(int fd, size_t size) {
+    struct stat info {};
+    return fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) < size &&
+           ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
 
 bool guardMapping(uint8_t* data, size_t size, int fd) {
     std::lock_guard<std::mutex> lock(g_guardMutex);

@@ -22,6 +22,10 @@ bool guardMapping(uint8_t* data, size_t size, int fd);
 // Stops guarding the mapping at `data`; call before unmapping it.
 void unguardMapping(uint8_t* data);
 
+// Grows the file `fd` back to `size` bytes when something shrank it; false when it was not
+// shorter or cannot be grown. Safe in a signal handler.
+bool growBack(int fd, size_t size);
+
 }  // namespace cimpsim
 
 #endif

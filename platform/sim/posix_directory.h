@@ -25,9 +25,8 @@ class PosixDirectory : public Directory {
     bool isSameAs(const struct stat& info) const;
 
     FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
-    bool appendLocked(
-        const std::string& relative, size_t tailLimit,
-        const std::function<std::string(const std::string&)>& compose) const override;
+    bool appendLocked(const std::string& relative, size_t tailLimit,
+                      const std::function<std::string(const std::string&)>& compose) const override;
     std::unique_ptr<SharedMapping> mapShared(
         const std::string& relative, size_t size,
         const std::function<void(uint8_t*, size_t)>& prepare) const override;

@@ -1,7 +1,7 @@
 // The POSIX Env. The platform root's descriptor is kept between calls: one stat of the root path
 // tells whether it still names the same directory, which is far cheaper than opening it again.
-#include <sys/stat.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -60,6 +60,10 @@ class PosixEnv : public Env {
 
 SharedMapping::SharedMapping(uint8_t* data, size_t size, int fd)
     : data_(data), size_(size), fd_(fd) {}
+
+void SharedMapping::restoreSize() const {
+    growBack(fd_, size_);
+}
 
 SharedMapping::~SharedMapping() {
     unguardMapping(data_);

@@ -47,21 +47,23 @@ size_t clampedSize(size_t size) {
 std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
     auto buffer = std::make_unique<TraceBuffer>();
     buffer->name = name;
-    uint8_t* base = nullptr;
     if (isPlainFileName(name)) {
         const Env& env = currentEnv();
-        buffer->mapping = env.directory(platformRoot(env), true)
-                              ->mapShared("trace/" + name, size, [&name](uint8_t* data, size_t bytes) {
-                                  TraceRing::prepare(data, bytes, name);
-                              });
+        buffer->mapping =
+            env.directory(platformRoot(env), true)
+                ->mapShared("trace/" + name, size, [&name](uint8_t* data, size_t bytes) {
+                    TraceRing::prepare(data, bytes, name);
+                });
     }
     if (buffer->mapping != nullptr) {
-        base = buffer->mapping->data();
-    } else {
-        buffer->memory = std::make_unique<uint64_t[]>(size / sizeof(uint64_t));
-        base = reinterpret_cast<uint8_t*>(buffer->memory.get());
-        TraceRing::prepare(base, size, name);
+        SharedMapping* mapping = buffer->mapping.get();
+        buffer->ring = std::make_unique<TraceRing>(mapping->data(), size,
+                                                   [mapping] { mapping->restoreSize(); });
+        return buffer;
     }
+    buffer->memory = std::make_unique<uint64_t[]>(size / sizeof(uint64_t));
+    auto* base = reinterpret_cast<uint8_t*>(buffer->memory.get());
+    TraceRing::prepare(base, size, name);
     buffer->ring = std::make_unique<TraceRing>(base, size);
     return buffer;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "platform/sim/trace_ring_format.h"
 
@@ -41,10 +42,11 @@ void TraceRing::prepare(uint8_t* base, size_t size, const std::string& name) {
     std::memcpy(base, &header, sizeof header);
 }
 
-TraceRing::TraceRing(uint8_t* base, size_t size)
+TraceRing::TraceRing(uint8_t* base, size_t size, std::function<void()> onDamage)
     : words_(reinterpret_cast<uint64_t*>(base)),
       area_(words_ + kHeaderWords),
-      areaWords_((size - ring::kHeaderSize) / sizeof(uint64_t)) {
+      areaWords_((size - ring::kHeaderSize) / sizeof(uint64_t)),
+      onDamage_(std::move(onDamage)) {
     std::memcpy(header_, base, sizeof header_);
 }
 
@@ -58,6 +60,9 @@ bool TraceRing::headerDamaged() const {
 }
 
 void TraceRing::restoreHeader() {
+    if (onDamage_) {
+        onDamage_();
+    }
     for (size_t i = 0; i < kHeaderWords; ++i) {
         if (i != kHeadWord) {
             __atomic_store_n(&words_[i], header_[i], __ATOMIC_RELAXED);
@@ -68,8 +73,13 @@ void TraceRing::restoreHeader() {
 }
 
 void TraceRing::append(uint8_t* entry, uint32_t length) {
+    // Checked before reserving: bytes written past the end of a shrunk file would be lost when
+    // it is grown back.
+    if (headerDamaged()) {
+        restoreHeader();
+    }
     const uint64_t reserved = __atomic_fetch_add(&words_[kHeadWord], length, __ATOMIC_RELAXED);
-    if (reserved % ring::kAlign != 0 || headerDamaged()) {
+    if (reserved % ring::kAlign != 0) {
         restoreHeader();
     }
     // Rounding keeps writers on whole words even after a damaged head, and consistently so,

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/sim/trace_ring_format.h"
@@ -23,8 +24,9 @@ class TraceRing {
     static void prepare(uint8_t* base, size_t size, const std::string& name);
 
     // Writes to a ring prepared at `base`. Its header is remembered as it is now, and written
-    // back whenever a writer finds it damaged (a file cleared or scribbled on under the mapping).
-    TraceRing(uint8_t* base, size_t size);
+    // back whenever a writer finds it damaged (a file cleared or scribbled on under the mapping),
+    // right after `onDamage` (when given) has had the chance to restore the memory behind it.
+    TraceRing(uint8_t* base, size_t size, std::function<void()> onDamage = nullptr);
 
     // Appends an encoded entry of `length` bytes (a multiple of 8, at most kMaxEntrySize); fills
     // in its offset, length and checksum.
@@ -40,6 +42,7 @@ class TraceRing {
     uint64_t* area_;
     size_t areaWords_;
     uint64_t header_[kHeaderWords];
+    std::function<void()> onDamage_;
 };
 
 }  // namespace cimpsim

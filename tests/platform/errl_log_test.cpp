@@ -171,10 +171,15 @@ TEST(ErrlLogLine, LastSequenceComesFromTheLastNumberedLine) {
         uint64_t sequence;
     };
     const Case cases[] = {
-        {"", 0},          {"7 2026 rc=1\n", 7}, {"7 x\n12 y\n", 12},
+        {"", 0},
+        {"7 2026 rc=1\n", 7},
+        {"7 x\n12 y\n", 12},
         {"7 x\n12 y", 12},  // a line cut short keeps its number
-        {"7 x\n12", 7},     {"7 x\ny", 7},        {"x y\n", 0},
-        {"12\n", 0},        {"99999999999999999999999 y\n", 0},
+        {"7 x\n12", 7},
+        {"7 x\ny", 7},
+        {"x y\n", 0},
+        {"12\n", 0},
+        {"99999999999999999999999 y\n", 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(cimpsim::lastSequence(c.tail), c.sequence) << c.tail;

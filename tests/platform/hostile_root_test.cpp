@@ -90,14 +90,11 @@ TEST(HostileRoot, ReadsFailClearlyOnAnythingButAPlainFileBeneathTheRoot) {
     const Case cases[] = {
         {"value links out", [](const Planted& p) { p.linkOut("v", "registry/area/v"); },
          kRcUnreadable},
-        {"area links out", [](const Planted& p) { p.linkOut("", "registry/area"); },
-         kRcUnreadable},
-        {"registry links out", [](const Planted& p) { p.linkOut("", "registry"); },
-         kRcUnreadable},
-        {"fault file links out", [](const Planted& p) { p.linkOut("v.fail", "registry/area/v.fail"); },
-         kRcUnreadable},
-        {"value is a folder", [](const Planted& p) { p.folder("registry/area/v"); },
-         kRcUnreadable},
+        {"area links out", [](const Planted& p) { p.linkOut("", "registry/area"); }, kRcUnreadable},
+        {"registry links out", [](const Planted& p) { p.linkOut("", "registry"); }, kRcUnreadable},
+        {"fault file links out",
+         [](const Planted& p) { p.linkOut("v.fail", "registry/area/v.fail"); }, kRcUnreadable},
+        {"value is a folder", [](const Planted& p) { p.folder("registry/area/v"); }, kRcUnreadable},
         {"value is a FIFO", [](const Planted& p) { p.fifo("registry/area/v"); }, kRcUnreadable},
         {"fault file is a FIFO", [](const Planted& p) { p.fifo("registry/area/v.fail"); },
          kRcUnreadable},
@@ -106,10 +103,14 @@ TEST(HostileRoot, ReadsFailClearlyOnAnythingButAPlainFileBeneathTheRoot) {
         {"area is a file", [](const Planted& p) { writeText(p.path("registry/area"), "x"); },
          kRcMissing},
         {"fault file holds binary",
-         [](const Planted& p) { writeText(p.path("registry/area/v.fail"), std::string("\x00\xff\x1b", 3)); },
+         [](const Planted& p) {
+             writeText(p.path("registry/area/v.fail"), std::string("\x00\xff\x1b", 3));
+         },
          kRcBadFaultFile},
         {"fault file is huge",
-         [](const Planted& p) { writeText(p.path("registry/area/v.fail"), std::string(1 << 20, '1')); },
+         [](const Planted& p) {
+             writeText(p.path("registry/area/v.fail"), std::string(1 << 20, '1'));
+         },
          kRcBadFaultFile},
         {"value is huge",
          [](const Planted& p) { writeText(p.path("registry/area/v"), std::string(1 << 20, 'v')); },
@@ -134,8 +135,7 @@ TEST(HostileRoot, WritesGoOnlyToPlainSingleLinkFilesBeneathTheRoot) {
         {"errl/log has a second link", [](const Planted& p) { p.hardLinkOut("errl/log"); }},
         {"errl/log is a FIFO", [](const Planted& p) { p.fifo("errl/log"); }},
         {"trace links out", [](const Planted& p) { p.linkOut("", "trace"); }},
-        {"trace file links out",
-         [](const Planted& p) { p.linkOut("v", "trace/" + p.traceName); }},
+        {"trace file links out", [](const Planted& p) { p.linkOut("v", "trace/" + p.traceName); }},
         {"trace file has a second link",
          [](const Planted& p) { p.hardLinkOut("trace/" + p.traceName); }},
     };

@@ -164,15 +164,20 @@ TEST_F(Trace, UnusableFileKeepsTheBufferInMemory) {
     EXPECT_EQ(openBuffer("TraceInMemory"), td);
 }
 
-TEST_F(Trace, FileEmptiedUnderTheMappingIsGrownBackAndKeepsTracing) {
-    trace_desc_t td = openBuffer("TraceEmptied");
-    trace_adal_write_all(td, 0x31, " %X", 1, 0, 1u);
-    ASSERT_EQ(truncate(traceFile("TraceEmptied").c_str(), 0), 0);
-    EXPECT_EQ(trace_adal_write_all(td, 0x32, " %X", 2, 0, 2u), 0);
-    RingContents ring = readRingFile(traceFile("TraceEmptied"));
-    ASSERT_EQ(ring.entries.size(), 1u);
-    EXPECT_EQ(ring.entries[0].formatId, 0x32u);
-    EXPECT_EQ(ring.name, "TraceEmptied");
+// The next write restores the file: its size, a valid header, and the new entry in it.
+TEST_F(Trace, FileEmptiedOrOverwrittenUnderTheMappingIsRestoredByTheNextWrite) {
+    const std::pair<const char*, const char*> damages[] = {{"TraceEmptied", ""},
+                                                           {"TraceOverwritten", "junk\n"}};
+    for (const auto& [name, text] : damages) {
+        trace_desc_t td = openBuffer(name);
+        trace_adal_write_all(td, 0x31, " %X", 1, 0, 1u);
+        std::ofstream(traceFile(name), std::ios::trunc) << text;
+        EXPECT_EQ(trace_adal_write_all(td, 0x32, " %X", 2, 0, 2u), 0);
+        RingContents ring = readRingFile(traceFile(name));
+        EXPECT_EQ(ring.name, name);
+        ASSERT_EQ(ring.entries.size(), 1u) << name;
+        EXPECT_EQ(ring.entries[0].formatId, 0x32u) << name;
+    }
 }
 
 // Each process maps the file itself; neither waits for the other, and both land in one ring.
