@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/chars_value.h"
 #include "model/cim_namespace.h"
 #include "model/errl_commit.h"
 #include "model/instance_of_path.h"
@@ -37,10 +38,10 @@ CMPIObjectPath* makePath(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIS
         status.rc = CMPI_RC_ERR_FAILED;
         return nullptr;
     }
-    CMAddKey(path, "Name", mtms.mtmsDashed, CMPI_chars);
-    CMAddKey(path, "CreationClassName", kClassName, CMPI_chars);
-    CMAddKey(path, "UUID", kUuid, CMPI_chars);
-    CMAddKey(path, "MTMS", mtms.mtmsDotted, CMPI_chars);
+    CMAddKey(path, "Name", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
+    CMAddKey(path, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
+    CMAddKey(path, "UUID", cimpCharsValue(kUuid), CMPI_chars);
+    CMAddKey(path, "MTMS", cimpCharsValue(mtms.mtmsDotted), CMPI_chars);
     return path;
 }
 
@@ -96,15 +97,15 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms,
     CMSetProperty(instance, "Dedicated", &value, CMPI_uint16A);
     value.boolean = 0;
     CMSetProperty(instance, "isOSContainer", &value, CMPI_boolean);
-    CMSetProperty(instance, "PrimaryFSP_IP", addrs.eth0Addr, CMPI_chars);
-    CMSetProperty(instance, "BackupFSP_IP", addrs.eth1Addr, CMPI_chars);
+    CMSetProperty(instance, "PrimaryFSP_IP", cimpCharsValue(addrs.eth0Addr), CMPI_chars);
+    CMSetProperty(instance, "BackupFSP_IP", cimpCharsValue(addrs.eth1Addr), CMPI_chars);
     value.uint8 = kStateValue;
     CMSetProperty(instance, "State", &value, CMPI_uint8);
-    CMSetProperty(instance, "UserDefinedName", userDefName, CMPI_chars);
-    CMSetProperty(instance, "Name", mtms.mtmsDashed, CMPI_chars);
-    CMSetProperty(instance, "CreationClassName", kClassName, CMPI_chars);
-    CMSetProperty(instance, "UUID", kUuid, CMPI_chars);
-    CMSetProperty(instance, "MTMS", mtms.mtmsDotted, CMPI_chars);
+    CMSetProperty(instance, "UserDefinedName", cimpCharsValue(userDefName), CMPI_chars);
+    CMSetProperty(instance, "Name", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
+    CMSetProperty(instance, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
+    CMSetProperty(instance, "UUID", cimpCharsValue(kUuid), CMPI_chars);
+    CMSetProperty(instance, "MTMS", cimpCharsValue(mtms.mtmsDotted), CMPI_chars);
     return instance;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/chars_value.h"
 #include "model/cim_namespace.h"
 #include "model/errl_commit.h"
 #include "model/instance_of_path.h"
@@ -31,8 +32,8 @@ CMPIObjectPath* makePath(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIS
                    static_cast<uint32_t>(CMPI_RC_ERR_FAILED));
         return nullptr;
     }
-    CMAddKey(path, "Tag", mtms.mtmsDashed, CMPI_chars);
-    CMAddKey(path, "CreationClassName", kClassName, CMPI_chars);
+    CMAddKey(path, "Tag", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
+    CMAddKey(path, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
     return path;
 }
 
@@ -44,12 +45,12 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms, CMP
     if (instance == nullptr) {
         return nullptr;
     }
-    CMSetProperty(instance, "Tag", mtms.mtmsDashed, CMPI_chars);
-    CMSetProperty(instance, "CreationClassName", kClassName, CMPI_chars);
-    CMSetProperty(instance, "VendorEquipmentType", mtms.type, CMPI_chars);
-    CMSetProperty(instance, "Model", mtms.model, CMPI_chars);
-    CMSetProperty(instance, "SerialNumber", mtms.serial, CMPI_chars);
-    CMSetProperty(instance, "Manufacturer", kManufacturer, CMPI_chars);
+    CMSetProperty(instance, "Tag", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
+    CMSetProperty(instance, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
+    CMSetProperty(instance, "VendorEquipmentType", cimpCharsValue(mtms.type), CMPI_chars);
+    CMSetProperty(instance, "Model", cimpCharsValue(mtms.model), CMPI_chars);
+    CMSetProperty(instance, "SerialNumber", cimpCharsValue(mtms.serial), CMPI_chars);
+    CMSetProperty(instance, "Manufacturer", cimpCharsValue(kManufacturer), CMPI_chars);
     return instance;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/chars_value.h"
 #include "model/cim_namespace.h"
 #include "model/errl_commit.h"
 #include "model/instance_of_path.h"
@@ -27,10 +28,10 @@ CMPIObjectPath* makePath(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIr
         rc = CMPI_RC_ERR_FAILED;
         return nullptr;
     }
-    CMAddKey(path, "CreationClassName", kClassName, CMPI_chars);
-    CMAddKey(path, "Name", mtms.mtmsCompact, CMPI_chars);
-    CMAddKey(path, "SystemCreationClassName", kSystemClassName, CMPI_chars);
-    CMAddKey(path, "SystemName", mtms.mtmsCompact, CMPI_chars);
+    CMAddKey(path, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
+    CMAddKey(path, "Name", cimpCharsValue(mtms.mtmsCompact), CMPI_chars);
+    CMAddKey(path, "SystemCreationClassName", cimpCharsValue(kSystemClassName), CMPI_chars);
+    CMAddKey(path, "SystemName", cimpCharsValue(mtms.mtmsCompact), CMPI_chars);
     return path;
 }
 
@@ -43,26 +44,26 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms, CMP
         return nullptr;
     }
 
-    status = CMSetProperty(instance, "CreationClassName", kClassName, CMPI_chars);
+    status = CMSetProperty(instance, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
     if (status.rc != CMPI_RC_OK) {
         CIMP_TRACE(" %X", "CIMP_getTOvPassthruInstance: setting CreationClassName failed rc=0x%X",
                    static_cast<uint32_t>(status.rc));
         return nullptr;
     }
-    status = CMSetProperty(instance, "Name", mtms.mtmsCompact, CMPI_chars);
+    status = CMSetProperty(instance, "Name", cimpCharsValue(mtms.mtmsCompact), CMPI_chars);
     if (status.rc != CMPI_RC_OK) {
         CIMP_TRACE(" %X", "CIMP_getTOvPassthruInstance: setting Name failed rc=0x%X",
                    static_cast<uint32_t>(status.rc));
         return nullptr;
     }
-    status = CMSetProperty(instance, "SystemCreationClassName", kSystemClassName, CMPI_chars);
+    status = CMSetProperty(instance, "SystemCreationClassName", cimpCharsValue(kSystemClassName), CMPI_chars);
     if (status.rc != CMPI_RC_OK) {
         CIMP_TRACE(" %X",
                    "CIMP_getTOvPassthruInstance: setting SystemCreationClassName failed rc=0x%X",
                    static_cast<uint32_t>(status.rc));
         return nullptr;
     }
-    status = CMSetProperty(instance, "SystemName", mtms.mtmsCompact, CMPI_chars);
+    status = CMSetProperty(instance, "SystemName", cimpCharsValue(mtms.mtmsCompact), CMPI_chars);
     if (status.rc != CMPI_RC_OK) {
         CIMP_TRACE(" %X", "CIMP_getTOvPassthruInstance: setting SystemName failed rc=0x%X",
                    static_cast<uint32_t>(status.rc));

@@ -10,7 +10,7 @@
 #ifndef CIMP_PROVIDER_ASSOCIATOR_OPERATIONS_H
 #define CIMP_PROVIDER_ASSOCIATOR_OPERATIONS_H
 
-#include <cmpidt.h>
+#include <cmpift.h>
 
 // Answers with the target's path. Calls returnDone on every path through its exit, failures and
 // a closed gate included; an association or result class that does not fit returns at once,

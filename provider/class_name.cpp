@@ -22,7 +22,8 @@ CMPIStatus cimpGetClassName(const CMPIObjectPath* path, char*& className) {
         if (name == nullptr || name->hdl == nullptr) {
             status.rc = CMPI_RC_ERR_FAILED;
         } else {
-            className = static_cast<char*>(name->hdl);
+            // Some header sets declare the handle const; the name is only read through it.
+            className = const_cast<char*>(static_cast<const char*>(name->hdl));
         }
     }
 

@@ -8,7 +8,7 @@
 #ifndef CIMP_PROVIDER_INSTANCE_OPERATIONS_H
 #define CIMP_PROVIDER_INSTANCE_OPERATIONS_H
 
-#include <cmpidt.h>
+#include <cmpift.h>
 
 // Code 0 with one path then returnDone; 0 and nothing on a closed gate; 1 when the gate failed;
 // 5 for another class; else the status of the class-name read or of the builder.

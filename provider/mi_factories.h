@@ -7,7 +7,7 @@
 #ifndef CIMP_PROVIDER_MI_FACTORIES_H
 #define CIMP_PROVIDER_MI_FACTORIES_H
 
-#include <cmpidt.h>
+#include <cmpift.h>
 
 extern "C" {
 

@@ -6,7 +6,7 @@
 #ifndef CIMP_PROVIDER_MI_STUBS_H
 #define CIMP_PROVIDER_MI_STUBS_H
 
-#include <cmpidt.h>
+#include <cmpift.h>
 
 // CMPI_RC_OK with a null message. Cleanup leaves the broker slot, the MI records and the trace
 // buffer as they are, so a later factory call hands out a working record again.

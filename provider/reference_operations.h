@@ -13,7 +13,7 @@
 #ifndef CIMP_PROVIDER_REFERENCE_OPERATIONS_H
 #define CIMP_PROVIDER_REFERENCE_OPERATIONS_H
 
-#include <cmpidt.h>
+#include <cmpift.h>
 
 CMPIStatus CIMP_Vesk_AssociatedTOvPassthruReferenceNames(CMPIAssociationMI* mi,
                                                          const CMPIContext* context,

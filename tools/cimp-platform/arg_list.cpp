@@ -1,0 +1,59 @@
+#include "tools/cimp-platform/arg_list.h"
+
+#include <algorithm>
+
+namespace cimpcli {
+
+bool ArgList::takeFlag(const std::string& name) {
+    auto end = std::remove(args_.begin(), args_.end(), name);
+    bool found = end != args_.end();
+    args_.erase(end, args_.end());
+    return found;
+}
+
+CliStatus ArgList::takeOption(const std::string& name, std::optional<std::string>& value) {
+    for (size_t i = 0; i < args_.size(); ++i) {
+        const std::string& arg = args_[i];
+        size_t taken;
+        std::string given;
+        if (arg == name) {
+            if (i + 1 == args_.size()) {
+                return CliStatus::badUsage(name, "needs a value");
+            }
+            given = args_[i + 1];
+            taken = 2;
+        } else if (arg.compare(0, name.size() + 1, name + "=") == 0) {
+            given = arg.substr(name.size() + 1);
+            taken = 1;
+        } else {
+            continue;
+        }
+        if (value) {
+            return CliStatus::badUsage(name, "given twice");
+        }
+        value = given;
+        args_.erase(args_.begin() + static_cast<long>(i),
+                    args_.begin() + static_cast<long>(i + taken));
+        --i;
+    }
+    return CliStatus::success();
+}
+
+CliStatus ArgList::takePositionals(size_t min, size_t max, std::vector<std::string>& positionals) {
+    for (const std::string& arg : args_) {
+        if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            return CliStatus::badUsage(arg, "unknown option");
+        }
+    }
+    if (args_.size() < min) {
+        return CliStatus::badUsage("arguments", "too few");
+    }
+    if (args_.size() > max) {
+        return CliStatus::badUsage(args_[max], "unexpected argument");
+    }
+    positionals = args_;
+    args_.clear();
+    return CliStatus::success();
+}
+
+}  // namespace cimpcli

@@ -1,0 +1,97 @@
+#include "tools/cimp-platform/command_line.h"
+
+#include <optional>
+
+#include "platform/sim/env.h"
+#include "platform/sim/platform_root.h"
+#include "tools/cimp-platform/errl_command.h"
+#include "tools/cimp-platform/fault_commands.h"
+#include "tools/cimp-platform/init_command.h"
+#include "tools/cimp-platform/show_command.h"
+#include "tools/cimp-platform/trace_command.h"
+#include "tools/cimp-platform/value_commands.h"
+
+namespace cimpcli {
+
+namespace {
+
+const Command* const kCommands[] = {
+    &kInitCommand,    &kShowCommand,       &kGetCommand,       &kSetCommand,  &kUnsetCommand,
+    &kSetRoleCommand, &kSetManagedCommand, &kSetPolicyCommand, &kFailCommand, &kClearCommand,
+    &kFaultsCommand,  &kErrlCommand,       &kTraceCommand};
+
+const Command* findCommand(const std::string& name) {
+    for (const Command* command : kCommands) {
+        if (name == command->name) {
+            return command;
+        }
+    }
+    return nullptr;
+}
+
+void printUsage(std::ostream& out) {
+    out << "usage: cimp-platform [--root DIR] COMMAND [ARGS]\n"
+           "  DIR: the platform root; else $CIMP_PLATFORM_ROOT when absolute, else "
+        << cimpsim::defaultPlatformRoot()
+        << "\n"
+           "  cimp-platform COMMAND --help describes one command.\n"
+           "commands:\n";
+    for (const Command* command : kCommands) {
+        out << "  " << command->name << (*command->usage != '\0' ? " " : "") << command->usage
+            << "\n";
+    }
+}
+
+void printCommandHelp(const Command& command, std::ostream& out) {
+    out << "usage: cimp-platform [--root DIR] " << command.name
+        << (*command.usage != '\0' ? " " : "") << command.usage << "\n"
+        << command.summary << "\n";
+}
+
+int report(const CliStatus& status, std::ostream& err) {
+    if (!status.what.empty() || !status.why.empty()) {
+        err << "cimp-platform: " << status.what << ": " << status.why << "\n";
+    }
+    return status.exitCode;
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ArgList global(std::vector<std::string>(args.begin(), args.end()));
+    std::optional<std::string> root;
+    CliStatus status = global.takeOption("--root", root);
+    if (status.ok() && root && root->empty()) {
+        status = CliStatus::badUsage("--root", "needs a directory");
+    }
+    if (!status.ok()) {
+        return report(status, err);
+    }
+    bool help = global.takeFlag("--help") | global.takeFlag("-h");
+    std::vector<std::string> rest = global.remaining();
+    if (rest.empty()) {
+        printUsage(help ? out : err);
+        return help ? 0 : 2;
+    }
+    const Command* command = findCommand(rest[0]);
+    if (command == nullptr) {
+        report(CliStatus::badUsage(rest[0], "unknown command"), err);
+        printUsage(err);
+        return 2;
+    }
+    if (help) {
+        printCommandHelp(*command, out);
+        return 0;
+    }
+    ArgList commandArgs(std::vector<std::string>(rest.begin() + 1, rest.end()));
+    status =
+        command->run(root ? *root : cimpsim::platformRoot(cimpsim::currentEnv()), commandArgs, out);
+    if (status.exitCode == 2) {
+        report(status, err);
+        printCommandHelp(*command, err);
+        return 2;
+    }
+    return report(status, err);
+}
+
+}  // namespace cimpcli

@@ -1,0 +1,147 @@
+#include "tools/cimp-platform/errl_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "platform/sim/value_parsers.h"
+#include "tools/cimp-platform/follow_loop.h"
+#include "tools/cimp-platform/line_tail.h"
+#include "tools/cimp-platform/value_codec.h"
+
+namespace cimpcli {
+
+namespace {
+
+struct ErrlFilter {
+    std::optional<std::string> since;  // without its "Z", compared as text
+    std::optional<uint32_t> rc;
+};
+
+// The eight fields of an entry line, with their labels ("rc=", "created=", "pid=") taken off.
+struct ErrlFields {
+    std::string sequence, committed, rc, values, service, key, created, pid;
+};
+
+bool takeLabel(std::string& field, const char* label) {
+    std::string prefix(label);
+    if (field.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    field.erase(0, prefix.size());
+    return true;
+}
+
+std::optional<ErrlFields> splitEntry(const std::string& line) {
+    std::istringstream in(line);
+    ErrlFields f;
+    std::string extra;
+    if (!(in >> f.sequence >> f.committed >> f.rc >> f.values >> f.service >> f.key >> f.created >>
+          f.pid) ||
+        (in >> extra) || !takeLabel(f.rc, "rc=") || !takeLabel(f.created, "created=") ||
+        !takeLabel(f.pid, "pid=")) {
+        return std::nullopt;
+    }
+    return f;
+}
+
+std::string withoutZone(const std::string& time) {
+    return !time.empty() && time.back() == 'Z' ? time.substr(0, time.size() - 1) : time;
+}
+
+// YYYY-MM-DD, then optionally THH:MM, :SS and a fraction, then optionally Z.
+bool isUtcTime(const std::string& time) {
+    static const char kShape[] = "dddd-dd-ddTdd:dd:dd";
+    std::string text = withoutZone(time);
+    size_t shaped = std::min(text.size(), sizeof kShape - 1);
+    if (shaped != 10 && shaped != 16 && shaped != 19) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        char want = i < shaped ? kShape[i] : (i == shaped ? '.' : 'd');
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (want == 'd' ? !digit : text[i] != want) {
+            return false;
+        }
+    }
+    return text.size() != shaped + 1;
+}
+
+bool keeps(const ErrlFilter& filter, const std::optional<ErrlFields>& entry) {
+    if (!filter.since && !filter.rc) {
+        return true;
+    }
+    if (!entry) {
+        return false;
+    }
+    if (filter.since && withoutZone(entry->committed) < *filter.since) {
+        return false;
+    }
+    return !filter.rc || cimpsim::parseFaultCode(entry->rc) == filter.rc;
+}
+
+std::string alignedEntry(const ErrlFields& f) {
+    char line[kMaxLineBytes + 256];
+    std::snprintf(line, sizeof line, "%6s  %-27s  %-10s  %-13s  %-23s  %-28s  %-27s  %s",
+                  f.sequence.c_str(), f.committed.c_str(), f.rc.c_str(), f.values.c_str(),
+                  f.service.c_str(), f.key.c_str(), f.created.c_str(), f.pid.c_str());
+    return line;
+}
+
+CliStatus parseFilter(ArgList& args, ErrlFilter& filter) {
+    std::optional<std::string> since;
+    std::optional<std::string> rc;
+    CliStatus status = args.takeOption("--since", since);
+    if (status.ok()) {
+        status = args.takeOption("--rc", rc);
+    }
+    if (status.ok() && since && !isUtcTime(*since)) {
+        status =
+            CliStatus::badUsage(*since, "not a UTC time YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]");
+    }
+    if (status.ok() && since) {
+        filter.since = withoutZone(*since);
+    }
+    uint32_t code = 0;
+    if (status.ok() && rc) {
+        status = parseReturnCode(*rc, code);
+    }
+    if (status.ok() && rc) {
+        filter.rc = code;
+    }
+    return status;
+}
+
+CliStatus runErrl(const std::string& root, ArgList& args, std::ostream& out) {
+    bool follow = args.takeFlag("--follow");
+    ErrlFilter filter;
+    std::vector<std::string> positionals;
+    CliStatus status = parseFilter(args, filter);
+    if (status.ok()) {
+        status = args.takePositionals(0, 0, positionals);
+    }
+    if (!status.ok()) {
+        return status;
+    }
+    LineTail log(root + "/errl/log");
+    auto print = [&](const std::string& line) {
+        std::optional<ErrlFields> entry = splitEntry(line);
+        if (keeps(filter, entry)) {
+            out << (entry ? alignedEntry(*entry) : line) << "\n";
+        }
+    };
+    return follow ? followUntilStopped(out, [&] { return log.poll(print); }) : log.poll(print);
+}
+
+}  // namespace
+
+const Command kErrlCommand = {
+    "errl", "[--follow] [--since TIME] [--rc CODE]",
+    "print the error log, one entry a line; --since keeps entries committed at or after TIME\n"
+    "(UTC, YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]), --rc those with return code CODE (hex),\n"
+    "--follow keeps printing new entries until interrupted",
+    runErrl};
+
+}  // namespace cimpcli

@@ -1,0 +1,18 @@
+// The --follow loop of errl and trace: polls until the user stops it.
+#ifndef CIMP_TOOLS_CIMP_PLATFORM_FOLLOW_LOOP_H
+#define CIMP_TOOLS_CIMP_PLATFORM_FOLLOW_LOOP_H
+
+#include <functional>
+#include <ostream>
+
+#include "tools/cimp-platform/cli_status.h"
+
+namespace cimpcli {
+
+// Calls `poll` at once and then every 200 ms until SIGINT or SIGTERM (a normal end: success),
+// until `poll` fails, or until `out` can no longer be written (the reader went away).
+CliStatus followUntilStopped(std::ostream& out, const std::function<CliStatus()>& poll);
+
+}  // namespace cimpcli
+
+#endif

@@ -1,0 +1,85 @@
+#include "tools/cimp-platform/machine_file.h"
+
+#include "tools/cimp-platform/target.h"
+#include "tools/cimp-platform/value_codec.h"
+
+namespace cimpcli {
+
+const char kExampleMachine[] =
+    "# machine type 9119, model MHE, serial 10ABCDE (12 bytes, NUL-padded)\n"
+    "svpd/Raw_MachineTypeModel = 9119-MHE\n"
+    "svpd/Raw_MachineSerialNumber = hex:313041424344450000000000\n"
+    "# role 1: this service processor serves CIM\n"
+    "dscv/FspRole = byte:1\n"
+    "fstp/eth0_ipaddress = 10.0.0.1\n"
+    "fstp/eth1_ipaddress = 10.0.0.2\n"
+    "fstp/SystemName = lab-system-7\n"
+    "managed = 0\n"
+    "policy = off\n";
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const char* blanks = " \t\r";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+CliStatus encodeFor(const Target& target, const std::string& value, std::string& bytes) {
+    switch (target.kind) {
+        case TargetKind::Managed:
+            return encodeManaged(value, bytes);
+        case TargetKind::Policy:
+            return encodePolicy(value, bytes);
+        case TargetKind::Registry:
+            break;
+    }
+    return parseValueSpec(value, bytes);
+}
+
+CliStatus parseLine(const std::string& line, Machine& machine) {
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+        return CliStatus::failed("", "expected key = value");
+    }
+    Target target;
+    CliStatus status = parseTarget(trimmed(line.substr(0, equals)), target);
+    std::string bytes;
+    if (status.ok()) {
+        status = encodeFor(target, trimmed(line.substr(equals + 1)), bytes);
+    }
+    if (!status.ok()) {
+        return CliStatus::failed("", status.what + ": " + status.why);
+    }
+    machine[target.file] = bytes;
+    return CliStatus::success();
+}
+
+}  // namespace
+
+CliStatus parseMachine(const std::string& source, const std::string& text, Machine& machine) {
+    size_t lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = trimmed(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        CliStatus status = parseLine(line, machine);
+        if (!status.ok()) {
+            return CliStatus::failed(source + ":" + std::to_string(lineNumber), status.why);
+        }
+    }
+    return CliStatus::success();
+}
+
+}  // namespace cimpcli

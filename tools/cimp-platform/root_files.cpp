@@ -1,0 +1,137 @@
+#include "tools/cimp-platform/root_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "platform/sim/env.h"
+
+namespace cimpcli {
+
+namespace {
+
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+CliStatus checkRoot(const std::string& root) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(root, error)) {
+        return CliStatus::failed(root,
+                                 "not a platform root (no such directory); "
+                                 "lay one out with cimp-platform init");
+    }
+    return CliStatus::success();
+}
+
+FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
+    FileRead read;
+    std::string path = root + "/" + file;
+    switch (cimpsim::systemEnv().readBeneath(root, file, limit + 1, read.bytes)) {
+        case cimpsim::ReadStatus::Ok:
+            if (read.bytes.size() > limit) {
+                read.status =
+                    CliStatus::failed(path, "larger than " + std::to_string(limit) + " bytes");
+            }
+            break;
+        case cimpsim::ReadStatus::Missing:
+            read.missing = true;
+            read.status = CliStatus::failed(path, "no such file");
+            break;
+        case cimpsim::ReadStatus::Unreadable:
+            read.status = CliStatus::failed(path,
+                                            "cannot be read (not a regular file, a symbolic "
+                                            "link, or no permission)");
+            break;
+    }
+    return read;
+}
+
+FileRead readFile(const std::string& path, size_t limit) {
+    FileRead read;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        read.missing = errno == ENOENT;
+        read.status = CliStatus::failed(path, std::strerror(errno));
+        return read;
+    }
+    read.bytes.resize(limit + 1);
+    in.read(&read.bytes[0], static_cast<std::streamsize>(read.bytes.size()));
+    read.bytes.resize(static_cast<size_t>(in.gcount()));
+    if (in.bad()) {
+        read.status = CliStatus::failed(path, "cannot be read");
+    } else if (read.bytes.size() > limit) {
+        read.status = CliStatus::failed(path, "larger than " + std::to_string(limit) + " bytes");
+    }
+    return read;
+}
+
+CliStatus replaceFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::path target(path);
+    std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        return CliStatus::failed(dir.string(), error.message());
+    }
+    std::string temp = (dir / kTempPrefix).string() + "XXXXXX";
+    int fd = ::mkstemp(&temp[0]);
+    if (fd < 0) {
+        return CliStatus::failed(temp, systemReason(errno));
+    }
+    bool written = writeAll(fd, bytes) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    int writeError = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (!written) {
+        ::unlink(temp.c_str());
+        return CliStatus::failed(temp, systemReason(writeError));
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        int renameError = errno;
+        ::unlink(temp.c_str());
+        return CliStatus::failed(path, systemReason(renameError));
+    }
+    return CliStatus::success();
+}
+
+CliStatus writeRootFile(const std::string& root, const std::string& file,
+                        const std::string& bytes) {
+    return replaceFile(root + "/" + file, bytes);
+}
+
+CliStatus removeRootFile(const std::string& root, const std::string& file) {
+    std::string path = root + "/" + file;
+    if (::unlink(path.c_str()) != 0) {
+        return CliStatus::failed(path, errno == ENOENT ? "no such file" : systemReason(errno));
+    }
+    return CliStatus::success();
+}
+
+}  // namespace cimpcli

@@ -1,0 +1,46 @@
+// Reading and writing the files below a platform root.
+//
+// Reads go through the simulated platform's own reader (bounded, following no symbolic link
+// below the root), so this tool sees what the provider sees. Writes are atomic: the bytes go to a
+// temporary file in the same directory, which is then renamed over the target, so a provider
+// reading at the same moment sees the old value or the new one, never a torn one.
+#ifndef CIMP_TOOLS_CIMP_PLATFORM_ROOT_FILES_H
+#define CIMP_TOOLS_CIMP_PLATFORM_ROOT_FILES_H
+
+#include <cstddef>
+#include <string>
+
+#include "tools/cimp-platform/cli_status.h"
+
+namespace cimpcli {
+
+// Names of temporary files begin with this; listings skip them.
+constexpr char kTempPrefix[] = ".cimp-tmp-";
+
+struct FileRead {
+    CliStatus status;
+    bool missing = false;  // the file does not exist (status is then a failure too)
+    std::string bytes;
+};
+
+// Fails unless `root` is a directory.
+CliStatus checkRoot(const std::string& root);
+
+// At most `limit` bytes of <root>/<file>; a longer file fails.
+FileRead readRootFile(const std::string& root, const std::string& file, size_t limit);
+
+// Replaces <root>/<file> atomically, creating its directory when needed.
+CliStatus writeRootFile(const std::string& root, const std::string& file, const std::string& bytes);
+
+// Removes <root>/<file>; fails when it does not exist.
+CliStatus removeRootFile(const std::string& root, const std::string& file);
+
+// At most `limit` bytes of the file at `path` (anywhere); a longer file fails.
+FileRead readFile(const std::string& path, size_t limit);
+
+// Writes `bytes` to the file at `path` (temporary file and rename, mode 0644).
+CliStatus replaceFile(const std::string& path, const std::string& bytes);
+
+}  // namespace cimpcli
+
+#endif

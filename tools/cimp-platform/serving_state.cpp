@@ -1,0 +1,72 @@
+#include "tools/cimp-platform/serving_state.h"
+
+#include <memory>
+#include <optional>
+
+#include "platform/errl_entry.h"
+#include "platform/sim/env.h"
+#include "platform/sim/service_file.h"
+#include "platform/sim/value_parsers.h"
+#include "tools/cimp-platform/value_codec.h"
+
+namespace cimpcli {
+
+namespace {
+
+// The services' read limits: the role is one byte, a longer managed indicator than 64 bytes or
+// policy file than 2 is unparsable.
+constexpr size_t kRoleLimit = 1;
+constexpr size_t kManagedLimit = 64;
+constexpr size_t kPolicyLimit = 2;
+
+// The bytes the service reads, or the reason its read fails.
+std::optional<std::string> readFact(const std::string& base, const char* relative, size_t limit,
+                                    std::string& failure) {
+    std::string bytes;
+    std::unique_ptr<ErrlEntry> entry(cimpsim::readServiceFile(
+        cimpsim::systemEnv(), {"cimp-platform", relative, base, relative}, limit, bytes));
+    if (entry) {
+        failure = std::string("off (") + relative + " fails with rc " +
+                  formatReturnCode(entry->getRC()) + ")";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::string servingState(const std::string& root) {
+    std::string failure;
+    std::optional<std::string> role =
+        readFact(root + "/registry", "dscv/FspRole", kRoleLimit, failure);
+    if (!role) {
+        return failure;
+    }
+    if (*role != std::string(1, '\x01')) {
+        return "off (role is " + displayValue(*role) + ", not hex:01)";
+    }
+    std::optional<std::string> managed = readFact(root, "drax/managed", kManagedLimit + 1, failure);
+    if (!managed) {
+        return failure;
+    }
+    std::optional<uint32_t> indicator =
+        managed->size() <= kManagedLimit ? cimpsim::parseManagedIndicator(*managed) : std::nullopt;
+    if (!indicator) {
+        return "off (drax/managed is not a number: " + displayValue(*managed) + ")";
+    }
+    if (*indicator != 0) {
+        return "off (managed by a console: managed = " + std::to_string(*indicator) + ")";
+    }
+    std::optional<std::string> policy =
+        readFact(root, "rmgr/policy_enabled", kPolicyLimit + 1, failure);
+    if (!policy) {
+        return failure;
+    }
+    std::string word = policyWord(*policy);
+    if (word != "off") {
+        return "off (redundancy policy " + word + ")";
+    }
+    return "on";
+}
+
+}  // namespace cimpcli

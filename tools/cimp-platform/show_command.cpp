@@ -1,0 +1,68 @@
+#include "tools/cimp-platform/show_command.h"
+
+#include <vector>
+
+#include "tools/cimp-platform/fault_commands.h"
+#include "tools/cimp-platform/root_files.h"
+#include "tools/cimp-platform/root_listing.h"
+#include "tools/cimp-platform/serving_state.h"
+#include "tools/cimp-platform/text_table.h"
+#include "tools/cimp-platform/value_codec.h"
+
+namespace cimpcli {
+
+namespace {
+
+std::string shownValue(const std::string& root, const Target& target) {
+    FileRead read = readRootFile(root, target.file, kMaxValueBytes);
+    if (!read.status.ok()) {
+        return "(" + read.status.why + ")";
+    }
+    return target.kind == TargetKind::Policy ? policyWord(read.bytes) : displayValue(read.bytes);
+}
+
+CliStatus runShow(const std::string& root, ArgList& args, std::ostream& out) {
+    std::vector<std::string> positionals;
+    CliStatus status = args.takePositionals(0, 0, positionals);
+    std::vector<Target> keys;
+    std::vector<Target> faults;
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    if (status.ok()) {
+        status = listRegistryKeys(root, keys);
+    }
+    if (status.ok()) {
+        status = listFaults(root, faults);
+    }
+    if (!status.ok()) {
+        return status;
+    }
+    Target managed;
+    Target policy;
+    parseTarget("managed", managed);
+    parseTarget("policy", policy);
+    keys.push_back(managed);
+    keys.push_back(policy);
+
+    TextTable table;
+    for (const Target& key : keys) {
+        table.add(key.name, shownValue(root, key));
+    }
+    for (const Target& fault : faults) {
+        table.add("fail " + fault.name, describeFault(root, fault));
+    }
+    table.add("CIM serving", servingState(root));
+    table.print(out);
+    return status;
+}
+
+}  // namespace
+
+const Command kShowCommand = {
+    "show", "",
+    "show every registry key with its value (text when printable, else hex:), the managed\n"
+    "indicator, the policy, every injected failure, and whether CIM serving is on",
+    runShow};
+
+}  // namespace cimpcli

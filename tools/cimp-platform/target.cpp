@@ -1,0 +1,51 @@
+#include "tools/cimp-platform/target.h"
+
+#include "platform/sim/registry_key.h"
+
+namespace cimpcli {
+
+namespace {
+
+constexpr char kManagedFile[] = "drax/managed";
+constexpr char kPolicyFile[] = "rmgr/policy_enabled";
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+CliStatus parseTarget(const std::string& text, Target& target) {
+    if (text == "managed") {
+        target = {TargetKind::Managed, text, kManagedFile};
+        return CliStatus::success();
+    }
+    if (text == "policy") {
+        target = {TargetKind::Policy, text, kPolicyFile};
+        return CliStatus::success();
+    }
+    return parseRegistryKey(text, target);
+}
+
+CliStatus parseRegistryKey(const std::string& text, Target& target) {
+    if (text.find('\0') != std::string::npos || !cimpsim::isPlainRegistryKey(text.c_str())) {
+        return CliStatus::badUsage(text, "not a registry key area/name");
+    }
+    if (endsWith(text, kFaultSuffix)) {
+        return CliStatus::badUsage(text, "a key ending in .fail would be taken for a fault");
+    }
+    target = {TargetKind::Registry, text, std::string(kRegistryDir) + "/" + text};
+    return CliStatus::success();
+}
+
+bool targetOfFile(const std::string& file, Target& target) {
+    const std::string registryPrefix = std::string(kRegistryDir) + "/";
+    if (file == kManagedFile || file == kPolicyFile) {
+        return parseTarget(file == kManagedFile ? "managed" : "policy", target).ok();
+    }
+    return file.compare(0, registryPrefix.size(), registryPrefix) == 0 &&
+           parseRegistryKey(file.substr(registryPrefix.size()), target).ok();
+}
+
+}  // namespace cimpcli

@@ -1,0 +1,24 @@
+// Name/value rows printed as "name = value" with the names padded to one width, so the values
+// line up.
+#ifndef CIMP_TOOLS_CIMP_PLATFORM_TEXT_TABLE_H
+#define CIMP_TOOLS_CIMP_PLATFORM_TEXT_TABLE_H
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cimpcli {
+
+class TextTable {
+  public:
+    void add(std::string name, std::string value);
+    void print(std::ostream& out) const;
+
+  private:
+    std::vector<std::pair<std::string, std::string>> rows_;
+};
+
+}  // namespace cimpcli
+
+#endif

@@ -1,0 +1,157 @@
+#include "tools/cimp-platform/value_codec.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "platform/sim/value_parsers.h"
+
+namespace cimpcli {
+
+namespace {
+
+constexpr const char* kPrefixes[] = {"hex:", "byte:", "text:"};
+
+bool startsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+bool isShownAsText(const std::string& bytes) {
+    if (bytes.empty() || bytes.front() == ' ' || bytes.back() == ' ') {
+        return false;
+    }
+    for (char c : bytes) {
+        if (c < 0x20 || c > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string displayValue(const std::string& bytes) {
+    if (!isShownAsText(bytes)) {
+        std::string shown = "hex:";
+        for (unsigned char c : bytes) {
+            char pair[3];
+            std::snprintf(pair, sizeof pair, "%02x", c);
+            shown += pair;
+        }
+        return shown;
+    }
+    for (const char* prefix : kPrefixes) {
+        if (startsWith(bytes, prefix)) {
+            return "text:" + bytes;
+        }
+    }
+    return bytes;
+}
+
+CliStatus parseHexBytes(const std::string& digits, std::string& bytes) {
+    std::string hex =
+        startsWith(digits, "0x") || startsWith(digits, "0X") ? digits.substr(2) : digits;
+    if (hex.size() % 2 != 0) {
+        return CliStatus::badUsage(digits, "hexadecimal bytes need two digits each");
+    }
+    if (hex.size() / 2 > kMaxValueBytes) {
+        return CliStatus::badUsage("value",
+                                   "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+    }
+    std::string out;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        int high = hexDigit(hex[i]);
+        int low = hexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return CliStatus::badUsage(digits, "not hexadecimal digits");
+        }
+        out += static_cast<char>(high * 16 + low);
+    }
+    bytes = out;
+    return CliStatus::success();
+}
+
+CliStatus parseByte(const std::string& number, std::string& bytes) {
+    std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
+    if (!value || *value > 0xFF) {
+        return CliStatus::badUsage(number, "not a byte (0 to 255, decimal or 0x hexadecimal)");
+    }
+    bytes = std::string(1, static_cast<char>(*value));
+    return CliStatus::success();
+}
+
+CliStatus parseValueSpec(const std::string& spec, std::string& bytes) {
+    if (startsWith(spec, "hex:")) {
+        return parseHexBytes(spec.substr(4), bytes);
+    }
+    if (startsWith(spec, "byte:")) {
+        return parseByte(spec.substr(5), bytes);
+    }
+    std::string text = startsWith(spec, "text:") ? spec.substr(5) : spec;
+    if (text.size() > kMaxValueBytes) {
+        return CliStatus::badUsage("value",
+                                   "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+    }
+    bytes = text;
+    return CliStatus::success();
+}
+
+CliStatus encodeManaged(const std::string& number, std::string& bytes) {
+    std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
+    if (!value) {
+        return CliStatus::badUsage(number, "not a 32-bit number (decimal or 0x hexadecimal)");
+    }
+    bytes = std::to_string(*value);
+    return CliStatus::success();
+}
+
+CliStatus encodePolicy(const std::string& word, std::string& bytes) {
+    if (word == "on" || word == "off" || word == "empty") {
+        bytes = word == "on" ? "1" : word == "off" ? "0" : "";
+        return CliStatus::success();
+    }
+    return CliStatus::badUsage(word, "the policy is on, off or empty");
+}
+
+std::string policyWord(const std::string& bytes) {
+    switch (cimpsim::parsePolicy(bytes)) {
+        case cimpsim::PolicyValue::Unset:
+            return "empty";
+        case cimpsim::PolicyValue::Disabled:
+            return "off";
+        case cimpsim::PolicyValue::Enabled:
+            return "on";
+        case cimpsim::PolicyValue::Invalid:
+            break;
+    }
+    return "invalid (" + displayValue(bytes) + ")";
+}
+
+CliStatus parseReturnCode(const std::string& text, uint32_t& rc) {
+    std::optional<uint32_t> code = cimpsim::parseFaultCode(text);
+    if (!code) {
+        return CliStatus::badUsage(text, "not a non-zero 32-bit hexadecimal return code");
+    }
+    rc = *code;
+    return CliStatus::success();
+}
+
+std::string formatReturnCode(uint32_t rc) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(rc));
+    return text;
+}
+
+}  // namespace cimpcli

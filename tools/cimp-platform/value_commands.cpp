@@ -1,0 +1,141 @@
+#include "tools/cimp-platform/value_commands.h"
+
+#include <optional>
+#include <vector>
+
+#include "tools/cimp-platform/root_files.h"
+#include "tools/cimp-platform/target.h"
+#include "tools/cimp-platform/value_codec.h"
+
+namespace cimpcli {
+
+namespace {
+
+using Encoder = CliStatus (*)(const std::string& text, std::string& bytes);
+
+// A command writing one positional, encoded, to the value file of `targetName`.
+CliStatus writeEncoded(const std::string& root, ArgList& args, const char* targetName,
+                       Encoder encode) {
+    std::vector<std::string> positionals;
+    CliStatus status = args.takePositionals(1, 1, positionals);
+    Target target;
+    std::string bytes;
+    if (status.ok()) {
+        status = encode(positionals[0], bytes);
+    }
+    if (status.ok()) {
+        status = parseTarget(targetName, target);
+    }
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    return status.ok() ? writeRootFile(root, target.file, bytes) : status;
+}
+
+CliStatus runGet(const std::string& root, ArgList& args, std::ostream& out) {
+    std::vector<std::string> positionals;
+    CliStatus status = args.takePositionals(1, 1, positionals);
+    Target key;
+    if (status.ok()) {
+        status = parseRegistryKey(positionals[0], key);
+    }
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    if (!status.ok()) {
+        return status;
+    }
+    FileRead read = readRootFile(root, key.file, kMaxValueBytes);
+    if (read.status.ok()) {
+        out << displayValue(read.bytes) << "\n";
+    }
+    return read.status;
+}
+
+// The bytes `set` writes: VALUE as text (default) or hex digits, or --byte N alone.
+CliStatus setValue(ArgList& args, std::vector<std::string>& positionals, std::string& bytes) {
+    bool hex = args.takeFlag("--hex");
+    bool text = args.takeFlag("--text");
+    std::optional<std::string> byte;
+    CliStatus status = args.takeOption("--byte", byte);
+    if (!status.ok()) {
+        return status;
+    }
+    if (int(hex) + int(text) + int(byte.has_value()) > 1) {
+        return CliStatus::badUsage("set", "give at most one of --text, --hex, --byte");
+    }
+    status = args.takePositionals(byte ? 1 : 2, byte ? 1 : 2, positionals);
+    if (!status.ok()) {
+        return status;
+    }
+    if (byte) {
+        return parseByte(*byte, bytes);
+    }
+    if (hex) {
+        return parseHexBytes(positionals[1], bytes);
+    }
+    return parseValueSpec("text:" + positionals[1], bytes);
+}
+
+CliStatus runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    std::vector<std::string> positionals;
+    std::string bytes;
+    Target key;
+    CliStatus status = setValue(args, positionals, bytes);
+    if (status.ok()) {
+        status = parseRegistryKey(positionals[0], key);
+    }
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    return status.ok() ? writeRootFile(root, key.file, bytes) : status;
+}
+
+CliStatus runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    std::vector<std::string> positionals;
+    CliStatus status = args.takePositionals(1, 1, positionals);
+    Target key;
+    if (status.ok()) {
+        status = parseRegistryKey(positionals[0], key);
+    }
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    return status.ok() ? removeRootFile(root, key.file) : status;
+}
+
+CliStatus runSetRole(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    return writeEncoded(root, args, "dscv/FspRole", parseByte);
+}
+
+CliStatus runSetManaged(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    return writeEncoded(root, args, "managed", encodeManaged);
+}
+
+CliStatus runSetPolicy(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    return writeEncoded(root, args, "policy", encodePolicy);
+}
+
+}  // namespace
+
+const Command kGetCommand = {
+    "get", "KEY", "print the value of registry key KEY (area/name) as show does", runGet};
+const Command kSetCommand = {
+    "set", "KEY VALUE [--text | --hex] | KEY --byte N",
+    "set registry key KEY to VALUE: text (default), hexadecimal digits two a byte, or the\n"
+    "one byte N (0 to 255)",
+    runSet};
+const Command kUnsetCommand = {"unset", "KEY", "remove registry key KEY", runUnset};
+const Command kSetRoleCommand = {
+    "set-role", "N", "set the service processor role (dscv/FspRole) to the byte N; 1 serves CIM",
+    runSetRole};
+const Command kSetManagedCommand = {
+    "set-managed", "N",
+    "set the managed indicator to N (decimal or 0x); non-zero means a console manages the system",
+    runSetManaged};
+const Command kSetPolicyCommand = {
+    "set-policy", "on|off|empty",
+    "set the redundancy policy; empty makes the service answer without setting its flag",
+    runSetPolicy};
+
+}  // namespace cimpcli
