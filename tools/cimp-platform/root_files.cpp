@@ -51,7 +51,12 @@ CliStatus checkRoot(const std::string& root) {
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
     FileRead read;
     std::string path = root + "/" + file;
-    switch (cimpsim::systemEnv().readBeneath(root, file, limit + 1, read.bytes)) {
+    // One byte beyond the limit tells a file that is too long from one that just fits.
+    read.bytes.resize(limit + 1);
+    const cimpsim::FileRead got =
+        cimpsim::systemEnv().directory(root, false)->read(file, read.bytes.data(), limit + 1);
+    read.bytes.resize(got.status == cimpsim::ReadStatus::Ok ? got.size : 0);
+    switch (got.status) {
         case cimpsim::ReadStatus::Ok:
             if (read.bytes.size() > limit) {
                 read.status =
