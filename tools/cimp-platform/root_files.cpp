@@ -51,7 +51,11 @@ CliStatus checkRoot(const std::string& root) {
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
     FileRead read;
     std::string path = root + "/" + file;
-    switch (cimpsim::systemEnv().readBeneath(root, file, limit + 1, read.bytes)) {
+    read.bytes.resize(limit + 1);
+    const cimpsim::FileRead got =
+        cimpsim::systemEnv().directory(root, false)->read(file, &read.bytes[0], read.bytes.size());
+    read.bytes.resize(got.status == cimpsim::ReadStatus::Ok ? got.size : 0);
+    switch (got.status) {
         case cimpsim::ReadStatus::Ok:
             if (read.bytes.size() > limit) {
                 read.status =
