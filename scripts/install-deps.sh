@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config binutils
     libgtest-dev libgmock-dev libbenchmark-dev
     libmicrohttpd-dev libexpat1-dev
-    sblim-wbemcli curl
+    sblim-wbemcli curl python3
 )
 
 missing=()

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "cimom/host/http_limits.h"
+
 namespace cimhost {
 
 struct DaemonOptions {
     std::string address = "127.0.0.1";
-    std::uint16_t port = 5988;
-    unsigned threads = 4;
+    std::optional<std::uint16_t> port;  // 5988 when not given
+    unsigned threads = 0;  // 0: one per core
+    HttpLimits limits;
+    bool quiet = false;
     std::string nameSpace = "root/orvcim";
     std::optional<std::string> schemaFile;
     std::optional<std::string> registrationFile;
