@@ -58,6 +58,9 @@ bool apply(DaemonOptions& o, const std::string& name, const std::string& value,
         {"--registration", &DaemonOptions::registrationFile},
         {"--provider-dir", &DaemonOptions::providerDir},
         {"--platform-root", &DaemonOptions::platformRoot},
+        {"--tls-cert", &DaemonOptions::tlsCertificate},
+        {"--tls-key", &DaemonOptions::tlsKey},
+        {"--auth-file", &DaemonOptions::authFile},
     };
     for (const auto& path : paths) {
         if (name == path.name) {
@@ -82,12 +85,17 @@ bool apply(DaemonOptions& o, const std::string& name, const std::string& value,
         o.address = value;
     } else if (name == "--namespace") {
         o.nameSpace = value;
-    } else if (name == "--port") {
+    } else if (name == "--port" || name == "--tls-port") {
         if (!parseNumber(value, 65535, number)) {
             error = name + " takes 0 to 65535, not \"" + value + "\"";
             return false;
         }
-        o.port = static_cast<std::uint16_t>(number);
+        const auto port = static_cast<std::uint16_t>(number);
+        if (name == "--port") {
+            o.port = port;
+        } else {
+            o.tlsPort = port;
+        }
     } else {
         error = "unknown option " + name;
         return false;
@@ -106,6 +114,7 @@ ParsedOptions parseDaemonOptions(const std::vector<std::string>& args) {
         {"--help", &DaemonOptions::help},
         {"-h", &DaemonOptions::help},
         {"--quiet", &DaemonOptions::quiet},
+        {"--allow-insecure-remote", &DaemonOptions::allowInsecureRemote},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -130,6 +139,9 @@ ParsedOptions parseDaemonOptions(const std::vector<std::string>& args) {
             return parsed;
         }
     }
+    if (parsed.options.tlsCertificate.has_value() != parsed.options.tlsKey.has_value()) {
+        parsed.error = "--tls-cert and --tls-key go together";
+    }
     return parsed;
 }
 
@@ -139,7 +151,8 @@ std::string daemonUsage() {
            "Serves CIM-XML over HTTP (DSP0200) with the CMPI providers the registration file "
            "names.\n"
            "  --address ADDR        address or host name to listen on (default 127.0.0.1)\n"
-           "  --port N              port (default 5988; 0 picks a free one)\n"
+           "  --port N              plain HTTP port (default 5988 without TLS, none with it;\n"
+           "                        0 picks a free one)\n"
            "  --threads N           worker threads (default: one per core)\n"
            "  --namespace NS        namespace the schema describes (default root/orvcim)\n"
            "  --schema FILE         MOF schema (default: the shipped schema/root_orvcim.mof)\n"
@@ -152,6 +165,14 @@ std::string daemonUsage() {
            "                        the shipped examples/platform in a build tree and the\n"
            "                        simulated platform's own default when installed)\n"
            "  --quiet               no line per request on stderr\n"
+           "HTTPS and authentication:\n"
+           "  --tls-cert FILE       PEM certificate (chain) for HTTPS, TLS 1.2 and 1.3 only\n"
+           "  --tls-key FILE        its PEM private key\n"
+           "  --tls-port N          HTTPS port (default 5989)\n"
+           "  --auth-file FILE      HTTP Basic users, \"user:hash\" lines (make them with\n"
+           "                        \"cimp-cimom passwd FILE USER\", password on stdin)\n"
+           "  --allow-insecure-remote  listen on a non-loopback address without a password\n"
+           "                        file, or without TLS, all the same\n"
            "Limits (a client that reaches one is refused or cut off; others are served on):\n"
            "  --max-connections N   open connections in all (default " +
            std::to_string(limits.maxConnections) +
@@ -169,7 +190,10 @@ std::string daemonUsage() {
            std::to_string(kMaxRequestBody) +
            " bytes\n"
            "  --help                this text\n"
-           "Prints \"listening on ADDR:PORT\" on stderr when ready; SIGINT or SIGTERM stops it.\n";
+           "Prints \"listening on ADDR:PORT\" (\" (https)\" after an HTTPS one) on stderr when\n"
+           "ready; SIGINT or SIGTERM stops it.\n"
+           "usage: cimp-cimom passwd FILE USER   adds USER or changes its password (read from\n"
+           "                                     stdin) in the password file FILE\n";
 }
 
 }  // namespace cimhost

@@ -1,6 +1,8 @@
 #include "cimom/host/http_server.h"
 
+#include <arpa/inet.h>
 #include <microhttpd.h>
+#include <netinet/in.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,11 +20,13 @@ struct HttpServer::Front {
     Front(const CimService& service, RequestLog& log, const HttpSettings& settings)
         : service(service),
           log(log),
+          auth(settings.auth),
           watch(std::chrono::seconds(settings.limits.requestSeconds),
                 std::chrono::seconds(settings.limits.idleSeconds)) {}
 
     const CimService& service;
     RequestLog& log;
+    BasicAuth* auth;
     ConnectionWatch watch;
 };
 
@@ -85,6 +89,48 @@ MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& r
     return send(connection, response);
 }
 
+std::string peerOf(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    char text[INET6_ADDRSTRLEN] = "?";
+    if (info != nullptr && info->client_addr != nullptr) {
+        const sockaddr* address = info->client_addr;
+        const void* bytes =
+            address->sa_family == AF_INET6
+                ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
+                : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(address)->sin_addr);
+        inet_ntop(address->sa_family, bytes, text, sizeof text);
+    }
+    return text;
+}
+
+// False when the request is refused for its credentials; the refusal is queued and logged.
+bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& request) {
+    const std::string peer = peerOf(connection);
+    const BasicAuth::Verdict verdict = front.auth->check(request.header("Authorization"), peer);
+    HttpResponse response;
+    switch (verdict.outcome) {
+        case BasicAuth::Outcome::Allowed:
+            return true;
+        case BasicAuth::Outcome::Throttled:
+            response.status = 429;
+            response.headers.emplace_back("Retry-After", std::to_string(verdict.retryAfter));
+            break;
+        case BasicAuth::Outcome::Refused:
+            front.log.event("login refused for user \"" + verdict.user + "\" from " + peer);
+            [[fallthrough]];
+        case BasicAuth::Outcome::NoCredentials:
+            response.status = 401;
+            response.headers.emplace_back("WWW-Authenticate",
+                                          "Basic realm=\"cimp-cimom\", charset=\"UTF-8\"");
+            break;
+    }
+    front.log.write(request.method + " " + request.url + " HTTP " +
+                    std::to_string(response.status) + " (" + peer + " not authenticated)");
+    send(connection, response);
+    return false;
+}
+
 // The first call for a request: its line and headers are in, its body is not.
 MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
                  void** state) {
@@ -94,6 +140,9 @@ MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, cons
     MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, fresh.get());
     if (std::optional<Refusal> refusal = refuseHeaders(*fresh)) {
         return refuse(front, connection, *fresh, *refusal);
+    }
+    if (front.auth != nullptr && !authenticated(front, connection, *fresh)) {
+        return MHD_YES;
     }
     if (std::optional<HttpResponse> refused =
             front.service.screen(*fresh, declaredLength(*fresh))) {
@@ -191,6 +240,14 @@ Status HttpServer::start(const HttpSettings& settings, const CimService& service
         {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&onConnection), front},
         {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&onRequestLine), front},
     };
+    if (settings.tls != nullptr) {
+        flags |= MHD_USE_TLS;
+        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0,
+                           const_cast<char*>(settings.tls->certificatePem.c_str())});
+        options.push_back(
+            {MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(settings.tls->keyPem.c_str())});
+        options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(kTlsPriorities)});
+    }
     options.push_back({MHD_OPTION_END, 0, nullptr});
     started->daemon_.reset(MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest,
                                             front, MHD_OPTION_ARRAY, options.data(),

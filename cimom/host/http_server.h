@@ -5,7 +5,9 @@
 // Everything a client can make it hold is bounded (HttpLimits): connections in all and per peer
 // address, the time to deliver a request (ConnectionWatch), the silence between requests, at most
 // kMaxRequestBody bytes of a body. Requests whose framing HTTP forbids are refused before the CIM
-// service sees them (http_framing.h). Stopping (destruction) wakes every worker at once, closes
+// service sees them (http_framing.h). With a password file every request must carry Basic
+// credentials: 401 with a challenge without them, 429 while its peer is throttled, and each
+// refused login is logged with the peer address (never the password). Stopping (destruction) wakes every worker at once, closes
 // every connection and waits for the workers, so no request is running once it returns. The
 // service and the log must outlive the server.
 #pragma once
@@ -13,11 +15,13 @@
 #include <cstdint>
 #include <memory>
 
+#include "cimom/host/basic_auth.h"
 #include "cimom/host/cim_service.h"
 #include "cimom/host/http_limits.h"
 #include "cimom/host/listen_address.h"
 #include "cimom/host/request_log.h"
 #include "cimom/host/status.h"
+#include "cimom/host/tls_credentials.h"
 
 struct MHD_Daemon;
 
@@ -28,6 +32,8 @@ struct HttpSettings {
     std::uint16_t port = 5988;  // 0: any free port
     unsigned threads = 1;
     HttpLimits limits;
+    const TlsCredentials* tls = nullptr;  // HTTPS when set; must outlive start()
+    BasicAuth* auth = nullptr;            // every request authenticated when set; outlives us
 };
 
 class HttpServer {

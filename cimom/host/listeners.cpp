@@ -6,6 +6,7 @@
 #include <ostream>
 #include <thread>
 
+#include "cimom/host/password_file.h"
 
 namespace cimhost {
 namespace {
@@ -30,9 +31,34 @@ void allowDescriptors(unsigned connections) {
 
 }  // namespace
 
-Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostream&) {
-    plan.plainPort = options.port.value_or(kPlainPort);
-    return resolveListenAddress(options.address, plan.address);
+Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostream& warnings) {
+    Status status = resolveListenAddress(options.address, plan.address);
+    if (status.isOk() && options.tlsCertificate) {
+        plan.tls.emplace();
+        status = readTlsCredentials(*options.tlsCertificate, *options.tlsKey, *plan.tls);
+        plan.tlsPort = options.tlsPort;
+    }
+    plan.plainPort = options.port;
+    if (!plan.tls && !plan.plainPort) {
+        plan.plainPort = kPlainPort;
+    }
+    if (status.isOk() && options.authFile) {
+        PasswordFile accounts;
+        status = loadPasswordFile(*options.authFile, accounts);
+        plan.auth = std::make_unique<BasicAuth>(std::move(accounts));
+    }
+    if (!status.isOk() || plan.address.loopback || options.allowInsecureRemote) {
+        return status;
+    }
+    if (!plan.auth) {
+        return Status::failed("refusing to serve " + plan.address.numeric +
+                              ", which is not loopback, without --auth-file "
+                              "(--allow-insecure-remote if that is meant)");
+    }
+    if (!plan.tls || plan.plainPort) {
+        warnings << "cimp-cimom: warning: passwords cross the network in clear on plain HTTP\n";
+    }
+    return status;
 }
 
 Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
@@ -42,15 +68,30 @@ Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
     settings.address = plan.address;
     settings.threads = options.threads != 0 ? options.threads : coreCount();
     settings.limits = options.limits;
-    allowDescriptors(settings.limits.maxConnections);
-    settings.port = *plan.plainPort;
-    std::unique_ptr<HttpServer> server;
-    Status started = HttpServer::start(settings, service, log, server);
-    if (!started.isOk()) {
-        return started;
+    settings.auth = plan.auth.get();
+    const bool both = plan.plainPort && plan.tlsPort;
+    allowDescriptors(settings.limits.maxConnections * (both ? 2 : 1));
+    std::vector<std::string> lines;
+    for (const bool tls : {false, true}) {
+        const std::optional<std::uint16_t>& port = tls ? plan.tlsPort : plan.plainPort;
+        if (!port) {
+            continue;
+        }
+        settings.port = *port;
+        settings.tls = tls ? &*plan.tls : nullptr;
+        std::unique_ptr<HttpServer> server;
+        Status started = HttpServer::start(settings, service, log, server);
+        if (!started.isOk()) {
+            return started;
+        }
+        lines.push_back("listening on " + plan.address.withPort(server->port()) +
+                        (tls ? " (https)" : ""));
+        servers.push_back(std::move(server));
     }
-    ready << "listening on " << plan.address.withPort(server->port()) << std::endl;
-    servers.push_back(std::move(server));
+    for (const std::string& line : lines) {
+        ready << line << '\n';
+    }
+    ready.flush();
     return Status::ok();
 }
 

@@ -15,6 +15,7 @@
 #include "cimom/host/daemon_options.h"
 #include "cimom/host/default_paths.h"
 #include "cimom/host/listeners.h"
+#include "cimom/host/password_file.h"
 #include "cimom/host/namespace_schema.h"
 #include "cimom/host/provider_loader.h"
 #include "cimom/host/provider_registry.h"
@@ -161,10 +162,33 @@ int serve(const DaemonOptions& options) {
     return 0;
 }
 
+// cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
+// no command line and no process listing.
+int setPasswordCommand(const std::vector<std::string>& args) {
+    if (args.size() != 3) {
+        std::cerr << "usage: cimp-cimom passwd FILE USER  (password on stdin)\n";
+        return kExitUsage;
+    }
+    std::string password;
+    if (!std::getline(std::cin, password) || password.empty()) {
+        std::cerr << "cimp-cimom: no password on stdin\n";
+        return kExitUsage;
+    }
+    const Status set = setPassword(args[1], args[2], password);
+    if (!set.isOk()) {
+        std::cerr << "cimp-cimom: " << set.description() << '\n';
+        return kExitStartFailed;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "passwd") {
+        return setPasswordCommand(args);
+    }
     const ParsedOptions parsed = parseDaemonOptions(args);
     if (!parsed.error.empty()) {
         std::cerr << "cimp-cimom: " << parsed.error << '\n' << daemonUsage();
