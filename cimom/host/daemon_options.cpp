@@ -26,25 +26,45 @@ bool parseNumber(const std::string& text, unsigned long max, unsigned long& out)
     return true;
 }
 
-// The options that take a count, with their least and greatest values.
+// The options that take a count, with their least and greatest values and, for the limits,
+// the --help line before the default.
 struct CountOption {
     const char* name;
     unsigned long least;
     unsigned long most;
     unsigned& (*target)(DaemonOptions&);
+    const char* limitHelp;
 };
 
 const CountOption kCounts[] = {
-    {"--threads", 1, kMaxThreads, [](DaemonOptions& o) -> unsigned& { return o.threads; }},
+    {"--threads", 1, kMaxThreads, [](DaemonOptions& o) -> unsigned& { return o.threads; },
+     nullptr},
     {"--max-connections", 1, kMaxConnections,
-     [](DaemonOptions& o) -> unsigned& { return o.limits.maxConnections; }},
+     [](DaemonOptions& o) -> unsigned& { return o.limits.maxConnections; },
+     "  --max-connections N   open connections in all"},
     {"--max-per-peer", 1, kMaxConnections,
-     [](DaemonOptions& o) -> unsigned& { return o.limits.maxPerPeer; }},
+     [](DaemonOptions& o) -> unsigned& { return o.limits.maxPerPeer; },
+     "  --max-per-peer N      open connections from one address"},
     {"--request-timeout", 1, kMaxSeconds,
-     [](DaemonOptions& o) -> unsigned& { return o.limits.requestSeconds; }},
+     [](DaemonOptions& o) -> unsigned& { return o.limits.requestSeconds; },
+     "  --request-timeout S   seconds to deliver a request, headers and body"},
     {"--idle-timeout", 1, kMaxSeconds,
-     [](DaemonOptions& o) -> unsigned& { return o.limits.idleSeconds; }},
+     [](DaemonOptions& o) -> unsigned& { return o.limits.idleSeconds; },
+     "  --idle-timeout S      seconds of silence on a connection"},
 };
+
+// The limit options with their defaults, one line each.
+std::string limitsUsage() {
+    DaemonOptions defaults;
+    std::string text;
+    for (const CountOption& count : kCounts) {
+        if (count.limitHelp != nullptr) {
+            text += std::string(count.limitHelp) + " (default " +
+                    std::to_string(count.target(defaults)) + ")\n";
+        }
+    }
+    return text;
+}
 
 // Applies one option with its value; false with `error` set when the value is bad or the
 // option unknown.
@@ -146,7 +166,6 @@ ParsedOptions parseDaemonOptions(const std::vector<std::string>& args) {
 }
 
 std::string daemonUsage() {
-    const HttpLimits limits;
     return "usage: cimp-cimom [options]\n"
            "Serves CIM-XML over HTTP (DSP0200) with the CMPI providers the registration file "
            "names.\n"
@@ -173,19 +192,8 @@ std::string daemonUsage() {
            "                        \"cimp-cimom passwd FILE USER\", password on stdin)\n"
            "  --allow-insecure-remote  listen on a non-loopback address without a password\n"
            "                        file, or without TLS, all the same\n"
-           "Limits (a client that reaches one is refused or cut off; others are served on):\n"
-           "  --max-connections N   open connections in all (default " +
-           std::to_string(limits.maxConnections) +
-           ")\n"
-           "  --max-per-peer N      open connections from one address (default " +
-           std::to_string(limits.maxPerPeer) +
-           ")\n"
-           "  --request-timeout S   seconds to deliver a request, headers and body (default " +
-           std::to_string(limits.requestSeconds) +
-           ")\n"
-           "  --idle-timeout S      seconds of silence on a connection (default " +
-           std::to_string(limits.idleSeconds) +
-           ")\n"
+           "Limits (a client that reaches one is refused or cut off; others are served on):\n" +
+               limitsUsage() +
            "  request bodies are limited to " +
            std::to_string(kMaxRequestBody) +
            " bytes\n"
