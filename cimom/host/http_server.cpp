@@ -60,12 +60,19 @@ std::optional<std::size_t> declaredLength(const HttpRequest& request) {
     return static_cast<std::size_t>(value);
 }
 
-MHD_Result send(MHD_Connection* connection, const HttpResponse& reply) {
-    MHD_Response* response = MHD_create_response_from_buffer(
-        reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+void freeBody(void* body) {
+    delete static_cast<std::string*>(body);
+}
+
+// The body moves to the library, which frees it once sent: no copy of a response is made.
+MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
+    auto body = std::make_unique<std::string>(std::move(reply.body));
+    MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
+        body->size(), &(*body)[0], &freeBody, body.get());
     if (response == nullptr) {
         return MHD_NO;
     }
+    body.release();
     for (const auto& header : reply.headers) {
         MHD_add_response_header(response, header.first.c_str(), header.second.c_str());
     }
@@ -86,7 +93,7 @@ MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& r
     }
     front.log.write(request.method + " " + request.url + " HTTP " +
                     std::to_string(refusal.status) + " (" + why + ")");
-    return send(connection, response);
+    return send(connection, std::move(response));
 }
 
 std::string peerOf(MHD_Connection* connection) {
@@ -127,7 +134,7 @@ bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& 
     }
     front.log.write(request.method + " " + request.url + " HTTP " +
                     std::to_string(response.status) + " (" + peer + " not authenticated)");
-    send(connection, response);
+    send(connection, std::move(response));
     return false;
 }
 
@@ -146,7 +153,7 @@ MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, cons
     }
     if (std::optional<HttpResponse> refused =
             front.service.screen(*fresh, declaredLength(*fresh))) {
-        return send(connection, *refused);
+        return send(connection, std::move(*refused));
     }
     *state = fresh.release();
     return MHD_YES;
@@ -179,7 +186,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
         // Nothing may unwind into libmicrohttpd; the client gets a plain 500.
         HttpResponse internalError;
         internalError.status = 500;
-        return send(connection, internalError);
+        return send(connection, std::move(internalError));
     }
 }
 
