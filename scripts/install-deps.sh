@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config binutils
     libgtest-dev libgmock-dev libbenchmark-dev
     libmicrohttpd-dev libexpat1-dev libcrypt-dev
-    sblim-wbemcli curl openssl python3
+    sblim-wbemcli curl openssl python3 wrk
 )
 
 missing=()
