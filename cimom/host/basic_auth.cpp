@@ -87,10 +87,14 @@ BasicAuth::Verdict BasicAuth::check(const std::string* authorization, const std:
             return {Outcome::Allowed, user};
         }
     }
+    if (hashing_.test_and_set(std::memory_order_acquire)) {
+        return {Outcome::Busy, user, 1};
+    }
     const auto account = accounts_.find(user);
     const bool matches =
         passwordMatches(credentials->second,
                         account != accounts_.end() ? account->second : unmatchableHash());
+    hashing_.clear(std::memory_order_release);
     if (!matches || account == accounts_.end()) {
         throttle_.failed(peer);
         return {Outcome::Refused, user};

@@ -2,9 +2,12 @@
 // A peer that keeps failing is throttled (LoginThrottle). A credential once accepted is kept
 // per user and recognised by a constant-time comparison, so that a client sending the same
 // Authorization header with every request pays for the slow password hash once, not per
-// request. Thread-safe.
+// request. The hash is slow on purpose and runs on a worker that serves other connections too,
+// so only one check runs at a time: a request that would start a second is told to retry
+// (Busy) rather than letting guesses from many addresses occupy every worker. Thread-safe.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -18,11 +21,11 @@ class BasicAuth {
   public:
     explicit BasicAuth(PasswordFile accounts) : accounts_(std::move(accounts)) {}
 
-    enum class Outcome { Allowed, NoCredentials, Refused, Throttled };
+    enum class Outcome { Allowed, NoCredentials, Refused, Throttled, Busy };
     struct Verdict {
         Outcome outcome;
         std::string user;         // as the client named it, when it did
-        unsigned retryAfter = 0;  // seconds, when throttled
+        unsigned retryAfter = 0;  // seconds, when throttled or busy
     };
 
     // `authorization` is the request's Authorization header, null when it sent none.
@@ -33,6 +36,7 @@ class BasicAuth {
     LoginThrottle throttle_;
     std::mutex mutex_;
     std::map<std::string, std::string> accepted_;  // user -> Authorization header
+    std::atomic_flag hashing_ = ATOMIC_FLAG_INIT;
 };
 
 }  // namespace cimhost

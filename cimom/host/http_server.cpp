@@ -119,8 +119,9 @@ bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& 
     switch (verdict.outcome) {
         case BasicAuth::Outcome::Allowed:
             return true;
+        case BasicAuth::Outcome::Busy:
         case BasicAuth::Outcome::Throttled:
-            response.status = 429;
+            response.status = verdict.outcome == BasicAuth::Outcome::Busy ? 503 : 429;
             response.headers.emplace_back("Retry-After", std::to_string(verdict.retryAfter));
             break;
         case BasicAuth::Outcome::Refused:
