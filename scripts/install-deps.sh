@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config binutils
     libgtest-dev libgmock-dev libbenchmark-dev
-    libmicrohttpd-dev libexpat1-dev
-    sblim-wbemcli curl
+    libmicrohttpd-dev libexpat1-dev libcrypt-dev
+    sblim-wbemcli curl openssl python3 wrk
 )
 
 missing=()

@@ -8,11 +8,38 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <optional>
+#include <vector>
+
+#include "cimom/host/connection_watch.h"
+#include "cimom/host/http_framing.h"
 
 namespace cimhost {
+
+struct HttpServer::Front {
+    Front(const CimService& service, RequestLog& log, const HttpSettings& settings)
+        : service(service),
+          log(log),
+          auth(settings.auth),
+          watch(std::chrono::seconds(settings.limits.requestSeconds),
+                std::chrono::seconds(settings.limits.idleSeconds)) {}
+
+    const CimService& service;
+    RequestLog& log;
+    BasicAuth* auth;
+    ConnectionWatch watch;
+};
+
 namespace {
+
+using Front = HttpServer::Front;
+
+ConnectionWatch::Connection* watched(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    return info != nullptr ? static_cast<ConnectionWatch::Connection*>(info->socket_context)
+                           : nullptr;
+}
 
 MHD_Result collectHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
     static_cast<HttpRequest*>(cls)->headers.emplace_back(key, value == nullptr ? "" : value);
@@ -37,15 +64,15 @@ void freeBody(void* body) {
     delete static_cast<std::string*>(body);
 }
 
-// The library takes the body over and frees it once sent, so the answer is never copied.
+// The body moves to the library, which frees it once sent: no copy of a response is made.
 MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
-    auto* body = new std::string(std::move(reply.body));
+    auto body = std::make_unique<std::string>(std::move(reply.body));
     MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
-        body->size(), body->data(), freeBody, body);
+        body->size(), &(*body)[0], &freeBody, body.get());
     if (response == nullptr) {
-        delete body;
         return MHD_NO;
     }
+    body.release();
     for (const auto& header : reply.headers) {
         MHD_add_response_header(response, header.first.c_str(), header.second.c_str());
     }
@@ -55,29 +82,92 @@ MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
     return queued;
 }
 
-HttpResponse internalError() {
+MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& request,
+                  const Refusal& refusal) {
     HttpResponse response;
-    response.status = 500;
-    return response;
+    response.status = refusal.status;
+    std::string why = refusal.why;
+    if (!refusal.cimError.empty()) {
+        response.headers.emplace_back("CIMError", refusal.cimError);
+        why = refusal.cimError + ": " + why;
+    }
+    front.log.write(request.method + " " + request.url + " HTTP " +
+                    std::to_string(refusal.status) + " (" + why + ")");
+    return send(connection, std::move(response));
+}
+
+std::string peerOf(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    char text[INET6_ADDRSTRLEN] = "?";
+    if (info != nullptr && info->client_addr != nullptr) {
+        const sockaddr* address = info->client_addr;
+        const void* bytes =
+            address->sa_family == AF_INET6
+                ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
+                : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(address)->sin_addr);
+        inet_ntop(address->sa_family, bytes, text, sizeof text);
+    }
+    return text;
+}
+
+// False when the request is refused for its credentials; the refusal is queued and logged.
+bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& request) {
+    const std::string peer = peerOf(connection);
+    const BasicAuth::Verdict verdict = front.auth->check(request.header("Authorization"), peer);
+    HttpResponse response;
+    switch (verdict.outcome) {
+        case BasicAuth::Outcome::Allowed:
+            return true;
+        case BasicAuth::Outcome::Busy:
+        case BasicAuth::Outcome::Throttled:
+            response.status = verdict.outcome == BasicAuth::Outcome::Busy ? 503 : 429;
+            response.headers.emplace_back("Retry-After", std::to_string(verdict.retryAfter));
+            break;
+        case BasicAuth::Outcome::Refused:
+            front.log.event("login refused for user \"" + verdict.user + "\" from " + peer);
+            [[fallthrough]];
+        case BasicAuth::Outcome::NoCredentials:
+            response.status = 401;
+            response.headers.emplace_back("WWW-Authenticate",
+                                          "Basic realm=\"cimp-cimom\", charset=\"UTF-8\"");
+            break;
+    }
+    front.log.write(request.method + " " + request.url + " HTTP " +
+                    std::to_string(response.status) + " (" + peer + " not authenticated)");
+    send(connection, std::move(response));
+    return false;
+}
+
+// The first call for a request: its line and headers are in, its body is not.
+MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
+                 void** state) {
+    auto fresh = std::make_unique<HttpRequest>();
+    fresh->method = method;
+    fresh->url = url;
+    MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, fresh.get());
+    if (std::optional<Refusal> refusal = refuseHeaders(*fresh)) {
+        return refuse(front, connection, *fresh, *refusal);
+    }
+    if (front.auth != nullptr && !authenticated(front, connection, *fresh)) {
+        return MHD_YES;
+    }
+    if (std::optional<HttpResponse> refused =
+            front.service.screen(*fresh, declaredLength(*fresh))) {
+        return send(connection, std::move(*refused));
+    }
+    *state = fresh.release();
+    return MHD_YES;
 }
 
 MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
                      const char*, const char* uploadData, size_t* uploadSize, void** state) {
-    const CimService& service = *static_cast<const CimService*>(cls);
+    Front& front = *static_cast<Front*>(cls);
     try {
         // The request gathered so far on this connection; null on the first call.
         HttpRequest* pending = static_cast<HttpRequest*>(*state);
         if (pending == nullptr) {
-            auto fresh = std::make_unique<HttpRequest>();
-            fresh->method = method;
-            fresh->url = url;
-            MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, fresh.get());
-            if (std::optional<HttpResponse> refused =
-                    service.screen(*fresh, declaredLength(*fresh))) {
-                return send(connection, *refused);
-            }
-            *state = fresh.release();
-            return MHD_YES;
+            return begin(front, connection, url, method, state);
         }
         if (*uploadSize > 0) {
             // One byte beyond the limit is kept so the service sees the body is too large.
@@ -88,16 +178,46 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
             *uploadSize = 0;
             return MHD_YES;
         }
-        return send(connection, service.handle(*pending));
+        front.watch.serving(watched(connection));
+        if (std::optional<Refusal> refusal = refuseBody(*pending)) {
+            return refuse(front, connection, *pending, *refusal);
+        }
+        return send(connection, front.service.handle(*pending));
     } catch (...) {
         // Nothing may unwind into libmicrohttpd; the client gets a plain 500.
-        return send(connection, internalError());
+        HttpResponse internalError;
+        internalError.status = 500;
+        return send(connection, std::move(internalError));
     }
 }
 
-void onCompleted(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+void onCompleted(void* cls, MHD_Connection* connection, void** state,
+                 MHD_RequestTerminationCode) {
     delete static_cast<HttpRequest*>(*state);
     *state = nullptr;
+    if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {
+        static_cast<Front*>(cls)->watch.answered(watchedConnection);
+    }
+}
+
+void* onRequestLine(void* cls, const char*, MHD_Connection* connection) {
+    if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {
+        static_cast<Front*>(cls)->watch.requestLineArrived(watchedConnection);
+    }
+    return nullptr;
+}
+
+void onConnection(void* cls, MHD_Connection* connection, void** socketContext,
+                  MHD_ConnectionNotificationCode code) {
+    ConnectionWatch& watch = static_cast<Front*>(cls)->watch;
+    if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+        const MHD_ConnectionInfo* info =
+            MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+        *socketContext = info != nullptr ? watch.opened(info->connect_fd) : nullptr;
+    } else if (*socketContext != nullptr) {
+        watch.closed(static_cast<ConnectionWatch::Connection*>(*socketContext));
+        *socketContext = nullptr;
+    }
 }
 
 }  // namespace
@@ -106,41 +226,49 @@ void HttpServer::DaemonDeleter::operator()(MHD_Daemon* daemon) const {
     MHD_stop_daemon(daemon);
 }
 
-std::unique_ptr<HttpServer> HttpServer::start(const HttpSettings& settings,
-                                              const CimService& service, std::string& error) {
-    sockaddr_in v4{};
-    sockaddr_in6 v6{};
-    const sockaddr* address = nullptr;
-    unsigned int flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO;
-    if (inet_pton(AF_INET, settings.address.c_str(), &v4.sin_addr) == 1) {
-        v4.sin_family = AF_INET;
-        v4.sin_port = htons(settings.port);
-        address = reinterpret_cast<const sockaddr*>(&v4);
-    } else if (inet_pton(AF_INET6, settings.address.c_str(), &v6.sin6_addr) == 1) {
-        v6.sin6_family = AF_INET6;
-        v6.sin6_port = htons(settings.port);
-        address = reinterpret_cast<const sockaddr*>(&v6);
+Status HttpServer::start(const HttpSettings& settings, const CimService& service, RequestLog& log,
+                         std::unique_ptr<HttpServer>& server) {
+    // The inter-thread channel lets stopping wake every worker at once, even one whose listening
+    // socket is out of its epoll set because its share of connections is full.
+    unsigned int flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC;
+    if (settings.address.v6) {
         flags |= MHD_USE_IPv6;
-    } else {
-        error = "\"" + settings.address + "\" is not a numeric IPv4 or IPv6 address";
-        return nullptr;
     }
-    std::unique_ptr<HttpServer> server(new HttpServer());
-    server->daemon_.reset(MHD_start_daemon(
-        flags, settings.port, nullptr, nullptr, &onRequest, const_cast<CimService*>(&service),
-        MHD_OPTION_SOCK_ADDR, address, MHD_OPTION_THREAD_POOL_SIZE, settings.threads,
-        MHD_OPTION_CONNECTION_TIMEOUT, settings.connectionTimeoutSeconds,
-        MHD_OPTION_CONNECTION_LIMIT, settings.connectionLimit, MHD_OPTION_NOTIFY_COMPLETED,
-        &onCompleted, nullptr, MHD_OPTION_END));
-    if (!server->daemon_) {
-        error = "cannot listen on " + settings.address + ":" + std::to_string(settings.port) +
-                ": " + std::strerror(errno);
-        return nullptr;
+    std::unique_ptr<HttpServer> started(new HttpServer());
+    started->front_ = std::make_unique<Front>(service, log, settings);
+    Front* front = started->front_.get();
+    sockaddr_storage socket = settings.address.socketAt(settings.port);
+    std::vector<MHD_OptionItem> options = {
+        {MHD_OPTION_SOCK_ADDR, 0, &socket},
+        {MHD_OPTION_THREAD_POOL_SIZE, settings.threads, nullptr},
+        {MHD_OPTION_CONNECTION_TIMEOUT, settings.limits.idleSeconds, nullptr},
+        {MHD_OPTION_CONNECTION_LIMIT, settings.limits.maxConnections, nullptr},
+        {MHD_OPTION_PER_IP_CONNECTION_LIMIT, settings.limits.maxPerPeer, nullptr},
+        {MHD_OPTION_NOTIFY_COMPLETED, reinterpret_cast<intptr_t>(&onCompleted), front},
+        {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&onConnection), front},
+        {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&onRequestLine), front},
+    };
+    if (settings.tls != nullptr) {
+        flags |= MHD_USE_TLS;
+        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0,
+                           const_cast<char*>(settings.tls->certificatePem.c_str())});
+        options.push_back(
+            {MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(settings.tls->keyPem.c_str())});
+        options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(kTlsPriorities)});
+    }
+    options.push_back({MHD_OPTION_END, 0, nullptr});
+    started->daemon_.reset(MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest,
+                                            front, MHD_OPTION_ARRAY, options.data(),
+                                            MHD_OPTION_END));
+    if (!started->daemon_) {
+        return Status::failed("cannot listen on " + settings.address.withPort(settings.port) +
+                              ": " + std::strerror(errno));
     }
     const MHD_DaemonInfo* info =
-        MHD_get_daemon_info(server->daemon_.get(), MHD_DAEMON_INFO_BIND_PORT);
-    server->port_ = info != nullptr ? info->port : settings.port;
-    return server;
+        MHD_get_daemon_info(started->daemon_.get(), MHD_DAEMON_INFO_BIND_PORT);
+    started->port_ = info != nullptr ? info->port : settings.port;
+    server = std::move(started);
+    return Status::ok();
 }
 
 HttpServer::~HttpServer() = default;

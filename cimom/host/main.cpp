@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@
 #include "cimom/host/cim_service.h"
 #include "cimom/host/daemon_options.h"
 #include "cimom/host/default_paths.h"
-#include "cimom/host/http_server.h"
+#include "cimom/host/listeners.h"
+#include "cimom/host/password_file.h"
 #include "cimom/host/namespace_schema.h"
 #include "cimom/host/provider_loader.h"
 #include "cimom/host/provider_registry.h"
@@ -70,6 +72,19 @@ bool choosePlatformRoot(const DaemonOptions& options, const DefaultPaths& defaul
     return true;
 }
 
+// Waits for SIGINT or SIGTERM, writing out the request log meanwhile so that no line waits in
+// its buffer for long.
+int awaitStop(const sigset_t& stopSignals, RequestLog& log) {
+    const timespec tick{0, std::chrono::nanoseconds(RequestLog::kFlushInterval).count()};
+    for (;;) {
+        const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
+        log.flush();
+        if (signal > 0) {
+            return signal;
+        }
+    }
+}
+
 cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
     cimbroker::ClassHierarchy hierarchy;
     for (const auto& entry : schema.classes.hierarchy()) {
@@ -79,6 +94,12 @@ cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
 }
 
 int serve(const DaemonOptions& options) {
+    ListenerPlan plan;
+    const Status planned = planListeners(options, plan, std::cerr);
+    if (!planned.isOk()) {
+        std::cerr << "cimp-cimom: " << planned.description() << '\n';
+        return kExitStartFailed;
+    }
     const DefaultPaths defaults = defaultPaths();
     std::string platformRoot;
     if (!choosePlatformRoot(options, defaults, platformRoot)) {
@@ -120,39 +141,55 @@ int serve(const DaemonOptions& options) {
         }
     }
 
-    RequestLog log(std::cerr);
+    RequestLog log(std::cerr, options.quiet);
     CimService service(runtime, schema, providers, log);
-    HttpSettings http;
-    http.address = options.address;
-    http.port = options.port;
-    http.threads = options.threads;
-    std::string error;
-    std::unique_ptr<HttpServer> server = HttpServer::start(http, service, error);
-    if (!server) {
-        std::cerr << "cimp-cimom: " << error << '\n';
-        cleanUp(runtime, providers);
-        return kExitStartFailed;
-    }
+    std::vector<std::unique_ptr<HttpServer>> servers;
     std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
               << ", platform root " << (platformRoot.empty() ? "(platform default)" : platformRoot)
               << '\n';
-    const bool v6 = options.address.find(':') != std::string::npos;
-    std::cerr << "listening on " << (v6 ? "[" : "") << options.address << (v6 ? "]" : "") << ':'
-              << server->port() << std::endl;
+    const Status started = startListeners(plan, options, service, log, servers, std::cerr);
+    if (!started.isOk()) {
+        std::cerr << "cimp-cimom: " << started.description() << '\n';
+        servers.clear();
+        cleanUp(runtime, providers);
+        return kExitStartFailed;
+    }
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    const int signal = awaitStop(stopSignals, log);
     std::cerr << "cimp-cimom: stopping on signal " << signal << std::endl;
-    server.reset();
+    servers.clear();
     cleanUp(runtime, providers);
+    return 0;
+}
+
+// cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
+// no command line and no process listing.
+int setPasswordCommand(const std::vector<std::string>& args) {
+    if (args.size() != 3) {
+        std::cerr << "usage: cimp-cimom passwd FILE USER  (password on stdin)\n";
+        return kExitUsage;
+    }
+    std::string password;
+    if (!std::getline(std::cin, password) || password.empty()) {
+        std::cerr << "cimp-cimom: no password on stdin\n";
+        return kExitUsage;
+    }
+    const Status set = setPassword(args[1], args[2], password);
+    if (!set.isOk()) {
+        std::cerr << "cimp-cimom: " << set.description() << '\n';
+        return kExitStartFailed;
+    }
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ParsedOptions parsed =
-        parseDaemonOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "passwd") {
+        return setPasswordCommand(args);
+    }
+    const ParsedOptions parsed = parseDaemonOptions(args);
     if (!parsed.error.empty()) {
         std::cerr << "cimp-cimom: " << parsed.error << '\n' << daemonUsage();
         return kExitUsage;

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Host load benchmark: starts cimp-cimom (Release build) on 127.0.0.1 with a temporary copy of
+# examples/platform and drives it with wrk over keep-alive connections, one CIM-XML operation at a
+# time. Prints per operation and connection count: req/s, p50 and p99 latency, the daemon's CPU
+# time per request (utime+stime from /proc), the provider's own in-process time for the same
+# operation (bench/provider_bench) and their difference, the host's own cost.
+#
+# Usage: bench/host_load.sh [build dir, default build-release]
+# Environment: CIMP_BENCH_SECONDS (per run, default 5), CIMP_BENCH_CONNECTIONS (default "4 256").
+set -euo pipefail
+
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$repo/build-release}"
+seconds="${CIMP_BENCH_SECONDS:-5}"
+connections="${CIMP_BENCH_CONNECTIONS:-4 256}"
+
+command -v wrk >/dev/null || "$repo/scripts/install-deps.sh"
+cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target cimp-cimom provider_bench >/dev/null
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/cimp-bench.XXXXXX")"
+daemon=""
+cleanup() {
+    [ -n "$daemon" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The provider's in-process time (µs CPU) per operation family.
+"$build/bench/provider_bench" --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
+    awk -F, '/^"BM_/ { gsub(/"/, "", $1); printf "%s %.1f\n", $1, $4 }' >"$work/provider"
+provider_time() { awk -v n="$1" '$1 == n { print $2 }' "$work/provider"; }
+
+cp -r "$repo/examples/platform" "$work/platform"
+rm -rf "$work/platform/trace" "$work/platform/errl"
+"$build/cimom/host/cimp-cimom" --port 0 --quiet --platform-root "$work/platform" 2>"$work/log" &
+daemon=$!
+port=""
+for _ in $(seq 100); do
+    port="$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/log")"
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+[ -n "$port" ] || { echo "cimp-cimom did not start: $(cat "$work/log")" >&2; exit 1; }
+
+ns='<LOCALNAMESPACEPATH><NAMESPACE NAME="root"/><NAMESPACE NAME="orvcim"/></LOCALNAMESPACEPATH>'
+cec='<INSTANCENAME CLASSNAME="Vesk_CEC"><KEYBINDING NAME="Name"><KEYVALUE>9119-MHE*10ABCDE</KEYVALUE></KEYBINDING><KEYBINDING NAME="CreationClassName"><KEYVALUE>Vesk_CEC</KEYVALUE></KEYBINDING><KEYBINDING NAME="UUID"><KEYVALUE>0</KEYVALUE></KEYBINDING><KEYBINDING NAME="MTMS"><KEYVALUE>9119.MHE.10ABCDE</KEYVALUE></KEYBINDING></INSTANCENAME>'
+assoc='<IPARAMVALUE NAME="ClassName"><CLASSNAME NAME="Vesk_AssociatedTOvPassthru"/></IPARAMVALUE>'
+request() { # request <method> <parameters>: a whole CIM-XML request body
+    printf '<?xml version="1.0" encoding="utf-8"?><CIM CIMVERSION="2.0" DTDVERSION="2.0"><MESSAGE ID="1" PROTOCOLVERSION="1.0"><SIMPLEREQ><IMETHODCALL NAME="%s">%s%s</IMETHODCALL></SIMPLEREQ></MESSAGE></CIM>' "$1" "$ns" "$2"
+}
+
+# name | CIMMethod | parameters | provider_bench benchmark ("-" when it has none)
+operations="EnumerateInstanceNames|EnumerateInstanceNames|$assoc|-
+EnumerateInstances|EnumerateInstances|$assoc|BM_EnumInstances
+Associators (ResultClass)|Associators|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE><IPARAMVALUE NAME=\"ResultClass\"><CLASSNAME NAME=\"Vesk_TOvPassthru\"/></IPARAMVALUE>|BM_AssociatorsWithResultClass
+References|References|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE>|BM_References"
+
+ticks="$(getconf CLK_TCK)"
+daemon_ticks() { awk '{ print $14 + $15 }' "/proc/$daemon/stat"; }
+
+echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive"
+echo
+echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | provider | host's own |"
+echo "|---|---|---|---|---|---|---|---|"
+while IFS='|' read -r name method parameters benchmark; do
+    request "$method" "$parameters" >"$work/body"
+    # One request first: it must succeed, or the figures would measure an error path.
+    curl -sS --max-time 10 -H 'Content-Type: application/xml; charset="utf-8"' \
+        -H 'CIMOperation: MethodCall' -H "CIMMethod: $method" -H 'CIMObject: root%2Forvcim' \
+        --data-binary @"$work/body" "http://127.0.0.1:$port/cimom" >"$work/answer"
+    if ! grep -q '<IRETURNVALUE' "$work/answer" || grep -q '<ERROR' "$work/answer"; then
+        echo "$name does not succeed: $(cat "$work/answer")" >&2
+        exit 1
+    fi
+    provider="$( [ "$benchmark" = - ] || provider_time "$benchmark")"
+    for c in $connections; do
+        before="$(daemon_ticks)"
+        result="$(CIMP_BENCH_BODY="$work/body" CIMP_BENCH_METHOD="$method" \
+            wrk -t2 -c"$c" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
+            "http://127.0.0.1:$port/cimom" | sed -n 's/^RESULT //p')"
+        after="$(daemon_ticks)"
+        read -r requests errors p50 p99 duration <<<"$result"
+        awk -v name="$name" -v c="$c" -v n="$requests" -v e="$errors" -v p50="$p50" \
+            -v p99="$p99" -v us="$duration" -v cpu="$((after - before))" -v hz="$ticks" \
+            -v provider="${provider:-}" 'BEGIN {
+                per = cpu * 1e6 / hz / n
+                own = (provider == "") ? "-" : sprintf("%.1f µs", per - provider)
+                shown = (provider == "") ? "-" : provider " µs"
+                failed = (e > 0) ? " (" e " errors)" : ""
+                printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %s | %s |\n", name, c,
+                    n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per, shown, own
+            }'
+    done
+done <<<"$operations"

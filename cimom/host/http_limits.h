@@ -1,0 +1,13 @@
+// The bounds on what one client can make an HTTP listener hold; the defaults are the daemon's.
+#pragma once
+
+namespace cimhost {
+
+struct HttpLimits {
+    unsigned maxConnections = 1024;
+    unsigned maxPerPeer = 256;
+    unsigned requestSeconds = 10;  // to deliver one request, headers and body
+    unsigned idleSeconds = 15;     // of silence, between requests or mid-request
+};
+
+}  // namespace cimhost
