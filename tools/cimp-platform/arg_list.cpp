@@ -12,29 +12,29 @@ bool ArgList::takeFlag(const std::string& name) {
 }
 
 CliStatus ArgList::takeOption(const std::string& name, std::optional<std::string>& value) {
-    for (size_t i = 0; i < args_.size(); ++i) {
+    const std::string joined = name + "=";
+    size_t i = 0;
+    while (i < args_.size()) {
         const std::string& arg = args_[i];
-        size_t taken;
-        std::string given;
+        size_t taken = 0;
         if (arg == name) {
-            if (i + 1 == args_.size()) {
-                return CliStatus::badUsage(name, "needs a value");
-            }
-            given = args_[i + 1];
             taken = 2;
-        } else if (arg.compare(0, name.size() + 1, name + "=") == 0) {
-            given = arg.substr(name.size() + 1);
+        } else if (arg.compare(0, joined.size(), joined) == 0) {
             taken = 1;
-        } else {
+        }
+        if (taken == 0) {
+            ++i;
             continue;
+        }
+        if (i + taken > args_.size()) {
+            return CliStatus::badUsage(name, "needs a value");
         }
         if (value) {
             return CliStatus::badUsage(name, "given twice");
         }
-        value = given;
+        value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
         args_.erase(args_.begin() + static_cast<long>(i),
                     args_.begin() + static_cast<long>(i + taken));
-        --i;
     }
     return CliStatus::success();
 }

@@ -58,7 +58,7 @@ int report(const CliStatus& status, std::ostream& err) {
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ArgList global(std::vector<std::string>(args.begin(), args.end()));
+    ArgList global(args);
     std::optional<std::string> root;
     CliStatus status = global.takeOption("--root", root);
     if (status.ok() && root && root->empty()) {
@@ -67,7 +67,8 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (!status.ok()) {
         return report(status, err);
     }
-    bool help = global.takeFlag("--help") | global.takeFlag("-h");
+    bool longHelp = global.takeFlag("--help");
+    bool help = global.takeFlag("-h") || longHelp;
     std::vector<std::string> rest = global.remaining();
     if (rest.empty()) {
         printUsage(help ? out : err);
