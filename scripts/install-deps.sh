@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libmicrohttpd-dev libexpat1-dev
     sblim-wbemcli curl
+    clang libclang-rt-14-dev
 )
 
 missing=()
