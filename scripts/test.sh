@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as shipped, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Usage: scripts/test.sh [--no-sanitize]
+# UndefinedBehaviorSanitizer, then each fuzz target briefly. Usage: scripts/test.sh [--no-sanitize]
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
@@ -18,4 +18,9 @@ run_suite build
 if [ "${1:-}" != "--no-sanitize" ]; then
     # Benchmarks say nothing under sanitizers; leave them out of that build.
     run_suite build-sanitize -DCIMP_SANITIZE=ON -DCIMP_BUILD_BENCHMARKS=OFF
+    # The fuzz targets (clang), each a few seconds on its committed corpus with a fixed seed.
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCIMP_FUZZ=ON -DBUILD_TESTING=OFF \
+        -DCIMP_BUILD_BENCHMARKS=OFF >/dev/null
+    cmake --build build-fuzz -j"$jobs" --target fuzz_targets
+    fuzz/run.sh all 3 -seed=1
 fi

@@ -1,0 +1,22 @@
+// Request bodies as a client sends them: parsed and decoded into an operation or an error, the
+// way the service reads every POST.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "cimom/host/request_decoder.h"
+#include "cimom/host/xml_tree.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const cimhost::XmlParseResult parsed =
+        cimhost::parseXml(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!parsed.ok) {
+        return 0;
+    }
+    const cimhost::DecodedRequest decoded = cimhost::decodeRequest(parsed.root);
+    // A protocol error is answered with the CIMError header it names; an empty one is no answer.
+    if (decoded.protocolError && decoded.protocolError->cimError.empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}
