@@ -137,8 +137,7 @@ void ObjectEncoder::reference(const CMPIObjectPath* path) {
     out_.close();
 }
 
-bool ObjectEncoder::selected(std::string_view property,
-                             const PropertySelection& selection) const {
+bool ObjectEncoder::selected(std::string_view property, const PropertySelection& selection) const {
     if (!selection.onlyOfClass.empty()) {
         if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
             return false;
@@ -179,8 +178,7 @@ void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& 
 }
 
 void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& data,
-                                      const cimmof::Property* decl,
-                                      std::string_view classOrigin) {
+                                      const cimmof::Property* decl, std::string_view classOrigin) {
     out_.open("PROPERTY.REFERENCE").attribute("NAME", name);
     if (decl != nullptr && !decl->refClass.empty()) {
         out_.attribute("REFERENCECLASS", decl->refClass);
