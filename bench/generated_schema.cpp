@@ -18,7 +18,8 @@ std::string associationClass(int tree, int level) {
 void addElementTree(std::string& mof, int tree) {
     for (int level = 0; level < kDepth; ++level) {
         const std::string name = elementClass(tree, level);
-        const std::string parent = level == 0 ? "CIM_ManagedElement" : elementClass(tree, level - 1);
+        const std::string parent =
+            level == 0 ? "CIM_ManagedElement" : elementClass(tree, level - 1);
         mof += "[Version(\"1.0.0\"), Description(\"Generated element " + name + ".\")]\n";
         mof += "class " + name + " : " + parent + " {\n";
         if (level == 0) {
@@ -41,7 +42,8 @@ void addAssociationTree(std::string& mof, int tree) {
             mof += "    [Key] " + elementClass(tree, 0) + " REF Dependent;\n";
         } else {
             mof += " : " + associationClass(tree, level - 1) + " {\n";
-            mof += "    [Override(\"Dependent\")] " + elementClass(tree, level) + " REF Dependent;\n";
+            mof +=
+                "    [Override(\"Dependent\")] " + elementClass(tree, level) + " REF Dependent;\n";
         }
         mof += "    uint16 Level" + std::to_string(level) + "Weight;\n};\n\n";
     }

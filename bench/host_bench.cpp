@@ -36,17 +36,19 @@ const char kCecName[] =
     "</IPARAMVALUE>";
 
 std::string associatorsBody() {
-    return std::string("<IMETHODCALL NAME=\"Associators\"><LOCALNAMESPACEPATH>"
-                       "<NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"orvcim\"/>"
-                       "</LOCALNAMESPACEPATH><IPARAMVALUE NAME=\"ResultClass\">"
-                       "<CLASSNAME NAME=\"Vesk_TOvPassthru\"/></IPARAMVALUE>") +
+    return std::string(
+               "<IMETHODCALL NAME=\"Associators\"><LOCALNAMESPACEPATH>"
+               "<NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"orvcim\"/>"
+               "</LOCALNAMESPACEPATH><IPARAMVALUE NAME=\"ResultClass\">"
+               "<CLASSNAME NAME=\"Vesk_TOvPassthru\"/></IPARAMVALUE>") +
            kCecName + "</IMETHODCALL>";
 }
 
 std::string referencesBody() {
-    return std::string("<IMETHODCALL NAME=\"References\"><LOCALNAMESPACEPATH>"
-                       "<NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"orvcim\"/>"
-                       "</LOCALNAMESPACEPATH>") +
+    return std::string(
+               "<IMETHODCALL NAME=\"References\"><LOCALNAMESPACEPATH>"
+               "<NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"orvcim\"/>"
+               "</LOCALNAMESPACEPATH>") +
            kCecName + "</IMETHODCALL>";
 }
 
@@ -77,12 +79,11 @@ class NullBuffer : public std::streambuf {
 class Host {
   public:
     explicit Host(bool withGeneratedSchema)
-        : schema_(withGeneratedSchema
-                      ? cimhost::NamespaceSchema::fromText(cimpbench::generatedSchemaMof(),
-                                                           CIMP_SCHEMA_DIR "/generated.mof",
-                                                           "root/orvcim")
-                      : cimhost::NamespaceSchema::load(CIMP_SCHEMA_DIR "/root_orvcim.mof",
-                                                       "root/orvcim")),
+        : schema_(withGeneratedSchema ? cimhost::NamespaceSchema::fromText(
+                                            cimpbench::generatedSchemaMof(),
+                                            CIMP_SCHEMA_DIR "/generated.mof", "root/orvcim")
+                                      : cimhost::NamespaceSchema::load(
+                                            CIMP_SCHEMA_DIR "/root_orvcim.mof", "root/orvcim")),
           nullLog_(&nullBuffer_),
           log_(nullLog_) {
         platform_.writeExampleMachine();

@@ -49,8 +49,8 @@ void serve(benchmark::State& state, Request request, Answer answer = Answer::Ins
         cimbroker::RequestScope scope(h.runtime);
         cimbroker::Result result(h.runtime);
         const CMPIStatus status = request(h, scope.context(), result.cmpi());
-        const std::size_t answered = answer == Answer::Path ? result.objectPaths().size()
-                                                            : result.instances().size();
+        const std::size_t answered =
+            answer == Answer::Path ? result.objectPaths().size() : result.instances().size();
         if (status.rc != CMPI_RC_OK || answered != 1) {
             state.SkipWithError("request did not answer one object");
             break;

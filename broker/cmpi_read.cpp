@@ -51,9 +51,9 @@ std::string instanceText(const CMPIInstance* instance) {
     return pathToString(instance->ft->getObjectPath(instance, nullptr));
 }
 
-template <typename Cmpi, typename Count, typename At>
-NamedData readNamed(const Cmpi* object, Count count, At at) {
-    NamedData named;
+template <typename Named, typename Cmpi, typename Count, typename At>
+Named readNamed(const Cmpi* object, Count count, At at) {
+    Named named;
     if (object == nullptr || object->ft == nullptr) {
         return named;
     }
@@ -62,7 +62,7 @@ NamedData readNamed(const Cmpi* object, Count count, At at) {
     for (CMPICount i = 0; i < total; ++i) {
         CMPIString* name = nullptr;
         const CMPIData data = at(object, i, &name);
-        named.emplace_back(toStdString(name), data);
+        named.emplace_back(typename Named::value_type::first_type(borrowText(name)), data);
     }
     return named;
 }
@@ -70,12 +70,23 @@ NamedData readNamed(const Cmpi* object, Count count, At at) {
 }  // namespace
 
 std::string toStdString(const CMPIString* s) {
+    return std::string(borrowText(s));
+}
+
+std::string_view borrowText(const CMPIString* s) {
     if (s == nullptr || s->ft == nullptr || s->ft->getCharPtr == nullptr) {
-        return std::string();
+        return std::string_view();
     }
     UninstrumentedScope quiet;
     const char* chars = s->ft->getCharPtr(s, nullptr);
-    return chars != nullptr ? std::string(chars) : std::string();
+    return chars != nullptr ? std::string_view(chars) : std::string_view();
+}
+
+std::string_view borrowClassName(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? borrowText(path->ft->getClassName(path, nullptr))
+               : std::string_view();
 }
 
 std::string char16ToUtf8(CMPIChar16 c) {
@@ -162,10 +173,7 @@ std::string dataToLiteral(const CMPIData& data) {
 }
 
 std::string classNameOf(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? toStdString(path->ft->getClassName(path, nullptr))
-               : std::string();
+    return std::string(borrowClassName(path));
 }
 
 std::string nameSpaceOf(const CMPIObjectPath* path) {
@@ -188,20 +196,42 @@ std::string pathToString(const CMPIObjectPath* path) {
                                                   : std::string();
 }
 
-NamedData keysOf(const CMPIObjectPath* path) {
-    return readNamed(
+namespace {
+
+template <typename Named>
+Named readKeys(const CMPIObjectPath* path) {
+    return readNamed<Named>(
         path, [](const CMPIObjectPath* p) { return p->ft->getKeyCount(p, nullptr); },
         [](const CMPIObjectPath* p, CMPICount i, CMPIString** name) {
             return p->ft->getKeyAt(p, i, name, nullptr);
         });
 }
 
-NamedData propertiesOf(const CMPIInstance* instance) {
-    return readNamed(
+template <typename Named>
+Named readProperties(const CMPIInstance* instance) {
+    return readNamed<Named>(
         instance, [](const CMPIInstance* p) { return p->ft->getPropertyCount(p, nullptr); },
         [](const CMPIInstance* p, CMPICount i, CMPIString** name) {
             return p->ft->getPropertyAt(p, i, name, nullptr);
         });
+}
+
+}  // namespace
+
+NamedData keysOf(const CMPIObjectPath* path) {
+    return readKeys<NamedData>(path);
+}
+
+BorrowedNamedData borrowKeys(const CMPIObjectPath* path) {
+    return readKeys<BorrowedNamedData>(path);
+}
+
+NamedData propertiesOf(const CMPIInstance* instance) {
+    return readProperties<NamedData>(instance);
+}
+
+BorrowedNamedData borrowProperties(const CMPIInstance* instance) {
+    return readProperties<BorrowedNamedData>(instance);
 }
 
 std::vector<CMPIData> elementsOf(const CMPIArray* array) {

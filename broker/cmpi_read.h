@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,5 +38,13 @@ std::string pathToString(const CMPIObjectPath* path);
 NamedData keysOf(const CMPIObjectPath* path);
 NamedData propertiesOf(const CMPIInstance* instance);
 std::vector<CMPIData> elementsOf(const CMPIArray* array);
+
+// Borrowing forms of the readers above, for paths that read many objects: the text points into
+// the object read and is valid exactly as long as that object is.
+using BorrowedNamedData = std::vector<std::pair<std::string_view, CMPIData>>;
+std::string_view borrowText(const CMPIString* s);
+std::string_view borrowClassName(const CMPIObjectPath* path);
+BorrowedNamedData borrowKeys(const CMPIObjectPath* path);
+BorrowedNamedData borrowProperties(const CMPIInstance* instance);
 
 }  // namespace cimbroker

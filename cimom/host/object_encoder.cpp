@@ -15,13 +15,15 @@ bool isNull(const CMPIData& d) {
     return (d.state & CMPI_nullValue) != 0;
 }
 
-const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, const std::string& name) {
+const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::string_view name) {
     return cls == nullptr ? nullptr : cls->property(name);
 }
 
+const std::string kUndeclared;
+
 // The schema's type for a property, "" when it declares none or declares a reference.
-std::string declaredType(const cimmof::Property* declared) {
-    return (declared == nullptr || declared->type == "ref") ? "" : declared->type;
+const std::string& declaredType(const cimmof::Property* declared) {
+    return (declared == nullptr || declared->type == "ref") ? kUndeclared : declared->type;
 }
 
 const char* keyValueType(const std::string& cimType) {
@@ -91,9 +93,9 @@ ObjectEncoder::ObjectEncoder(XmlWriter& out, const NamespaceSchema& schema, std:
     : out_(out), schema_(schema), host_(std::move(host)), nameSpace_(std::move(nameSpace)) {}
 
 void ObjectEncoder::instanceName(const CMPIObjectPath* path) {
-    const std::string className = cimbroker::classNameOf(path);
+    const std::string_view className = cimbroker::borrowClassName(path);
     out_.open("INSTANCENAME").attribute("CLASSNAME", className);
-    for (const auto& key : cimbroker::keysOf(path)) {
+    for (const auto& key : cimbroker::borrowKeys(path)) {
         out_.open("KEYBINDING").attribute("NAME", key.first);
         keyValue(className, key.first, key.second);
         out_.close();
@@ -101,7 +103,7 @@ void ObjectEncoder::instanceName(const CMPIObjectPath* path) {
     out_.close();
 }
 
-void ObjectEncoder::keyValue(const std::string& className, const std::string& key,
+void ObjectEncoder::keyValue(std::string_view className, std::string_view key,
                              const CMPIData& value) {
     if (value.type == CMPI_ref) {
         reference(value.value.ref);
@@ -135,8 +137,7 @@ void ObjectEncoder::reference(const CMPIObjectPath* path) {
     out_.close();
 }
 
-bool ObjectEncoder::selected(const std::string& property,
-                             const PropertySelection& selection) const {
+bool ObjectEncoder::selected(std::string_view property, const PropertySelection& selection) const {
     if (!selection.onlyOfClass.empty()) {
         if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
             return false;
@@ -155,15 +156,15 @@ bool ObjectEncoder::selected(const std::string& property,
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
     const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
-    const std::string className = cimbroker::classNameOf(path);
+    const std::string_view className = cimbroker::borrowClassName(path);
     const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     out_.open("INSTANCE").attribute("CLASSNAME", className);
-    for (const auto& named : cimbroker::propertiesOf(inst)) {
+    for (const auto& named : cimbroker::borrowProperties(inst)) {
         if (!selected(named.first, selection)) {
             continue;
         }
         const cimmof::Property* decl = findProperty(declared, named.first);
-        const std::string classOrigin =
+        const std::string_view classOrigin =
             (selection.includeClassOrigin && decl != nullptr) ? decl->classOrigin : "";
         if (named.second.type == CMPI_ref) {
             referenceProperty(named.first, named.second, decl, classOrigin);
@@ -176,9 +177,8 @@ void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& 
     out_.close();
 }
 
-void ObjectEncoder::referenceProperty(const std::string& name, const CMPIData& data,
-                                      const cimmof::Property* decl,
-                                      const std::string& classOrigin) {
+void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& data,
+                                      const cimmof::Property* decl, std::string_view classOrigin) {
     out_.open("PROPERTY.REFERENCE").attribute("NAME", name);
     if (decl != nullptr && !decl->refClass.empty()) {
         out_.attribute("REFERENCECLASS", decl->refClass);
@@ -192,8 +192,8 @@ void ObjectEncoder::referenceProperty(const std::string& name, const CMPIData& d
     out_.close();
 }
 
-void ObjectEncoder::arrayProperty(const std::string& name, const CMPIData& data,
-                                  const std::string& declared, const std::string& classOrigin) {
+void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
+                                  const std::string& declared, std::string_view classOrigin) {
     const std::vector<CMPIData> elements =
         isNull(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
     std::string type = declared;
@@ -224,8 +224,8 @@ void ObjectEncoder::arrayProperty(const std::string& name, const CMPIData& data,
     out_.close();
 }
 
-void ObjectEncoder::scalarProperty(const std::string& name, const CMPIData& data,
-                                   const std::string& declared, const std::string& classOrigin) {
+void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
+                                   const std::string& declared, std::string_view classOrigin) {
     const std::optional<TypedText> text = scalarText(data, declared);
     std::string type = text ? text->type : declared;
     if (type.empty()) {

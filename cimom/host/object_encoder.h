@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cimom/host/namespace_schema.h"
@@ -36,18 +37,18 @@ class ObjectEncoder {
     void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
 
   private:
-    void keyValue(const std::string& className, const std::string& key, const CMPIData& value);
+    void keyValue(std::string_view className, std::string_view key, const CMPIData& value);
     void reference(const CMPIObjectPath* path);  // VALUE.REFERENCE
-    void referenceProperty(const std::string& name, const CMPIData& data,
-                           const cimmof::Property* declared, const std::string& classOrigin);
-    void arrayProperty(const std::string& name, const CMPIData& data, const std::string& declared,
-                       const std::string& classOrigin);
-    void scalarProperty(const std::string& name, const CMPIData& data, const std::string& declared,
-                        const std::string& classOrigin);
+    void referenceProperty(std::string_view name, const CMPIData& data,
+                           const cimmof::Property* declared, std::string_view classOrigin);
+    void arrayProperty(std::string_view name, const CMPIData& data, const std::string& declared,
+                       std::string_view classOrigin);
+    void scalarProperty(std::string_view name, const CMPIData& data, const std::string& declared,
+                        std::string_view classOrigin);
     void qualifiers(const std::vector<cimmof::Qualifier>& qualifiers);
     void classProperty(const cimmof::Property& property, const std::string& className,
                        const PropertySelection& selection);
-    bool selected(const std::string& property, const PropertySelection& selection) const;
+    bool selected(std::string_view property, const PropertySelection& selection) const;
 
     XmlWriter& out_;
     const NamespaceSchema& schema_;

@@ -48,6 +48,10 @@ std::size_t utf8SequenceLength(std::string_view s) {
     return 0;
 }
 
+bool passesUnchanged(char c) {
+    return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+}
+
 }  // namespace
 
 std::string escapeXml(std::string_view text) {
@@ -60,6 +64,16 @@ std::string escapeXml(std::string_view text) {
 void appendEscapedXml(std::string& out, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Runs of printable ASCII that need no reference go in whole.
+        std::size_t plain = i;
+        while (plain < text.size() && passesUnchanged(text[plain])) {
+            ++plain;
+        }
+        out.append(text.data() + i, plain - i);
+        i = plain;
+        if (i == text.size()) {
+            break;
+        }
         const char c = text[i];
         switch (c) {
             case '&':

@@ -20,9 +20,7 @@ struct FoldedHash {
     std::size_t operator()(std::string_view text) const { return foldedHash(text); }
 };
 struct FoldedEqual {
-    bool operator()(std::string_view a, std::string_view b) const {
-        return equalsIgnoreCase(a, b);
-    }
+    bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
 };
 
 }  // namespace cimmof

@@ -30,11 +30,11 @@ struct ResolvedClass {
     // Inherited properties first, in the order the root class declares them; an override takes
     // the place of what it overrides and inherits its propagated qualifiers (Key among them).
     std::vector<Property> properties;
-    std::vector<std::size_t> propertyHashes;  // foldedHash of each property's name
-    std::vector<InheritedMethod> methods;     // ordered as properties are
-    std::vector<std::string> directSubclasses;  // in declaration order
-    std::vector<std::string> allSubclasses;     // every descendant, in declaration order
-    std::vector<AssociationRole> roles;         // in declaration order of the associations
+    std::vector<std::size_t> propertyHashes;     // foldedHash of each property's name
+    std::vector<InheritedMethod> methods;        // ordered as properties are
+    std::vector<std::string> directSubclasses;   // in declaration order
+    std::vector<std::string> allSubclasses;      // every descendant, in declaration order
+    std::vector<AssociationRole> roles;          // in declaration order of the associations
     std::vector<const ClassDecl*> associations;  // each association of `roles` once
 
     // The effective property `name` (any case), or null.

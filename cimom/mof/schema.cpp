@@ -239,8 +239,7 @@ std::vector<std::string> Schema::classNames() const {
 
 const std::vector<const ClassDecl*>& Schema::associationsReferencing(std::string_view cls) const {
     const ResolvedClass* resolved = resolve(cls);
-    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>()
-                               : resolved->associations;
+    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>() : resolved->associations;
 }
 
 std::vector<std::pair<std::string, std::string>> Schema::hierarchy() const {
