@@ -20,32 +20,37 @@ constexpr size_t kManagedLimit = 64;
 constexpr size_t kPolicyLimit = 2;
 
 // The bytes the service reads, or the reason its read fails.
-std::optional<std::string> readFact(const std::string& base, const char* relative, size_t limit,
-                                    std::string& failure) {
-    std::string bytes;
-    std::unique_ptr<ErrlEntry> entry(cimpsim::readServiceFile(
-        cimpsim::systemEnv(), {"cimp-platform", relative, base, relative}, limit, bytes));
+std::optional<std::string> readFact(const cimpsim::Directory& root, const char* folder,
+                                    const char* relative, size_t limit, std::string& failure) {
+    std::string bytes(limit, '\0');
+    size_t size = bytes.size();
+    std::unique_ptr<ErrlEntry> entry(
+        cimpsim::readServiceFile(root, {"cimp-platform", folder, relative}, &bytes[0], size));
     if (entry) {
         failure = std::string("off (") + relative + " fails with rc " +
                   formatReturnCode(entry->getRC()) + ")";
         return std::nullopt;
     }
+    bytes.resize(size);
     return bytes;
 }
 
 }  // namespace
 
-std::string servingState(const std::string& root) {
+std::string servingState(const std::string& rootPath) {
+    const std::shared_ptr<const cimpsim::Directory> root =
+        cimpsim::systemEnv().directory(rootPath, false);
     std::string failure;
     std::optional<std::string> role =
-        readFact(root + "/registry", "dscv/FspRole", kRoleLimit, failure);
+        readFact(*root, "registry/", "dscv/FspRole", kRoleLimit, failure);
     if (!role) {
         return failure;
     }
     if (*role != std::string(1, '\x01')) {
         return "off (role is " + displayValue(*role) + ", not hex:01)";
     }
-    std::optional<std::string> managed = readFact(root, "drax/managed", kManagedLimit + 1, failure);
+    std::optional<std::string> managed =
+        readFact(*root, "", "drax/managed", kManagedLimit + 1, failure);
     if (!managed) {
         return failure;
     }
@@ -58,7 +63,7 @@ std::string servingState(const std::string& root) {
         return "off (managed by a console: managed = " + std::to_string(*indicator) + ")";
     }
     std::optional<std::string> policy =
-        readFact(root, "rmgr/policy_enabled", kPolicyLimit + 1, failure);
+        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, failure);
     if (!policy) {
         return failure;
     }
