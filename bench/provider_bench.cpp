@@ -38,22 +38,37 @@ Host& host() {
     return instance;
 }
 
+enum class Answer { Instance, Path };
+
 // Runs `request` once per iteration inside a fresh request arena and result; fails the
-// benchmark when a request does not answer exactly one object.
+// benchmark when a request does not answer exactly one object of the kind expected.
 template <typename Request>
-void serve(benchmark::State& state, Request request) {
+void serve(benchmark::State& state, Request request, Answer answer = Answer::Instance) {
     Host& h = host();
     for (auto _ : state) {
         cimbroker::RequestScope scope(h.runtime);
         cimbroker::Result result(h.runtime);
         const CMPIStatus status = request(h, scope.context(), result.cmpi());
-        if (status.rc != CMPI_RC_OK || result.instances().size() != 1) {
-            state.SkipWithError("request did not answer one instance");
+        const std::size_t answered = answer == Answer::Path ? result.objectPaths().size()
+                                                            : result.instances().size();
+        if (status.rc != CMPI_RC_OK || answered != 1) {
+            state.SkipWithError("request did not answer one object");
             break;
         }
     }
     state.SetItemsProcessed(state.iterations());
 }
+
+void BM_EnumInstanceNames(benchmark::State& state) {
+    serve(
+        state,
+        [](Host& h, const CMPIContext* context, const CMPIResult* result) {
+            return h.instanceMI->ft->enumerateInstanceNames(
+                h.instanceMI, context, result, h.newPath("Vesk_AssociatedTOvPassthru"));
+        },
+        Answer::Path);
+}
+BENCHMARK(BM_EnumInstanceNames)->Unit(benchmark::kMicrosecond);
 
 void BM_EnumInstances(benchmark::State& state) {
     serve(state, [](Host& h, const CMPIContext* context, const CMPIResult* result) {

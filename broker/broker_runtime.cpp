@@ -24,7 +24,7 @@ RuntimeState* RuntimeState::from(const CMPIBroker* broker) {
     return static_cast<RuntimeState*>(broker->hdl);
 }
 
-bool RuntimeState::classIsA(const std::string& cls, const std::string& ancestor) const {
+bool RuntimeState::classIsA(std::string_view cls, std::string_view ancestor) const {
     std::shared_ptr<const ClassHierarchy> current;
     {
         std::lock_guard<std::mutex> lock(hierarchyMutex);

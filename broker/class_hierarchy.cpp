@@ -4,29 +4,59 @@
 
 namespace cimbroker {
 
-void ClassHierarchy::add(const std::string& cls, const std::string& superclass) {
-    superclassOf_[lowerCase(cls)] = lowerCase(superclass);
+ClassHierarchy::ClassHierarchy(const ClassHierarchy& other) : nodes_(other.nodes_) {
+    index();
 }
 
-bool ClassHierarchy::isA(const std::string& cls, const std::string& ancestor) const {
-    const std::string wanted = lowerCase(ancestor);
-    std::string current = lowerCase(cls);
+ClassHierarchy& ClassHierarchy::operator=(const ClassHierarchy& other) {
+    nodes_ = other.nodes_;
+    index();
+    return *this;
+}
+
+void ClassHierarchy::index() {
+    byName_.clear();
+    for (Node& node : nodes_) {
+        byName_.emplace(node.name, &node);
+    }
+}
+
+void ClassHierarchy::add(const std::string& cls, const std::string& superclass) {
+    const auto known = byName_.find(cls);
+    if (known != byName_.end()) {
+        known->second->superclass = superclass;
+        return;
+    }
+    nodes_.push_back(Node{cls, superclass});
+    byName_.emplace(nodes_.back().name, &nodes_.back());
+}
+
+bool ClassHierarchy::isA(std::string_view cls, std::string_view ancestor) const {
+    std::string_view current = cls;
     // Each step moves one class up; more steps than classes means the map holds a cycle.
-    for (size_t steps = 0; steps <= superclassOf_.size(); ++steps) {
-        if (current == wanted) {
+    for (size_t steps = 0; steps <= nodes_.size(); ++steps) {
+        if (equalsIgnoreCase(current, ancestor)) {
             return true;
         }
-        auto up = superclassOf_.find(current);
-        if (up == superclassOf_.end() || up->second.empty()) {
+        auto up = byName_.find(current);
+        if (up == byName_.end() || up->second->superclass.empty()) {
             return false;
         }
-        current = up->second;
+        current = up->second->superclass;
     }
     return false;
 }
 
-bool ClassHierarchy::contains(const std::string& cls) const {
-    return superclassOf_.count(lowerCase(cls)) != 0;
+bool ClassHierarchy::contains(std::string_view cls) const {
+    return byName_.count(cls) != 0;
+}
+
+std::size_t ClassHierarchy::FoldedHash::operator()(std::string_view text) const {
+    return foldedHash(text);
+}
+
+bool ClassHierarchy::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    return equalsIgnoreCase(a, b);
 }
 
 }  // namespace cimbroker

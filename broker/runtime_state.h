@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "broker/arena.h"
 #include "broker/call_log.h"
@@ -26,7 +27,7 @@ struct RuntimeState {
     static RuntimeState* from(const CMPIBroker* broker);
     RuntimeState& runtime() { return *this; }
 
-    bool classIsA(const std::string& cls, const std::string& ancestor) const;
+    bool classIsA(std::string_view cls, std::string_view ancestor) const;
     void replaceHierarchy(ClassHierarchy hierarchy);
 
     // Declared first so it outlives every object counted in it.

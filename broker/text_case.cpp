@@ -23,4 +23,14 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::size_t foldedHash(std::string_view text) {
+    // FNV-1a over the lower-cased bytes.
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(lowerAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 }  // namespace cimbroker

@@ -184,26 +184,26 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
         return *refused;
     }
     const auto start = std::chrono::steady_clock::now();
-    std::string logLine;
-    HttpResponse response = run(request, logLine);
+    Outcome outcome = run(request);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
-    log_.write(logLine + " " + std::to_string(micros) + "us");
-    return response;
+    log_.write(outcome.logLine + " " + std::to_string(micros) + "us");
+    return std::move(outcome.response);
 }
 
-HttpResponse CimService::run(const HttpRequest& request, std::string& logLine) const {
+CimService::Outcome CimService::run(const HttpRequest& request) const {
     const XmlParseResult parsed = parseXml(request.body);
     if (!parsed.ok) {
-        logLine = httpLogLine(request, 400, "request-not-well-formed: " + parsed.error);
-        return protocolError(400, "request-not-well-formed");
+        return {protocolError(400, "request-not-well-formed"),
+                httpLogLine(request, 400, "request-not-well-formed: " + parsed.error)};
     }
     const DecodedRequest decoded = decodeRequest(parsed.root);
     if (decoded.protocolError) {
-        logLine = httpLogLine(
-            request, 400, decoded.protocolError->cimError + ": " + decoded.protocolError->message);
-        return protocolError(400, decoded.protocolError->cimError);
+        return {
+            protocolError(400, decoded.protocolError->cimError),
+            httpLogLine(request, 400,
+                        decoded.protocolError->cimError + ": " + decoded.protocolError->message)};
     }
     const Operation& op = decoded.operation;
     const std::string* method = request.header("CIMMethod");
@@ -218,24 +218,25 @@ HttpResponse CimService::run(const HttpRequest& request, std::string& logLine) c
         op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
                                                         withoutOuterSlashes(op.nameSpace)));
     if (!methodMatches || !objectMatches) {
-        logLine = httpLogLine(request, 400,
-                              std::string("header-mismatch: ") +
-                                  (methodMatches ? "CIMObject" : "CIMMethod") +
-                                  " header does not match the body");
-        return protocolError(400, "header-mismatch");
+        return {protocolError(400, "header-mismatch"),
+                httpLogLine(request, 400,
+                            std::string("header-mismatch: ") +
+                                (methodMatches ? "CIMObject" : "CIMMethod") +
+                                " header does not match the body")};
     }
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
     if (!decoded.status.isOk()) {
-        logLine = prefix + "status=" + std::to_string(decoded.status.codeNumber());
-        return cimResponse(encodeError(op, decoded.status));
+        return {cimResponse(encodeError(op, decoded.status)),
+                prefix + "status=" + std::to_string(decoded.status.codeNumber())};
     }
     cimbroker::RequestScope scope(runtime_);
     const Reply reply = router_.route(op, scope.context());
-    logLine = prefix + "status=" + std::to_string(reply.status.codeNumber());
+    std::string logLine = prefix + "status=" + std::to_string(reply.status.codeNumber());
     if (!reply.status.isOk()) {
-        return cimResponse(encodeError(op, reply.status));
+        return {cimResponse(encodeError(op, reply.status)), std::move(logLine)};
     }
-    return cimResponse(encodeResponse(op, reply, schema_, hostForPaths(request)));
+    return {cimResponse(encodeResponse(op, reply, schema_, hostForPaths(request))),
+            std::move(logLine)};
 }
 
 }  // namespace cimhost

@@ -38,7 +38,13 @@ class CimService {
     HttpResponse handle(const HttpRequest& request) const;
 
   private:
-    HttpResponse run(const HttpRequest& request, std::string& logLine) const;
+    // What one request came to: the answer, and the log line (without its duration).
+    struct Outcome {
+        HttpResponse response;
+        std::string logLine;
+    };
+
+    Outcome run(const HttpRequest& request) const;
 
     cimbroker::Runtime& runtime_;
     const NamespaceSchema& schema_;

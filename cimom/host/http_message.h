@@ -21,6 +21,8 @@ struct HttpRequest {
 struct HttpResponse {
     int status = 200;
     std::vector<std::pair<std::string, std::string>> headers;
+    // The whole answer in one buffer, written in place by the encoder; the front moves it to
+    // the HTTP library rather than copying it.
     std::string body;
 };
 

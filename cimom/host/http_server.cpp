@@ -33,10 +33,17 @@ std::optional<std::size_t> declaredLength(const HttpRequest& request) {
     return static_cast<std::size_t>(value);
 }
 
-MHD_Result send(MHD_Connection* connection, const HttpResponse& reply) {
-    MHD_Response* response = MHD_create_response_from_buffer(
-        reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+void freeBody(void* body) {
+    delete static_cast<std::string*>(body);
+}
+
+// The library takes the body over and frees it once sent, so the answer is never copied.
+MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
+    auto* body = new std::string(std::move(reply.body));
+    MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
+        body->size(), body->data(), freeBody, body);
     if (response == nullptr) {
+        delete body;
         return MHD_NO;
     }
     for (const auto& header : reply.headers) {

@@ -11,16 +11,12 @@ namespace {
 
 using cimbroker::equalsIgnoreCase;
 
-// Guards the superclass walk; the schema refuses cycles, this only bounds the loop.
-constexpr std::size_t kMaxClassDepth = 64;
-
 bool isNull(const CMPIData& d) {
     return (d.state & CMPI_nullValue) != 0;
 }
 
-const cimmof::Property* findProperty(const std::vector<cimmof::Property>& properties,
-                                     const std::string& name) {
-    return cimmof::findByName(properties, name);
+const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, const std::string& name) {
+    return cls == nullptr ? nullptr : cls->property(name);
 }
 
 // The schema's type for a property, "" when it declares none or declares a reference.
@@ -70,35 +66,6 @@ std::string qualifierValueText(const std::string& type, const std::string& value
     return value;
 }
 
-struct ClassMethod {
-    cimmof::Method method;
-    std::string origin;  // the class of the effective declaration
-};
-
-// The methods a class has, inherited ones first, an override in the place of what it overrides.
-std::vector<ClassMethod> allMethods(const cimmof::Schema& schema, const cimmof::ClassDecl& cls) {
-    std::vector<const cimmof::ClassDecl*> chain;
-    for (const cimmof::ClassDecl* c = &cls; c != nullptr && chain.size() <= kMaxClassDepth;
-         c = c->superclass.empty() ? nullptr : schema.find(c->superclass)) {
-        chain.insert(chain.begin(), c);
-    }
-    std::vector<ClassMethod> methods;
-    for (const cimmof::ClassDecl* c : chain) {
-        for (const cimmof::Method& m : c->methods) {
-            ClassMethod* same = nullptr;
-            for (ClassMethod& known : methods) {
-                same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
-            }
-            if (same != nullptr) {
-                *same = ClassMethod{m, c->name};
-            } else {
-                methods.push_back(ClassMethod{m, c->name});
-            }
-        }
-    }
-    return methods;
-}
-
 // Every element as `type` (null elements stay null); nullopt when one cannot be that type.
 std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
     const std::vector<CMPIData>& elements, const std::string& type) {
@@ -140,7 +107,7 @@ void ObjectEncoder::keyValue(const std::string& className, const std::string& ke
         reference(value.value.ref);
         return;
     }
-    const std::vector<cimmof::Property> declared = schema_.classes.allProperties(className);
+    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     const std::optional<TypedText> typed =
         scalarText(value, declaredType(findProperty(declared, key)));
     const TypedText text = typed ? *typed : TypedText{"string", ""};
@@ -171,9 +138,7 @@ void ObjectEncoder::reference(const CMPIObjectPath* path) {
 bool ObjectEncoder::selected(const std::string& property,
                              const PropertySelection& selection) const {
     if (!selection.onlyOfClass.empty()) {
-        const std::vector<cimmof::Property> own =
-            schema_.classes.allProperties(selection.onlyOfClass);
-        if (findProperty(own, property) == nullptr) {
+        if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
             return false;
         }
     }
@@ -191,7 +156,7 @@ bool ObjectEncoder::selected(const std::string& property,
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
     const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
     const std::string className = cimbroker::classNameOf(path);
-    const std::vector<cimmof::Property> declared = schema_.classes.allProperties(className);
+    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     out_.open("INSTANCE").attribute("CLASSNAME", className);
     for (const auto& named : cimbroker::propertiesOf(inst)) {
         if (!selected(named.first, selection)) {
@@ -335,14 +300,15 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
     if (selection.includeQualifiers) {
         qualifiers(cls.qualifiers);
     }
-    for (const cimmof::Property& p : schema_.classes.allProperties(cls.name)) {
+    const cimmof::ResolvedClass* resolved = schema_.classes.resolve(cls.name);
+    for (const cimmof::Property& p : resolved->properties) {
         const bool own = equalsIgnoreCase(p.classOrigin, cls.name);
         if ((selection.localOnly && !own) || !selected(p.name, selection)) {
             continue;
         }
         classProperty(p, cls.name, selection);
     }
-    for (const ClassMethod& entry : allMethods(schema_.classes, cls)) {
+    for (const cimmof::InheritedMethod& entry : resolved->methods) {
         const cimmof::Method& m = entry.method;
         const std::string& origin = entry.origin;
         const bool own = equalsIgnoreCase(origin, cls.name);

@@ -130,6 +130,8 @@ const CMPIValue* valueArgument(const CMPIValue& value, CMPIType type) {
                                               : &value;
 }
 
+const std::string kUndeclared;
+
 // The type a numeric key is given: the schema's, else what its text looks like.
 CMPIType numericKeyType(const std::string& declared, const std::string& text) {
     const CMPIType type = typeCode(declared);
@@ -157,10 +159,10 @@ CMPIObjectPath* buildPath(const CMPIBroker* broker, const NamespaceSchema& schem
     if (!name.host.empty()) {
         path->ft->setHostname(path, name.host.c_str());
     }
-    const std::vector<cimmof::Property> declared = schema.classes.allProperties(name.className);
+    const cimmof::ResolvedClass* cls = schema.classes.resolve(name.className);
     for (const KeyBinding& key : name.keys) {
-        const cimmof::Property* decl = cimmof::findByName(declared, key.name);
-        const std::string declaredType = decl == nullptr ? "" : decl->type;
+        const cimmof::Property* decl = cls == nullptr ? nullptr : cls->property(key.name);
+        const std::string& declaredType = decl == nullptr ? kUndeclared : decl->type;
         CMPIValue value{};
         CMPIType type = CMPI_chars;
         bool ok = true;

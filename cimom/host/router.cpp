@@ -54,15 +54,6 @@ Reply failure(Status status) {
     return reply;
 }
 
-void addUnique(std::vector<std::string>& names, const std::string& name) {
-    for (const std::string& known : names) {
-        if (equalsIgnoreCase(known, name)) {
-            return;
-        }
-    }
-    names.push_back(name);
-}
-
 // The class a query selects from: the word after FROM.
 std::string queriedClass(const std::string& query) {
     const auto isWordChar = [](char c) {
@@ -100,7 +91,27 @@ void setInvocationFlags(const CMPIContext* context, const Operation& op) {
 
 Router::Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                const ProviderRegistry& providers)
-    : runtime_(runtime), schema_(schema), providers_(providers) {}
+    : runtime_(runtime), schema_(schema), providers_(providers) {
+    bindTargets();
+}
+
+void Router::bindTargets() {
+    for (const cimmof::ResolvedClass* cls : schema_.classes.classes()) {
+        for (const cimmof::ClassDecl* association : cls->associations) {
+            const ClassBinding* binding = providers_.find(schema_.nameSpace, association->name);
+            if (binding != nullptr && binding->association) {
+                associationTargets_[cls].push_back(
+                    {schema_.classes.resolve(association->name), binding->provider});
+            }
+        }
+        for (const std::string& sub : cls->allSubclasses) {
+            const ClassBinding* binding = providers_.find(schema_.nameSpace, sub);
+            if (binding != nullptr && binding->instance) {
+                subclassTargets_[cls].push_back({&sub, binding->provider});
+            }
+        }
+    }
+}
 
 bool Router::knownClass(const std::string& className) const {
     return schema_.classes.find(className) != nullptr ||
@@ -146,21 +157,18 @@ Reply Router::classOperation(const Operation& op) const {
         reply.classes.push_back(cls);
         return reply;
     }
-    std::vector<std::string> names;
     if (op.className.empty()) {
-        for (const std::string& name : classes.classNames()) {
-            const cimmof::ClassDecl* cls = classes.find(name);
-            if (op.deepInheritance || cls->superclass.empty()) {
-                names.push_back(name);
+        for (const cimmof::ResolvedClass* cls : classes.classes()) {
+            if (op.deepInheritance || cls->decl.superclass.empty()) {
+                reply.classes.push_back(&cls->decl);
             }
         }
-    } else {
-        if (classes.find(op.className) == nullptr) {
-            return failure(Status::invalidClass(op.className));
-        }
-        names = classes.subclassesOf(op.className, op.deepInheritance);
+        return reply;
     }
-    for (const std::string& name : names) {
+    if (classes.find(op.className) == nullptr) {
+        return failure(Status::invalidClass(op.className));
+    }
+    for (const std::string& name : classes.subclassesOf(op.className, op.deepInheritance)) {
         reply.classes.push_back(classes.find(name));
     }
     return reply;
@@ -172,25 +180,26 @@ Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context
     }
     // Names always come from the whole subtree; instances too, trimmed to the requested class's
     // properties when DeepInheritance is false.
-    std::vector<std::string> targets{op.className};
-    for (const std::string& sub : schema_.classes.subclassesOf(op.className, true)) {
-        addUnique(targets, sub);
+    std::vector<SubclassTarget> targets;
+    const ClassBinding* own = providers_.find(schema_.nameSpace, op.className);
+    if (own != nullptr && own->instance) {
+        targets.push_back({&op.className, own->provider});
+    }
+    const auto subclasses = subclassTargets_.find(schema_.classes.resolve(op.className));
+    if (subclasses != subclassTargets_.end()) {
+        targets.insert(targets.end(), subclasses->second.begin(), subclasses->second.end());
     }
     Reply reply;
     if (op.kind == K::EnumerateInstances && !op.deepInheritance) {
         reply.onlyPropertiesOf = op.className;
     }
     const CMPIBroker* broker = runtime_.broker();
-    for (const std::string& target : targets) {
-        const ClassBinding* binding = providers_.find(schema_.nameSpace, target);
-        if (binding == nullptr || !binding->instance) {
-            continue;
-        }
-        CMPIObjectPath* path = makeClassPath(broker, schema_.nameSpace, target);
+    for (const SubclassTarget& target : targets) {
+        CMPIObjectPath* path = makeClassPath(broker, schema_.nameSpace, *target.className);
         if (path == nullptr) {
             return failure(Status::failed("the broker made no object path"));
         }
-        CMPIInstanceMI* mi = binding->provider->instanceMI;
+        CMPIInstanceMI* mi = target.provider->instanceMI;
         auto result = std::make_unique<cimbroker::Result>(runtime_);
         CMPIStatus rc;
         if (op.kind == K::EnumerateInstanceNames) {
@@ -249,21 +258,22 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
     }
     std::vector<const Provider*> called;
     std::vector<CMPIAssociationMI*> targets;
-    for (const cimmof::ClassDecl* assoc : schema_.classes.associationsReferencing(source)) {
-        if (!assocFilter.empty() && !schema_.classes.isA(assoc->name, assocFilter)) {
-            continue;
-        }
-        const ClassBinding* binding = providers_.find(schema_.nameSpace, assoc->name);
-        if (binding == nullptr || !binding->association) {
+    const auto bound = associationTargets_.find(schema_.classes.resolve(source));
+    const cimmof::ResolvedClass* filter =
+        assocFilter.empty() ? nullptr : schema_.classes.resolve(assocFilter);
+    const std::size_t boundCount = bound == associationTargets_.end() ? 0 : bound->second.size();
+    for (std::size_t i = 0; i < boundCount; ++i) {
+        const AssociationTarget& target = bound->second[i];
+        if (!assocFilter.empty() && (filter == nullptr || !target.association->isA(*filter))) {
             continue;
         }
         bool seen = false;
         for (const Provider* p : called) {
-            seen = seen || p == binding->provider;
+            seen = seen || p == target.provider;
         }
         if (!seen) {
-            called.push_back(binding->provider);
-            targets.push_back(binding->provider->associationMI);
+            called.push_back(target.provider);
+            targets.push_back(target.provider->associationMI);
         }
     }
     Reply reply;

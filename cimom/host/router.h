@@ -8,12 +8,15 @@
 // LocalOnly on instance operations is ignored, as DSP0200 lets a server do now that the flag is
 // deprecated; qualifiers are never put on instances.
 //
-// Thread-safe: route() only reads the schema and the registry; run each call inside its own
-// RequestScope of the runtime, on the thread that made the scope.
+// Which providers serve which class's subclasses and associations is worked out once, when the
+// router is made: fill the registry first. Thread-safe: route() only reads the schema, the
+// registry and those tables; run each call inside its own RequestScope of the runtime, on the
+// thread that made the scope.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "broker/broker_runtime.h"
@@ -44,6 +47,18 @@ class Router {
     Reply route(const Operation& op, const CMPIContext* context) const;
 
   private:
+    // An association class whose provider association operations on an instance may go to.
+    struct AssociationTarget {
+        const cimmof::ResolvedClass* association;
+        const Provider* provider;
+    };
+    // A subclass an enumeration of its superclass is also sent to.
+    struct SubclassTarget {
+        const std::string* className;
+        const Provider* provider;
+    };
+
+    void bindTargets();
     bool knownClass(const std::string& className) const;
     Reply classOperation(const Operation& op) const;
     Reply enumerateInstances(const Operation& op, const CMPIContext* context) const;
@@ -54,6 +69,10 @@ class Router {
     cimbroker::Runtime& runtime_;
     const NamespaceSchema& schema_;
     const ProviderRegistry& providers_;
+    // Only classes that have any; both in the schema's declaration order.
+    std::unordered_map<const cimmof::ResolvedClass*, std::vector<AssociationTarget>>
+        associationTargets_;
+    std::unordered_map<const cimmof::ResolvedClass*, std::vector<SubclassTarget>> subclassTargets_;
 };
 
 }  // namespace cimhost

@@ -53,6 +53,11 @@ std::size_t utf8SequenceLength(std::string_view s) {
 std::string escapeXml(std::string_view text) {
     std::string out;
     out.reserve(text.size());
+    appendEscapedXml(out, text);
+    return out;
+}
+
+void appendEscapedXml(std::string& out, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
@@ -95,7 +100,10 @@ std::string escapeXml(std::string_view text) {
         }
         ++i;
     }
-    return out;
+}
+
+XmlWriter::XmlWriter() {
+    out_.reserve(kInitialCapacity);
 }
 
 XmlWriter& XmlWriter::open(const char* name) {
@@ -111,14 +119,14 @@ XmlWriter& XmlWriter::attribute(const char* name, std::string_view value) {
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    out_ += escapeXml(value);
+    appendEscapedXml(out_, value);
     out_ += '"';
     return *this;
 }
 
 XmlWriter& XmlWriter::text(std::string_view content) {
     endStartTag();
-    out_ += escapeXml(content);
+    appendEscapedXml(out_, content);
     return *this;
 }
 

@@ -4,6 +4,7 @@
 // response unreadable. One writer per document; not thread-safe.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +14,13 @@ namespace cimhost {
 // `text` with & < > " ' and tab, newline and carriage return as character references, and any
 // byte sequence XML cannot carry replaced by U+FFFD.
 std::string escapeXml(std::string_view text);
+// escapeXml(text) appended to `out`, without a string in between.
+void appendEscapedXml(std::string& out, std::string_view text);
 
 class XmlWriter {
   public:
+    XmlWriter();
+
     // Starts <name; attributes may follow until content or close().
     XmlWriter& open(const char* name);
     XmlWriter& attribute(const char* name, std::string_view value);
@@ -32,6 +37,9 @@ class XmlWriter {
 
   private:
     void endStartTag();
+
+    // Most responses fit, so the document is rarely moved as it grows.
+    static constexpr std::size_t kInitialCapacity = 8192;
 
     std::string out_;
     std::vector<const char*> open_;

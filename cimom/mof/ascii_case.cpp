@@ -17,7 +17,7 @@ std::string toLowerAscii(const std::string& text) {
     return lowered;
 }
 
-bool equalsIgnoreCase(const std::string& a, const std::string& b) {
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -27,6 +27,16 @@ bool equalsIgnoreCase(const std::string& a, const std::string& b) {
         }
     }
     return true;
+}
+
+std::size_t foldedHash(std::string_view text) {
+    // FNV-1a over the lower-cased bytes.
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(lowerAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }
 
 }  // namespace cimmof

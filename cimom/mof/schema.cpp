@@ -1,6 +1,5 @@
 #include "cimom/mof/schema.h"
 
-#include "cimom/mof/ascii_case.h"
 #include "cimom/mof/class_checks.h"
 #include "cimom/mof/mof_reader.h"
 
@@ -42,7 +41,61 @@ void mergeByName(std::vector<Qualifier>& inherited, const std::vector<Qualifier>
     }
 }
 
+// The superclass's effective properties as a subclass inherits them, with the class's own
+// declarations merged in.
+std::vector<Property> effectiveProperties(const ResolvedClass* superclass,
+                                          const std::vector<Property>& own) {
+    std::vector<Property> effective;
+    if (superclass != nullptr) {
+        effective = superclass->properties;
+        for (Property& inherited : effective) {
+            dropRestrictedQualifiers(inherited.qualifiers);
+        }
+    }
+    for (const Property& declared : own) {
+        Property* overridden = findByName(effective, declared.name);
+        if (overridden == nullptr) {
+            effective.push_back(declared);
+            continue;
+        }
+        std::vector<Qualifier> qualifiers = std::move(overridden->qualifiers);
+        mergeByName(qualifiers, declared.qualifiers);
+        *overridden = declared;
+        overridden->qualifiers = std::move(qualifiers);
+        overridden->isKey = hasFlag(overridden->qualifiers, "Key");
+    }
+    return effective;
+}
+
+std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
+                                              const ClassDecl& cls) {
+    std::vector<InheritedMethod> methods;
+    if (superclass != nullptr) {
+        methods = superclass->methods;
+    }
+    for (const Method& m : cls.methods) {
+        InheritedMethod* same = nullptr;
+        for (InheritedMethod& known : methods) {
+            same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
+        }
+        if (same != nullptr) {
+            *same = InheritedMethod{m, cls.name};
+        } else {
+            methods.push_back(InheritedMethod{m, cls.name});
+        }
+    }
+    return methods;
+}
+
+template <class T>
+const T& emptyOf() {
+    static const T empty;
+    return empty;
+}
+
 }  // namespace
+
+Schema::Schema() : model_(std::make_shared<Model>()) {}
 
 Schema Schema::loadFile(const std::string& path) {
     return fromDocument(readMofFile(path));
@@ -63,6 +116,7 @@ Schema Schema::fromDocument(const MofDocument& doc) {
         checkClass(schema, cls);
         schema.add(cls);
     }
+    schema.indexAssociations();
     return schema;
 }
 
@@ -72,9 +126,11 @@ void Schema::add(const ClassDecl& cls) {
     auto declared = [&](const std::string& name) {
         return equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
     };
+    ResolvedClass* superclass = nullptr;
     if (!stored.superclass.empty()) {
-        stored.superclass = declaredName(stored.superclass);
-        stored.isAssociation = stored.isAssociation || find(stored.superclass)->isAssociation;
+        superclass = model_->byName.at(stored.superclass);
+        stored.superclass = superclass->decl.name;
+        stored.isAssociation = stored.isAssociation || superclass->decl.isAssociation;
     }
     for (Property& p : stored.properties) {
         p.classOrigin = stored.name;
@@ -89,8 +145,49 @@ void Schema::add(const ClassDecl& cls) {
             }
         }
     }
-    byLowerName_.emplace(toLowerAscii(stored.name), classes_.size());
-    classes_.push_back(std::move(stored));
+    ResolvedClass& resolved = model_->resolved.emplace_back();
+    resolved.properties = effectiveProperties(superclass, stored.properties);
+    for (const Property& p : resolved.properties) {
+        resolved.propertyHashes.push_back(foldedHash(p.name));
+    }
+    resolved.methods = effectiveMethods(superclass, stored);
+    resolved.decl = std::move(stored);
+    if (superclass != nullptr) {
+        resolved.chain = superclass->chain;
+        superclass->directSubclasses.push_back(resolved.decl.name);
+        for (const ResolvedClass* ancestor : superclass->chain) {
+            model_->byName.at(ancestor->decl.name)->allSubclasses.push_back(resolved.decl.name);
+        }
+    }
+    resolved.chain.push_back(&resolved);
+    model_->ordered.push_back(&resolved);
+    model_->byName.emplace(resolved.decl.name, &resolved);
+}
+
+// Every class an association's reference may point at learns the association and the role.
+void Schema::indexAssociations() {
+    for (const ResolvedClass* association : model_->ordered) {
+        if (!association->decl.isAssociation) {
+            continue;
+        }
+        for (const Property& p : association->properties) {
+            ResolvedClass* target = p.type == "ref" ? model_->byName.at(p.refClass) : nullptr;
+            if (target == nullptr) {
+                continue;
+            }
+            std::vector<ResolvedClass*> reached{target};
+            for (const std::string& sub : target->allSubclasses) {
+                reached.push_back(model_->byName.at(sub));
+            }
+            for (ResolvedClass* filled : reached) {
+                filled->roles.push_back(AssociationRole{&association->decl, p.name});
+                if (filled->associations.empty() ||
+                    filled->associations.back() != &association->decl) {
+                    filled->associations.push_back(&association->decl);
+                }
+            }
+        }
+    }
 }
 
 std::string Schema::declaredName(const std::string& name) const {
@@ -98,87 +195,59 @@ std::string Schema::declaredName(const std::string& name) const {
     return cls != nullptr ? cls->name : name;
 }
 
-const ClassDecl* Schema::find(const std::string& name) const {
-    const auto it = byLowerName_.find(toLowerAscii(name));
-    return it == byLowerName_.end() ? nullptr : &classes_[it->second];
+const ResolvedClass* Schema::resolve(std::string_view name) const {
+    const auto it = model_->byName.find(name);
+    return it == model_->byName.end() ? nullptr : it->second;
 }
 
-std::vector<Property> Schema::allProperties(const std::string& cls) const {
-    std::vector<const ClassDecl*> chain;  // the class first, the root last
-    for (const ClassDecl* c = find(cls); c != nullptr; c = find(c->superclass)) {
-        chain.push_back(c);
-    }
-    std::vector<Property> effective;
-    for (auto level = chain.rbegin(); level != chain.rend(); ++level) {
-        for (Property& inherited : effective) {
-            dropRestrictedQualifiers(inherited.qualifiers);
-        }
-        for (const Property& own : (*level)->properties) {
-            Property* overridden = findByName(effective, own.name);
-            if (overridden == nullptr) {
-                effective.push_back(own);
-                continue;
-            }
-            std::vector<Qualifier> qualifiers = std::move(overridden->qualifiers);
-            mergeByName(qualifiers, own.qualifiers);
-            *overridden = own;
-            overridden->qualifiers = std::move(qualifiers);
-            overridden->isKey = hasFlag(overridden->qualifiers, "Key");
-        }
-    }
-    return effective;
+const ClassDecl* Schema::find(std::string_view name) const {
+    const ResolvedClass* cls = resolve(name);
+    return cls == nullptr ? nullptr : &cls->decl;
 }
 
-bool Schema::isA(const std::string& cls, const std::string& ancestor) const {
-    for (const ClassDecl* c = find(cls); c != nullptr; c = find(c->superclass)) {
-        if (equalsIgnoreCase(c->name, ancestor)) {
-            return true;
-        }
-    }
-    return false;
+const std::vector<Property>& Schema::allProperties(std::string_view cls) const {
+    const ResolvedClass* resolved = resolve(cls);
+    return resolved == nullptr ? emptyOf<std::vector<Property>>() : resolved->properties;
 }
 
-std::vector<std::string> Schema::subclassesOf(const std::string& cls, bool deep) const {
-    std::vector<std::string> names;
-    for (const ClassDecl& c : classes_) {
-        const bool below = deep ? (isA(c.superclass, cls)) : equalsIgnoreCase(c.superclass, cls);
-        if (below && !c.superclass.empty()) {
-            names.push_back(c.name);
-        }
+bool Schema::isA(std::string_view cls, std::string_view ancestor) const {
+    const ResolvedClass* below = resolve(cls);
+    const ResolvedClass* above = resolve(ancestor);
+    return below != nullptr && above != nullptr && below->isA(*above);
+}
+
+const std::vector<std::string>& Schema::subclassesOf(std::string_view cls, bool deep) const {
+    const ResolvedClass* resolved = resolve(cls);
+    if (resolved == nullptr) {
+        return emptyOf<std::vector<std::string>>();
     }
-    return names;
+    return deep ? resolved->allSubclasses : resolved->directSubclasses;
+}
+
+const std::vector<const ResolvedClass*>& Schema::classes() const {
+    return model_->ordered;
 }
 
 std::vector<std::string> Schema::classNames() const {
     std::vector<std::string> names;
-    names.reserve(classes_.size());
-    for (const ClassDecl& c : classes_) {
-        names.push_back(c.name);
+    names.reserve(model_->ordered.size());
+    for (const ResolvedClass* c : model_->ordered) {
+        names.push_back(c->decl.name);
     }
     return names;
 }
 
-std::vector<const ClassDecl*> Schema::associationsReferencing(const std::string& cls) const {
-    std::vector<const ClassDecl*> found;
-    for (const ClassDecl& c : classes_) {
-        if (!c.isAssociation) {
-            continue;
-        }
-        for (const Property& p : allProperties(c.name)) {
-            if (p.type == "ref" && isA(cls, p.refClass)) {
-                found.push_back(&c);
-                break;
-            }
-        }
-    }
-    return found;
+const std::vector<const ClassDecl*>& Schema::associationsReferencing(std::string_view cls) const {
+    const ResolvedClass* resolved = resolve(cls);
+    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>()
+                               : resolved->associations;
 }
 
 std::vector<std::pair<std::string, std::string>> Schema::hierarchy() const {
     std::vector<std::pair<std::string, std::string>> pairs;
-    pairs.reserve(classes_.size());
-    for (const ClassDecl& c : classes_) {
-        pairs.emplace_back(c.name, c.superclass);
+    pairs.reserve(model_->ordered.size());
+    for (const ResolvedClass* c : model_->ordered) {
+        pairs.emplace_back(c->decl.name, c->decl.superclass);
     }
     return pairs;
 }

@@ -51,9 +51,10 @@ CliStatus checkRoot(const std::string& root) {
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
     FileRead read;
     std::string path = root + "/" + file;
+    // One byte beyond the limit tells a file that is too long from one that just fits.
     read.bytes.resize(limit + 1);
     const cimpsim::FileRead got =
-        cimpsim::systemEnv().directory(root, false)->read(file, &read.bytes[0], read.bytes.size());
+        cimpsim::systemEnv().directory(root, false)->read(file, read.bytes.data(), limit + 1);
     read.bytes.resize(got.status == cimpsim::ReadStatus::Ok ? got.size : 0);
     switch (got.status) {
         case cimpsim::ReadStatus::Ok:

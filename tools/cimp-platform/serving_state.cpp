@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/errl_entry.h"
 #include "platform/sim/env.h"
@@ -21,14 +22,14 @@ constexpr size_t kPolicyLimit = 2;
 
 // The bytes the service reads, or the reason its read fails.
 std::optional<std::string> readFact(const cimpsim::Directory& root, const char* folder,
-                                    const char* relative, size_t limit, std::string& failure) {
+                                    const char* key, size_t limit, std::string& failure) {
     std::string bytes(limit, '\0');
     size_t size = bytes.size();
     std::unique_ptr<ErrlEntry> entry(
-        cimpsim::readServiceFile(root, {"cimp-platform", folder, relative}, &bytes[0], size));
+        cimpsim::readServiceFile(root, {"cimp-platform", folder, key}, bytes.data(), size));
     if (entry) {
-        failure = std::string("off (") + relative + " fails with rc " +
-                  formatReturnCode(entry->getRC()) + ")";
+        failure =
+            std::string("off (") + key + " fails with rc " + formatReturnCode(entry->getRC()) + ")";
         return std::nullopt;
     }
     bytes.resize(size);

@@ -146,9 +146,15 @@ CMPIAssociationMI miL = {nameL, &associationTable};
 
 class RouterTest : public ::testing::Test {
   protected:
-    RouterTest() : schema_(cimhosttest::testSchema()), router_(runtime_, schema_, registry_) {
+    RouterTest()
+        : schema_(cimhosttest::testSchema()), router_(runtime_, schema_, bindTestProviders()) {
         world_.broker = runtime_.broker();
         world = &world_;
+    }
+    ~RouterTest() override { world = nullptr; }
+
+    // The router learns its targets when made, so the registry is filled first.
+    const ProviderRegistry& bindTestProviders() {
         Provider& a = registry_.addProvider("A");
         a.instanceMI = &miA;
         Provider& b = registry_.addProvider("B");
@@ -161,8 +167,8 @@ class RouterTest : public ::testing::Test {
         // One association provider registered for both association classes.
         registry_.bind({kNamespace, "T_Link", &l, false, true});
         registry_.bind({kNamespace, "T_SubLink", &l, false, true});
+        return registry_;
     }
-    ~RouterTest() override { world = nullptr; }
 
     Reply route(const Operation& op) {
         cimbroker::RequestScope scope(runtime_);
