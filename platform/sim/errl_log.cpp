@@ -60,8 +60,8 @@ std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
 }
 
 bool appendErrlRecord(const Env& env, const ErrlLogRecord& record) {
-    return env.directory(platformRoot(env), true)
-        ->appendLocked("errl/log", kTailBytes, [&](const std::string& tail) {
+    return platformDirectory(env, true)->appendLocked(
+        "errl/log", kTailBytes, [&](const std::string& tail) {
             // A last line cut short (a full disk, a hand edit) must not swallow this entry.
             const bool cut = !tail.empty() && tail.back() != '\n';
             return (cut ? "\n" : "") + formatErrlLine(lastSequence(tail) + 1, env.nowNanos(),

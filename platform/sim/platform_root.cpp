@@ -14,4 +14,8 @@ std::string platformRoot(const Env& env) {
     return defaultPlatformRoot();
 }
 
+std::shared_ptr<const Directory> platformDirectory(const Env& env, bool create) {
+    return env.directory(platformRoot(env), create);
+}
+
 }  // namespace cimpsim

@@ -6,6 +6,7 @@
 #ifndef CIMP_PLATFORM_SIM_PLATFORM_ROOT_H
 #define CIMP_PLATFORM_SIM_PLATFORM_ROOT_H
 
+#include <memory>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -17,6 +18,9 @@ const char* defaultPlatformRoot();
 
 // The root in force for `env`.
 std::string platformRoot(const Env& env);
+
+// That root opened through `env`; `create` makes it when missing (for writers).
+std::shared_ptr<const Directory> platformDirectory(const Env& env, bool create);
 
 }  // namespace cimpsim
 

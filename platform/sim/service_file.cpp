@@ -23,11 +23,11 @@ uint32_t failureCode(ReadStatus status) {
 
 }  // namespace
 
-ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, char* buffer, size_t& size) {
-    const std::shared_ptr<const Directory> root = env.directory(platformRoot(env), false);
+ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char* buffer,
+                           size_t& size) {
     std::string path = std::string(file.folder) + file.key + kFaultSuffix;
     char fault[kFaultFileLimit + 1];
-    const FileRead probe = root->read(path, fault, sizeof fault);
+    const FileRead probe = root.read(path, fault, sizeof fault);
     if (probe.status == ReadStatus::Ok) {
         std::optional<uint32_t> rc = probe.size <= kFaultFileLimit
                                          ? parseFaultCode(std::string(fault, probe.size))
@@ -38,7 +38,7 @@ ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, char* buffer
         return new SimErrlEntry(kRcUnreadable, file.service, file.key);
     }
     path.resize(path.size() - (sizeof kFaultSuffix - 1));
-    const FileRead value = root->read(path, buffer, size);
+    const FileRead value = root.read(path, buffer, size);
     if (value.status != ReadStatus::Ok) {
         return new SimErrlEntry(failureCode(value.status), file.service, file.key);
     }
@@ -50,7 +50,8 @@ ErrlEntry* callFileService(const char* service, const char* file, char* buffer, 
     if (CaptureHub::active()) {
         CaptureHub::recordCall(service);
     }
-    return readServiceFile(currentEnv(), {service, "", file}, buffer, size);
+    return readServiceFile(*platformDirectory(currentEnv(), false), {service, "", file}, buffer,
+                           size);
 }
 
 }  // namespace cimpsim

@@ -23,9 +23,10 @@ struct ServiceFile {
                           // "svpd/Raw_MachineSerialNumber", "drax/managed"
 };
 
-// Null with the value's bytes in `buffer` and their count in `size` (the capacity on entry), or
-// the failure's entry with both left alone.
-ErrlEntry* readServiceFile(const Env& env, const ServiceFile& file, char* buffer, size_t& size);
+// Reads `file` beneath `root`: null with the value's bytes in `buffer` and their count in `size`
+// (the capacity on entry), or the failure's entry with both left alone.
+ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char* buffer,
+                           size_t& size);
 
 // A whole call of a service kept in one file <root>/`file`: reports the call `service` to live
 // captures, then reads as readServiceFile does.

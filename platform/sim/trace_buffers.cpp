@@ -49,11 +49,9 @@ std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
     buffer->name = name;
     if (isPlainFileName(name)) {
         const Env& env = currentEnv();
-        buffer->mapping =
-            env.directory(platformRoot(env), true)
-                ->mapShared("trace/" + name, size, [&name](uint8_t* data, size_t bytes) {
-                    TraceRing::prepare(data, bytes, name);
-                });
+        buffer->mapping = platformDirectory(env, true)->mapShared(
+            "trace/" + name, size,
+            [&name](uint8_t* data, size_t bytes) { TraceRing::prepare(data, bytes, name); });
     }
     if (buffer->mapping != nullptr) {
         SharedMapping* mapping = buffer->mapping.get();

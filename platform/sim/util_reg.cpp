@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sim/capture_hub.h"
+#include "platform/sim/platform_root.h"
 #include "platform/sim/registry_key.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
@@ -30,8 +31,9 @@ ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool
         return new SimErrlEntry(kRcBadArgument, kService, key);
     }
     size_t capacity = size;
-    ErrlEntry* failure = readServiceFile(currentEnv(), {kService, "registry/", key},
-                                         static_cast<char*>(buffer), capacity);
+    ErrlEntry* failure =
+        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "registry/", key},
+                        static_cast<char*>(buffer), capacity);
     if (failure != nullptr) {
         return failure;
     }

@@ -197,7 +197,7 @@ TEST_F(Trace, ProcessesShareOneRing) {
     }
     writeAll(2);
     int status = -1;
-    for (int waited = 0; waited < 500 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
+    for (int waited = 0; waited < 1000 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
         usleep(10000);
     }
     if (status == -1) {

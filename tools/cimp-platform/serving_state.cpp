@@ -3,7 +3,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "platform/errl_entry.h"
 #include "platform/sim/env.h"
@@ -21,31 +20,13 @@ constexpr size_t kRoleLimit = 1;
 constexpr size_t kManagedLimit = 64;
 constexpr size_t kPolicyLimit = 2;
 
-// The system's Env, except that the platform root is the one this command was given.
-class RootedEnv : public cimpsim::Env {
-  public:
-    explicit RootedEnv(std::string root) : root_(std::move(root)) {}
-    std::optional<std::string> variable(const char* name) const override {
-        return std::string(name) == "CIMP_PLATFORM_ROOT" ? std::optional<std::string>(root_)
-                                                         : cimpsim::systemEnv().variable(name);
-    }
-    uint64_t nowNanos() const override { return cimpsim::systemEnv().nowNanos(); }
-    std::shared_ptr<const cimpsim::Directory> directory(const std::string& path,
-                                                        bool create) const override {
-        return cimpsim::systemEnv().directory(path, create);
-    }
-
-  private:
-    std::string root_;
-};
-
 // The bytes the service reads, or the reason its read fails.
-std::optional<std::string> readFact(const RootedEnv& env, const char* folder, const char* key,
-                                    size_t limit, std::string& failure) {
+std::optional<std::string> readFact(const cimpsim::Directory& root, const char* folder,
+                                    const char* key, size_t limit, std::string& failure) {
     std::string bytes(limit, '\0');
     size_t size = bytes.size();
     std::unique_ptr<ErrlEntry> entry(
-        cimpsim::readServiceFile(env, {"cimp-platform", folder, key}, bytes.data(), size));
+        cimpsim::readServiceFile(root, {"cimp-platform", folder, key}, bytes.data(), size));
     if (entry) {
         failure =
             std::string("off (") + key + " fails with rc " + formatReturnCode(entry->getRC()) + ")";
@@ -57,11 +38,12 @@ std::optional<std::string> readFact(const RootedEnv& env, const char* folder, co
 
 }  // namespace
 
-std::string servingState(const std::string& root) {
-    const RootedEnv env(root);
+std::string servingState(const std::string& rootPath) {
+    const std::shared_ptr<const cimpsim::Directory> root =
+        cimpsim::systemEnv().directory(rootPath, false);
     std::string failure;
     std::optional<std::string> role =
-        readFact(env, "registry/", "dscv/FspRole", kRoleLimit, failure);
+        readFact(*root, "registry/", "dscv/FspRole", kRoleLimit, failure);
     if (!role) {
         return failure;
     }
@@ -69,7 +51,7 @@ std::string servingState(const std::string& root) {
         return "off (role is " + displayValue(*role) + ", not hex:01)";
     }
     std::optional<std::string> managed =
-        readFact(env, "", "drax/managed", kManagedLimit + 1, failure);
+        readFact(*root, "", "drax/managed", kManagedLimit + 1, failure);
     if (!managed) {
         return failure;
     }
@@ -82,7 +64,7 @@ std::string servingState(const std::string& root) {
         return "off (managed by a console: managed = " + std::to_string(*indicator) + ")";
     }
     std::optional<std::string> policy =
-        readFact(env, "", "rmgr/policy_enabled", kPolicyLimit + 1, failure);
+        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, failure);
     if (!policy) {
         return failure;
     }
