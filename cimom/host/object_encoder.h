@@ -1,6 +1,9 @@
 // Writes CIM objects as CIM-XML elements (DSP0201): instance names and paths and instances from
-// CMPI objects, classes from the schema. Values are typed as the schema declares them; paths
-// that a provider left without host or namespace get the request's. Reads the CMPI objects it is
+// CMPI objects, classes and qualifier declarations from the schema. Values are typed as the
+// schema declares them; the paths of returned objects that a provider left without host or
+// namespace get the request's. A reference value is written as what it is: with host and
+// namespace an INSTANCEPATH, with a namespace only a LOCALINSTANCEPATH, else an INSTANCENAME, so
+// a client can send back exactly the reference it was given. Reads the CMPI objects it is
 // given and never changes them; use it on the thread that owns them.
 #pragma once
 
@@ -34,10 +37,12 @@ class ObjectEncoder {
     void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
     void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
     void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
+    void qualifierDeclaration(const cimmof::QualifierType& type);  // QUALIFIER.DECLARATION
 
   private:
     void keyValue(const std::string& className, const std::string& key, const CMPIData& value);
     void reference(const CMPIObjectPath* path);  // VALUE.REFERENCE
+    void localNamespacePath(const std::string& nameSpace);
     void referenceProperty(const std::string& name, const CMPIData& data,
                            const cimmof::Property* declared, const std::string& classOrigin);
     void arrayProperty(const std::string& name, const CMPIData& data, const std::string& declared,

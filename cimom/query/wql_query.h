@@ -44,4 +44,8 @@ struct Query {
     std::optional<Condition> where;
 };
 
+// Every property the query names, in the select list and the condition, in text order of
+// first appearance per clause; for checking them against the class.
+std::vector<PropertyName> propertiesNamed(const Query& query);
+
 }  // namespace cimquery
