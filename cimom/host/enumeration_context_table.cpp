@@ -16,18 +16,18 @@ std::size_t sizeOf(const std::vector<std::string>& items, std::size_t from) {
     return bytes;
 }
 
-EnumerationBatch refused(Status status) {
-    EnumerationBatch batch;
-    batch.status = std::move(status);
-    return batch;
-}
-
 Status invalidContext(const std::string& context) {
     return Status::withCode(CimCode::InvalidEnumerationContext,
                             "enumeration context " + context + " is not open");
 }
 
 }  // namespace
+
+EnumerationBatch EnumerationBatch::refused(Status status) {
+    EnumerationBatch batch;
+    batch.status = std::move(status);
+    return batch;
+}
 
 EnumerationContextTable::EnumerationContextTable(EnumerationLimits limits, Now now)
     : limits_(limits), now_(std::move(now)), ids_(std::random_device()()) {}
@@ -55,7 +55,7 @@ EnumerationBatch EnumerationContextTable::open(EnumerationKind kind, const std::
                                                std::uint32_t maxObjectCount) {
     const Status timeoutStatus = checkTimeout(timeout);
     if (!timeoutStatus.isOk()) {
-        return refused(timeoutStatus);
+        return EnumerationBatch::refused(timeoutStatus);
     }
     Entry entry{kind, nameSpace, std::move(items),
                 0,    0,         std::chrono::seconds(timeout.value_or(limits_.defaultTimeout)),
@@ -71,9 +71,10 @@ EnumerationBatch EnumerationContextTable::open(EnumerationKind kind, const std::
     std::lock_guard<std::mutex> lock(mutex_);
     dropExpired(now);
     if (entries_.size() >= limits_.maxOpen || bytes_ + entry.bytes > limits_.maxBytes) {
-        return refused(Status::withCode(CimCode::ServerLimitsExceeded,
-                                        "too many open enumerations; pull or close one, or retry "
-                                        "with a larger MaxObjectCount"));
+        return EnumerationBatch::refused(
+            Status::withCode(CimCode::ServerLimitsExceeded,
+                             "too many open enumerations; pull or close one, or retry "
+                             "with a larger MaxObjectCount"));
     }
     do {
         batch.context = std::to_string(ids_());
@@ -90,10 +91,10 @@ EnumerationBatch EnumerationContextTable::pull(const std::string& context, Enume
     Entries::iterator found;
     const Status status = find(context, nameSpace, found);
     if (!status.isOk()) {
-        return refused(status);
+        return EnumerationBatch::refused(status);
     }
     if (found->second.kind != kind) {
-        return refused(Status::withCode(
+        return EnumerationBatch::refused(Status::withCode(
             CimCode::InvalidEnumerationContext,
             "enumeration context " + context + " was opened for another kind of pull"));
     }

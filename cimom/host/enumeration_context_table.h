@@ -38,6 +38,8 @@ struct EnumerationBatch {
     std::vector<std::string> items;  // encoded objects, in the order the enumeration gave them
     bool endOfSequence = true;
     std::string context;  // empty once the sequence has ended
+
+    static EnumerationBatch refused(Status status);
 };
 
 class EnumerationContextTable {

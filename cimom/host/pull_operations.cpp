@@ -35,12 +35,6 @@ const OpenKind* openKind(OperationKind kind) {
     return nullptr;
 }
 
-EnumerationBatch refused(Status status) {
-    EnumerationBatch batch;
-    batch.status = std::move(status);
-    return batch;
-}
-
 // Each object of the reply as its own VALUE.INSTANCEWITHPATH or INSTANCEPATH element.
 std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
                                        EnumerationKind kind, const NamespaceSchema& schema,
@@ -87,22 +81,22 @@ EnumerationBatch PullOperations::open(const Operation& op, const Router& router,
                                       const CMPIContext* context, const std::string& host) {
     const OpenKind& entry = *openKind(op.kind);
     if (op.filterQuery || op.filterQueryLanguage) {
-        return refused(Status::withCode(CimCode::FilteredEnumerationNotSupported,
-                                        "FilterQuery is not supported"));
+        return EnumerationBatch::refused(Status::withCode(CimCode::FilteredEnumerationNotSupported,
+                                                          "FilterQuery is not supported"));
     }
     if (op.continueOnError) {
-        return refused(Status::withCode(CimCode::ContinuationOnErrorNotSupported,
-                                        "ContinueOnError is not supported"));
+        return EnumerationBatch::refused(Status::withCode(CimCode::ContinuationOnErrorNotSupported,
+                                                          "ContinueOnError is not supported"));
     }
     const Status timeout = table_.checkTimeout(op.operationTimeout);
     if (!timeout.isOk()) {
-        return refused(timeout);
+        return EnumerationBatch::refused(timeout);
     }
     Operation enumeration = op;
     enumeration.kind = entry.enumeration;
     const Reply reply = router.route(enumeration, context);
     if (!reply.status.isOk()) {
-        return refused(reply.status);
+        return EnumerationBatch::refused(reply.status);
     }
     return table_.open(entry.kind, op.nameSpace,
                        encodeObjects(reply, op, entry.kind, router.schema(), host),
