@@ -139,8 +139,21 @@ std::string httpLogLine(const HttpRequest& request, int status, const std::strin
 }  // namespace
 
 CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-                       const ProviderRegistry& providers, RequestLog& log)
-    : runtime_(runtime), schema_(schema), router_(runtime, schema, providers), log_(log) {}
+                       const ProviderRegistry& providers, RequestLog& log,
+                       const InteropNamespace* interop)
+    : runtime_(runtime), router_(runtime, schema, providers), log_(log) {
+    if (interop != nullptr) {
+        interopRouter_ =
+            std::make_unique<Router>(runtime, interop->schema, noProviders_, &interop->provider);
+    }
+}
+
+const Router& CimService::routerFor(const Operation& op) const {
+    if (interopRouter_ && equalsIgnoreCase(op.nameSpace, interopRouter_->schema().nameSpace)) {
+        return *interopRouter_;
+    }
+    return router_;
+}
 
 std::optional<HttpResponse> CimService::screen(const HttpRequest& request,
                                                std::optional<std::size_t> declaredLength) const {
@@ -229,13 +242,23 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
         return {cimResponse(encodeError(op, decoded.status)),
                 prefix + "status=" + std::to_string(decoded.status.codeNumber())};
     }
+    const Router& router = routerFor(op);
     cimbroker::RequestScope scope(runtime_);
-    const Reply reply = router_.route(op, scope.context());
+    if (PullOperations::handles(op.kind)) {
+        const bool served = equalsIgnoreCase(op.nameSpace, router.schema().nameSpace);
+        const Status refused = Status::invalidNamespace(op.nameSpace);
+        const PullAnswer answer =
+            served ? pulls_.run(op, router, scope.context(), hostForPaths(request))
+                   : PullAnswer{refused, encodeError(op, refused)};
+        return {cimResponse(answer.body),
+                prefix + "status=" + std::to_string(answer.status.codeNumber())};
+    }
+    const Reply reply = router.route(op, scope.context());
     std::string logLine = prefix + "status=" + std::to_string(reply.status.codeNumber());
     if (!reply.status.isOk()) {
         return {cimResponse(encodeError(op, reply.status)), std::move(logLine)};
     }
-    return {cimResponse(encodeResponse(op, reply, schema_, hostForPaths(request))),
+    return {cimResponse(encodeResponse(op, reply, router.schema(), hostForPaths(request))),
             std::move(logLine)};
 }
 

@@ -7,16 +7,22 @@
 // errors in HTTP 400 with a CIMError header; a body over kMaxRequestBody 413; a method other
 // than POST 501 (M-POST too, so that clients fall back to POST); another path than /cimom 404.
 //
+// With an InteropNamespace it serves root/interop too, from the host's own provider. The pull
+// operations keep their enumeration contexts here, shared by every request thread.
+//
 // Thread-safe: any number of threads may call handle() at once.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 
 #include "broker/broker_runtime.h"
 #include "cimom/host/http_message.h"
+#include "cimom/host/interop_namespace.h"
 #include "cimom/host/namespace_schema.h"
 #include "cimom/host/provider_registry.h"
+#include "cimom/host/pull_operations.h"
 #include "cimom/host/request_log.h"
 #include "cimom/host/router.h"
 
@@ -27,7 +33,8 @@ constexpr std::size_t kMaxRequestBody = 1u << 20;
 class CimService {
   public:
     CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-               const ProviderRegistry& providers, RequestLog& log);
+               const ProviderRegistry& providers, RequestLog& log,
+               const InteropNamespace* interop = nullptr);
 
     // Judges method, path and headers before the body arrives (`request.body` is not read;
     // `declaredLength` is the Content-Length when one was sent). A response when the request
@@ -45,10 +52,14 @@ class CimService {
     };
 
     Outcome run(const HttpRequest& request) const;
+    // The router of the namespace `op` names; the served namespace's, which refuses any other.
+    const Router& routerFor(const Operation& op) const;
 
     cimbroker::Runtime& runtime_;
-    const NamespaceSchema& schema_;
     Router router_;
+    const ProviderRegistry noProviders_;
+    std::unique_ptr<Router> interopRouter_;
+    mutable PullOperations pulls_;  // thread-safe itself
     RequestLog& log_;
 };
 

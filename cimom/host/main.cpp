@@ -14,6 +14,7 @@
 #include "cimom/host/cim_service.h"
 #include "cimom/host/daemon_options.h"
 #include "cimom/host/default_paths.h"
+#include "cimom/host/interop_namespace.h"
 #include "cimom/host/listeners.h"
 #include "cimom/host/password_file.h"
 #include "cimom/host/namespace_schema.h"
@@ -141,8 +142,16 @@ int serve(const DaemonOptions& options) {
         }
     }
 
+    std::unique_ptr<InteropNamespace> interop;
+    try {
+        interop = InteropNamespace::load(schemaFile, schema, providers);
+    } catch (const cimmof::MofError& e) {
+        std::cerr << "cimp-cimom: " << e.what() << '\n';
+        cleanUp(runtime, providers);
+        return kExitStartFailed;
+    }
     RequestLog log(std::cerr, options.quiet);
-    CimService service(runtime, schema, providers, log);
+    CimService service(runtime, schema, providers, log, interop.get());
     std::vector<std::unique_ptr<HttpServer>> servers;
     std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
               << ", platform root " << (platformRoot.empty() ? "(platform default)" : platformRoot)

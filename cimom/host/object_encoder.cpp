@@ -116,24 +116,39 @@ void ObjectEncoder::keyValue(std::string_view className, std::string_view key,
     out_.open("KEYVALUE").attribute("VALUETYPE", keyValueType(text.type)).text(text.text).close();
 }
 
+void ObjectEncoder::localNamespacePath(const std::string& nameSpace) {
+    out_.open("LOCALNAMESPACEPATH");
+    for (const std::string& segment : namespaceSegments(nameSpace)) {
+        out_.open("NAMESPACE").attribute("NAME", segment).close();
+    }
+    out_.close();
+}
+
 void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
     std::string host = cimbroker::hostOf(path);
     std::string nameSpace = cimbroker::nameSpaceOf(path);
     out_.open("INSTANCEPATH").open("NAMESPACEPATH");
     out_.element("HOST", host.empty() ? host_ : host);
-    out_.open("LOCALNAMESPACEPATH");
-    for (const std::string& segment :
-         namespaceSegments(nameSpace.empty() ? nameSpace_ : nameSpace)) {
-        out_.open("NAMESPACE").attribute("NAME", segment).close();
-    }
-    out_.close().close();
+    localNamespacePath(nameSpace.empty() ? nameSpace_ : nameSpace);
+    out_.close();
     instanceName(path);
     out_.close();
 }
 
 void ObjectEncoder::reference(const CMPIObjectPath* path) {
+    const std::string host = cimbroker::hostOf(path);
+    const std::string nameSpace = cimbroker::nameSpaceOf(path);
     out_.open("VALUE.REFERENCE");
-    instancePath(path);
+    if (nameSpace.empty()) {
+        instanceName(path);
+    } else if (host.empty()) {
+        out_.open("LOCALINSTANCEPATH");
+        localNamespacePath(nameSpace);
+        instanceName(path);
+        out_.close();
+    } else {
+        instancePath(path);
+    }
     out_.close();
 }
 
@@ -343,6 +358,40 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
         out_.close();
     }
     out_.close();
+}
+
+void ObjectEncoder::qualifierDeclaration(const cimmof::QualifierType& type) {
+    out_.open("QUALIFIER.DECLARATION").attribute("NAME", type.name).attribute("TYPE", type.type);
+    out_.attribute("ISARRAY", type.isArray ? "true" : "false");
+    const auto flavor = [&type](const char* name) {
+        for (const std::string& f : type.flavors) {
+            if (equalsIgnoreCase(f, name)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // DSP0201's defaults: overridable, propagated to subclasses, not translatable.
+    out_.attribute("OVERRIDABLE", flavor("DisableOverride") ? "false" : "true");
+    out_.attribute("TOSUBCLASS", flavor("Restricted") ? "false" : "true");
+    out_.attribute("TRANSLATABLE", flavor("Translatable") ? "true" : "false");
+    out_.open("SCOPE");
+    const auto scoped = [&type](const char* name) {
+        for (const std::string& s : type.scopes) {
+            if (s == name || s == "any") {
+                return true;
+            }
+        }
+        return false;
+    };
+    static const std::pair<const char*, const char*> kScopes[] = {
+        {"CLASS", "class"},          {"ASSOCIATION", "association"}, {"REFERENCE", "reference"},
+        {"PROPERTY", "property"},    {"METHOD", "method"},           {"PARAMETER", "parameter"},
+        {"INDICATION", "indication"}};
+    for (const auto& scope : kScopes) {
+        out_.attribute(scope.first, scoped(scope.second) ? "true" : "false");
+    }
+    out_.close().close();
 }
 
 }  // namespace cimhost

@@ -1,6 +1,9 @@
 // Writes CIM objects as CIM-XML elements (DSP0201): instance names and paths and instances from
-// CMPI objects, classes from the schema. Values are typed as the schema declares them; paths
-// that a provider left without host or namespace get the request's. Reads the CMPI objects it is
+// CMPI objects, classes and qualifier declarations from the schema. Values are typed as the
+// schema declares them; the paths of returned objects that a provider left without host or
+// namespace get the request's. A reference value is written as what it is: with host and
+// namespace an INSTANCEPATH, with a namespace only a LOCALINSTANCEPATH, else an INSTANCENAME, so
+// a client can send back exactly the reference it was given. Reads the CMPI objects it is
 // given and never changes them; use it on the thread that owns them.
 #pragma once
 
@@ -35,10 +38,12 @@ class ObjectEncoder {
     void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
     void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
     void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
+    void qualifierDeclaration(const cimmof::QualifierType& type);  // QUALIFIER.DECLARATION
 
   private:
     void keyValue(std::string_view className, std::string_view key, const CMPIData& value);
     void reference(const CMPIObjectPath* path);  // VALUE.REFERENCE
+    void localNamespacePath(const std::string& nameSpace);
     void referenceProperty(std::string_view name, const CMPIData& data,
                            const cimmof::Property* declared, std::string_view classOrigin);
     void arrayProperty(std::string_view name, const CMPIData& data, const std::string& declared,

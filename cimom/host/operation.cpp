@@ -25,6 +25,18 @@ const KindName kKindNames[] = {
     {OperationKind::ModifyInstance, "ModifyInstance"},
     {OperationKind::DeleteInstance, "DeleteInstance"},
     {OperationKind::ExecQuery, "ExecQuery"},
+    {OperationKind::GetQualifier, "GetQualifier"},
+    {OperationKind::EnumerateQualifiers, "EnumerateQualifiers"},
+    {OperationKind::OpenEnumerateInstances, "OpenEnumerateInstances"},
+    {OperationKind::OpenEnumerateInstancePaths, "OpenEnumerateInstancePaths"},
+    {OperationKind::OpenAssociatorInstances, "OpenAssociatorInstances"},
+    {OperationKind::OpenAssociatorInstancePaths, "OpenAssociatorInstancePaths"},
+    {OperationKind::OpenReferenceInstances, "OpenReferenceInstances"},
+    {OperationKind::OpenReferenceInstancePaths, "OpenReferenceInstancePaths"},
+    {OperationKind::PullInstancesWithPath, "PullInstancesWithPath"},
+    {OperationKind::PullInstancePaths, "PullInstancePaths"},
+    {OperationKind::CloseEnumeration, "CloseEnumeration"},
+    {OperationKind::EnumerationCount, "EnumerationCount"},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // their method when the request left them out. Plain data: copy freely.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,18 @@ enum class OperationKind {
     ModifyInstance,
     DeleteInstance,
     ExecQuery,
+    GetQualifier,
+    EnumerateQualifiers,
+    OpenEnumerateInstances,
+    OpenEnumerateInstancePaths,
+    OpenAssociatorInstances,
+    OpenAssociatorInstancePaths,
+    OpenReferenceInstances,
+    OpenReferenceInstancePaths,
+    PullInstancesWithPath,
+    PullInstancePaths,
+    CloseEnumeration,
+    EnumerationCount,
     Unsupported,  // any other intrinsic method, or an extrinsic method call
 };
 
@@ -88,6 +101,15 @@ struct Operation {
     std::optional<std::vector<std::string>> propertyList;  // nullopt: every property
     std::string queryLanguage;
     std::string query;
+    std::string qualifierName;
+
+    // The pull operations' parameters; nullopt when NULL or left out.
+    std::optional<std::string> enumerationContext;
+    std::optional<std::uint32_t> maxObjectCount;
+    std::optional<std::uint32_t> operationTimeout;
+    std::optional<std::string> filterQueryLanguage;
+    std::optional<std::string> filterQuery;
+    bool continueOnError = false;
 
     bool localOnly = false;
     bool deepInheritance = false;

@@ -1,5 +1,6 @@
 #include "cimom/host/request_decoder.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -172,6 +173,21 @@ bool parseBoolean(const XmlElement& e) {
     throw BadParameter("\"" + text + "\" is not a boolean");
 }
 
+std::uint32_t parseUint32(const XmlElement& e) {
+    const std::string text = trimmed(parseString(e));
+    constexpr std::size_t kMaxDigits = 10;
+    std::uint64_t value = 0;
+    bool digits = !text.empty() && text.size() <= kMaxDigits;
+    for (char c : text) {
+        digits = digits && c >= '0' && c <= '9';
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (!digits || value > UINT32_MAX) {
+        throw BadParameter("\"" + text + "\" is not a uint32");
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
 std::vector<std::string> parseStringArray(const XmlElement& e) {
     expectValue(e, "VALUE.ARRAY", "a VALUE.ARRAY");
     std::vector<std::string> values;
@@ -302,7 +318,42 @@ void applyQuery(Operation& op, const XmlElement* v) {
     op.query = v == nullptr ? "" : parseString(*v);
 }
 
+void applyQualifierName(Operation& op, const XmlElement* v) {
+    op.qualifierName = v == nullptr ? "" : parseString(*v);
+}
+void applyEnumerationContext(Operation& op, const XmlElement* v) {
+    op.enumerationContext =
+        v == nullptr ? std::nullopt : std::optional<std::string>(parseString(*v));
+}
+void applyMaxObjectCount(Operation& op, const XmlElement* v) {
+    op.maxObjectCount = v == nullptr ? std::nullopt : std::optional<std::uint32_t>(parseUint32(*v));
+}
+void applyOperationTimeout(Operation& op, const XmlElement* v) {
+    op.operationTimeout =
+        v == nullptr ? std::nullopt : std::optional<std::uint32_t>(parseUint32(*v));
+}
+void applyContinueOnError(Operation& op, const XmlElement* v) {
+    op.continueOnError = v == nullptr ? op.continueOnError : parseBoolean(*v);
+}
+void applyFilterQueryLanguage(Operation& op, const XmlElement* v) {
+    op.filterQueryLanguage =
+        v == nullptr ? std::nullopt : std::optional<std::string>(parseString(*v));
+}
+void applyFilterQuery(Operation& op, const XmlElement* v) {
+    op.filterQuery = v == nullptr ? std::nullopt : std::optional<std::string>(parseString(*v));
+}
+
 using K = OperationKind;
+
+// Parameters every open operation takes besides its own.
+const ParameterSpec kOpenParameters[] = {
+    {K::Unsupported, "FilterQueryLanguage", false, applyFilterQueryLanguage},
+    {K::Unsupported, "FilterQuery", false, applyFilterQuery},
+    {K::Unsupported, "OperationTimeout", false, applyOperationTimeout},
+    {K::Unsupported, "ContinueOnError", false, applyContinueOnError},
+    {K::Unsupported, "MaxObjectCount", false, applyMaxObjectCount},
+};
+
 const ParameterSpec kParameters[] = {
     {K::GetClass, "ClassName", true, applyClassName},
     {K::GetClass, "LocalOnly", false, applyLocalOnly},
@@ -357,12 +408,65 @@ const ParameterSpec kParameters[] = {
     {K::DeleteInstance, "InstanceName", true, applyInstanceName},
     {K::ExecQuery, "QueryLanguage", true, applyQueryLanguage},
     {K::ExecQuery, "Query", true, applyQuery},
+    {K::GetQualifier, "QualifierName", true, applyQualifierName},
+    {K::OpenEnumerateInstances, "ClassName", true, applyClassName},
+    {K::OpenEnumerateInstances, "DeepInheritance", false, applyDeepInheritance},
+    {K::OpenEnumerateInstances, "IncludeClassOrigin", false, applyIncludeClassOrigin},
+    {K::OpenEnumerateInstances, "PropertyList", false, applyPropertyList},
+    {K::OpenEnumerateInstancePaths, "ClassName", true, applyClassName},
+    {K::OpenAssociatorInstances, "InstanceName", true, applyInstanceName},
+    {K::OpenAssociatorInstances, "AssocClass", false, applyAssocClass},
+    {K::OpenAssociatorInstances, "ResultClass", false, applyResultClass},
+    {K::OpenAssociatorInstances, "Role", false, applyRole},
+    {K::OpenAssociatorInstances, "ResultRole", false, applyResultRole},
+    {K::OpenAssociatorInstances, "IncludeClassOrigin", false, applyIncludeClassOrigin},
+    {K::OpenAssociatorInstances, "PropertyList", false, applyPropertyList},
+    {K::OpenAssociatorInstancePaths, "InstanceName", true, applyInstanceName},
+    {K::OpenAssociatorInstancePaths, "AssocClass", false, applyAssocClass},
+    {K::OpenAssociatorInstancePaths, "ResultClass", false, applyResultClass},
+    {K::OpenAssociatorInstancePaths, "Role", false, applyRole},
+    {K::OpenAssociatorInstancePaths, "ResultRole", false, applyResultRole},
+    {K::OpenReferenceInstances, "InstanceName", true, applyInstanceName},
+    {K::OpenReferenceInstances, "ResultClass", false, applyResultClass},
+    {K::OpenReferenceInstances, "Role", false, applyRole},
+    {K::OpenReferenceInstances, "IncludeClassOrigin", false, applyIncludeClassOrigin},
+    {K::OpenReferenceInstances, "PropertyList", false, applyPropertyList},
+    {K::OpenReferenceInstancePaths, "InstanceName", true, applyInstanceName},
+    {K::OpenReferenceInstancePaths, "ResultClass", false, applyResultClass},
+    {K::OpenReferenceInstancePaths, "Role", false, applyRole},
+    {K::PullInstancesWithPath, "EnumerationContext", true, applyEnumerationContext},
+    {K::PullInstancesWithPath, "MaxObjectCount", true, applyMaxObjectCount},
+    {K::PullInstancePaths, "EnumerationContext", true, applyEnumerationContext},
+    {K::PullInstancePaths, "MaxObjectCount", true, applyMaxObjectCount},
+    {K::CloseEnumeration, "EnumerationContext", true, applyEnumerationContext},
+    {K::EnumerationCount, "EnumerationContext", true, applyEnumerationContext},
 };
+
+bool isOpenOperation(OperationKind kind) {
+    switch (kind) {
+        case K::OpenEnumerateInstances:
+        case K::OpenEnumerateInstancePaths:
+        case K::OpenAssociatorInstances:
+        case K::OpenAssociatorInstancePaths:
+        case K::OpenReferenceInstances:
+        case K::OpenReferenceInstancePaths:
+            return true;
+        default:
+            return false;
+    }
+}
 
 const ParameterSpec* findParameter(OperationKind kind, const std::string& name) {
     for (const ParameterSpec& expected : kParameters) {
         if (expected.kind == kind && cimbroker::equalsIgnoreCase(name, expected.name)) {
             return &expected;
+        }
+    }
+    if (isOpenOperation(kind)) {
+        for (const ParameterSpec& common : kOpenParameters) {
+            if (cimbroker::equalsIgnoreCase(name, common.name)) {
+                return &common;
+            }
         }
     }
     return nullptr;
@@ -381,6 +485,9 @@ void applyDefaults(Operation& op) {
             break;
         case K::EnumerateInstances:
             op.localOnly = true;
+            op.deepInheritance = true;
+            break;
+        case K::OpenEnumerateInstances:
             op.deepInheritance = true;
             break;
         case K::ModifyInstance:

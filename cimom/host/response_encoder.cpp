@@ -68,9 +68,12 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
                 encode.instanceName(path);
             }
             break;
+        case K::ExecQuery:
         case K::Associators:
         case K::References:
-        case K::ExecQuery:
+            if (op.kind == K::ExecQuery) {
+                selection.propertyList = &reply.selectedProperties;
+            }
             for (const CMPIInstance* instance : reply.instances) {
                 out.open("VALUE.OBJECTWITHPATH");
                 encode.instancePath(pathOf(instance));
@@ -86,9 +89,36 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
                 out.close();
             }
             break;
+        case K::GetQualifier:
+        case K::EnumerateQualifiers:
+            for (const cimmof::QualifierType* type : reply.qualifierTypes) {
+                encode.qualifierDeclaration(*type);
+            }
+            break;
         default:
             break;
     }
+    return out.finish();
+}
+
+std::string encodeEnumerationResponse(const Operation& op, const EnumerationBatch& batch) {
+    XmlWriter out;
+    openResponse(out, op);
+    if (op.kind == K::CloseEnumeration) {
+        return out.finish();
+    }
+    out.open("IRETURNVALUE").text("");
+    for (const std::string& item : batch.items) {
+        out.raw(item);
+    }
+    out.close();
+    out.open("PARAMVALUE").attribute("NAME", "EndOfSequence").attribute("PARAMTYPE", "boolean");
+    out.element("VALUE", batch.endOfSequence ? "TRUE" : "FALSE").close();
+    out.open("PARAMVALUE").attribute("NAME", "EnumerationContext").attribute("PARAMTYPE", "string");
+    if (!batch.endOfSequence) {
+        out.element("VALUE", batch.context);
+    }
+    out.close();
     return out.finish();
 }
 

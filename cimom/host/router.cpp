@@ -2,8 +2,12 @@
 
 #include <utility>
 
+#include "broker/cmpi_read.h"
 #include "broker/text_case.h"
+#include "cimom/host/instance_query_source.h"
 #include "cimom/host/request_objects.h"
+#include "cimom/query/wql_evaluator.h"
+#include "cimom/query/wql_parser.h"
 
 namespace cimhost {
 namespace {
@@ -54,28 +58,29 @@ Reply failure(Status status) {
     return reply;
 }
 
-// The class a query selects from: the word after FROM.
-std::string queriedClass(const std::string& query) {
-    const auto isWordChar = [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-               c == '_';
-    };
-    std::vector<std::string> words;
-    std::string word;
-    for (char c : query + ' ') {
-        if (isWordChar(c)) {
-            word += c;
-        } else if (!word.empty()) {
-            words.push_back(std::move(word));
-            word.clear();
+// Whether two paths have the same keys: names without regard to case, values as text.
+bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
+    const cimbroker::NamedData left = cimbroker::keysOf(a);
+    const cimbroker::NamedData right = cimbroker::keysOf(b);
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (const auto& key : left) {
+        bool matched = false;
+        for (const auto& other : right) {
+            matched = matched || (equalsIgnoreCase(key.first, other.first) &&
+                                  cimbroker::dataToString(key.second) ==
+                                      cimbroker::dataToString(other.second));
+        }
+        if (!matched) {
+            return false;
         }
     }
-    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
-        if (equalsIgnoreCase(words[i], "from")) {
-            return words[i + 1];
-        }
-    }
-    return "";
+    return true;
+}
+
+Status invalidQuery(const cimquery::QueryError& error) {
+    return Status::withCode(CimCode::InvalidQuery, error.describe());
 }
 
 void setInvocationFlags(const CMPIContext* context, const Operation& op) {
@@ -90,8 +95,8 @@ void setInvocationFlags(const CMPIContext* context, const Operation& op) {
 }  // namespace
 
 Router::Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-               const ProviderRegistry& providers)
-    : runtime_(runtime), schema_(schema), providers_(providers) {
+               const ProviderRegistry& providers, const InteropProvider* internal)
+    : runtime_(runtime), schema_(schema), providers_(providers), internal_(internal) {
     bindTargets();
 }
 
@@ -141,9 +146,95 @@ Reply Router::route(const Operation& op, const CMPIContext* context) const {
         case K::References:
         case K::ReferenceNames:
             return associationOperation(op, context);
-        default:
+        case K::GetQualifier:
+        case K::EnumerateQualifiers:
+            return qualifierOperation(op);
+        case K::ExecQuery:
+            return execQuery(op, context);
+        case K::CreateInstance:
+        case K::ModifyInstance:
+        case K::DeleteInstance:
             return changeOperation(op, context);
+        default:
+            return failure(Status::notSupported(op.method + " is not supported"));
     }
+}
+
+Reply Router::qualifierOperation(const Operation& op) const {
+    Reply reply;
+    if (op.kind == K::EnumerateQualifiers) {
+        for (const cimmof::QualifierType& type : schema_.qualifierTypes) {
+            reply.qualifierTypes.push_back(&type);
+        }
+        return reply;
+    }
+    const cimmof::QualifierType* type = schema_.qualifierType(op.qualifierName);
+    if (type == nullptr) {
+        return failure(Status::notFound("qualifier " + op.qualifierName + " is not declared"));
+    }
+    reply.qualifierTypes.push_back(type);
+    return reply;
+}
+
+Status Router::addInternalInstances(const std::string& className, Reply& reply, bool names) const {
+    if (internal_ == nullptr) {
+        return Status::ok();
+    }
+    std::vector<CMPIInstance*> made;
+    const Status status = internal_->instancesOf(runtime_.broker(), className, made);
+    for (const CMPIInstance* instance : made) {
+        if (names) {
+            reply.paths.push_back(instance->ft->getObjectPath(instance, nullptr));
+        } else {
+            reply.instances.push_back(instance);
+        }
+    }
+    return status;
+}
+
+// The instances of the class the query names and of its subclasses, those the condition selects.
+Reply Router::execQuery(const Operation& op, const CMPIContext* context) const {
+    if (!equalsIgnoreCase(op.queryLanguage, "WQL")) {
+        return failure(
+            Status::withCode(CimCode::QueryLanguageNotSupported,
+                             "query language " + op.queryLanguage + " is not supported; use WQL"));
+    }
+    const cimquery::ParsedQuery parsed = cimquery::parseWql(op.query);
+    if (parsed.error) {
+        return failure(invalidQuery(*parsed.error));
+    }
+    const cimquery::Query& query = parsed.query;
+    if (!knownClass(query.className)) {
+        return failure(
+            invalidQuery({query.classPosition, "class " + query.className + " does not exist"}));
+    }
+    const std::vector<cimmof::Property>& declared = schema_.classes.allProperties(query.className);
+    for (const cimquery::PropertyName& used : cimquery::propertiesNamed(query)) {
+        if (cimmof::findByName(declared, used.name) == nullptr) {
+            return failure(invalidQuery(
+                {used.position, "class " + query.className + " has no property " + used.name}));
+        }
+    }
+    Operation all = op;
+    all.kind = K::EnumerateInstances;
+    all.className = query.className;
+    all.deepInheritance = true;
+    all.propertyList.reset();
+    Reply reply = enumerateInstances(all, context);
+    std::vector<const CMPIInstance*> selected;
+    for (const CMPIInstance* instance : reply.instances) {
+        if (cimquery::matches(query, InstanceQuerySource(instance, schema_.classes))) {
+            selected.push_back(instance);
+        }
+    }
+    reply.instances = std::move(selected);
+    if (!query.selected.empty()) {
+        reply.selectedProperties.emplace();
+        for (const cimquery::PropertyName& name : query.selected) {
+            reply.selectedProperties->push_back(name.name);
+        }
+    }
+    return reply;
 }
 
 Reply Router::classOperation(const Operation& op) const {
@@ -212,22 +303,46 @@ Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context
             return reply;
         }
     }
+    if (internal_ == nullptr) {
+        return reply;
+    }
+    return addInternalSubtree(op, std::move(reply));
+}
+
+// The host's own instances of the class and its subclasses that no provider serves.
+Reply Router::addInternalSubtree(const Operation& op, Reply reply) const {
+    std::vector<std::string> classes{op.className};
+    const std::vector<std::string>& subclasses = schema_.classes.subclassesOf(op.className, true);
+    classes.insert(classes.end(), subclasses.begin(), subclasses.end());
+    for (const std::string& cls : classes) {
+        const ClassBinding* binding = providers_.find(schema_.nameSpace, cls);
+        if (binding == nullptr || !binding->instance) {
+            reply.status = addInternalInstances(cls, reply, op.kind == K::EnumerateInstanceNames);
+            if (!reply.status.isOk()) {
+                return reply;
+            }
+        }
+    }
     return reply;
 }
 
 Reply Router::getInstance(const Operation& op, const CMPIContext* context) const {
     const std::string& className = op.objectName->className;
     const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
-    if (binding == nullptr || !binding->instance) {
-        if (!knownClass(className)) {
-            return failure(Status::invalidClass(className));
-        }
+    const bool internal = binding == nullptr || !binding->instance;
+    if (internal && !knownClass(className)) {
+        return failure(Status::invalidClass(className));
+    }
+    if (internal && internal_ == nullptr) {
         return failure(Status::notFound("no provider serves instances of " + className));
     }
     Status status;
     CMPIObjectPath* path = makeObjectPath(runtime_.broker(), schema_, *op.objectName, status);
     if (path == nullptr) {
         return failure(status);
+    }
+    if (internal) {
+        return internalInstance(className, path);
     }
     CMPIInstanceMI* mi = binding->provider->instanceMI;
     auto result = std::make_unique<cimbroker::Result>(runtime_);
@@ -317,18 +432,29 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
     return reply;
 }
 
-// CreateInstance, ModifyInstance, DeleteInstance and ExecQuery: handed to the instance provider
-// of the class they name.
+// The host's own instance at `path`, NOT_FOUND when it has none there.
+Reply Router::internalInstance(const std::string& className, const CMPIObjectPath* path) const {
+    Reply reply;
+    reply.status = addInternalInstances(className, reply, false);
+    std::vector<const CMPIInstance*> found;
+    for (const CMPIInstance* instance : reply.instances) {
+        if (sameKeys(instance->ft->getObjectPath(instance, nullptr), path)) {
+            found.push_back(instance);
+        }
+    }
+    reply.instances = std::move(found);
+    if (reply.status.isOk() && reply.instances.empty()) {
+        return failure(Status::notFound("no instance of " + className + " has these keys"));
+    }
+    return reply;
+}
+
+// CreateInstance, ModifyInstance and DeleteInstance: handed to the instance provider of the class
+// they name.
 Reply Router::changeOperation(const Operation& op, const CMPIContext* context) const {
     std::string className;
     if (op.kind == K::CreateInstance) {
         className = op.instance->className;
-    } else if (op.kind == K::ExecQuery) {
-        className = queriedClass(op.query);
-        if (className.empty()) {
-            return failure(
-                Status::withCode(CimCode::InvalidQuery, "the query names no class after FROM"));
-        }
     } else {
         className = op.objectName->className;
     }
@@ -362,12 +488,8 @@ Reply Router::changeOperation(const Operation& op, const CMPIContext* context) c
             rc = mi->ft->modifyInstance(mi, context, out, path, instance, properties.get());
             break;
         }
-        case K::DeleteInstance:
-            rc = mi->ft->deleteInstance(mi, context, out, path);
-            break;
         default:
-            rc = mi->ft->execQuery(mi, context, out, path, op.query.c_str(),
-                                   op.queryLanguage.c_str());
+            rc = mi->ft->deleteInstance(mi, context, out, path);
             break;
     }
     Reply reply;

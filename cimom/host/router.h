@@ -1,9 +1,11 @@
-// Router: carries out one decoded operation as a CIMOM does. Class operations answer from the
-// schema. Instance operations go to the provider of the class and, for enumerations, to the
+// Router: carries out one decoded operation as a CIMOM does. Class and qualifier operations
+// answer from the schema. ExecQuery evaluates WQL over the instances of the class the query
+// names. Instance operations go to the provider of the class and, for enumerations, to the
 // providers of its subclasses, each called with a path of its own class. Association operations
 // go to the association providers whose classes can reference the source object's class, once
 // per provider, with the client's filters passed through unchanged. Anything else is
-// CIM_ERR_NOT_SUPPORTED.
+// CIM_ERR_NOT_SUPPORTED. Classes no provider serves may be served by the host's own provider
+// (the interop namespace).
 //
 // LocalOnly on instance operations is ignored, as DSP0200 lets a server do now that the flag is
 // deprecated; qualifiers are never put on instances.
@@ -15,11 +17,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "broker/broker_runtime.h"
+#include "cimom/host/interop_provider.h"
 #include "cimom/host/namespace_schema.h"
 #include "cimom/host/operation.h"
 #include "cimom/host/provider_registry.h"
@@ -35,14 +39,20 @@ struct Reply {
     std::vector<const CMPIInstance*> instances;
     std::vector<const CMPIObjectPath*> paths;
     std::vector<const cimmof::ClassDecl*> classes;
+    std::vector<const cimmof::QualifierType*> qualifierTypes;
+    // ExecQuery: the query's select list; nullopt for SELECT *.
+    std::optional<std::vector<std::string>> selectedProperties;
     // EnumerateInstances without DeepInheritance: instances show only this class's properties.
     std::string onlyPropertiesOf;
 };
 
 class Router {
   public:
+    // `internal`, when given, serves the instances of classes no provider is bound to.
     Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-           const ProviderRegistry& providers);
+           const ProviderRegistry& providers, const InteropProvider* internal = nullptr);
+
+    const NamespaceSchema& schema() const { return schema_; }
 
     Reply route(const Operation& op, const CMPIContext* context) const;
 
@@ -61,6 +71,12 @@ class Router {
     void bindTargets();
     bool knownClass(const std::string& className) const;
     Reply classOperation(const Operation& op) const;
+    Reply qualifierOperation(const Operation& op) const;
+    Reply execQuery(const Operation& op, const CMPIContext* context) const;
+    // The host's own instances (or their paths) of exactly `className`, added to `reply`.
+    Status addInternalInstances(const std::string& className, Reply& reply, bool names) const;
+    Reply internalInstance(const std::string& className, const CMPIObjectPath* path) const;
+    Reply addInternalSubtree(const Operation& op, Reply reply) const;
     Reply enumerateInstances(const Operation& op, const CMPIContext* context) const;
     Reply getInstance(const Operation& op, const CMPIContext* context) const;
     Reply associationOperation(const Operation& op, const CMPIContext* context) const;
@@ -73,6 +89,7 @@ class Router {
     std::unordered_map<const cimmof::ResolvedClass*, std::vector<AssociationTarget>>
         associationTargets_;
     std::unordered_map<const cimmof::ResolvedClass*, std::vector<SubclassTarget>> subclassTargets_;
+    const InteropProvider* internal_;
 };
 
 }  // namespace cimhost

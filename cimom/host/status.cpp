@@ -28,7 +28,18 @@ const char* const kCodeNames[] = {
     "CIM_ERR_INVALID_QUERY",
     "CIM_ERR_METHOD_NOT_AVAILABLE",
     "CIM_ERR_METHOD_NOT_FOUND",
+    "CIM_ERR_UNEXPECTED_RESPONSE",
+    "CIM_ERR_INVALID_RESPONSE_DESTINATION",
+    "CIM_ERR_NAMESPACE_NOT_EMPTY",
+    "CIM_ERR_INVALID_ENUMERATION_CONTEXT",
+    "CIM_ERR_INVALID_OPERATION_TIMEOUT",
+    "CIM_ERR_PULL_HAS_BEEN_ABANDONED",
+    "CIM_ERR_PULL_CANNOT_BE_ABANDONED",
+    "CIM_ERR_FILTERED_ENUMERATION_NOT_SUPPORTED",
+    "CIM_ERR_CONTINUATION_ON_ERROR_NOT_SUPPORTED",
+    "CIM_ERR_SERVER_LIMITS_EXCEEDED",
 };
+constexpr int kHighestNamedCode = 27;
 
 }  // namespace
 
@@ -75,7 +86,7 @@ Status Status::fromCmpi(const CMPIStatus& status) {
 
 const char* cimCodeName(CimCode code) {
     const int n = static_cast<int>(code);
-    return (n >= 0 && n <= kHighestSharedCode) ? kCodeNames[n] : kCodeNames[1];
+    return (n >= 0 && n <= kHighestNamedCode) ? kCodeNames[n] : kCodeNames[1];
 }
 
 }  // namespace cimhost

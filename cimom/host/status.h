@@ -28,6 +28,12 @@ enum class CimCode {
     InvalidQuery = 15,
     MethodNotAvailable = 16,
     MethodNotFound = 17,
+    // The pull operations' codes (DSP0200 1.3); CMPI 1.0 has none of them.
+    InvalidEnumerationContext = 21,
+    InvalidOperationTimeout = 22,
+    FilteredEnumerationNotSupported = 25,
+    ContinuationOnErrorNotSupported = 26,
+    ServerLimitsExceeded = 27,
 };
 
 class Status {

@@ -47,7 +47,7 @@ start_daemon() {
     daemon=$!
     port=""
     for _ in $(seq 200); do
-        port="$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")"
+        port="$(sed -n 's/^listening on \(127\.0\.0\.1\|\[::1\]\):\([0-9]*\)$/\2/p' "$log")"
         [ -n "$port" ] && break
         if ! kill -0 "$daemon" 2>/dev/null; then
             fail "daemon exited before listening"
@@ -260,6 +260,71 @@ case_raw_requests() {
     { printf 'POST /cimom HTTP/1.1\r\nHost: x\r\nContent-Length: 500\r\n\r\n<CIM'; sleep 1; } |
         timeout 5 curl -sS telnet://127.0.0.1:"$port" >/dev/null 2>&1
     answers "after bad requests" 1 ein "$base:Vesk_AssociatedTOvPassthru"
+    stop_daemon
+}
+
+# The path wbemcli prints for an instance, whatever the host is called, names that instance when
+# sent back: references carry no host of their own.
+case_wbemcli_round_trip() {
+    local host printed
+    for host in localhost 127.0.0.1 '[::1]'; do
+        if [ "$host" = '[::1]' ]; then start_daemon --address ::1; else start_daemon; fi
+        printed="$(timeout 30 wbemcli ein "http://$host:$port/root/orvcim:Vesk_AssociatedTOvPassthru" 2>&1)"
+        case "$printed" in "$host:$port/root/orvcim:Vesk_AssociatedTOvPassthru."*) ;;
+            *) fail "ein via $host: $printed" ;; esac
+        wbem 0 "gi via $host" gi "http://$printed"
+        has "gi via $host" "UserOfService=root/orvcim:Vesk_CEC.$CEC_KEYS"
+        stop_daemon
+    done
+}
+
+# call <method> <namespace> <parameters>: one intrinsic call, its answer in $out.
+call() {
+    local segments="${2//\//\"/><NAMESPACE NAME=\"}"
+    local body="<?xml version=\"1.0\" encoding=\"utf-8\"?><CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"7\" PROTOCOLVERSION=\"1.0\"><SIMPLEREQ><IMETHODCALL NAME=\"$1\"><LOCALNAMESPACEPATH><NAMESPACE NAME=\"$segments\"/></LOCALNAMESPACEPATH>$3</IMETHODCALL></SIMPLEREQ></MESSAGE></CIM>"
+    out="$(curl -sS --max-time 20 -H 'Content-Type: application/xml' -H 'CIMOperation: MethodCall' \
+        -H "CIMMethod: $1" -H "CIMObject: ${2//\//%2F}" --data-binary "$body" \
+        "http://127.0.0.1:$port/cimom" 2>&1)"
+}
+param() { printf '<IPARAMVALUE NAME="%s"><VALUE>%s</VALUE></IPARAMVALUE>' "$1" "$2"; }
+open_paths() { # open_paths <extra parameters>: sets $context
+    call OpenEnumerateInstancePaths root/orvcim \
+        "<IPARAMVALUE NAME=\"ClassName\"><CLASSNAME NAME=\"CIM_ServiceAvailableToElement\"/></IPARAMVALUE>$1"
+    context="$(printf '%s' "$out" |
+        sed -n 's/.*NAME="EnumerationContext" PARAMTYPE="string"><VALUE>\([0-9]*\)<.*/\1/p')"
+}
+
+# An enumeration pulled in steps, closed, abandoned and timed out, as a pull client sees it.
+case_pull_sequence() {
+    start_daemon
+    local context pull
+    open_paths "$(param MaxObjectCount 0)"
+    has "open" "<IRETURNVALUE></IRETURNVALUE>"
+    [ -n "$context" ] || fail "open: no enumeration context in $out"
+    pull="$(param EnumerationContext "$context")"
+    call PullInstancePaths root/orvcim "$pull$(param MaxObjectCount 0)"
+    has "empty pull" "<VALUE>FALSE</VALUE></PARAMVALUE><PARAMVALUE NAME=\"EnumerationContext\" PARAMTYPE=\"string\"><VALUE>$context</VALUE>"
+    call PullInstancesWithPath root/orvcim "$pull$(param MaxObjectCount 5)"
+    has "pull of another kind" '<ERROR CODE="21"'
+    call PullInstancePaths root/interop "$pull$(param MaxObjectCount 5)"
+    has "pull in another namespace" '<ERROR CODE="21"'
+    call PullInstancePaths root/orvcim "$pull$(param MaxObjectCount 5)"
+    has "last pull" '<INSTANCENAME CLASSNAME="Vesk_AssociatedTOvPassthru">'
+    has "last pull" '<VALUE>TRUE</VALUE>'
+    call PullInstancePaths root/orvcim "$pull$(param MaxObjectCount 5)"
+    has "pull after the end" '<ERROR CODE="21"'
+
+    open_paths ""
+    call CloseEnumeration root/orvcim "$(param EnumerationContext "$context")"
+    has "close" '<IMETHODRESPONSE NAME="CloseEnumeration"/>'
+    call PullInstancePaths root/orvcim "$(param EnumerationContext "$context")$(param MaxObjectCount 5)"
+    has "pull after close" '<ERROR CODE="21"'
+
+    # A client that goes away: its context is dropped once the operation timeout has passed.
+    open_paths "$(param OperationTimeout 1)"
+    sleep 2
+    call PullInstancePaths root/orvcim "$(param EnumerationContext "$context")$(param MaxObjectCount 5)"
+    has "pull after the timeout" '<ERROR CODE="21"'
     stop_daemon
 }
 

@@ -309,6 +309,10 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
     query.query = "select Id from T_Sub2 where Id = 'from'";
     Operation badQuery = query;
     badQuery.query = "select everything";
+    Operation unknownProperty = query;
+    unknownProperty.query = "select Id from T_Sub2 where Nope = 1";
+    Operation otherLanguage = query;
+    otherLanguage.queryLanguage = "DMTF:CQL";
     Operation extrinsic = operation(OperationKind::Unsupported);
     extrinsic.extrinsic = true;
     const Case cases[] = {
@@ -320,8 +324,10 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
         {"class-level associators", classLevel, CimCode::NotSupported},
         {"unknown association class", unknownAssoc, CimCode::InvalidParameter},
         {"unknown source", unknownSource, CimCode::InvalidClass},
-        {"query reaches the provider", query, CimCode::NotSupported},
+        {"query over the class's instances", query, CimCode::Ok},
         {"query without class", badQuery, CimCode::InvalidQuery},
+        {"query of an unknown property", unknownProperty, CimCode::InvalidQuery},
+        {"query in another language", otherLanguage, CimCode::QueryLanguageNotSupported},
         {"get class", operation(OperationKind::GetClass, "T_Nothing"), CimCode::NotFound},
         {"subclasses of unknown", operation(OperationKind::EnumerateClassNames, "T_Nothing"),
          CimCode::InvalidClass},
@@ -330,7 +336,7 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
     for (const Case& c : cases) {
         EXPECT_EQ(route(c.op).status.code(), c.code) << c.what;
     }
-    EXPECT_EQ(world_.calls, std::vector<std::string>{"B execQuery T_Sub2 WQL:" + query.query});
+    EXPECT_EQ(world_.calls, std::vector<std::string>{"B enumInstances T_Sub2 *"});
 }
 
 TEST_F(RouterTest, PassesProviderFailuresOnAndDropsPartialResults) {
