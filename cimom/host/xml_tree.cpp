@@ -52,7 +52,9 @@ class TreeBuilder {
             stop("elements nested deeper than " + std::to_string(kMaxXmlDepth));
             return;
         }
-        if (const char* why = attributesRefusal(attributes)) {
+        // Every attribute is one the document specified: no DTD can add defaults.
+        const auto count = static_cast<std::size_t>(XML_GetSpecifiedAttributeCount(parser_) / 2);
+        if (const char* why = attributesRefusal(attributes, count)) {
             stop(why);
             return;
         }
@@ -63,18 +65,18 @@ class TreeBuilder {
             element = &open_.back()->children.back();
         }
         element->name = name;
+        element->attributes.reserve(count);
         for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
             element->attributes.emplace_back(a[0], a[1]);
         }
         open_.push_back(element);
     }
 
-    static const char* attributesRefusal(const XML_Char** attributes) {
-        std::size_t count = 0;
+    static const char* attributesRefusal(const XML_Char** attributes, std::size_t count) {
+        if (count > kMaxXmlAttributes) {
+            return "too many attributes on one element";
+        }
         for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
-            if (++count > kMaxXmlAttributes) {
-                return "too many attributes on one element";
-            }
             if (std::strlen(a[0]) > kMaxXmlAttributeLength ||
                 std::strlen(a[1]) > kMaxXmlAttributeLength) {
                 return "an attribute longer than the limit";
