@@ -191,17 +191,11 @@ std::string classNameOf(const CMPIObjectPath* path) {
 }
 
 std::string nameSpaceOf(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? toStdString(path->ft->getNameSpace(path, nullptr))
-               : std::string();
+    return std::string(borrowNameSpace(path));
 }
 
 std::string hostOf(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? toStdString(path->ft->getHostname(path, nullptr))
-               : std::string();
+    return std::string(borrowHost(path));
 }
 
 std::string pathToString(const CMPIObjectPath* path) {
