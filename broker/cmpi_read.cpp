@@ -89,6 +89,20 @@ std::string_view borrowClassName(const CMPIObjectPath* path) {
                : std::string_view();
 }
 
+std::string_view borrowNameSpace(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? borrowText(path->ft->getNameSpace(path, nullptr))
+               : std::string_view();
+}
+
+std::string_view borrowHost(const CMPIObjectPath* path) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr
+               ? borrowText(path->ft->getHostname(path, nullptr))
+               : std::string_view();
+}
+
 std::string char16ToUtf8(CMPIChar16 c) {
     std::string out;
     if (c < 0x80) {
@@ -177,17 +191,11 @@ std::string classNameOf(const CMPIObjectPath* path) {
 }
 
 std::string nameSpaceOf(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? toStdString(path->ft->getNameSpace(path, nullptr))
-               : std::string();
+    return std::string(borrowNameSpace(path));
 }
 
 std::string hostOf(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? toStdString(path->ft->getHostname(path, nullptr))
-               : std::string();
+    return std::string(borrowHost(path));
 }
 
 std::string pathToString(const CMPIObjectPath* path) {

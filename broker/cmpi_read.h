@@ -44,6 +44,8 @@ std::vector<CMPIData> elementsOf(const CMPIArray* array);
 using BorrowedNamedData = std::vector<std::pair<std::string_view, CMPIData>>;
 std::string_view borrowText(const CMPIString* s);
 std::string_view borrowClassName(const CMPIObjectPath* path);
+std::string_view borrowNameSpace(const CMPIObjectPath* path);
+std::string_view borrowHost(const CMPIObjectPath* path);
 BorrowedNamedData borrowKeys(const CMPIObjectPath* path);
 BorrowedNamedData borrowProperties(const CMPIInstance* instance);
 

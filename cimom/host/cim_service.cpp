@@ -131,6 +131,10 @@ std::string classOf(const Operation& op) {
     return op.className;
 }
 
+std::size_t objectCount(const Reply& reply) {
+    return reply.instances.size() + reply.paths.size() + reply.classes.size();
+}
+
 std::string httpLogLine(const HttpRequest& request, int status, const std::string& why) {
     return request.method + " " + request.url + " HTTP " + std::to_string(status) + " (" + why +
            ")";
@@ -254,12 +258,25 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                 prefix + "status=" + std::to_string(answer.status.codeNumber())};
     }
     const Reply reply = router.route(op, scope.context());
-    std::string logLine = prefix + "status=" + std::to_string(reply.status.codeNumber());
-    if (!reply.status.isOk()) {
-        return {cimResponse(encodeError(op, reply.status)), std::move(logLine)};
+    Status status = reply.status;
+    std::string body;
+    if (status.isOk() && objectCount(reply) > kMaxResponseObjects) {
+        status = Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
+                                " objects, more than the limit of " +
+                                std::to_string(kMaxResponseObjects));
+    } else if (status.isOk()) {
+        body = encodeResponse(op, reply, router.schema(), hostForPaths(request));
+        if (body.size() > kMaxResponseBytes) {
+            status = Status::failed("the answer would take " + std::to_string(body.size()) +
+                                    " bytes, more than the limit of " +
+                                    std::to_string(kMaxResponseBytes));
+        }
     }
-    return {cimResponse(encodeResponse(op, reply, router.schema(), hostForPaths(request))),
-            std::move(logLine)};
+    std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
+    if (!status.isOk()) {
+        return {cimResponse(encodeError(op, status)), std::move(logLine)};
+    }
+    return {cimResponse(std::move(body)), std::move(logLine)};
 }
 
 }  // namespace cimhost

@@ -6,6 +6,8 @@
 // Answers: CIM results and CIM errors in HTTP 200 with "CIMOperation: MethodResponse"; protocol
 // errors in HTTP 400 with a CIMError header; a body over kMaxRequestBody 413; a method other
 // than POST 501 (M-POST too, so that clients fall back to POST); another path than /cimom 404.
+// An answer of more than kMaxResponseObjects objects or kMaxResponseBytes bytes is not sent:
+// the client gets CIM_ERR_FAILED saying which limit it reached.
 //
 // With an InteropNamespace it serves root/interop too, from the host's own provider. The pull
 // operations keep their enumeration contexts here, shared by every request thread.
@@ -29,6 +31,8 @@
 namespace cimhost {
 
 constexpr std::size_t kMaxRequestBody = 1u << 20;
+constexpr std::size_t kMaxResponseObjects = 10000;
+constexpr std::size_t kMaxResponseBytes = 16u << 20;
 
 class CimService {
   public:

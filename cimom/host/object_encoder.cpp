@@ -36,20 +36,6 @@ const char* keyValueType(const std::string& cimType) {
     return "numeric";
 }
 
-std::vector<std::string> namespaceSegments(const std::string& nameSpace) {
-    std::vector<std::string> segments;
-    std::size_t start = 0;
-    while (start <= nameSpace.size()) {
-        const std::size_t slash = nameSpace.find('/', start);
-        const std::size_t end = slash == std::string::npos ? nameSpace.size() : slash;
-        if (end > start) {
-            segments.push_back(nameSpace.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return segments;
-}
-
 // A qualifier's CIM type: as declared, else guessed from its value.
 std::string qualifierTypeName(const NamespaceSchema& schema, const cimmof::Qualifier& q) {
     const cimmof::QualifierType* type = schema.qualifierType(q.name);
@@ -116,28 +102,37 @@ void ObjectEncoder::keyValue(std::string_view className, std::string_view key,
     out_.open("KEYVALUE").attribute("VALUETYPE", keyValueType(text.type)).text(text.text).close();
 }
 
-void ObjectEncoder::localNamespacePath(const std::string& nameSpace) {
+void ObjectEncoder::localNamespacePath(std::string_view nameSpace) {
     out_.open("LOCALNAMESPACEPATH");
-    for (const std::string& segment : namespaceSegments(nameSpace)) {
-        out_.open("NAMESPACE").attribute("NAME", segment).close();
-    }
+    namespaceElements(nameSpace);
     out_.close();
 }
 
 void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
-    std::string host = cimbroker::hostOf(path);
-    std::string nameSpace = cimbroker::nameSpaceOf(path);
+    const std::string_view host = cimbroker::borrowHost(path);
+    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
     out_.open("INSTANCEPATH").open("NAMESPACEPATH");
-    out_.element("HOST", host.empty() ? host_ : host);
-    localNamespacePath(nameSpace.empty() ? nameSpace_ : nameSpace);
+    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
+    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
     out_.close();
     instanceName(path);
     out_.close();
 }
 
+void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
+    while (!nameSpace.empty()) {
+        const std::size_t slash = nameSpace.find('/');
+        const std::string_view segment = nameSpace.substr(0, slash);
+        if (!segment.empty()) {
+            out_.open("NAMESPACE").attribute("NAME", segment).close();
+        }
+        nameSpace.remove_prefix(slash == std::string_view::npos ? nameSpace.size() : slash + 1);
+    }
+}
+
 void ObjectEncoder::reference(const CMPIObjectPath* path) {
-    const std::string host = cimbroker::hostOf(path);
-    const std::string nameSpace = cimbroker::nameSpaceOf(path);
+    const std::string_view host = cimbroker::borrowHost(path);
+    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
     out_.open("VALUE.REFERENCE");
     if (nameSpace.empty()) {
         instanceName(path);

@@ -42,8 +42,9 @@ class ObjectEncoder {
 
   private:
     void keyValue(std::string_view className, std::string_view key, const CMPIData& value);
-    void reference(const CMPIObjectPath* path);  // VALUE.REFERENCE
-    void localNamespacePath(const std::string& nameSpace);
+    void reference(const CMPIObjectPath* path);           // VALUE.REFERENCE
+    void localNamespacePath(std::string_view nameSpace);  // LOCALNAMESPACEPATH
+    void namespaceElements(std::string_view nameSpace);   // a NAMESPACE per segment
     void referenceProperty(std::string_view name, const CMPIData& data,
                            const cimmof::Property* declared, std::string_view classOrigin);
     void arrayProperty(std::string_view name, const CMPIData& data, const std::string& declared,

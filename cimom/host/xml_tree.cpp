@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace cimhost {
@@ -30,10 +31,7 @@ class TreeBuilder {
         }
     }
     static void XMLCALL onText(void* self, const XML_Char* text, int length) {
-        TreeBuilder* builder = static_cast<TreeBuilder*>(self);
-        if (!builder->open_.empty()) {
-            builder->open_.back()->text.append(text, static_cast<std::size_t>(length));
-        }
+        static_cast<TreeBuilder*>(self)->appendText(text, static_cast<std::size_t>(length));
     }
     static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*,
                                   int) {
@@ -54,6 +52,12 @@ class TreeBuilder {
             stop("elements nested deeper than " + std::to_string(kMaxXmlDepth));
             return;
         }
+        // Every attribute is one the document specified: no DTD can add defaults.
+        const auto count = static_cast<std::size_t>(XML_GetSpecifiedAttributeCount(parser_) / 2);
+        if (const char* why = attributesRefusal(attributes, count)) {
+            stop(why);
+            return;
+        }
         XmlElement* element = &root;
         if (!open_.empty()) {
             // Only ancestors are held by pointer; a sibling added later never moves them.
@@ -61,10 +65,36 @@ class TreeBuilder {
             element = &open_.back()->children.back();
         }
         element->name = name;
+        element->attributes.reserve(count);
         for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
             element->attributes.emplace_back(a[0], a[1]);
         }
         open_.push_back(element);
+    }
+
+    static const char* attributesRefusal(const XML_Char** attributes, std::size_t count) {
+        if (count > kMaxXmlAttributes) {
+            return "too many attributes on one element";
+        }
+        for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
+            if (std::strlen(a[0]) > kMaxXmlAttributeLength ||
+                std::strlen(a[1]) > kMaxXmlAttributeLength) {
+                return "an attribute longer than the limit";
+            }
+        }
+        return nullptr;
+    }
+
+    void appendText(const XML_Char* text, std::size_t length) {
+        if (open_.empty()) {
+            return;
+        }
+        std::string& into = open_.back()->text;
+        if (length > kMaxXmlTextLength - into.size()) {
+            stop("text longer than " + std::to_string(kMaxXmlTextLength) + " bytes in one element");
+            return;
+        }
+        into.append(text, length);
     }
 
     void stop(std::string why) {
@@ -84,6 +114,17 @@ std::string location(XML_Parser parser) {
            std::to_string(XML_GetCurrentColumnNumber(parser) + 1);
 }
 
+// This thread's parser, reset for a new document (which clears every handler and, by leaving the
+// hash salt unset, has expat draw a fresh random one); null when out of memory.
+XML_Parser threadParser() {
+    thread_local ParserHandle parser;
+    if (parser && XML_ParserReset(parser.get(), nullptr) == XML_TRUE) {
+        return parser.get();
+    }
+    parser.reset(XML_ParserCreate(nullptr));
+    return parser.get();
+}
+
 }  // namespace
 
 const std::string* XmlElement::attribute(const char* attributeName) const {
@@ -97,18 +138,18 @@ const std::string* XmlElement::attribute(const char* attributeName) const {
 
 XmlParseResult parseXml(std::string_view document) {
     XmlParseResult result;
-    ParserHandle parser(XML_ParserCreate(nullptr));
-    if (!parser) {
+    XML_Parser parser = threadParser();
+    if (parser == nullptr) {
         result.error = "out of memory for the XML parser";
         return result;
     }
-    TreeBuilder builder(parser.get());
-    XML_SetUserData(parser.get(), &builder);
-    XML_SetElementHandler(parser.get(), &TreeBuilder::onStart, &TreeBuilder::onEnd);
-    XML_SetCharacterDataHandler(parser.get(), &TreeBuilder::onText);
-    XML_SetStartDoctypeDeclHandler(parser.get(), &TreeBuilder::onDoctype);
-    XML_SetExternalEntityRefHandler(parser.get(), &TreeBuilder::onExternalEntity);
-    XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+    TreeBuilder builder(parser);
+    XML_SetUserData(parser, &builder);
+    XML_SetElementHandler(parser, &TreeBuilder::onStart, &TreeBuilder::onEnd);
+    XML_SetCharacterDataHandler(parser, &TreeBuilder::onText);
+    XML_SetStartDoctypeDeclHandler(parser, &TreeBuilder::onDoctype);
+    XML_SetExternalEntityRefHandler(parser, &TreeBuilder::onExternalEntity);
+    XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
     // Fed in slices because XML_Parse takes an int length.
     constexpr std::size_t kSlice = 1u << 20;
@@ -117,12 +158,12 @@ XmlParseResult parseXml(std::string_view document) {
     while (!done) {
         const std::size_t length = std::min(kSlice, document.size() - offset);
         done = offset + length == document.size();
-        if (XML_Parse(parser.get(), document.data() + offset, static_cast<int>(length),
+        if (XML_Parse(parser, document.data() + offset, static_cast<int>(length),
                       done ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
             result.error = builder.error.empty()
-                               ? std::string(XML_ErrorString(XML_GetErrorCode(parser.get())))
+                               ? std::string(XML_ErrorString(XML_GetErrorCode(parser)))
                                : builder.error;
-            result.error += " at " + location(parser.get());
+            result.error += " at " + location(parser);
             return result;
         }
         offset += length;

@@ -1,7 +1,8 @@
 // A small element tree parsed with libexpat, the form in which the request decoder reads a
 // CIM-XML body. Any document type declaration is refused (and with it every entity declaration),
-// external entities are never loaded, and nesting and element count are bounded, so a hostile
-// body costs at most its own size. Pure functions; thread-safe.
+// external entities are never loaded, and nesting, element count, attributes and text are
+// bounded, so a hostile body costs at most its own size. Each thread keeps one parser and resets
+// it between documents. Pure functions; thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,9 @@ struct XmlElement {
 
 constexpr int kMaxXmlDepth = 64;
 constexpr std::size_t kMaxXmlElements = 100000;
+constexpr std::size_t kMaxXmlAttributes = 32;             // on one element
+constexpr std::size_t kMaxXmlAttributeLength = 4096;      // name or value, in bytes
+constexpr std::size_t kMaxXmlTextLength = 64u * 1024;     // text directly inside one element
 
 struct XmlParseResult {
     bool ok = false;

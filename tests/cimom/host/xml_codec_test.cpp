@@ -80,6 +80,35 @@ TEST(ParseXml, RefusesWhatCouldCostMoreThanTheBody) {
     EXPECT_NE(parseXml("<!DOCTYPE A><A/>").error.find("document type"), std::string::npos);
 }
 
+TEST(ParseXml, BoundsAttributesAndTextOfOneElement) {
+    std::string attributes;
+    for (std::size_t i = 0; i < kMaxXmlAttributes; ++i) {
+        attributes += " a" + std::to_string(i) + "=\"\"";
+    }
+    const std::string atLimit(kMaxXmlAttributeLength, 'x');
+    const std::string textAtLimit(kMaxXmlTextLength, 't');
+    struct Case {
+        std::string document;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"<A" + attributes + "/>", true},
+        {"<A" + attributes + " z=\"\"/>", false},
+        {"<A V=\"" + atLimit + "\"/>", true},
+        {"<A V=\"" + atLimit + "x\"/>", false},
+        {"<A " + atLimit + "x=\"\"/>", false},
+        {"<A>" + textAtLimit + "</A>", true},
+        {"<A>" + textAtLimit + "&amp;</A>", false},
+        {"<A>" + textAtLimit.substr(1) + "<B/>" + "tt</A>", false},
+    };
+    for (const Case& c : cases) {
+        const XmlParseResult parsed = parseXml(c.document);
+        EXPECT_EQ(parsed.ok, c.accepted) << c.document.substr(0, 60) << ": " << parsed.error;
+    }
+    // A refusal leaves this thread's parser fit for the next document.
+    EXPECT_TRUE(parseXml("<A X=\"1\"/>").ok);
+}
+
 // A request envelope around `call`, which holds the IMETHODCALL or METHODCALL.
 std::string message(const std::string& call, const std::string& cimVersion = "2.0") {
     return "<?xml version=\"1.0\"?><CIM CIMVERSION=\"" + cimVersion +
