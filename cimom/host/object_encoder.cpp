@@ -174,8 +174,10 @@ void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& 
             continue;
         }
         const cimmof::Property* decl = findProperty(declared, named.first);
-        const std::string_view classOrigin =
-            (selection.includeClassOrigin && decl != nullptr) ? decl->classOrigin : "";
+        // Both arms are views: a std::string arm would make the result a temporary copy.
+        const std::string_view classOrigin = (selection.includeClassOrigin && decl != nullptr)
+                                                 ? std::string_view(decl->classOrigin)
+                                                 : std::string_view();
         if (named.second.type == CMPI_ref) {
             referenceProperty(named.first, named.second, decl, classOrigin);
         } else if ((named.second.type & CMPI_ARRAY) != 0) {
