@@ -139,8 +139,12 @@ std::string httpLogLine(const HttpRequest& request, int status, const std::strin
 }  // namespace
 
 CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-                       const ProviderRegistry& providers, RequestLog& log)
-    : runtime_(runtime), schema_(schema), router_(runtime, schema, providers), log_(log) {}
+                       const ProviderRegistry& providers, RequestLog& log, Metrics* metrics)
+    : runtime_(runtime),
+      schema_(schema),
+      router_(runtime, schema, providers),
+      log_(log),
+      metrics_(metrics) {}
 
 std::optional<HttpResponse> CimService::screen(const HttpRequest& request,
                                                std::optional<std::size_t> declaredLength) const {
@@ -186,9 +190,11 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome = run(request);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-    log_.write(outcome.logLine + " " + std::to_string(micros) + "us");
+        std::chrono::steady_clock::now() - start);
+    log_.write(outcome.logLine + " " + std::to_string(micros.count()) + "us");
+    if (metrics_ != nullptr && outcome.operation) {
+        metrics_->recordOperation(*outcome.operation, outcome.code, micros);
+    }
     return std::move(outcome.response);
 }
 
@@ -227,16 +233,18 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
     if (!decoded.status.isOk()) {
         return {cimResponse(encodeError(op, decoded.status)),
-                prefix + "status=" + std::to_string(decoded.status.codeNumber())};
+                prefix + "status=" + std::to_string(decoded.status.codeNumber()), op.kind,
+                decoded.status.code()};
     }
     cimbroker::RequestScope scope(runtime_);
     const Reply reply = router_.route(op, scope.context());
     std::string logLine = prefix + "status=" + std::to_string(reply.status.codeNumber());
     if (!reply.status.isOk()) {
-        return {cimResponse(encodeError(op, reply.status)), std::move(logLine)};
+        return {cimResponse(encodeError(op, reply.status)), std::move(logLine), op.kind,
+                reply.status.code()};
     }
     return {cimResponse(encodeResponse(op, reply, schema_, hostForPaths(request))),
-            std::move(logLine)};
+            std::move(logLine), op.kind, CimCode::Ok};
 }
 
 }  // namespace cimhost
