@@ -136,8 +136,10 @@ std::string textOf(Field field) {
                 return target->value_or("");
             } else if constexpr (std::is_same_v<Target, std::optional<std::uint16_t>>) {
                 return *target ? std::to_string(**target) : "";
+            } else if constexpr (std::is_same_v<Target, unsigned>) {
+                return *target != 0 ? std::to_string(*target) : "";  // threads 0: one per core
             } else {
-                return *target != 0 ? std::to_string(*target) : "";
+                return std::to_string(*target);
             }
         },
         field);
