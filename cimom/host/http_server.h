@@ -13,9 +13,9 @@
 // exposition (behind the password file like every other request), and counts open connections
 // and requests in flight into Metrics.
 //
-// Stopping (destruction) wakes every worker at once, closes
-// every connection and waits for the workers, so no request is running once it returns. The
-// service and the log must outlive the server.
+// Stopping (destruction) wakes every worker at once, closes every connection and waits for the
+// workers, so no request is running once it returns. The service, the log and the metrics must
+// outlive the server.
 #pragma once
 
 #include <cstdint>

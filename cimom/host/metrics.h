@@ -2,8 +2,8 @@
 //
 // Counting is on the request path, so it takes no lock and allocates nothing: fixed arrays of
 // relaxed atomics indexed by operation, CIM status and latency bucket. Only a scrape walks them
-// and builds text; nobody scraping costs a few atomic increments per request. Counts are
-// consistent per counter, not across counters (a scrape may see a request counted but its
+// and builds text, so when nobody scrapes the cost is a few atomic increments per request. Counts
+// are consistent per counter, not across counters (a scrape may see a request counted but its
 // latency not yet): fine for rates. Thread-safe.
 #pragma once
 
@@ -40,6 +40,7 @@ class Metrics {
     // The exposition text (text/plain; version=0.0.4).
     std::string exposition() const;
 
+    // Unsupported is the last kind; a kind added beyond it would be counted as Unsupported.
     static constexpr std::size_t kOperations =
         static_cast<std::size_t>(OperationKind::Unsupported) + 1;
     static constexpr std::size_t kCodes = static_cast<std::size_t>(CimCode::MethodNotFound) + 1;
