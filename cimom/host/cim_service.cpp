@@ -144,8 +144,8 @@ std::string httpLogLine(const HttpRequest& request, int status, const std::strin
 
 CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                        const ProviderRegistry& providers, RequestLog& log,
-                       const InteropNamespace* interop)
-    : runtime_(runtime), router_(runtime, schema, providers), log_(log) {
+                       const InteropNamespace* interop, Metrics* metrics)
+    : runtime_(runtime), router_(runtime, schema, providers), log_(log), metrics_(metrics) {
     if (interop != nullptr) {
         interopRouter_ =
             std::make_unique<Router>(runtime, interop->schema, noProviders_, &interop->provider);
@@ -203,9 +203,11 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome = run(request);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-    log_.write(outcome.logLine + " " + std::to_string(micros) + "us");
+        std::chrono::steady_clock::now() - start);
+    log_.write(outcome.logLine + " " + std::to_string(micros.count()) + "us");
+    if (metrics_ != nullptr && outcome.operation) {
+        metrics_->recordOperation(*outcome.operation, outcome.code, micros);
+    }
     return std::move(outcome.response);
 }
 
@@ -244,7 +246,8 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
     if (!decoded.status.isOk()) {
         return {cimResponse(encodeError(op, decoded.status)),
-                prefix + "status=" + std::to_string(decoded.status.codeNumber())};
+                prefix + "status=" + std::to_string(decoded.status.codeNumber()), op.kind,
+                decoded.status.code()};
     }
     const Router& router = routerFor(op);
     cimbroker::RequestScope scope(runtime_);
@@ -255,7 +258,8 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
             served ? pulls_.run(op, router, scope.context(), hostForPaths(request))
                    : PullAnswer{refused, encodeError(op, refused)};
         return {cimResponse(answer.body),
-                prefix + "status=" + std::to_string(answer.status.codeNumber())};
+                prefix + "status=" + std::to_string(answer.status.codeNumber()), op.kind,
+                answer.status.code()};
     }
     const Reply reply = router.route(op, scope.context());
     Status status = reply.status;
@@ -274,9 +278,9 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
     }
     std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
     if (!status.isOk()) {
-        return {cimResponse(encodeError(op, status)), std::move(logLine)};
+        return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};
     }
-    return {cimResponse(std::move(body)), std::move(logLine)};
+    return {cimResponse(std::move(body)), std::move(logLine), op.kind, CimCode::Ok};
 }
 
 }  // namespace cimhost

@@ -1,7 +1,8 @@
 // CimService: the CIM-XML over HTTP protocol of DSP0200 for one request, apart from the socket.
 // It screens the request line and headers, parses and decodes the body, checks the CIMMethod
 // and CIMObject headers against it, runs the operation inside its own RequestScope, encodes the
-// answer and logs one line (operation, class, status, microseconds).
+// answer and logs one line (operation, class, status, microseconds), which it also counts in
+// Metrics when given.
 //
 // Answers: CIM results and CIM errors in HTTP 200 with "CIMOperation: MethodResponse"; protocol
 // errors in HTTP 400 with a CIMError header; a body over kMaxRequestBody 413; a method other
@@ -22,6 +23,7 @@
 #include "broker/broker_runtime.h"
 #include "cimom/host/http_message.h"
 #include "cimom/host/interop_namespace.h"
+#include "cimom/host/metrics.h"
 #include "cimom/host/namespace_schema.h"
 #include "cimom/host/provider_registry.h"
 #include "cimom/host/pull_operations.h"
@@ -38,7 +40,7 @@ class CimService {
   public:
     CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                const ProviderRegistry& providers, RequestLog& log,
-               const InteropNamespace* interop = nullptr);
+               const InteropNamespace* interop = nullptr, Metrics* metrics = nullptr);
 
     // Judges method, path and headers before the body arrives (`request.body` is not read;
     // `declaredLength` is the Content-Length when one was sent). A response when the request
@@ -51,8 +53,18 @@ class CimService {
   private:
     // What one request came to: the answer, and the log line (without its duration).
     struct Outcome {
+        Outcome(HttpResponse response, std::string logLine)
+            : response(std::move(response)), logLine(std::move(logLine)) {}
+        Outcome(HttpResponse response, std::string logLine, OperationKind kind, CimCode code)
+            : response(std::move(response)),
+              logLine(std::move(logLine)),
+              operation(kind),
+              code(code) {}
+
         HttpResponse response;
         std::string logLine;
+        std::optional<OperationKind> operation;  // set when a CIM result or error was sent
+        CimCode code = CimCode::Ok;
     };
 
     Outcome run(const HttpRequest& request) const;
@@ -65,6 +77,7 @@ class CimService {
     std::unique_ptr<Router> interopRouter_;
     mutable PullOperations pulls_;  // thread-safe itself
     RequestLog& log_;
+    Metrics* metrics_;
 };
 
 }  // namespace cimhost

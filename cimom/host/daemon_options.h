@@ -1,12 +1,15 @@
-// The command line of cimp-cimom. Pure parsing: paths are taken as given and checked later.
+// The settings of cimp-cimom and the one table that defines them: each setting has one name,
+// "--name" on the command line and "name" in the configuration file, and one parser for its
+// value, whichever of the two gives it. Pure parsing: paths are taken as given and checked later.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cimom/host/http_limits.h"
+#include "cimom/host/status.h"
 
 namespace cimhost {
 
@@ -26,17 +29,23 @@ struct DaemonOptions {
     std::optional<std::string> tlsKey;
     std::optional<std::string> authFile;
     bool allowInsecureRemote = false;
-    bool help = false;
 };
 
-struct ParsedOptions {
-    DaemonOptions options;
-    std::string error;  // empty when the command line was good
-};
+// Settings are numbered 0 .. settingCount()-1 in --help order.
+std::size_t settingCount();
+const char* settingName(std::size_t setting);  // without the leading dashes
+// A flag takes no value on the command line ("--quiet"); "yes" or "no" elsewhere.
+bool settingIsFlag(std::size_t setting);
+std::optional<std::size_t> findSetting(const std::string& name);
 
-ParsedOptions parseDaemonOptions(const std::vector<std::string>& args);
+// Sets `setting` from its text. The error names the fault, not the setting ("takes 1 to 64,
+// not \"0\""): the caller says where the text came from.
+Status applySetting(std::size_t setting, const std::string& text, DaemonOptions& options);
 
-// The --help text.
-std::string daemonUsage();
+// The value as it would be written in the configuration file; empty when unset.
+std::string settingText(std::size_t setting, const DaemonOptions& options);
+
+// The --help lines of every setting.
+std::string settingsUsage();
 
 }  // namespace cimhost

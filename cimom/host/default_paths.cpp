@@ -26,6 +26,7 @@ std::string runningExecutableDir() {
 
 DefaultPaths defaultPaths() {
     DefaultPaths paths;
+    paths.platformOwnRoot = CIMHOST_PLATFORM_OWN_ROOT;
     paths.buildTree = canonical(runningExecutableDir()) == canonical(CIMHOST_BUILD_DAEMON_DIR);
     if (paths.buildTree) {
         paths.schemaFile = CIMHOST_SOURCE_SCHEMA_DIR "/root_orvcim.mof";
@@ -38,6 +39,7 @@ DefaultPaths defaultPaths() {
         paths.registrationFile =
             CIMHOST_INSTALL_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration";
         paths.providerDir = CIMHOST_INSTALL_PROVIDER_DIR;
+        paths.configFile = CIMHOST_INSTALL_CONFIG_FILE;
     }
     return paths;
 }

@@ -21,12 +21,14 @@ struct HttpServer::Front {
         : service(service),
           log(log),
           auth(settings.auth),
+          metrics(*settings.metrics),
           watch(std::chrono::seconds(settings.limits.requestSeconds),
                 std::chrono::seconds(settings.limits.idleSeconds)) {}
 
     const CimService& service;
     RequestLog& log;
     BasicAuth* auth;
+    Metrics& metrics;
     ConnectionWatch watch;
 };
 
@@ -139,6 +141,25 @@ bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& 
     return false;
 }
 
+// Counts a request in flight for as long as it lives.
+class InFlight {
+  public:
+    explicit InFlight(Metrics& metrics) : metrics_(metrics) { metrics_.requestStarted(); }
+    ~InFlight() { metrics_.requestFinished(); }
+    InFlight(const InFlight&) = delete;
+    InFlight& operator=(const InFlight&) = delete;
+
+  private:
+    Metrics& metrics_;
+};
+
+HttpResponse plainText(std::string body, const char* contentType) {
+    HttpResponse response;
+    response.headers.emplace_back("Content-Type", contentType);
+    response.body = std::move(body);
+    return response;
+}
+
 // The first call for a request: its line and headers are in, its body is not.
 MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
                  void** state) {
@@ -149,8 +170,16 @@ MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, cons
     if (std::optional<Refusal> refusal = refuseHeaders(*fresh)) {
         return refuse(front, connection, *fresh, *refusal);
     }
+    const bool get = fresh->method == "GET";
+    if (get && fresh->url == "/healthz") {
+        return send(connection, plainText("ok\n", "text/plain; charset=utf-8"));
+    }
     if (front.auth != nullptr && !authenticated(front, connection, *fresh)) {
         return MHD_YES;
+    }
+    if (get && fresh->url == "/metrics") {
+        return send(connection, plainText(front.metrics.exposition(),
+                                          "text/plain; version=0.0.4; charset=utf-8"));
     }
     if (std::optional<HttpResponse> refused =
             front.service.screen(*fresh, declaredLength(*fresh))) {
@@ -182,6 +211,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
         if (std::optional<Refusal> refusal = refuseBody(*pending)) {
             return refuse(front, connection, *pending, *refusal);
         }
+        const InFlight counted(front.metrics);
         return send(connection, front.service.handle(*pending));
     } catch (...) {
         // Nothing may unwind into libmicrohttpd; the client gets a plain 500.
@@ -209,12 +239,17 @@ void* onRequestLine(void* cls, const char*, MHD_Connection* connection) {
 
 void onConnection(void* cls, MHD_Connection* connection, void** socketContext,
                   MHD_ConnectionNotificationCode code) {
-    ConnectionWatch& watch = static_cast<Front*>(cls)->watch;
+    Front& front = *static_cast<Front*>(cls);
+    ConnectionWatch& watch = front.watch;
     if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+        front.metrics.connectionOpened();
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
         *socketContext = info != nullptr ? watch.opened(info->connect_fd) : nullptr;
-    } else if (*socketContext != nullptr) {
+        return;
+    }
+    front.metrics.connectionClosed();
+    if (*socketContext != nullptr) {
         watch.closed(static_cast<ConnectionWatch::Connection*>(*socketContext));
         *socketContext = nullptr;
     }

@@ -7,9 +7,15 @@
 // kMaxRequestBody bytes of a body. Requests whose framing HTTP forbids are refused before the CIM
 // service sees them (http_framing.h). With a password file every request must carry Basic
 // credentials: 401 with a challenge without them, 429 while its peer is throttled, and each
-// refused login is logged with the peer address (never the password). Stopping (destruction) wakes every worker at once, closes
-// every connection and waits for the workers, so no request is running once it returns. The
-// service and the log must outlive the server.
+// refused login is logged with the peer address (never the password).
+//
+// Beside CIM-XML it answers GET /healthz with 200 to anyone, and GET /metrics with the Metrics
+// exposition (behind the password file like every other request), and counts open connections
+// and requests in flight into Metrics.
+//
+// Stopping (destruction) wakes every worker at once, closes every connection and waits for the
+// workers, so no request is running once it returns. The service, the log and the metrics must
+// outlive the server.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +25,7 @@
 #include "cimom/host/cim_service.h"
 #include "cimom/host/http_limits.h"
 #include "cimom/host/listen_address.h"
+#include "cimom/host/metrics.h"
 #include "cimom/host/request_log.h"
 #include "cimom/host/status.h"
 #include "cimom/host/tls_credentials.h"
@@ -34,6 +41,7 @@ struct HttpSettings {
     HttpLimits limits;
     const TlsCredentials* tls = nullptr;  // HTTPS when set; must outlive start()
     BasicAuth* auth = nullptr;            // every request authenticated when set; outlives us
+    Metrics* metrics = nullptr;           // required; outlives us
 };
 
 class HttpServer {

@@ -62,13 +62,14 @@ Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostr
 }
 
 Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
-                      const CimService& service, RequestLog& log,
+                      const CimService& service, RequestLog& log, Metrics& metrics,
                       std::vector<std::unique_ptr<HttpServer>>& servers, std::ostream& ready) {
     HttpSettings settings;
     settings.address = plan.address;
     settings.threads = options.threads != 0 ? options.threads : coreCount();
     settings.limits = options.limits;
     settings.auth = plan.auth.get();
+    settings.metrics = &metrics;
     const bool both = plan.plainPort && plan.tlsPort;
     allowDescriptors(settings.limits.maxConnections * (both ? 2 : 1));
     std::vector<std::string> lines;

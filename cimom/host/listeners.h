@@ -34,7 +34,7 @@ Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostr
 
 // Starts every planned listener; prints "listening on ..." for each on `ready` once all are.
 Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
-                      const CimService& service, RequestLog& log,
+                      const CimService& service, RequestLog& log, Metrics& metrics,
                       std::vector<std::unique_ptr<HttpServer>>& servers, std::ostream& ready);
 
 }  // namespace cimhost

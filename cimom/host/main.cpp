@@ -7,17 +7,19 @@
 
 #include <chrono>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "broker/broker_runtime.h"
 #include "cimom/host/cim_service.h"
-#include "cimom/host/daemon_options.h"
+#include "cimom/host/daemon_settings.h"
 #include "cimom/host/default_paths.h"
 #include "cimom/host/interop_namespace.h"
 #include "cimom/host/listeners.h"
-#include "cimom/host/password_file.h"
+#include "cimom/host/metrics.h"
 #include "cimom/host/namespace_schema.h"
+#include "cimom/host/password_file.h"
 #include "cimom/host/provider_loader.h"
 #include "cimom/host/provider_registry.h"
 #include "cimom/host/request_log.h"
@@ -50,26 +52,35 @@ void cleanUp(cimbroker::Runtime& runtime, ProviderRegistry& providers) {
     providers.cleanup(scope.context(), std::cerr);
 }
 
-// The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
-// loads and never changed afterwards. `root` is the root in use, "" when left to the platform.
-bool choosePlatformRoot(const DaemonOptions& options, const DefaultPaths& defaults,
-                        std::string& root) {
+// Fills in what was left to a default, so that the daemon runs with what --print-config shows.
+// A platform root from the environment is taken only when absolute, as the platform takes it.
+void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
+    DaemonOptions& options = settings.options;
+    options.schemaFile = options.schemaFile.value_or(defaults.schemaFile);
+    options.registrationFile = options.registrationFile.value_or(defaults.registrationFile);
+    options.providerDir = options.providerDir.value_or(defaults.providerDir);
     const char* inherited = getenv("CIMP_PLATFORM_ROOT");
     if (options.platformRoot) {
-        root = absolute(*options.platformRoot);
+        options.platformRoot = absolute(*options.platformRoot);
     } else if (inherited != nullptr && inherited[0] == '/') {
-        root = inherited;
-    } else {
-        root = defaults.platformRoot;
+        options.platformRoot = inherited;
+        settings.origins[*findSetting("platform-root")] = "$CIMP_PLATFORM_ROOT";
+    } else if (!defaults.platformRoot.empty()) {
+        options.platformRoot = defaults.platformRoot;
     }
-    if (root.empty()) {
+}
+
+// The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
+// loads and never changed afterwards. Without a root the platform's own default applies.
+bool choosePlatformRoot(const std::optional<std::string>& root) {
+    if (!root) {
         return true;
     }
-    if (!isDirectory(root)) {
-        std::cerr << "cimp-cimom: platform root " << root << " is not a directory\n";
+    if (!isDirectory(*root)) {
+        std::cerr << "cimp-cimom: platform root " << *root << " is not a directory\n";
         return false;
     }
-    setenv("CIMP_PLATFORM_ROOT", root.c_str(), 1);
+    setenv("CIMP_PLATFORM_ROOT", root->c_str(), 1);
     return true;
 }
 
@@ -94,21 +105,18 @@ cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
     return hierarchy;
 }
 
-int serve(const DaemonOptions& options) {
+int serve(const DaemonOptions& options, const DefaultPaths& defaults) {
     ListenerPlan plan;
     const Status planned = planListeners(options, plan, std::cerr);
     if (!planned.isOk()) {
         std::cerr << "cimp-cimom: " << planned.description() << '\n';
         return kExitStartFailed;
     }
-    const DefaultPaths defaults = defaultPaths();
-    std::string platformRoot;
-    if (!choosePlatformRoot(options, defaults, platformRoot)) {
+    if (!choosePlatformRoot(options.platformRoot)) {
         return kExitStartFailed;
     }
-    const std::string schemaFile = options.schemaFile.value_or(defaults.schemaFile);
-    const std::string registrationFile =
-        options.registrationFile.value_or(defaults.registrationFile);
+    const std::string& schemaFile = *options.schemaFile;
+    const std::string& registrationFile = *options.registrationFile;
 
     // Workers inherit this mask, so the signals reach only sigwait below.
     sigset_t stopSignals;
@@ -130,16 +138,19 @@ int serve(const DaemonOptions& options) {
     cimbroker::Runtime runtime;
     runtime.setClassHierarchy(hierarchyOf(schema));
     ProviderRegistry providers;
+    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
     {
         cimbroker::RequestScope scope(runtime);
         LoaderSettings settings;
-        settings.searchDirs.push_back(options.providerDir.value_or(defaults.providerDir));
+        settings.searchDirs.push_back(*options.providerDir);
         settings.servedNamespace = options.nameSpace;
         const int bound = loadProviders(registrations, settings, runtime.broker(), scope.context(),
                                         providers, std::cerr);
         if (bound == 0) {
             std::cerr << "cimp-cimom: no provider loaded; serving the schema only\n";
         }
+        metrics.setProviderLoadFailures(static_cast<unsigned>(registrations.size()) -
+                                        static_cast<unsigned>(bound));
     }
 
     std::unique_ptr<InteropNamespace> interop;
@@ -151,12 +162,11 @@ int serve(const DaemonOptions& options) {
         return kExitStartFailed;
     }
     RequestLog log(std::cerr, options.quiet);
-    CimService service(runtime, schema, providers, log, interop.get());
+    CimService service(runtime, schema, providers, log, interop.get(), &metrics);
     std::vector<std::unique_ptr<HttpServer>> servers;
     std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
-              << ", platform root " << (platformRoot.empty() ? "(platform default)" : platformRoot)
-              << '\n';
-    const Status started = startListeners(plan, options, service, log, servers, std::cerr);
+              << ", platform root " << options.platformRoot.value_or("(platform default)") << '\n';
+    const Status started = startListeners(plan, options, service, log, metrics, servers, std::cerr);
     if (!started.isOk()) {
         std::cerr << "cimp-cimom: " << started.description() << '\n';
         servers.clear();
@@ -198,14 +208,22 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "passwd") {
         return setPasswordCommand(args);
     }
-    const ParsedOptions parsed = parseDaemonOptions(args);
-    if (!parsed.error.empty()) {
-        std::cerr << "cimp-cimom: " << parsed.error << '\n' << daemonUsage();
+    DaemonSettings settings;
+    const DefaultPaths defaults = defaultPaths();
+    const Status loaded = loadDaemonSettings(args, defaults.configFile, settings);
+    if (!loaded.isOk()) {
+        std::cerr << "cimp-cimom: " << loaded.description()
+                  << "\n(cimp-cimom --help lists the options)\n";
         return kExitUsage;
     }
-    if (parsed.options.help) {
+    if (settings.help) {
         std::cout << daemonUsage();
         return 0;
     }
-    return serve(parsed.options);
+    resolveDefaults(defaults, settings);
+    if (settings.printConfig) {
+        std::cout << describeSettings(settings);
+        return 0;
+    }
+    return serve(settings.options, defaults);
 }

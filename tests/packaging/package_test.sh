@@ -61,7 +61,7 @@ grep -q '^# port = 5988$' "$root/etc/cimp/cimp-cimom.conf" || fail "config file 
 unit="$root/usr/lib/systemd/system/cimp-cimom.service"
 for setting in DynamicUser=yes ProtectSystem=strict StateDirectory=cimp NoNewPrivileges=yes \
     "RestrictAddressFamilies=AF_INET AF_INET6 AF_UNIX" PrivateTmp=yes ProtectHome=yes \
-    "--address 127.0.0.1 --platform-root /var/lib/cimp/platform"; do
+    "CIMP_PLATFORM_ROOT=/var/lib/cimp/platform" "ExecStart=/usr/sbin/cimp-cimom"; do
     grep -qF -- "$setting" "$unit" || fail "unit lacks $setting"
 done
 # systemd checks that the commands exist, so the copy it verifies runs them from the package.
