@@ -1,5 +1,6 @@
 #include "tools/cimp-platform/value_codec.h"
 
+#include <charconv>
 #include <cstdio>
 #include <optional>
 
@@ -25,19 +26,6 @@ bool isShownAsText(const std::string& bytes) {
         }
     }
     return true;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 }  // namespace
@@ -72,12 +60,13 @@ CliStatus parseHexBytes(const std::string& digits, std::string& bytes) {
     }
     std::string out;
     for (size_t i = 0; i < hex.size(); i += 2) {
-        int high = hexDigit(hex[i]);
-        int low = hexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) {
+        unsigned value = 0;
+        const char* pair = hex.data() + i;
+        const std::from_chars_result read = std::from_chars(pair, pair + 2, value, 16);
+        if (read.ec != std::errc() || read.ptr != pair + 2) {
             return CliStatus::badUsage(digits, "not hexadecimal digits");
         }
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(value);
     }
     bytes = out;
     return CliStatus::success();
