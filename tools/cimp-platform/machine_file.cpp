@@ -37,7 +37,7 @@ CliStatus encodeFor(const Target& target, const std::string& value, std::string&
         case TargetKind::Registry:
             break;
     }
-    return parseValueSpec(value, bytes);
+    return parseTaggedValue(value, bytes);
 }
 
 CliStatus parseLine(const std::string& line, Machine& machine) {

@@ -2,7 +2,7 @@
 //
 // Text, one `key = value` a line; blank lines and lines whose first non-blank is `#` are
 // ignored; blanks around key and value are dropped. A key is a registry key "area/name" (value:
-// a value spec as value_codec.h takes it), "managed" (a 32-bit number) or "policy" (on, off or
+// a tagged value as value_codec.h takes it), "managed" (a 32-bit number) or "policy" (on, off or
 // empty). A later line for the same key wins. Faults name the line: "<file>:<line>".
 #ifndef CIMP_TOOLS_CIMP_PLATFORM_MACHINE_FILE_H
 #define CIMP_TOOLS_CIMP_PLATFORM_MACHINE_FILE_H

@@ -81,14 +81,14 @@ CliStatus parseByte(const std::string& number, std::string& bytes) {
     return CliStatus::success();
 }
 
-CliStatus parseValueSpec(const std::string& spec, std::string& bytes) {
-    if (startsWith(spec, "hex:")) {
-        return parseHexBytes(spec.substr(4), bytes);
+CliStatus parseTaggedValue(const std::string& tagged, std::string& bytes) {
+    if (startsWith(tagged, "hex:")) {
+        return parseHexBytes(tagged.substr(4), bytes);
     }
-    if (startsWith(spec, "byte:")) {
-        return parseByte(spec.substr(5), bytes);
+    if (startsWith(tagged, "byte:")) {
+        return parseByte(tagged.substr(5), bytes);
     }
-    std::string text = startsWith(spec, "text:") ? spec.substr(5) : spec;
+    std::string text = startsWith(tagged, "text:") ? tagged.substr(5) : tagged;
     if (text.size() > kMaxValueBytes) {
         return CliStatus::badUsage("value",
                                    "longer than " + std::to_string(kMaxValueBytes) + " bytes");

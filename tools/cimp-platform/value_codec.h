@@ -4,7 +4,7 @@
 // else "hex:" and two digits a byte; a text that itself begins with one of the prefixes below is
 // shown as "text:<text>". What show prints is therefore what set and a machine file take back.
 //
-// Taken (a value spec): "hex:<digits>" (two a byte, "0x" optional), "byte:<N>" (one byte,
+// Taken (a tagged value): "hex:<digits>" (two a byte, "0x" optional), "byte:<N>" (one byte,
 // decimal or 0x hexadecimal), "text:<text>", or plain text.
 #ifndef CIMP_TOOLS_CIMP_PLATFORM_VALUE_CODEC_H
 #define CIMP_TOOLS_CIMP_PLATFORM_VALUE_CODEC_H
@@ -23,7 +23,7 @@ std::string displayValue(const std::string& bytes);
 
 CliStatus parseHexBytes(const std::string& digits, std::string& bytes);
 CliStatus parseByte(const std::string& number, std::string& bytes);
-CliStatus parseValueSpec(const std::string& spec, std::string& bytes);
+CliStatus parseTaggedValue(const std::string& tagged, std::string& bytes);
 
 // The managed indicator as the platform reads it: a 32-bit decimal or 0x number.
 CliStatus encodeManaged(const std::string& number, std::string& bytes);

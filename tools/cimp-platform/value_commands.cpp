@@ -74,7 +74,7 @@ CliStatus setValue(ArgList& args, std::vector<std::string>& positionals, std::st
     if (hex) {
         return parseHexBytes(positionals[1], bytes);
     }
-    return parseValueSpec("text:" + positionals[1], bytes);
+    return parseTaggedValue("text:" + positionals[1], bytes);
 }
 
 CliStatus runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
