@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,7 +14,12 @@ namespace {
 
 class DaemonSettingsTest : public ::testing::Test {
   protected:
-    const std::string file = ::testing::TempDir() + "/cimp-cimom-settings-test.conf";
+    // One file per test: CTest runs the tests of this suite as processes side by side.
+    const std::string file = ::testing::TempDir() + "/cimp-cimom-settings-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".conf";
+
+    ~DaemonSettingsTest() override { std::remove(file.c_str()); }
 
     Status load(const std::string& text, std::vector<std::string> args) {
         std::ofstream(file) << text;
