@@ -13,6 +13,19 @@ namespace {
 
 using Encoder = CliStatus (*)(const std::string& text, std::string& bytes);
 
+// The one positional of `get` and `unset`: a registry key, in a root that exists.
+CliStatus takeRegistryKey(const std::string& root, ArgList& args, Target& key) {
+    std::vector<std::string> positionals;
+    CliStatus status = args.takePositionals(1, 1, positionals);
+    if (status.ok()) {
+        status = parseRegistryKey(positionals[0], key);
+    }
+    if (status.ok()) {
+        status = checkRoot(root);
+    }
+    return status;
+}
+
 // A command writing one positional, encoded, to the value file of `targetName`.
 CliStatus writeEncoded(const std::string& root, ArgList& args, const char* targetName,
                        Encoder encode) {
@@ -33,15 +46,8 @@ CliStatus writeEncoded(const std::string& root, ArgList& args, const char* targe
 }
 
 CliStatus runGet(const std::string& root, ArgList& args, std::ostream& out) {
-    std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(1, 1, positionals);
     Target key;
-    if (status.ok()) {
-        status = parseRegistryKey(positionals[0], key);
-    }
-    if (status.ok()) {
-        status = checkRoot(root);
-    }
+    CliStatus status = takeRegistryKey(root, args, key);
     if (!status.ok()) {
         return status;
     }
@@ -92,15 +98,8 @@ CliStatus runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) 
 }
 
 CliStatus runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
-    std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(1, 1, positionals);
     Target key;
-    if (status.ok()) {
-        status = parseRegistryKey(positionals[0], key);
-    }
-    if (status.ok()) {
-        status = checkRoot(root);
-    }
+    CliStatus status = takeRegistryKey(root, args, key);
     return status.ok() ? removeRootFile(root, key.file) : status;
 }
 
