@@ -21,7 +21,9 @@ constexpr mode_t kFolderMode = 0755;
 
 Fd openAt(int at, const char* relative, int flags) {
     open_how how{};
-    how.flags = static_cast<uint64_t>(flags | O_CLOEXEC | O_NOCTTY);
+    // openat2 refuses O_NOCTTY beside O_PATH.
+    const int noTerminal = (flags & O_PATH) != 0 ? 0 : O_NOCTTY;
+    how.flags = static_cast<uint64_t>(flags | O_CLOEXEC | noTerminal);
     how.mode = (flags & O_CREAT) != 0 ? kFileMode : 0;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS;
     return Fd::fromResult(syscall(SYS_openat2, at, relative, &how, sizeof how));
@@ -102,6 +104,13 @@ Fd PosixDirectory::openForWriting(const std::string& relative, int flags) const 
 }
 
 FileRead PosixDirectory::read(const std::string& relative, char* buffer, size_t capacity) const {
+    nlink_t links = 0;
+    return readCountingLinks(relative, buffer, capacity, links);
+}
+
+FileRead PosixDirectory::readCountingLinks(const std::string& relative, char* buffer,
+                                           size_t capacity, nlink_t& links) const {
+    links = 0;
     // Non-blocking so that a FIFO planted in the tree cannot stall the caller.
     Fd file = openBeneath(relative, O_RDONLY | O_NONBLOCK);
     if (!file.valid()) {
@@ -111,6 +120,7 @@ FileRead PosixDirectory::read(const std::string& relative, char* buffer, size_t 
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {ReadStatus::Unreadable, 0};
     }
+    links = info.st_nlink;
     // Sized by the file, not the caller's capacity, which may be far larger.
     const size_t wanted = std::min(capacity, static_cast<size_t>(info.st_size));
     size_t got = 0;

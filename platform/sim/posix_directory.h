@@ -21,10 +21,15 @@ class PosixDirectory : public Directory {
     static std::shared_ptr<const PosixDirectory> open(const std::string& path, bool create);
 
     bool valid() const { return dir_.valid(); }
+    // The open directory's descriptor, for naming it through /proc/self/fd.
+    int descriptor() const { return dir_.get(); }
     // Whether `info` (a stat of some path) describes this very directory.
     bool isSameAs(const struct stat& info) const;
 
     FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
+    // Reads as read() does and tells how many links the file has (0 when it was not read).
+    FileRead readCountingLinks(const std::string& relative, char* buffer, size_t capacity,
+                               nlink_t& links) const;
     bool appendLocked(const std::string& relative, size_t tailLimit,
                       const std::function<std::string(const std::string&)>& compose) const override;
     std::unique_ptr<SharedMapping> mapShared(

@@ -1,7 +1,7 @@
-// The POSIX Env. The platform root's descriptor is kept between calls: one stat of the root path
-// tells whether it still names the same directory, which is far cheaper than opening it again.
+// The POSIX Env. The platform root is kept open between calls, with its small files read from
+// memory for as long as the kernel reports no change (watched_directory.h): a steady platform
+// costs one system call per call.
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,7 +10,7 @@
 
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
-#include "platform/sim/posix_directory.h"
+#include "platform/sim/watched_directory.h"
 
 namespace cimpsim {
 
@@ -34,14 +34,17 @@ class PosixEnv : public Env {
 
     std::shared_ptr<const Directory> directory(const std::string& path,
                                                bool create) const override {
-        struct stat info {};
-        if (stat(path.c_str(), &info) == 0) {
+        std::shared_ptr<const WatchedDirectory> current;
+        {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (cached_ != nullptr && cachedPath_ == path && cached_->isSameAs(info)) {
-                return cached_;
+            if (cachedPath_ == path) {
+                current = cached_;
             }
         }
-        std::shared_ptr<const PosixDirectory> opened = PosixDirectory::open(path, create);
+        if (current != nullptr && current->stillCurrent()) {
+            return current;
+        }
+        std::shared_ptr<const WatchedDirectory> opened = WatchedDirectory::open(path, create);
         if (opened->valid()) {
             std::lock_guard<std::mutex> lock(mutex_);
             cached_ = opened;
@@ -52,8 +55,8 @@ class PosixEnv : public Env {
 
   private:
     mutable std::mutex mutex_;
-    mutable std::shared_ptr<const PosixDirectory> cached_;  // guarded by mutex_
-    mutable std::string cachedPath_;                        // guarded by mutex_
+    mutable std::shared_ptr<const WatchedDirectory> cached_;  // guarded by mutex_
+    mutable std::string cachedPath_;                          // guarded by mutex_
 };
 
 }  // namespace

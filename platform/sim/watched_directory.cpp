@@ -1,0 +1,132 @@
+#include "platform/sim/watched_directory.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace cimpsim {
+
+namespace {
+
+FileRead copyOut(ReadStatus status, const std::string& bytes, char* buffer, size_t capacity) {
+    const size_t size = std::min(capacity, bytes.size());
+    std::memcpy(buffer, bytes.data(), size);
+    return {status, size};
+}
+
+}  // namespace
+
+std::shared_ptr<const WatchedDirectory> WatchedDirectory::open(const std::string& path,
+                                                               bool create) {
+    return std::make_shared<const WatchedDirectory>(PosixDirectory::open(path, create), path);
+}
+
+WatchedDirectory::WatchedDirectory(std::shared_ptr<const PosixDirectory> files, std::string path)
+    : files_(std::move(files)),
+      path_(std::move(path)),
+      byDescriptor_("/proc/self/fd/" + std::to_string(files_->descriptor()) + "/"),
+      pathWatched_(watchPath()) {}
+
+// Watches each folder from "/" down for the next entry of the path, then checks the path still
+// names the open root: from then on any change to the way is reported.
+bool WatchedDirectory::watchPath() {
+    if (!files_->valid() || !watch_.valid() || path_.empty() || path_[0] != '/') {
+        return false;
+    }
+    std::string folder = "/";
+    for (size_t start = 1; start <= path_.size();) {
+        const size_t end = std::min(path_.find('/', start), path_.size());
+        const std::string name = path_.substr(start, end - start);
+        if (name.empty() || name == "." || name == ".." || watch_.watchEntry(folder, name) != 0) {
+            return false;
+        }
+        folder = path_.substr(0, end);
+        start = end + 1;
+    }
+    struct stat info {};
+    return lstat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && files_->isSameAs(info);
+}
+
+bool WatchedDirectory::stillCurrent() const {
+    if (watch_.valid()) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const Change change = watch_.drain();
+        if (change == Change::Path) {
+            return false;
+        }
+        if (change == Change::Beneath) {
+            reads_.clear();
+            watchedFolders_.clear();
+        }
+    }
+    if (pathWatched_) {
+        return true;
+    }
+    struct stat info {};
+    return stat(path_.c_str(), &info) == 0 && files_->isSameAs(info);
+}
+
+// Every folder from the root to the file is watched before the file is read, so that a change
+// after the read is reported. Folders watched since the last change are not asked again.
+bool WatchedDirectory::watchFoldersOf(const std::string& relative) const {
+    for (size_t end = 0; end != std::string::npos; end = relative.find('/', end + 1)) {
+        const std::string folder = relative.substr(0, end);
+        if (watchedFolders_.count(folder) != 0) {
+            continue;
+        }
+        const int error = watch_.watchFolder(byDescriptor_ + folder);
+        if (error == 0) {
+            watchedFolders_.insert(folder);
+        } else {
+            // A missing folder is fine below the root (its parent reports its arrival).
+            return !folder.empty() && (error == ENOENT || error == ENOTDIR);
+        }
+    }
+    return true;
+}
+
+FileRead WatchedDirectory::readAndRemember(const std::string& relative, char* buffer,
+                                           size_t capacity) const {
+    if (!watchFoldersOf(relative)) {
+        return files_->read(relative, buffer, capacity);
+    }
+    char content[kRememberedFileLimit + 1];
+    nlink_t links = 0;
+    const FileRead got = files_->readCountingLinks(relative, content, sizeof content, links);
+    if (got.status == ReadStatus::Ok && (got.size > kRememberedFileLimit || links != 1)) {
+        return files_->read(relative, buffer, capacity);
+    }
+    const std::string bytes(content, got.status == ReadStatus::Ok ? got.size : 0);
+    if (reads_.size() < kMaxRememberedFiles) {
+        reads_.emplace(relative, Remembered{got.status, bytes});
+    }
+    return copyOut(got.status, bytes, buffer, capacity);
+}
+
+FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_t capacity) const {
+    if (!watch_.valid()) {
+        return files_->read(relative, buffer, capacity);
+    }
+    // Held through a read that fills the memory, so that no change drained meanwhile is lost.
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = reads_.find(relative);
+    if (found != reads_.end()) {
+        return copyOut(found->second.status, found->second.bytes, buffer, capacity);
+    }
+    return readAndRemember(relative, buffer, capacity);
+}
+
+bool WatchedDirectory::appendLocked(
+    const std::string& relative, size_t tailLimit,
+    const std::function<std::string(const std::string&)>& compose) const {
+    return files_->appendLocked(relative, tailLimit, compose);
+}
+
+std::unique_ptr<SharedMapping> WatchedDirectory::mapShared(
+    const std::string& relative, size_t size,
+    const std::function<void(uint8_t*, size_t)>& prepare) const {
+    return files_->mapShared(relative, size, prepare);
+}
+
+}  // namespace cimpsim

@@ -1,0 +1,124 @@
+// Whatever changes the platform's files between two calls, the second call sees it, in this
+// process and in a child forked from it.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/errl_entry.h"
+#include "platform/util_reg.h"
+#include "tests/support/platform_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// The value of `area/v`, or its return code when the read fails.
+std::string readValue() {
+    char buffer[32];
+    unsigned int size = sizeof buffer;
+    std::unique_ptr<ErrlEntry> entry(UtilReg::read("area/v", buffer, size, false, nullptr));
+    return entry ? "rc " + std::to_string(entry->getRC()) : std::string(buffer, size);
+}
+
+class ChangeSeen : public cimptest::PlatformFixture {
+  protected:
+    std::string path(const std::string& relative) const { return root() + "/" + relative; }
+};
+
+TEST_F(ChangeSeen, EveryKindOfChangeIsSeenByTheNextCall) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::string expected;
+    };
+    const std::string value = path("registry/area/v");
+    const std::string spare = root() + "-spare";
+    const Case cases[] = {
+        {"rewritten in place, same size", [&] { writeText(value, "new"); }, "new"},
+        {"replaced by a rename",
+         [&] {
+             writeText(value + ".tmp", "renamed");
+             fs::rename(value + ".tmp", value);
+         },
+         "renamed"},
+        {"fault file created", [&] { writeText(value + ".fail", "0x51A00009"); },
+         "rc " + std::to_string(0x51A00009)},
+        {"fault file removed", [&] { fs::remove(value + ".fail"); }, "renamed"},
+        {"area replaced by another folder",
+         [&] {
+             fs::rename(path("registry/area"), path("registry/old"));
+             fs::create_directories(path("registry/area"));
+             writeText(value, "fresh area");
+         },
+         "fresh area"},
+        {"written through a second link elsewhere",
+         [&] {
+             fs::create_directories(path("elsewhere"));
+             fs::create_hard_link(value, path("elsewhere/v"));
+             readValue();
+             writeText(path("elsewhere/v"), "linked");
+         },
+         "linked"},
+        {"root replaced at its path",
+         [&] {
+             fs::rename(root(), spare);
+             fs::create_directories(path("registry/area"));
+             writeText(value, "new root");
+         },
+         "new root"},
+    };
+    setRegistry("area/v", "old");
+    for (const Case& c : cases) {
+        readValue();
+        c.change();
+        EXPECT_EQ(readValue(), c.expected) << c.what;
+    }
+    fs::remove_all(spare);
+}
+
+TEST_F(ChangeSeen, ThroughALinkedRootThatIsRetargeted) {
+    const std::string link = root() + "-link";
+    const std::string other = root() + "-other";
+    fs::create_directories(other + "/registry/area");
+    writeText(other + "/registry/area/v", "other");
+    setRegistry("area/v", "first");
+    fs::create_directory_symlink(root(), link);
+    setenv("CIMP_PLATFORM_ROOT", link.c_str(), 1);
+    EXPECT_EQ(readValue(), "first");
+    fs::remove(link);
+    fs::create_directory_symlink(other, link);
+    EXPECT_EQ(readValue(), "other");
+    setenv("CIMP_PLATFORM_ROOT", root().c_str(), 1);
+    fs::remove(link);
+    fs::remove_all(other);
+}
+
+// The child inherits the parent's open files; its calls must neither miss a change nor hide one
+// from the parent.
+TEST_F(ChangeSeen, InAForkedChildAndInItsParentAfterwards) {
+    setRegistry("area/v", "before");
+    ASSERT_EQ(readValue(), "before");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        writeText(path("registry/area/v"), "child");
+        _exit(readValue() == "child" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child read a stale value";
+    EXPECT_EQ(readValue(), "child");
+}
+
+}  // namespace
