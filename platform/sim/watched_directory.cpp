@@ -1,9 +1,11 @@
 #include "platform/sim/watched_directory.h"
 
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace cimpsim {
 
@@ -13,6 +15,22 @@ FileRead copyOut(ReadStatus status, const std::string& bytes, char* buffer, size
     const size_t size = std::min(capacity, bytes.size());
     std::memcpy(buffer, bytes.data(), size);
     return {status, size};
+}
+
+// The kernel reports only changes made through this machine: a network or FUSE file system can
+// change under it unannounced.
+bool isLocal(int fd) {
+    constexpr long kRemote[] = {0x6969 /* NFS */,         0x517B /* SMB */,
+                                0xFF534D42 /* CIFS */,    0xFE534D42 /* SMB2 */,
+                                0x65735546 /* FUSE */,    0x00C36400 /* Ceph */,
+                                0x01021997 /* 9P */,      0x5346414F /* AFS */,
+                                0x73757245 /* Coda */,    0x47504653 /* GPFS */};
+    struct statfs info {};
+    if (fstatfs(fd, &info) != 0) {
+        return false;
+    }
+    return std::find(std::begin(kRemote), std::end(kRemote), static_cast<long>(info.f_type)) ==
+           std::end(kRemote);
 }
 
 }  // namespace
@@ -26,12 +44,13 @@ WatchedDirectory::WatchedDirectory(std::shared_ptr<const PosixDirectory> files, 
     : files_(std::move(files)),
       path_(std::move(path)),
       byDescriptor_("/proc/self/fd/" + std::to_string(files_->descriptor()) + "/"),
+      watching_(watch_.valid() && files_->valid() && isLocal(files_->descriptor())),
       pathWatched_(watchPath()) {}
 
 // Watches each folder from "/" down for the next entry of the path, then checks the path still
 // names the open root: from then on any change to the way is reported.
 bool WatchedDirectory::watchPath() {
-    if (!files_->valid() || !watch_.valid() || path_.empty() || path_[0] != '/') {
+    if (!watching_ || path_.empty() || path_[0] != '/') {
         return false;
     }
     std::string folder = "/";
@@ -49,7 +68,7 @@ bool WatchedDirectory::watchPath() {
 }
 
 bool WatchedDirectory::stillCurrent() const {
-    if (watch_.valid()) {
+    if (watching_) {
         std::lock_guard<std::mutex> lock(mutex_);
         const Change change = watch_.drain();
         if (change == Change::Path) {
@@ -105,7 +124,7 @@ FileRead WatchedDirectory::readAndRemember(const std::string& relative, char* bu
 }
 
 FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_t capacity) const {
-    if (!watch_.valid()) {
+    if (!watching_) {
         return files_->read(relative, buffer, capacity);
     }
     // Held through a read that fills the memory, so that no change drained meanwhile is lost.

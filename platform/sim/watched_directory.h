@@ -6,7 +6,7 @@
 // the change exactly as a fresh read would. The folders on the way to the root are watched for
 // the next entry being replaced, which reopens the root; a root whose path holds a link (or
 // ".", "..") is instead re-checked with one stat per call, and where nothing can be watched
-// every read goes to the files. Only files of at most kRememberedFileLimit bytes with a single
+// (no inotify, no /proc, a network or FUSE file system) every read goes to the files. Only files of at most kRememberedFileLimit bytes with a single
 // link are remembered: a file with a second link could change through a folder nobody watches.
 // Writes made through a shared mapping of a value file are not reported by the kernel; the
 // platform's files are written with write(2), as every editor and `cimp-platform` do.
@@ -64,6 +64,7 @@ class WatchedDirectory : public Directory {
     mutable ChangeWatch watch_;                                   // guarded by mutex_
     mutable std::unordered_map<std::string, Remembered> reads_;  // guarded by mutex_
     mutable std::unordered_set<std::string> watchedFolders_;      // guarded by mutex_
+    bool watching_;  // remembers reads: the kernel can tell of every change here
     bool pathWatched_;
 };
 
