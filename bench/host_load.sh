@@ -2,8 +2,9 @@
 # Host load benchmark: starts cimp-cimom (Release build) on 127.0.0.1 with a temporary copy of
 # examples/platform and drives it with wrk over keep-alive connections, one CIM-XML operation at a
 # time. Prints per operation and connection count: req/s, p50 and p99 latency, the daemon's CPU
-# time per request (utime+stime from /proc), the provider's own in-process time for the same
-# operation (bench/provider_bench) and their difference, the host's own cost.
+# time per request (utime+stime from /proc) and the kernel's part of it, the provider's own
+# in-process time for the same operation (bench/provider_bench) and their difference, the host's
+# own cost.
 #
 # Usage: bench/host_load.sh [build dir, default build-release]
 # Environment: CIMP_BENCH_SECONDS (per run, default 5), CIMP_BENCH_CONNECTIONS (default "4 256").
@@ -50,19 +51,19 @@ request() { # request <method> <parameters>: a whole CIM-XML request body
     printf '<?xml version="1.0" encoding="utf-8"?><CIM CIMVERSION="2.0" DTDVERSION="2.0"><MESSAGE ID="1" PROTOCOLVERSION="1.0"><SIMPLEREQ><IMETHODCALL NAME="%s">%s%s</IMETHODCALL></SIMPLEREQ></MESSAGE></CIM>' "$1" "$ns" "$2"
 }
 
-# name | CIMMethod | parameters | provider_bench benchmark ("-" when it has none)
-operations="EnumerateInstanceNames|EnumerateInstanceNames|$assoc|-
+# name | CIMMethod | parameters | provider_bench benchmark of the same operation
+operations="EnumerateInstanceNames|EnumerateInstanceNames|$assoc|BM_EnumInstanceNames
 EnumerateInstances|EnumerateInstances|$assoc|BM_EnumInstances
 Associators (ResultClass)|Associators|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE><IPARAMVALUE NAME=\"ResultClass\"><CLASSNAME NAME=\"Vesk_TOvPassthru\"/></IPARAMVALUE>|BM_AssociatorsWithResultClass
 References|References|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE>|BM_References"
 
 ticks="$(getconf CLK_TCK)"
-daemon_ticks() { awk '{ print $14 + $15 }' "/proc/$daemon/stat"; }
+daemon_ticks() { awk '{ print $14, $15 }' "/proc/$daemon/stat"; } # user, kernel
 
 echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive"
 echo
-echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | provider | host's own |"
-echo "|---|---|---|---|---|---|---|---|"
+echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | of it in the kernel | provider | host's own |"
+echo "|---|---|---|---|---|---|---|---|---|"
 while IFS='|' read -r name method parameters benchmark; do
     request "$method" "$parameters" >"$work/body"
     # One request first: it must succeed, or the figures would measure an error path.
@@ -73,23 +74,23 @@ while IFS='|' read -r name method parameters benchmark; do
         echo "$name does not succeed: $(cat "$work/answer")" >&2
         exit 1
     fi
-    provider="$( [ "$benchmark" = - ] || provider_time "$benchmark")"
+    provider="$(provider_time "$benchmark")"
     for c in $connections; do
-        before="$(daemon_ticks)"
+        read -r user_before kernel_before <<<"$(daemon_ticks)"
         result="$(CIMP_BENCH_BODY="$work/body" CIMP_BENCH_METHOD="$method" \
             wrk -t2 -c"$c" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
             "http://127.0.0.1:$port/cimom" | sed -n 's/^RESULT //p')"
-        after="$(daemon_ticks)"
+        read -r user_after kernel_after <<<"$(daemon_ticks)"
         read -r requests errors p50 p99 duration <<<"$result"
         awk -v name="$name" -v c="$c" -v n="$requests" -v e="$errors" -v p50="$p50" \
-            -v p99="$p99" -v us="$duration" -v cpu="$((after - before))" -v hz="$ticks" \
-            -v provider="${provider:-}" 'BEGIN {
-                per = cpu * 1e6 / hz / n
-                own = (provider == "") ? "-" : sprintf("%.1f µs", per - provider)
-                shown = (provider == "") ? "-" : provider " µs"
+            -v p99="$p99" -v us="$duration" -v hz="$ticks" \
+            -v user="$((user_after - user_before))" -v kernel="$((kernel_after - kernel_before))" \
+            -v provider="$provider" 'BEGIN {
+                per = (user + kernel) * 1e6 / hz / n
                 failed = (e > 0) ? " (" e " errors)" : ""
-                printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %s | %s |\n", name, c,
-                    n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per, shown, own
+                printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %.1f µs | %s µs | %.1f µs |\n",
+                    name, c, n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per,
+                    kernel * 1e6 / hz / n, provider, per - provider
             }'
     done
 done <<<"$operations"
