@@ -60,10 +60,35 @@ References|References|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE>|BM_Ref
 ticks="$(getconf CLK_TCK)"
 daemon_ticks() { awk '{ print $14, $15 }' "/proc/$daemon/stat"; } # user, kernel
 
+# row <name> <connections> <provider µs>: one wrk run against the daemon, as one table row. The
+# body file and CIM method come from CIMP_BENCH_BODY and CIMP_BENCH_METHOD; without a body, wrk
+# asks GET /healthz.
+row() {
+    read -r user_before kernel_before <<<"$(daemon_ticks)"
+    result="$(wrk -t2 -c"$2" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
+        "http://127.0.0.1:$port/cimom" | sed -n 's/^RESULT //p')"
+    read -r user_after kernel_after <<<"$(daemon_ticks)"
+    read -r requests errors p50 p99 duration <<<"$result"
+    awk -v name="$1" -v c="$2" -v n="$requests" -v e="$errors" -v p50="$p50" \
+        -v p99="$p99" -v us="$duration" -v hz="$ticks" \
+        -v user="$((user_after - user_before))" -v kernel="$((kernel_after - kernel_before))" \
+        -v provider="$3" 'BEGIN {
+            per = (user + kernel) * 1e6 / hz / n
+            failed = (e > 0) ? " (" e " errors)" : ""
+            printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %.1f µs | %.1f µs | %.1f µs |\n",
+                name, c, n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per,
+                kernel * 1e6 / hz / n, provider, per - provider
+        }'
+}
+
 echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive"
 echo
 echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | of it in the kernel | provider | host's own |"
 echo "|---|---|---|---|---|---|---|---|---|"
+# What HTTP alone costs over loopback: the floor under every CIM operation.
+for c in $connections; do
+    row "GET /healthz (HTTP alone)" "$c" 0
+done
 while IFS='|' read -r name method parameters benchmark; do
     request "$method" "$parameters" >"$work/body"
     # One request first: it must succeed, or the figures would measure an error path.
@@ -74,23 +99,8 @@ while IFS='|' read -r name method parameters benchmark; do
         echo "$name does not succeed: $(cat "$work/answer")" >&2
         exit 1
     fi
-    provider="$(provider_time "$benchmark")"
     for c in $connections; do
-        read -r user_before kernel_before <<<"$(daemon_ticks)"
-        result="$(CIMP_BENCH_BODY="$work/body" CIMP_BENCH_METHOD="$method" \
-            wrk -t2 -c"$c" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
-            "http://127.0.0.1:$port/cimom" | sed -n 's/^RESULT //p')"
-        read -r user_after kernel_after <<<"$(daemon_ticks)"
-        read -r requests errors p50 p99 duration <<<"$result"
-        awk -v name="$name" -v c="$c" -v n="$requests" -v e="$errors" -v p50="$p50" \
-            -v p99="$p99" -v us="$duration" -v hz="$ticks" \
-            -v user="$((user_after - user_before))" -v kernel="$((kernel_after - kernel_before))" \
-            -v provider="$provider" 'BEGIN {
-                per = (user + kernel) * 1e6 / hz / n
-                failed = (e > 0) ? " (" e " errors)" : ""
-                printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %.1f µs | %s µs | %.1f µs |\n",
-                    name, c, n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per,
-                    kernel * 1e6 / hz / n, provider, per - provider
-            }'
+        CIMP_BENCH_BODY="$work/body" CIMP_BENCH_METHOD="$method" \
+            row "$name" "$c" "$(provider_time "$benchmark")"
     done
 done <<<"$operations"
