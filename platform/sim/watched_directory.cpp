@@ -13,7 +13,9 @@ namespace {
 
 FileRead copyOut(ReadStatus status, const std::string& bytes, char* buffer, size_t capacity) {
     const size_t size = std::min(capacity, bytes.size());
-    std::memcpy(buffer, bytes.data(), size);
+    if (size > 0) {  // a caller asking for nothing may pass no buffer
+        std::memcpy(buffer, bytes.data(), size);
+    }
     return {status, size};
 }
 
