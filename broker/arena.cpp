@@ -15,14 +15,16 @@ Arena::~Arena() {
 
 size_t Arena::size() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return objects_.size();
+    return objects_.size() + texts_.size();
 }
 
 void Arena::releaseAll() {
     std::vector<std::unique_ptr<Object>> doomed;
+    std::vector<SharedString> dropped;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         doomed.swap(objects_);
+        dropped.swap(texts_);
     }
     while (!doomed.empty()) {
         doomed.pop_back();
@@ -32,6 +34,11 @@ void Arena::releaseAll() {
 void Arena::keep(std::unique_ptr<Object> object) {
     std::lock_guard<std::mutex> lock(mutex_);
     objects_.push_back(std::move(object));
+}
+
+void Arena::hold(SharedString text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    texts_.push_back(std::move(text));
 }
 
 void enterScope(ScopeFrame& frame) {

@@ -1,6 +1,7 @@
 // Arenas own the objects the broker makes. A RequestScope owns one arena and makes it current on
 // its thread; the runtime keeps a fallback arena for objects made outside any scope. Arenas free
-// their objects newest first when released. Adding is thread-safe.
+// their objects newest first when released, then drop the shared strings they hold. Adding is
+// thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "broker/object_model.h"
+#include "broker/shared_string.h"
 
 namespace cimbroker {
 
@@ -26,6 +28,8 @@ class Arena {
         keep(std::move(object));
         return kept;
     }
+    // Holds a shared string until the arena is released: one retired from a value or a name.
+    void hold(SharedString text);
     size_t size() const;
     void releaseAll();
 
@@ -34,6 +38,7 @@ class Arena {
 
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Object>> objects_;
+    std::vector<SharedString> texts_;
 };
 
 // A scope's entry in its thread's stack of current arenas.

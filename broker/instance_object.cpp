@@ -118,22 +118,21 @@ bool InstanceObject::passesFilter(const std::string& name) const {
 }
 
 std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {
-    auto current = std::make_unique<ObjectPathObject>(
-        runtime(), path_->nameSpace().text(), path_->className().text(), path_->host().text());
+    auto current = path_->cloneWithoutKeys();
     const NamedValues& keys = path_->keys();
     for (size_t i = 0; i < keys.size(); ++i) {
         const NamedValues::Entry* key = keys.at(i);
         const NamedValues::Entry* property = properties_.find(key->name->text().c_str());
         const OwnedValue& value =
             property != nullptr && !property->value.isNull() ? property->value : key->value;
-        current->keys().set(runtime(), key->name->text().c_str(), value.clone());
+        current->keys().set(runtime(), key->name, value.clone());
     }
     return current;
 }
 
 std::unique_ptr<InstanceObject> InstanceObject::cloneInstance() const {
     auto copy = std::make_unique<InstanceObject>(runtime(), path_->clonePath());
-    copy->properties_ = properties_.clone(runtime());
+    copy->properties_ = properties_.clone();
     copy->filter_ = filter_;
     return copy;
 }

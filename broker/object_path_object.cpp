@@ -165,18 +165,29 @@ CMPIObjectPathFT pathTable = {
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, const std::string& nameSpace,
                                    const std::string& className, const std::string& host)
     : Encapsulated(runtime),
-      host_(std::make_unique<StringObject>(runtime, host)),
-      nameSpace_(std::make_unique<StringObject>(runtime, nameSpace)),
-      className_(std::make_unique<StringObject>(runtime, className)) {}
+      host_(SharedString::make(runtime, host)),
+      nameSpace_(SharedString::make(runtime, nameSpace)),
+      className_(SharedString::make(runtime, className)) {}
+
+ObjectPathObject::ObjectPathObject(RuntimeState& runtime, SharedString nameSpace,
+                                   SharedString className, SharedString host)
+    : Encapsulated(runtime),
+      host_(std::move(host)),
+      nameSpace_(std::move(nameSpace)),
+      className_(std::move(className)) {}
 
 CMPIObjectPathFT* ObjectPathObject::functionTable() {
     return &pathTable;
 }
 
+std::unique_ptr<ObjectPathObject> ObjectPathObject::cloneWithoutKeys() const {
+    return std::unique_ptr<ObjectPathObject>(
+        new ObjectPathObject(runtime(), nameSpace_, className_, host_));
+}
+
 std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
-    auto copy = std::make_unique<ObjectPathObject>(runtime(), nameSpace_->text(),
-                                                   className_->text(), host_->text());
-    copy->keys_ = keys_.clone(runtime());
+    auto copy = cloneWithoutKeys();
+    copy->keys_ = keys_.clone();
     return copy;
 }
 
@@ -196,9 +207,9 @@ std::string ObjectPathObject::describe() const {
     return text;
 }
 
-void ObjectPathObject::replace(std::unique_ptr<StringObject>& field, const char* text) {
-    arenaFor(runtime()).adopt(std::move(field));
-    field = std::make_unique<StringObject>(runtime(), text != nullptr ? text : "");
+void ObjectPathObject::replace(SharedString& field, const char* text) {
+    arenaFor(runtime()).hold(std::move(field));
+    field = SharedString::make(runtime(), text != nullptr ? text : "");
 }
 
 }  // namespace cimbroker

@@ -2,6 +2,7 @@
 // providers rely on, and getCharPtr answers the same pointer.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -22,7 +23,11 @@ class StringObject : public Encapsulated<CMPIString, StringObject> {
     std::string describe() const override { return text_; }
 
   private:
+    friend class SharedString;
+
     std::string text_;
+    // Holders through SharedString; 0 for a string owned any other way.
+    mutable std::atomic<unsigned> holders_{0};
 };
 
 }  // namespace cimbroker
