@@ -7,6 +7,9 @@ namespace {
 
 thread_local ScopeFrame* tNewestScope = nullptr;
 
+// A request makes a few dozen objects; one allocation holds their entries.
+constexpr size_t kTypicalObjects = 32;
+
 }  // namespace
 
 Arena::~Arena() {
@@ -21,10 +24,12 @@ size_t Arena::size() const {
 void Arena::releaseAll() {
     std::vector<std::unique_ptr<Object>> doomed;
     std::vector<SharedString> dropped;
+    std::vector<SharedString> reusable;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         doomed.swap(objects_);
         dropped.swap(texts_);
+        reusable.swap(reusable_);
     }
     while (!doomed.empty()) {
         doomed.pop_back();
@@ -33,12 +38,32 @@ void Arena::releaseAll() {
 
 void Arena::keep(std::unique_ptr<Object> object) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (objects_.capacity() == 0) {
+        objects_.reserve(kTypicalObjects);
+    }
     objects_.push_back(std::move(object));
 }
 
 void Arena::hold(SharedString text) {
     std::lock_guard<std::mutex> lock(mutex_);
     texts_.push_back(std::move(text));
+}
+
+SharedString Arena::textOf(RuntimeState& runtime, std::string_view text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const SharedString& reused : reusable_) {
+        if (reused->text() == text) {
+            return reused;
+        }
+    }
+    SharedString made = SharedString::make(runtime, std::string(text));
+    if (reusable_.size() < kMaxReusedTexts) {
+        if (reusable_.capacity() == 0) {
+            reusable_.reserve(kMaxReusedTexts);
+        }
+        reusable_.push_back(made);
+    }
+    return made;
 }
 
 void enterScope(ScopeFrame& frame) {
@@ -50,6 +75,10 @@ void leaveScope(ScopeFrame& frame) {
     if (tNewestScope == &frame) {
         tNewestScope = frame.previous;
     }
+}
+
+SharedString sharedText(RuntimeState& runtime, std::string_view text) {
+    return arenaFor(runtime).textOf(runtime, text);
 }
 
 Arena& arenaFor(RuntimeState& runtime) {

@@ -24,7 +24,7 @@ const NamedValues::Entry* NamedValues::at(size_t index) const {
 
 void NamedValues::set(RuntimeState& runtime, const char* name, OwnedValue value) {
     if (!replace(runtime, name, value)) {
-        append(Entry{SharedString::make(runtime, name), std::move(value)});
+        append(Entry{sharedText(runtime, name), std::move(value)});
     }
 }
 

@@ -2,8 +2,9 @@
 // it in CMPI calls.
 //
 // An object is owned by exactly one of: an arena (broker-made objects), the caller-owned registry
-// (clones), or another object (values inside a path, instance, array, ...). Objects are not
-// copyable or movable: their CMPI handle and a string's character data live inside them.
+// (clones), or another object (values inside a path, instance, array, ...); only strings, which
+// never change, may instead have several holders (see SharedString). Objects are not copyable or
+// movable: their CMPI handle and a string's character data live inside them.
 #pragma once
 
 #include <memory>

@@ -162,12 +162,12 @@ CMPIObjectPathFT pathTable = {
 
 }  // namespace
 
-ObjectPathObject::ObjectPathObject(RuntimeState& runtime, const std::string& nameSpace,
-                                   const std::string& className, const std::string& host)
+ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
+                                   std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      host_(SharedString::make(runtime, host)),
-      nameSpace_(SharedString::make(runtime, nameSpace)),
-      className_(SharedString::make(runtime, className)) {}
+      host_(sharedText(runtime, host)),
+      nameSpace_(sharedText(runtime, nameSpace)),
+      className_(sharedText(runtime, className)) {}
 
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, SharedString nameSpace,
                                    SharedString className, SharedString host)
@@ -209,7 +209,7 @@ std::string ObjectPathObject::describe() const {
 
 void ObjectPathObject::replace(SharedString& field, const char* text) {
     arenaFor(runtime()).hold(std::move(field));
-    field = SharedString::make(runtime(), text != nullptr ? text : "");
+    field = sharedText(runtime(), text != nullptr ? text : "");
 }
 
 }  // namespace cimbroker

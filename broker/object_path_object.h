@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "broker/named_values.h"
 #include "broker/object_model.h"
@@ -16,8 +17,8 @@ namespace cimbroker {
 
 class ObjectPathObject : public Encapsulated<CMPIObjectPath, ObjectPathObject> {
   public:
-    ObjectPathObject(RuntimeState& runtime, const std::string& nameSpace,
-                     const std::string& className, const std::string& host = std::string());
+    ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace, std::string_view className,
+                     std::string_view host = std::string_view());
     static CMPIObjectPathFT* functionTable();
 
     const StringObject& host() const { return *host_; }
