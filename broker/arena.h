@@ -4,8 +4,8 @@
 // thread-safe.
 //
 // An arena also lends out the texts a request repeats (namespaces, class names, key and property
-// names): textOf answers the string made earlier in the same arena for the same text, so each is
-// made once per request. At most kMaxReusedTexts are kept for reuse; later ones are made anew.
+// names, string values): textOf answers the string made earlier in the same arena for the same
+// text, so each is made once per request. At most kMaxReusedTexts are kept for reuse; later ones are made anew.
 #pragma once
 
 #include <cstddef>
@@ -40,7 +40,7 @@ class Arena {
     size_t size() const;
     void releaseAll();
 
-    static constexpr size_t kMaxReusedTexts = 32;
+    static constexpr size_t kMaxReusedTexts = 64;
 
   private:
     void keep(std::unique_ptr<Object> object);

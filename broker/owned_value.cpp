@@ -139,15 +139,14 @@ CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& o
     const StringObject* ours = StringObject::from(string);
     if (ours != nullptr && &ours->runtime() == &runtime) {
         SharedString joined = SharedString::join(*ours);
-        out = OwnedValue::ofText(joined ? std::move(joined)
-                                        : SharedString::make(runtime, ours->text()));
+        out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
         return CMPI_RC_OK;
     }
     const char* chars = ours != nullptr ? ours->text().c_str()
                         : string->ft != nullptr && string->ft->getCharPtr != nullptr
                             ? string->ft->getCharPtr(string, nullptr)
                             : nullptr;
-    out = chars != nullptr ? OwnedValue::ofText(SharedString::make(runtime, chars))
+    out = chars != nullptr ? OwnedValue::ofText(sharedText(runtime, chars))
                            : OwnedValue::nullOf(CMPI_string);
     return CMPI_RC_OK;
 }
@@ -204,7 +203,7 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
     }
     if (type == CMPI_chars) {
         const char* chars = reinterpret_cast<const char*>(value);
-        out = chars != nullptr ? ofText(SharedString::make(runtime, chars)) : nullOf(CMPI_string);
+        out = chars != nullptr ? ofText(sharedText(runtime, chars)) : nullOf(CMPI_string);
         return CMPI_RC_OK;
     }
     if (type == CMPI_null || value == nullptr || refersToNothing(*value, type)) {
