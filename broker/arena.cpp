@@ -56,7 +56,7 @@ SharedString Arena::textOf(RuntimeState& runtime, std::string_view text) {
             return reused;
         }
     }
-    SharedString made = SharedString::make(runtime, std::string(text));
+    SharedString made = SharedString::make(runtime, text);
     if (reusable_.size() < kMaxReusedTexts) {
         if (reusable_.capacity() == 0) {
             reusable_.reserve(kMaxReusedTexts);
@@ -75,6 +75,10 @@ void leaveScope(ScopeFrame& frame) {
     if (tNewestScope == &frame) {
         tNewestScope = frame.previous;
     }
+}
+
+StringObject& makeStringInArena(RuntimeState& runtime, std::string_view text) {
+    return arenaFor(runtime).adopt(StringObject::make(runtime, text));
 }
 
 SharedString sharedText(RuntimeState& runtime, std::string_view text) {

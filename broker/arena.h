@@ -65,6 +65,8 @@ void leaveScope(ScopeFrame& frame);
 // this thread, else the runtime's fallback arena.
 Arena& arenaFor(RuntimeState& runtime);
 
+// A new string of `text` owned by the arena of `runtime` current on this thread.
+StringObject& makeStringInArena(RuntimeState& runtime, std::string_view text);
 // A shared string of `text` from the arena of `runtime` current on this thread.
 SharedString sharedText(RuntimeState& runtime, std::string_view text);
 

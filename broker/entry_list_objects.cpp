@@ -72,7 +72,7 @@ std::string describeEntries(const NamedValues& entries) {
     for (size_t i = 0; i < entries.size(); ++i) {
         const NamedValues::Entry* entry = entries.at(i);
         text +=
-            (i == 0 ? "" : ", ") + entry->name->text() + "=" + dataToLiteral(entry->value.data());
+            (i == 0 ? "" : ", ") + entry->name->describe() + "=" + dataToLiteral(entry->value.data());
     }
     return text;
 }

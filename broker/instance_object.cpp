@@ -108,11 +108,11 @@ CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** 
                                " or not NULL-terminated");
     }
     filter_ = std::move(names);
-    properties_.keepOnly(runtime(), [this](const std::string& name) { return passesFilter(name); });
+    properties_.keepOnly(runtime(), [this](std::string_view name) { return passesFilter(name); });
     return okStatus();
 }
 
-bool InstanceObject::passesFilter(const std::string& name) const {
+bool InstanceObject::passesFilter(std::string_view name) const {
     return !filter_ ||
            std::find(filter_->begin(), filter_->end(), lowerCase(name)) != filter_->end();
 }
@@ -122,7 +122,7 @@ std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {
     const NamedValues& keys = path_->keys();
     for (size_t i = 0; i < keys.size(); ++i) {
         const NamedValues::Entry* key = keys.at(i);
-        const NamedValues::Entry* property = properties_.find(key->name->text().c_str());
+        const NamedValues::Entry* property = properties_.find(key->name->chars());
         const OwnedValue& value =
             property != nullptr && !property->value.isNull() ? property->value : key->value;
         current->keys().set(runtime(), key->name, value.clone());
@@ -138,10 +138,10 @@ std::unique_ptr<InstanceObject> InstanceObject::cloneInstance() const {
 }
 
 std::string InstanceObject::describe() const {
-    std::string text = "instance of " + path_->className().text() + " {";
+    std::string text = "instance of " + path_->className().describe() + " {";
     for (size_t i = 0; i < properties_.size(); ++i) {
         const NamedValues::Entry* property = properties_.at(i);
-        text += " " + property->name->text() + " = " + dataToLiteral(property->value.data()) + ";";
+        text += " " + property->name->describe() + " = " + dataToLiteral(property->value.data()) + ";";
     }
     return text + " }";
 }

@@ -29,7 +29,7 @@ void NamedValues::set(RuntimeState& runtime, const char* name, OwnedValue value)
 }
 
 void NamedValues::set(RuntimeState& runtime, const SharedString& name, OwnedValue value) {
-    if (!replace(runtime, name->text().c_str(), value)) {
+    if (!replace(runtime, name->chars(), value)) {
         append(Entry{name, std::move(value)});
     }
 }

@@ -85,9 +85,9 @@ CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const cha
             return errorStatus(self.runtime(), CMPI_RC_ERR_INVALID_HANDLE,
                                std::string(service) + ": source path was not made by this broker");
         }
-        self.setNameSpace(source->nameSpace().text().c_str());
+        self.setNameSpace(source->nameSpace().chars());
         if (withHost) {
-            self.setHost(source->host().text().c_str());
+            self.setHost(source->host().chars());
         }
         return okStatus();
     });
@@ -133,7 +133,7 @@ CMPIString* pathToString(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, "toString", static_cast<CMPIString*>(nullptr),
         [](ObjectPathObject& self, CMPIStatus&) {
-            return makeInArena<StringObject>(self.runtime(), self.describe()).cmpi();
+            return makeStringInArena(self.runtime(), self.describe()).cmpi();
         });
 }
 
@@ -194,15 +194,15 @@ std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
 std::string ObjectPathObject::describe() const {
     std::string text;
     if (!host_->text().empty()) {
-        text += "//" + host_->text() + "/";
+        text += "//" + host_->describe() + "/";
     }
     if (!nameSpace_->text().empty()) {
-        text += nameSpace_->text() + ":";
+        text += nameSpace_->describe() + ":";
     }
     text += className_->text();
     for (size_t i = 0; i < keys_.size(); ++i) {
         const NamedValues::Entry* key = keys_.at(i);
-        text += (i == 0 ? "." : ",") + key->name->text() + "=" + dataToLiteral(key->value.data());
+        text += (i == 0 ? "." : ",") + key->name->describe() + "=" + dataToLiteral(key->value.data());
     }
     return text;
 }

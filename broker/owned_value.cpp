@@ -142,7 +142,7 @@ CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& o
         out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
         return CMPI_RC_OK;
     }
-    const char* chars = ours != nullptr ? ours->text().c_str()
+    const char* chars = ours != nullptr ? ours->chars()
                         : string->ft != nullptr && string->ft->getCharPtr != nullptr
                             ? string->ft->getCharPtr(string, nullptr)
                             : nullptr;

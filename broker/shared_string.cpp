@@ -8,8 +8,8 @@ SharedString::SharedString(const StringObject* held) : string_(held) {
     string_->holders_.fetch_add(1, std::memory_order_relaxed);
 }
 
-SharedString SharedString::make(RuntimeState& runtime, std::string text) {
-    return SharedString(new StringObject(runtime, std::move(text)));
+SharedString SharedString::make(RuntimeState& runtime, std::string_view text) {
+    return SharedString(StringObject::make(runtime, text).release());
 }
 
 SharedString SharedString::join(const StringObject& string) {

@@ -5,7 +5,7 @@
 // for sharing is only ever held this way.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "broker/string_object.h"
 
@@ -14,7 +14,7 @@ namespace cimbroker {
 class SharedString {
   public:
     SharedString() = default;
-    static SharedString make(RuntimeState& runtime, std::string text);
+    static SharedString make(RuntimeState& runtime, std::string_view text);
     // Another holder of `string` when it is already shared; a null SharedString otherwise.
     static SharedString join(const StringObject& string);
 
