@@ -32,6 +32,7 @@ void Arena::releaseAll() {
         reusable.swap(reusable_);
     }
     while (!doomed.empty()) {
+        Object::leaveArena(std::move(doomed.back()));
         doomed.pop_back();
     }
 }
@@ -41,6 +42,7 @@ void Arena::keep(std::unique_ptr<Object> object) {
     if (objects_.capacity() == 0) {
         objects_.reserve(kTypicalObjects);
     }
+    object->enterArena();
     objects_.push_back(std::move(object));
 }
 

@@ -1,6 +1,7 @@
 // Arenas own the objects the broker makes. A RequestScope owns one arena and makes it current on
 // its thread; the runtime keeps a fallback arena for objects made outside any scope. Arenas free
-// their objects newest first when released, then drop the shared strings they hold. Adding is
+// their objects newest first when released (an object lent to a Result goes to that Result), then
+// drop the shared strings they hold. Adding is
 // thread-safe.
 //
 // An arena also lends out the texts a request repeats (namespaces, class names, key and property

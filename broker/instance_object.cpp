@@ -93,11 +93,13 @@ CMPIStatus InstanceObject::setProperty(const char* name, const CMPIValue* value,
     if (name != nullptr && !passesFilter(name)) {
         return okStatus();  // filtered out: CIMOMs drop such values without complaint
     }
+    beforeChange();
     return properties_.store(runtime(), "setProperty", name, value, type);
 }
 
 CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** keys) {
     if (allowed == nullptr) {
+        beforeChange();
         filter_.reset();
         return okStatus();
     }
@@ -107,6 +109,7 @@ CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** 
                            "setPropertyFilter: name list longer than " + std::to_string(kMaxNames) +
                                " or not NULL-terminated");
     }
+    beforeChange();
     filter_ = std::move(names);
     properties_.keepOnly(runtime(), [this](std::string_view name) { return passesFilter(name); });
     return okStatus();

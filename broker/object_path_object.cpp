@@ -51,7 +51,7 @@ CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
     return runUpdate<ObjectPathObject>(op, "addKey", name, [&](ObjectPathObject& self) {
-        return self.keys().store(self.runtime(), "addKey", name, value, type);
+        return self.addKey(name, value, type);
     });
 }
 
@@ -207,7 +207,13 @@ std::string ObjectPathObject::describe() const {
     return text;
 }
 
+CMPIStatus ObjectPathObject::addKey(const char* name, const CMPIValue* value, CMPIType type) {
+    beforeChange();
+    return keys_.store(runtime(), "addKey", name, value, type);
+}
+
 void ObjectPathObject::replace(SharedString& field, const char* text) {
+    beforeChange();
     arenaFor(runtime()).hold(std::move(field));
     field = sharedText(runtime(), text != nullptr ? text : "");
 }

@@ -28,6 +28,8 @@ class ObjectPathObject : public Encapsulated<CMPIObjectPath, ObjectPathObject> {
     void setNameSpace(const char* nameSpace) { replace(nameSpace_, nameSpace); }
     void setClassName(const char* className) { replace(className_, className); }
 
+    CMPIStatus addKey(const char* name, const CMPIValue* value, CMPIType type);
+    // For filling in a path the broker is making; changes a provider makes go through addKey.
     NamedValues& keys() { return keys_; }
     const NamedValues& keys() const { return keys_; }
 
