@@ -6,7 +6,8 @@
 //
 // An arena also lends out the texts a request repeats (namespaces, class names, key and property
 // names, string values): textOf answers the string made earlier in the same arena for the same
-// text, so each is made once per request. At most kMaxReusedTexts are kept for reuse; later ones are made anew.
+// text, so each is made once per request. At most kMaxReusedTexts are kept for reuse; later ones
+// are made anew.
 #pragma once
 
 #include <cstddef>

@@ -264,8 +264,7 @@ CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CM
                 status = errorStatus(runtime, CMPI_RC_ERR_INVALID_DATA_TYPE,
                                      "getMessage: an insert has a type that cannot be formatted");
             }
-            return makeStringInArena(runtime, insertInto(defMsg ? defMsg : "", inserts))
-                .cmpi();
+            return makeStringInArena(runtime, insertInto(defMsg ? defMsg : "", inserts)).cmpi();
         });
 }
 

@@ -144,7 +144,8 @@ std::string InstanceObject::describe() const {
     std::string text = "instance of " + path_->className().describe() + " {";
     for (size_t i = 0; i < properties_.size(); ++i) {
         const NamedValues::Entry* property = properties_.at(i);
-        text += " " + property->name->describe() + " = " + dataToLiteral(property->value.data()) + ";";
+        text +=
+            " " + property->name->describe() + " = " + dataToLiteral(property->value.data()) + ";";
     }
     return text + " }";
 }

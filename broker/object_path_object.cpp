@@ -50,9 +50,8 @@ CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
 
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
-    return runUpdate<ObjectPathObject>(op, "addKey", name, [&](ObjectPathObject& self) {
-        return self.addKey(name, value, type);
-    });
+    return runUpdate<ObjectPathObject>(
+        op, "addKey", name, [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
 }
 
 CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc) {
@@ -202,7 +201,8 @@ std::string ObjectPathObject::describe() const {
     text += className_->text();
     for (size_t i = 0; i < keys_.size(); ++i) {
         const NamedValues::Entry* key = keys_.at(i);
-        text += (i == 0 ? "." : ",") + key->name->describe() + "=" + dataToLiteral(key->value.data());
+        text +=
+            (i == 0 ? "." : ",") + key->name->describe() + "=" + dataToLiteral(key->value.data());
     }
     return text;
 }

@@ -4,8 +4,8 @@
 // Copying in follows what CIMOMs do: a CMPI_chars value (whose CMPIValue* is the character
 // pointer itself) is stored as a CMPI_string, and encapsulated values (strings, paths, instances,
 // arrays, ...) are cloned, so the caller's object may change or go away; strings, which never
-// change, are shared with the string they were copied from where that one is shared. data() hands out
-// pointers to the owned copies; they stay valid while the value does, or until the request ends
+// change, are shared with the string they were copied from where that one is shared. data() hands
+// out pointers to the owned copies; they stay valid while the value does, or until the request ends
 // once the value is retired. Not thread-safe.
 #pragma once
 

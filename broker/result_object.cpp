@@ -153,8 +153,8 @@ std::unique_ptr<Object> ResultObject::cloneObject() const {
 
 std::string ResultObject::describe() const {
     return "CMPIResult: " + std::to_string(instances_.handles.size()) + " instances, " +
-           std::to_string(paths_.handles.size()) + " paths, " + std::to_string(data_.size()) + " values, " +
-           std::to_string(doneCount_) + " returnDone";
+           std::to_string(paths_.handles.size()) + " paths, " + std::to_string(data_.size()) +
+           " values, " + std::to_string(doneCount_) + " returnDone";
 }
 
 }  // namespace cimbroker
