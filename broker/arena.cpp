@@ -7,6 +7,9 @@ namespace {
 
 thread_local ScopeFrame* tNewestScope = nullptr;
 
+// A request makes a few dozen objects; one allocation holds their entries.
+constexpr size_t kTypicalObjects = 32;
+
 }  // namespace
 
 Arena::~Arena() {
@@ -15,23 +18,54 @@ Arena::~Arena() {
 
 size_t Arena::size() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return objects_.size();
+    return objects_.size() + texts_.size();
 }
 
 void Arena::releaseAll() {
     std::vector<std::unique_ptr<Object>> doomed;
+    std::vector<SharedString> dropped;
+    std::vector<SharedString> reusable;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         doomed.swap(objects_);
+        dropped.swap(texts_);
+        reusable.swap(reusable_);
     }
     while (!doomed.empty()) {
+        Object::leaveArena(std::move(doomed.back()));
         doomed.pop_back();
     }
 }
 
 void Arena::keep(std::unique_ptr<Object> object) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (objects_.capacity() == 0) {
+        objects_.reserve(kTypicalObjects);
+    }
+    object->enterArena();
     objects_.push_back(std::move(object));
+}
+
+void Arena::hold(SharedString text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    texts_.push_back(std::move(text));
+}
+
+SharedString Arena::textOf(RuntimeState& runtime, std::string_view text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const SharedString& reused : reusable_) {
+        if (reused->text() == text) {
+            return reused;
+        }
+    }
+    SharedString made = SharedString::make(runtime, text);
+    if (reusable_.size() < kMaxReusedTexts) {
+        if (reusable_.capacity() == 0) {
+            reusable_.reserve(kMaxReusedTexts);
+        }
+        reusable_.push_back(made);
+    }
+    return made;
 }
 
 void enterScope(ScopeFrame& frame) {
@@ -43,6 +77,14 @@ void leaveScope(ScopeFrame& frame) {
     if (tNewestScope == &frame) {
         tNewestScope = frame.previous;
     }
+}
+
+StringObject& makeStringInArena(RuntimeState& runtime, std::string_view text) {
+    return arenaFor(runtime).adopt(StringObject::make(runtime, text));
+}
+
+SharedString sharedText(RuntimeState& runtime, std::string_view text) {
+    return arenaFor(runtime).textOf(runtime, text);
 }
 
 Arena& arenaFor(RuntimeState& runtime) {

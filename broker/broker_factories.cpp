@@ -62,7 +62,7 @@ CMPIString* newString(const CMPIBroker* mb, const char* data, CMPIStatus* rc) {
                                                           "newString: null character data");
                                           return nullptr;
                                       }
-                                      return makeInArena<StringObject>(runtime, data).cmpi();
+                                      return makeStringInArena(runtime, data).cmpi();
                                   });
 }
 
@@ -168,7 +168,7 @@ CMPIString* textAbout(const CMPIBroker* mb, const void* object, CMPIStatus* rc, 
                                      std::string(service) + ": not an object of this broker");
                 return nullptr;
             }
-            return makeInArena<StringObject>(runtime, render(*ours)).cmpi();
+            return makeStringInArena(runtime, render(*ours)).cmpi();
         });
 }
 
@@ -264,8 +264,7 @@ CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CM
                 status = errorStatus(runtime, CMPI_RC_ERR_INVALID_DATA_TYPE,
                                      "getMessage: an insert has a type that cannot be formatted");
             }
-            return makeInArena<StringObject>(runtime, insertInto(defMsg ? defMsg : "", inserts))
-                .cmpi();
+            return makeStringInArena(runtime, insertInto(defMsg ? defMsg : "", inserts)).cmpi();
         });
 }
 

@@ -89,8 +89,9 @@ class RequestScope {
     std::unique_ptr<Impl> impl_;
 };
 
-// A CMPIResult that collects what a provider returns. Returned instances and paths are cloned
-// into the Result, in order, and live as long as it does. Not thread-safe.
+// A CMPIResult that collects what a provider returns. Returned instances and paths are kept in
+// order, as they were when returned, and live as long as the Result does; one made in a request
+// is not copied unless it changes after it was returned. Not thread-safe.
 class Result {
   public:
     explicit Result(Runtime& runtime);

@@ -1,5 +1,6 @@
 #include "broker/cmpi_read.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "broker/service_call.h"
@@ -51,6 +52,10 @@ std::string instanceText(const CMPIInstance* instance) {
     return pathToString(instance->ft->getObjectPath(instance, nullptr));
 }
 
+// Room reserved up front for a count an object reports, which need not be ours to trust: typical
+// objects fit, and a larger one grows as it is read.
+constexpr CMPICount kMaxReserved = 64;
+
 template <typename Named, typename Cmpi, typename Count, typename At>
 Named readNamed(const Cmpi* object, Count count, At at) {
     Named named;
@@ -59,6 +64,7 @@ Named readNamed(const Cmpi* object, Count count, At at) {
     }
     UninstrumentedScope quiet;
     const CMPICount total = count(object);
+    named.reserve(std::min(total, kMaxReserved));
     for (CMPICount i = 0; i < total; ++i) {
         CMPIString* name = nullptr;
         const CMPIData data = at(object, i, &name);
@@ -249,6 +255,7 @@ std::vector<CMPIData> elementsOf(const CMPIArray* array) {
     }
     UninstrumentedScope quiet;
     const CMPICount size = array->ft->getSize(array, nullptr);
+    elements.reserve(std::min(size, kMaxReserved));
     for (CMPICount i = 0; i < size; ++i) {
         elements.push_back(array->ft->getElementAt(array, i, nullptr));
     }

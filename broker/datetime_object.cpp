@@ -17,7 +17,7 @@ CMPIString* dateTimeGetStringFormat(const CMPIDateTime* dt, CMPIStatus* rc) {
     return runQuery<DateTimeObject>(
         dt, rc, "getStringFormat", static_cast<CMPIString*>(nullptr),
         [](DateTimeObject& self, CMPIStatus&) {
-            return makeInArena<StringObject>(self.runtime(), self.describe()).cmpi();
+            return makeStringInArena(self.runtime(), self.describe()).cmpi();
         });
 }
 

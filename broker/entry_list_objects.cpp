@@ -71,8 +71,8 @@ std::string describeEntries(const NamedValues& entries) {
     std::string text;
     for (size_t i = 0; i < entries.size(); ++i) {
         const NamedValues::Entry* entry = entries.at(i);
-        text +=
-            (i == 0 ? "" : ", ") + entry->name->text() + "=" + dataToLiteral(entry->value.data());
+        text += (i == 0 ? "" : ", ") + entry->name->describe() + "=" +
+                dataToLiteral(entry->value.data());
     }
     return text;
 }

@@ -21,7 +21,7 @@ class EntryListObject : public Encapsulated<Cmpi, Self> {
     const NamedValues& entries() const { return entries_; }
     std::unique_ptr<Object> cloneObject() const override {
         auto copy = std::make_unique<Self>(this->runtime());
-        copy->entries_ = entries_.clone(this->runtime());
+        copy->entries_ = entries_.clone();
         return copy;
     }
     std::string describe() const override { return describeEntries(entries_); }

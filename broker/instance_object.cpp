@@ -93,11 +93,13 @@ CMPIStatus InstanceObject::setProperty(const char* name, const CMPIValue* value,
     if (name != nullptr && !passesFilter(name)) {
         return okStatus();  // filtered out: CIMOMs drop such values without complaint
     }
+    beforeChange();
     return properties_.store(runtime(), "setProperty", name, value, type);
 }
 
 CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** keys) {
     if (allowed == nullptr) {
+        beforeChange();
         filter_.reset();
         return okStatus();
     }
@@ -107,42 +109,43 @@ CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** 
                            "setPropertyFilter: name list longer than " + std::to_string(kMaxNames) +
                                " or not NULL-terminated");
     }
+    beforeChange();
     filter_ = std::move(names);
-    properties_.keepOnly(runtime(), [this](const std::string& name) { return passesFilter(name); });
+    properties_.keepOnly(runtime(), [this](std::string_view name) { return passesFilter(name); });
     return okStatus();
 }
 
-bool InstanceObject::passesFilter(const std::string& name) const {
+bool InstanceObject::passesFilter(std::string_view name) const {
     return !filter_ ||
            std::find(filter_->begin(), filter_->end(), lowerCase(name)) != filter_->end();
 }
 
 std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {
-    auto current = std::make_unique<ObjectPathObject>(
-        runtime(), path_->nameSpace().text(), path_->className().text(), path_->host().text());
+    auto current = path_->cloneWithoutKeys();
     const NamedValues& keys = path_->keys();
     for (size_t i = 0; i < keys.size(); ++i) {
         const NamedValues::Entry* key = keys.at(i);
-        const NamedValues::Entry* property = properties_.find(key->name->text().c_str());
+        const NamedValues::Entry* property = properties_.find(key->name->chars());
         const OwnedValue& value =
             property != nullptr && !property->value.isNull() ? property->value : key->value;
-        current->keys().set(runtime(), key->name->text().c_str(), value.clone());
+        current->keys().set(runtime(), key->name, value.clone());
     }
     return current;
 }
 
 std::unique_ptr<InstanceObject> InstanceObject::cloneInstance() const {
     auto copy = std::make_unique<InstanceObject>(runtime(), path_->clonePath());
-    copy->properties_ = properties_.clone(runtime());
+    copy->properties_ = properties_.clone();
     copy->filter_ = filter_;
     return copy;
 }
 
 std::string InstanceObject::describe() const {
-    std::string text = "instance of " + path_->className().text() + " {";
+    std::string text = "instance of " + path_->className().describe() + " {";
     for (size_t i = 0; i < properties_.size(); ++i) {
         const NamedValues::Entry* property = properties_.at(i);
-        text += " " + property->name->text() + " = " + dataToLiteral(property->value.data()) + ";";
+        text +=
+            " " + property->name->describe() + " = " + dataToLiteral(property->value.data()) + ";";
     }
     return text + " }";
 }

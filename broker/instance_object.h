@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "broker/named_values.h"
@@ -38,7 +39,7 @@ class InstanceObject : public Encapsulated<CMPIInstance, InstanceObject> {
     std::string describe() const override;
 
   private:
-    bool passesFilter(const std::string& name) const;
+    bool passesFilter(std::string_view name) const;
 
     std::unique_ptr<ObjectPathObject> path_;
     NamedValues properties_;

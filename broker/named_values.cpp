@@ -23,14 +23,35 @@ const NamedValues::Entry* NamedValues::at(size_t index) const {
 }
 
 void NamedValues::set(RuntimeState& runtime, const char* name, OwnedValue value) {
+    if (!replace(runtime, name, value)) {
+        append(Entry{sharedText(runtime, name), std::move(value)});
+    }
+}
+
+void NamedValues::set(RuntimeState& runtime, const SharedString& name, OwnedValue value) {
+    if (!replace(runtime, name->chars(), value)) {
+        append(Entry{name, std::move(value)});
+    }
+}
+
+bool NamedValues::replace(RuntimeState& runtime, const char* name, OwnedValue& value) {
     for (Entry& entry : entries_) {
         if (equalsIgnoreCase(entry.name->text(), name)) {
             entry.value.retire(runtime);
             entry.value = std::move(value);
-            return;
+            return true;
         }
     }
-    entries_.push_back(Entry{std::make_unique<StringObject>(runtime, name), std::move(value)});
+    return false;
+}
+
+void NamedValues::append(Entry entry) {
+    // Keys and properties come a handful at a time: one allocation holds a typical object's.
+    constexpr size_t kTypicalEntries = 8;
+    if (entries_.capacity() == 0) {
+        entries_.reserve(kTypicalEntries);
+    }
+    entries_.push_back(std::move(entry));
 }
 
 CMPIStatus NamedValues::store(RuntimeState& runtime, const char* service, const char* name,
@@ -49,12 +70,11 @@ CMPIStatus NamedValues::store(RuntimeState& runtime, const char* service, const 
     return okStatus();
 }
 
-NamedValues NamedValues::clone(RuntimeState& runtime) const {
+NamedValues NamedValues::clone() const {
     NamedValues copy;
     copy.entries_.reserve(entries_.size());
     for (const Entry& entry : entries_) {
-        copy.entries_.push_back(Entry{std::make_unique<StringObject>(runtime, entry.name->text()),
-                                      entry.value.clone()});
+        copy.entries_.push_back(Entry{entry.name, entry.value.clone()});
     }
     return copy;
 }
@@ -93,7 +113,7 @@ CMPIData NamedValues::lookupAt(RuntimeState& runtime, CMPICount index, CMPIStrin
 
 void NamedValues::retire(RuntimeState& runtime, Entry& entry) {
     entry.value.retire(runtime);
-    arenaFor(runtime).adopt(std::move(entry.name));
+    arenaFor(runtime).hold(std::move(entry.name));
 }
 
 }  // namespace cimbroker

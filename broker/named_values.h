@@ -1,22 +1,22 @@
 // An ordered list of named values: the keys of a path, the properties of an instance, the
 // entries of a context or args. Order is that of first setting; names are found without regard
 // to letter case and keep the spelling they were first set with. Each name is held as a
-// CMPIString so getKeyAt and friends can hand it out. Not thread-safe.
+// CMPIString so getKeyAt and friends can hand it out; a clone shares the names and string values
+// of the original. Not thread-safe.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 #include "broker/owned_value.h"
-#include "broker/string_object.h"
+#include "broker/shared_string.h"
 
 namespace cimbroker {
 
 class NamedValues {
   public:
     struct Entry {
-        std::unique_ptr<StringObject> name;
+        SharedString name;
         OwnedValue value;
     };
 
@@ -26,6 +26,8 @@ class NamedValues {
 
     // Replaces the value of `name` in place (the old value is retired) or appends a new entry.
     void set(RuntimeState& runtime, const char* name, OwnedValue value);
+    // As set(), sharing `name` when the entry is new.
+    void set(RuntimeState& runtime, const SharedString& name, OwnedValue value);
 
     // Drops the entries `keep` refuses, retiring their names and values.
     template <typename Keep>
@@ -41,7 +43,7 @@ class NamedValues {
         entries_.swap(kept);
     }
 
-    NamedValues clone(RuntimeState& runtime) const;
+    NamedValues clone() const;
 
     // Copies a caller's value in and sets it under `name`: the work behind addKey, setProperty,
     // addEntry and addArg, whose name `service` goes into error messages.
@@ -59,6 +61,10 @@ class NamedValues {
   private:
     static CMPIData dataOf(const Entry* entry, CMPIValueState extraState);
     static void retire(RuntimeState& runtime, Entry& entry);
+    // Replaces the value of the entry named `name`; false when there is none.
+    bool replace(RuntimeState& runtime, const char* name, OwnedValue& value);
+    void append(Entry entry);
+
     std::vector<Entry> entries_;
 };
 

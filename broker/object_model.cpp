@@ -12,4 +12,27 @@ Object::~Object() {
     runtime_.liveObjects.fetch_sub(1, std::memory_order_relaxed);
 }
 
+void Object::lendTo(Borrower& borrower, size_t slot) {
+    borrower_ = &borrower;
+    loanSlot_ = slot;
+}
+
+void Object::leaveArena(std::unique_ptr<Object> object) {
+    object->inArena_ = false;
+    Borrower* borrower = object->borrower_;
+    if (borrower != nullptr) {
+        object->borrower_ = nullptr;
+        const size_t slot = object->loanSlot_;
+        borrower->takeOver(std::move(object), slot);
+    }
+}
+
+void Object::beforeChange() {
+    if (borrower_ != nullptr) {
+        Borrower* borrower = borrower_;
+        borrower_ = nullptr;
+        borrower->keepCopyOf(*this, loanSlot_);
+    }
+}
+
 }  // namespace cimbroker

@@ -2,16 +2,34 @@
 // it in CMPI calls.
 //
 // An object is owned by exactly one of: an arena (broker-made objects), the caller-owned registry
-// (clones), or another object (values inside a path, instance, array, ...). Objects are not
-// copyable or movable: their CMPI handle and a string's character data live inside them.
+// (clones), or another object (values inside a path, instance, array, ...); only strings, which
+// never change, may instead have several holders (see SharedString). Objects are not copyable or
+// movable: their CMPI handle and a string's character data live inside them.
+//
+// An object an arena owns may be lent to a Borrower (a Result) instead of copied into it: the
+// borrower is told before the object's own state changes, so it can keep a copy as the object
+// was, and it takes the object over when the arena is released.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace cimbroker {
 
 struct RuntimeState;
+class Object;
+
+class Borrower {
+  public:
+    // `object`, lent as `slot`, is about to change: keep a copy of it as it is now.
+    virtual void keepCopyOf(const Object& object, size_t slot) = 0;
+    // The arena lets go of `object`, lent as `slot`: it is the borrower's now.
+    virtual void takeOver(std::unique_ptr<Object> object, size_t slot) = 0;
+
+  protected:
+    ~Borrower() = default;
+};
 
 class Object {
   public:
@@ -30,8 +48,25 @@ class Object {
     // The text the broker's toString answers.
     virtual std::string describe() const = 0;
 
+    // Whether an arena owns the object and it is not lent already.
+    bool lendable() const { return inArena_ && borrower_ == nullptr; }
+    void lendTo(Borrower& borrower, size_t slot);
+    void endLoan() { borrower_ = nullptr; }
+    // An arena owns the object from now on.
+    void enterArena() { inArena_ = true; }
+    // An arena lets go of `object`: its borrower takes it over, or it is freed.
+    static void leaveArena(std::unique_ptr<Object> object);
+
+  protected:
+    // Every change of the object's own state calls this first: a borrower keeps its copy and the
+    // loan ends.
+    void beforeChange();
+
   private:
     RuntimeState& runtime_;
+    bool inArena_ = false;
+    Borrower* borrower_ = nullptr;
+    size_t loanSlot_ = 0;
 };
 
 // Ties a CMPI struct type (CMPIString, CMPIInstance, ...) to the class that implements it. `Self`

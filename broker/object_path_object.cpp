@@ -50,9 +50,8 @@ CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
 
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
-    return runUpdate<ObjectPathObject>(op, "addKey", name, [&](ObjectPathObject& self) {
-        return self.keys().store(self.runtime(), "addKey", name, value, type);
-    });
+    return runUpdate<ObjectPathObject>(
+        op, "addKey", name, [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
 }
 
 CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc) {
@@ -85,9 +84,9 @@ CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const cha
             return errorStatus(self.runtime(), CMPI_RC_ERR_INVALID_HANDLE,
                                std::string(service) + ": source path was not made by this broker");
         }
-        self.setNameSpace(source->nameSpace().text().c_str());
+        self.setNameSpace(source->nameSpace().chars());
         if (withHost) {
-            self.setHost(source->host().text().c_str());
+            self.setHost(source->host().chars());
         }
         return okStatus();
     });
@@ -133,7 +132,7 @@ CMPIString* pathToString(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, "toString", static_cast<CMPIString*>(nullptr),
         [](ObjectPathObject& self, CMPIStatus&) {
-            return makeInArena<StringObject>(self.runtime(), self.describe()).cmpi();
+            return makeStringInArena(self.runtime(), self.describe()).cmpi();
         });
 }
 
@@ -162,43 +161,61 @@ CMPIObjectPathFT pathTable = {
 
 }  // namespace
 
-ObjectPathObject::ObjectPathObject(RuntimeState& runtime, const std::string& nameSpace,
-                                   const std::string& className, const std::string& host)
+ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
+                                   std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      host_(std::make_unique<StringObject>(runtime, host)),
-      nameSpace_(std::make_unique<StringObject>(runtime, nameSpace)),
-      className_(std::make_unique<StringObject>(runtime, className)) {}
+      host_(sharedText(runtime, host)),
+      nameSpace_(sharedText(runtime, nameSpace)),
+      className_(sharedText(runtime, className)) {}
+
+ObjectPathObject::ObjectPathObject(RuntimeState& runtime, SharedString nameSpace,
+                                   SharedString className, SharedString host)
+    : Encapsulated(runtime),
+      host_(std::move(host)),
+      nameSpace_(std::move(nameSpace)),
+      className_(std::move(className)) {}
 
 CMPIObjectPathFT* ObjectPathObject::functionTable() {
     return &pathTable;
 }
 
+std::unique_ptr<ObjectPathObject> ObjectPathObject::cloneWithoutKeys() const {
+    return std::unique_ptr<ObjectPathObject>(
+        new ObjectPathObject(runtime(), nameSpace_, className_, host_));
+}
+
 std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
-    auto copy = std::make_unique<ObjectPathObject>(runtime(), nameSpace_->text(),
-                                                   className_->text(), host_->text());
-    copy->keys_ = keys_.clone(runtime());
+    auto copy = cloneWithoutKeys();
+    copy->keys_ = keys_.clone();
     return copy;
 }
 
 std::string ObjectPathObject::describe() const {
     std::string text;
     if (!host_->text().empty()) {
-        text += "//" + host_->text() + "/";
+        text += "//" + host_->describe() + "/";
     }
     if (!nameSpace_->text().empty()) {
-        text += nameSpace_->text() + ":";
+        text += nameSpace_->describe() + ":";
     }
     text += className_->text();
     for (size_t i = 0; i < keys_.size(); ++i) {
         const NamedValues::Entry* key = keys_.at(i);
-        text += (i == 0 ? "." : ",") + key->name->text() + "=" + dataToLiteral(key->value.data());
+        text +=
+            (i == 0 ? "." : ",") + key->name->describe() + "=" + dataToLiteral(key->value.data());
     }
     return text;
 }
 
-void ObjectPathObject::replace(std::unique_ptr<StringObject>& field, const char* text) {
-    arenaFor(runtime()).adopt(std::move(field));
-    field = std::make_unique<StringObject>(runtime(), text != nullptr ? text : "");
+CMPIStatus ObjectPathObject::addKey(const char* name, const CMPIValue* value, CMPIType type) {
+    beforeChange();
+    return keys_.store(runtime(), "addKey", name, value, type);
+}
+
+void ObjectPathObject::replace(SharedString& field, const char* text) {
+    beforeChange();
+    arenaFor(runtime()).hold(std::move(field));
+    field = sharedText(runtime(), text != nullptr ? text : "");
 }
 
 }  // namespace cimbroker

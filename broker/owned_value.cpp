@@ -134,15 +134,20 @@ CMPIrc cloneOurs(RuntimeState& runtime, const Cmpi* handle, CMPIType type, Owned
 }
 
 CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& out) {
-    // Any string will do, another runtime's or a host's own: only its text is kept.
+    // Any string will do, another runtime's or a host's own: only its text is kept, and a shared
+    // string of this runtime is simply shared.
     const StringObject* ours = StringObject::from(string);
-    const char* chars = ours != nullptr ? ours->text().c_str()
+    if (ours != nullptr && &ours->runtime() == &runtime) {
+        SharedString joined = SharedString::join(*ours);
+        out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
+        return CMPI_RC_OK;
+    }
+    const char* chars = ours != nullptr ? ours->chars()
                         : string->ft != nullptr && string->ft->getCharPtr != nullptr
                             ? string->ft->getCharPtr(string, nullptr)
                             : nullptr;
-    out = chars != nullptr
-              ? OwnedValue::adopt(CMPI_string, std::make_unique<StringObject>(runtime, chars))
-              : OwnedValue::nullOf(CMPI_string);
+    out = chars != nullptr ? OwnedValue::ofText(sharedText(runtime, chars))
+                           : OwnedValue::nullOf(CMPI_string);
     return CMPI_RC_OK;
 }
 
@@ -198,8 +203,7 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
     }
     if (type == CMPI_chars) {
         const char* chars = reinterpret_cast<const char*>(value);
-        out = chars != nullptr ? adopt(CMPI_string, std::make_unique<StringObject>(runtime, chars))
-                               : nullOf(CMPI_string);
+        out = chars != nullptr ? ofText(sharedText(runtime, chars)) : nullOf(CMPI_string);
         return CMPI_RC_OK;
     }
     if (type == CMPI_null || value == nullptr || refersToNothing(*value, type)) {
@@ -233,7 +237,19 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
     }
 }
 
+OwnedValue OwnedValue::ofText(SharedString text) {
+    OwnedValue value;
+    value.data_.type = CMPI_string;
+    value.data_.state = CMPI_goodValue;
+    value.data_.value.string = text->cmpi();
+    value.text_ = std::move(text);
+    return value;
+}
+
 OwnedValue OwnedValue::clone() const {
+    if (text_) {
+        return ofText(text_);
+    }
     if (!owned_) {
         OwnedValue copy;
         copy.data_ = data_;
@@ -246,6 +262,9 @@ void OwnedValue::retire(RuntimeState& runtime) {
     if (owned_) {
         arenaFor(runtime).adopt(std::move(owned_));
     }
+    if (text_) {
+        arenaFor(runtime).hold(std::move(text_));
+    }
 }
 
 void OwnedValue::own(std::unique_ptr<Object> object) {
@@ -255,9 +274,6 @@ void OwnedValue::own(std::unique_ptr<Object> object) {
         data_.value.array = static_cast<CMPIArray*>(handle);
     } else {
         switch (data_.type) {
-            case CMPI_string:
-                data_.value.string = static_cast<CMPIString*>(handle);
-                break;
             case CMPI_ref:
                 data_.value.ref = static_cast<CMPIObjectPath*>(handle);
                 break;

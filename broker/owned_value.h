@@ -3,8 +3,9 @@
 //
 // Copying in follows what CIMOMs do: a CMPI_chars value (whose CMPIValue* is the character
 // pointer itself) is stored as a CMPI_string, and encapsulated values (strings, paths, instances,
-// arrays, ...) are cloned, so the caller's object may change or go away. data() hands out
-// pointers to the owned copies; they stay valid while the value does, or until the request ends
+// arrays, ...) are cloned, so the caller's object may change or go away; strings, which never
+// change, are shared with the string they were copied from where that one is shared. data() hands
+// out pointers to the owned copies; they stay valid while the value does, or until the request ends
 // once the value is retired. Not thread-safe.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "broker/object_model.h"
+#include "broker/shared_string.h"
 #include "cmpidt.h"
 
 namespace cimbroker {
@@ -32,6 +34,8 @@ class OwnedValue {
     static OwnedValue nullOf(CMPIType type);
     // Takes over `object` as the value of encapsulated type `type`.
     static OwnedValue adopt(CMPIType type, std::unique_ptr<Object> object);
+    // A CMPI_string value held through `text`.
+    static OwnedValue ofText(SharedString text);
 
     // Copies a caller's value; a null `value` gives a null value of the type. On failure `out` is
     // unchanged and `reason` says why.
@@ -43,7 +47,6 @@ class OwnedValue {
     const CMPIData& data() const { return data_; }
     CMPIType type() const { return data_.type; }
     bool isNull() const { return (data_.state & CMPI_nullValue) != 0; }
-    const Object* object() const { return owned_.get(); }
 
     // Hands the owned copy to the current arena, so data() given out before stays valid until
     // the request ends; call before overwriting or dropping a value.
@@ -53,7 +56,8 @@ class OwnedValue {
     void own(std::unique_ptr<Object> object);
 
     CMPIData data_;
-    std::unique_ptr<Object> owned_;
+    std::unique_ptr<Object> owned_;  // an encapsulated value other than a string
+    SharedString text_;              // a string value
 };
 
 }  // namespace cimbroker

@@ -27,6 +27,14 @@ CMPIStatus resultReturnDone(const CMPIResult* rslt) {
     });
 }
 
+std::unique_ptr<InstanceObject> cloneOf(const InstanceObject& instance) {
+    return instance.cloneInstance();
+}
+
+std::unique_ptr<ObjectPathObject> cloneOf(const ObjectPathObject& path) {
+    return path.clonePath();
+}
+
 CMPIResultFT resultTable = {
     CMPICurrentVersion, releaseByCaller<CMPIResult>, cloneForCaller<ResultObject, CMPIResult>,
     resultReturnData,   resultReturnInstance,        resultReturnObjectPath,
@@ -37,29 +45,42 @@ CMPIResultFT resultTable = {
 
 ResultObject::ResultObject(RuntimeState& runtime) : Encapsulated(runtime) {}
 
+ResultObject::~ResultObject() {
+    for (size_t i = 0; i < instances_.handles.size(); ++i) {
+        if (!instances_.owned[i]) {
+            InstanceObject::from(instances_.handles[i])->endLoan();
+        }
+    }
+    for (size_t i = 0; i < paths_.handles.size(); ++i) {
+        if (!paths_.owned[i]) {
+            ObjectPathObject::from(paths_.handles[i])->endLoan();
+        }
+    }
+}
+
 CMPIResultFT* ResultObject::functionTable() {
     return &resultTable;
 }
 
 CMPIStatus ResultObject::addInstance(const CMPIInstance* instance) {
-    const InstanceObject* ours = InstanceObject::from(instance, runtime());
+    InstanceObject* ours = InstanceObject::from(instance, runtime());
     if (ours == nullptr) {
         return errorStatus(
             runtime(), instance ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
             "returnInstance: the instance is null or not made by this runtime's broker");
     }
-    keepInstance(ours->cloneInstance());
+    keep(instances_, *ours);
     return okStatus();
 }
 
 CMPIStatus ResultObject::addObjectPath(const CMPIObjectPath* path) {
-    const ObjectPathObject* ours = ObjectPathObject::from(path, runtime());
+    ObjectPathObject* ours = ObjectPathObject::from(path, runtime());
     if (ours == nullptr) {
         return errorStatus(
             runtime(), path ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
             "returnObjectPath: the path is null or not made by this runtime's broker");
     }
-    keepObjectPath(ours->clonePath());
+    keep(paths_, *ours);
     return okStatus();
 }
 
@@ -74,14 +95,40 @@ CMPIStatus ResultObject::addData(const CMPIValue* value, CMPIType type) {
     return okStatus();
 }
 
-void ResultObject::keepInstance(std::unique_ptr<InstanceObject> instance) {
-    instanceHandles_.push_back(instance->cmpi());
-    instances_.push_back(std::move(instance));
+template <typename T, typename Cmpi>
+void ResultObject::keep(Kept<T, Cmpi>& kept, T& object) {
+    const size_t slot = kept.handles.size();
+    kept.owned.emplace_back();
+    kept.handles.push_back(object.cmpi());
+    if (object.lendable()) {
+        object.lendTo(*this, slot);
+    } else {
+        own(kept, cloneOf(object), slot);
+    }
 }
 
-void ResultObject::keepObjectPath(std::unique_ptr<ObjectPathObject> path) {
-    pathHandles_.push_back(path->cmpi());
-    paths_.push_back(std::move(path));
+template <typename T, typename Cmpi>
+void ResultObject::own(Kept<T, Cmpi>& kept, std::unique_ptr<T> object, size_t slot) {
+    kept.handles[slot] = object->cmpi();
+    kept.owned[slot] = std::move(object);
+}
+
+void ResultObject::keepCopyOf(const Object& object, size_t slot) {
+    if (const auto* instance = dynamic_cast<const InstanceObject*>(&object)) {
+        own(instances_, cloneOf(*instance), slot);
+    } else if (const auto* path = dynamic_cast<const ObjectPathObject*>(&object)) {
+        own(paths_, cloneOf(*path), slot);
+    }
+}
+
+void ResultObject::takeOver(std::unique_ptr<Object> object, size_t slot) {
+    if (auto* instance = dynamic_cast<InstanceObject*>(object.get())) {
+        object.release();
+        own(instances_, std::unique_ptr<InstanceObject>(instance), slot);
+    } else if (auto* path = dynamic_cast<ObjectPathObject*>(object.get())) {
+        object.release();
+        own(paths_, std::unique_ptr<ObjectPathObject>(path), slot);
+    }
 }
 
 void ResultObject::keepData(OwnedValue value) {
@@ -91,11 +138,11 @@ void ResultObject::keepData(OwnedValue value) {
 
 std::unique_ptr<Object> ResultObject::cloneObject() const {
     auto copy = std::make_unique<ResultObject>(runtime());
-    for (const auto& instance : instances_) {
-        copy->keepInstance(instance->cloneInstance());
+    for (const CMPIInstance* instance : instances_.handles) {
+        copy->keep(copy->instances_, *InstanceObject::from(instance));
     }
-    for (const auto& path : paths_) {
-        copy->keepObjectPath(path->clonePath());
+    for (const CMPIObjectPath* path : paths_.handles) {
+        copy->keep(copy->paths_, *ObjectPathObject::from(path));
     }
     for (const OwnedValue& value : data_) {
         copy->keepData(value.clone());
@@ -105,9 +152,9 @@ std::unique_ptr<Object> ResultObject::cloneObject() const {
 }
 
 std::string ResultObject::describe() const {
-    return "CMPIResult: " + std::to_string(instances_.size()) + " instances, " +
-           std::to_string(paths_.size()) + " paths, " + std::to_string(data_.size()) + " values, " +
-           std::to_string(doneCount_) + " returnDone";
+    return "CMPIResult: " + std::to_string(instances_.handles.size()) + " instances, " +
+           std::to_string(paths_.handles.size()) + " paths, " + std::to_string(data_.size()) +
+           " values, " + std::to_string(doneCount_) + " returnDone";
 }
 
 }  // namespace cimbroker

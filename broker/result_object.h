@@ -1,5 +1,11 @@
-// CMPIResult that keeps what a provider returns: clones of the instances and paths, copies of the
-// data, in order, and the number of returnDone calls. Owned by a cimbroker::Result.
+// CMPIResult that keeps what a provider returns: the instances and paths, copies of the data, in
+// order, and the number of returnDone calls. Owned by a cimbroker::Result.
+//
+// An instance or path that an arena owns is borrowed rather than cloned: the Result reads the
+// provider's own object until that object is about to change (then the Result keeps a clone of it
+// as it was returned) or its arena is released (then the Result takes it over). Any other object,
+// and one already lent, is cloned. A value read out of a returned object is the broker's, and
+// changing it in place is not seen through here.
 #pragma once
 
 #include <memory>
@@ -14,9 +20,10 @@
 
 namespace cimbroker {
 
-class ResultObject : public Encapsulated<CMPIResult, ResultObject> {
+class ResultObject : public Encapsulated<CMPIResult, ResultObject>, private Borrower {
   public:
     explicit ResultObject(RuntimeState& runtime);
+    ~ResultObject() override;
     static CMPIResultFT* functionTable();
 
     CMPIStatus addInstance(const CMPIInstance* instance);
@@ -24,8 +31,8 @@ class ResultObject : public Encapsulated<CMPIResult, ResultObject> {
     CMPIStatus addData(const CMPIValue* value, CMPIType type);
     void markDone() { ++doneCount_; }
 
-    const std::vector<const CMPIInstance*>& instances() const { return instanceHandles_; }
-    const std::vector<const CMPIObjectPath*>& objectPaths() const { return pathHandles_; }
+    const std::vector<const CMPIInstance*>& instances() const { return instances_.handles; }
+    const std::vector<const CMPIObjectPath*>& objectPaths() const { return paths_.handles; }
     const std::vector<CMPIData>& data() const { return dataView_; }
     int doneCount() const { return doneCount_; }
 
@@ -34,14 +41,24 @@ class ResultObject : public Encapsulated<CMPIResult, ResultObject> {
     std::string describe() const override;
 
   private:
-    void keepInstance(std::unique_ptr<InstanceObject> instance);
-    void keepObjectPath(std::unique_ptr<ObjectPathObject> path);
+    // The objects of one kind, in order: owned_[i] is null while handles_[i] is borrowed.
+    template <typename T, typename Cmpi>
+    struct Kept {
+        std::vector<std::unique_ptr<T>> owned;
+        std::vector<const Cmpi*> handles;
+    };
+
+    template <typename T, typename Cmpi>
+    void keep(Kept<T, Cmpi>& kept, T& object);
+    template <typename T, typename Cmpi>
+    static void own(Kept<T, Cmpi>& kept, std::unique_ptr<T> object, size_t slot);
     void keepData(OwnedValue value);
 
-    std::vector<std::unique_ptr<InstanceObject>> instances_;
-    std::vector<const CMPIInstance*> instanceHandles_;
-    std::vector<std::unique_ptr<ObjectPathObject>> paths_;
-    std::vector<const CMPIObjectPath*> pathHandles_;
+    void keepCopyOf(const Object& object, size_t slot) override;
+    void takeOver(std::unique_ptr<Object> object, size_t slot) override;
+
+    Kept<InstanceObject, CMPIInstance> instances_;
+    Kept<ObjectPathObject, CMPIObjectPath> paths_;
     std::vector<OwnedValue> data_;
     std::vector<CMPIData> dataView_;
     int doneCount_ = 0;

@@ -14,7 +14,7 @@ CMPIStatus okStatus() {
 }
 
 CMPIStatus errorStatus(RuntimeState& runtime, CMPIrc rc, const std::string& message) {
-    return CMPIStatus{rc, makeInArena<StringObject>(runtime, message).cmpi()};
+    return CMPIStatus{rc, makeStringInArena(runtime, message).cmpi()};
 }
 
 CMPIStatus invalidHandleStatus() {

@@ -1,5 +1,7 @@
 #include "broker/string_object.h"
 
+#include <new>
+
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -20,9 +22,16 @@ CMPIStringFT stringTable = {
 
 }  // namespace
 
-StringObject::StringObject(RuntimeState& runtime, std::string text)
-    : Encapsulated(runtime), text_(std::move(text)) {
-    setHdl(text_.data());
+StringObject::StringObject(RuntimeState& runtime, std::string_view text)
+    : Encapsulated(runtime), size_(text.size()), chars_(reinterpret_cast<char*>(this + 1)) {
+    text.copy(chars_, size_);
+    chars_[size_] = '\0';
+    setHdl(chars_);
+}
+
+std::unique_ptr<StringObject> StringObject::make(RuntimeState& runtime, std::string_view text) {
+    void* memory = ::operator new(sizeof(StringObject) + text.size() + 1);
+    return std::unique_ptr<StringObject>(new (memory) StringObject(runtime, text));
 }
 
 CMPIStringFT* StringObject::functionTable() {
@@ -30,7 +39,7 @@ CMPIStringFT* StringObject::functionTable() {
 }
 
 std::unique_ptr<Object> StringObject::cloneObject() const {
-    return std::make_unique<StringObject>(runtime(), text_);
+    return make(runtime(), text());
 }
 
 }  // namespace cimbroker

@@ -95,6 +95,31 @@ TEST(Ownership, CloneOutlivesTheScopeUntilReleased) {
     EXPECT_EQ(release(clone).rc, CMPI_RC_OK);  // a stale handle is not touched
 }
 
+TEST(Ownership, ResultKeepsWhatWasReturnedPastLaterChangesAndTheScope) {
+    Runtime runtime;
+    const CMPIBroker* mb = runtime.broker();
+    Result result(runtime);
+    {
+        RequestScope scope(runtime);
+        CMPIObjectPath* op = CMNewObjectPath(mb, "root", "A", nullptr);
+        CMPIInstance* changed = CMNewInstance(mb, op, nullptr);
+        CMSetProperty(changed, "P", "returned", CMPI_chars);
+        CMPIInstance* untouched = CMNewInstance(mb, op, nullptr);
+        CMSetProperty(untouched, "P", "kept", CMPI_chars);
+        CMReturnInstance(result.cmpi(), changed);
+        CMReturnInstance(result.cmpi(), untouched);
+        CMReturnInstance(result.cmpi(), changed);
+        CMReturnObjectPath(result.cmpi(), op);
+        CMSetProperty(changed, "P", "later", CMPI_chars);
+        CMSetClassName(op, "B");
+    }
+    ASSERT_EQ(result.instances().size(), 3u);
+    EXPECT_EQ(dataToString(CMGetProperty(result.instances()[0], "P", nullptr)), "returned");
+    EXPECT_EQ(dataToString(CMGetProperty(result.instances()[1], "P", nullptr)), "kept");
+    EXPECT_EQ(dataToString(CMGetProperty(result.instances()[2], "P", nullptr)), "returned");
+    EXPECT_EQ(classNameOf(result.objectPaths()[0]), "A");
+}
+
 TEST(Ownership, UnreleasedClonesGoWithTheRuntime) {
     auto runtime = std::make_unique<Runtime>();
     RequestScope* scope = new RequestScope(*runtime);

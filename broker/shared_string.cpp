@@ -1,0 +1,57 @@
+#include "broker/shared_string.h"
+
+#include <utility>
+
+namespace cimbroker {
+
+SharedString::SharedString(const StringObject* held) : string_(held) {
+    string_->holders_.fetch_add(1, std::memory_order_relaxed);
+}
+
+SharedString SharedString::make(RuntimeState& runtime, std::string_view text) {
+    return SharedString(StringObject::make(runtime, text).release());
+}
+
+SharedString SharedString::join(const StringObject& string) {
+    if (string.holders_.load(std::memory_order_relaxed) == 0) {
+        return SharedString();
+    }
+    return SharedString(&string);
+}
+
+SharedString::SharedString(const SharedString& other) : string_(other.string_) {
+    if (string_ != nullptr) {
+        string_->holders_.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+SharedString& SharedString::operator=(const SharedString& other) {
+    SharedString copy(other);
+    std::swap(string_, copy.string_);
+    return *this;
+}
+
+SharedString::SharedString(SharedString&& other) noexcept
+    : string_(std::exchange(other.string_, nullptr)) {}
+
+SharedString& SharedString::operator=(SharedString&& other) noexcept {
+    if (this != &other) {
+        drop();
+        string_ = std::exchange(other.string_, nullptr);
+    }
+    return *this;
+}
+
+SharedString::~SharedString() {
+    drop();
+}
+
+void SharedString::drop() {
+    // The last holder sees every earlier holder's reads finished before it frees the string.
+    if (string_ != nullptr && string_->holders_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        delete string_;
+    }
+    string_ = nullptr;
+}
+
+}  // namespace cimbroker
