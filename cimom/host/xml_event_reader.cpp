@@ -1,8 +1,9 @@
-#include "cimom/host/xml_tree.h"
+#include "cimom/host/xml_event_reader.h"
 
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -14,28 +15,26 @@ struct ParserDeleter {
 };
 using ParserHandle = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
 
-class TreeBuilder {
+// Stands between expat and the handler: enforces the bounds and passes on what is within them.
+class BoundedReader {
   public:
-    explicit TreeBuilder(XML_Parser parser) : parser_(parser) {}
+    BoundedReader(XML_Parser parser, XmlEventHandler& handler)
+        : parser_(parser), handler_(handler) {}
 
-    XmlElement root;
-    std::string error;  // set when the builder itself stopped the parse
+    std::string error;  // set when the reader itself stopped the parse
 
     static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
-        static_cast<TreeBuilder*>(self)->start(name, attributes);
+        static_cast<BoundedReader*>(self)->start(name, attributes);
     }
     static void XMLCALL onEnd(void* self, const XML_Char*) {
-        TreeBuilder* builder = static_cast<TreeBuilder*>(self);
-        if (!builder->open_.empty()) {
-            builder->open_.pop_back();
-        }
+        static_cast<BoundedReader*>(self)->end();
     }
     static void XMLCALL onText(void* self, const XML_Char* text, int length) {
-        static_cast<TreeBuilder*>(self)->appendText(text, static_cast<std::size_t>(length));
+        static_cast<BoundedReader*>(self)->appendText(text, static_cast<std::size_t>(length));
     }
     static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*,
                                   int) {
-        static_cast<TreeBuilder*>(self)->stop("document type declarations are not accepted");
+        static_cast<BoundedReader*>(self)->stop("document type declarations are not accepted");
     }
     static int XMLCALL onExternalEntity(XML_Parser, const XML_Char*, const XML_Char*,
                                         const XML_Char*, const XML_Char*) {
@@ -44,11 +43,14 @@ class TreeBuilder {
 
   private:
     void start(const XML_Char* name, const XML_Char** attributes) {
+        if (stopped_) {
+            return;
+        }
         if (++elements_ > kMaxXmlElements) {
             stop("more than " + std::to_string(kMaxXmlElements) + " elements");
             return;
         }
-        if (open_.size() >= static_cast<std::size_t>(kMaxXmlDepth)) {
+        if (depth_ >= kMaxXmlDepth) {
             stop("elements nested deeper than " + std::to_string(kMaxXmlDepth));
             return;
         }
@@ -58,18 +60,17 @@ class TreeBuilder {
             stop(why);
             return;
         }
-        XmlElement* element = &root;
-        if (!open_.empty()) {
-            // Only ancestors are held by pointer; a sibling added later never moves them.
-            open_.back()->children.emplace_back();
-            element = &open_.back()->children.back();
+        textLength_[static_cast<std::size_t>(depth_)] = 0;
+        ++depth_;
+        handler_.startElement(name, XmlAttributes(attributes));
+    }
+
+    // Expat may still report the end of an element refused at its start: the handler never saw it.
+    void end() {
+        if (!stopped_) {
+            --depth_;
+            handler_.endElement();
         }
-        element->name = name;
-        element->attributes.reserve(count);
-        for (const XML_Char** a = attributes; a[0] != nullptr; a += 2) {
-            element->attributes.emplace_back(a[0], a[1]);
-        }
-        open_.push_back(element);
     }
 
     static const char* attributesRefusal(const XML_Char** attributes, std::size_t count) {
@@ -86,27 +87,32 @@ class TreeBuilder {
     }
 
     void appendText(const XML_Char* text, std::size_t length) {
-        if (open_.empty()) {
+        if (stopped_ || depth_ == 0) {
             return;
         }
-        std::string& into = open_.back()->text;
-        if (length > kMaxXmlTextLength - into.size()) {
+        std::size_t& sum = textLength_[static_cast<std::size_t>(depth_ - 1)];
+        if (length > kMaxXmlTextLength - sum) {
             stop("text longer than " + std::to_string(kMaxXmlTextLength) + " bytes in one element");
             return;
         }
-        into.append(text, length);
+        sum += length;
+        handler_.text(std::string_view(text, length));
     }
 
     void stop(std::string why) {
         if (error.empty()) {
             error = std::move(why);
         }
+        stopped_ = true;
         XML_StopParser(parser_, XML_FALSE);
     }
 
     XML_Parser parser_;
-    std::vector<XmlElement*> open_;
+    XmlEventHandler& handler_;
+    bool stopped_ = false;
+    int depth_ = 0;
     std::size_t elements_ = 0;
+    std::array<std::size_t, kMaxXmlDepth> textLength_{};  // of each open element
 };
 
 std::string location(XML_Parser parser) {
@@ -125,32 +131,35 @@ XML_Parser threadParser() {
     return parser.get();
 }
 
+void installHandlers(XML_Parser parser, BoundedReader& reader) {
+    XML_SetUserData(parser, &reader);
+    XML_SetElementHandler(parser, &BoundedReader::onStart, &BoundedReader::onEnd);
+    XML_SetCharacterDataHandler(parser, &BoundedReader::onText);
+    XML_SetStartDoctypeDeclHandler(parser, &BoundedReader::onDoctype);
+    XML_SetExternalEntityRefHandler(parser, &BoundedReader::onExternalEntity);
+    XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
 }  // namespace
 
-const std::string* XmlElement::attribute(const char* attributeName) const {
-    for (const auto& entry : attributes) {
-        if (entry.first == attributeName) {
-            return &entry.second;
+const char* XmlAttributes::find(std::string_view name) const {
+    for (const char* const* a = pairs_; a[0] != nullptr; a += 2) {
+        if (name == a[0]) {
+            return a[1];
         }
     }
     return nullptr;
 }
 
-XmlParseResult parseXml(std::string_view document) {
-    XmlParseResult result;
+XmlReadResult readXml(std::string_view document, XmlEventHandler& handler) {
+    XmlReadResult result;
     XML_Parser parser = threadParser();
     if (parser == nullptr) {
         result.error = "out of memory for the XML parser";
         return result;
     }
-    TreeBuilder builder(parser);
-    XML_SetUserData(parser, &builder);
-    XML_SetElementHandler(parser, &TreeBuilder::onStart, &TreeBuilder::onEnd);
-    XML_SetCharacterDataHandler(parser, &TreeBuilder::onText);
-    XML_SetStartDoctypeDeclHandler(parser, &TreeBuilder::onDoctype);
-    XML_SetExternalEntityRefHandler(parser, &TreeBuilder::onExternalEntity);
-    XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
-
+    BoundedReader reader(parser, handler);
+    installHandlers(parser, reader);
     // Fed in slices because XML_Parse takes an int length.
     constexpr std::size_t kSlice = 1u << 20;
     std::size_t offset = 0;
@@ -160,16 +169,15 @@ XmlParseResult parseXml(std::string_view document) {
         done = offset + length == document.size();
         if (XML_Parse(parser, document.data() + offset, static_cast<int>(length),
                       done ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
-            result.error = builder.error.empty()
+            result.error = reader.error.empty()
                                ? std::string(XML_ErrorString(XML_GetErrorCode(parser)))
-                               : builder.error;
+                               : reader.error;
             result.error += " at " + location(parser);
             return result;
         }
         offset += length;
     }
     result.ok = true;
-    result.root = std::move(builder.root);
     return result;
 }
 
