@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cimom/host/name_elements.h"
+#include "cimom/host/required_children.h"
 #include "cimom/host/value_elements.h"
 
 namespace cimhost {
@@ -142,19 +143,9 @@ class IntrinsicCall final : public ElementRole {
 const IntrinsicCall kIntrinsicCall;
 
 // LOCALINSTANCEPATH or LOCALCLASSPATH of a METHODCALL: only its namespace is read.
-class ExtrinsicTarget final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
-        if (name == "LOCALNAMESPACEPATH" && frame.firstOf(kNamespaceSeen)) {
-            return {&localNamespacePathElement(), &state.op.nameSpace, 0};
-        }
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override {
-        requireChild(state, frame, kNamespaceSeen, "LOCALNAMESPACEPATH", 0);
-    }
-};
-const ExtrinsicTarget kExtrinsicTarget;
+const RequiredChildren<1> kExtrinsicTarget(std::array<RequiredChild, 1>{
+    RequiredChild{"LOCALNAMESPACEPATH", &localNamespacePathElement(), 0, sameTarget},
+});
 
 // METHODCALL: its name and the namespaces of its paths (rank 0) are checked before the call is
 // refused (rank 1).
@@ -167,9 +158,9 @@ class ExtrinsicCall final : public ElementRole {
             state.op.extrinsic = true;
         }
     }
-    ChildPlan child(DecodeState&, Frame&, std::string_view name) const override {
+    ChildPlan child(DecodeState& state, Frame&, std::string_view name) const override {
         if (name == "LOCALINSTANCEPATH" || name == "LOCALCLASSPATH") {
-            return {&kExtrinsicTarget, {}, 0};
+            return {&kExtrinsicTarget, &state.op.nameSpace, 0};
         }
         return {};
     }

@@ -4,15 +4,10 @@
 #include <string>
 
 #include "cimom/host/request_parameters.h"
+#include "cimom/host/required_children.h"
 
 namespace cimhost {
 namespace {
-
-// Children read only once, the first of their name; later ones are ignored.
-constexpr unsigned kInstanceNameSeen = 1;
-constexpr unsigned kNamespacePathSeen = 2;
-constexpr unsigned kHostSeen = 4;
-constexpr unsigned kLocalNamespacePathSeen = 8;
 
 class Namespace final : public ElementRole {
   public:
@@ -142,64 +137,31 @@ class Host final : public ElementRole {
 };
 const Host kHost;
 
+Target hostOf(const Frame& parent) {
+    return &parent.as<ObjectName>()->host;
+}
+Target nameSpaceOf(const Frame& parent) {
+    return &parent.as<ObjectName>()->nameSpace;
+}
+
 // NAMESPACEPATH of an INSTANCEPATH: its HOST (rank 0), then its LOCALNAMESPACEPATH (rank 1).
-class NamespacePath final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState&, Frame& frame, std::string_view name) const override {
-        ObjectName& object = *frame.as<ObjectName>();
-        if (name == "HOST" && frame.firstOf(kHostSeen)) {
-            return {&kHost, &object.host, 0};
-        }
-        if (name == "LOCALNAMESPACEPATH" && frame.firstOf(kLocalNamespacePathSeen)) {
-            return {&kLocalNamespacePath, &object.nameSpace, 1};
-        }
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override {
-        requireChild(state, frame, kHostSeen, "HOST", 0);
-        requireChild(state, frame, kLocalNamespacePathSeen, "LOCALNAMESPACEPATH", 1);
-    }
-};
-const NamespacePath kNamespacePath;
+const RequiredChildren<2> kNamespacePath({{
+    {"HOST", &kHost, 0, hostOf},
+    {"LOCALNAMESPACEPATH", &kLocalNamespacePath, 1, nameSpaceOf},
+}});
 
 // INSTANCEPATH: whether it has a NAMESPACEPATH (rank 0), its INSTANCENAME (rank 1), then what
 // its NAMESPACEPATH holds (ranks 2 and 3).
-class InstancePath final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState&, Frame& frame, std::string_view name) const override {
-        if (name == "NAMESPACEPATH" && frame.firstOf(kNamespacePathSeen)) {
-            return {&kNamespacePath, frame.target, 2, true};
-        }
-        if (name == "INSTANCENAME" && frame.firstOf(kInstanceNameSeen)) {
-            return {&kInstanceName, frame.target, 1};
-        }
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override {
-        requireChild(state, frame, kNamespacePathSeen, "NAMESPACEPATH", 0);
-        requireChild(state, frame, kInstanceNameSeen, "INSTANCENAME", 1);
-    }
-};
-const InstancePath kInstancePath;
+const RequiredChildren<2> kInstancePath({{
+    {"NAMESPACEPATH", &kNamespacePath, 0, sameTarget, 2},
+    {"INSTANCENAME", &kInstanceName, 1, sameTarget},
+}});
 
 // LOCALINSTANCEPATH: its INSTANCENAME (rank 0), then its LOCALNAMESPACEPATH (rank 1).
-class LocalInstancePath final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState&, Frame& frame, std::string_view name) const override {
-        if (name == "INSTANCENAME" && frame.firstOf(kInstanceNameSeen)) {
-            return {&kInstanceName, frame.target, 0};
-        }
-        if (name == "LOCALNAMESPACEPATH" && frame.firstOf(kLocalNamespacePathSeen)) {
-            return {&kLocalNamespacePath, &frame.as<ObjectName>()->nameSpace, 1};
-        }
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override {
-        requireChild(state, frame, kInstanceNameSeen, "INSTANCENAME", 0);
-        requireChild(state, frame, kLocalNamespacePathSeen, "LOCALNAMESPACEPATH", 1);
-    }
-};
-const LocalInstancePath kLocalInstancePath;
+const RequiredChildren<2> kLocalInstancePath({{
+    {"INSTANCENAME", &kInstanceName, 0, sameTarget},
+    {"LOCALNAMESPACEPATH", &kLocalNamespacePath, 1, nameSpaceOf},
+}});
 
 class ValueReference final : public ElementRole {
   public:

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cimom/host/name_elements.h"
+#include "cimom/host/required_children.h"
 
 namespace cimhost {
 namespace {
@@ -116,30 +117,29 @@ class Instance final : public ElementRole {
 };
 const Instance kInstance;
 
-constexpr unsigned kNameSeen = 1;
-constexpr unsigned kInstanceSeen = 2;
+Target nameOfValue(const Frame& parent) {
+    return &parent.as<ParameterValue>()->name.emplace();
+}
+Target instanceOfValue(const Frame& parent) {
+    return &parent.as<ParameterValue>()->instance.emplace();
+}
 
 // VALUE.NAMEDINSTANCE: its INSTANCENAME (rank 1), then its INSTANCE (rank 2). A refused part is
 // dropped from the ParameterValue; the name stays when only the instance was refused.
-class NamedInstance final : public ElementRole {
+class NamedInstance final : public RequiredChildren<2> {
   public:
+    NamedInstance()
+        : RequiredChildren<2>({{
+              {"INSTANCENAME", &instanceNameElement(), 1, nameOfValue},
+              {"INSTANCE", &kInstance, 2, instanceOfValue},
+          }}) {}
+
     void open(DecodeState&, Frame& frame, std::string_view name,
               const XmlAttributes&) const override {
         isElement(frame, name, "VALUE.NAMEDINSTANCE", "a VALUE.NAMEDINSTANCE");
     }
-    ChildPlan child(DecodeState&, Frame& frame, std::string_view name) const override {
-        ParameterValue& value = *frame.as<ParameterValue>();
-        if (name == "INSTANCENAME" && frame.firstOf(kNameSeen)) {
-            return {&instanceNameElement(), &value.name.emplace(), 1};
-        }
-        if (name == "INSTANCE" && frame.firstOf(kInstanceSeen)) {
-            return {&kInstance, &value.instance.emplace(), 2};
-        }
-        return {};
-    }
     void close(DecodeState& state, Frame& frame) const override {
-        requireChild(state, frame, kNameSeen, "INSTANCENAME", 1);
-        requireChild(state, frame, kInstanceSeen, "INSTANCE", 2);
+        RequiredChildren<2>::close(state, frame);
         ParameterValue& value = *frame.as<ParameterValue>();
         if (frame.failedAtOrBelow(1)) {
             value.name.reset();

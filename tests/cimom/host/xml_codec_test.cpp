@@ -319,6 +319,12 @@ TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
         {message("<IMETHODCALL NAME=\"EnumerateInstances\">" + cls + cls +
                  "<LOCALNAMESPACEPATH/></IMETHODCALL>"),
          "request-not-valid"},
+        {intrinsic("GetInstance",
+                   param("InstanceName",
+                         "<INSTANCENAME CLASSNAME=\"A\"><KEYBINDING NAME=\"r\"><VALUE.REFERENCE>"
+                         "<INSTANCEPATH><INSTANCENAME CLASSNAME=\"C\"><X/></INSTANCENAME>"
+                         "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING></INSTANCENAME>")),
+         "request-not-valid"},
         {message("<IMETHODCALL NAME=\"EnumerateInstances\"/>", "3.0"), "unsupported-cim-version"},
         {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"1.0\"><MESSAGE ID=\"1\" "
          "PROTOCOLVERSION=\"1.0\"/></CIM>",
