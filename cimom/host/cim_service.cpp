@@ -5,7 +5,6 @@
 #include "broker/text_case.h"
 #include "cimom/host/request_decoder.h"
 #include "cimom/host/response_encoder.h"
-#include "cimom/host/xml_tree.h"
 
 namespace cimhost {
 namespace {
@@ -212,12 +211,7 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
 }
 
 CimService::Outcome CimService::run(const HttpRequest& request) const {
-    const XmlParseResult parsed = parseXml(request.body);
-    if (!parsed.ok) {
-        return {protocolError(400, "request-not-well-formed"),
-                httpLogLine(request, 400, "request-not-well-formed: " + parsed.error)};
-    }
-    const DecodedRequest decoded = decodeRequest(parsed.root);
+    const DecodedRequest decoded = decodeRequest(request.body);
     if (decoded.protocolError) {
         return {
             protocolError(400, decoded.protocolError->cimError),

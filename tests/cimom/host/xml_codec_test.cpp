@@ -1,14 +1,17 @@
-// The XML side of the host: escaping, the expat tree with its refusals, and request decoding.
+// The XML side of the host: escaping, the expat reader with its refusals, and request decoding.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "cimom/host/request_decoder.h"
-#include "cimom/host/xml_tree.h"
+#include "cimom/host/xml_event_reader.h"
 #include "cimom/host/xml_writer.h"
+#include "xml_check.h"
 
 namespace cimhost {
 namespace {
+
+using cimhosttest::readsAsXml;
 
 TEST(EscapeXml, TurnsMarkupAndUnreadableBytesIntoSafeText) {
     struct Case {
@@ -32,8 +35,8 @@ TEST(EscapeXml, TurnsMarkupAndUnreadableBytesIntoSafeText) {
     for (const Case& c : cases) {
         EXPECT_EQ(escapeXml(c.in), c.out) << c.in;
         // Whatever went in, the result reads back as XML text.
-        const XmlParseResult parsed = parseXml("<V>" + escapeXml(c.in) + "</V>");
-        EXPECT_TRUE(parsed.ok) << c.in << ": " << parsed.error;
+        const XmlReadResult read = readsAsXml("<V>" + escapeXml(c.in) + "</V>");
+        EXPECT_TRUE(read.ok) << c.in << ": " << read.error;
     }
 }
 
@@ -43,20 +46,26 @@ TEST(XmlWriter, EscapesAttributesAndClosesEmptyElementsShort) {
     EXPECT_EQ(out.finish(), "<A NAME=\"a&quot;b&lt;c\"><B/><C>x&amp;y</C></A>");
 }
 
-TEST(ParseXml, BuildsTheTreeWithTextAndAttributes) {
-    const XmlParseResult parsed =
-        parseXml("<?xml version=\"1.0\"?><A X=\"1\"> <B>t&amp;u</B><C Y=\"&lt;\"/></A>");
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_EQ(parsed.root.name, "A");
-    ASSERT_NE(parsed.root.attribute("X"), nullptr);
-    EXPECT_EQ(*parsed.root.attribute("X"), "1");
-    ASSERT_EQ(parsed.root.children.size(), 2u);
-    EXPECT_EQ(parsed.root.children[0].text, "t&u");
-    EXPECT_EQ(*parsed.root.children[1].attribute("Y"), "<");
-    EXPECT_EQ(parsed.root.attribute("Z"), nullptr);
+// Records the events it is handed, one token each.
+struct EventTrace final : XmlEventHandler {
+    std::string trace;
+    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+        const char* x = attributes.find("X");
+        trace += "<" + std::string(name) + (x == nullptr ? "" : " X=" + std::string(x)) + ">";
+    }
+    void endElement() override { trace += "</>"; }
+    void text(std::string_view piece) override { trace += piece; }
+};
+
+TEST(ReadXml, HandsOnElementsAttributesAndTextInDocumentOrder) {
+    EventTrace events;
+    const XmlReadResult read = readXml(
+        "<?xml version=\"1.0\"?><A X=\"1\"><B>t&amp;u</B><C X=\"&lt;\" Y=\"\"/></A>", events);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(events.trace, "<A X=1><B>t&u</><C X=<></></>");
 }
 
-TEST(ParseXml, RefusesWhatCouldCostMoreThanTheBody) {
+TEST(ReadXml, RefusesWhatCouldCostMoreThanTheBody) {
     std::string deep;
     for (int i = 0; i <= kMaxXmlDepth; ++i) {
         deep += "<A>";
@@ -72,15 +81,15 @@ TEST(ParseXml, RefusesWhatCouldCostMoreThanTheBody) {
         "<A/><B/>",
     };
     for (const char* text : refused) {
-        const XmlParseResult parsed = parseXml(text);
-        EXPECT_FALSE(parsed.ok) << text;
-        EXPECT_FALSE(parsed.error.empty()) << text;
+        const XmlReadResult read = readsAsXml(text);
+        EXPECT_FALSE(read.ok) << text;
+        EXPECT_FALSE(read.error.empty()) << text;
     }
-    EXPECT_FALSE(parseXml(deep).ok);
-    EXPECT_NE(parseXml("<!DOCTYPE A><A/>").error.find("document type"), std::string::npos);
+    EXPECT_FALSE(readsAsXml(deep).ok);
+    EXPECT_NE(readsAsXml("<!DOCTYPE A><A/>").error.find("document type"), std::string::npos);
 }
 
-TEST(ParseXml, BoundsAttributesAndTextOfOneElement) {
+TEST(ReadXml, BoundsAttributesAndTextOfOneElement) {
     std::string attributes;
     for (std::size_t i = 0; i < kMaxXmlAttributes; ++i) {
         attributes += " a" + std::to_string(i) + "=\"\"";
@@ -102,11 +111,11 @@ TEST(ParseXml, BoundsAttributesAndTextOfOneElement) {
         {"<A>" + textAtLimit.substr(1) + "<B/>" + "tt</A>", false},
     };
     for (const Case& c : cases) {
-        const XmlParseResult parsed = parseXml(c.document);
-        EXPECT_EQ(parsed.ok, c.accepted) << c.document.substr(0, 60) << ": " << parsed.error;
+        const XmlReadResult read = readsAsXml(c.document);
+        EXPECT_EQ(read.ok, c.accepted) << c.document.substr(0, 60) << ": " << read.error;
     }
     // A refusal leaves this thread's parser fit for the next document.
-    EXPECT_TRUE(parseXml("<A X=\"1\"/>").ok);
+    EXPECT_TRUE(readsAsXml("<A X=\"1\"/>").ok);
 }
 
 // A request envelope around `call`, which holds the IMETHODCALL or METHODCALL.
@@ -131,12 +140,6 @@ const char kCecName[] =
     "<INSTANCENAME CLASSNAME=\"Vesk_CEC\"><KEYBINDING NAME=\"Name\"><KEYVALUE "
     "VALUETYPE=\"string\">9119-MHE*10ABCDE</KEYVALUE></KEYBINDING></INSTANCENAME>";
 
-DecodedRequest decode(const std::string& text) {
-    const XmlParseResult parsed = parseXml(text);
-    EXPECT_TRUE(parsed.ok) << parsed.error;
-    return decodeRequest(parsed.root);
-}
-
 TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
     const std::string params[] = {
         param("ObjectName", kCecName),
@@ -153,7 +156,7 @@ TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
     const std::string backward =
         params[6] + params[5] + params[4] + params[3] + params[2] + params[1] + params[0];
     for (const std::string& order : {forward, backward}) {
-        const DecodedRequest d = decode(intrinsic("Associators", order));
+        const DecodedRequest d = decodeRequest(intrinsic("Associators", order));
         ASSERT_FALSE(d.protocolError) << d.protocolError->message;
         ASSERT_TRUE(d.status.isOk()) << d.status.description();
         const Operation& op = d.operation;
@@ -197,7 +200,7 @@ TEST(DecodeRequest, EmptyParameterIsNullAndAbsentFlagsTakeTheMethodsDefault) {
         {intrinsic("References", param("ObjectName", kCecName)), false, false, false, false, false},
     };
     for (const Case& c : cases) {
-        const DecodedRequest d = decode(c.request);
+        const DecodedRequest d = decodeRequest(c.request);
         ASSERT_TRUE(d.status.isOk()) << c.request << ": " << d.status.description();
         const Operation& op = d.operation;
         EXPECT_EQ(op.localOnly, c.localOnly) << c.request;
@@ -217,7 +220,7 @@ TEST(DecodeRequest, ReadsReferenceKeysAndInstancesWithTheirTypes) {
         "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING>"
         "<KEYBINDING NAME=\"N\"><KEYVALUE VALUETYPE=\"numeric\"> 42 </KEYVALUE></KEYBINDING>"
         "<KEYBINDING NAME=\"B\"><KEYVALUE VALUETYPE=\"boolean\">TRUE</KEYVALUE></KEYBINDING>";
-    const DecodedRequest get = decode(
+    const DecodedRequest get = decodeRequest(
         intrinsic("GetInstance",
                   param("InstanceName", "<INSTANCENAME CLASSNAME=\"Vesk_AssociatedTOvPassthru\">" +
                                             ref + "</INSTANCENAME>")));
@@ -232,7 +235,7 @@ TEST(DecodeRequest, ReadsReferenceKeysAndInstancesWithTheirTypes) {
     EXPECT_EQ(keys[1].value.text, "42");
     EXPECT_EQ(keys[2].value.type, KeyValue::Type::Boolean);
 
-    const DecodedRequest create = decode(intrinsic(
+    const DecodedRequest create = decodeRequest(intrinsic(
         "CreateInstance",
         param("NewInstance",
               "<INSTANCE CLASSNAME=\"T\"><PROPERTY NAME=\"A\" TYPE=\"uint8\"><VALUE>7</VALUE>"
@@ -273,6 +276,10 @@ TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
                                         "<INSTANCENAME CLASSNAME=\"X\"><KEYVALUE>"
                                         "1</KEYVALUE></INSTANCENAME>")),
          CimCode::InvalidParameter, "KEYBINDING"},
+        // The count of values is judged before the first value is.
+        {intrinsic("EnumerateInstances",
+                   param("ClassName", "<VALUE>Vesk_CEC</VALUE><CLASSNAME NAME=\"Vesk_CEC\"/>")),
+         CimCode::InvalidParameter, "more than one value"},
         {intrinsic("Frobnicate", cls), CimCode::NotSupported, "Frobnicate"},
         {message("<METHODCALL NAME=\"Reset\"><LOCALCLASSPATH><LOCALNAMESPACEPATH><NAMESPACE "
                  "NAME=\"root\"/></LOCALNAMESPACEPATH><CLASSNAME NAME=\"X\"/></LOCALCLASSPATH>"
@@ -280,7 +287,7 @@ TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
          CimCode::NotSupported, "Reset"},
     };
     for (const Case& c : cases) {
-        const DecodedRequest d = decode(c.request);
+        const DecodedRequest d = decodeRequest(c.request);
         ASSERT_FALSE(d.protocolError) << c.request << ": " << d.protocolError->message;
         EXPECT_EQ(d.status.code(), c.code) << c.request;
         EXPECT_NE(d.status.description().find(c.mentions), std::string::npos)
@@ -303,6 +310,21 @@ TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
         {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"/>", "request-not-valid"},
         {"<NOTCIM/>", "request-not-valid"},
         {intrinsic("EnumerateInstances", "<KEYVALUE/>"), "request-not-valid"},
+        // Whatever comes first in the body, the envelope and the namespace are judged before
+        // the parameters.
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\"><LOCALNAMESPACEPATH><NAMESPACE "
+                 "NAME=\"root\"/></LOCALNAMESPACEPATH>" +
+                 cls + cls + "</IMETHODCALL><IMETHODCALL NAME=\"EnumerateInstances\"/>"),
+         "request-not-valid"},
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\">" + cls + cls +
+                 "<LOCALNAMESPACEPATH/></IMETHODCALL>"),
+         "request-not-valid"},
+        {intrinsic("GetInstance",
+                   param("InstanceName",
+                         "<INSTANCENAME CLASSNAME=\"A\"><KEYBINDING NAME=\"r\"><VALUE.REFERENCE>"
+                         "<INSTANCEPATH><INSTANCENAME CLASSNAME=\"C\"><X/></INSTANCENAME>"
+                         "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING></INSTANCENAME>")),
+         "request-not-valid"},
         {message("<IMETHODCALL NAME=\"EnumerateInstances\"/>", "3.0"), "unsupported-cim-version"},
         {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"1.0\"><MESSAGE ID=\"1\" "
          "PROTOCOLVERSION=\"1.0\"/></CIM>",
@@ -315,7 +337,7 @@ TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
          "multiple-requests-unsupported"},
     };
     for (const Case& c : cases) {
-        const DecodedRequest d = decode(c.request);
+        const DecodedRequest d = decodeRequest(c.request);
         ASSERT_TRUE(d.protocolError) << c.request;
         EXPECT_EQ(d.protocolError->cimError, c.cimError) << c.request;
     }
