@@ -160,33 +160,68 @@ HttpResponse plainText(std::string body, const char* contentType) {
     return response;
 }
 
-// The first call for a request: its line and headers are in, its body is not.
+// What a request asks for, decided once from its line.
+enum class Endpoint { Health, Metrics, Cim };
+
+Endpoint endpointOf(const HttpRequest& request) {
+    if (request.method == "GET" && request.url == "/healthz") {
+        return Endpoint::Health;
+    }
+    return request.method == "GET" && request.url == "/metrics" ? Endpoint::Metrics
+                                                                 : Endpoint::Cim;
+}
+
+// A request between its first call and its answer.
+struct Pending {
+    HttpRequest request;
+    Endpoint endpoint = Endpoint::Cim;
+};
+
+// The first call for a request: its line and headers are in, its body is not. Refusals are sent
+// at once (the connection then closes, its body unread); everything else is answered on the last
+// call, which keeps the connection open for the next request.
 MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
                  void** state) {
-    auto fresh = std::make_unique<HttpRequest>();
-    fresh->method = method;
-    fresh->url = url;
-    MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, fresh.get());
-    if (std::optional<Refusal> refusal = refuseHeaders(*fresh)) {
-        return refuse(front, connection, *fresh, *refusal);
+    auto fresh = std::make_unique<Pending>();
+    HttpRequest& request = fresh->request;
+    request.method = method;
+    request.url = url;
+    MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &request);
+    if (std::optional<Refusal> refusal = refuseHeaders(request)) {
+        return refuse(front, connection, request, *refusal);
     }
-    const bool get = fresh->method == "GET";
-    if (get && fresh->url == "/healthz") {
-        return send(connection, plainText("ok\n", "text/plain; charset=utf-8"));
-    }
-    if (front.auth != nullptr && !authenticated(front, connection, *fresh)) {
+    fresh->endpoint = endpointOf(request);
+    if (fresh->endpoint != Endpoint::Health && front.auth != nullptr &&
+        !authenticated(front, connection, request)) {
         return MHD_YES;
     }
-    if (get && fresh->url == "/metrics") {
-        return send(connection, plainText(front.metrics.exposition(),
-                                          "text/plain; version=0.0.4; charset=utf-8"));
-    }
-    if (std::optional<HttpResponse> refused =
-            front.service.screen(*fresh, declaredLength(*fresh))) {
-        return send(connection, std::move(*refused));
+    if (fresh->endpoint == Endpoint::Cim) {
+        if (std::optional<HttpResponse> refused =
+                front.service.screen(request, declaredLength(request))) {
+            return send(connection, std::move(*refused));
+        }
     }
     *state = fresh.release();
     return MHD_YES;
+}
+
+// The last call: the whole request is in.
+MHD_Result answer(Front& front, MHD_Connection* connection, const Pending& pending) {
+    front.watch.serving(watched(connection));
+    switch (pending.endpoint) {
+        case Endpoint::Health:
+            return send(connection, plainText("ok\n", "text/plain; charset=utf-8"));
+        case Endpoint::Metrics:
+            return send(connection, plainText(front.metrics.exposition(),
+                                              "text/plain; version=0.0.4; charset=utf-8"));
+        case Endpoint::Cim:
+            break;
+    }
+    if (std::optional<Refusal> refusal = refuseBody(pending.request)) {
+        return refuse(front, connection, pending.request, *refusal);
+    }
+    const InFlight counted(front.metrics);
+    return send(connection, front.service.handle(pending.request));
 }
 
 MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
@@ -194,25 +229,20 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
     Front& front = *static_cast<Front*>(cls);
     try {
         // The request gathered so far on this connection; null on the first call.
-        HttpRequest* pending = static_cast<HttpRequest*>(*state);
+        Pending* pending = static_cast<Pending*>(*state);
         if (pending == nullptr) {
             return begin(front, connection, url, method, state);
         }
         if (*uploadSize > 0) {
             // One byte beyond the limit is kept so the service sees the body is too large.
-            std::string& body = pending->body;
+            std::string& body = pending->request.body;
             const std::size_t room =
                 kMaxRequestBody + 1 - std::min(body.size(), kMaxRequestBody + 1);
             body.append(uploadData, std::min(room, *uploadSize));
             *uploadSize = 0;
             return MHD_YES;
         }
-        front.watch.serving(watched(connection));
-        if (std::optional<Refusal> refusal = refuseBody(*pending)) {
-            return refuse(front, connection, *pending, *refusal);
-        }
-        const InFlight counted(front.metrics);
-        return send(connection, front.service.handle(*pending));
+        return answer(front, connection, *pending);
     } catch (...) {
         // Nothing may unwind into libmicrohttpd; the client gets a plain 500.
         HttpResponse internalError;
@@ -223,7 +253,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
 
 void onCompleted(void* cls, MHD_Connection* connection, void** state,
                  MHD_RequestTerminationCode) {
-    delete static_cast<HttpRequest*>(*state);
+    delete static_cast<Pending*>(*state);
     *state = nullptr;
     if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {
         static_cast<Front*>(cls)->watch.answered(watchedConnection);

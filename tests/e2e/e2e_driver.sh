@@ -577,6 +577,7 @@ case_metrics_and_config() {
     start_daemon --config "$work/cimp.conf"
     out="$(curl -sS -i --max-time 10 "http://127.0.0.1:$port/healthz")"
     has healthz "HTTP/1.1 200"
+    lacks healthz "Connection: close"  # a monitor's connection stays open
     answers "ein" 1 ein "$base:Vesk_AssociatedTOvPassthru"
     answers "ein again" 1 ein "$base:Vesk_AssociatedTOvPassthru"
     wbem 16 "gi no provider" gi "$cec"
