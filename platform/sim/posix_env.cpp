@@ -8,6 +8,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "platform/sim/adaptive_mutex.h"
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
 #include "platform/sim/watched_directory.h"
@@ -36,7 +37,7 @@ class PosixEnv : public Env {
                                                bool create) const override {
         std::shared_ptr<const WatchedDirectory> current;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            std::lock_guard<AdaptiveMutex> lock(mutex_);
             if (cachedPath_ == path) {
                 current = cached_;
             }
@@ -46,7 +47,7 @@ class PosixEnv : public Env {
         }
         std::shared_ptr<const WatchedDirectory> opened = WatchedDirectory::open(path, create);
         if (opened->valid()) {
-            std::lock_guard<std::mutex> lock(mutex_);
+            std::lock_guard<AdaptiveMutex> lock(mutex_);
             cached_ = opened;
             cachedPath_ = path;
         }
@@ -54,7 +55,7 @@ class PosixEnv : public Env {
     }
 
   private:
-    mutable std::mutex mutex_;
+    mutable AdaptiveMutex mutex_;
     mutable std::shared_ptr<const WatchedDirectory> cached_;  // guarded by mutex_
     mutable std::string cachedPath_;                          // guarded by mutex_
 };

@@ -71,7 +71,7 @@ bool WatchedDirectory::watchPath() {
 
 bool WatchedDirectory::stillCurrent() const {
     if (watching_) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<AdaptiveMutex> lock(mutex_);
         const Change change = watch_.drain();
         if (change == Change::Path) {
             return false;
@@ -130,7 +130,7 @@ FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_
         return files_->read(relative, buffer, capacity);
     }
     // Held through a read that fills the memory, so that no change drained meanwhile is lost.
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<AdaptiveMutex> lock(mutex_);
     auto found = reads_.find(relative);
     if (found != reads_.end()) {
         return copyOut(found->second.status, found->second.bytes, buffer, capacity);

@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/sim/adaptive_mutex.h"
 #include "platform/sim/change_watch.h"
 #include "platform/sim/env.h"
 #include "platform/sim/posix_directory.h"
@@ -60,7 +61,7 @@ class WatchedDirectory : public Directory {
     std::shared_ptr<const PosixDirectory> files_;
     std::string path_;
     std::string byDescriptor_;  // "/proc/self/fd/N/": the open root, whatever its path names now
-    mutable std::mutex mutex_;
+    mutable AdaptiveMutex mutex_;
     mutable ChangeWatch watch_;                                   // guarded by mutex_
     mutable std::unordered_map<std::string, Remembered> reads_;  // guarded by mutex_
     mutable std::unordered_set<std::string> watchedFolders_;      // guarded by mutex_
