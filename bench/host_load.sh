@@ -7,12 +7,14 @@
 # own cost.
 #
 # Usage: bench/host_load.sh [build dir, default build-release]
-# Environment: CIMP_BENCH_SECONDS (per run, default 5), CIMP_BENCH_CONNECTIONS (default "4 256").
+# Environment: CIMP_BENCH_SECONDS (per run, default 5), CIMP_BENCH_RUNS (runs per row, of which
+# the median is shown, default 3), CIMP_BENCH_CONNECTIONS (default "4 256").
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$repo/build-release}"
 seconds="${CIMP_BENCH_SECONDS:-5}"
+runs="${CIMP_BENCH_RUNS:-3}"
 connections="${CIMP_BENCH_CONNECTIONS:-4 256}"
 
 command -v wrk >/dev/null || "$repo/scripts/install-deps.sh"
@@ -60,28 +62,34 @@ References|References|<IPARAMVALUE NAME=\"ObjectName\">$cec</IPARAMVALUE>|BM_Ref
 ticks="$(getconf CLK_TCK)"
 daemon_ticks() { awk '{ print $14, $15 }' "/proc/$daemon/stat"; } # user, kernel
 
-# row <name> <connections> <provider µs>: one wrk run against the daemon, as one table row. The
-# body file and CIM method come from CIMP_BENCH_BODY and CIMP_BENCH_METHOD; without a body, wrk
-# asks GET /healthz.
-row() {
+# measure <connections>: one wrk run against the daemon, printed as "req/s requests errors p50
+# p99 duration user-ticks kernel-ticks". The body file and CIM method come from CIMP_BENCH_BODY
+# and CIMP_BENCH_METHOD; without a body, wrk asks GET /healthz.
+measure() {
     read -r user_before kernel_before <<<"$(daemon_ticks)"
-    result="$(wrk -t2 -c"$2" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
+    result="$(wrk -t2 -c"$1" -d"${seconds}s" -s "$repo/bench/cim_post.lua" \
         "http://127.0.0.1:$port/cimom" | sed -n 's/^RESULT //p')"
     read -r user_after kernel_after <<<"$(daemon_ticks)"
     read -r requests errors p50 p99 duration <<<"$result"
-    awk -v name="$1" -v c="$2" -v n="$requests" -v e="$errors" -v p50="$p50" \
-        -v p99="$p99" -v us="$duration" -v hz="$ticks" \
-        -v user="$((user_after - user_before))" -v kernel="$((kernel_after - kernel_before))" \
-        -v provider="$3" 'BEGIN {
+    echo "$((requests * 1000000 / duration)) $result $((user_after - user_before))" \
+        "$((kernel_after - kernel_before))"
+}
+
+# row <name> <connections> <provider µs>: the median of $runs runs by req/s, as one table row (a
+# VM's neighbours make single runs swing by a third).
+row() {
+    for _ in $(seq "$runs"); do measure "$2"; done | sort -n | sed -n "$(((runs + 1) / 2))p" |
+        awk -v name="$1" -v c="$2" -v hz="$ticks" -v provider="$3" '{
+            n = $2; e = $3; us = $6; user = $7; kernel = $8
             per = (user + kernel) * 1e6 / hz / n
             failed = (e > 0) ? " (" e " errors)" : ""
             printf "| %s | %d | %.0f%s | %.2f ms | %.2f ms | %.1f µs | %.1f µs | %.1f µs | %.1f µs |\n",
-                name, c, n * 1e6 / us, failed, p50 / 1000, p99 / 1000, per,
+                name, c, n * 1e6 / us, failed, $4 / 1000, $5 / 1000, per,
                 kernel * 1e6 / hz / n, provider, per - provider
         }'
 }
 
-echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive"
+echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive, median of $runs runs"
 echo
 echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | of it in the kernel | provider | host's own |"
 echo "|---|---|---|---|---|---|---|---|---|"
