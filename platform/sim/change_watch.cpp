@@ -80,6 +80,11 @@ Change ChangeWatch::changeOf(uint32_t mask, int wd, const char* name) {
         return Change::None;
     }
     const Watched& watched = found->second;
+    if ((mask & IN_MOVE_SELF) != 0 && watched.everyEntry) {
+        // A folder moved away no longer lies on the way to any file read; dropping its watch
+        // keeps folders swapped in and out from piling up watches (IN_IGNORED follows).
+        inotify_rm_watch(queue_.get(), wd);
+    }
     const bool entryChanged =
         std::find(watched.entries.begin(), watched.entries.end(), name) != watched.entries.end();
     const Change change = entryChanged       ? Change::Path
