@@ -47,17 +47,17 @@ class Parameter final : public ElementRole {
         if (name == nullptr) {
             return;
         }
-        const ParameterSpec* spec = findParameter(state.op.kind, name);
-        if (spec == nullptr) {
+        const ParameterRule* rule = findParameter(state.op.kind, name);
+        if (rule == nullptr) {
             frame.fail(0, badParameter(state.op.method + " has no parameter " + name));
             return;
         }
-        if (state.given.contains(spec)) {
+        if (state.given.contains(rule)) {
             frame.fail(0, badParameter("parameter " + std::string(name) + " given twice"));
             return;
         }
-        state.given.add(spec);
-        state.parameter = spec;
+        state.given.add(rule);
+        state.parameter = rule;
         state.parameterName = name;
         state.value = ParameterValue();
     }
@@ -73,17 +73,17 @@ class Parameter final : public ElementRole {
         if (frame.failedAtOrBelow(kValueRank - 1)) {
             return;
         }
-        const ParameterSpec& spec = *state.parameter;
-        if (frame.children == 0 && spec.required) {
+        const ParameterRule& rule = *state.parameter;
+        if (frame.children == 0 && rule.required) {
             frame.fail(kCountRank,
                        badParameter("parameter " + state.parameterName + " must not be NULL"));
             return;
         }
         // A named instance whose instance was refused still gives its name.
-        if (frame.fault && spec.form != ValueForm::NamedInstance) {
+        if (frame.fault && rule.form != ValueForm::NamedInstance) {
             return;
         }
-        const Status status = spec.apply(state.op, frame.children == 0 ? nullptr : &state.value);
+        const Status status = rule.apply(state.op, frame.children == 0 ? nullptr : &state.value);
         if (!status.isOk()) {
             frame.fail(kValueRank, Fault{std::nullopt, status});
         }
@@ -134,7 +134,7 @@ class IntrinsicCall final : public ElementRole {
         if (frame.failedAtOrBelow(kRequiredRank)) {
             return;
         }
-        if (const ParameterSpec* missing = missingParameter(state.op.kind, state.given)) {
+        if (const ParameterRule* missing = missingParameter(state.op.kind, state.given)) {
             frame.fail(kRequiredRank,
                        badParameter(state.op.method + " needs parameter " + missing->name));
         }

@@ -96,7 +96,7 @@ class DecodeState {
 
     Operation op;
     ParameterValue value;  // of the IPARAMVALUE being read
-    const ParameterSpec* parameter = nullptr;
+    const ParameterRule* parameter = nullptr;
     std::string parameterName;  // as the request spelled it
     GivenParameters given;
 

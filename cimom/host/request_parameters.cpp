@@ -145,7 +145,7 @@ using K = OperationKind;
 using F = ValueForm;
 
 // Parameters every open operation takes besides its own.
-constexpr ParameterSpec kOpenParameters[] = {
+constexpr ParameterRule kOpenParameters[] = {
     {K::Unsupported, "FilterQueryLanguage", false, F::Text, applyFilterQueryLanguage},
     {K::Unsupported, "FilterQuery", false, F::Text, applyFilterQuery},
     {K::Unsupported, "OperationTimeout", false, F::Text, applyOperationTimeout},
@@ -153,7 +153,7 @@ constexpr ParameterSpec kOpenParameters[] = {
     {K::Unsupported, "MaxObjectCount", false, F::Text, applyMaxObjectCount},
 };
 
-constexpr ParameterSpec kParameters[] = {
+constexpr ParameterRule kParameters[] = {
     {K::GetClass, "ClassName", true, F::ClassName, applyClassName},
     {K::GetClass, "LocalOnly", false, F::Text, applyLocalOnly},
     {K::GetClass, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
@@ -243,10 +243,10 @@ constexpr ParameterSpec kParameters[] = {
 
 constexpr std::size_t mostParametersOfOneMethod() {
     std::size_t most = 0;
-    for (const ParameterSpec& spec : kParameters) {
+    for (const ParameterRule& rule : kParameters) {
         std::size_t count = 0;
-        for (const ParameterSpec& other : kParameters) {
-            count += other.kind == spec.kind ? 1 : 0;
+        for (const ParameterRule& other : kParameters) {
+            count += other.kind == rule.kind ? 1 : 0;
         }
         most = count > most ? count : most;
     }
@@ -280,14 +280,14 @@ std::string trimmed(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
 }
 
-const ParameterSpec* findParameter(OperationKind kind, std::string_view name) {
-    for (const ParameterSpec& expected : kParameters) {
+const ParameterRule* findParameter(OperationKind kind, std::string_view name) {
+    for (const ParameterRule& expected : kParameters) {
         if (expected.kind == kind && cimbroker::equalsIgnoreCase(name, expected.name)) {
             return &expected;
         }
     }
     if (isOpenOperation(kind)) {
-        for (const ParameterSpec& common : kOpenParameters) {
+        for (const ParameterRule& common : kOpenParameters) {
             if (cimbroker::equalsIgnoreCase(name, common.name)) {
                 return &common;
             }
@@ -296,12 +296,12 @@ const ParameterSpec* findParameter(OperationKind kind, std::string_view name) {
     return nullptr;
 }
 
-bool GivenParameters::contains(const ParameterSpec* spec) const {
-    return std::find(specs_.begin(), specs_.begin() + count_, spec) != specs_.begin() + count_;
+bool GivenParameters::contains(const ParameterRule* rule) const {
+    return std::find(rules_.begin(), rules_.begin() + count_, rule) != rules_.begin() + count_;
 }
 
-const ParameterSpec* missingParameter(OperationKind kind, const GivenParameters& given) {
-    for (const ParameterSpec& expected : kParameters) {
+const ParameterRule* missingParameter(OperationKind kind, const GivenParameters& given) {
+    for (const ParameterRule& expected : kParameters) {
         if (expected.kind == kind && expected.required && !given.contains(&expected)) {
             return &expected;
         }

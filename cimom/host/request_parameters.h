@@ -39,7 +39,7 @@ struct ParameterValue {
 // value is not of the parameter's type.
 using ApplyParameter = Status (*)(Operation& op, ParameterValue* value);
 
-struct ParameterSpec {
+struct ParameterRule {
     OperationKind kind;
     const char* name;
     bool required;
@@ -51,7 +51,7 @@ struct ParameterSpec {
 std::string trimmed(std::string_view text);
 
 // The parameter of `kind` called `name` without regard to case; null when it has none.
-const ParameterSpec* findParameter(OperationKind kind, std::string_view name);
+const ParameterRule* findParameter(OperationKind kind, std::string_view name);
 
 // No method has more parameters than this, its own and those every open operation takes.
 constexpr std::size_t kMaxParametersOfOneMethod = 16;
@@ -59,16 +59,16 @@ constexpr std::size_t kMaxParametersOfOneMethod = 16;
 // The parameters one call has given, each found by findParameter for its method.
 class GivenParameters {
   public:
-    bool contains(const ParameterSpec* spec) const;
-    void add(const ParameterSpec* spec) { specs_[count_++] = spec; }
+    bool contains(const ParameterRule* rule) const;
+    void add(const ParameterRule* rule) { rules_[count_++] = rule; }
 
   private:
-    std::array<const ParameterSpec*, kMaxParametersOfOneMethod> specs_{};
+    std::array<const ParameterRule*, kMaxParametersOfOneMethod> rules_{};
     std::size_t count_ = 0;
 };
 
 // The first parameter `kind` requires that is not among `given`; null when none is missing.
-const ParameterSpec* missingParameter(OperationKind kind, const GivenParameters& given);
+const ParameterRule* missingParameter(OperationKind kind, const GivenParameters& given);
 
 // Sets the flags of `op` to the defaults DSP0200 gives its method.
 void applyDefaults(Operation& op);

@@ -54,14 +54,14 @@ bool isNamespace(const std::string& text) {
     }
 }
 
-struct KeySpec {
+struct KeyRule {
     const char* key;
     const char* what;
     bool (*valid)(const std::string&);
     std::string ProviderRegistration::*field;  // null for "types", which sets two flags
 };
 
-const KeySpec kKeys[] = {
+const KeyRule kKeys[] = {
     {"provider", "provider name", isWord, &ProviderRegistration::providerName},
     {"library", "library name", isLibraryName, &ProviderRegistration::library},
     {"class", "class name", isWord, &ProviderRegistration::className},
@@ -161,7 +161,7 @@ class RegistrationParser {
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
-        const KeySpec& keyRule = kKeys[index];
+        const KeyRule& keyRule = kKeys[index];
         if (keyRule.field == nullptr) {
             setTypes(value, line, column);
             return;
