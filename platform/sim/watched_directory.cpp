@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace cimpsim {
 
 namespace {
 
-FileRead copyOut(ReadStatus status, const std::string& bytes, char* buffer, size_t capacity) {
+FileRead copyOut(ReadStatus status, std::string_view bytes, char* buffer, size_t capacity) {
     const size_t size = std::min(capacity, bytes.size());
     if (size > 0) {  // a caller asking for nothing may pass no buffer
         std::memcpy(buffer, bytes.data(), size);
@@ -115,12 +116,14 @@ FileRead WatchedDirectory::readAndRemember(const std::string& relative, char* bu
     char content[kRememberedFileLimit + 1];
     nlink_t links = 0;
     const FileRead got = files_->readCountingLinks(relative, content, sizeof content, links);
-    if (got.status == ReadStatus::Ok && (got.size > kRememberedFileLimit || links != 1)) {
-        return files_->read(relative, buffer, capacity);
+    const std::string_view bytes(content, got.status == ReadStatus::Ok ? got.size : 0);
+    const bool whole = bytes.size() <= kRememberedFileLimit;
+    if (whole && links <= 1 && reads_.size() < kMaxRememberedFiles) {
+        reads_.emplace(relative, Remembered{got.status, std::string(bytes)});
     }
-    const std::string bytes(content, got.status == ReadStatus::Ok ? got.size : 0);
-    if (reads_.size() < kMaxRememberedFiles) {
-        reads_.emplace(relative, Remembered{got.status, bytes});
+    // Only a large file the caller wants more of than was read goes to the disk again.
+    if (!whole && capacity > bytes.size()) {
+        return files_->read(relative, buffer, capacity);
     }
     return copyOut(got.status, bytes, buffer, capacity);
 }
