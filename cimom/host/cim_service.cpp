@@ -1,5 +1,6 @@
 #include "cimom/host/cim_service.h"
 
+#include <charconv>
 #include <chrono>
 
 #include "broker/text_case.h"
@@ -63,19 +64,6 @@ bool acceptableContentType(const std::string& value) {
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // %XX sequences decoded; nullopt when one is malformed.
 std::optional<std::string> percentDecoded(const std::string& text) {
     std::string out;
@@ -84,12 +72,12 @@ std::optional<std::string> percentDecoded(const std::string& text) {
             out += text[i];
             continue;
         }
-        const int high = i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
-        if (high < 0 || low < 0) {
+        const char* pair = text.data() + i + 1;
+        unsigned int value = 0;
+        if (i + 2 >= text.size() || std::from_chars(pair, pair + 2, value, 16).ptr != pair + 2) {
             return std::nullopt;
         }
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(value);
         i += 2;
     }
     return out;
