@@ -1,17 +1,16 @@
 // The POSIX Env. The platform root is kept open between calls, with its small files read from
 // memory for as long as the kernel reports no change (watched_directory.h): a steady platform
-// costs one system call per call.
+// costs one system call per call. Each thread reads through a root of its own
+// (thread_roots.h).
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
 
-#include "platform/sim/adaptive_mutex.h"
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
-#include "platform/sim/watched_directory.h"
+#include "platform/sim/thread_roots.h"
 
 namespace cimpsim {
 
@@ -35,29 +34,11 @@ class PosixEnv : public Env {
 
     std::shared_ptr<const Directory> directory(const std::string& path,
                                                bool create) const override {
-        std::shared_ptr<const WatchedDirectory> current;
-        {
-            std::lock_guard<AdaptiveMutex> lock(mutex_);
-            if (cachedPath_ == path) {
-                current = cached_;
-            }
-        }
-        if (current != nullptr && current->stillCurrent()) {
-            return current;
-        }
-        std::shared_ptr<const WatchedDirectory> opened = WatchedDirectory::open(path, create);
-        if (opened->valid()) {
-            std::lock_guard<AdaptiveMutex> lock(mutex_);
-            cached_ = opened;
-            cachedPath_ = path;
-        }
-        return opened;
+        return roots_.directory(path, create);
     }
 
   private:
-    mutable AdaptiveMutex mutex_;
-    mutable std::shared_ptr<const WatchedDirectory> cached_;  // guarded by mutex_
-    mutable std::string cachedPath_;                          // guarded by mutex_
+    mutable ThreadRoots roots_;
 };
 
 }  // namespace

@@ -73,8 +73,12 @@ bool WatchedDirectory::watchPath() {
 bool WatchedDirectory::stillCurrent() const {
     if (watching_) {
         std::lock_guard<AdaptiveMutex> lock(mutex_);
+        if (gone_) {
+            return false;
+        }
         const Change change = watch_.drain();
         if (change == Change::Path) {
+            gone_ = true;  // the queue has told its news: no later call may take this root
             return false;
         }
         if (change == Change::Beneath) {

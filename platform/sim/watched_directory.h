@@ -38,7 +38,8 @@ class WatchedDirectory : public Directory {
 
     bool valid() const { return files_->valid(); }
     // Whether the path still names this directory; forgets every read when anything beneath it
-    // changed. Each platform call asks once, before it reads.
+    // changed. Each platform call asks once, before it reads. False for good once
+    // the change queue has told of the path changing.
     bool stillCurrent() const;
 
     FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
@@ -65,6 +66,7 @@ class WatchedDirectory : public Directory {
     mutable ChangeWatch watch_;                                   // guarded by mutex_
     mutable std::unordered_map<std::string, Remembered> reads_;  // guarded by mutex_
     mutable std::unordered_set<std::string> watchedFolders_;      // guarded by mutex_
+    mutable bool gone_ = false;  // the path no longer names this root; guarded by mutex_
     bool watching_;  // remembers reads: the kernel can tell of every change here
     bool pathWatched_;
 };

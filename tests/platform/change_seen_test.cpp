@@ -1,13 +1,17 @@
 // Whatever changes the platform's files between two calls, the second call sees it, in this
-// process and in a child forked from it.
+// process, on any of its threads, and in a child forked from it.
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +106,39 @@ TEST_F(ChangeSeen, ThroughALinkedRootThatIsRetargeted) {
     setenv("CIMP_PLATFORM_ROOT", root().c_str(), 1);
     fs::remove(link);
     fs::remove_all(other);
+}
+
+// More threads than get a root of their own, all alive at once; then a new thread, which takes
+// over a root the first ones left.
+TEST_F(ChangeSeen, ByEveryThreadAndByThreadsThatComeLater) {
+    constexpr int kThreads = 12;
+    setRegistry("area/v", "first");
+    std::vector<std::string> seen(kThreads);
+    std::promise<void> changed;
+    std::shared_future<void> go = changed.get_future().share();
+    std::atomic<int> warm{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            readValue();
+            ++warm;
+            go.wait();
+            seen[i] = readValue();
+        });
+    }
+    while (warm < kThreads) {
+        std::this_thread::yield();
+    }
+    writeText(path("registry/area/v"), "second");
+    changed.set_value();
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    EXPECT_EQ(seen, std::vector<std::string>(kThreads, "second"));
+
+    writeText(path("registry/area/v"), "third");
+    std::thread([&] { seen[0] = readValue(); }).join();
+    EXPECT_EQ(seen[0], "third");
 }
 
 // The child inherits the parent's open files; its calls must neither miss a change nor hide one
