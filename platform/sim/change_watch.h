@@ -8,11 +8,13 @@
 #ifndef CIMP_PLATFORM_SIM_CHANGE_WATCH_H
 #define CIMP_PLATFORM_SIM_CHANGE_WATCH_H
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/sim/fd.h"
+#include "platform/sim/queue_bell.h"
 
 namespace cimpsim {
 
@@ -40,8 +42,11 @@ class ChangeWatch {
     // Watches the folder `path` for its entry `name` being created, replaced, moved or removed.
     int watchEntry(const std::string& path, const std::string& name);
 
-    // Reads every queued notice: the largest change among them.
+    // Reads every queued notice: the largest change among them. On the thread last given
+    // listenOnCallingThread(), an empty queue costs no system call.
     Change drain();
+    // Makes drain() on the calling thread cheap (queue_bell.h); other threads keep reading.
+    void listenOnCallingThread();
 
   private:
     struct Watched {
@@ -56,6 +61,7 @@ class ChangeWatch {
     // The queue is shared with a child after fork(); the child must not read its parent's notices.
     unsigned forkGeneration_;
     std::unordered_map<int, Watched> folders_;
+    std::unique_ptr<QueueBell> bell_;
 };
 
 }  // namespace cimpsim

@@ -41,6 +41,7 @@ std::shared_ptr<const Directory> ThreadRoots::directory(const std::string& path,
         drop();  // nothing to watch or remember: not worth a place
         return root;
     }
+    root->listenOnCallingThread();
     lease.roots = this;
     lease.owned = {path, root};
     return root;

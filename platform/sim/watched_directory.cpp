@@ -93,6 +93,13 @@ bool WatchedDirectory::stillCurrent() const {
     return stat(path_.c_str(), &info) == 0 && files_->isSameAs(info);
 }
 
+void WatchedDirectory::listenOnCallingThread() const {
+    if (watching_) {
+        std::lock_guard<AdaptiveMutex> lock(mutex_);
+        watch_.listenOnCallingThread();
+    }
+}
+
 // Every folder from the root to the file is watched before the file is read, so that a change
 // after the read is reported. Folders watched since the last change are not asked again.
 bool WatchedDirectory::watchFoldersOf(const std::string& relative) const {

@@ -42,6 +42,10 @@ class WatchedDirectory : public Directory {
     // the change queue has told of the path changing.
     bool stillCurrent() const;
 
+    // Makes stillCurrent() on the calling thread cost no system call while nothing changes; for
+    // a root that one thread at a time reads through.
+    void listenOnCallingThread() const;
+
     FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
     bool appendLocked(const std::string& relative, size_t tailLimit,
                       const std::function<std::string(const std::string&)>& compose) const override;
