@@ -68,14 +68,21 @@ ThreadRoots::Root ThreadRoots::adopt(const std::string& path) {
     }
 }
 
-// A new root of the thread's own, or null when kMaxOwnedRoots are out.
+// A new root of the thread's own, or null when kMaxOwnedRoots are held by threads. A kept root
+// (of another path: adopt() found none of this one) makes way.
 ThreadRoots::Root ThreadRoots::openOwned(const std::string& path, bool create) {
+    Owned evicted;
     {
         std::lock_guard<AdaptiveMutex> lock(mutex_);
         if (owned_ >= kMaxOwnedRoots) {
-            return nullptr;
+            if (idle_.empty()) {
+                return nullptr;
+            }
+            evicted = std::move(idle_.front());
+            idle_.erase(idle_.begin());
+        } else {
+            ++owned_;
         }
-        ++owned_;
     }
     return WatchedDirectory::open(path, create);
 }

@@ -5,9 +5,9 @@
 // pass between the cores on every call, so each thread calling the platform gets a root of its
 // own while fewer than kMaxOwnedRoots are given out. A thread's root outlives the thread and
 // goes to the next one that asks, still remembering its reads, for hosts that start a thread per
-// request. Threads beyond the limit share one more root. The limit keeps a process to a few of
-// the kernel's change queues, of which a user has 128 by default (fs.inotify.max_user_instances)
-// for every program they run.
+// request; a kept root makes way when a thread needs one for another path. Threads beyond the
+// limit share one more root. The limit keeps a process to a few of the kernel's change queues,
+// of which a user has 128 by default (fs.inotify.max_user_instances) for every program they run.
 #ifndef CIMP_PLATFORM_SIM_THREAD_ROOTS_H
 #define CIMP_PLATFORM_SIM_THREAD_ROOTS_H
 
