@@ -80,22 +80,22 @@ ObjectEncoder::ObjectEncoder(XmlWriter& out, const NamespaceSchema& schema, std:
 
 void ObjectEncoder::instanceName(const CMPIObjectPath* path) {
     const std::string_view className = cimbroker::borrowClassName(path);
+    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     out_.open("INSTANCENAME").attribute("CLASSNAME", className);
     for (const auto& key : cimbroker::borrowKeys(path)) {
         out_.open("KEYBINDING").attribute("NAME", key.first);
-        keyValue(className, key.first, key.second);
+        keyValue(declared, key.first, key.second);
         out_.close();
     }
     out_.close();
 }
 
-void ObjectEncoder::keyValue(std::string_view className, std::string_view key,
+void ObjectEncoder::keyValue(const cimmof::ResolvedClass* declared, std::string_view key,
                              const CMPIData& value) {
     if (value.type == CMPI_ref) {
         reference(value.value.ref);
         return;
     }
-    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     const std::optional<TypedText> typed =
         scalarText(value, declaredType(findProperty(declared, key)));
     const TypedText text = typed ? *typed : TypedText{"string", ""};

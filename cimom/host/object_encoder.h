@@ -41,7 +41,8 @@ class ObjectEncoder {
     void qualifierDeclaration(const cimmof::QualifierType& type);  // QUALIFIER.DECLARATION
 
   private:
-    void keyValue(std::string_view className, std::string_view key, const CMPIData& value);
+    void keyValue(const cimmof::ResolvedClass* declared, std::string_view key,
+                  const CMPIData& value);
     void reference(const CMPIObjectPath* path);           // VALUE.REFERENCE
     void localNamespacePath(std::string_view nameSpace);  // LOCALNAMESPACEPATH
     void namespaceElements(std::string_view nameSpace);   // a NAMESPACE per segment

@@ -321,9 +321,9 @@ std::string cimTypeName(CMPIType type) {
 std::optional<TypedText> scalarText(const CMPIData& scalar, const std::string& declaredType) {
     const Scalar value = readScalar(scalar);
     if (!declaredType.empty()) {
-        std::optional<std::string> text = as(value, cimbroker::lowerCase(declaredType));
+        std::optional<std::string> text = as(value, declaredType);
         if (text) {
-            return TypedText{cimbroker::lowerCase(declaredType), std::move(*text)};
+            return TypedText{declaredType, std::move(*text)};
         }
     }
     const std::string own = cimTypeName(scalar.type);

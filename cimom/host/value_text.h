@@ -20,8 +20,9 @@ struct TypedText {
 // "" for a type CIM-XML has no name for.
 std::string cimTypeName(CMPIType type);
 
-// A scalar, non-reference value as `declaredType` ("" when the schema declares nothing), or as
-// its own type when it cannot be that; nullopt when the value has no CIM-XML form at all.
+// A scalar, non-reference value as `declaredType` (lower-case, as the schema holds it; "" when the
+// schema declares nothing), or as its own type when it cannot be that; nullopt when the value has
+// no CIM-XML form at all.
 std::optional<TypedText> scalarText(const CMPIData& scalar, const std::string& declaredType);
 
 }  // namespace cimhost
