@@ -1,5 +1,6 @@
 #include "cimom/host/xml_writer.h"
 
+#include <array>
 #include <cstdint>
 
 namespace cimhost {
@@ -48,8 +49,18 @@ std::size_t utf8SequenceLength(std::string_view s) {
     return 0;
 }
 
+// Whether a byte goes out as it is: printable ASCII other than the markup characters. A table,
+// since every byte of every value in a response is looked up here.
+constexpr std::array<bool, 256> kPassesUnchanged = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0x20; c < 0x7F; ++c) {
+        table[c] = c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+    }
+    return table;
+}();
+
 bool passesUnchanged(char c) {
-    return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+    return kPassesUnchanged[static_cast<std::uint8_t>(c)];
 }
 
 }  // namespace
@@ -120,7 +131,7 @@ XmlWriter::XmlWriter() {
     out_.reserve(kInitialCapacity);
 }
 
-XmlWriter& XmlWriter::open(const char* name) {
+XmlWriter& XmlWriter::open(std::string_view name) {
     endStartTag();
     out_ += '<';
     out_ += name;
@@ -129,7 +140,7 @@ XmlWriter& XmlWriter::open(const char* name) {
     return *this;
 }
 
-XmlWriter& XmlWriter::attribute(const char* name, std::string_view value) {
+XmlWriter& XmlWriter::attribute(std::string_view name, std::string_view value) {
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
@@ -157,7 +168,7 @@ XmlWriter& XmlWriter::close() {
     return *this;
 }
 
-XmlWriter& XmlWriter::element(const char* name, std::string_view content) {
+XmlWriter& XmlWriter::element(std::string_view name, std::string_view content) {
     return open(name).text(content).close();
 }
 

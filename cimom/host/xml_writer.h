@@ -21,14 +21,15 @@ class XmlWriter {
   public:
     XmlWriter();
 
-    // Starts <name; attributes may follow until content or close().
-    XmlWriter& open(const char* name);
-    XmlWriter& attribute(const char* name, std::string_view value);
+    // Starts <name; attributes may follow until content or close(). The writer keeps the view
+    // to close the element with, so `name` must outlive it: a literal, or the schema's text.
+    XmlWriter& open(std::string_view name);
+    XmlWriter& attribute(std::string_view name, std::string_view value);
     XmlWriter& text(std::string_view content);
     // Ends the innermost open element, as <name/> when it got no content.
     XmlWriter& close();
     // open, text, close.
-    XmlWriter& element(const char* name, std::string_view content);
+    XmlWriter& element(std::string_view name, std::string_view content);
     // Markup the caller vouches for, written as it is (the XML declaration).
     XmlWriter& raw(std::string_view markup);
 
@@ -42,7 +43,7 @@ class XmlWriter {
     static constexpr std::size_t kInitialCapacity = 8192;
 
     std::string out_;
-    std::vector<const char*> open_;
+    std::vector<std::string_view> open_;
     bool inStartTag_ = false;
 };
 
