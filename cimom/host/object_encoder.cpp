@@ -19,14 +19,13 @@ const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::stri
     return cls == nullptr ? nullptr : cls->property(name);
 }
 
-const std::string kUndeclared;
-
 // The schema's type for a property, "" when it declares none or declares a reference.
-const std::string& declaredType(const cimmof::Property* declared) {
-    return (declared == nullptr || declared->type == "ref") ? kUndeclared : declared->type;
+std::string_view declaredType(const cimmof::Property* declared) {
+    return (declared == nullptr || declared->type == "ref") ? std::string_view()
+                                                            : std::string_view(declared->type);
 }
 
-const char* keyValueType(const std::string& cimType) {
+std::string_view keyValueType(std::string_view cimType) {
     if (cimType == "boolean") {
         return "boolean";
     }
@@ -56,7 +55,7 @@ std::string qualifierValueText(const std::string& type, const std::string& value
 
 // Every element as `type` (null elements stay null); nullopt when one cannot be that type.
 std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
-    const std::vector<CMPIData>& elements, const std::string& type) {
+    const std::vector<CMPIData>& elements, std::string_view type) {
     std::vector<std::optional<TypedText>> texts;
     for (const CMPIData& e : elements) {
         if (isNull(e)) {
@@ -98,8 +97,10 @@ void ObjectEncoder::keyValue(const cimmof::ResolvedClass* declared, std::string_
     }
     const std::optional<TypedText> typed =
         scalarText(value, declaredType(findProperty(declared, key)));
-    const TypedText text = typed ? *typed : TypedText{"string", ""};
-    out_.open("KEYVALUE").attribute("VALUETYPE", keyValueType(text.type)).text(text.text).close();
+    out_.open("KEYVALUE")
+        .attribute("VALUETYPE", keyValueType(typed ? typed->type : "string"))
+        .text(typed ? typed->text.view() : std::string_view())
+        .close();
 }
 
 void ObjectEncoder::localNamespacePath(std::string_view nameSpace) {
@@ -205,10 +206,10 @@ void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& dat
 }
 
 void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
-                                  const std::string& declared, std::string_view classOrigin) {
+                                  std::string_view declared, std::string_view classOrigin) {
     const std::vector<CMPIData> elements =
         isNull(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
-    std::string type = declared;
+    std::string_view type = declared;
     std::optional<std::vector<std::optional<TypedText>>> texts = arrayTexts(elements, type);
     if (!texts) {
         type = cimTypeName(data.type);
@@ -226,7 +227,7 @@ void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
         out_.open("VALUE.ARRAY");
         for (const std::optional<TypedText>& text : *texts) {
             if (text) {
-                out_.element("VALUE", text->text);
+                out_.element("VALUE", text->text.view());
             } else {
                 out_.open("VALUE.NULL").close();
             }
@@ -237,9 +238,9 @@ void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
 }
 
 void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
-                                   const std::string& declared, std::string_view classOrigin) {
+                                   std::string_view declared, std::string_view classOrigin) {
     const std::optional<TypedText> text = scalarText(data, declared);
-    std::string type = text ? text->type : declared;
+    std::string_view type = text ? text->type : declared;
     if (type.empty()) {
         type = cimTypeName(data.type);
     }
@@ -251,7 +252,7 @@ void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
         out_.attribute("CLASSORIGIN", classOrigin);
     }
     if (!isNull(data) && text) {
-        out_.element("VALUE", text->text);
+        out_.element("VALUE", text->text.view());
     }
     out_.close();
 }

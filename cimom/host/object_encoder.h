@@ -48,9 +48,9 @@ class ObjectEncoder {
     void namespaceElements(std::string_view nameSpace);   // a NAMESPACE per segment
     void referenceProperty(std::string_view name, const CMPIData& data,
                            const cimmof::Property* declared, std::string_view classOrigin);
-    void arrayProperty(std::string_view name, const CMPIData& data, const std::string& declared,
+    void arrayProperty(std::string_view name, const CMPIData& data, std::string_view declared,
                        std::string_view classOrigin);
-    void scalarProperty(std::string_view name, const CMPIData& data, const std::string& declared,
+    void scalarProperty(std::string_view name, const CMPIData& data, std::string_view declared,
                         std::string_view classOrigin);
     void qualifiers(const std::vector<cimmof::Qualifier>& qualifiers);
     void classProperty(const cimmof::Property& property, const std::string& className,

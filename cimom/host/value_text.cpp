@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "broker/cmpi_read.h"
 #include "broker/text_case.h"
@@ -14,7 +15,7 @@ namespace {
 
 struct TypeName {
     CMPIType type;
-    const char* name;
+    std::string_view name;
 };
 
 const TypeName kTypeNames[] = {
@@ -27,7 +28,7 @@ const TypeName kTypeNames[] = {
 };
 
 struct IntegerRange {
-    const char* name;
+    std::string_view name;
     bool isSigned;
     std::int64_t min;
     std::uint64_t max;
@@ -54,7 +55,7 @@ struct Scalar {
     std::uint64_t u = 0;
     std::int64_t s = 0;
     double real = 0;
-    std::string text;  // Text, DateTime, Char16 (as UTF-8)
+    ValueText text;  // Text, DateTime, Char16 (as UTF-8)
 };
 
 Scalar readScalar(const CMPIData& d) {
@@ -67,7 +68,7 @@ Scalar readScalar(const CMPIData& d) {
             break;
         case CMPI_char16:
             v.kind = Scalar::Kind::Char16;
-            v.text = cimbroker::char16ToUtf8(x.char16);
+            v.text = ValueText::held(cimbroker::char16ToUtf8(x.char16));
             break;
         case CMPI_real32:
             v.kind = Scalar::Kind::Real;
@@ -111,15 +112,15 @@ Scalar readScalar(const CMPIData& d) {
             break;
         case CMPI_string:
             v.kind = Scalar::Kind::Text;
-            v.text = cimbroker::toStdString(x.string);
+            v.text = ValueText::borrowed(cimbroker::borrowText(x.string));
             break;
         case CMPI_chars:
             v.kind = Scalar::Kind::Text;
-            v.text = x.chars == nullptr ? "" : x.chars;
+            v.text = ValueText::borrowed(x.chars == nullptr ? "" : x.chars);
             break;
         case CMPI_dateTime:
             v.kind = Scalar::Kind::DateTime;
-            v.text = cimbroker::dataToString(d);
+            v.text = ValueText::held(cimbroker::dataToString(d));
             break;
         default:
             break;
@@ -127,15 +128,19 @@ Scalar readScalar(const CMPIData& d) {
     return v;
 }
 
-const char* booleanText(bool b) {
-    return b ? "TRUE" : "FALSE";
+ValueText booleanText(bool b) {
+    return ValueText::borrowed(b ? "TRUE" : "FALSE");
 }
 
-std::string realText(double value, bool single) {
+ValueText realText(double value, bool single) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, single ? "%.9g" : "%.17g", value);
-    return buffer;
+    return ValueText::held(buffer);
 }
+
+// The parsers below need a terminated string; only text that is not already of the declared
+// type comes here, so the copy is rare.
+
 
 bool parseSigned(const std::string& text, std::int64_t& out) {
     if (text.empty()) {
@@ -165,7 +170,7 @@ bool parseUnsigned(const std::string& text, std::uint64_t& out) {
     return true;
 }
 
-std::optional<std::string> asInteger(const Scalar& v, const IntegerRange& range) {
+std::optional<ValueText> asInteger(const Scalar& v, const IntegerRange& range) {
     std::int64_t s = 0;
     std::uint64_t u = 0;
     bool negative = false;
@@ -181,15 +186,17 @@ std::optional<std::string> asInteger(const Scalar& v, const IntegerRange& range)
             s = v.s;
             u = negative ? 0 : static_cast<std::uint64_t>(v.s);
             break;
-        case Scalar::Kind::Text:
-            if (parseUnsigned(v.text, u)) {
+        case Scalar::Kind::Text: {
+            const std::string text(v.text.view());
+            if (parseUnsigned(text, u)) {
                 break;
             }
-            if (!parseSigned(v.text, s) || s >= 0) {
+            if (!parseSigned(text, s) || s >= 0) {
                 return std::nullopt;
             }
             negative = true;
             break;
+        }
         default:
             return std::nullopt;
     }
@@ -197,26 +204,26 @@ std::optional<std::string> asInteger(const Scalar& v, const IntegerRange& range)
         if (!range.isSigned || s < range.min) {
             return std::nullopt;
         }
-        return std::to_string(s);
+        return ValueText::held(std::to_string(s));
     }
     if (u > range.max) {
         return std::nullopt;
     }
-    return std::to_string(u);
+    return ValueText::held(std::to_string(u));
 }
 
-std::optional<std::string> asBoolean(const Scalar& v) {
+std::optional<ValueText> asBoolean(const Scalar& v) {
     switch (v.kind) {
         case Scalar::Kind::Boolean:
-            return std::string(booleanText(v.boolean));
+            return booleanText(v.boolean);
         case Scalar::Kind::Unsigned:
-            return std::string(booleanText(v.u != 0));
+            return booleanText(v.u != 0);
         case Scalar::Kind::Signed:
-            return std::string(booleanText(v.s != 0));
+            return booleanText(v.s != 0);
         case Scalar::Kind::Text:
-            if (cimbroker::equalsIgnoreCase(v.text, "true") ||
-                cimbroker::equalsIgnoreCase(v.text, "false")) {
-                return std::string(booleanText(cimbroker::equalsIgnoreCase(v.text, "true")));
+            if (cimbroker::equalsIgnoreCase(v.text.view(), "true") ||
+                cimbroker::equalsIgnoreCase(v.text.view(), "false")) {
+                return booleanText(cimbroker::equalsIgnoreCase(v.text.view(), "true"));
             }
             return std::nullopt;
         default:
@@ -224,7 +231,7 @@ std::optional<std::string> asBoolean(const Scalar& v) {
     }
 }
 
-std::optional<std::string> asReal(const Scalar& v, bool single) {
+std::optional<ValueText> asReal(const Scalar& v, bool single) {
     switch (v.kind) {
         case Scalar::Kind::Real:
             return realText(v.real, single);
@@ -233,11 +240,12 @@ std::optional<std::string> asReal(const Scalar& v, bool single) {
         case Scalar::Kind::Signed:
             return realText(static_cast<double>(v.s), single);
         case Scalar::Kind::Text: {
-            if (v.text.empty()) {
+            if (v.text.view().empty()) {
                 return std::nullopt;
             }
+            const std::string text(v.text.view());
             char* end = nullptr;
-            const double value = std::strtod(v.text.c_str(), &end);
+            const double value = std::strtod(text.c_str(), &end);
             if (*end != '\0') {
                 return std::nullopt;
             }
@@ -248,14 +256,14 @@ std::optional<std::string> asReal(const Scalar& v, bool single) {
     }
 }
 
-std::optional<std::string> asString(const Scalar& v) {
+std::optional<ValueText> asString(const Scalar& v) {
     switch (v.kind) {
         case Scalar::Kind::Boolean:
-            return std::string(booleanText(v.boolean));
+            return booleanText(v.boolean);
         case Scalar::Kind::Unsigned:
-            return std::to_string(v.u);
+            return ValueText::held(std::to_string(v.u));
         case Scalar::Kind::Signed:
-            return std::to_string(v.s);
+            return ValueText::held(std::to_string(v.s));
         case Scalar::Kind::Real:
             return realText(v.real, false);
         case Scalar::Kind::None:
@@ -266,7 +274,7 @@ std::optional<std::string> asString(const Scalar& v) {
 }
 
 // One UTF-8 character of the Basic Multilingual Plane, which is what a char16 can hold.
-bool isOneBmpCharacter(const std::string& text) {
+bool isOneBmpCharacter(std::string_view text) {
     if (text.empty()) {
         return false;
     }
@@ -278,7 +286,7 @@ bool isOneBmpCharacter(const std::string& text) {
 // CIM datetime values are exactly 25 characters (yyyymmddhhmmss.mmmmmmsutc or the interval form).
 constexpr std::size_t kDateTimeLength = 25;
 
-std::optional<std::string> as(const Scalar& v, const std::string& type) {
+std::optional<ValueText> as(const Scalar& v, std::string_view type) {
     for (const IntegerRange& range : kIntegerRanges) {
         if (type == range.name) {
             return asInteger(v, range);
@@ -295,39 +303,52 @@ std::optional<std::string> as(const Scalar& v, const std::string& type) {
     }
     if (type == "char16") {
         const bool one = v.kind == Scalar::Kind::Char16 ||
-                         (v.kind == Scalar::Kind::Text && isOneBmpCharacter(v.text));
-        return one ? std::optional<std::string>(v.text) : std::nullopt;
+                         (v.kind == Scalar::Kind::Text && isOneBmpCharacter(v.text.view()));
+        return one ? std::optional<ValueText>(v.text) : std::nullopt;
     }
     if (type == "datetime") {
         const bool ok = v.kind == Scalar::Kind::DateTime ||
-                        (v.kind == Scalar::Kind::Text && v.text.size() == kDateTimeLength);
-        return ok ? std::optional<std::string>(v.text) : std::nullopt;
+                        (v.kind == Scalar::Kind::Text && v.text.view().size() == kDateTimeLength);
+        return ok ? std::optional<ValueText>(v.text) : std::nullopt;
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::string cimTypeName(CMPIType type) {
+ValueText ValueText::borrowed(std::string_view text) {
+    ValueText result;
+    result.borrowed_ = text;
+    return result;
+}
+
+ValueText ValueText::held(std::string text) {
+    ValueText result;
+    result.held_ = std::move(text);
+    result.isHeld_ = true;
+    return result;
+}
+
+std::string_view cimTypeName(CMPIType type) {
     const CMPIType scalar = type & ~CMPI_ARRAY;
     for (const TypeName& entry : kTypeNames) {
         if (entry.type == scalar) {
             return entry.name;
         }
     }
-    return "";
+    return {};
 }
 
-std::optional<TypedText> scalarText(const CMPIData& scalar, const std::string& declaredType) {
+std::optional<TypedText> scalarText(const CMPIData& scalar, std::string_view declaredType) {
     const Scalar value = readScalar(scalar);
     if (!declaredType.empty()) {
-        std::optional<std::string> text = as(value, declaredType);
+        std::optional<ValueText> text = as(value, declaredType);
         if (text) {
             return TypedText{declaredType, std::move(*text)};
         }
     }
-    const std::string own = cimTypeName(scalar.type);
-    std::optional<std::string> text = as(value, own);
+    const std::string_view own = cimTypeName(scalar.type);
+    std::optional<ValueText> text = as(value, own);
     if (own.empty() || !text) {
         return std::nullopt;
     }
