@@ -166,7 +166,11 @@ bool ObjectEncoder::selected(std::string_view property, const PropertySelection&
 }
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
-    const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
+    instance(inst, inst->ft->getObjectPath(inst, nullptr), selection);
+}
+
+void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* path,
+                             const PropertySelection& selection) {
     const std::string_view className = cimbroker::borrowClassName(path);
     const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
     out_.open("INSTANCE").attribute("CLASSNAME", className);

@@ -37,6 +37,9 @@ class ObjectEncoder {
     void instanceName(const CMPIObjectPath* path);  // INSTANCENAME
     void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
     void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
+    // The same with the instance's path, for a caller that has read it already.
+    void instance(const CMPIInstance* instance, const CMPIObjectPath* path,
+                  const PropertySelection& selection);
     void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
     void qualifierDeclaration(const cimmof::QualifierType& type);  // QUALIFIER.DECLARATION
 

@@ -56,9 +56,10 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
         case K::EnumerateInstances:
             selection.onlyOfClass = reply.onlyPropertiesOf;
             for (const CMPIInstance* instance : reply.instances) {
+                const CMPIObjectPath* path = pathOf(instance);
                 out.open("VALUE.NAMEDINSTANCE");
-                encode.instanceName(pathOf(instance));
-                encode.instance(instance, selection);
+                encode.instanceName(path);
+                encode.instance(instance, path, selection);
                 out.close();
             }
             break;
@@ -75,9 +76,10 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
                 selection.propertyList = &reply.selectedProperties;
             }
             for (const CMPIInstance* instance : reply.instances) {
+                const CMPIObjectPath* path = pathOf(instance);
                 out.open("VALUE.OBJECTWITHPATH");
-                encode.instancePath(pathOf(instance));
-                encode.instance(instance, selection);
+                encode.instancePath(path);
+                encode.instance(instance, path, selection);
                 out.close();
             }
             break;
