@@ -1,12 +1,13 @@
 #include "cimom/host/xml_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 namespace cimhost {
 namespace {
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // Length of the well-formed UTF-8 sequence at `s` (RFC 3629: no overlongs, no surrogates, at
 // most U+10FFFF), or 0.
@@ -63,16 +64,33 @@ bool passesUnchanged(char c) {
     return kPassesUnchanged[static_cast<std::uint8_t>(c)];
 }
 
-}  // namespace
-
-std::string escapeXml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    appendEscapedXml(out, text);
-    return out;
+// The character reference a byte is written as, "" when it needs none.
+std::string_view characterReference(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        case '\'':
+            return "&apos;";
+        case '\t':
+            return "&#9;";
+        case '\n':
+            return "&#10;";
+        case '\r':
+            return "&#13;";
+        default:
+            return {};
+    }
 }
 
-void appendEscapedXml(std::string& out, std::string_view text) {
+// Hands `put` the escaped form of `text` piece by piece.
+template <typename Put>
+void escape(std::string_view text, Put&& put) {
     std::size_t i = 0;
     while (i < text.size()) {
         // Runs of printable ASCII that need no reference go in whole.
@@ -80,89 +98,69 @@ void appendEscapedXml(std::string& out, std::string_view text) {
         while (plain < text.size() && passesUnchanged(text[plain])) {
             ++plain;
         }
-        out.append(text.data() + i, plain - i);
+        put(text.substr(i, plain - i));
         i = plain;
         if (i == text.size()) {
             break;
         }
-        const char c = text[i];
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            case '\t':
-                out += "&#9;";
-                break;
-            case '\n':
-                out += "&#10;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            default: {
-                const std::size_t length = utf8SequenceLength(text.substr(i));
-                if (length == 0 || static_cast<std::uint8_t>(c) < 0x20) {
-                    out += kReplacement;
-                    ++i;
-                    continue;
-                }
-                out.append(text.substr(i, length));
-                i += length;
-                continue;
-            }
+        const std::string_view reference = characterReference(text[i]);
+        const std::size_t length = reference.empty() ? utf8SequenceLength(text.substr(i)) : 0;
+        if (!reference.empty()) {
+            put(reference);
+            ++i;
+        } else if (length == 0 || static_cast<std::uint8_t>(text[i]) < 0x20) {
+            put(kReplacement);
+            ++i;
+        } else {
+            put(text.substr(i, length));
+            i += length;
         }
-        ++i;
     }
 }
 
-XmlWriter::XmlWriter() {
-    out_.reserve(kInitialCapacity);
+}  // namespace
+
+std::string escapeXml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    escape(text, [&out](std::string_view piece) { out.append(piece); });
+    return out;
 }
+
+XmlWriter::XmlWriter() : out_(kInitialCapacity, '\0') {}
 
 XmlWriter& XmlWriter::open(std::string_view name) {
     endStartTag();
-    out_ += '<';
-    out_ += name;
+    put('<');
+    put(name);
     open_.push_back(name);
     inStartTag_ = true;
     return *this;
 }
 
 XmlWriter& XmlWriter::attribute(std::string_view name, std::string_view value) {
-    out_ += ' ';
-    out_ += name;
-    out_ += "=\"";
-    appendEscapedXml(out_, value);
-    out_ += '"';
+    put(' ');
+    put(name);
+    put("=\"");
+    putEscaped(value);
+    put('"');
     return *this;
 }
 
 XmlWriter& XmlWriter::text(std::string_view content) {
     endStartTag();
-    appendEscapedXml(out_, content);
+    putEscaped(content);
     return *this;
 }
 
 XmlWriter& XmlWriter::close() {
     if (inStartTag_) {
-        out_ += "/>";
+        put("/>");
         inStartTag_ = false;
     } else {
-        out_ += "</";
-        out_ += open_.back();
-        out_ += '>';
+        put("</");
+        put(open_.back());
+        put('>');
     }
     open_.pop_back();
     return *this;
@@ -174,7 +172,7 @@ XmlWriter& XmlWriter::element(std::string_view name, std::string_view content) {
 
 XmlWriter& XmlWriter::raw(std::string_view markup) {
     endStartTag();
-    out_ += markup;
+    put(markup);
     return *this;
 }
 
@@ -182,14 +180,23 @@ std::string XmlWriter::finish() {
     while (!open_.empty()) {
         close();
     }
+    out_.resize(length_);
     return std::move(out_);
 }
 
 void XmlWriter::endStartTag() {
     if (inStartTag_) {
-        out_ += '>';
+        put('>');
         inStartTag_ = false;
     }
+}
+
+void XmlWriter::grow(std::size_t needed) {
+    out_.resize(std::max(2 * out_.size(), length_ + needed));
+}
+
+void XmlWriter::putEscaped(std::string_view text) {
+    escape(text, [this](std::string_view piece) { put(piece); });
 }
 
 }  // namespace cimhost

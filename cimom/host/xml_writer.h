@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,6 @@ namespace cimhost {
 // `text` with & < > " ' and tab, newline and carriage return as character references, and any
 // byte sequence XML cannot carry replaced by U+FFFD.
 std::string escapeXml(std::string_view text);
-// escapeXml(text) appended to `out`, without a string in between.
-void appendEscapedXml(std::string& out, std::string_view text);
 
 class XmlWriter {
   public:
@@ -38,11 +37,25 @@ class XmlWriter {
 
   private:
     void endStartTag();
+    // Inline with a plain copy, so that a literal piece costs no call and no length scan.
+    void put(std::string_view piece) {
+        if (piece.size() > out_.size() - length_) {
+            grow(piece.size());
+        }
+        std::memcpy(&out_[length_], piece.data(), piece.size());
+        length_ += piece.size();
+    }
+    void put(char c) { put(std::string_view(&c, 1)); }
+    void putEscaped(std::string_view text);
+    void grow(std::size_t needed);
 
     // Most responses fit, so the document is rarely moved as it grows.
     static constexpr std::size_t kInitialCapacity = 8192;
 
+    // The document is out_[0, length_); the rest is room already allocated, so that a piece
+    // costs one bounds check and a copy.
     std::string out_;
+    std::size_t length_ = 0;
     std::vector<std::string_view> open_;
     bool inStartTag_ = false;
 };
