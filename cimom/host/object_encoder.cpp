@@ -21,8 +21,8 @@ const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::stri
 
 // The schema's type for a property, "" when it declares none or declares a reference.
 std::string_view declaredType(const cimmof::Property* declared) {
-    return (declared == nullptr || declared->type == "ref") ? std::string_view()
-                                                            : std::string_view(declared->type);
+    const std::string_view type = declared == nullptr ? std::string_view() : declared->type;
+    return type == "ref" ? std::string_view() : type;
 }
 
 std::string_view keyValueType(std::string_view cimType) {

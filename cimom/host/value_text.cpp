@@ -287,6 +287,10 @@ bool isOneBmpCharacter(std::string_view text) {
 constexpr std::size_t kDateTimeLength = 25;
 
 std::optional<ValueText> as(const Scalar& v, std::string_view type) {
+    // Most values are strings, so that name is tried before the eight integer ones.
+    if (type == "string") {
+        return asString(v);
+    }
     for (const IntegerRange& range : kIntegerRanges) {
         if (type == range.name) {
             return asInteger(v, range);
@@ -297,9 +301,6 @@ std::optional<ValueText> as(const Scalar& v, std::string_view type) {
     }
     if (type == "real32" || type == "real64") {
         return asReal(v, type == "real32");
-    }
-    if (type == "string") {
-        return asString(v);
     }
     if (type == "char16") {
         const bool one = v.kind == Scalar::Kind::Char16 ||
