@@ -46,6 +46,17 @@ TEST(XmlWriter, EscapesAttributesAndClosesEmptyElementsShort) {
     EXPECT_EQ(out.finish(), "<A NAME=\"a&quot;b&lt;c\"><B/><C>x&amp;y</C></A>");
 }
 
+TEST(XmlWriter, KeepsEveryByteOfADocumentLongerThanItsFirstAllocation) {
+    const std::string text(5000, 'x');
+    XmlWriter out;
+    std::string expected;
+    for (int i = 0; i < 4; ++i) {
+        out.open("A").text(text + "&");
+        expected += "<A>" + text + "&amp;";
+    }
+    EXPECT_EQ(out.finish(), expected + "</A></A></A></A>");
+}
+
 // Records the events it is handed, one token each.
 struct EventTrace final : XmlEventHandler {
     std::string trace;
