@@ -49,6 +49,8 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
         ObjectEncoder encode(out, schema, host, schema.nameSpace);
         write(encode, out);
         items.push_back(out.finish());
+        // Items wait in the context until pulled: hold their bytes, not the writer's room.
+        items.back().shrink_to_fit();
     };
     if (kind == EnumerationKind::Paths) {
         for (const CMPIObjectPath* path : reply.paths) {
@@ -58,9 +60,10 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
     }
     for (const CMPIInstance* instance : reply.instances) {
         encodeOne([&](ObjectEncoder& encode, XmlWriter& out) {
+            const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
             out.open("VALUE.INSTANCEWITHPATH");
-            encode.instancePath(instance->ft->getObjectPath(instance, nullptr));
-            encode.instance(instance, selection);
+            encode.instancePath(path);
+            encode.instance(instance, path, selection);
             out.close();
         });
     }
