@@ -80,7 +80,7 @@ class RequestScope {
     // The invocation context to pass to the provider; owned by the scope, starts empty.
     const CMPIContext* context();
 
-    // Objects the scope's arena holds now (the context is not counted).
+    // Objects the scope's arena holds now (the context is not counted). Ask on the scope's thread.
     size_t liveObjects() const;
 
     class Impl;

@@ -39,7 +39,7 @@ struct RuntimeState {
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.
-    Arena fallback;
+    Arena fallback{Arena::Users::AnyThread};
 };
 
 }  // namespace cimbroker
