@@ -1,6 +1,7 @@
 #include "broker/named_values.h"
 
 #include "broker/arena.h"
+#include "broker/name_table.h"
 #include "broker/service_call.h"
 #include "broker/text_case.h"
 
@@ -25,7 +26,7 @@ const NamedValues::Entry* NamedValues::at(size_t index) const {
 
 void NamedValues::set(RuntimeState& runtime, std::string_view name, OwnedValue value) {
     if (!replace(runtime, name, value)) {
-        append(Entry{sharedText(runtime, name), std::move(value)});
+        append(Entry{nameText(runtime, name), std::move(value)});
     }
 }
 

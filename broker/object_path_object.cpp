@@ -2,6 +2,7 @@
 
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
+#include "broker/name_table.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -164,9 +165,9 @@ CMPIObjectPathFT pathTable = {
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
                                    std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      head_(std::make_shared<const Head>(Head{sharedText(runtime, host),
-                                              sharedText(runtime, nameSpace),
-                                              sharedText(runtime, className)})) {}
+      head_(std::make_shared<const Head>(Head{nameText(runtime, host),
+                                              nameText(runtime, nameSpace),
+                                              nameText(runtime, className)})) {}
 
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::shared_ptr<const Head> head)
     : Encapsulated(runtime), head_(std::move(head)) {}
@@ -212,7 +213,7 @@ void ObjectPathObject::replace(SharedString Head::*field, const char* text) {
     beforeChange();
     auto next = std::make_shared<Head>(*head_);
     arenaFor(runtime()).hold(std::move((*next).*field));
-    (*next).*field = sharedText(runtime(), text != nullptr ? text : "");
+    (*next).*field = nameText(runtime(), text != nullptr ? text : "");
     head_ = std::move(next);
 }
 

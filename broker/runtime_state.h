@@ -13,6 +13,7 @@
 #include "broker/call_log.h"
 #include "broker/class_hierarchy.h"
 #include "broker/fault_plan.h"
+#include "broker/name_table.h"
 #include "cmpift.h"
 
 namespace cimbroker {
@@ -32,6 +33,8 @@ struct RuntimeState {
 
     // Declared first so it outlives every object counted in it.
     std::atomic<size_t> liveObjects{0};
+    // Declared next so the names outlive every object that holds one.
+    NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
     FaultPlan faults;
