@@ -1,5 +1,7 @@
 #include "broker/arena.h"
 
+#include <functional>
+
 #include "broker/runtime_state.h"
 
 namespace cimbroker {
@@ -16,8 +18,12 @@ Arena::~Arena() {
     releaseAll();
 }
 
+std::unique_lock<std::mutex> Arena::guard() const {
+    return locking_ ? std::unique_lock<std::mutex>(mutex_) : std::unique_lock<std::mutex>();
+}
+
 size_t Arena::size() const {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = guard();
     return objects_.size() + texts_.size();
 }
 
@@ -25,11 +31,13 @@ void Arena::releaseAll() {
     std::vector<std::unique_ptr<Object>> doomed;
     std::vector<SharedString> dropped;
     std::vector<SharedString> reusable;
+    std::vector<size_t> reusableHashes;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        const auto lock = guard();
         doomed.swap(objects_);
         dropped.swap(texts_);
         reusable.swap(reusable_);
+        reusableHashes.swap(reusableHashes_);
     }
     while (!doomed.empty()) {
         Object::leaveArena(std::move(doomed.back()));
@@ -38,7 +46,7 @@ void Arena::releaseAll() {
 }
 
 void Arena::keep(std::unique_ptr<Object> object) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = guard();
     if (objects_.capacity() == 0) {
         objects_.reserve(kTypicalObjects);
     }
@@ -47,23 +55,26 @@ void Arena::keep(std::unique_ptr<Object> object) {
 }
 
 void Arena::hold(SharedString text) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const auto lock = guard();
     texts_.push_back(std::move(text));
 }
 
 SharedString Arena::textOf(RuntimeState& runtime, std::string_view text) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (const SharedString& reused : reusable_) {
-        if (reused->text() == text) {
-            return reused;
+    const size_t hash = std::hash<std::string_view>()(text);
+    const auto lock = guard();
+    for (size_t i = 0; i < reusableHashes_.size(); ++i) {
+        if (reusableHashes_[i] == hash && reusable_[i]->text() == text) {
+            return reusable_[i];
         }
     }
     SharedString made = SharedString::make(runtime, text);
     if (reusable_.size() < kMaxReusedTexts) {
         if (reusable_.capacity() == 0) {
             reusable_.reserve(kMaxReusedTexts);
+            reusableHashes_.reserve(kMaxReusedTexts);
         }
         reusable_.push_back(made);
+        reusableHashes_.push_back(hash);
     }
     return made;
 }

@@ -1,12 +1,13 @@
 // Arenas own the objects the broker makes. A RequestScope owns one arena and makes it current on
 // its thread; the runtime keeps a fallback arena for objects made outside any scope. Arenas free
 // their objects newest first when released (an object lent to a Result goes to that Result), then
-// drop the shared strings they hold. Adding is
-// thread-safe.
+// drop the shared strings they hold. A scope's arena is used only by the thread that made the
+// scope, so it takes no lock; the runtime's fallback arena is shared by threads and locks.
 //
 // An arena also lends out the texts a request repeats (namespaces, class names, key and property
 // names, string values): textOf answers the string made earlier in the same arena for the same
-// text, so each is made once per request. At most kMaxReusedTexts are kept for reuse; later ones
+// text, so each is made once per request; texts are looked up by a hash first, as a request asks
+// for a few dozen texts many times each. At most kMaxReusedTexts are kept for reuse; later ones
 // are made anew.
 #pragma once
 
@@ -24,7 +25,8 @@ namespace cimbroker {
 
 class Arena {
   public:
-    Arena() = default;
+    enum class Users { OneThread, AnyThread };
+    explicit Arena(Users users) : locking_(users == Users::AnyThread) {}
     ~Arena();
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
@@ -46,11 +48,15 @@ class Arena {
 
   private:
     void keep(std::unique_ptr<Object> object);
+    // Holds the mutex when threads share the arena; nothing otherwise.
+    std::unique_lock<std::mutex> guard() const;
 
+    const bool locking_;
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Object>> objects_;
     std::vector<SharedString> texts_;
     std::vector<SharedString> reusable_;
+    std::vector<size_t> reusableHashes_;  // reusableHashes_[i] is the hash of reusable_[i]
 };
 
 // A scope's entry in its thread's stack of current arenas.

@@ -93,7 +93,7 @@ class RequestScope::Impl {
     ~Impl() { leaveScope(frame); }
 
     ContextObject context;
-    Arena arena;
+    Arena arena{Arena::Users::OneThread};
     ScopeFrame frame;
 };
 

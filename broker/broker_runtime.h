@@ -54,7 +54,8 @@ class Runtime {
     // Writes logMessage and trace calls to stderr when on (off at start).
     void echoDiagnostics(bool on);
 
-    // Objects of this Runtime still alive anywhere: arenas, caller-owned clones, Results.
+    // Objects of this Runtime still alive anywhere: arenas, caller-owned clones, Results. The
+    // names it keeps for all requests (see NameTable) are its own and not counted.
     size_t liveObjects() const;
 
     // An enumeration over a clone of `items` (an array of CMPI_ref or CMPI_instance), owned like
@@ -80,7 +81,7 @@ class RequestScope {
     // The invocation context to pass to the provider; owned by the scope, starts empty.
     const CMPIContext* context();
 
-    // Objects the scope's arena holds now (the context is not counted).
+    // Objects the scope's arena holds now (the context is not counted). Ask on the scope's thread.
     size_t liveObjects() const;
 
     class Impl;

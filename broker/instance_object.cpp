@@ -125,7 +125,7 @@ std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {
     const NamedValues& keys = path_->keys();
     for (size_t i = 0; i < keys.size(); ++i) {
         const NamedValues::Entry* key = keys.at(i);
-        const NamedValues::Entry* property = properties_.find(key->name->chars());
+        const NamedValues::Entry* property = properties_.find(key->name->text());
         const OwnedValue& value =
             property != nullptr && !property->value.isNull() ? property->value : key->value;
         current->keys().set(runtime(), key->name, value.clone());

@@ -1,15 +1,17 @@
 #include "broker/named_values.h"
 
 #include "broker/arena.h"
+#include "broker/name_table.h"
 #include "broker/service_call.h"
 #include "broker/text_case.h"
 
 namespace cimbroker {
 
 const NamedValues::Entry* NamedValues::find(const char* name) const {
-    if (name == nullptr) {
-        return nullptr;
-    }
+    return name != nullptr ? find(std::string_view(name)) : nullptr;
+}
+
+const NamedValues::Entry* NamedValues::find(std::string_view name) const {
     for (const Entry& entry : entries_) {
         if (equalsIgnoreCase(entry.name->text(), name)) {
             return &entry;
@@ -22,19 +24,19 @@ const NamedValues::Entry* NamedValues::at(size_t index) const {
     return index < entries_.size() ? &entries_[index] : nullptr;
 }
 
-void NamedValues::set(RuntimeState& runtime, const char* name, OwnedValue value) {
+void NamedValues::set(RuntimeState& runtime, std::string_view name, OwnedValue value) {
     if (!replace(runtime, name, value)) {
-        append(Entry{sharedText(runtime, name), std::move(value)});
+        append(Entry{nameText(runtime, name), std::move(value)});
     }
 }
 
 void NamedValues::set(RuntimeState& runtime, const SharedString& name, OwnedValue value) {
-    if (!replace(runtime, name->chars(), value)) {
+    if (!replace(runtime, name->text(), value)) {
         append(Entry{name, std::move(value)});
     }
 }
 
-bool NamedValues::replace(RuntimeState& runtime, const char* name, OwnedValue& value) {
+bool NamedValues::replace(RuntimeState& runtime, std::string_view name, OwnedValue& value) {
     for (Entry& entry : entries_) {
         if (equalsIgnoreCase(entry.name->text(), name)) {
             entry.value.retire(runtime);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "broker/owned_value.h"
@@ -21,11 +22,12 @@ class NamedValues {
     };
 
     const Entry* find(const char* name) const;
+    const Entry* find(std::string_view name) const;
     const Entry* at(size_t index) const;
     size_t size() const { return entries_.size(); }
 
     // Replaces the value of `name` in place (the old value is retired) or appends a new entry.
-    void set(RuntimeState& runtime, const char* name, OwnedValue value);
+    void set(RuntimeState& runtime, std::string_view name, OwnedValue value);
     // As set(), sharing `name` when the entry is new.
     void set(RuntimeState& runtime, const SharedString& name, OwnedValue value);
 
@@ -62,7 +64,7 @@ class NamedValues {
     static CMPIData dataOf(const Entry* entry, CMPIValueState extraState);
     static void retire(RuntimeState& runtime, Entry& entry);
     // Replaces the value of the entry named `name`; false when there is none.
-    bool replace(RuntimeState& runtime, const char* name, OwnedValue& value);
+    bool replace(RuntimeState& runtime, std::string_view name, OwnedValue& value);
     void append(Entry entry);
 
     std::vector<Entry> entries_;

@@ -4,12 +4,16 @@
 
 namespace cimbroker {
 
-Object::Object(RuntimeState& runtime) : runtime_(runtime) {
-    runtime_.liveObjects.fetch_add(1, std::memory_order_relaxed);
+Object::Object(RuntimeState& runtime, bool counted) : runtime_(runtime), counted_(counted) {
+    if (counted_) {
+        runtime_.liveObjects.fetch_add(1, std::memory_order_relaxed);
+    }
 }
 
 Object::~Object() {
-    runtime_.liveObjects.fetch_sub(1, std::memory_order_relaxed);
+    if (counted_) {
+        runtime_.liveObjects.fetch_sub(1, std::memory_order_relaxed);
+    }
 }
 
 void Object::lendTo(Borrower& borrower, size_t slot) {

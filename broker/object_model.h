@@ -33,7 +33,9 @@ class Borrower {
 
 class Object {
   public:
-    explicit Object(RuntimeState& runtime);
+    // `counted` false is for an object the runtime keeps to its end, as it keeps its broker: it is
+    // not one of the live objects.
+    explicit Object(RuntimeState& runtime, bool counted = true);
     virtual ~Object();
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -64,6 +66,7 @@ class Object {
 
   private:
     RuntimeState& runtime_;
+    const bool counted_;
     bool inArena_ = false;
     Borrower* borrower_ = nullptr;
     size_t loanSlot_ = 0;
@@ -95,7 +98,7 @@ class Encapsulated : public Object {
     }
 
   protected:
-    explicit Encapsulated(RuntimeState& runtime) : Object(runtime) {
+    explicit Encapsulated(RuntimeState& runtime, bool counted = true) : Object(runtime, counted) {
         handle_.cmpi.hdl = this;
         handle_.cmpi.ft = Self::functionTable();
         handle_.object = this;

@@ -2,6 +2,7 @@
 
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
+#include "broker/name_table.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -164,16 +165,12 @@ CMPIObjectPathFT pathTable = {
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
                                    std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      host_(sharedText(runtime, host)),
-      nameSpace_(sharedText(runtime, nameSpace)),
-      className_(sharedText(runtime, className)) {}
+      head_(std::make_shared<const Head>(Head{nameText(runtime, host),
+                                              nameText(runtime, nameSpace),
+                                              nameText(runtime, className)})) {}
 
-ObjectPathObject::ObjectPathObject(RuntimeState& runtime, SharedString nameSpace,
-                                   SharedString className, SharedString host)
-    : Encapsulated(runtime),
-      host_(std::move(host)),
-      nameSpace_(std::move(nameSpace)),
-      className_(std::move(className)) {}
+ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::shared_ptr<const Head> head)
+    : Encapsulated(runtime), head_(std::move(head)) {}
 
 CMPIObjectPathFT* ObjectPathObject::functionTable() {
     return &pathTable;
@@ -181,7 +178,7 @@ CMPIObjectPathFT* ObjectPathObject::functionTable() {
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::cloneWithoutKeys() const {
     return std::unique_ptr<ObjectPathObject>(
-        new ObjectPathObject(runtime(), nameSpace_, className_, host_));
+        new ObjectPathObject(runtime(), head_));
 }
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
@@ -192,13 +189,13 @@ std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
 
 std::string ObjectPathObject::describe() const {
     std::string text;
-    if (!host_->text().empty()) {
-        text += "//" + host_->describe() + "/";
+    if (!host().text().empty()) {
+        text += "//" + host().describe() + "/";
     }
-    if (!nameSpace_->text().empty()) {
-        text += nameSpace_->describe() + ":";
+    if (!nameSpace().text().empty()) {
+        text += nameSpace().describe() + ":";
     }
-    text += className_->text();
+    text += className().text();
     for (size_t i = 0; i < keys_.size(); ++i) {
         const NamedValues::Entry* key = keys_.at(i);
         text +=
@@ -212,10 +209,12 @@ CMPIStatus ObjectPathObject::addKey(const char* name, const CMPIValue* value, CM
     return keys_.store(runtime(), "addKey", name, value, type);
 }
 
-void ObjectPathObject::replace(SharedString& field, const char* text) {
+void ObjectPathObject::replace(SharedString Head::*field, const char* text) {
     beforeChange();
-    arenaFor(runtime()).hold(std::move(field));
-    field = sharedText(runtime(), text != nullptr ? text : "");
+    auto next = std::make_shared<Head>(*head_);
+    arenaFor(runtime()).hold(std::move((*next).*field));
+    (*next).*field = nameText(runtime(), text != nullptr ? text : "");
+    head_ = std::move(next);
 }
 
 }  // namespace cimbroker

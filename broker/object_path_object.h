@@ -1,7 +1,8 @@
 // CMPIObjectPath: host, namespace, class name and keys in the order added. Keys are found by name
 // without regard to letter case; a key added as CMPI_chars reads back as CMPI_string, and a
 // CMPI_ref key holds its own clone of the path given. A clone shares the host, namespace and class
-// strings of the original, which never change. Qualifier access is not supported.
+// of the original, which never change, as one counted head: a path is cloned far more often than
+// those are set. Qualifier access is not supported.
 #pragma once
 
 #include <memory>
@@ -21,12 +22,12 @@ class ObjectPathObject : public Encapsulated<CMPIObjectPath, ObjectPathObject> {
                      std::string_view host = std::string_view());
     static CMPIObjectPathFT* functionTable();
 
-    const StringObject& host() const { return *host_; }
-    const StringObject& nameSpace() const { return *nameSpace_; }
-    const StringObject& className() const { return *className_; }
-    void setHost(const char* host) { replace(host_, host); }
-    void setNameSpace(const char* nameSpace) { replace(nameSpace_, nameSpace); }
-    void setClassName(const char* className) { replace(className_, className); }
+    const StringObject& host() const { return *head_->host; }
+    const StringObject& nameSpace() const { return *head_->nameSpace; }
+    const StringObject& className() const { return *head_->className; }
+    void setHost(const char* host) { replace(&Head::host, host); }
+    void setNameSpace(const char* nameSpace) { replace(&Head::nameSpace, nameSpace); }
+    void setClassName(const char* className) { replace(&Head::className, className); }
 
     CMPIStatus addKey(const char* name, const CMPIValue* value, CMPIType type);
     // For filling in a path the broker is making; changes a provider makes go through addKey.
@@ -42,14 +43,17 @@ class ObjectPathObject : public Encapsulated<CMPIObjectPath, ObjectPathObject> {
     std::string describe() const override;
 
   private:
-    ObjectPathObject(RuntimeState& runtime, SharedString nameSpace, SharedString className,
-                     SharedString host);
-    // Earlier readers of the old text keep a valid string until the request ends.
-    void replace(SharedString& field, const char* text);
+    struct Head {
+        SharedString host;
+        SharedString nameSpace;
+        SharedString className;
+    };
 
-    SharedString host_;
-    SharedString nameSpace_;
-    SharedString className_;
+    ObjectPathObject(RuntimeState& runtime, std::shared_ptr<const Head> head);
+    // Earlier readers of the old text keep a valid string until the request ends.
+    void replace(SharedString Head::*field, const char* text);
+
+    std::shared_ptr<const Head> head_;
     NamedValues keys_;
 };
 

@@ -13,6 +13,7 @@
 #include "broker/call_log.h"
 #include "broker/class_hierarchy.h"
 #include "broker/fault_plan.h"
+#include "broker/name_table.h"
 #include "cmpift.h"
 
 namespace cimbroker {
@@ -32,6 +33,8 @@ struct RuntimeState {
 
     // Declared first so it outlives every object counted in it.
     std::atomic<size_t> liveObjects{0};
+    // Declared next so the names outlive every object that holds one.
+    NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
     FaultPlan faults;
@@ -39,7 +42,7 @@ struct RuntimeState {
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.
-    Arena fallback;
+    Arena fallback{Arena::Users::AnyThread};
 };
 
 }  // namespace cimbroker

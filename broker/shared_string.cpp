@@ -5,24 +5,32 @@
 namespace cimbroker {
 
 SharedString::SharedString(const StringObject* held) : string_(held) {
-    string_->holders_.fetch_add(1, std::memory_order_relaxed);
+    count();
+}
+
+void SharedString::count() const {
+    if (string_ != nullptr && !string_->kept_) {
+        string_->holders_.fetch_add(1, std::memory_order_relaxed);
+    }
 }
 
 SharedString SharedString::make(RuntimeState& runtime, std::string_view text) {
     return SharedString(StringObject::make(runtime, text).release());
 }
 
+SharedString SharedString::keep(const StringObject& string) {
+    return SharedString(&string);
+}
+
 SharedString SharedString::join(const StringObject& string) {
-    if (string.holders_.load(std::memory_order_relaxed) == 0) {
+    if (!string.kept_ && string.holders_.load(std::memory_order_relaxed) == 0) {
         return SharedString();
     }
     return SharedString(&string);
 }
 
 SharedString::SharedString(const SharedString& other) : string_(other.string_) {
-    if (string_ != nullptr) {
-        string_->holders_.fetch_add(1, std::memory_order_relaxed);
-    }
+    count();
 }
 
 SharedString& SharedString::operator=(const SharedString& other) {
@@ -48,7 +56,8 @@ SharedString::~SharedString() {
 
 void SharedString::drop() {
     // The last holder sees every earlier holder's reads finished before it frees the string.
-    if (string_ != nullptr && string_->holders_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    if (string_ != nullptr && !string_->kept_ &&
+        string_->holders_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         delete string_;
     }
     string_ = nullptr;

@@ -2,7 +2,8 @@
 // values of a key, property or path and of every clone of it can be one object: copying a
 // SharedString adds a holder instead of copying the text, and the last holder frees the string.
 // The count is atomic, as a clone a provider keeps may be read on another thread. A string made
-// for sharing is only ever held this way.
+// for sharing is only ever held this way. A string its runtime keeps to the end (a name) is held
+// without counting.
 #pragma once
 
 #include <string_view>
@@ -15,8 +16,10 @@ class SharedString {
   public:
     SharedString() = default;
     static SharedString make(RuntimeState& runtime, std::string_view text);
-    // Another holder of `string` when it is already shared; a null SharedString otherwise.
+    // Another holder of `string` when it is already shared or kept; a null SharedString otherwise.
     static SharedString join(const StringObject& string);
+    // A holder of `string`, which its runtime keeps to the end.
+    static SharedString keep(const StringObject& string);
 
     SharedString(const SharedString& other);
     SharedString& operator=(const SharedString& other);
@@ -32,6 +35,7 @@ class SharedString {
   private:
     explicit SharedString(const StringObject* held);
     void drop();
+    void count() const;
 
     const StringObject* string_ = nullptr;
 };

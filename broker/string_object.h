@@ -17,6 +17,9 @@ namespace cimbroker {
 class StringObject : public Encapsulated<CMPIString, StringObject> {
   public:
     static std::unique_ptr<StringObject> make(RuntimeState& runtime, std::string_view text);
+    // A string its runtime keeps until it ends (see NameTable): holders do not count it, and it
+    // is not one of the live objects.
+    static std::unique_ptr<StringObject> makeKept(RuntimeState& runtime, std::string_view text);
     static CMPIStringFT* functionTable();
 
     std::string_view text() const { return std::string_view(chars_, size_); }
@@ -33,12 +36,15 @@ class StringObject : public Encapsulated<CMPIString, StringObject> {
   private:
     friend class SharedString;
 
-    // Copies `text` into the characters that follow the object; only make() places one.
-    StringObject(RuntimeState& runtime, std::string_view text);
+    // Copies `text` into the characters that follow the object; only place() places one.
+    StringObject(RuntimeState& runtime, std::string_view text, bool kept);
+    static std::unique_ptr<StringObject> place(RuntimeState& runtime, std::string_view text,
+                                               bool kept);
 
     size_t size_;
     char* chars_;
-    // Holders through SharedString; 0 for a string owned any other way.
+    const bool kept_;
+    // Holders through SharedString; 0 for a kept string and for a string owned any other way.
     mutable std::atomic<unsigned> holders_{0};
 };
 

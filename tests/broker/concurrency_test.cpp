@@ -1,8 +1,9 @@
 // Several threads serving requests at once, each in its own scope, while the shared state (class
-// hierarchy, call log) changes under them.
+// hierarchy, call log, the names the runtime keeps) changes under them.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -72,6 +73,41 @@ TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     EXPECT_EQ(wrong.load(), 0);
     EXPECT_EQ(runtime.calls().count("returnDone"),
               static_cast<size_t>(kThreads * kRequestsPerThread));
+    EXPECT_EQ(runtime.liveObjects(), 0u);
+}
+
+// Key names are made once for the whole runtime: threads that add the same names at once must
+// each read back their own values, also once more names arrive than the runtime keeps.
+bool addAndReadKeys(Runtime& runtime, int thread) {
+    RequestScope scope(runtime);
+    CMPIObjectPath* op = CMNewObjectPath(runtime.broker(), "root", "Many", nullptr);
+    constexpr int kNames = 400;  // per thread; the threads together pass the runtime's limit
+    auto nameOf = [thread](int i) {
+        return (i % 2 == 0 ? "Shared" : "Own" + std::to_string(thread) + "_") + std::to_string(i);
+    };
+    for (int i = 0; i < kNames; ++i) {
+        CMAddKey(op, nameOf(i).c_str(), std::to_string(thread * kNames + i).c_str(), CMPI_chars);
+    }
+    for (int i = 0; i < kNames; ++i) {
+        if (dataToString(CMGetKey(op, nameOf(i).c_str(), nullptr)) !=
+            std::to_string(thread * kNames + i)) {
+            return false;
+        }
+    }
+    return CMGetKeyCount(op, nullptr) == static_cast<CMPICount>(kNames);
+}
+
+TEST(Concurrency, ThreadsAddingTheSameKeyNamesKeepTheirOwnValues) {
+    Runtime runtime;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 4; ++t) {
+        workers.emplace_back([&, t] { wrong += addAndReadKeys(runtime, t) ? 0 : 1; });
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    EXPECT_EQ(wrong.load(), 0);
     EXPECT_EQ(runtime.liveObjects(), 0u);
 }
 
