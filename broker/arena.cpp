@@ -1,7 +1,5 @@
 #include "broker/arena.h"
 
-#include <functional>
-
 #include "broker/runtime_state.h"
 
 namespace cimbroker {
@@ -31,13 +29,11 @@ void Arena::releaseAll() {
     std::vector<std::unique_ptr<Object>> doomed;
     std::vector<SharedString> dropped;
     std::vector<SharedString> reusable;
-    std::vector<size_t> reusableHashes;
     {
         const auto lock = guard();
         doomed.swap(objects_);
         dropped.swap(texts_);
         reusable.swap(reusable_);
-        reusableHashes.swap(reusableHashes_);
     }
     while (!doomed.empty()) {
         Object::leaveArena(std::move(doomed.back()));
@@ -60,21 +56,18 @@ void Arena::hold(SharedString text) {
 }
 
 SharedString Arena::textOf(RuntimeState& runtime, std::string_view text) {
-    const size_t hash = std::hash<std::string_view>()(text);
     const auto lock = guard();
-    for (size_t i = 0; i < reusableHashes_.size(); ++i) {
-        if (reusableHashes_[i] == hash && reusable_[i]->text() == text) {
-            return reusable_[i];
+    for (const SharedString& reused : reusable_) {
+        if (reused->text() == text) {
+            return reused;
         }
     }
     SharedString made = SharedString::make(runtime, text);
     if (reusable_.size() < kMaxReusedTexts) {
         if (reusable_.capacity() == 0) {
             reusable_.reserve(kMaxReusedTexts);
-            reusableHashes_.reserve(kMaxReusedTexts);
         }
         reusable_.push_back(made);
-        reusableHashes_.push_back(hash);
     }
     return made;
 }

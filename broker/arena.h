@@ -6,8 +6,7 @@
 //
 // An arena also lends out the texts a request repeats (namespaces, class names, key and property
 // names, string values): textOf answers the string made earlier in the same arena for the same
-// text, so each is made once per request; texts are looked up by a hash first, as a request asks
-// for a few dozen texts many times each. At most kMaxReusedTexts are kept for reuse; later ones
+// text, so each is made once per request. At most kMaxReusedTexts are kept for reuse; later ones
 // are made anew.
 #pragma once
 
@@ -56,7 +55,6 @@ class Arena {
     std::vector<std::unique_ptr<Object>> objects_;
     std::vector<SharedString> texts_;
     std::vector<SharedString> reusable_;
-    std::vector<size_t> reusableHashes_;  // reusableHashes_[i] is the hash of reusable_[i]
 };
 
 // A scope's entry in its thread's stack of current arenas.

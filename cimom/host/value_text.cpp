@@ -138,10 +138,8 @@ ValueText realText(double value, bool single) {
     return ValueText::held(buffer);
 }
 
-// The parsers below need a terminated string; only text that is not already of the declared
-// type comes here, so the copy is rare.
-
-
+// The parsers take a terminated copy of a value's text; only text that is not already of the
+// declared type comes here, so the copy is rare.
 bool parseSigned(const std::string& text, std::int64_t& out) {
     if (text.empty()) {
         return false;

@@ -71,7 +71,7 @@ ThreadRoots::Root ThreadRoots::adopt(const std::string& path) {
 // A new root of the thread's own, or null when kMaxOwnedRoots are held by threads. A kept root
 // (of another path: adopt() found none of this one) makes way.
 ThreadRoots::Root ThreadRoots::openOwned(const std::string& path, bool create) {
-    Owned evicted;
+    Owned evicted;  // closed after the lock is let go
     {
         std::lock_guard<AdaptiveMutex> lock(mutex_);
         if (owned_ >= kMaxOwnedRoots) {
