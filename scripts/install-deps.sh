@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config binutils
     libgtest-dev libgmock-dev libbenchmark-dev
-    libmicrohttpd-dev libexpat1-dev libcrypt-dev liburing-dev
+    libmicrohttpd-dev libexpat1-dev libcrypt-dev
     sblim-wbemcli curl openssl python3 wrk
     dpkg-dev clang libclang-rt-14-dev
 )

@@ -104,12 +104,6 @@ Change ChangeWatch::drain() {
     if (!queue_.valid() || forkGeneration_ != forkGeneration()) {
         return Change::Path;
     }
-    if (bell_ != nullptr) {
-        if (!bell_->mayHaveRung()) {
-            return Change::None;
-        }
-        bell_->collect();
-    }
     Change change = Change::None;
     alignas(inotify_event) char notices[4096];
     for (;;) {
@@ -126,12 +120,6 @@ Change ChangeWatch::drain() {
             change = std::max(change, changeOf(notice->mask, notice->wd, name));
             at += static_cast<ssize_t>(sizeof(inotify_event) + notice->len);
         }
-    }
-}
-
-void ChangeWatch::listenOnCallingThread() {
-    if (queue_.valid()) {
-        bell_ = std::make_unique<QueueBell>(queue_.get());
     }
 }
 

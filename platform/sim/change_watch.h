@@ -8,13 +8,11 @@
 #ifndef CIMP_PLATFORM_SIM_CHANGE_WATCH_H
 #define CIMP_PLATFORM_SIM_CHANGE_WATCH_H
 
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/sim/fd.h"
-#include "platform/sim/queue_bell.h"
 
 namespace cimpsim {
 
@@ -42,11 +40,8 @@ class ChangeWatch {
     // Watches the folder `path` for its entry `name` being created, replaced, moved or removed.
     int watchEntry(const std::string& path, const std::string& name);
 
-    // Reads every queued notice: the largest change among them. On the thread last given
-    // listenOnCallingThread(), an empty queue costs no system call.
+    // Reads every queued notice: the largest change among them.
     Change drain();
-    // Makes drain() on the calling thread cheap (queue_bell.h); other threads keep reading.
-    void listenOnCallingThread();
 
   private:
     struct Watched {
@@ -61,7 +56,6 @@ class ChangeWatch {
     // The queue is shared with a child after fork(); the child must not read its parent's notices.
     unsigned forkGeneration_;
     std::unordered_map<int, Watched> folders_;
-    std::unique_ptr<QueueBell> bell_;
 };
 
 }  // namespace cimpsim

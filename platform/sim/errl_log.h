@@ -1,4 +1,5 @@
-// The simulated error log: one text line per committed entry in <root>/errl/log.
+// The error log's line format, written and read here only: one text line per committed entry in
+// <root>/errl/log.
 //
 // Line format (fields separated by one blank):
 //   <seq> <committed> rc=0x%08X 0x%04X,0x%04X <service> <key> created=<created> pid=<pid>
@@ -10,15 +11,22 @@
 // empty or unreadable tail starts again at 1. A last line cut short keeps its number when it has
 // one, and the next entry starts on a line of its own. An entry not made by the simulated platform
 // shows "unknown -" for service and key and "created=-". Each line is written with a single append.
+//
+// Built as a small static library of its own, so the daemon's metrics read the log with this code
+// without loading the platform.
 #ifndef CIMP_PLATFORM_SIM_ERRL_LOG_H
 #define CIMP_PLATFORM_SIM_ERRL_LOG_H
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "platform/sim/env.h"
-
 namespace cimpsim {
+
+// Longer than any line formatErrlLine makes (keys are cut to 64 bytes, escaped at most 4x): the
+// end of the log that holds its last number.
+constexpr size_t kErrlTailBytes = 1024;
 
 struct ErrlLogRecord {
     uint32_t rc;
@@ -28,17 +36,24 @@ struct ErrlLogRecord {
     uint64_t createdNanos;  // 0 when unknown
 };
 
-// The number that begins the last line of `tail`, or of the last complete one when the last was
-// cut short without a number; 0 when there is none.
-uint64_t lastSequence(const std::string& tail);
+// The eight fields of an entry line as text, their labels ("rc=", "created=", "pid=") taken off.
+struct ErrlLine {
+    std::string sequence, committed, rc, values, service, key, created, pid;
+};
 
 // The line for `record` (ending in a newline).
 std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
                            const ErrlLogRecord& record);
 
-// Appends `record` to the log under the root of `env`; false (and nothing written) when it
-// cannot.
-bool appendErrlRecord(const Env& env, const ErrlLogRecord& record);
+// The fields of `line` (without its newline), or nothing when it is not an entry line.
+std::optional<ErrlLine> parseErrlLine(const std::string& line);
+
+// The number that begins the last line of `tail` (the log's last kErrlTailBytes or fewer), or of
+// the last complete one when the last was cut short without a number; 0 when there is none.
+uint64_t lastSequence(const std::string& tail);
+
+// lastSequence of the log file `path`; 0 when it is missing or unreadable.
+uint64_t lastSequenceOfLog(const std::string& path);
 
 }  // namespace cimpsim
 

@@ -1,7 +1,6 @@
 // The POSIX Env. The platform root is kept open between calls, with its small files read from
 // memory for as long as the kernel reports no change (watched_directory.h): a steady platform
-// costs one system call per call. Each thread reads through a root of its own
-// (thread_roots.h).
+// costs one system call per call.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -10,7 +9,7 @@
 
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
-#include "platform/sim/thread_roots.h"
+#include "platform/sim/watched_directory.h"
 
 namespace cimpsim {
 
@@ -34,11 +33,8 @@ class PosixEnv : public Env {
 
     std::shared_ptr<const Directory> directory(const std::string& path,
                                                bool create) const override {
-        return roots_.directory(path, create);
+        return WatchedDirectory::kept(path, create);
     }
-
-  private:
-    mutable ThreadRoots roots_;
 };
 
 }  // namespace

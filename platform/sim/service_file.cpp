@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/capture_hub.h"
 #include "platform/sim/platform_root.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -47,9 +46,6 @@ ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char*
 }
 
 ErrlEntry* callFileService(const char* service, const char* file, char* buffer, size_t& size) {
-    if (CaptureHub::active()) {
-        CaptureHub::recordCall(service);
-    }
     return readServiceFile(*platformDirectory(currentEnv(), false), {service, "", file}, buffer,
                            size);
 }

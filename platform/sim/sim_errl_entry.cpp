@@ -1,9 +1,11 @@
 // SimErrlEntry and the members of the platform's ErrlEntry.
 #include "platform/sim/sim_errl_entry.h"
 
-#include "platform/sim/capture_hub.h"
+#include <unistd.h>
+
 #include "platform/sim/env.h"
 #include "platform/sim/errl_log.h"
+#include "platform/sim/platform_root.h"
 #include "platform/sim/registry_key.h"
 
 namespace cimpsim {
@@ -11,11 +13,7 @@ namespace cimpsim {
 SimErrlEntry::SimErrlEntry(uint32_t rc, const char* service, const char* key)
     : ErrlEntry(rc),
       origin_(std::string(service) + " " + printableKey(key)),
-      createdNanos_(currentEnv().nowNanos()) {
-    if (CaptureHub::active()) {
-        CaptureHub::recordErrl({ErrlEvent::Kind::Created, this, rc, 0, 0, origin_});
-    }
-}
+      createdNanos_(currentEnv().nowNanos()) {}
 
 }  // namespace cimpsim
 
@@ -26,15 +24,21 @@ const cimpsim::SimErrlEntry* simulated(const ErrlEntry* entry) {
     return dynamic_cast<const cimpsim::SimErrlEntry*>(entry);
 }
 
+// Appends `record` to the log under the root of `env`, numbered after the log's last line.
+void appendErrlRecord(const cimpsim::Env& env, const cimpsim::ErrlLogRecord& record) {
+    cimpsim::platformDirectory(env, true)->appendLocked(
+        "errl/log", cimpsim::kErrlTailBytes, [&](const std::string& tail) {
+            // A last line cut short (a full disk, a hand edit) must not swallow this entry.
+            const bool cut = !tail.empty() && tail.back() != '\n';
+            return (cut ? "\n" : "") +
+                   cimpsim::formatErrlLine(cimpsim::lastSequence(tail) + 1, env.nowNanos(),
+                                           static_cast<long>(getpid()), record);
+        });
+}
+
 }  // namespace
 
-ErrlEntry::~ErrlEntry() {
-    if (cimpsim::CaptureHub::active()) {
-        // The derived part is gone by now, so the origin is not available here.
-        cimpsim::CaptureHub::recordErrl(
-            {cimpsim::ErrlEvent::Kind::Deleted, this, iv_rc, 0, 0, std::string()});
-    }
-}
+ErrlEntry::~ErrlEntry() = default;
 
 uint32_t ErrlEntry::getRC() const {
     return iv_rc;
@@ -45,9 +49,5 @@ void ErrlEntry::commit(unsigned short severity, unsigned short actions) {
     cimpsim::ErrlLogRecord record{iv_rc, severity, actions,
                                   entry != nullptr ? entry->origin() : std::string(),
                                   entry != nullptr ? entry->createdNanos() : 0};
-    if (cimpsim::CaptureHub::active()) {
-        cimpsim::CaptureHub::recordErrl(
-            {cimpsim::ErrlEvent::Kind::Committed, this, iv_rc, severity, actions, record.origin});
-    }
-    cimpsim::appendErrlRecord(cimpsim::currentEnv(), record);
+    appendErrlRecord(cimpsim::currentEnv(), record);
 }

@@ -1,8 +1,8 @@
 // The error-log entries the simulated platform creates.
 //
 // A SimErrlEntry remembers which service and key made it and when, so that its committed log
-// line says where the failure came from. Creation and destruction are reported to live captures.
-// The creator hands the entry to its caller, who owns it (see platform/errl_entry.h).
+// line says where the failure came from. The creator hands the entry to its caller, who owns it
+// (see platform/errl_entry.h).
 #ifndef CIMP_PLATFORM_SIM_SIM_ERRL_ENTRY_H
 #define CIMP_PLATFORM_SIM_SIM_ERRL_ENTRY_H
 

@@ -1,7 +1,6 @@
 #include "platform/sim/trace_entry.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace cimpsim {
@@ -76,25 +75,6 @@ uint32_t encodeTraceEntry(const TraceEntry& entry, uint8_t* out) {
     const size_t length = ring::alignUp(at);
     std::memset(out + at, 0, length - at);
     return static_cast<uint32_t>(length);
-}
-
-std::vector<std::string> renderTraceArgs(const TraceEntry& entry) {
-    std::vector<std::string> rendered;
-    for (size_t i = 0; i < entry.argCount; ++i) {
-        const TraceArg& arg = entry.args[i];
-        char number[16];
-        if (arg.kind == 'X') {
-            std::snprintf(number, sizeof number, "%X", static_cast<unsigned>(arg.value));
-            rendered.emplace_back(number);
-        } else if (arg.kind == 'd') {
-            std::snprintf(number, sizeof number, "%d", static_cast<int32_t>(arg.value));
-            rendered.emplace_back(number);
-        } else {
-            rendered.push_back(arg.text != nullptr ? std::string(arg.text, arg.textLength)
-                                                   : std::string("(null)"));
-        }
-    }
-    return rendered;
 }
 
 }  // namespace cimpsim

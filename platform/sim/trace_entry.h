@@ -1,5 +1,5 @@
 // One trace entry as the writer collects it: arguments pulled from the caller's varargs by the
-// conversions of the argument-type string, encoded for the ring, rendered for captures.
+// conversions of the argument-type string, and encoded for the ring.
 //
 // Conversions: %X an unsigned 32-bit value, %d a signed 32-bit value, %s a text (null allowed,
 // at most ring::kMaxText bytes kept). Any other conversion ends the argument list, as does the
@@ -10,8 +10,6 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "platform/sim/trace_ring_format.h"
 
@@ -42,9 +40,6 @@ void collectTraceArgs(const char* argTypes, va_list args, TraceEntry& entry);
 // Encodes `entry` into `out` (at least ring::kMaxEntrySize bytes), padding included; returns the
 // length. The offset, length and checksum are left to TraceRing::append.
 uint32_t encodeTraceEntry(const TraceEntry& entry, uint8_t* out);
-
-// The arguments as sim_capture.h describes them.
-std::vector<std::string> renderTraceArgs(const TraceEntry& entry);
 
 }  // namespace cimpsim
 

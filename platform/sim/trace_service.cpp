@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 
-#include "platform/sim/capture_hub.h"
 #include "platform/sim/env.h"
 #include "platform/sim/trace_buffers.h"
 #include "platform/sim/trace_entry.h"
@@ -51,11 +50,5 @@ extern "C" int trace_adal_write_all(trace_desc_t td, trace_hash_val formatId, co
 
     alignas(uint64_t) uint8_t encoded[cimpsim::ring::kMaxEntrySize];
     ring->append(encoded, cimpsim::encodeTraceEntry(entry, encoded));
-
-    if (cimpsim::CaptureHub::active()) {
-        cimpsim::CaptureHub::recordTrace(
-            {formatId, std::string(argTypes != nullptr ? argTypes : "", entry.argTypesLength), line,
-             type, cimpsim::renderTraceArgs(entry)});
-    }
     return 0;
 }

@@ -3,9 +3,6 @@
 // The flag and the parent entry are accepted and ignored; the sim links no entries.
 #include "platform/util_reg.h"
 
-#include <string>
-
-#include "platform/sim/capture_hub.h"
 #include "platform/sim/platform_root.h"
 #include "platform/sim/registry_key.h"
 #include "platform/sim/service_file.h"
@@ -21,9 +18,6 @@ constexpr char kService[] = "UtilReg::read";
 ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool /*flag*/,
                          ErrlEntry* /*parent*/) {
     using namespace cimpsim;
-    if (CaptureHub::active()) {
-        CaptureHub::recordCall(std::string(kService) + " " + (key != nullptr ? key : "(null)"));
-    }
     if (!isPlainRegistryKey(key)) {
         return new SimErrlEntry(kRcBadKey, kService, key);
     }

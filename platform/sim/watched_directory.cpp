@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <mutex>
 #include <string_view>
 
 namespace cimpsim {
@@ -19,6 +20,11 @@ FileRead copyOut(ReadStatus status, std::string_view bytes, char* buffer, size_t
     }
     return {status, size};
 }
+
+// Held for about one system call at a time: a root's memory is shared by every thread, and
+// nothing here is slow enough for a finer lock to pay for itself.
+std::mutex g_lock;
+std::shared_ptr<const WatchedDirectory> g_kept;  // guarded by g_lock
 
 // The kernel reports only changes made through this machine: a network or FUSE file system can
 // change under it unannounced.
@@ -38,9 +44,17 @@ bool isLocal(int fd) {
 
 }  // namespace
 
-std::shared_ptr<const WatchedDirectory> WatchedDirectory::open(const std::string& path,
-                                                               bool create) {
-    return std::make_shared<const WatchedDirectory>(PosixDirectory::open(path, create), path);
+std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path, bool create) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    if (g_kept != nullptr && g_kept->path_ == path && g_kept->stillCurrent()) {
+        return g_kept;
+    }
+    auto opened =
+        std::make_shared<const WatchedDirectory>(PosixDirectory::open(path, create), path);
+    if (opened->files_->valid()) {
+        g_kept = opened;
+    }
+    return opened;
 }
 
 WatchedDirectory::WatchedDirectory(std::shared_ptr<const PosixDirectory> files, std::string path)
@@ -72,7 +86,6 @@ bool WatchedDirectory::watchPath() {
 
 bool WatchedDirectory::stillCurrent() const {
     if (watching_) {
-        std::lock_guard<AdaptiveMutex> lock(mutex_);
         if (gone_) {
             return false;
         }
@@ -91,13 +104,6 @@ bool WatchedDirectory::stillCurrent() const {
     }
     struct stat info {};
     return stat(path_.c_str(), &info) == 0 && files_->isSameAs(info);
-}
-
-void WatchedDirectory::listenOnCallingThread() const {
-    if (watching_) {
-        std::lock_guard<AdaptiveMutex> lock(mutex_);
-        watch_.listenOnCallingThread();
-    }
 }
 
 // Every folder from the root to the file is watched before the file is read, so that a change
@@ -144,7 +150,7 @@ FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_
         return files_->read(relative, buffer, capacity);
     }
     // Held through a read that fills the memory, so that no change drained meanwhile is lost.
-    std::lock_guard<AdaptiveMutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(g_lock);
     auto found = reads_.find(relative);
     if (found != reads_.end()) {
         return copyOut(found->second.status, found->second.bytes, buffer, capacity);

@@ -1,4 +1,4 @@
-// Committing error-log entries: the log line, its sequence, capture events, and concurrency.
+// Committing error-log entries: the log line, its sequence, and concurrency.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +16,6 @@
 
 #include "platform/errl_entry.h"
 #include "platform/sim/errl_log.h"
-#include "platform/sim/sim_capture.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/util_reg.h"
@@ -72,34 +71,8 @@ TEST_F(ErrorLog, EntryAfterALineCutShortStartsOnItsOwnLine) {
 TEST_F(ErrorLog, UnwritableLogIsSkippedSilently) {
     ASSERT_EQ(mkdir((root() + "/errl").c_str(), 0755), 0);
     ASSERT_EQ(mkdir(errlLogFile().c_str(), 0755), 0);  // a directory where the log should be
-    cimpsim::Capture capture;
-    std::unique_ptr<ErrlEntry> entry = failedRead("a/b");
-    entry->commit(0xd400, 0x2000);
-    ASSERT_EQ(capture.errl().size(), 2u);
-    EXPECT_EQ(capture.errl()[1].kind, cimpsim::ErrlEvent::Kind::Committed);
-}
-
-TEST_F(ErrorLog, CaptureSeesCreateCommitDeleteInOrder) {
-    cimpsim::Capture capture;
-    const ErrlEntry* address = nullptr;
-    {
-        std::unique_ptr<ErrlEntry> entry = failedRead("fstp/SystemName");
-        address = entry.get();
-        entry->commit(0xd400, 0x2000);
-    }
-    std::vector<std::string> seen;
-    for (const cimpsim::ErrlEvent& e : capture.errl()) {
-        EXPECT_EQ(e.entry, address);
-        EXPECT_EQ(e.rc, cimpsim::kRcMissing);
-        seen.push_back(std::to_string(static_cast<int>(e.kind)) + " " + std::to_string(e.first) +
-                       "," + std::to_string(e.second) + " " + e.origin);
-    }
-    // Created, Committed with the commit values, Deleted.
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"0 0,0 UtilReg::read fstp/SystemName",
-                                        "1 54272,8192 UtilReg::read fstp/SystemName", "2 0,0 "}));
-    capture.clear();
-    EXPECT_TRUE(capture.errl().empty());
+    failedRead("a/b")->commit(0xd400, 0x2000);
+    EXPECT_EQ(rmdir(errlLogFile().c_str()), 0) << "the folder was written to";
 }
 
 TEST_F(ErrorLog, ConcurrentCommitsNeverInterleaveAndNumberEveryLine) {

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/errl_entry.h"
-#include "platform/sim/sim_capture.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/util_reg.h"
 #include "tests/support/platform_fixture.h"
@@ -127,24 +126,6 @@ TEST_F(Registry, HostileKeysFailWithoutTouchingFiles) {
         EXPECT_EQ(result.size, 8u);
     }
     EXPECT_EQ(readKey(nullptr, 8).entry->getRC(), cimpsim::kRcBadKey);
-}
-
-TEST_F(Registry, CallsAndCreatedEntriesAreCaptured) {
-    cimpsim::Capture capture;
-    setRegistry("fstp/eth0_ipaddress", "10.0.0.1");
-    readKey("fstp/eth0_ipaddress", 16);
-    ReadResult failed = readKey("fstp/eth1_ipaddress", 16);
-    readKey(nullptr, 4);
-
-    EXPECT_EQ(capture.calls(), (std::vector<std::string>{"UtilReg::read fstp/eth0_ipaddress",
-                                                         "UtilReg::read fstp/eth1_ipaddress",
-                                                         "UtilReg::read (null)"}));
-    std::vector<cimpsim::ErrlEvent> events = capture.errl();
-    ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[0].kind, cimpsim::ErrlEvent::Kind::Created);
-    EXPECT_EQ(events[0].entry, failed.entry.get());
-    EXPECT_EQ(events[0].rc, cimpsim::kRcMissing);
-    EXPECT_EQ(events[0].origin, "UtilReg::read fstp/eth1_ipaddress");
 }
 
 }  // namespace

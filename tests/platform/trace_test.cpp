@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/printer/trace_ring_reader.h"
-#include "platform/sim/sim_capture.h"
 #include "platform/sim/trace_ring.h"
 #include "platform/sim/trace_ring_format.h"
 #include "platform/trace.h"
+#include "tests/support/platform_capture.h"
 #include "tests/support/platform_fixture.h"
 
 namespace {
@@ -47,11 +47,9 @@ trace_desc_t openBuffer(const char* name, size_t size = 4096) {
 class Trace : public cimptest::PlatformFixture {};
 
 TEST_F(Trace, WritesOnUnopenedDescriptorsAreDropped) {
-    cimpsim::Capture capture;
     EXPECT_NE(trace_adal_write_all(TRACE_DESC_INVALID, 1, " %X", 10, 0, 5u), 0);
     EXPECT_NE(trace_adal_write_all(31, 1, " %s", 11, 0, "x"), 0);
     EXPECT_NE(trace_adal_write_all(0x7FFFFFFF, 1, " ", 12, 0), 0);
-    EXPECT_TRUE(capture.traces().empty());
 }
 
 TEST_F(Trace, OpeningANameAgainGivesTheSameDescriptor) {
@@ -68,7 +66,6 @@ TEST_F(Trace, OpeningANameAgainGivesTheSameDescriptor) {
 TEST_F(Trace, ArgumentsFollowTheTypeString) {
     trace_desc_t td = openBuffer("TraceArgs");
     const std::string longText(100, 'L');
-    cimpsim::Capture capture;
     trace_adal_write_all(td, 0x11, " %X,%s", 1, 0, 0xABCu, "text");
     trace_adal_write_all(td, 0x12, " %d,%s", 2, 0, -5, static_cast<const char*>(nullptr));
     trace_adal_write_all(td, 0x13, " %s", 3, 0, longText.c_str());
@@ -86,7 +83,7 @@ TEST_F(Trace, ArgumentsFollowTheTypeString) {
         {},
         {"1", "2", "3", "4", "5", "6", "7", "8"},
         {"FFFFFFFF"}};
-    std::vector<cimpsim::TraceRecord> traces = capture.traces();
+    std::vector<cimptest::TraceRecord> traces = cimptest::traceRecords(td);
     ASSERT_EQ(traces.size(), expected.size());
     RingContents ring = readRingFile(traceFile("TraceArgs"));
     ASSERT_EQ(ring.entries.size(), expected.size());
@@ -156,10 +153,10 @@ TEST_F(Trace, UnusableFileKeepsTheBufferInMemory) {
     setenv("CIMP_PLATFORM_ROOT", registryFile("blocker/file").c_str(), 1);
     trace_desc_t td = openBuffer("TraceInMemory");
     trace_desc_t unsafe = openBuffer("../escape");
-    cimpsim::Capture capture;
     EXPECT_EQ(trace_adal_write_all(td, 0x21, " %d", 1, 0, 3), 0);
     EXPECT_EQ(trace_adal_write_all(unsafe, 0x22, " ", 2, 0), 0);
-    EXPECT_EQ(capture.traces().size(), 2u);
+    EXPECT_EQ(cimptest::traceRecords(td).size(), 1u);
+    EXPECT_EQ(cimptest::traceRecords(unsafe).size(), 1u);
     setenv("CIMP_PLATFORM_ROOT", root().c_str(), 1);
     EXPECT_EQ(openBuffer("TraceInMemory"), td);
 }

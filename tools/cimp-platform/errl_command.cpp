@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <sstream>
 #include <vector>
 
+#include "platform/sim/errl_log.h"
 #include "platform/sim/value_parsers.h"
 #include "tools/cimp-platform/follow_loop.h"
 #include "tools/cimp-platform/line_tail.h"
@@ -19,33 +19,6 @@ struct ErrlFilter {
     std::optional<std::string> since;  // without its "Z", compared as text
     std::optional<uint32_t> rc;
 };
-
-// The eight fields of an entry line, with their labels ("rc=", "created=", "pid=") taken off.
-struct ErrlFields {
-    std::string sequence, committed, rc, values, service, key, created, pid;
-};
-
-bool takeLabel(std::string& field, const char* label) {
-    std::string prefix(label);
-    if (field.compare(0, prefix.size(), prefix) != 0) {
-        return false;
-    }
-    field.erase(0, prefix.size());
-    return true;
-}
-
-std::optional<ErrlFields> splitEntry(const std::string& line) {
-    std::istringstream in(line);
-    ErrlFields f;
-    std::string extra;
-    if (!(in >> f.sequence >> f.committed >> f.rc >> f.values >> f.service >> f.key >> f.created >>
-          f.pid) ||
-        (in >> extra) || !takeLabel(f.rc, "rc=") || !takeLabel(f.created, "created=") ||
-        !takeLabel(f.pid, "pid=")) {
-        return std::nullopt;
-    }
-    return f;
-}
 
 std::string withoutZone(const std::string& time) {
     return !time.empty() && time.back() == 'Z' ? time.substr(0, time.size() - 1) : time;
@@ -69,7 +42,7 @@ bool isUtcTime(const std::string& time) {
     return text.size() != shaped + 1;
 }
 
-bool keeps(const ErrlFilter& filter, const std::optional<ErrlFields>& entry) {
+bool keeps(const ErrlFilter& filter, const std::optional<cimpsim::ErrlLine>& entry) {
     if (!filter.since && !filter.rc) {
         return true;
     }
@@ -82,7 +55,7 @@ bool keeps(const ErrlFilter& filter, const std::optional<ErrlFields>& entry) {
     return !filter.rc || cimpsim::parseFaultCode(entry->rc) == filter.rc;
 }
 
-std::string alignedEntry(const ErrlFields& f) {
+std::string alignedEntry(const cimpsim::ErrlLine& f) {
     char line[kMaxLineBytes + 256];
     std::snprintf(line, sizeof line, "%6s  %-27s  %-10s  %-13s  %-23s  %-28s  %-27s  %s",
                   f.sequence.c_str(), f.committed.c_str(), f.rc.c_str(), f.values.c_str(),
@@ -127,7 +100,7 @@ CliStatus runErrl(const std::string& root, ArgList& args, std::ostream& out) {
     }
     LineTail log(root + "/errl/log");
     auto print = [&](const std::string& line) {
-        std::optional<ErrlFields> entry = splitEntry(line);
+        std::optional<cimpsim::ErrlLine> entry = cimpsim::parseErrlLine(line);
         if (keeps(filter, entry)) {
             out << (entry ? alignedEntry(*entry) : line) << "\n";
         }

@@ -1,0 +1,176 @@
+#include "tests/support/platform_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sim/errl_log.h"
+#include "platform/sim/printer/trace_ring_reader.h"
+#include "platform/sim/trace_buffers.h"
+
+namespace cimptest {
+
+namespace {
+
+constexpr char kFailSuffix[] = ".fail";
+
+// The call that looks for the fault file `relative` first, or "" for any other file.
+std::string callOf(const std::string& relative) {
+    const size_t suffix = sizeof kFailSuffix - 1;
+    if (relative.size() <= suffix || relative.compare(relative.size() - suffix, suffix,
+                                                      kFailSuffix) != 0) {
+        return "";
+    }
+    const std::string file = relative.substr(0, relative.size() - suffix);
+    if (file == "drax/managed") {
+        return "draxQueryDraManagedInfo";
+    }
+    if (file == "rmgr/policy_enabled") {
+        return "rmgrIsRedPolicyEnabled";
+    }
+    return file.compare(0, 9, "registry/") == 0 ? "UtilReg::read " + file.substr(9) : "";
+}
+
+std::string rendered(const cimpsim::DecodedArg& arg) {
+    char number[16];
+    switch (arg.kind) {
+        case 'X':
+            std::snprintf(number, sizeof number, "%X", static_cast<unsigned>(arg.value));
+            return number;
+        case 'd':
+            std::snprintf(number, sizeof number, "%d", static_cast<int32_t>(arg.value));
+            return number;
+        case 'n':
+            return "(null)";
+        default:
+            return arg.text;
+    }
+}
+
+bool readRing(trace_desc_t td, cimpsim::RingContents& contents) {
+    const cimpsim::TraceRing* ring = cimpsim::findTraceBuffer(td);
+    std::string error;
+    if (ring == nullptr || !cimpsim::readTraceRing(ring->data(), ring->size(), contents, error)) {
+        ADD_FAILURE() << "trace buffer " << td << " unreadable: " << error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The platform's directory with every read and append noted by the capture.
+class Capture::Recording : public cimpsim::Directory {
+  public:
+    Recording(const Capture& capture, std::shared_ptr<const cimpsim::Directory> files)
+        : capture_(capture), files_(std::move(files)) {}
+
+    cimpsim::FileRead read(const std::string& relative, char* buffer,
+                           size_t capacity) const override {
+        capture_.noteRead(relative);
+        return files_->read(relative, buffer, capacity);
+    }
+    bool appendLocked(const std::string& relative, size_t tailLimit,
+                      const std::function<std::string(const std::string&)>& compose)
+        const override {
+        return files_->appendLocked(relative, tailLimit, [&](const std::string& tail) {
+            std::string line = compose(tail);
+            capture_.noteLine(line);
+            return line;
+        });
+    }
+    std::unique_ptr<cimpsim::SharedMapping> mapShared(
+        const std::string& relative, size_t size,
+        const std::function<void(uint8_t*, size_t)>& prepare) const override {
+        return files_->mapShared(relative, size, prepare);
+    }
+
+  private:
+    const Capture& capture_;
+    std::shared_ptr<const cimpsim::Directory> files_;
+};
+
+std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from) {
+    cimpsim::RingContents contents;
+    std::vector<TraceRecord> records;
+    if (!readRing(td, contents)) {
+        return records;
+    }
+    EXPECT_LE(contents.head - from, contents.ringSize) << "the trace ring wrapped: entries lost";
+    for (const cimpsim::DecodedEntry& entry : contents.entries) {
+        if (entry.offset >= from) {
+            records.push_back({entry.formatId, entry.argTypes, entry.line, entry.type, {}});
+            for (const cimpsim::DecodedArg& arg : entry.args) {
+                records.back().args.push_back(rendered(arg));
+            }
+        }
+    }
+    return records;
+}
+
+Capture::Capture(const char* traceBuffer) : next_(cimpsim::currentEnv()) {
+    EXPECT_EQ(trace_adal_init_buffer(&td_, traceBuffer, 4096), 0);
+    clear();
+}
+
+std::vector<TraceRecord> Capture::traces() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return traceRecords(td_, traceStart_);
+}
+
+std::vector<ErrlRecord> Capture::errl() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return errl_;
+}
+
+std::vector<std::string> Capture::calls() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return calls_;
+}
+
+void Capture::clear() {
+    cimpsim::RingContents contents;
+    std::lock_guard<std::mutex> lock(mutex_);
+    traceStart_ = readRing(td_, contents) ? contents.head : 0;
+    errl_.clear();
+    calls_.clear();
+}
+
+std::optional<std::string> Capture::variable(const char* name) const {
+    return next_.variable(name);
+}
+
+uint64_t Capture::nowNanos() const {
+    return next_.nowNanos();
+}
+
+std::shared_ptr<const cimpsim::Directory> Capture::directory(const std::string& path,
+                                                             bool create) const {
+    return std::make_shared<Recording>(*this, next_.directory(path, create));
+}
+
+void Capture::noteRead(const std::string& relative) const {
+    std::string call = callOf(relative);
+    if (!call.empty()) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+}
+
+void Capture::noteLine(const std::string& line) const {
+    const size_t start = line[0] == '\n' ? 1 : 0;  // after a newline ending a line cut short
+    const std::optional<cimpsim::ErrlLine> entry =
+        cimpsim::parseErrlLine(line.substr(start, line.size() - start - 1));
+    ASSERT_TRUE(entry.has_value()) << "not an error-log line: " << line;
+    const auto hex = [](const std::string& text) {
+        return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 16));
+    };
+    const size_t comma = entry->values.find(',');
+    std::lock_guard<std::mutex> lock(mutex_);
+    errl_.push_back({hex(entry->rc), static_cast<uint16_t>(hex(entry->values.substr(0, comma))),
+                     static_cast<uint16_t>(hex(entry->values.substr(comma + 1))),
+                     entry->service + " " + entry->key});
+}
+
+}  // namespace cimptest
