@@ -17,7 +17,7 @@
 #include "model/cec.h"
 #include "model/cec_pkg.h"
 #include "model/tovpassthru.h"
-#include "platform/sim/sim_capture.h"
+#include "tests/support/platform_capture.h"
 #include "tests/support/platform_fixture.h"
 
 namespace {
@@ -120,8 +120,8 @@ struct Outcome {
     string rendered;  // the object, "" when there is none
 };
 
-uint32_t exitTraceRc(const cimpsim::Capture& capture) {
-    const std::vector<cimpsim::TraceRecord> traces = capture.traces();
+uint32_t exitTraceRc(const cimptest::Capture& capture) {
+    const std::vector<cimptest::TraceRecord> traces = capture.traces();
     if (traces.empty() || traces.back().args.size() != 1) {
         ADD_FAILURE() << "no exit trace with one argument";
         return UINT32_MAX;
@@ -131,28 +131,21 @@ uint32_t exitTraceRc(const cimpsim::Capture& capture) {
 
 template <typename Object>
 Outcome fromStatus(const Object* object, const CMPIStatus& status,
-                   const cimpsim::Capture& capture) {
+                   const cimptest::Capture& capture) {
     EXPECT_EQ(exitTraceRc(capture), static_cast<uint32_t>(status.rc))
         << "the exit trace reports the code handed out";
     return {static_cast<uint32_t>(status.rc),
             status.msg != nullptr ? cimbroker::toStdString(status.msg) : "<none>", render(object)};
 }
 
-// Every entry created was committed once with (0xd400, 0x2000) and then deleted, and there were
-// `expected` of them.
-void expectCommittedAndDeleted(const cimpsim::Capture& capture, size_t expected) {
-    using Kind = cimpsim::ErrlEvent::Kind;
-    // One build runs on one thread, so each entry's three events follow one another.
-    const std::vector<cimpsim::ErrlEvent> events = capture.errl();
-    ASSERT_EQ(events.size(), 3 * expected);
-    for (size_t i = 0; i < events.size(); i += 3) {
-        EXPECT_EQ(events[i].kind, Kind::Created);
-        EXPECT_EQ(events[i + 1].kind, Kind::Committed);
-        EXPECT_EQ(events[i + 2].kind, Kind::Deleted);
-        EXPECT_TRUE(events[i + 1].entry == events[i].entry &&
-                    events[i + 2].entry == events[i].entry);
-        EXPECT_EQ(events[i + 1].first, 0xd400);
-        EXPECT_EQ(events[i + 1].second, 0x2000);
+// `expected` entries were committed, each with (0xd400, 0x2000). (An entry the builders forget
+// to delete is a leak the sanitizer build reports.)
+void expectCommitted(const cimptest::Capture& capture, size_t expected) {
+    const std::vector<cimptest::ErrlRecord> committed = capture.errl();
+    ASSERT_EQ(committed.size(), expected);
+    for (const cimptest::ErrlRecord& entry : committed) {
+        EXPECT_EQ(entry.first, 0xd400);
+        EXPECT_EQ(entry.second, 0x2000);
     }
 }
 
@@ -184,7 +177,7 @@ class ModelTest : public cimptest::PlatformFixture,
         runtime.calls().enable(true);
     }
 
-    Outcome build(Builder builder, const cimpsim::Capture& capture) {
+    Outcome build(Builder builder, const cimptest::Capture& capture) {
         const CMPIBroker* broker = runtime.broker();
         // Stale values the builders must overwrite on every path.
         int sentinel = 0;
@@ -316,14 +309,14 @@ TEST_P(ModelTest, BuilderLeavesTheCallerWhatItsContractSays) {
     if (c.arrange) {
         c.arrange(*this);
     }
-    cimpsim::Capture capture;
+    cimptest::Capture capture;
 
     const Outcome out = build(c.builder, capture);
 
     EXPECT_EQ(out.rc, c.rc);
     EXPECT_EQ(out.message, c.message);
     EXPECT_EQ(out.rendered, c.rendered);
-    expectCommittedAndDeleted(capture, c.committedEntries);
+    expectCommitted(capture, c.committedEntries);
     const std::vector<string> platformCalls = capture.calls();
     for (const string& name : c.notCalled) {
         EXPECT_EQ(std::count(platformCalls.begin(), platformCalls.end(), name), 0) << name;
