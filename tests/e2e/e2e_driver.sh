@@ -595,6 +595,10 @@ case_metrics_and_config() {
     has metrics "cimp_provider_load_failures 0"
     has metrics "cimp_platform_errl_entries_total 1"
     has metrics "process_start_time_seconds 1"
+    # A last line cut short keeps its number, as the platform numbers the next entry after it.
+    printf '12 2026-01-01T00:00:0' >>"$platform/errl/log"
+    out="$(curl -sS --max-time 10 "http://127.0.0.1:$port/metrics")"
+    has "metrics after a cut line" "cimp_platform_errl_entries_total 12"
     stop_daemon
     grep -q 'EnumerateInstanceNames' "$log" && fail "quiet from the config file ignored"
 
