@@ -30,9 +30,9 @@ void appendErrlRecord(const cimpsim::Env& env, const cimpsim::ErrlLogRecord& rec
         "errl/log", cimpsim::kErrlTailBytes, [&](const std::string& tail) {
             // A last line cut short (a full disk, a hand edit) must not swallow this entry.
             const bool cut = !tail.empty() && tail.back() != '\n';
-            return (cut ? "\n" : "") +
-                   cimpsim::formatErrlLine(cimpsim::lastSequence(tail) + 1, env.nowNanos(),
-                                           static_cast<long>(getpid()), record);
+            return (cut ? "\n" : "") + cimpsim::formatErrlLine(cimpsim::lastSequence(tail) + 1,
+                                                               env.nowNanos(),
+                                                               static_cast<long>(getpid()), record);
         });
 }
 

@@ -29,11 +29,11 @@ std::shared_ptr<const WatchedDirectory> g_kept;  // guarded by g_lock
 // The kernel reports only changes made through this machine: a network or FUSE file system can
 // change under it unannounced.
 bool isLocal(int fd) {
-    constexpr long kRemote[] = {0x6969 /* NFS */,         0x517B /* SMB */,
-                                0xFF534D42 /* CIFS */,    0xFE534D42 /* SMB2 */,
-                                0x65735546 /* FUSE */,    0x00C36400 /* Ceph */,
-                                0x01021997 /* 9P */,      0x5346414F /* AFS */,
-                                0x73757245 /* Coda */,    0x47504653 /* GPFS */};
+    constexpr long kRemote[] = {0x6969 /* NFS */,      0x517B /* SMB */,
+                                0xFF534D42 /* CIFS */, 0xFE534D42 /* SMB2 */,
+                                0x65735546 /* FUSE */, 0x00C36400 /* Ceph */,
+                                0x01021997 /* 9P */,   0x5346414F /* AFS */,
+                                0x73757245 /* Coda */, 0x47504653 /* GPFS */};
     struct statfs info {};
     if (fstatfs(fd, &info) != 0) {
         return false;

@@ -17,7 +17,6 @@
 #define CIMP_PLATFORM_SIM_WATCHED_DIRECTORY_H
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -67,7 +66,7 @@ class WatchedDirectory : public Directory {
     mutable std::unordered_map<std::string, Remembered> reads_;
     mutable std::unordered_set<std::string> watchedFolders_;
     mutable bool gone_ = false;  // the path no longer names this root
-    bool watching_;  // remembers reads: the kernel can tell of every change here
+    bool watching_;              // remembers reads: the kernel can tell of every change here
     bool pathWatched_;
 };
 

@@ -18,8 +18,8 @@ constexpr char kFailSuffix[] = ".fail";
 // The call that looks for the fault file `relative` first, or "" for any other file.
 std::string callOf(const std::string& relative) {
     const size_t suffix = sizeof kFailSuffix - 1;
-    if (relative.size() <= suffix || relative.compare(relative.size() - suffix, suffix,
-                                                      kFailSuffix) != 0) {
+    if (relative.size() <= suffix ||
+        relative.compare(relative.size() - suffix, suffix, kFailSuffix) != 0) {
         return "";
     }
     const std::string file = relative.substr(0, relative.size() - suffix);
@@ -71,9 +71,9 @@ class Capture::Recording : public cimpsim::Directory {
         capture_.noteRead(relative);
         return files_->read(relative, buffer, capacity);
     }
-    bool appendLocked(const std::string& relative, size_t tailLimit,
-                      const std::function<std::string(const std::string&)>& compose)
-        const override {
+    bool appendLocked(
+        const std::string& relative, size_t tailLimit,
+        const std::function<std::string(const std::string&)>& compose) const override {
         return files_->appendLocked(relative, tailLimit, [&](const std::string& tail) {
             std::string line = compose(tail);
             capture_.noteLine(line);
