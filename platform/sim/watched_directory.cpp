@@ -1,5 +1,6 @@
 #include "platform/sim/watched_directory.h"
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
@@ -45,6 +46,11 @@ bool isLocal(int fd) {
 }  // namespace
 
 std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path, bool create) {
+    // A child of fork() has only the forking thread: a lock another thread held at that moment
+    // would never be let go in the child, so fork waits for it.
+    static const int forkWaits =
+        pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, [] { g_lock.unlock(); });
+    static_cast<void>(forkWaits);
     std::lock_guard<std::mutex> lock(g_lock);
     if (g_kept != nullptr && g_kept->path_ == path && g_kept->stillCurrent()) {
         return g_kept;
