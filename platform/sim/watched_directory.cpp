@@ -9,6 +9,7 @@
 #include <iterator>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 namespace cimpsim {
 
@@ -51,6 +52,8 @@ std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path,
     static const int forkWaits =
         pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, [] { g_lock.unlock(); });
     static_cast<void>(forkWaits);
+    // Let go after the lock: closing a change queue may wait for the kernel.
+    std::shared_ptr<const WatchedDirectory> replaced;
     std::lock_guard<std::mutex> lock(g_lock);
     if (g_kept != nullptr && g_kept->path_ == path && g_kept->stillCurrent()) {
         return g_kept;
@@ -58,7 +61,7 @@ std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path,
     auto opened =
         std::make_shared<const WatchedDirectory>(PosixDirectory::open(path, create), path);
     if (opened->files_->valid()) {
-        g_kept = opened;
+        replaced = std::exchange(g_kept, opened);
     }
     return opened;
 }

@@ -108,8 +108,8 @@ TEST_F(ChangeSeen, ThroughALinkedRootThatIsRetargeted) {
     fs::remove_all(other);
 }
 
-// More threads than get a root of their own, all alive at once; then a new thread, which takes
-// over a root the first ones left.
+// Many threads alive at once, each reading after a change made while they wait; then a thread
+// started afterwards, as a host that starts one per request does.
 TEST_F(ChangeSeen, ByEveryThreadAndByThreadsThatComeLater) {
     constexpr int kThreads = 12;
     setRegistry("area/v", "first");
