@@ -12,8 +12,8 @@
 #include <string>
 
 #include "broker/broker_runtime.h"
-#include "cimom/host/cim_service.h"
-#include "cimom/host/provider_loader.h"
+#include "cimom/dispatch/provider_loader.h"
+#include "cimom/http/cim_service.h"
 #include "generated_schema.h"
 #include "tests/support/platform_fixture.h"
 

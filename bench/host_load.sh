@@ -36,7 +36,7 @@ provider_time() { awk -v n="$1" '$1 == n { print $2 }' "$work/provider"; }
 
 cp -r "$repo/examples/platform" "$work/platform"
 rm -rf "$work/platform/trace" "$work/platform/errl"
-"$build/cimom/host/cimp-cimom" --port 0 --quiet --platform-root "$work/platform" 2>"$work/log" &
+"$build/cimom/daemon/cimp-cimom" --port 0 --quiet --platform-root "$work/platform" 2>"$work/log" &
 daemon=$!
 port=""
 for _ in $(seq 100); do

@@ -2,7 +2,7 @@
 // once into the same counters), and what one scrape costs.
 #include <benchmark/benchmark.h>
 
-#include "cimom/host/metrics.h"
+#include "cimom/http/metrics.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cimom/host/request_decoder.h"
+#include "cimom/wire/request_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const cimhost::DecodedRequest decoded =

@@ -17,7 +17,7 @@ rm -rf "$platform"
 cp -r examples/platform "$platform"
 
 log="$top/build/cimp-cimom.log"
-build/cimom/host/cimp-cimom --address 127.0.0.1 --port "$port" --platform-root "$platform" 2>"$log" &
+build/cimom/daemon/cimp-cimom --address 127.0.0.1 --port "$port" --platform-root "$platform" 2>"$log" &
 daemon=$!
 trap 'kill "$daemon" 2>/dev/null; wait "$daemon" 2>/dev/null || true' EXIT INT TERM
 for _ in $(seq 100); do

@@ -15,7 +15,7 @@ build="$(cd "${1:-$top/build}" && pwd)"
 total=$(( ${CIMP_SOAK_REQUESTS:-1000000} / 16 * 16 ))
 connections="${CIMP_SOAK_CONNECTIONS:-4}"
 warmup=1008
-for tool in cimom/host/cimp-cimom tests/load/cimp-load platform/sim/cimp-trace; do
+for tool in cimom/daemon/cimp-cimom tests/load/cimp-load platform/sim/cimp-trace; do
     [ -x "$build/$tool" ] || { echo "$build/$tool missing: build it first" >&2; exit 2; }
 done
 
@@ -32,7 +32,7 @@ cp -r "$top/examples/platform" "$platform"
 rm -rf "$platform/trace" "$platform/errl"
 printf '0x51A00005' >"$platform/registry/fstp/SystemName.fail"
 # The request log (a line per request) goes to stderr: keep its head only.
-"$build/cimom/host/cimp-cimom" --port 0 --platform-root "$platform" \
+"$build/cimom/daemon/cimp-cimom" --port 0 --platform-root "$platform" \
     2> >(sed -u -n '1,20p' >"$work/daemon.log") &
 daemon=$!
 port=""

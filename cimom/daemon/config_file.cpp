@@ -1,0 +1,56 @@
+#include "cimom/daemon/config_file.h"
+
+#include <sstream>
+
+#include "cimom/http/small_file.h"
+
+namespace cimhost {
+namespace {
+
+constexpr std::size_t kMaxConfigSize = 64 * 1024;
+constexpr const char* kBlanks = " \t\r";
+
+std::string withoutComment(const std::string& line) {
+    for (std::size_t at = line.find('#'); at != std::string::npos; at = line.find('#', at + 1)) {
+        if (at == 0 || line[at - 1] == ' ' || line[at - 1] == '\t') {
+            return line.substr(0, at);
+        }
+    }
+    return line;
+}
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+Status readConfigFile(const std::string& path, std::vector<ConfigLine>& lines) {
+    std::string text;
+    const Status read = readSmallFile(path, kMaxConfigSize, text);
+    if (!read.isOk()) {
+        return read;
+    }
+    std::istringstream in(text);
+    std::string line;
+    for (unsigned number = 1; std::getline(in, line); ++number) {
+        const std::string content = trimmed(withoutComment(line));
+        if (content.empty()) {
+            continue;
+        }
+        const std::size_t equals = content.find('=');
+        const std::string key = trimmed(content.substr(0, equals));
+        if (equals == std::string::npos || key.empty()) {
+            return Status::invalidParameter(path + ":" + std::to_string(number) +
+                                            ": expected \"key = value\"");
+        }
+        lines.push_back({number, key, trimmed(content.substr(equals + 1))});
+    }
+    return Status::ok();
+}
+
+}  // namespace cimhost

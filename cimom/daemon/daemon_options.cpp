@@ -1,0 +1,203 @@
+#include "cimom/daemon/daemon_options.h"
+
+#include <algorithm>
+#include <iterator>
+#include <type_traits>
+#include <variant>
+
+namespace cimhost {
+namespace {
+
+constexpr unsigned long kMaxThreads = 64;
+constexpr unsigned long kMaxConnections = 100000;
+constexpr unsigned long kMaxSeconds = 3600;
+constexpr unsigned long kMaxPort = 65535;
+
+// Where a setting's value lives in DaemonOptions; the type says how its text is read.
+using Field = std::variant<std::string*, std::optional<std::string>*, bool*, unsigned*,
+                           std::uint16_t*, std::optional<std::uint16_t>*>;
+
+struct Setting {
+    const char* heading;  // printed before this setting in --help; null for none
+    const char* name;
+    const char* valueName;  // null for a flag
+    Field (*field)(DaemonOptions&);
+    unsigned long least;  // bounds of a number
+    unsigned long most;
+    const char* help;
+    bool showsDefault;  // --help appends "(default <value>)"
+};
+
+#define FIELD(member) [](DaemonOptions& o) -> Field { return &o.member; }
+
+const Setting kSettings[] = {
+    {nullptr, "address", "ADDR", FIELD(address), 0, 0, "address or host name to listen on", true},
+    {nullptr, "port", "N", FIELD(port), 0, kMaxPort,
+     "plain HTTP port (default 5988 without TLS, none with it;\n"
+     "                        0 picks a free one)",
+     false},
+    {nullptr, "threads", "N", FIELD(threads), 1, kMaxThreads,
+     "worker threads (default: one per core)", false},
+    {nullptr, "namespace", "NS", FIELD(nameSpace), 0, 0, "namespace the schema describes", true},
+    {nullptr, "schema", "FILE", FIELD(schemaFile), 0, 0,
+     "MOF schema (default: the shipped schema/root_orvcim.mof)", false},
+    {nullptr, "registration", "FILE", FIELD(registrationFile), 0, 0,
+     "provider registrations (default: the shipped\n"
+     "                        schema/Vesk_AssociatedTOvPassthru.registration)",
+     false},
+    {nullptr, "provider-dir", "DIR", FIELD(providerDir), 0, 0,
+     "where lib<Library>.so is looked for first (default: the\n"
+     "                        build's or the installed provider directory; then the\n"
+     "                        system loader path)",
+     false},
+    {nullptr, "platform-root", "DIR", FIELD(platformRoot), 0, 0,
+     "simulated platform root (default: $CIMP_PLATFORM_ROOT, else\n"
+     "                        the shipped examples/platform in a build tree and the\n"
+     "                        simulated platform's own default when installed)",
+     false},
+    {nullptr, "quiet", nullptr, FIELD(quiet), 0, 0, "no line per request on stderr", false},
+    {"HTTPS and authentication:\n", "tls-cert", "FILE", FIELD(tlsCertificate), 0, 0,
+     "PEM certificate (chain) for HTTPS, TLS 1.2 and 1.3 only", false},
+    {nullptr, "tls-key", "FILE", FIELD(tlsKey), 0, 0, "its PEM private key", false},
+    {nullptr, "tls-port", "N", FIELD(tlsPort), 0, kMaxPort, "HTTPS port", true},
+    {nullptr, "auth-file", "FILE", FIELD(authFile), 0, 0,
+     "HTTP Basic users, \"user:hash\" lines (make them with\n"
+     "                        \"cimp-cimom passwd FILE USER\", password on stdin)",
+     false},
+    {nullptr, "allow-insecure-remote", nullptr, FIELD(allowInsecureRemote), 0, 0,
+     "listen on a non-loopback address without a password\n"
+     "                        file, or without TLS, all the same",
+     false},
+    {"Limits (a client that reaches one is refused or cut off; others are served on):\n",
+     "max-connections", "N", FIELD(limits.maxConnections), 1, kMaxConnections,
+     "open connections in all", true},
+    {nullptr, "max-per-peer", "N", FIELD(limits.maxPerPeer), 1, kMaxConnections,
+     "open connections from one address", true},
+    {nullptr, "request-timeout", "S", FIELD(limits.requestSeconds), 1, kMaxSeconds,
+     "seconds to deliver a request, headers and body", true},
+    {nullptr, "idle-timeout", "S", FIELD(limits.idleSeconds), 1, kMaxSeconds,
+     "seconds of silence on a connection", true},
+};
+
+#undef FIELD
+
+// Digits only: no sign, no blanks, no other base.
+Status parseNumber(const Setting& setting, const std::string& text, unsigned long& out) {
+    if (!text.empty() && text.size() <= 10 &&
+        text.find_first_not_of("0123456789") == std::string::npos) {
+        out = std::stoul(text);
+        if (out >= setting.least && out <= setting.most) {
+            return Status::ok();
+        }
+    }
+    return Status::invalidParameter("takes " + std::to_string(setting.least) + " to " +
+                                    std::to_string(setting.most) + ", not \"" + text + "\"");
+}
+
+Status parseInto(const Setting& setting, const std::string& text, Field field) {
+    return std::visit(
+        [&](auto* target) -> Status {
+            using Target = std::remove_pointer_t<decltype(target)>;
+            if (text.empty()) {
+                return Status::invalidParameter("needs a value");
+            }
+            if constexpr (std::is_same_v<Target, bool>) {
+                if (text != "yes" && text != "no") {
+                    return Status::invalidParameter("takes yes or no, not \"" + text + "\"");
+                }
+                *target = text == "yes";
+            } else if constexpr (std::is_same_v<Target, std::string> ||
+                                 std::is_same_v<Target, std::optional<std::string>>) {
+                *target = text;
+            } else {
+                unsigned long number = 0;
+                const Status parsed = parseNumber(setting, text, number);
+                if (!parsed.isOk()) {
+                    return parsed;
+                }
+                using Number =
+                    std::conditional_t<std::is_same_v<Target, unsigned>, unsigned, std::uint16_t>;
+                *target = static_cast<Number>(number);
+            }
+            return Status::ok();
+        },
+        field);
+}
+
+std::string textOf(Field field) {
+    return std::visit(
+        [](auto* target) -> std::string {
+            using Target = std::remove_pointer_t<decltype(target)>;
+            if constexpr (std::is_same_v<Target, bool>) {
+                return *target ? "yes" : "no";
+            } else if constexpr (std::is_same_v<Target, std::string>) {
+                return *target;
+            } else if constexpr (std::is_same_v<Target, std::optional<std::string>>) {
+                return target->value_or("");
+            } else if constexpr (std::is_same_v<Target, std::optional<std::uint16_t>>) {
+                return *target ? std::to_string(**target) : "";
+            } else if constexpr (std::is_same_v<Target, unsigned>) {
+                return *target != 0 ? std::to_string(*target) : "";  // threads 0: one per core
+            } else {
+                return std::to_string(*target);
+            }
+        },
+        field);
+}
+
+}  // namespace
+
+std::size_t settingCount() {
+    return std::size(kSettings);
+}
+
+const char* settingName(std::size_t setting) {
+    return kSettings[setting].name;
+}
+
+bool settingIsFlag(std::size_t setting) {
+    return kSettings[setting].valueName == nullptr;
+}
+
+std::optional<std::size_t> findSetting(const std::string& name) {
+    for (std::size_t i = 0; i < settingCount(); ++i) {
+        if (name == kSettings[i].name) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+Status applySetting(std::size_t setting, const std::string& text, DaemonOptions& options) {
+    return parseInto(kSettings[setting], text, kSettings[setting].field(options));
+}
+
+std::string settingText(std::size_t setting, const DaemonOptions& options) {
+    DaemonOptions copy = options;
+    return textOf(kSettings[setting].field(copy));
+}
+
+std::string settingsUsage() {
+    DaemonOptions defaults;
+    std::string text;
+    for (std::size_t i = 0; i < settingCount(); ++i) {
+        const Setting& setting = kSettings[i];
+        if (setting.heading != nullptr) {
+            text += setting.heading;
+        }
+        constexpr std::size_t kHelpColumn = 24;
+        std::string line = std::string("  --") + setting.name;
+        if (setting.valueName != nullptr) {
+            line += std::string(" ") + setting.valueName;
+        }
+        line.resize(std::max(line.size() + 2, kHelpColumn), ' ');
+        text += line + setting.help;
+        if (setting.showsDefault) {
+            text += " (default " + settingText(i, defaults) + ")";
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace cimhost

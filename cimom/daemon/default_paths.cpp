@@ -1,0 +1,47 @@
+#include "cimom/daemon/default_paths.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace cimhost {
+namespace {
+
+std::string canonical(const std::string& path) {
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
+std::string runningExecutableDir() {
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) {
+        return "";
+    }
+    const std::string exe(buffer, static_cast<std::size_t>(length));
+    return exe.substr(0, exe.rfind('/'));
+}
+
+}  // namespace
+
+DefaultPaths defaultPaths() {
+    DefaultPaths paths;
+    paths.platformOwnRoot = CIMHOST_PLATFORM_OWN_ROOT;
+    paths.buildTree = canonical(runningExecutableDir()) == canonical(CIMHOST_BUILD_DAEMON_DIR);
+    if (paths.buildTree) {
+        paths.schemaFile = CIMHOST_SOURCE_SCHEMA_DIR "/root_orvcim.mof";
+        paths.registrationFile =
+            CIMHOST_SOURCE_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration";
+        paths.providerDir = CIMHOST_BUILD_PROVIDER_DIR;
+        paths.platformRoot = CIMHOST_SOURCE_PLATFORM_DIR;
+    } else {
+        paths.schemaFile = CIMHOST_INSTALL_SCHEMA_DIR "/root_orvcim.mof";
+        paths.registrationFile =
+            CIMHOST_INSTALL_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration";
+        paths.providerDir = CIMHOST_INSTALL_PROVIDER_DIR;
+        paths.configFile = CIMHOST_INSTALL_CONFIG_FILE;
+    }
+    return paths;
+}
+
+}  // namespace cimhost

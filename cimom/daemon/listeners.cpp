@@ -1,0 +1,99 @@
+#include "cimom/daemon/listeners.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <ostream>
+#include <thread>
+
+#include "cimom/http/password_file.h"
+
+namespace cimhost {
+namespace {
+
+constexpr std::uint16_t kPlainPort = 5988;
+
+unsigned coreCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores != 0 ? cores : 1;
+}
+
+// Every connection is a descriptor; the soft limit is raised (up to the hard one) to hold the
+// connection limits with room for the daemon's own files.
+void allowDescriptors(unsigned connections) {
+    constexpr rlim_t kOwnFiles = 64;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < connections + kOwnFiles) {
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, connections + kOwnFiles);
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+}  // namespace
+
+Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostream& warnings) {
+    Status status = resolveListenAddress(options.address, plan.address);
+    if (status.isOk() && options.tlsCertificate) {
+        plan.tls.emplace();
+        status = readTlsCredentials(*options.tlsCertificate, *options.tlsKey, *plan.tls);
+        plan.tlsPort = options.tlsPort;
+    }
+    plan.plainPort = options.port;
+    if (!plan.tls && !plan.plainPort) {
+        plan.plainPort = kPlainPort;
+    }
+    if (status.isOk() && options.authFile) {
+        PasswordFile accounts;
+        status = loadPasswordFile(*options.authFile, accounts);
+        plan.auth = std::make_unique<BasicAuth>(std::move(accounts));
+    }
+    if (!status.isOk() || plan.address.loopback || options.allowInsecureRemote) {
+        return status;
+    }
+    if (!plan.auth) {
+        return Status::failed("refusing to serve " + plan.address.numeric +
+                              ", which is not loopback, without --auth-file "
+                              "(--allow-insecure-remote if that is meant)");
+    }
+    if (!plan.tls || plan.plainPort) {
+        warnings << "cimp-cimom: warning: passwords cross the network in clear on plain HTTP\n";
+    }
+    return status;
+}
+
+Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
+                      const CimService& service, RequestLog& log, Metrics& metrics,
+                      std::vector<std::unique_ptr<HttpServer>>& servers, std::ostream& ready) {
+    HttpSettings settings;
+    settings.address = plan.address;
+    settings.threads = options.threads != 0 ? options.threads : coreCount();
+    settings.limits = options.limits;
+    settings.auth = plan.auth.get();
+    settings.metrics = &metrics;
+    const bool both = plan.plainPort && plan.tlsPort;
+    allowDescriptors(settings.limits.maxConnections * (both ? 2 : 1));
+    std::vector<std::string> lines;
+    for (const bool tls : {false, true}) {
+        const std::optional<std::uint16_t>& port = tls ? plan.tlsPort : plan.plainPort;
+        if (!port) {
+            continue;
+        }
+        settings.port = *port;
+        settings.tls = tls ? &*plan.tls : nullptr;
+        std::unique_ptr<HttpServer> server;
+        Status started = HttpServer::start(settings, service, log, server);
+        if (!started.isOk()) {
+            return started;
+        }
+        lines.push_back("listening on " + plan.address.withPort(server->port()) +
+                        (tls ? " (https)" : ""));
+        servers.push_back(std::move(server));
+    }
+    for (const std::string& line : lines) {
+        ready << line << '\n';
+    }
+    ready.flush();
+    return Status::ok();
+}
+
+}  // namespace cimhost

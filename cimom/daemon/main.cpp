@@ -1,0 +1,229 @@
+// cimp-cimom: the embedded CIMOM. Loads the schema and the registered providers, serves CIM-XML
+// over HTTP until SIGINT or SIGTERM, then calls every provider's cleanup once and exits 0.
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "broker/broker_runtime.h"
+#include "cimom/cim/namespace_schema.h"
+#include "cimom/daemon/daemon_settings.h"
+#include "cimom/daemon/default_paths.h"
+#include "cimom/daemon/listeners.h"
+#include "cimom/dispatch/interop_namespace.h"
+#include "cimom/dispatch/provider_loader.h"
+#include "cimom/dispatch/provider_registry.h"
+#include "cimom/http/cim_service.h"
+#include "cimom/http/metrics.h"
+#include "cimom/http/password_file.h"
+#include "cimom/http/request_log.h"
+#include "cimom/mof/mof_error.h"
+#include "cimom/mof/registration.h"
+
+namespace {
+
+using namespace cimhost;
+
+constexpr int kExitUsage = 2;
+constexpr int kExitStartFailed = 1;
+
+std::string absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') {
+        return path;
+    }
+    char cwd[4096];
+    return getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) + "/" + path : path;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Every provider's cleanup, once, with a context of its own.
+void cleanUp(cimbroker::Runtime& runtime, ProviderRegistry& providers) {
+    cimbroker::RequestScope scope(runtime);
+    providers.cleanup(scope.context(), std::cerr);
+}
+
+// Fills in what was left to a default, so that the daemon runs with what --print-config shows.
+// A platform root from the environment is taken only when absolute, as the platform takes it.
+void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
+    DaemonOptions& options = settings.options;
+    options.schemaFile = options.schemaFile.value_or(defaults.schemaFile);
+    options.registrationFile = options.registrationFile.value_or(defaults.registrationFile);
+    options.providerDir = options.providerDir.value_or(defaults.providerDir);
+    const char* inherited = getenv("CIMP_PLATFORM_ROOT");
+    if (options.platformRoot) {
+        options.platformRoot = absolute(*options.platformRoot);
+    } else if (inherited != nullptr && inherited[0] == '/') {
+        options.platformRoot = inherited;
+        settings.origins[*findSetting("platform-root")] = "$CIMP_PLATFORM_ROOT";
+    } else if (!defaults.platformRoot.empty()) {
+        options.platformRoot = defaults.platformRoot;
+    }
+}
+
+// The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
+// loads and never changed afterwards. Without a root the platform's own default applies.
+bool choosePlatformRoot(const std::optional<std::string>& root) {
+    if (!root) {
+        return true;
+    }
+    if (!isDirectory(*root)) {
+        std::cerr << "cimp-cimom: platform root " << *root << " is not a directory\n";
+        return false;
+    }
+    setenv("CIMP_PLATFORM_ROOT", root->c_str(), 1);
+    return true;
+}
+
+// Waits for SIGINT or SIGTERM, writing out the request log meanwhile so that no line waits in
+// its buffer for long.
+int awaitStop(const sigset_t& stopSignals, RequestLog& log) {
+    const timespec tick{0, std::chrono::nanoseconds(RequestLog::kFlushInterval).count()};
+    for (;;) {
+        const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
+        log.flush();
+        if (signal > 0) {
+            return signal;
+        }
+    }
+}
+
+cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
+    cimbroker::ClassHierarchy hierarchy;
+    for (const auto& entry : schema.classes.hierarchy()) {
+        hierarchy.add(entry.first, entry.second);
+    }
+    return hierarchy;
+}
+
+int serve(const DaemonOptions& options, const DefaultPaths& defaults) {
+    ListenerPlan plan;
+    const Status planned = planListeners(options, plan, std::cerr);
+    if (!planned.isOk()) {
+        std::cerr << "cimp-cimom: " << planned.description() << '\n';
+        return kExitStartFailed;
+    }
+    if (!choosePlatformRoot(options.platformRoot)) {
+        return kExitStartFailed;
+    }
+    const std::string& schemaFile = *options.schemaFile;
+    const std::string& registrationFile = *options.registrationFile;
+
+    // Workers inherit this mask, so the signals reach only sigwait below.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    NamespaceSchema schema;
+    std::vector<cimmof::ProviderRegistration> registrations;
+    try {
+        schema = NamespaceSchema::load(schemaFile, options.nameSpace);
+        registrations = cimmof::loadRegistrations(registrationFile);
+    } catch (const cimmof::MofError& e) {
+        std::cerr << "cimp-cimom: " << e.what() << '\n';
+        return kExitStartFailed;
+    }
+
+    cimbroker::Runtime runtime;
+    runtime.setClassHierarchy(hierarchyOf(schema));
+    ProviderRegistry providers;
+    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
+    {
+        cimbroker::RequestScope scope(runtime);
+        LoaderSettings settings;
+        settings.searchDirs.push_back(*options.providerDir);
+        settings.servedNamespace = options.nameSpace;
+        const int bound = loadProviders(registrations, settings, runtime.broker(), scope.context(),
+                                        providers, std::cerr);
+        if (bound == 0) {
+            std::cerr << "cimp-cimom: no provider loaded; serving the schema only\n";
+        }
+        metrics.setProviderLoadFailures(static_cast<unsigned>(registrations.size()) -
+                                        static_cast<unsigned>(bound));
+    }
+
+    std::unique_ptr<InteropNamespace> interop;
+    try {
+        interop = InteropNamespace::load(schemaFile, schema, providers);
+    } catch (const cimmof::MofError& e) {
+        std::cerr << "cimp-cimom: " << e.what() << '\n';
+        cleanUp(runtime, providers);
+        return kExitStartFailed;
+    }
+    RequestLog log(std::cerr, options.quiet);
+    CimService service(runtime, schema, providers, log, interop.get(), &metrics);
+    std::vector<std::unique_ptr<HttpServer>> servers;
+    std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
+              << ", platform root " << options.platformRoot.value_or("(platform default)") << '\n';
+    const Status started = startListeners(plan, options, service, log, metrics, servers, std::cerr);
+    if (!started.isOk()) {
+        std::cerr << "cimp-cimom: " << started.description() << '\n';
+        servers.clear();
+        cleanUp(runtime, providers);
+        return kExitStartFailed;
+    }
+
+    const int signal = awaitStop(stopSignals, log);
+    std::cerr << "cimp-cimom: stopping on signal " << signal << std::endl;
+    servers.clear();
+    cleanUp(runtime, providers);
+    return 0;
+}
+
+// cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
+// no command line and no process listing.
+int setPasswordCommand(const std::vector<std::string>& args) {
+    if (args.size() != 3) {
+        std::cerr << "usage: cimp-cimom passwd FILE USER  (password on stdin)\n";
+        return kExitUsage;
+    }
+    std::string password;
+    if (!std::getline(std::cin, password) || password.empty()) {
+        std::cerr << "cimp-cimom: no password on stdin\n";
+        return kExitUsage;
+    }
+    const Status set = setPassword(args[1], args[2], password);
+    if (!set.isOk()) {
+        std::cerr << "cimp-cimom: " << set.description() << '\n';
+        return kExitStartFailed;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "passwd") {
+        return setPasswordCommand(args);
+    }
+    DaemonSettings settings;
+    const DefaultPaths defaults = defaultPaths();
+    const Status loaded = loadDaemonSettings(args, defaults.configFile, settings);
+    if (!loaded.isOk()) {
+        std::cerr << "cimp-cimom: " << loaded.description()
+                  << "\n(cimp-cimom --help lists the options)\n";
+        return kExitUsage;
+    }
+    if (settings.help) {
+        std::cout << daemonUsage();
+        return 0;
+    }
+    resolveDefaults(defaults, settings);
+    if (settings.printConfig) {
+        std::cout << describeSettings(settings);
+        return 0;
+    }
+    return serve(settings.options, defaults);
+}

@@ -1,0 +1,50 @@
+#include "cimom/dispatch/interop_namespace.h"
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace cimhost {
+namespace {
+
+std::string hostName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
+        return "localhost";
+    }
+    return name;
+}
+
+std::vector<std::string> providerNames(const ProviderRegistry& providers) {
+    std::vector<std::string> names;
+    for (const ClassBinding& binding : providers.bindings()) {
+        bool known = false;
+        for (const std::string& name : names) {
+            known = known || name == binding.provider->name;
+        }
+        if (!known) {
+            names.push_back(binding.provider->name);
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+std::unique_ptr<InteropNamespace> InteropNamespace::load(const std::string& servedSchemaFile,
+                                                         const NamespaceSchema& served,
+                                                         const ProviderRegistry& providers) {
+    const std::size_t slash = servedSchemaFile.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : servedSchemaFile.substr(0, slash);
+    NamespaceSchema schema = NamespaceSchema::load(folder + "/root_interop.mof", kInteropNamespace);
+    ServerFacts facts;
+    facts.interopNamespace = kInteropNamespace;
+    facts.namespaces = {served.nameSpace, kInteropNamespace};
+    facts.providers = providerNames(providers);
+    facts.systemName = hostName();
+    facts.version = CIMHOST_VERSION;
+    return std::unique_ptr<InteropNamespace>(
+        new InteropNamespace{std::move(schema), InteropProvider(std::move(facts))});
+}
+
+}  // namespace cimhost

@@ -1,0 +1,80 @@
+#include "cimom/dispatch/provider_registry.h"
+
+#include <ostream>
+#include <utility>
+
+#include "broker/text_case.h"
+#include "cimom/cim/status.h"
+
+namespace cimhost {
+namespace {
+
+void reportCleanup(const std::string& provider, const char* miType, const CMPIStatus& rc,
+                   std::ostream& log) {
+    if (rc.rc != CMPI_RC_OK) {
+        const Status status = Status::fromCmpi(rc);
+        log << "cimp-cimom: " << miType << " cleanup of provider " << provider
+            << " failed: " << cimCodeName(status.code()) << ' ' << status.description() << '\n';
+    }
+}
+
+}  // namespace
+
+const SharedLibrary& ProviderRegistry::keepLibrary(SharedLibrary library) {
+    libraries_.push_back(std::make_unique<SharedLibrary>(std::move(library)));
+    return *libraries_.back();
+}
+
+Provider& ProviderRegistry::addProvider(std::string name) {
+    providers_.push_back(std::make_unique<Provider>());
+    providers_.back()->name = std::move(name);
+    return *providers_.back();
+}
+
+Provider* ProviderRegistry::findProvider(const std::string& name) {
+    for (const std::unique_ptr<Provider>& provider : providers_) {
+        if (provider->name == name) {
+            return provider.get();
+        }
+    }
+    return nullptr;
+}
+
+bool ProviderRegistry::bind(ClassBinding binding) {
+    if (find(binding.nameSpace, binding.className) != nullptr) {
+        return false;
+    }
+    bindings_.push_back(std::move(binding));
+    return true;
+}
+
+const ClassBinding* ProviderRegistry::find(const std::string& nameSpace,
+                                           const std::string& className) const {
+    for (const ClassBinding& binding : bindings_) {
+        if (cimbroker::equalsIgnoreCase(binding.nameSpace, nameSpace) &&
+            cimbroker::equalsIgnoreCase(binding.className, className)) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
+void ProviderRegistry::cleanup(const CMPIContext* context, std::ostream& log) {
+    if (cleanedUp_) {
+        return;
+    }
+    cleanedUp_ = true;
+    for (const std::unique_ptr<Provider>& provider : providers_) {
+        if (provider->instanceMI != nullptr && provider->instanceMI->ft->cleanup != nullptr) {
+            reportCleanup(provider->name, "instance",
+                          provider->instanceMI->ft->cleanup(provider->instanceMI, context, 1), log);
+        }
+        if (provider->associationMI != nullptr && provider->associationMI->ft->cleanup != nullptr) {
+            reportCleanup(provider->name, "association",
+                          provider->associationMI->ft->cleanup(provider->associationMI, context, 1),
+                          log);
+        }
+    }
+}
+
+}  // namespace cimhost

@@ -1,0 +1,160 @@
+#include "cimom/dispatch/pull_operations.h"
+
+#include <utility>
+
+#include "cimom/wire/object_encoder.h"
+#include "cimom/wire/response_encoder.h"
+#include "cimom/wire/xml_writer.h"
+
+namespace cimhost {
+namespace {
+
+using K = OperationKind;
+
+struct OpenKind {
+    OperationKind open;
+    OperationKind enumeration;  // the operation whose objects the open operation returns
+    EnumerationKind kind;
+};
+
+const OpenKind kOpenKinds[] = {
+    {K::OpenEnumerateInstances, K::EnumerateInstances, EnumerationKind::InstancesWithPath},
+    {K::OpenEnumerateInstancePaths, K::EnumerateInstanceNames, EnumerationKind::Paths},
+    {K::OpenAssociatorInstances, K::Associators, EnumerationKind::InstancesWithPath},
+    {K::OpenAssociatorInstancePaths, K::AssociatorNames, EnumerationKind::Paths},
+    {K::OpenReferenceInstances, K::References, EnumerationKind::InstancesWithPath},
+    {K::OpenReferenceInstancePaths, K::ReferenceNames, EnumerationKind::Paths},
+    {K::OpenQueryInstances, K::ExecQuery, EnumerationKind::Instances},
+};
+
+struct PullKind {
+    OperationKind pull;
+    EnumerationKind kind;  // of the enumerations it may pull from
+};
+
+const PullKind kPullKinds[] = {
+    {K::PullInstancesWithPath, EnumerationKind::InstancesWithPath},
+    {K::PullInstancePaths, EnumerationKind::Paths},
+    {K::PullInstances, EnumerationKind::Instances},
+};
+
+const OpenKind* openKind(OperationKind kind) {
+    for (const OpenKind& entry : kOpenKinds) {
+        if (entry.open == kind) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const PullKind* pullKind(OperationKind kind) {
+    for (const PullKind& entry : kPullKinds) {
+        if (entry.pull == kind) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The first of the open operation's parameters that this server refuses; OK when none is.
+Status refusedParameter(const Operation& op) {
+    if (op.filterQuery || op.filterQueryLanguage) {
+        return Status::withCode(CimCode::FilteredEnumerationNotSupported,
+                                "FilterQuery is not supported");
+    }
+    if (op.continueOnError) {
+        return Status::withCode(CimCode::ContinuationOnErrorNotSupported,
+                                "ContinueOnError is not supported");
+    }
+    if (op.returnQueryResultClass) {
+        return Status::notSupported("ReturnQueryResultClass is not supported");
+    }
+    return Status::ok();
+}
+
+// Each object of the reply as its own VALUE.INSTANCEWITHPATH, INSTANCEPATH or INSTANCE element.
+std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
+                                       EnumerationKind kind, const NamespaceSchema& schema,
+                                       const std::string& host) {
+    const PropertySelection selection = instanceSelection(op, reply);
+    std::vector<std::string> items;
+    const auto encodeOne = [&](const auto& write) {
+        XmlWriter out;
+        ObjectEncoder encode(out, schema, host, schema.nameSpace);
+        write(encode, out);
+        items.push_back(out.finish());
+        // Items wait in the context until pulled: hold their bytes, not the writer's room.
+        items.back().shrink_to_fit();
+    };
+    if (kind == EnumerationKind::Paths) {
+        for (const CMPIObjectPath* path : reply.paths) {
+            encodeOne([path](ObjectEncoder& encode, XmlWriter&) { encode.instancePath(path); });
+        }
+        return items;
+    }
+    for (const CMPIInstance* instance : reply.instances) {
+        encodeOne([&](ObjectEncoder& encode, XmlWriter& out) {
+            const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
+            if (kind == EnumerationKind::Instances) {
+                encode.instance(instance, path, selection);
+                return;
+            }
+            out.open("VALUE.INSTANCEWITHPATH");
+            encode.instancePath(path);
+            encode.instance(instance, path, selection);
+            out.close();
+        });
+    }
+    return items;
+}
+
+}  // namespace
+
+PullOperations::PullOperations(EnumerationLimits limits) : table_(limits) {}
+
+bool PullOperations::handles(OperationKind kind) {
+    return openKind(kind) != nullptr || pullKind(kind) != nullptr || kind == K::CloseEnumeration ||
+           kind == K::EnumerationCount;
+}
+
+EnumerationBatch PullOperations::open(const Operation& op, const Router& router,
+                                      const CMPIContext* context, const std::string& host) {
+    const OpenKind& entry = *openKind(op.kind);
+    Status refused = refusedParameter(op);
+    if (refused.isOk()) {
+        refused = table_.checkTimeout(op.operationTimeout);
+    }
+    if (!refused.isOk()) {
+        return EnumerationBatch::refused(refused);
+    }
+    Operation enumeration = op;
+    enumeration.kind = entry.enumeration;
+    const Reply reply = router.route(enumeration, context);
+    if (!reply.status.isOk()) {
+        return EnumerationBatch::refused(reply.status);
+    }
+    return table_.open(entry.kind, op.nameSpace,
+                       encodeObjects(reply, op, entry.kind, router.schema(), host),
+                       op.operationTimeout, op.maxObjectCount.value_or(0));
+}
+
+PullAnswer PullOperations::run(const Operation& op, const Router& router,
+                               const CMPIContext* context, const std::string& host) {
+    EnumerationBatch batch;
+    const std::string& ctx = op.enumerationContext.value_or("");
+    if (const PullKind* pull = pullKind(op.kind)) {
+        batch = table_.pull(ctx, pull->kind, op.nameSpace, *op.maxObjectCount);
+    } else if (op.kind == K::CloseEnumeration) {
+        batch.status = table_.close(ctx, op.nameSpace);
+    } else if (op.kind == K::EnumerationCount) {
+        batch.status = Status::notSupported("EnumerationCount is not supported");
+    } else {
+        batch = open(op, router, context, host);
+    }
+    if (!batch.status.isOk()) {
+        return PullAnswer{batch.status, encodeError(op, batch.status)};
+    }
+    return PullAnswer{batch.status, encodeEnumerationResponse(op, batch)};
+}
+
+}  // namespace cimhost

@@ -1,0 +1,501 @@
+#include "cimom/dispatch/router.h"
+
+#include <utility>
+
+#include "broker/cmpi_read.h"
+#include "broker/text_case.h"
+#include "cimom/dispatch/class_associations.h"
+#include "cimom/dispatch/instance_query_source.h"
+#include "cimom/query/wql_evaluator.h"
+#include "cimom/query/wql_parser.h"
+#include "cimom/wire/request_objects.h"
+
+namespace cimhost {
+namespace {
+
+using cimbroker::equalsIgnoreCase;
+using K = OperationKind;
+
+// The client's PropertyList as CMPI wants it: a NULL-terminated array, or null for "all".
+class PropertyArgument {
+  public:
+    explicit PropertyArgument(const std::optional<std::vector<std::string>>& list) {
+        if (list) {
+            for (const std::string& name : *list) {
+                pointers_.push_back(name.c_str());
+            }
+            pointers_.push_back(nullptr);
+        }
+    }
+    const char** get() { return pointers_.empty() ? nullptr : pointers_.data(); }
+
+  private:
+    std::vector<const char*> pointers_;
+};
+
+const char* nullIfEmpty(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+// Takes what one provider call returned into the reply; false when the call failed.
+bool collect(Reply& reply, std::unique_ptr<cimbroker::Result> result, const CMPIStatus& rc) {
+    if (rc.rc != CMPI_RC_OK) {
+        reply.status = Status::fromCmpi(rc);
+        return false;
+    }
+    for (const CMPIInstance* instance : result->instances()) {
+        reply.instances.push_back(instance);
+    }
+    for (const CMPIObjectPath* path : result->objectPaths()) {
+        reply.paths.push_back(path);
+    }
+    reply.results.push_back(std::move(result));
+    return true;
+}
+
+Reply failure(Status status) {
+    Reply reply;
+    reply.status = std::move(status);
+    return reply;
+}
+
+// Whether two paths have the same keys: names without regard to case, values as text.
+bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
+    const cimbroker::NamedData left = cimbroker::keysOf(a);
+    const cimbroker::NamedData right = cimbroker::keysOf(b);
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (const auto& key : left) {
+        bool matched = false;
+        for (const auto& other : right) {
+            matched = matched || (equalsIgnoreCase(key.first, other.first) &&
+                                  cimbroker::dataToString(key.second) ==
+                                      cimbroker::dataToString(other.second));
+        }
+        if (!matched) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Status invalidQuery(const cimquery::QueryError& error) {
+    return Status::withCode(CimCode::InvalidQuery, error.describe());
+}
+
+void setInvocationFlags(const CMPIContext* context, const Operation& op) {
+    CMPIValue flags{};
+    flags.uint32 = (op.localOnly ? CMPI_FLAG_LocalOnly : 0) |
+                   (op.deepInheritance ? CMPI_FLAG_DeepInheritance : 0) |
+                   (op.includeQualifiers ? CMPI_FLAG_IncludeQualifiers : 0) |
+                   (op.includeClassOrigin ? CMPI_FLAG_IncludeClassOrigin : 0);
+    context->ft->addEntry(context, CMPIInvocationFlags, &flags, CMPI_uint32);
+}
+
+}  // namespace
+
+Router::Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
+               const ProviderRegistry& providers, const InteropProvider* internal)
+    : runtime_(runtime), schema_(schema), providers_(providers), internal_(internal) {
+    bindTargets();
+}
+
+void Router::bindTargets() {
+    for (const cimmof::ResolvedClass* cls : schema_.classes.classes()) {
+        for (const cimmof::ClassDecl* association : cls->associations) {
+            const ClassBinding* binding = providers_.find(schema_.nameSpace, association->name);
+            if (binding != nullptr && binding->association) {
+                associationTargets_[cls].push_back(
+                    {schema_.classes.resolve(association->name), binding->provider});
+            }
+        }
+        for (const std::string& sub : cls->allSubclasses) {
+            const ClassBinding* binding = providers_.find(schema_.nameSpace, sub);
+            if (binding != nullptr && binding->instance) {
+                subclassTargets_[cls].push_back({&sub, binding->provider});
+            }
+        }
+    }
+}
+
+bool Router::knownClass(const std::string& className) const {
+    return schema_.classes.find(className) != nullptr ||
+           providers_.find(schema_.nameSpace, className) != nullptr;
+}
+
+Reply Router::route(const Operation& op, const CMPIContext* context) const {
+    if (op.extrinsic || op.kind == K::Unsupported) {
+        return failure(Status::notSupported(op.method + " is not supported"));
+    }
+    if (!equalsIgnoreCase(op.nameSpace, schema_.nameSpace)) {
+        return failure(Status::invalidNamespace(op.nameSpace));
+    }
+    setInvocationFlags(context, op);
+    switch (op.kind) {
+        case K::GetClass:
+        case K::EnumerateClasses:
+        case K::EnumerateClassNames:
+            return classOperation(op);
+        case K::EnumerateInstances:
+        case K::EnumerateInstanceNames:
+            return enumerateInstances(op, context);
+        case K::GetInstance:
+            return getInstance(op, context);
+        case K::Associators:
+        case K::AssociatorNames:
+        case K::References:
+        case K::ReferenceNames:
+            return associationOperation(op, context);
+        case K::GetQualifier:
+        case K::EnumerateQualifiers:
+            return qualifierOperation(op);
+        case K::ExecQuery:
+            return execQuery(op, context);
+        case K::CreateInstance:
+        case K::ModifyInstance:
+        case K::DeleteInstance:
+            return changeOperation(op, context);
+        default:
+            return failure(Status::notSupported(op.method + " is not supported"));
+    }
+}
+
+Reply Router::qualifierOperation(const Operation& op) const {
+    Reply reply;
+    if (op.kind == K::EnumerateQualifiers) {
+        for (const cimmof::QualifierType& type : schema_.qualifierTypes) {
+            reply.qualifierTypes.push_back(&type);
+        }
+        return reply;
+    }
+    const cimmof::QualifierType* type = schema_.qualifierType(op.qualifierName);
+    if (type == nullptr) {
+        return failure(Status::notFound("qualifier " + op.qualifierName + " is not declared"));
+    }
+    reply.qualifierTypes.push_back(type);
+    return reply;
+}
+
+Status Router::addInternalInstances(const std::string& className, Reply& reply, bool names) const {
+    if (internal_ == nullptr) {
+        return Status::ok();
+    }
+    std::vector<CMPIInstance*> made;
+    const Status status = internal_->instancesOf(runtime_.broker(), className, made);
+    for (const CMPIInstance* instance : made) {
+        if (names) {
+            reply.paths.push_back(instance->ft->getObjectPath(instance, nullptr));
+        } else {
+            reply.instances.push_back(instance);
+        }
+    }
+    return status;
+}
+
+// The instances of the class the query names and of its subclasses, those the condition selects.
+Reply Router::execQuery(const Operation& op, const CMPIContext* context) const {
+    if (!equalsIgnoreCase(op.queryLanguage, "WQL")) {
+        return failure(
+            Status::withCode(CimCode::QueryLanguageNotSupported,
+                             "query language " + op.queryLanguage + " is not supported; use WQL"));
+    }
+    const cimquery::ParsedQuery parsed = cimquery::parseWql(op.query);
+    if (parsed.error) {
+        return failure(invalidQuery(*parsed.error));
+    }
+    const cimquery::Query& query = parsed.query;
+    if (!knownClass(query.className)) {
+        return failure(
+            invalidQuery({query.classPosition, "class " + query.className + " does not exist"}));
+    }
+    const std::vector<cimmof::Property>& declared = schema_.classes.allProperties(query.className);
+    for (const cimquery::PropertyName& used : cimquery::propertiesNamed(query)) {
+        if (cimmof::findByName(declared, used.name) == nullptr) {
+            return failure(invalidQuery(
+                {used.position, "class " + query.className + " has no property " + used.name}));
+        }
+    }
+    Operation all = op;
+    all.kind = K::EnumerateInstances;
+    all.className = query.className;
+    all.deepInheritance = true;
+    all.propertyList.reset();
+    Reply reply = enumerateInstances(all, context);
+    std::vector<const CMPIInstance*> selected;
+    for (const CMPIInstance* instance : reply.instances) {
+        if (cimquery::matches(query, InstanceQuerySource(instance, schema_.classes))) {
+            selected.push_back(instance);
+        }
+    }
+    reply.instances = std::move(selected);
+    if (!query.selected.empty()) {
+        reply.selectedProperties.emplace();
+        for (const cimquery::PropertyName& name : query.selected) {
+            reply.selectedProperties->push_back(name.name);
+        }
+    }
+    return reply;
+}
+
+Reply Router::classOperation(const Operation& op) const {
+    const cimmof::Schema& classes = schema_.classes;
+    Reply reply;
+    if (op.kind == K::GetClass) {
+        const cimmof::ClassDecl* cls = classes.find(op.className);
+        if (cls == nullptr) {
+            return failure(Status::notFound("class " + op.className + " does not exist"));
+        }
+        reply.classes.push_back(cls);
+        return reply;
+    }
+    if (op.className.empty()) {
+        for (const cimmof::ResolvedClass* cls : classes.classes()) {
+            if (op.deepInheritance || cls->decl.superclass.empty()) {
+                reply.classes.push_back(&cls->decl);
+            }
+        }
+        return reply;
+    }
+    if (classes.find(op.className) == nullptr) {
+        return failure(Status::invalidClass(op.className));
+    }
+    for (const std::string& name : classes.subclassesOf(op.className, op.deepInheritance)) {
+        reply.classes.push_back(classes.find(name));
+    }
+    return reply;
+}
+
+Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context) const {
+    if (!knownClass(op.className)) {
+        return failure(Status::invalidClass(op.className));
+    }
+    // Names always come from the whole subtree; instances too, trimmed to the requested class's
+    // properties when DeepInheritance is false.
+    std::vector<SubclassTarget> targets;
+    const ClassBinding* own = providers_.find(schema_.nameSpace, op.className);
+    if (own != nullptr && own->instance) {
+        targets.push_back({&op.className, own->provider});
+    }
+    const auto subclasses = subclassTargets_.find(schema_.classes.resolve(op.className));
+    if (subclasses != subclassTargets_.end()) {
+        targets.insert(targets.end(), subclasses->second.begin(), subclasses->second.end());
+    }
+    Reply reply;
+    if (op.kind == K::EnumerateInstances && !op.deepInheritance) {
+        reply.onlyPropertiesOf = op.className;
+    }
+    const CMPIBroker* broker = runtime_.broker();
+    for (const SubclassTarget& target : targets) {
+        CMPIObjectPath* path = makeClassPath(broker, schema_.nameSpace, *target.className);
+        if (path == nullptr) {
+            return failure(Status::failed("the broker made no object path"));
+        }
+        CMPIInstanceMI* mi = target.provider->instanceMI;
+        auto result = std::make_unique<cimbroker::Result>(runtime_);
+        CMPIStatus rc;
+        if (op.kind == K::EnumerateInstanceNames) {
+            rc = mi->ft->enumerateInstanceNames(mi, context, result->cmpi(), path);
+        } else {
+            PropertyArgument properties(op.propertyList);
+            rc = mi->ft->enumerateInstances(mi, context, result->cmpi(), path, properties.get());
+        }
+        if (!collect(reply, std::move(result), rc)) {
+            return reply;
+        }
+    }
+    if (internal_ == nullptr) {
+        return reply;
+    }
+    return addInternalSubtree(op, std::move(reply));
+}
+
+// The host's own instances of the class and its subclasses that no provider serves.
+Reply Router::addInternalSubtree(const Operation& op, Reply reply) const {
+    std::vector<std::string> classes{op.className};
+    const std::vector<std::string>& subclasses = schema_.classes.subclassesOf(op.className, true);
+    classes.insert(classes.end(), subclasses.begin(), subclasses.end());
+    for (const std::string& cls : classes) {
+        const ClassBinding* binding = providers_.find(schema_.nameSpace, cls);
+        if (binding == nullptr || !binding->instance) {
+            reply.status = addInternalInstances(cls, reply, op.kind == K::EnumerateInstanceNames);
+            if (!reply.status.isOk()) {
+                return reply;
+            }
+        }
+    }
+    return reply;
+}
+
+Reply Router::getInstance(const Operation& op, const CMPIContext* context) const {
+    const std::string& className = op.objectName->className;
+    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
+    const bool internal = binding == nullptr || !binding->instance;
+    if (internal && !knownClass(className)) {
+        return failure(Status::invalidClass(className));
+    }
+    if (internal && internal_ == nullptr) {
+        return failure(Status::notFound("no provider serves instances of " + className));
+    }
+    Status status;
+    CMPIObjectPath* path = makeObjectPath(runtime_.broker(), schema_, *op.objectName, status);
+    if (path == nullptr) {
+        return failure(status);
+    }
+    if (internal) {
+        return internalInstance(className, path);
+    }
+    CMPIInstanceMI* mi = binding->provider->instanceMI;
+    auto result = std::make_unique<cimbroker::Result>(runtime_);
+    PropertyArgument properties(op.propertyList);
+    const CMPIStatus rc = mi->ft->getInstance(mi, context, result->cmpi(), path, properties.get());
+    Reply reply;
+    if (collect(reply, std::move(result), rc) && reply.instances.empty()) {
+        return failure(Status::notFound("the provider returned no instance"));
+    }
+    return reply;
+}
+
+Reply Router::associationOperation(const Operation& op, const CMPIContext* context) const {
+    if (!op.objectName) {
+        return classAssociations(op, schema_.classes);
+    }
+    const std::string& source = op.objectName->className;
+    if (!knownClass(source)) {
+        return failure(Status::invalidClass(source));
+    }
+    const bool references = op.kind == K::References || op.kind == K::ReferenceNames;
+    // For References the result class is the association class.
+    const std::string& assocFilter = references ? op.resultClass : op.assocClass;
+    for (const std::string* named : {&op.assocClass, &op.resultClass}) {
+        if (!named->empty() && !knownClass(*named)) {
+            return failure(Status::invalidParameter("class " + *named + " does not exist"));
+        }
+    }
+    std::vector<const Provider*> called;
+    std::vector<CMPIAssociationMI*> targets;
+    const auto bound = associationTargets_.find(schema_.classes.resolve(source));
+    const cimmof::ResolvedClass* filter =
+        assocFilter.empty() ? nullptr : schema_.classes.resolve(assocFilter);
+    const std::size_t boundCount = bound == associationTargets_.end() ? 0 : bound->second.size();
+    for (std::size_t i = 0; i < boundCount; ++i) {
+        const AssociationTarget& target = bound->second[i];
+        if (!assocFilter.empty() && (filter == nullptr || !target.association->isA(*filter))) {
+            continue;
+        }
+        bool seen = false;
+        for (const Provider* p : called) {
+            seen = seen || p == target.provider;
+        }
+        if (!seen) {
+            called.push_back(target.provider);
+            targets.push_back(target.provider->associationMI);
+        }
+    }
+    Reply reply;
+    if (targets.empty()) {
+        return reply;
+    }
+    Status status;
+    CMPIObjectPath* path = makeObjectPath(runtime_.broker(), schema_, *op.objectName, status);
+    if (path == nullptr) {
+        return failure(status);
+    }
+    for (CMPIAssociationMI* mi : targets) {
+        auto result = std::make_unique<cimbroker::Result>(runtime_);
+        const CMPIResult* out = result->cmpi();
+        PropertyArgument properties(op.propertyList);
+        CMPIStatus rc;
+        switch (op.kind) {
+            case K::Associators:
+                rc = mi->ft->associators(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                         nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                         nullIfEmpty(op.resultRole), properties.get());
+                break;
+            case K::AssociatorNames:
+                rc = mi->ft->associatorNames(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                             nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                             nullIfEmpty(op.resultRole));
+                break;
+            case K::References:
+                rc = mi->ft->references(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                        nullIfEmpty(op.role), properties.get());
+                break;
+            default:
+                rc = mi->ft->referenceNames(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                            nullIfEmpty(op.role));
+                break;
+        }
+        if (!collect(reply, std::move(result), rc)) {
+            return reply;
+        }
+    }
+    return reply;
+}
+
+// The host's own instance at `path`, NOT_FOUND when it has none there.
+Reply Router::internalInstance(const std::string& className, const CMPIObjectPath* path) const {
+    Reply reply;
+    reply.status = addInternalInstances(className, reply, false);
+    std::vector<const CMPIInstance*> found;
+    for (const CMPIInstance* instance : reply.instances) {
+        if (sameKeys(instance->ft->getObjectPath(instance, nullptr), path)) {
+            found.push_back(instance);
+        }
+    }
+    reply.instances = std::move(found);
+    if (reply.status.isOk() && reply.instances.empty()) {
+        return failure(Status::notFound("no instance of " + className + " has these keys"));
+    }
+    return reply;
+}
+
+// CreateInstance, ModifyInstance and DeleteInstance: handed to the instance provider of the class
+// they name.
+Reply Router::changeOperation(const Operation& op, const CMPIContext* context) const {
+    std::string className;
+    if (op.kind == K::CreateInstance) {
+        className = op.instance->className;
+    } else {
+        className = op.objectName->className;
+    }
+    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
+    if (binding == nullptr || !binding->instance) {
+        if (!knownClass(className)) {
+            return failure(Status::invalidClass(className));
+        }
+        return failure(Status::notSupported("no provider serves instances of " + className));
+    }
+    const CMPIBroker* broker = runtime_.broker();
+    Status status;
+    CMPIObjectPath* path = op.objectName ? makeObjectPath(broker, schema_, *op.objectName, status)
+                                         : makeClassPath(broker, schema_.nameSpace, className);
+    const CMPIInstance* instance = (path != nullptr && op.instance)
+                                       ? makeInstance(broker, schema_, *op.instance, status)
+                                       : nullptr;
+    if (path == nullptr || (op.instance && instance == nullptr)) {
+        return failure(status.isOk() ? Status::failed("the broker made no object") : status);
+    }
+    CMPIInstanceMI* mi = binding->provider->instanceMI;
+    auto result = std::make_unique<cimbroker::Result>(runtime_);
+    const CMPIResult* out = result->cmpi();
+    CMPIStatus rc;
+    switch (op.kind) {
+        case K::CreateInstance:
+            rc = mi->ft->createInstance(mi, context, out, path, instance);
+            break;
+        case K::ModifyInstance: {
+            PropertyArgument properties(op.propertyList);
+            rc = mi->ft->modifyInstance(mi, context, out, path, instance, properties.get());
+            break;
+        }
+        default:
+            rc = mi->ft->deleteInstance(mi, context, out, path);
+            break;
+    }
+    Reply reply;
+    collect(reply, std::move(result), rc);
+    return reply;
+}
+
+}  // namespace cimhost

@@ -1,0 +1,268 @@
+#include "cimom/http/cim_service.h"
+
+#include <charconv>
+#include <chrono>
+
+#include "broker/text_case.h"
+#include "cimom/wire/request_decoder.h"
+#include "cimom/wire/response_encoder.h"
+
+namespace cimhost {
+namespace {
+
+using cimbroker::equalsIgnoreCase;
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+HttpResponse protocolError(int status, const std::string& cimError) {
+    HttpResponse response;
+    response.status = status;
+    if (!cimError.empty()) {
+        response.headers.emplace_back("CIMError", cimError);
+    }
+    return response;
+}
+
+HttpResponse cimResponse(std::string body) {
+    HttpResponse response;
+    response.headers.emplace_back("Content-Type", "application/xml; charset=\"utf-8\"");
+    response.headers.emplace_back("CIMOperation", "MethodResponse");
+    response.body = std::move(body);
+    return response;
+}
+
+// application/xml or text/xml, with no charset or utf-8.
+bool acceptableContentType(const std::string& value) {
+    const std::size_t semicolon = value.find(';');
+    const std::string media = trimmed(value.substr(0, semicolon));
+    if (!equalsIgnoreCase(media, "application/xml") && !equalsIgnoreCase(media, "text/xml")) {
+        return false;
+    }
+    std::size_t at = semicolon;
+    while (at != std::string::npos) {
+        const std::size_t next = value.find(';', at + 1);
+        const std::string parameter = trimmed(value.substr(at + 1, next - at - 1));
+        const std::size_t equals = parameter.find('=');
+        if (equals != std::string::npos &&
+            equalsIgnoreCase(trimmed(parameter.substr(0, equals)), "charset")) {
+            std::string charset = trimmed(parameter.substr(equals + 1));
+            if (charset.size() >= 2 && charset.front() == '"' && charset.back() == '"') {
+                charset = charset.substr(1, charset.size() - 2);
+            }
+            if (!equalsIgnoreCase(charset, "utf-8")) {
+                return false;
+            }
+        }
+        at = next;
+    }
+    return true;
+}
+
+// %XX sequences decoded; nullopt when one is malformed.
+std::optional<std::string> percentDecoded(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const char* pair = text.data() + i + 1;
+        unsigned int value = 0;
+        if (i + 2 >= text.size() || std::from_chars(pair, pair + 2, value, 16).ptr != pair + 2) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(value);
+        i += 2;
+    }
+    return out;
+}
+
+std::string withoutOuterSlashes(const std::string& nameSpace) {
+    const std::size_t first = nameSpace.find_first_not_of('/');
+    if (first == std::string::npos) {
+        return "";
+    }
+    return nameSpace.substr(first, nameSpace.find_last_not_of('/') - first + 1);
+}
+
+// The request's Host header when it is a plain host[:port], else "localhost".
+std::string hostForPaths(const HttpRequest& request) {
+    const std::string* host = request.header("Host");
+    if (host == nullptr || host->empty() || host->size() > 255) {
+        return "localhost";
+    }
+    for (char c : *host) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':' || c == '[' ||
+                           c == ']';
+        if (!plain) {
+            return "localhost";
+        }
+    }
+    return *host;
+}
+
+std::string classOf(const Operation& op) {
+    if (op.objectName) {
+        return op.objectName->className;
+    }
+    if (op.instance) {
+        return op.instance->className;
+    }
+    return op.className;
+}
+
+std::size_t objectCount(const Reply& reply) {
+    return reply.instances.size() + reply.paths.size() + reply.classes.size();
+}
+
+std::string httpLogLine(const HttpRequest& request, int status, const std::string& why) {
+    return request.method + " " + request.url + " HTTP " + std::to_string(status) + " (" + why +
+           ")";
+}
+
+}  // namespace
+
+CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
+                       const ProviderRegistry& providers, RequestLog& log,
+                       const InteropNamespace* interop, Metrics* metrics)
+    : runtime_(runtime), router_(runtime, schema, providers), log_(log), metrics_(metrics) {
+    if (interop != nullptr) {
+        interopRouter_ =
+            std::make_unique<Router>(runtime, interop->schema, noProviders_, &interop->provider);
+    }
+}
+
+const Router& CimService::routerFor(const Operation& op) const {
+    if (interopRouter_ && equalsIgnoreCase(op.nameSpace, interopRouter_->schema().nameSpace)) {
+        return *interopRouter_;
+    }
+    return router_;
+}
+
+std::optional<HttpResponse> CimService::screen(const HttpRequest& request,
+                                               std::optional<std::size_t> declaredLength) const {
+    int status = 0;
+    std::string cimError;
+    std::string why;
+    const std::string path = request.url.substr(0, request.url.find('?'));
+    const std::string* operation = request.header("CIMOperation");
+    const std::string* contentType = request.header("Content-Type");
+    const std::string* protocolVersion = request.header("CIMProtocolVersion");
+    if (request.method != "POST") {
+        status = 501;
+        why = "method " + request.method + " not implemented";
+    } else if (path != "/cimom") {
+        status = 404;
+        why = "no CIM service at " + path;
+    } else if (declaredLength && *declaredLength > kMaxRequestBody) {
+        status = 413;
+        why = "body of " + std::to_string(*declaredLength) + " bytes";
+    } else if (operation == nullptr || !equalsIgnoreCase(trimmed(*operation), "MethodCall")) {
+        status = 400;
+        cimError = "unsupported-operation";
+        why = "CIMOperation header is not MethodCall";
+    } else if (protocolVersion != nullptr && trimmed(*protocolVersion).rfind("1.", 0) != 0) {
+        status = 501;
+        cimError = "unsupported-protocol-version";
+        why = "CIMProtocolVersion " + *protocolVersion;
+    } else if (contentType == nullptr || !acceptableContentType(*contentType)) {
+        status = 400;
+        cimError = "request-not-valid";
+        why = "Content-Type is not application/xml or text/xml in utf-8";
+    } else {
+        return std::nullopt;
+    }
+    log_.write(httpLogLine(request, status, cimError.empty() ? why : cimError + ": " + why));
+    return protocolError(status, cimError);
+}
+
+HttpResponse CimService::handle(const HttpRequest& request) const {
+    if (std::optional<HttpResponse> refused = screen(request, request.body.size())) {
+        return *refused;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    Outcome outcome = run(request);
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    log_.write(outcome.logLine + " " + std::to_string(micros.count()) + "us");
+    if (metrics_ != nullptr && outcome.operation) {
+        metrics_->recordOperation(*outcome.operation, outcome.code, micros);
+    }
+    return std::move(outcome.response);
+}
+
+CimService::Outcome CimService::run(const HttpRequest& request) const {
+    const DecodedRequest decoded = decodeRequest(request.body);
+    if (decoded.protocolError) {
+        return {
+            protocolError(400, decoded.protocolError->cimError),
+            httpLogLine(request, 400,
+                        decoded.protocolError->cimError + ": " + decoded.protocolError->message)};
+    }
+    const Operation& op = decoded.operation;
+    const std::string* method = request.header("CIMMethod");
+    const std::string* object = request.header("CIMObject");
+    std::optional<std::string> objectName;
+    if (object != nullptr) {
+        objectName = percentDecoded(trimmed(*object));
+    }
+    const bool methodMatches = method != nullptr && equalsIgnoreCase(trimmed(*method), op.method);
+    // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
+    const bool objectMatches =
+        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
+                                                        withoutOuterSlashes(op.nameSpace)));
+    if (!methodMatches || !objectMatches) {
+        return {protocolError(400, "header-mismatch"),
+                httpLogLine(request, 400,
+                            std::string("header-mismatch: ") +
+                                (methodMatches ? "CIMObject" : "CIMMethod") +
+                                " header does not match the body")};
+    }
+    const std::string prefix = op.method + " class=" + classOf(op) + " ";
+    if (!decoded.status.isOk()) {
+        return {cimResponse(encodeError(op, decoded.status)),
+                prefix + "status=" + std::to_string(decoded.status.codeNumber()), op.kind,
+                decoded.status.code()};
+    }
+    const Router& router = routerFor(op);
+    cimbroker::RequestScope scope(runtime_);
+    if (PullOperations::handles(op.kind)) {
+        const bool served = equalsIgnoreCase(op.nameSpace, router.schema().nameSpace);
+        const Status refused = Status::invalidNamespace(op.nameSpace);
+        const PullAnswer answer =
+            served ? pulls_.run(op, router, scope.context(), hostForPaths(request))
+                   : PullAnswer{refused, encodeError(op, refused)};
+        return {cimResponse(answer.body),
+                prefix + "status=" + std::to_string(answer.status.codeNumber()), op.kind,
+                answer.status.code()};
+    }
+    const Reply reply = router.route(op, scope.context());
+    Status status = reply.status;
+    std::string body;
+    if (status.isOk() && objectCount(reply) > kMaxResponseObjects) {
+        status = Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
+                                " objects, more than the limit of " +
+                                std::to_string(kMaxResponseObjects));
+    } else if (status.isOk()) {
+        body = encodeResponse(op, reply, router.schema(), hostForPaths(request));
+        if (body.size() > kMaxResponseBytes) {
+            status = Status::failed("the answer would take " + std::to_string(body.size()) +
+                                    " bytes, more than the limit of " +
+                                    std::to_string(kMaxResponseBytes));
+        }
+    }
+    std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
+    if (!status.isOk()) {
+        return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};
+    }
+    return {cimResponse(std::move(body)), std::move(logLine), op.kind, CimCode::Ok};
+}
+
+}  // namespace cimhost

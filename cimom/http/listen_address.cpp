@@ -1,0 +1,82 @@
+#include "cimom/http/listen_address.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include <cstring>
+#include <memory>
+
+namespace cimhost {
+namespace {
+
+bool isLoopback(const sockaddr_storage& socket) {
+    if (socket.ss_family == AF_INET) {
+        const auto& v4 = reinterpret_cast<const sockaddr_in&>(socket);
+        return (ntohl(v4.sin_addr.s_addr) >> 24) == 127;
+    }
+    const in6_addr& v6 = reinterpret_cast<const sockaddr_in6&>(socket).sin6_addr;
+    if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+        return v6.s6_addr[12] == 127;
+    }
+    return IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+struct AddrInfoDeleter {
+    void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+
+}  // namespace
+
+std::string ListenAddress::withPort(std::uint16_t port) const {
+    const std::string host = v6 ? "[" + numeric + "]" : numeric;
+    return host + ":" + std::to_string(port);
+}
+
+sockaddr_storage ListenAddress::socketAt(std::uint16_t port) const {
+    sockaddr_storage at = socket;
+    if (v6) {
+        reinterpret_cast<sockaddr_in6&>(at).sin6_port = htons(port);
+    } else {
+        reinterpret_cast<sockaddr_in&>(at).sin_port = htons(port);
+    }
+    return at;
+}
+
+Status resolveListenAddress(const std::string& name, ListenAddress& out) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int rc = getaddrinfo(name.c_str(), nullptr, &hints, &found);
+    std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
+    const addrinfo* chosen = nullptr;
+    for (const addrinfo* entry = found; rc == 0 && entry != nullptr; entry = entry->ai_next) {
+        if (entry->ai_family == AF_INET) {
+            chosen = entry;
+            break;
+        }
+        if (entry->ai_family == AF_INET6 && chosen == nullptr) {
+            chosen = entry;
+        }
+    }
+    if (chosen == nullptr) {
+        return Status::failed("cannot listen on \"" + name + "\": " +
+                              (rc != 0 ? gai_strerror(rc) : "no IPv4 or IPv6 address"));
+    }
+    std::memcpy(&out.socket, chosen->ai_addr, chosen->ai_addrlen);
+    out.v6 = chosen->ai_family == AF_INET6;
+    char text[INET6_ADDRSTRLEN] = {};
+    if (out.v6) {
+        inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6&>(out.socket).sin6_addr, text,
+                  sizeof text);
+    } else {
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in&>(out.socket).sin_addr, text,
+                  sizeof text);
+    }
+    out.numeric = text;
+    out.loopback = isLoopback(out.socket);
+    return Status::ok();
+}
+
+}  // namespace cimhost

@@ -1,0 +1,114 @@
+#include "cimom/http/metrics.h"
+
+#include <algorithm>
+
+#include "cimom/http/errl_count.h"
+
+namespace cimhost {
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+std::string secondsText(std::uint64_t micros) {
+    std::string text = std::to_string(micros / 1000000) + "." +
+                       std::to_string(1000000 + micros % 1000000).substr(1);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
+void appendHeader(std::string& out, const char* name, const char* type, const char* help) {
+    out += std::string("# HELP ") + name + " " + help + "\n# TYPE " + name + " " + type + "\n";
+}
+
+void appendSample(std::string& out, const std::string& name, const std::string& value) {
+    out += name + " " + value + "\n";
+}
+
+}  // namespace
+
+Metrics::Metrics(std::string platformRoot)
+    : platformRoot_(std::move(platformRoot)), started_(std::chrono::system_clock::now()) {}
+
+void Metrics::recordOperation(OperationKind kind, CimCode code, std::chrono::microseconds latency) {
+    const std::size_t operation = std::min(static_cast<std::size_t>(kind), kOperations - 1);
+    const std::size_t status = std::min(static_cast<std::size_t>(code), kCodes - 1);
+    requests_[operation][status].fetch_add(1, kRelaxed);
+    const auto micros = static_cast<std::uint64_t>(std::max<std::int64_t>(latency.count(), 0));
+    const std::size_t bucket =
+        std::lower_bound(kBucketMicros.begin(), kBucketMicros.end(), micros) -
+        kBucketMicros.begin();
+    latencies_[operation].buckets[bucket].fetch_add(1, kRelaxed);
+    latencies_[operation].sumMicros.fetch_add(micros, kRelaxed);
+}
+
+std::string Metrics::exposition() const {
+    std::string out;
+    appendRequests(out);
+    appendLatencies(out);
+    appendHeader(out, "cimp_requests_in_flight", "gauge", "CIM-XML requests being handled.");
+    appendSample(out, "cimp_requests_in_flight", std::to_string(inFlight_.load(kRelaxed)));
+    appendHeader(out, "cimp_http_connections_open", "gauge", "Open HTTP(S) connections.");
+    appendSample(out, "cimp_http_connections_open", std::to_string(connections_.load(kRelaxed)));
+    appendHeader(out, "cimp_provider_load_failures", "gauge",
+                 "Provider registrations that could not be loaded or bound at start.");
+    appendSample(out, "cimp_provider_load_failures", std::to_string(providerFailures_));
+    appendHeader(out, "cimp_platform_errl_entries_total", "counter",
+                 "Entries committed to the platform error log (its last sequence number).");
+    appendSample(out, "cimp_platform_errl_entries_total",
+                 std::to_string(errlEntryCount(platformRoot_)));
+    appendHeader(out, "process_start_time_seconds", "gauge",
+                 "Start time of the process since the Unix epoch in seconds.");
+    const auto startMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(started_.time_since_epoch());
+    appendSample(out, "process_start_time_seconds",
+                 secondsText(static_cast<std::uint64_t>(startMicros.count())));
+    return out;
+}
+
+void Metrics::appendRequests(std::string& out) const {
+    appendHeader(out, "cimp_cim_requests_total", "counter",
+                 "CIM operations answered, by operation and CIM status.");
+    for (std::size_t operation = 0; operation < kOperations; ++operation) {
+        for (std::size_t status = 0; status < kCodes; ++status) {
+            const std::uint64_t count = requests_[operation][status].load(kRelaxed);
+            if (count != 0) {
+                appendSample(out,
+                             std::string("cimp_cim_requests_total{operation=\"") +
+                                 operationName(static_cast<OperationKind>(operation)) +
+                                 "\",status=\"" + cimCodeName(static_cast<CimCode>(status)) + "\"}",
+                             std::to_string(count));
+            }
+        }
+    }
+}
+
+void Metrics::appendLatencies(std::string& out) const {
+    constexpr const char* kName = "cimp_cim_request_duration_seconds";
+    appendHeader(out, kName, "histogram", "Time to answer a CIM operation, by operation.");
+    for (std::size_t operation = 0; operation < kOperations; ++operation) {
+        const Latency& latency = latencies_[operation];
+        const std::string label = std::string("{operation=\"") +
+                                  operationName(static_cast<OperationKind>(operation)) + "\"";
+        std::uint64_t cumulative = 0;
+        std::string buckets;
+        for (std::size_t bucket = 0; bucket < latency.buckets.size(); ++bucket) {
+            cumulative += latency.buckets[bucket].load(kRelaxed);
+            const std::string bound =
+                bucket < kBucketMicros.size() ? secondsText(kBucketMicros[bucket]) : "+Inf";
+            appendSample(buckets, std::string(kName) + "_bucket" + label + ",le=\"" + bound + "\"}",
+                         std::to_string(cumulative));
+        }
+        if (cumulative == 0) {
+            continue;
+        }
+        out += buckets;
+        appendSample(out, std::string(kName) + "_sum" + label + "}",
+                     secondsText(latency.sumMicros.load(kRelaxed)));
+        appendSample(out, std::string(kName) + "_count" + label + "}", std::to_string(cumulative));
+    }
+}
+
+}  // namespace cimhost

@@ -1,0 +1,60 @@
+#include "cimom/http/password_hash.h"
+
+#include <crypt.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace cimhost {
+namespace {
+
+// crypt_data is some 32 KiB: on the heap, one per call, so that threads never share one.
+std::unique_ptr<crypt_data> freshCryptData() {
+    auto data = std::make_unique<crypt_data>();
+    std::memset(data.get(), 0, sizeof(crypt_data));
+    return data;
+}
+
+}  // namespace
+
+bool equalInConstantTime(const std::string& a, const std::string& b) {
+    unsigned char difference = a.size() == b.size() ? 0 : 1;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        difference |= static_cast<unsigned char>(a[i < a.size() ? i : 0] ^ b[i]);
+    }
+    return difference == 0 && !a.empty() == !b.empty();
+}
+
+Status hashPassword(const std::string& password, std::string& hash) {
+    char salt[CRYPT_GENSALT_OUTPUT_SIZE];
+    if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt, sizeof salt) == nullptr) {
+        return Status::failed("cannot make a yescrypt salt: " + std::string(std::strerror(errno)));
+    }
+    const std::unique_ptr<crypt_data> data = freshCryptData();
+    const char* made = crypt_rn(password.c_str(), salt, data.get(), sizeof(crypt_data));
+    if (made == nullptr || made[0] == '*') {
+        return Status::failed("cannot hash the password: " + std::string(std::strerror(errno)));
+    }
+    hash = made;
+    return Status::ok();
+}
+
+bool passwordMatches(const std::string& password, const std::string& hash) {
+    const std::unique_ptr<crypt_data> data = freshCryptData();
+    const char* made = crypt_rn(password.c_str(), hash.c_str(), data.get(), sizeof(crypt_data));
+    return made != nullptr && made[0] != '*' && equalInConstantTime(made, hash);
+}
+
+const std::string& unmatchableHash() {
+    // Unknown users are checked against it only for the time it costs, and refused whatever
+    // it says.
+    static const std::string kHash = [] {
+        std::string hash;
+        hashPassword("\x01unmatchable", hash);
+        return hash;
+    }();
+    return kHash;
+}
+
+}  // namespace cimhost

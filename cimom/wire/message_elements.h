@@ -1,0 +1,11 @@
+// The envelope of a CIM-XML request: the document, CIM, MESSAGE and SIMPLEREQ, with their
+// version checks. The document's frame ends up holding the request's fault, if it has one.
+#pragma once
+
+#include "cimom/wire/decode_state.h"
+
+namespace cimhost {
+
+const ElementRole& documentElement();
+
+}  // namespace cimhost

@@ -1,0 +1,417 @@
+#include "cimom/wire/object_encoder.h"
+
+#include <utility>
+
+#include "broker/cmpi_read.h"
+#include "broker/text_case.h"
+#include "cimom/wire/value_text.h"
+
+namespace cimhost {
+namespace {
+
+using cimbroker::equalsIgnoreCase;
+
+bool isNull(const CMPIData& d) {
+    return (d.state & CMPI_nullValue) != 0;
+}
+
+const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::string_view name) {
+    return cls == nullptr ? nullptr : cls->property(name);
+}
+
+// The schema's type for a property, "" when it declares none or declares a reference.
+std::string_view declaredType(const cimmof::Property* declared) {
+    const std::string_view type = declared == nullptr ? std::string_view() : declared->type;
+    return type == "ref" ? std::string_view() : type;
+}
+
+std::string_view keyValueType(std::string_view cimType) {
+    if (cimType == "boolean") {
+        return "boolean";
+    }
+    if (cimType == "string" || cimType == "char16" || cimType == "datetime") {
+        return "string";
+    }
+    return "numeric";
+}
+
+// A qualifier's CIM type: as declared, else guessed from its value.
+std::string qualifierTypeName(const NamespaceSchema& schema, const cimmof::Qualifier& q) {
+    const cimmof::QualifierType* type = schema.qualifierType(q.name);
+    if (type != nullptr) {
+        return type->type;
+    }
+    const bool boolean =
+        !q.isArray && (equalsIgnoreCase(q.value, "true") || equalsIgnoreCase(q.value, "false"));
+    return boolean ? "boolean" : "string";
+}
+
+std::string qualifierValueText(const std::string& type, const std::string& value) {
+    if (type == "boolean") {
+        return equalsIgnoreCase(value, "true") ? "TRUE" : "FALSE";
+    }
+    return value;
+}
+
+// Every element as `type` (null elements stay null); nullopt when one cannot be that type.
+std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
+    const std::vector<CMPIData>& elements, std::string_view type) {
+    std::vector<std::optional<TypedText>> texts;
+    for (const CMPIData& e : elements) {
+        if (isNull(e)) {
+            texts.emplace_back();
+            continue;
+        }
+        std::optional<TypedText> text = scalarText(e, type);
+        if (!text || text->type != type) {
+            return std::nullopt;
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+}  // namespace
+
+ObjectEncoder::ObjectEncoder(XmlWriter& out, const NamespaceSchema& schema, std::string host,
+                             std::string nameSpace)
+    : out_(out), schema_(schema), host_(std::move(host)), nameSpace_(std::move(nameSpace)) {}
+
+void ObjectEncoder::instanceName(const CMPIObjectPath* path) {
+    const std::string_view className = cimbroker::borrowClassName(path);
+    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
+    out_.open("INSTANCENAME").attribute("CLASSNAME", className);
+    for (const auto& key : cimbroker::borrowKeys(path)) {
+        out_.open("KEYBINDING").attribute("NAME", key.first);
+        keyValue(declared, key.first, key.second);
+        out_.close();
+    }
+    out_.close();
+}
+
+void ObjectEncoder::keyValue(const cimmof::ResolvedClass* declared, std::string_view key,
+                             const CMPIData& value) {
+    if (value.type == CMPI_ref) {
+        reference(value.value.ref);
+        return;
+    }
+    const std::optional<TypedText> typed =
+        scalarText(value, declaredType(findProperty(declared, key)));
+    out_.open("KEYVALUE")
+        .attribute("VALUETYPE", keyValueType(typed ? typed->type : "string"))
+        .text(typed ? typed->text.view() : std::string_view())
+        .close();
+}
+
+void ObjectEncoder::localNamespacePath(std::string_view nameSpace) {
+    out_.open("LOCALNAMESPACEPATH");
+    namespaceElements(nameSpace);
+    out_.close();
+}
+
+void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
+    const std::string_view host = cimbroker::borrowHost(path);
+    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
+    out_.open("INSTANCEPATH").open("NAMESPACEPATH");
+    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
+    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
+    out_.close();
+    instanceName(path);
+    out_.close();
+}
+
+void ObjectEncoder::classPath(std::string_view className) {
+    out_.open("CLASSPATH").open("NAMESPACEPATH");
+    out_.element("HOST", host_);
+    localNamespacePath(nameSpace_);
+    out_.close();
+    out_.open("CLASSNAME").attribute("NAME", className).close();
+    out_.close();
+}
+
+void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
+    while (!nameSpace.empty()) {
+        const std::size_t slash = nameSpace.find('/');
+        const std::string_view segment = nameSpace.substr(0, slash);
+        if (!segment.empty()) {
+            out_.open("NAMESPACE").attribute("NAME", segment).close();
+        }
+        nameSpace.remove_prefix(slash == std::string_view::npos ? nameSpace.size() : slash + 1);
+    }
+}
+
+void ObjectEncoder::reference(const CMPIObjectPath* path) {
+    const std::string_view host = cimbroker::borrowHost(path);
+    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
+    out_.open("VALUE.REFERENCE");
+    if (nameSpace.empty()) {
+        instanceName(path);
+    } else if (host.empty()) {
+        out_.open("LOCALINSTANCEPATH");
+        localNamespacePath(nameSpace);
+        instanceName(path);
+        out_.close();
+    } else {
+        instancePath(path);
+    }
+    out_.close();
+}
+
+bool ObjectEncoder::selected(std::string_view property, const PropertySelection& selection) const {
+    if (!selection.onlyOfClass.empty()) {
+        if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
+            return false;
+        }
+    }
+    if (selection.propertyList == nullptr || !*selection.propertyList) {
+        return true;
+    }
+    for (const std::string& wanted : **selection.propertyList) {
+        if (equalsIgnoreCase(wanted, property)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
+    instance(inst, inst->ft->getObjectPath(inst, nullptr), selection);
+}
+
+void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* path,
+                             const PropertySelection& selection) {
+    const std::string_view className = cimbroker::borrowClassName(path);
+    const cimmof::ResolvedClass* declared = schema_.classes.resolve(className);
+    out_.open("INSTANCE").attribute("CLASSNAME", className);
+    for (const auto& named : cimbroker::borrowProperties(inst)) {
+        if (!selected(named.first, selection)) {
+            continue;
+        }
+        const cimmof::Property* decl = findProperty(declared, named.first);
+        // Both arms are views: a std::string arm would make the result a temporary copy.
+        const std::string_view classOrigin = (selection.includeClassOrigin && decl != nullptr)
+                                                 ? std::string_view(decl->classOrigin)
+                                                 : std::string_view();
+        if (named.second.type == CMPI_ref) {
+            referenceProperty(named.first, named.second, decl, classOrigin);
+        } else if ((named.second.type & CMPI_ARRAY) != 0) {
+            arrayProperty(named.first, named.second, declaredType(decl), classOrigin);
+        } else {
+            scalarProperty(named.first, named.second, declaredType(decl), classOrigin);
+        }
+    }
+    out_.close();
+}
+
+void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& data,
+                                      const cimmof::Property* decl, std::string_view classOrigin) {
+    out_.open("PROPERTY.REFERENCE").attribute("NAME", name);
+    if (decl != nullptr && !decl->refClass.empty()) {
+        out_.attribute("REFERENCECLASS", decl->refClass);
+    }
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data) && data.value.ref != nullptr) {
+        reference(data.value.ref);
+    }
+    out_.close();
+}
+
+void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
+                                  std::string_view declared, std::string_view classOrigin) {
+    const std::vector<CMPIData> elements =
+        isNull(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
+    std::string_view type = declared;
+    std::optional<std::vector<std::optional<TypedText>>> texts = arrayTexts(elements, type);
+    if (!texts) {
+        type = cimTypeName(data.type);
+        texts = arrayTexts(elements, type);
+    }
+    // CIM-XML has no property form for an array of references or of unnamed types.
+    if (!texts || type.empty() || type == "reference") {
+        return;
+    }
+    out_.open("PROPERTY.ARRAY").attribute("NAME", name).attribute("TYPE", type);
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data)) {
+        out_.open("VALUE.ARRAY");
+        for (const std::optional<TypedText>& text : *texts) {
+            if (text) {
+                out_.element("VALUE", text->text.view());
+            } else {
+                out_.open("VALUE.NULL").close();
+            }
+        }
+        out_.close();
+    }
+    out_.close();
+}
+
+void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
+                                   std::string_view declared, std::string_view classOrigin) {
+    const std::optional<TypedText> text = scalarText(data, declared);
+    std::string_view type = text ? text->type : declared;
+    if (type.empty()) {
+        type = cimTypeName(data.type);
+    }
+    if (type.empty()) {
+        return;
+    }
+    out_.open("PROPERTY").attribute("NAME", name).attribute("TYPE", type);
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    if (!isNull(data) && text) {
+        out_.element("VALUE", text->text.view());
+    }
+    out_.close();
+}
+
+void ObjectEncoder::qualifiers(const std::vector<cimmof::Qualifier>& list) {
+    for (const cimmof::Qualifier& q : list) {
+        const std::string type = qualifierTypeName(schema_, q);
+        out_.open("QUALIFIER").attribute("NAME", q.name).attribute("TYPE", type);
+        qualifierValue(type, q.isArray, q.value, q.elements);
+        out_.close();
+    }
+}
+
+void ObjectEncoder::qualifierValue(const std::string& type, bool isArray, const std::string& value,
+                                   const std::vector<std::string>& elements) {
+    if (!isArray) {
+        out_.element("VALUE", qualifierValueText(type, value));
+        return;
+    }
+    out_.open("VALUE.ARRAY");
+    for (const std::string& element : elements) {
+        out_.element("VALUE", qualifierValueText(type, element));
+    }
+    out_.close();
+}
+
+void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
+                                  const PropertySelection& selection) {
+    const bool propagated = !equalsIgnoreCase(p.classOrigin, className);
+    const char* element = p.type == "ref" ? "PROPERTY.REFERENCE"
+                          : p.isArray     ? "PROPERTY.ARRAY"
+                                          : "PROPERTY";
+    out_.open(element).attribute("NAME", p.name);
+    if (p.type == "ref") {
+        out_.attribute("REFERENCECLASS", p.refClass);
+    } else {
+        out_.attribute("TYPE", p.type);
+        if (p.isArray && p.arraySize > 0) {
+            out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
+        }
+    }
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", p.classOrigin);
+    }
+    if (propagated) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(p.qualifiers);
+    }
+    if (p.hasDefault && !p.isArray && p.type != "ref") {
+        out_.element("VALUE", qualifierValueText(p.type, p.defaultValue));
+    }
+    out_.close();
+}
+
+void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
+                                     const PropertySelection& selection) {
+    out_.open("CLASS").attribute("NAME", cls.name);
+    if (!cls.superclass.empty()) {
+        out_.attribute("SUPERCLASS", cls.superclass);
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(cls.qualifiers);
+    }
+    const cimmof::ResolvedClass* resolved = schema_.classes.resolve(cls.name);
+    for (const cimmof::Property& p : resolved->properties) {
+        const bool own = equalsIgnoreCase(p.classOrigin, cls.name);
+        if ((selection.localOnly && !own) || !selected(p.name, selection)) {
+            continue;
+        }
+        classProperty(p, cls.name, selection);
+    }
+    for (const cimmof::InheritedMethod& entry : resolved->methods) {
+        const cimmof::Method& m = entry.method;
+        const std::string& origin = entry.origin;
+        const bool own = equalsIgnoreCase(origin, cls.name);
+        if (selection.localOnly && !own) {
+            continue;
+        }
+        out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
+        if (selection.includeClassOrigin) {
+            out_.attribute("CLASSORIGIN", origin);
+        }
+        if (!own) {
+            out_.attribute("PROPAGATED", "true");
+        }
+        if (selection.includeQualifiers) {
+            qualifiers(m.qualifiers);
+        }
+        for (const cimmof::Property& param : m.parameters) {
+            const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
+                                  : param.isArray     ? "PARAMETER.ARRAY"
+                                                      : "PARAMETER";
+            out_.open(element).attribute("NAME", param.name);
+            if (param.type == "ref") {
+                out_.attribute("REFERENCECLASS", param.refClass);
+            } else {
+                out_.attribute("TYPE", param.type);
+            }
+            if (selection.includeQualifiers) {
+                qualifiers(param.qualifiers);
+            }
+            out_.close();
+        }
+        out_.close();
+    }
+    out_.close();
+}
+
+void ObjectEncoder::qualifierDeclaration(const cimmof::QualifierType& type) {
+    out_.open("QUALIFIER.DECLARATION").attribute("NAME", type.name).attribute("TYPE", type.type);
+    out_.attribute("ISARRAY", type.isArray ? "true" : "false");
+    const auto flavor = [&type](const char* name) {
+        for (const std::string& f : type.flavors) {
+            if (equalsIgnoreCase(f, name)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // DSP0201's defaults: overridable, propagated to subclasses, not translatable.
+    out_.attribute("OVERRIDABLE", flavor("DisableOverride") ? "false" : "true");
+    out_.attribute("TOSUBCLASS", flavor("Restricted") ? "false" : "true");
+    out_.attribute("TRANSLATABLE", flavor("Translatable") ? "true" : "false");
+    out_.open("SCOPE");
+    const auto scoped = [&type](const char* name) {
+        for (const std::string& s : type.scopes) {
+            if (s == name || s == "any") {
+                return true;
+            }
+        }
+        return false;
+    };
+    static const std::pair<const char*, const char*> kScopes[] = {
+        {"CLASS", "class"},          {"ASSOCIATION", "association"}, {"REFERENCE", "reference"},
+        {"PROPERTY", "property"},    {"METHOD", "method"},           {"PARAMETER", "parameter"},
+        {"INDICATION", "indication"}};
+    for (const auto& scope : kScopes) {
+        out_.attribute(scope.first, scoped(scope.second) ? "true" : "false");
+    }
+    out_.close();
+    if (type.hasDefault) {
+        qualifierValue(type.type, type.isArray, type.defaultValue, type.defaultElements);
+    }
+    out_.close();
+}
+
+}  // namespace cimhost

@@ -1,0 +1,347 @@
+#include "cimom/wire/request_parameters.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+#include "broker/text_case.h"
+
+namespace cimhost {
+namespace {
+
+Status readBoolean(const ParameterValue* v, bool& into) {
+    if (v == nullptr) {
+        return Status();
+    }
+    const std::string text = trimmed(v->text);
+    if (cimbroker::equalsIgnoreCase(text, "true") || cimbroker::equalsIgnoreCase(text, "false")) {
+        into = cimbroker::equalsIgnoreCase(text, "true");
+        return Status();
+    }
+    return Status::invalidParameter("\"" + text + "\" is not a boolean");
+}
+
+Status readUint32(const ParameterValue* v, std::optional<std::uint32_t>& into) {
+    if (v == nullptr) {
+        into.reset();
+        return Status();
+    }
+    const std::string text = trimmed(v->text);
+    constexpr std::size_t kMaxDigits = 10;
+    std::uint64_t value = 0;
+    bool digits = !text.empty() && text.size() <= kMaxDigits;
+    for (char c : text) {
+        digits = digits && c >= '0' && c <= '9';
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (!digits || value > UINT32_MAX) {
+        return Status::invalidParameter("\"" + text + "\" is not a uint32");
+    }
+    into = static_cast<std::uint32_t>(value);
+    return Status();
+}
+
+Status readText(ParameterValue* v, std::string& into) {
+    into = v == nullptr ? std::string() : std::move(v->text);
+    return Status();
+}
+
+Status readOptionalText(ParameterValue* v, std::optional<std::string>& into) {
+    into = v == nullptr ? std::nullopt : std::optional<std::string>(std::move(v->text));
+    return Status();
+}
+
+Status applyClassName(Operation& op, ParameterValue* v) {
+    return readText(v, op.className);
+}
+Status applyInstanceName(Operation& op, ParameterValue* v) {
+    if (v != nullptr) {
+        op.objectName = std::move(v->name);
+    }
+    return Status();
+}
+// An instance name, or a class name for the class-level form of the association operations.
+Status applyObjectName(Operation& op, ParameterValue* v) {
+    return v != nullptr && v->isClassName ? readText(v, op.className) : applyInstanceName(op, v);
+}
+Status applyAssocClass(Operation& op, ParameterValue* v) {
+    return readText(v, op.assocClass);
+}
+Status applyResultClass(Operation& op, ParameterValue* v) {
+    return readText(v, op.resultClass);
+}
+Status applyRole(Operation& op, ParameterValue* v) {
+    return readText(v, op.role);
+}
+Status applyResultRole(Operation& op, ParameterValue* v) {
+    return readText(v, op.resultRole);
+}
+Status applyLocalOnly(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.localOnly);
+}
+Status applyDeepInheritance(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.deepInheritance);
+}
+Status applyIncludeQualifiers(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.includeQualifiers);
+}
+Status applyIncludeClassOrigin(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.includeClassOrigin);
+}
+Status applyPropertyList(Operation& op, ParameterValue* v) {
+    if (v == nullptr) {
+        op.propertyList.reset();
+    } else {
+        op.propertyList = std::move(v->texts);
+    }
+    return Status();
+}
+Status applyNewInstance(Operation& op, ParameterValue* v) {
+    if (v != nullptr) {
+        op.instance = std::move(v->instance);
+    }
+    return Status();
+}
+// Takes whichever of name and instance were read: a refused instance still leaves its name.
+Status applyModifiedInstance(Operation& op, ParameterValue* v) {
+    if (v != nullptr && v->name) {
+        op.objectName = std::move(v->name);
+    }
+    if (v != nullptr && v->instance) {
+        op.instance = std::move(v->instance);
+    }
+    return Status();
+}
+Status applyQueryLanguage(Operation& op, ParameterValue* v) {
+    return readText(v, op.queryLanguage);
+}
+Status applyQuery(Operation& op, ParameterValue* v) {
+    return readText(v, op.query);
+}
+Status applyQualifierName(Operation& op, ParameterValue* v) {
+    return readText(v, op.qualifierName);
+}
+Status applyEnumerationContext(Operation& op, ParameterValue* v) {
+    return readOptionalText(v, op.enumerationContext);
+}
+Status applyMaxObjectCount(Operation& op, ParameterValue* v) {
+    return readUint32(v, op.maxObjectCount);
+}
+Status applyOperationTimeout(Operation& op, ParameterValue* v) {
+    return readUint32(v, op.operationTimeout);
+}
+Status applyContinueOnError(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.continueOnError);
+}
+Status applyFilterQueryLanguage(Operation& op, ParameterValue* v) {
+    return readOptionalText(v, op.filterQueryLanguage);
+}
+Status applyFilterQuery(Operation& op, ParameterValue* v) {
+    return readOptionalText(v, op.filterQuery);
+}
+Status applyReturnQueryResultClass(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.returnQueryResultClass);
+}
+
+using K = OperationKind;
+using F = ValueForm;
+
+// Parameters every open operation takes besides its own.
+constexpr ParameterRule kOpenParameters[] = {
+    {K::Unsupported, "FilterQueryLanguage", false, F::Text, applyFilterQueryLanguage},
+    {K::Unsupported, "FilterQuery", false, F::Text, applyFilterQuery},
+    {K::Unsupported, "OperationTimeout", false, F::Text, applyOperationTimeout},
+    {K::Unsupported, "ContinueOnError", false, F::Text, applyContinueOnError},
+    {K::Unsupported, "MaxObjectCount", false, F::Text, applyMaxObjectCount},
+};
+
+constexpr ParameterRule kParameters[] = {
+    {K::GetClass, "ClassName", true, F::ClassName, applyClassName},
+    {K::GetClass, "LocalOnly", false, F::Text, applyLocalOnly},
+    {K::GetClass, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::GetClass, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::GetClass, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::EnumerateClasses, "ClassName", false, F::ClassName, applyClassName},
+    {K::EnumerateClasses, "DeepInheritance", false, F::Text, applyDeepInheritance},
+    {K::EnumerateClasses, "LocalOnly", false, F::Text, applyLocalOnly},
+    {K::EnumerateClasses, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::EnumerateClasses, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::EnumerateClassNames, "ClassName", false, F::ClassName, applyClassName},
+    {K::EnumerateClassNames, "DeepInheritance", false, F::Text, applyDeepInheritance},
+    {K::GetInstance, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::GetInstance, "LocalOnly", false, F::Text, applyLocalOnly},
+    {K::GetInstance, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::GetInstance, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::GetInstance, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::EnumerateInstances, "ClassName", true, F::ClassName, applyClassName},
+    {K::EnumerateInstances, "LocalOnly", false, F::Text, applyLocalOnly},
+    {K::EnumerateInstances, "DeepInheritance", false, F::Text, applyDeepInheritance},
+    {K::EnumerateInstances, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::EnumerateInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::EnumerateInstances, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::EnumerateInstanceNames, "ClassName", true, F::ClassName, applyClassName},
+    {K::Associators, "ObjectName", true, F::ObjectName, applyObjectName},
+    {K::Associators, "AssocClass", false, F::ClassName, applyAssocClass},
+    {K::Associators, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::Associators, "Role", false, F::Text, applyRole},
+    {K::Associators, "ResultRole", false, F::Text, applyResultRole},
+    {K::Associators, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::Associators, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::Associators, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::AssociatorNames, "ObjectName", true, F::ObjectName, applyObjectName},
+    {K::AssociatorNames, "AssocClass", false, F::ClassName, applyAssocClass},
+    {K::AssociatorNames, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::AssociatorNames, "Role", false, F::Text, applyRole},
+    {K::AssociatorNames, "ResultRole", false, F::Text, applyResultRole},
+    {K::References, "ObjectName", true, F::ObjectName, applyObjectName},
+    {K::References, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::References, "Role", false, F::Text, applyRole},
+    {K::References, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::References, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::References, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::ReferenceNames, "ObjectName", true, F::ObjectName, applyObjectName},
+    {K::ReferenceNames, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::ReferenceNames, "Role", false, F::Text, applyRole},
+    {K::CreateInstance, "NewInstance", true, F::Instance, applyNewInstance},
+    {K::ModifyInstance, "ModifiedInstance", true, F::NamedInstance, applyModifiedInstance},
+    {K::ModifyInstance, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
+    {K::ModifyInstance, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::DeleteInstance, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::ExecQuery, "QueryLanguage", true, F::Text, applyQueryLanguage},
+    {K::ExecQuery, "Query", true, F::Text, applyQuery},
+    {K::GetQualifier, "QualifierName", true, F::Text, applyQualifierName},
+    {K::OpenEnumerateInstances, "ClassName", true, F::ClassName, applyClassName},
+    {K::OpenEnumerateInstances, "DeepInheritance", false, F::Text, applyDeepInheritance},
+    {K::OpenEnumerateInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::OpenEnumerateInstances, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::OpenEnumerateInstancePaths, "ClassName", true, F::ClassName, applyClassName},
+    {K::OpenAssociatorInstances, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::OpenAssociatorInstances, "AssocClass", false, F::ClassName, applyAssocClass},
+    {K::OpenAssociatorInstances, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::OpenAssociatorInstances, "Role", false, F::Text, applyRole},
+    {K::OpenAssociatorInstances, "ResultRole", false, F::Text, applyResultRole},
+    {K::OpenAssociatorInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::OpenAssociatorInstances, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::OpenAssociatorInstancePaths, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::OpenAssociatorInstancePaths, "AssocClass", false, F::ClassName, applyAssocClass},
+    {K::OpenAssociatorInstancePaths, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::OpenAssociatorInstancePaths, "Role", false, F::Text, applyRole},
+    {K::OpenAssociatorInstancePaths, "ResultRole", false, F::Text, applyResultRole},
+    {K::OpenReferenceInstances, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::OpenReferenceInstances, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::OpenReferenceInstances, "Role", false, F::Text, applyRole},
+    {K::OpenReferenceInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
+    {K::OpenReferenceInstances, "PropertyList", false, F::TextArray, applyPropertyList},
+    {K::OpenReferenceInstancePaths, "InstanceName", true, F::InstanceName, applyInstanceName},
+    {K::OpenReferenceInstancePaths, "ResultClass", false, F::ClassName, applyResultClass},
+    {K::OpenReferenceInstancePaths, "Role", false, F::Text, applyRole},
+    // OpenQueryInstances' query is its own parameter, not a filter of another enumeration.
+    {K::OpenQueryInstances, "FilterQueryLanguage", true, F::Text, applyQueryLanguage},
+    {K::OpenQueryInstances, "FilterQuery", true, F::Text, applyQuery},
+    {K::OpenQueryInstances, "ReturnQueryResultClass", false, F::Text, applyReturnQueryResultClass},
+    {K::PullInstancesWithPath, "EnumerationContext", true, F::Text, applyEnumerationContext},
+    {K::PullInstancesWithPath, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
+    {K::PullInstancePaths, "EnumerationContext", true, F::Text, applyEnumerationContext},
+    {K::PullInstancePaths, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
+    {K::PullInstances, "EnumerationContext", true, F::Text, applyEnumerationContext},
+    {K::PullInstances, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
+    {K::CloseEnumeration, "EnumerationContext", true, F::Text, applyEnumerationContext},
+    {K::EnumerationCount, "EnumerationContext", true, F::Text, applyEnumerationContext},
+};
+
+constexpr std::size_t mostParametersOfOneMethod() {
+    std::size_t most = 0;
+    for (const ParameterRule& rule : kParameters) {
+        std::size_t count = 0;
+        for (const ParameterRule& other : kParameters) {
+            count += other.kind == rule.kind ? 1 : 0;
+        }
+        most = count > most ? count : most;
+    }
+    return most + std::size(kOpenParameters);
+}
+static_assert(mostParametersOfOneMethod() <= kMaxParametersOfOneMethod,
+              "GivenParameters must hold every parameter of a method");
+
+bool isOpenOperation(OperationKind kind) {
+    switch (kind) {
+        case K::OpenEnumerateInstances:
+        case K::OpenEnumerateInstancePaths:
+        case K::OpenAssociatorInstances:
+        case K::OpenAssociatorInstancePaths:
+        case K::OpenReferenceInstances:
+        case K::OpenReferenceInstancePaths:
+        case K::OpenQueryInstances:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::string trimmed(std::string_view text) {
+    const char* const blanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) {
+        return "";
+    }
+    return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
+}
+
+const ParameterRule* findParameter(OperationKind kind, std::string_view name) {
+    for (const ParameterRule& expected : kParameters) {
+        if (expected.kind == kind && cimbroker::equalsIgnoreCase(name, expected.name)) {
+            return &expected;
+        }
+    }
+    if (isOpenOperation(kind)) {
+        for (const ParameterRule& common : kOpenParameters) {
+            if (cimbroker::equalsIgnoreCase(name, common.name)) {
+                return &common;
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool GivenParameters::contains(const ParameterRule* rule) const {
+    return std::find(rules_.begin(), rules_.begin() + count_, rule) != rules_.begin() + count_;
+}
+
+const ParameterRule* missingParameter(OperationKind kind, const GivenParameters& given) {
+    for (const ParameterRule& expected : kParameters) {
+        if (expected.kind == kind && expected.required && !given.contains(&expected)) {
+            return &expected;
+        }
+    }
+    return nullptr;
+}
+
+void applyDefaults(Operation& op) {
+    switch (op.kind) {
+        case K::GetClass:
+        case K::EnumerateClasses:
+            op.localOnly = true;
+            op.includeQualifiers = true;
+            break;
+        case K::GetInstance:
+            op.localOnly = true;
+            break;
+        case K::EnumerateInstances:
+            op.localOnly = true;
+            op.deepInheritance = true;
+            break;
+        case K::OpenEnumerateInstances:
+            op.deepInheritance = true;
+            break;
+        case K::ModifyInstance:
+            op.includeQualifiers = true;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace cimhost

@@ -1,0 +1,357 @@
+#include "cimom/wire/value_text.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "broker/cmpi_read.h"
+#include "broker/text_case.h"
+
+namespace cimhost {
+namespace {
+
+struct TypeName {
+    CMPIType type;
+    std::string_view name;
+};
+
+const TypeName kTypeNames[] = {
+    {CMPI_boolean, "boolean"}, {CMPI_char16, "char16"}, {CMPI_real32, "real32"},
+    {CMPI_real64, "real64"},   {CMPI_uint8, "uint8"},   {CMPI_uint16, "uint16"},
+    {CMPI_uint32, "uint32"},   {CMPI_uint64, "uint64"}, {CMPI_sint8, "sint8"},
+    {CMPI_sint16, "sint16"},   {CMPI_sint32, "sint32"}, {CMPI_sint64, "sint64"},
+    {CMPI_string, "string"},   {CMPI_chars, "string"},  {CMPI_dateTime, "datetime"},
+    {CMPI_ref, "reference"},
+};
+
+struct IntegerRange {
+    std::string_view name;
+    bool isSigned;
+    std::int64_t min;
+    std::uint64_t max;
+};
+
+const IntegerRange kIntegerRanges[] = {
+    {"uint8", false, 0, 0xFF},
+    {"uint16", false, 0, 0xFFFF},
+    {"uint32", false, 0, 0xFFFFFFFFu},
+    {"uint64", false, 0, std::numeric_limits<std::uint64_t>::max()},
+    {"sint8", true, -128, 127},
+    {"sint16", true, -32768, 32767},
+    {"sint32", true, std::numeric_limits<std::int32_t>::min(),
+     std::numeric_limits<std::int32_t>::max()},
+    {"sint64", true, std::numeric_limits<std::int64_t>::min(),
+     std::numeric_limits<std::int64_t>::max()},
+};
+
+// A scalar read out of CMPIData into one of a few plain shapes.
+struct Scalar {
+    enum class Kind { Boolean, Unsigned, Signed, Real, Text, DateTime, Char16, None };
+    Kind kind = Kind::None;
+    bool boolean = false;
+    std::uint64_t u = 0;
+    std::int64_t s = 0;
+    double real = 0;
+    ValueText text;  // Text, DateTime, Char16 (as UTF-8)
+};
+
+Scalar readScalar(const CMPIData& d) {
+    Scalar v;
+    const CMPIValue& x = d.value;
+    switch (d.type) {
+        case CMPI_boolean:
+            v.kind = Scalar::Kind::Boolean;
+            v.boolean = x.boolean != 0;
+            break;
+        case CMPI_char16:
+            v.kind = Scalar::Kind::Char16;
+            v.text = ValueText::held(cimbroker::char16ToUtf8(x.char16));
+            break;
+        case CMPI_real32:
+            v.kind = Scalar::Kind::Real;
+            v.real = x.real32;
+            break;
+        case CMPI_real64:
+            v.kind = Scalar::Kind::Real;
+            v.real = x.real64;
+            break;
+        case CMPI_uint8:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint8;
+            break;
+        case CMPI_uint16:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint16;
+            break;
+        case CMPI_uint32:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint32;
+            break;
+        case CMPI_uint64:
+            v.kind = Scalar::Kind::Unsigned;
+            v.u = x.uint64;
+            break;
+        case CMPI_sint8:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint8;
+            break;
+        case CMPI_sint16:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint16;
+            break;
+        case CMPI_sint32:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint32;
+            break;
+        case CMPI_sint64:
+            v.kind = Scalar::Kind::Signed;
+            v.s = x.sint64;
+            break;
+        case CMPI_string:
+            v.kind = Scalar::Kind::Text;
+            v.text = ValueText::borrowed(cimbroker::borrowText(x.string));
+            break;
+        case CMPI_chars:
+            v.kind = Scalar::Kind::Text;
+            v.text = ValueText::borrowed(x.chars == nullptr ? "" : x.chars);
+            break;
+        case CMPI_dateTime:
+            v.kind = Scalar::Kind::DateTime;
+            v.text = ValueText::held(cimbroker::dataToString(d));
+            break;
+        default:
+            break;
+    }
+    return v;
+}
+
+ValueText booleanText(bool b) {
+    return ValueText::borrowed(b ? "TRUE" : "FALSE");
+}
+
+ValueText realText(double value, bool single) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, single ? "%.9g" : "%.17g", value);
+    return ValueText::held(buffer);
+}
+
+// The parsers take a terminated copy of a value's text; only text that is not already of the
+// declared type comes here, so the copy is rare.
+bool parseSigned(const std::string& text, std::int64_t& out) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool parseUnsigned(const std::string& text, std::uint64_t& out) {
+    if (text.empty() || text[0] == '-') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+std::optional<ValueText> asInteger(const Scalar& v, const IntegerRange& range) {
+    std::int64_t s = 0;
+    std::uint64_t u = 0;
+    bool negative = false;
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            u = v.boolean ? 1 : 0;
+            break;
+        case Scalar::Kind::Unsigned:
+            u = v.u;
+            break;
+        case Scalar::Kind::Signed:
+            negative = v.s < 0;
+            s = v.s;
+            u = negative ? 0 : static_cast<std::uint64_t>(v.s);
+            break;
+        case Scalar::Kind::Text: {
+            const std::string text(v.text.view());
+            if (parseUnsigned(text, u)) {
+                break;
+            }
+            if (!parseSigned(text, s) || s >= 0) {
+                return std::nullopt;
+            }
+            negative = true;
+            break;
+        }
+        default:
+            return std::nullopt;
+    }
+    if (negative) {
+        if (!range.isSigned || s < range.min) {
+            return std::nullopt;
+        }
+        return ValueText::held(std::to_string(s));
+    }
+    if (u > range.max) {
+        return std::nullopt;
+    }
+    return ValueText::held(std::to_string(u));
+}
+
+std::optional<ValueText> asBoolean(const Scalar& v) {
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            return booleanText(v.boolean);
+        case Scalar::Kind::Unsigned:
+            return booleanText(v.u != 0);
+        case Scalar::Kind::Signed:
+            return booleanText(v.s != 0);
+        case Scalar::Kind::Text:
+            if (cimbroker::equalsIgnoreCase(v.text.view(), "true") ||
+                cimbroker::equalsIgnoreCase(v.text.view(), "false")) {
+                return booleanText(cimbroker::equalsIgnoreCase(v.text.view(), "true"));
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<ValueText> asReal(const Scalar& v, bool single) {
+    switch (v.kind) {
+        case Scalar::Kind::Real:
+            return realText(v.real, single);
+        case Scalar::Kind::Unsigned:
+            return realText(static_cast<double>(v.u), single);
+        case Scalar::Kind::Signed:
+            return realText(static_cast<double>(v.s), single);
+        case Scalar::Kind::Text: {
+            if (v.text.view().empty()) {
+                return std::nullopt;
+            }
+            const std::string text(v.text.view());
+            char* end = nullptr;
+            const double value = std::strtod(text.c_str(), &end);
+            if (*end != '\0') {
+                return std::nullopt;
+            }
+            return realText(value, single);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<ValueText> asString(const Scalar& v) {
+    switch (v.kind) {
+        case Scalar::Kind::Boolean:
+            return booleanText(v.boolean);
+        case Scalar::Kind::Unsigned:
+            return ValueText::held(std::to_string(v.u));
+        case Scalar::Kind::Signed:
+            return ValueText::held(std::to_string(v.s));
+        case Scalar::Kind::Real:
+            return realText(v.real, false);
+        case Scalar::Kind::None:
+            return std::nullopt;
+        default:
+            return v.text;
+    }
+}
+
+// One UTF-8 character of the Basic Multilingual Plane, which is what a char16 can hold.
+bool isOneBmpCharacter(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return length <= 3 && text.size() == length;
+}
+
+// CIM datetime values are exactly 25 characters (yyyymmddhhmmss.mmmmmmsutc or the interval form).
+constexpr std::size_t kDateTimeLength = 25;
+
+std::optional<ValueText> as(const Scalar& v, std::string_view type) {
+    // Most values are strings, so that name is tried before the eight integer ones.
+    if (type == "string") {
+        return asString(v);
+    }
+    for (const IntegerRange& range : kIntegerRanges) {
+        if (type == range.name) {
+            return asInteger(v, range);
+        }
+    }
+    if (type == "boolean") {
+        return asBoolean(v);
+    }
+    if (type == "real32" || type == "real64") {
+        return asReal(v, type == "real32");
+    }
+    if (type == "char16") {
+        const bool one = v.kind == Scalar::Kind::Char16 ||
+                         (v.kind == Scalar::Kind::Text && isOneBmpCharacter(v.text.view()));
+        return one ? std::optional<ValueText>(v.text) : std::nullopt;
+    }
+    if (type == "datetime") {
+        const bool ok = v.kind == Scalar::Kind::DateTime ||
+                        (v.kind == Scalar::Kind::Text && v.text.view().size() == kDateTimeLength);
+        return ok ? std::optional<ValueText>(v.text) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ValueText ValueText::borrowed(std::string_view text) {
+    ValueText result;
+    result.borrowed_ = text;
+    return result;
+}
+
+ValueText ValueText::held(std::string text) {
+    ValueText result;
+    result.held_ = std::move(text);
+    result.isHeld_ = true;
+    return result;
+}
+
+std::string_view cimTypeName(CMPIType type) {
+    const CMPIType scalar = type & ~CMPI_ARRAY;
+    for (const TypeName& entry : kTypeNames) {
+        if (entry.type == scalar) {
+            return entry.name;
+        }
+    }
+    return {};
+}
+
+std::optional<TypedText> scalarText(const CMPIData& scalar, std::string_view declaredType) {
+    const Scalar value = readScalar(scalar);
+    if (!declaredType.empty()) {
+        std::optional<ValueText> text = as(value, declaredType);
+        if (text) {
+            return TypedText{declaredType, std::move(*text)};
+        }
+    }
+    const std::string_view own = cimTypeName(scalar.type);
+    std::optional<ValueText> text = as(value, own);
+    if (own.empty() || !text) {
+        return std::nullopt;
+    }
+    return TypedText{own, std::move(*text)};
+}
+
+}  // namespace cimhost

@@ -1,0 +1,107 @@
+// The daemon's settings from its configuration file and command line: what an operator sees on
+// a mistake, and which source wins.
+#include "cimom/daemon/daemon_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace cimhost {
+namespace {
+
+class DaemonSettingsTest : public ::testing::Test {
+  protected:
+    // One file per test: CTest runs the tests of this suite as processes side by side.
+    const std::string file = ::testing::TempDir() + "/cimp-cimom-settings-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".conf";
+
+    ~DaemonSettingsTest() override { std::remove(file.c_str()); }
+
+    Status load(const std::string& text, std::vector<std::string> args) {
+        std::ofstream(file) << text;
+        args.insert(args.begin(), {"--config", file});
+        settings = DaemonSettings();
+        return loadDaemonSettings(args, "", settings);
+    }
+
+    DaemonSettings settings;
+};
+
+TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
+    const struct {
+        std::string text;
+        std::vector<std::string> args;
+        std::string error;  // after the file name when it starts with ':'
+    } cases[] = {
+        {"port = 80\nbogus = 1\n", {}, ":2: unknown setting \"bogus\""},
+        {"\n# threads = 2\nthreads = 0\n", {}, ":3: threads takes 1 to 64, not \"0\""},
+        {"quiet = maybe", {}, ":1: quiet takes yes or no, not \"maybe\""},
+        {"port 80", {}, ":1: expected \"key = value\""},
+        {"port = 1\nport = 2\n", {}, ":2: port is set on FILE:1 already"},
+        {"address =   # nothing", {}, ":1: address needs a value"},
+        {"max-connections = 100001", {}, ":1: max-connections takes 1 to 100000, not \"100001\""},
+        {"", {"--nope"}, "unknown option --nope"},
+        {"", {"--port", "-1"}, "--port takes 0 to 65535, not \"-1\""},
+        {"", {"--idle-timeout"}, "--idle-timeout needs a value"},
+        {"tls-cert = cert.pem", {}, "tls-cert and tls-key go together"},
+    };
+    for (const auto& c : cases) {
+        const Status status = load(c.text, c.args);
+        std::string expected = c.error;
+        if (expected[0] == ':') {
+            expected = file + expected;
+        }
+        const std::size_t placeholder = expected.find("FILE");
+        if (placeholder != std::string::npos) {
+            expected.replace(placeholder, 4, file);
+        }
+        EXPECT_EQ(status.description(), expected) << c.text;
+    }
+    EXPECT_FALSE(loadDaemonSettings({"--config", file + ".missing"}, "", settings).isOk());
+}
+
+TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
+    ASSERT_TRUE(load("port = 6000\n\tthreads = 3   # three\nquiet = yes\nschema = a#b.mof\n",
+                     {"--port", "7000", "--quiet=no", "--tls-port=0"})
+                    .isOk());
+    const struct {
+        const char* line;
+        std::string origin;
+    } expected[] = {
+        {"port = 7000", "command line"},      {"threads = 3", file + ":2"},
+        {"quiet = no", "command line"},       {"schema = a#b.mof", file + ":4"},
+        {"tls-port = 0", "command line"},     {"address = 127.0.0.1", "default"},
+        {"auth-file = (not set)", "default"},
+    };
+    const std::string shown = "\n" + describeSettings(settings);
+    for (const auto& e : expected) {
+        const std::size_t at = shown.find(std::string("\n") + e.line + " ");
+        ASSERT_NE(at, std::string::npos) << e.line << " in\n" << shown;
+        const std::string line = shown.substr(at + 1, shown.find('\n', at + 1) - at - 1);
+        EXPECT_EQ(line.substr(line.rfind("# ") + 2), e.origin) << line;
+    }
+    EXPECT_EQ(settings.options.limits.maxConnections, 1024u);
+}
+
+// The shipped file names every setting, each with a value the daemon takes.
+TEST_F(DaemonSettingsTest, ShippedFileCoversEverySettingWhenUncommented) {
+    std::ifstream shipped(CIMHOST_SHIPPED_CONFIG);
+    std::string text;
+    for (std::string line; std::getline(shipped, line);) {
+        const bool setting = line.rfind("# ", 0) == 0 && line.find(" = ") != std::string::npos &&
+                             line.find_first_of(" ", 2) == line.find(" = ");
+        text += (setting ? line.substr(2) : line) + "\n";
+    }
+    const Status loaded = load(text, {});
+    ASSERT_TRUE(loaded.isOk()) << loaded.description();
+    for (const std::string& origin : settings.origins) {
+        EXPECT_NE(origin, "default");
+    }
+}
+
+}  // namespace
+}  // namespace cimhost

@@ -1,0 +1,307 @@
+// CIM-XML answers built from broker-made objects: values typed as the schema declares them,
+// paths completed, the client's PropertyList applied, errors escaped.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "broker/broker_runtime.h"
+#include "cimom/cim/status.h"
+#include "cimom/wire/response_encoder.h"
+#include "tests/cimom/cim/host_test_schema.h"
+#include "xml_check.h"
+
+namespace cimhost {
+namespace {
+
+using cimhosttest::kNamespace;
+
+class ResponseEncoderTest : public ::testing::Test {
+  protected:
+    ResponseEncoderTest() : schema_(cimhosttest::testSchema()), scope_(runtime_) {}
+
+    const CMPIBroker* broker() { return runtime_.broker(); }
+
+    CMPIObjectPath* path(const char* cls, const char* nameSpace = kNamespace) {
+        return broker()->eft->newObjectPath(broker(), nameSpace, cls, nullptr);
+    }
+
+    // A T_Sub1 instance with key Id="a<1>" whose properties are set by `fill`.
+    template <class Fill>
+    CMPIInstance* sub1(Fill fill) {
+        CMPIObjectPath* p = path("T_Sub1");
+        p->ft->addKey(p, "Id", reinterpret_cast<const CMPIValue*>("a<1>"), CMPI_chars);
+        CMPIInstance* inst = broker()->eft->newInstance(broker(), p, nullptr);
+        inst->ft->setProperty(inst, "Id", reinterpret_cast<const CMPIValue*>("a<1>"), CMPI_chars);
+        fill(inst);
+        return inst;
+    }
+
+    std::string encode(const Operation& op, const Reply& reply) {
+        const std::string xml = encodeResponse(op, reply, schema_, "sp.example:5988");
+        const XmlReadResult read = cimhosttest::readsAsXml(xml);
+        EXPECT_TRUE(read.ok) << read.error << "\n" << xml;
+        return xml;
+    }
+
+    static Operation operation(OperationKind kind) {
+        Operation op;
+        op.kind = kind;
+        op.method = operationName(kind);
+        op.messageId = "5";
+        op.nameSpace = kNamespace;
+        return op;
+    }
+
+    cimbroker::Runtime runtime_;
+    NamespaceSchema schema_;
+    cimbroker::RequestScope scope_;
+};
+
+void setUint32(CMPIInstance* inst, const char* name, CMPIUint32 v) {
+    CMPIValue value{};
+    value.uint32 = v;
+    inst->ft->setProperty(inst, name, &value, CMPI_uint32);
+}
+
+TEST_F(ResponseEncoderTest, TypesValuesAsTheSchemaDeclaresThem) {
+    CMPIInstance* inst = sub1([this](CMPIInstance* i) {
+        setUint32(i, "Level", 7);  // declared uint16
+        i->ft->setProperty(i, "Flag", reinterpret_cast<const CMPIValue*>("true"), CMPI_chars);
+        setUint32(i, "Small", 300);  // too big for the declared uint8: keeps its own type
+        CMPIValue shared{};
+        shared.uint8 = 5;
+        i->ft->setProperty(i, "Shared", &shared, CMPI_uint8);  // declared string
+        i->ft->setProperty(i, "Undeclared", reinterpret_cast<const CMPIValue*>("u"), CMPI_chars);
+        CMPIValue codes{};
+        codes.array = broker()->eft->newArray(broker(), 2, CMPI_uint32, nullptr);
+        CMPIValue element{};
+        element.uint32 = 14;
+        codes.array->ft->setElementAt(codes.array, 0, &element, CMPI_uint32);
+        i->ft->setProperty(i, "Codes", &codes, CMPI_uint32A);  // declared uint16[]
+    });
+    Reply reply;
+    reply.instances.push_back(inst);
+    const std::string xml = encode(operation(OperationKind::GetInstance), reply);
+    const char* const fragments[] = {
+        "<INSTANCE CLASSNAME=\"T_Sub1\">",
+        "<PROPERTY NAME=\"Id\" TYPE=\"string\"><VALUE>a&lt;1&gt;</VALUE></PROPERTY>",
+        "<PROPERTY NAME=\"Level\" TYPE=\"uint16\"><VALUE>7</VALUE></PROPERTY>",
+        "<PROPERTY NAME=\"Flag\" TYPE=\"boolean\"><VALUE>TRUE</VALUE></PROPERTY>",
+        "<PROPERTY NAME=\"Small\" TYPE=\"uint32\"><VALUE>300</VALUE></PROPERTY>",
+        "<PROPERTY NAME=\"Shared\" TYPE=\"string\"><VALUE>5</VALUE></PROPERTY>",
+        "<PROPERTY NAME=\"Undeclared\" TYPE=\"string\"><VALUE>u</VALUE></PROPERTY>",
+        "<PROPERTY.ARRAY NAME=\"Codes\" TYPE=\"uint16\"><VALUE.ARRAY><VALUE>14</VALUE><VALUE.NULL/>"
+        "</VALUE.ARRAY></PROPERTY.ARRAY>",
+        "<IRETURNVALUE><INSTANCE",
+    };
+    for (const char* fragment : fragments) {
+        EXPECT_NE(xml.find(fragment), std::string::npos) << fragment << "\n" << xml;
+    }
+}
+
+TEST_F(ResponseEncoderTest, CompletesReferencesAndKeepsKeysWhenThePropertyListTrims) {
+    CMPIObjectPath* left = path("T_Sub1", "");
+    left->ft->addKey(left, "Id", reinterpret_cast<const CMPIValue*>("L"), CMPI_chars);
+    CMPIObjectPath* right = path("T_Other");
+    CMPIValue num{};
+    num.uint64 = 3;  // declared uint16; the key stays numeric
+    right->ft->addKey(right, "Num", &num, CMPI_uint64);
+    CMPIObjectPath* link = path("T_Link");
+    CMPIValue ref{};
+    ref.ref = left;
+    link->ft->addKey(link, "Left", &ref, CMPI_ref);
+    ref.ref = right;
+    link->ft->addKey(link, "Right", &ref, CMPI_ref);
+    CMPIInstance* inst = broker()->eft->newInstance(broker(), link, nullptr);
+    ref.ref = left;
+    inst->ft->setProperty(inst, "Left", &ref, CMPI_ref);
+    ref.ref = right;
+    inst->ft->setProperty(inst, "Right", &ref, CMPI_ref);
+
+    Operation op = operation(OperationKind::EnumerateInstances);
+    op.propertyList = std::vector<std::string>{"right"};
+    Reply reply;
+    reply.instances.push_back(inst);
+    const std::string xml = encode(op, reply);
+    // References stay as the provider made them: no namespace, or a namespace and no host.
+    const std::string leftPath =
+        "<VALUE.REFERENCE><INSTANCENAME CLASSNAME=\"T_Sub1\"><KEYBINDING "
+        "NAME=\"Id\"><KEYVALUE VALUETYPE=\"string\">L</KEYVALUE></KEYBINDING></INSTANCENAME>"
+        "</VALUE.REFERENCE>";
+    EXPECT_NE(xml.find("<KEYBINDING NAME=\"Right\"><VALUE.REFERENCE><LOCALINSTANCEPATH>"
+                       "<LOCALNAMESPACEPATH><NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"test\"/>"
+                       "</LOCALNAMESPACEPATH><INSTANCENAME CLASSNAME=\"T_Other\">"),
+              std::string::npos)
+        << xml;
+    // The name of the instance keeps both keys; the instance itself only what was asked for.
+    EXPECT_NE(xml.find("<VALUE.NAMEDINSTANCE><INSTANCENAME CLASSNAME=\"T_Link\"><KEYBINDING "
+                       "NAME=\"Left\">" +
+                       leftPath),
+              std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<KEYBINDING NAME=\"Num\"><KEYVALUE VALUETYPE=\"numeric\">3</KEYVALUE>"),
+              std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<PROPERTY.REFERENCE NAME=\"Right\" REFERENCECLASS=\"T_Other\">"),
+              std::string::npos)
+        << xml;
+    EXPECT_EQ(xml.find("<PROPERTY.REFERENCE NAME=\"Left\""), std::string::npos) << xml;
+}
+
+TEST_F(ResponseEncoderTest, ShapesEachOperationsReturnValue) {
+    CMPIInstance* inst = sub1([](CMPIInstance*) {});
+    CMPIObjectPath* name = inst->ft->getObjectPath(inst, nullptr);
+    struct Case {
+        OperationKind kind;
+        const char* shape;
+    };
+    const Case cases[] = {
+        {OperationKind::EnumerateInstances, "<IRETURNVALUE><VALUE.NAMEDINSTANCE><INSTANCENAME "},
+        {OperationKind::EnumerateInstanceNames, "<IRETURNVALUE><INSTANCENAME "},
+        {OperationKind::Associators, "<IRETURNVALUE><VALUE.OBJECTWITHPATH><INSTANCEPATH>"},
+        {OperationKind::References, "<IRETURNVALUE><VALUE.OBJECTWITHPATH><INSTANCEPATH>"},
+        {OperationKind::AssociatorNames, "<IRETURNVALUE><OBJECTPATH><INSTANCEPATH>"},
+        {OperationKind::ReferenceNames, "<IRETURNVALUE><OBJECTPATH><INSTANCEPATH>"},
+        {OperationKind::DeleteInstance, "<IRETURNVALUE></IRETURNVALUE>"},
+    };
+    for (const Case& c : cases) {
+        Reply reply;
+        reply.instances.push_back(inst);
+        reply.paths.push_back(name);
+        const std::string xml = encode(operation(c.kind), reply);
+        EXPECT_NE(xml.find(c.shape), std::string::npos) << operationName(c.kind) << "\n" << xml;
+        EXPECT_NE(xml.find(std::string("<IMETHODRESPONSE NAME=\"") + operationName(c.kind)),
+                  std::string::npos);
+        // Nothing to return still gives an IRETURNVALUE, written out in full.
+        EXPECT_NE(encode(operation(c.kind), Reply()).find("<IRETURNVALUE></IRETURNVALUE>"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(ResponseEncoderTest, DeepInheritanceOffShowsOnlyTheRequestedClassesProperties) {
+    CMPIInstance* inst = sub1([](CMPIInstance* i) { setUint32(i, "Level", 1); });
+    Reply reply;
+    reply.instances.push_back(inst);
+    reply.onlyPropertiesOf = "T_Base";
+    const std::string xml = encode(operation(OperationKind::EnumerateInstances), reply);
+    EXPECT_NE(xml.find("NAME=\"Id\""), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("NAME=\"Level\""), std::string::npos) << xml;
+}
+
+TEST_F(ResponseEncoderTest, WritesClassesFromTheSchema) {
+    Operation op = operation(OperationKind::GetClass);
+    op.localOnly = false;
+    op.includeQualifiers = true;
+    op.includeClassOrigin = true;
+    Reply reply;
+    reply.classes.push_back(schema_.classes.find("T_Sub1"));
+    std::string xml = encode(op, reply);
+    const char* const fragments[] = {
+        "<CLASS NAME=\"T_Sub1\" SUPERCLASS=\"T_Base\">",
+        "<PROPERTY NAME=\"Id\" TYPE=\"string\" CLASSORIGIN=\"T_Base\" PROPAGATED=\"true\">"
+        "<QUALIFIER NAME=\"Key\" TYPE=\"boolean\"><VALUE>TRUE</VALUE></QUALIFIER>",
+        "<PROPERTY.ARRAY NAME=\"Codes\" TYPE=\"uint16\" CLASSORIGIN=\"T_Sub1\"/>",
+        "<METHOD NAME=\"Method1\" TYPE=\"uint32\" CLASSORIGIN=\"T_Base\" PROPAGATED=\"true\">"
+        "<PARAMETER NAME=\"In\" TYPE=\"string\"/></METHOD>",
+    };
+    for (const char* fragment : fragments) {
+        EXPECT_NE(xml.find(fragment), std::string::npos) << fragment << "\n" << xml;
+    }
+    op.localOnly = true;
+    op.propertyList = std::vector<std::string>{"Level"};
+    xml = encode(op, reply);
+    EXPECT_EQ(xml.find("NAME=\"Id\""), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("NAME=\"Codes\""), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("Method1"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("NAME=\"Level\""), std::string::npos) << xml;
+
+    reply.classes.front() = schema_.classes.find("T_Base");
+    op.includeQualifiers = true;
+    op.propertyList.reset();
+    xml = encode(op, reply);
+    EXPECT_NE(xml.find("<QUALIFIER NAME=\"Description\" TYPE=\"string\"><VALUE>The base &amp; "
+                       "root.</VALUE></QUALIFIER>"),
+              std::string::npos)
+        << xml;
+}
+
+// Each declaration carries its default as the MOF gives it, scalar or array; NULL is no default.
+TEST(QualifierDeclarations, CarryTheirDefaultsAsDeclared) {
+    const NamespaceSchema schema = NamespaceSchema::fromText(R"(
+Qualifier Flag : boolean = true, Scope(any);
+Qualifier Count : uint32 = 31, Scope(property);
+Qualifier Ratio : real64 = -1.5, Scope(property);
+Qualifier Letter : char16 = 'x', Scope(property);
+Qualifier Text : string = "a<b", Scope(any);
+Qualifier Codes : uint8[] = {1, 2}, Scope(property);
+Qualifier Empty : string[] = {}, Scope(property);
+Qualifier Nothing : string = null, Scope(any);
+Qualifier Unset : string[], Scope(any);
+)",
+                                                             "q.mof", "root/q");
+    Operation op;
+    op.kind = OperationKind::EnumerateQualifiers;
+    op.method = "EnumerateQualifiers";
+    Reply reply;
+    for (const cimmof::QualifierType& type : schema.qualifierTypes) {
+        reply.qualifierTypes.push_back(&type);
+    }
+    const std::string xml = encodeResponse(op, reply, schema, "localhost");
+    EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok) << xml;
+    const char* const defaults[] = {
+        "\"/><VALUE>TRUE</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>31</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>-1.5</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>x</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>a&lt;b</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE.ARRAY><VALUE>1</VALUE><VALUE>2</VALUE></VALUE.ARRAY></QUALIFIER.DECLARATION>",
+        "<QUALIFIER.DECLARATION NAME=\"Empty\" TYPE=\"string\" ISARRAY=\"true\"",
+    };
+    for (const char* fragment : defaults) {
+        EXPECT_NE(xml.find(fragment), std::string::npos) << fragment << "\n" << xml;
+    }
+    const std::size_t empty = xml.find("NAME=\"Empty\"");
+    EXPECT_NE(xml.find("<VALUE.ARRAY", empty), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("<VALUE", xml.find("NAME=\"Nothing\"")), std::string::npos) << xml;
+}
+
+TEST(ErrorResponse, CarriesTheCodeAndAnEscapedDescription) {
+    Operation op;
+    op.method = "GetInstance";
+    op.messageId = "9";
+    std::string xml = encodeError(op, Status::notFound("no <such> \"thing\""));
+    EXPECT_NE(xml.find("<IMETHODRESPONSE NAME=\"GetInstance\"><ERROR CODE=\"6\" "
+                       "DESCRIPTION=\"no &lt;such&gt; &quot;thing&quot;\"/></IMETHODRESPONSE>"),
+              std::string::npos)
+        << xml;
+    op.extrinsic = true;
+    xml = encodeError(op, Status::notSupported(""));
+    EXPECT_NE(xml.find("<METHODRESPONSE NAME=\"GetInstance\"><ERROR CODE=\"7\" "
+                       "DESCRIPTION=\"CIM_ERR_NOT_SUPPORTED\"/>"),
+              std::string::npos)
+        << xml;
+    EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok);
+}
+
+TEST(StatusFromCmpi, KeepsSharedCodesAndNamesOthers) {
+    const struct {
+        CMPIrc rc;
+        CimCode code;
+        const char* description;
+    } cases[] = {
+        {CMPI_RC_OK, CimCode::Ok, ""},
+        {CMPI_RC_ERR_NOT_FOUND, CimCode::NotFound, ""},
+        {CMPI_RC_ERR_METHOD_NOT_FOUND, CimCode::MethodNotFound, ""},
+        {CMPI_RC_DO_NOT_UNLOAD, CimCode::Failed, "provider returned CMPI code 50"},
+        {CMPI_RC_ERR_INVALID_HANDLE, CimCode::Failed, "provider returned CMPI code 60"},
+        {CMPI_RC_ERROR_SYSTEM, CimCode::Failed, "provider returned CMPI code 100"},
+    };
+    for (const auto& c : cases) {
+        const Status status = Status::fromCmpi(CMPIStatus{c.rc, nullptr});
+        EXPECT_EQ(status.code(), c.code) << c.rc;
+        EXPECT_EQ(status.description(), c.description) << c.rc;
+    }
+}
+
+}  // namespace
+}  // namespace cimhost

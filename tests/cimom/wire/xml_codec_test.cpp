@@ -1,0 +1,358 @@
+// The XML side of the host: escaping, the expat reader with its refusals, and request decoding.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cimom/wire/request_decoder.h"
+#include "cimom/wire/xml_event_reader.h"
+#include "cimom/wire/xml_writer.h"
+#include "xml_check.h"
+
+namespace cimhost {
+namespace {
+
+using cimhosttest::readsAsXml;
+
+TEST(EscapeXml, TurnsMarkupAndUnreadableBytesIntoSafeText) {
+    struct Case {
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"plain 9119-MHE*10ABCDE", "plain 9119-MHE*10ABCDE"},
+        {"<a href='x'>&\"</a>", "&lt;a href=&apos;x&apos;&gt;&amp;&quot;&lt;/a&gt;"},
+        {"tab\tnl\ncr\r", "tab&#9;nl&#10;cr&#13;"},
+        {std::string("nul\0x", 5), "nul\xEF\xBF\xBDx"},
+        {"bell\x07", "bell\xEF\xBF\xBD"},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+        {"lone \x80 continuation", "lone \xEF\xBF\xBD continuation"},
+        {"overlong \xC0\xAF", "overlong \xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"surrogate \xED\xA0\x80", "surrogate \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"nonchar \xEF\xBF\xBF", "nonchar \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"beyond \xF4\x90\x80\x80", "beyond \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(escapeXml(c.in), c.out) << c.in;
+        // Whatever went in, the result reads back as XML text.
+        const XmlReadResult read = readsAsXml("<V>" + escapeXml(c.in) + "</V>");
+        EXPECT_TRUE(read.ok) << c.in << ": " << read.error;
+    }
+}
+
+TEST(XmlWriter, EscapesAttributesAndClosesEmptyElementsShort) {
+    XmlWriter out;
+    out.open("A").attribute("NAME", "a\"b<c").open("B").close().element("C", "x&y");
+    EXPECT_EQ(out.finish(), "<A NAME=\"a&quot;b&lt;c\"><B/><C>x&amp;y</C></A>");
+}
+
+TEST(XmlWriter, KeepsEveryByteOfADocumentLongerThanItsFirstAllocation) {
+    const std::string text(5000, 'x');
+    XmlWriter out;
+    std::string expected;
+    for (int i = 0; i < 4; ++i) {
+        out.open("A").text(text + "&");
+        expected += "<A>" + text + "&amp;";
+    }
+    EXPECT_EQ(out.finish(), expected + "</A></A></A></A>");
+}
+
+// Records the events it is handed, one token each.
+struct EventTrace final : XmlEventHandler {
+    std::string trace;
+    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+        const char* x = attributes.find("X");
+        trace += "<" + std::string(name) + (x == nullptr ? "" : " X=" + std::string(x)) + ">";
+    }
+    void endElement() override { trace += "</>"; }
+    void text(std::string_view piece) override { trace += piece; }
+};
+
+TEST(ReadXml, HandsOnElementsAttributesAndTextInDocumentOrder) {
+    EventTrace events;
+    const XmlReadResult read = readXml(
+        "<?xml version=\"1.0\"?><A X=\"1\"><B>t&amp;u</B><C X=\"&lt;\" Y=\"\"/></A>", events);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(events.trace, "<A X=1><B>t&u</><C X=<></></>");
+}
+
+TEST(ReadXml, RefusesWhatCouldCostMoreThanTheBody) {
+    std::string deep;
+    for (int i = 0; i <= kMaxXmlDepth; ++i) {
+        deep += "<A>";
+    }
+    const char* const refused[] = {
+        "<!DOCTYPE A><A/>",
+        "<!DOCTYPE A [<!ENTITY e \"x\">]><A>&e;</A>",
+        "<!DOCTYPE A SYSTEM \"file:///etc/passwd\"><A/>",
+        "<!DOCTYPE A [<!ENTITY % p SYSTEM \"http://example.invalid/x\"> %p;]><A/>",
+        "<A>&undeclared;</A>",
+        "<A><B></A>",
+        "",
+        "<A/><B/>",
+    };
+    for (const char* text : refused) {
+        const XmlReadResult read = readsAsXml(text);
+        EXPECT_FALSE(read.ok) << text;
+        EXPECT_FALSE(read.error.empty()) << text;
+    }
+    EXPECT_FALSE(readsAsXml(deep).ok);
+    EXPECT_NE(readsAsXml("<!DOCTYPE A><A/>").error.find("document type"), std::string::npos);
+}
+
+TEST(ReadXml, BoundsAttributesAndTextOfOneElement) {
+    std::string attributes;
+    for (std::size_t i = 0; i < kMaxXmlAttributes; ++i) {
+        attributes += " a" + std::to_string(i) + "=\"\"";
+    }
+    const std::string atLimit(kMaxXmlAttributeLength, 'x');
+    const std::string textAtLimit(kMaxXmlTextLength, 't');
+    struct Case {
+        std::string document;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"<A" + attributes + "/>", true},
+        {"<A" + attributes + " z=\"\"/>", false},
+        {"<A V=\"" + atLimit + "\"/>", true},
+        {"<A V=\"" + atLimit + "x\"/>", false},
+        {"<A " + atLimit + "x=\"\"/>", false},
+        {"<A>" + textAtLimit + "</A>", true},
+        {"<A>" + textAtLimit + "&amp;</A>", false},
+        {"<A>" + textAtLimit.substr(1) + "<B/>" + "tt</A>", false},
+    };
+    for (const Case& c : cases) {
+        const XmlReadResult read = readsAsXml(c.document);
+        EXPECT_EQ(read.ok, c.accepted) << c.document.substr(0, 60) << ": " << read.error;
+    }
+    // A refusal leaves this thread's parser fit for the next document.
+    EXPECT_TRUE(readsAsXml("<A X=\"1\"/>").ok);
+}
+
+// A request envelope around `call`, which holds the IMETHODCALL or METHODCALL.
+std::string message(const std::string& call, const std::string& cimVersion = "2.0") {
+    return "<?xml version=\"1.0\"?><CIM CIMVERSION=\"" + cimVersion +
+           "\" DTDVERSION=\"2.0\"><MESSAGE ID=\"77\" PROTOCOLVERSION=\"1.0\"><SIMPLEREQ>" + call +
+           "</SIMPLEREQ></MESSAGE></CIM>";
+}
+
+std::string intrinsic(const std::string& method, const std::string& params) {
+    return message("<IMETHODCALL NAME=\"" + method +
+                   "\"><LOCALNAMESPACEPATH><NAMESPACE NAME=\"root\"/><NAMESPACE "
+                   "NAME=\"orvcim\"/></LOCALNAMESPACEPATH>" +
+                   params + "</IMETHODCALL>");
+}
+
+std::string param(const std::string& name, const std::string& value) {
+    return "<IPARAMVALUE NAME=\"" + name + "\">" + value + "</IPARAMVALUE>";
+}
+
+const char kCecName[] =
+    "<INSTANCENAME CLASSNAME=\"Vesk_CEC\"><KEYBINDING NAME=\"Name\"><KEYVALUE "
+    "VALUETYPE=\"string\">9119-MHE*10ABCDE</KEYVALUE></KEYBINDING></INSTANCENAME>";
+
+TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
+    const std::string params[] = {
+        param("ObjectName", kCecName),
+        param("AssocClass", "<CLASSNAME NAME=\"Vesk_AssociatedTOvPassthru\"/>"),
+        param("ResultClass", "<CLASSNAME NAME=\"Vesk_TOvPassthru\"/>"),
+        param("Role", "<VALUE>UserOfService</VALUE>"),
+        param("ResultRole", "<VALUE>ServiceProvided</VALUE>"),
+        param("IncludeClassOrigin", "<VALUE>true</VALUE>"),
+        param("PropertyList",
+              "<VALUE.ARRAY><VALUE>Name</VALUE><VALUE>SystemName</VALUE></VALUE.ARRAY>"),
+    };
+    const std::string forward =
+        params[0] + params[1] + params[2] + params[3] + params[4] + params[5] + params[6];
+    const std::string backward =
+        params[6] + params[5] + params[4] + params[3] + params[2] + params[1] + params[0];
+    for (const std::string& order : {forward, backward}) {
+        const DecodedRequest d = decodeRequest(intrinsic("Associators", order));
+        ASSERT_FALSE(d.protocolError) << d.protocolError->message;
+        ASSERT_TRUE(d.status.isOk()) << d.status.description();
+        const Operation& op = d.operation;
+        EXPECT_EQ(op.kind, OperationKind::Associators);
+        EXPECT_EQ(op.messageId, "77");
+        EXPECT_EQ(op.nameSpace, "root/orvcim");
+        ASSERT_TRUE(op.objectName);
+        EXPECT_EQ(op.objectName->className, "Vesk_CEC");
+        ASSERT_EQ(op.objectName->keys.size(), 1u);
+        EXPECT_EQ(op.objectName->keys[0].value.text, "9119-MHE*10ABCDE");
+        EXPECT_EQ(op.assocClass, "Vesk_AssociatedTOvPassthru");
+        EXPECT_EQ(op.resultClass, "Vesk_TOvPassthru");
+        EXPECT_EQ(op.role, "UserOfService");
+        EXPECT_EQ(op.resultRole, "ServiceProvided");
+        EXPECT_TRUE(op.includeClassOrigin);
+        EXPECT_FALSE(op.includeQualifiers);
+        ASSERT_TRUE(op.propertyList);
+        EXPECT_EQ(*op.propertyList, (std::vector<std::string>{"Name", "SystemName"}));
+    }
+}
+
+TEST(DecodeRequest, EmptyParameterIsNullAndAbsentFlagsTakeTheMethodsDefault) {
+    struct Case {
+        std::string request;
+        bool localOnly, deepInheritance, includeQualifiers, includeClassOrigin;
+        bool hasPropertyList;
+    };
+    const std::string cls = param("ClassName", "<CLASSNAME NAME=\"Vesk_CEC\"/>");
+    const Case cases[] = {
+        {intrinsic("EnumerateInstances", cls), true, true, false, false, false},
+        {intrinsic("EnumerateInstances",
+                   cls + param("DeepInheritance", "") + param("PropertyList", "")),
+         true, true, false, false, false},
+        {intrinsic("EnumerateInstances", cls + param("DeepInheritance", "<VALUE>FALSE</VALUE>") +
+                                             param("PropertyList", "<VALUE.ARRAY/>")),
+         true, false, false, false, true},
+        {intrinsic("EnumerateClasses", ""), true, false, true, false, false},
+        {intrinsic("GetClass", cls), true, false, true, false, false},
+        {intrinsic("GetInstance", param("InstanceName", kCecName)), true, false, false, false,
+         false},
+        {intrinsic("References", param("ObjectName", kCecName)), false, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const DecodedRequest d = decodeRequest(c.request);
+        ASSERT_TRUE(d.status.isOk()) << c.request << ": " << d.status.description();
+        const Operation& op = d.operation;
+        EXPECT_EQ(op.localOnly, c.localOnly) << c.request;
+        EXPECT_EQ(op.deepInheritance, c.deepInheritance) << c.request;
+        EXPECT_EQ(op.includeQualifiers, c.includeQualifiers) << c.request;
+        EXPECT_EQ(op.includeClassOrigin, c.includeClassOrigin) << c.request;
+        EXPECT_EQ(op.propertyList.has_value(), c.hasPropertyList) << c.request;
+    }
+}
+
+TEST(DecodeRequest, ReadsReferenceKeysAndInstancesWithTheirTypes) {
+    const std::string ref =
+        "<KEYBINDING NAME=\"UserOfService\"><VALUE.REFERENCE><INSTANCEPATH><NAMESPACEPATH>"
+        "<HOST>sp1</HOST><LOCALNAMESPACEPATH><NAMESPACE NAME=\"root\"/><NAMESPACE "
+        "NAME=\"orvcim\"/></LOCALNAMESPACEPATH></NAMESPACEPATH>" +
+        std::string(kCecName) +
+        "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING>"
+        "<KEYBINDING NAME=\"N\"><KEYVALUE VALUETYPE=\"numeric\"> 42 </KEYVALUE></KEYBINDING>"
+        "<KEYBINDING NAME=\"B\"><KEYVALUE VALUETYPE=\"boolean\">TRUE</KEYVALUE></KEYBINDING>";
+    const DecodedRequest get = decodeRequest(
+        intrinsic("GetInstance",
+                  param("InstanceName", "<INSTANCENAME CLASSNAME=\"Vesk_AssociatedTOvPassthru\">" +
+                                            ref + "</INSTANCENAME>")));
+    ASSERT_TRUE(get.status.isOk()) << get.status.description();
+    const std::vector<KeyBinding>& keys = get.operation.objectName->keys;
+    ASSERT_EQ(keys.size(), 3u);
+    ASSERT_EQ(keys[0].value.type, KeyValue::Type::Reference);
+    EXPECT_EQ(keys[0].value.reference->host, "sp1");
+    EXPECT_EQ(keys[0].value.reference->nameSpace, "root/orvcim");
+    EXPECT_EQ(keys[0].value.reference->className, "Vesk_CEC");
+    EXPECT_EQ(keys[1].value.type, KeyValue::Type::Numeric);
+    EXPECT_EQ(keys[1].value.text, "42");
+    EXPECT_EQ(keys[2].value.type, KeyValue::Type::Boolean);
+
+    const DecodedRequest create = decodeRequest(intrinsic(
+        "CreateInstance",
+        param("NewInstance",
+              "<INSTANCE CLASSNAME=\"T\"><PROPERTY NAME=\"A\" TYPE=\"uint8\"><VALUE>7</VALUE>"
+              "</PROPERTY><PROPERTY.ARRAY NAME=\"B\" TYPE=\"string\"><VALUE.ARRAY><VALUE>x</VALUE>"
+              "<VALUE>y</VALUE></VALUE.ARRAY></PROPERTY.ARRAY><PROPERTY NAME=\"C\" "
+              "TYPE=\"string\"/></INSTANCE>")));
+    ASSERT_TRUE(create.status.isOk()) << create.status.description();
+    const std::vector<PropertyValue>& props = create.operation.instance->properties;
+    ASSERT_EQ(props.size(), 3u);
+    EXPECT_EQ(props[0].type, "uint8");
+    EXPECT_EQ(props[0].values, std::vector<std::string>{"7"});
+    EXPECT_TRUE(props[1].isArray);
+    EXPECT_EQ(props[1].values, (std::vector<std::string>{"x", "y"}));
+    EXPECT_TRUE(props[2].isNull);
+}
+
+TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
+    const std::string cls = param("ClassName", "<CLASSNAME NAME=\"Vesk_CEC\"/>");
+    struct Case {
+        std::string request;
+        CimCode code;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {intrinsic("EnumerateInstances", cls + cls), CimCode::InvalidParameter, "twice"},
+        {intrinsic("EnumerateInstances", cls + param("Colour", "<VALUE>red</VALUE>")),
+         CimCode::InvalidParameter, "Colour"},
+        {intrinsic("EnumerateInstances", ""), CimCode::InvalidParameter, "ClassName"},
+        {intrinsic("EnumerateInstances", param("ClassName", "")), CimCode::InvalidParameter,
+         "NULL"},
+        {intrinsic("EnumerateInstances", cls + param("LocalOnly", "<VALUE>maybe</VALUE>")),
+         CimCode::InvalidParameter, "maybe"},
+        {intrinsic("EnumerateInstances", param("ClassName", "<VALUE>Vesk_CEC</VALUE>")),
+         CimCode::InvalidParameter, "class name"},
+        {intrinsic("GetInstance", param("InstanceName", "<CLASSNAME NAME=\"X\"/>")),
+         CimCode::InvalidParameter, "instance name"},
+        {intrinsic("GetInstance", param("InstanceName",
+                                        "<INSTANCENAME CLASSNAME=\"X\"><KEYVALUE>"
+                                        "1</KEYVALUE></INSTANCENAME>")),
+         CimCode::InvalidParameter, "KEYBINDING"},
+        // The count of values is judged before the first value is.
+        {intrinsic("EnumerateInstances",
+                   param("ClassName", "<VALUE>Vesk_CEC</VALUE><CLASSNAME NAME=\"Vesk_CEC\"/>")),
+         CimCode::InvalidParameter, "more than one value"},
+        {intrinsic("Frobnicate", cls), CimCode::NotSupported, "Frobnicate"},
+        {message("<METHODCALL NAME=\"Reset\"><LOCALCLASSPATH><LOCALNAMESPACEPATH><NAMESPACE "
+                 "NAME=\"root\"/></LOCALNAMESPACEPATH><CLASSNAME NAME=\"X\"/></LOCALCLASSPATH>"
+                 "</METHODCALL>"),
+         CimCode::NotSupported, "Reset"},
+    };
+    for (const Case& c : cases) {
+        const DecodedRequest d = decodeRequest(c.request);
+        ASSERT_FALSE(d.protocolError) << c.request << ": " << d.protocolError->message;
+        EXPECT_EQ(d.status.code(), c.code) << c.request;
+        EXPECT_NE(d.status.description().find(c.mentions), std::string::npos)
+            << c.request << ": " << d.status.description();
+        EXPECT_EQ(d.operation.messageId, "77");
+    }
+}
+
+TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
+    const std::string cls = param("ClassName", "<CLASSNAME NAME=\"Vesk_CEC\"/>");
+    struct Case {
+        std::string request;
+        const char* cimError;
+    };
+    const Case cases[] = {
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\">" + cls + "</IMETHODCALL>"),
+         "request-not-valid"},
+        {message("<IMETHODCALL>" + cls + "</IMETHODCALL>"), "request-not-valid"},
+        {message("<BOGUS/>"), "request-not-valid"},
+        {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"/>", "request-not-valid"},
+        {"<NOTCIM/>", "request-not-valid"},
+        {intrinsic("EnumerateInstances", "<KEYVALUE/>"), "request-not-valid"},
+        // Whatever comes first in the body, the envelope and the namespace are judged before
+        // the parameters.
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\"><LOCALNAMESPACEPATH><NAMESPACE "
+                 "NAME=\"root\"/></LOCALNAMESPACEPATH>" +
+                 cls + cls + "</IMETHODCALL><IMETHODCALL NAME=\"EnumerateInstances\"/>"),
+         "request-not-valid"},
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\">" + cls + cls +
+                 "<LOCALNAMESPACEPATH/></IMETHODCALL>"),
+         "request-not-valid"},
+        {intrinsic("GetInstance",
+                   param("InstanceName",
+                         "<INSTANCENAME CLASSNAME=\"A\"><KEYBINDING NAME=\"r\"><VALUE.REFERENCE>"
+                         "<INSTANCEPATH><INSTANCENAME CLASSNAME=\"C\"><X/></INSTANCENAME>"
+                         "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING></INSTANCENAME>")),
+         "request-not-valid"},
+        {message("<IMETHODCALL NAME=\"EnumerateInstances\"/>", "3.0"), "unsupported-cim-version"},
+        {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"1.0\"><MESSAGE ID=\"1\" "
+         "PROTOCOLVERSION=\"1.0\"/></CIM>",
+         "unsupported-dtd-version"},
+        {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"1\" "
+         "PROTOCOLVERSION=\"2.0\"><SIMPLEREQ/></MESSAGE></CIM>",
+         "unsupported-protocol-version"},
+        {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"1\" "
+         "PROTOCOLVERSION=\"1.0\"><MULTIREQ/></MESSAGE></CIM>",
+         "multiple-requests-unsupported"},
+    };
+    for (const Case& c : cases) {
+        const DecodedRequest d = decodeRequest(c.request);
+        ASSERT_TRUE(d.protocolError) << c.request;
+        EXPECT_EQ(d.protocolError->cimError, c.cimError) << c.request;
+    }
+}
+
+}  // namespace
+}  // namespace cimhost
