@@ -4,7 +4,7 @@
 // kRcBadFaultFile). Otherwise it reads at most the given capacity of the value file; a missing
 // file fails with kRcMissing, an unreadable one with kRcUnreadable. Failures come back as a new
 // SimErrlEntry carrying `service` and `key`, owned by the caller. Both files are looked up
-// beneath one opening of the root, so a call costs a handful of system calls.
+// beneath one opening of the root.
 #ifndef CIMP_PLATFORM_SIM_SERVICE_FILE_H
 #define CIMP_PLATFORM_SIM_SERVICE_FILE_H
 
