@@ -1,7 +1,7 @@
 #include "cimom/dispatch/instance_query_source.h"
 
 #include "broker/cmpi_read.h"
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -21,7 +21,7 @@ InstanceQuerySource::InstanceQuerySource(const CMPIInstance* instance,
 CMPIData InstanceQuerySource::data(const std::string& property) const {
     // Property names are matched without regard to case, as everywhere in CIM.
     for (const auto& named : cimbroker::propertiesOf(instance_)) {
-        if (cimmof::equalsIgnoreCase(named.first, property)) {
+        if (cimbroker::equalsIgnoreCase(named.first, property)) {
             return named.second;
         }
     }

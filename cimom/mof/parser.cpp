@@ -3,7 +3,7 @@
 #include <climits>
 #include <utility>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 
 namespace cimmof {
 namespace {
@@ -18,7 +18,7 @@ const char* const kScopes[] = {"class",     "association", "indication", "qualif
 
 bool listed(const char* const* names, const std::string& word) {
     for (; *names != nullptr; ++names) {
-        if (equalsIgnoreCase(*names, word)) {
+        if (cimbroker::equalsIgnoreCase(*names, word)) {
             return true;
         }
     }
@@ -68,7 +68,7 @@ bool Parser::atPunct(char c) const {
 }
 
 bool Parser::atKeyword(const char* keyword) const {
-    return tok_.kind == TokenKind::Identifier && equalsIgnoreCase(tok_.text, keyword);
+    return tok_.kind == TokenKind::Identifier && cimbroker::equalsIgnoreCase(tok_.text, keyword);
 }
 
 void Parser::failAt(const Token& token, const std::string& message) const {
@@ -99,7 +99,7 @@ std::string Parser::expectDataType(const Token& typeToken) const {
     if (!listed(kDataTypes, typeToken.text)) {
         failAt(typeToken, "unknown data type '" + typeToken.text + "'");
     }
-    return toLowerAscii(typeToken.text);
+    return cimbroker::lowerCase(typeToken.text);
 }
 
 void Parser::parseAll() {
@@ -126,7 +126,7 @@ void Parser::parseAll() {
 void Parser::parsePragma() {
     shift();  // '#'
     const Token word = expectIdentifier("'pragma' after '#'");
-    if (!equalsIgnoreCase(word.text, "pragma")) {
+    if (!cimbroker::equalsIgnoreCase(word.text, "pragma")) {
         failAt(word, "expected 'pragma' after '#', found '" + word.text + "'");
     }
     const Token name = expectIdentifier("a pragma name");
@@ -139,7 +139,7 @@ void Parser::parsePragma() {
     expectPunct(')', "to close #pragma " + name.text);
     // Namespace and locale are chosen by whoever loads the schema, so those pragmas carry nothing
     // here; only include changes what is read.
-    if (equalsIgnoreCase(name.text, "include")) {
+    if (cimbroker::equalsIgnoreCase(name.text, "include")) {
         onInclude_(argument, at);
     }
 }
@@ -353,7 +353,7 @@ void Parser::parseQualifierType() {
     expectPunct(',', "and a scope after the type of qualifier " + q.name);
     q.scopes = parseNameList("scope", kScopes);
     for (std::string& scope : q.scopes) {
-        scope = toLowerAscii(scope);
+        scope = cimbroker::lowerCase(scope);
     }
     if (atPunct(',')) {
         shift();
@@ -475,7 +475,7 @@ Parser::Literal Parser::parseScalar() {
             break;
         case TokenKind::Identifier:
             if (atKeyword("true") || atKeyword("false")) {
-                v.value = toLowerAscii(tok_.text);
+                v.value = cimbroker::lowerCase(tok_.text);
                 break;
             }
             if (atKeyword("null")) {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/mof/bounded_file.h"
 
 namespace cimmof {
@@ -214,8 +214,8 @@ class RegistrationParser {
             }
         }
         for (const ProviderRegistration& r : done_) {
-            if (equalsIgnoreCase(r.className, current_.className) &&
-                equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
+            if (cimbroker::equalsIgnoreCase(r.className, current_.className) &&
+                cimbroker::equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
                 fail(current_.line, 1,
                      "class " + current_.className + " in " + current_.nameSpace +
                          " is already registered at line " + std::to_string(r.line));

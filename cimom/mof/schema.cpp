@@ -12,7 +12,7 @@ const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experime
 
 bool restricted(const Qualifier& q) {
     for (const char* name : kRestrictedQualifiers) {
-        if (equalsIgnoreCase(q.name, name)) {
+        if (cimbroker::equalsIgnoreCase(q.name, name)) {
             return true;
         }
     }
@@ -76,7 +76,7 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
     for (const Method& m : cls.methods) {
         InheritedMethod* same = nullptr;
         for (InheritedMethod& known : methods) {
-            same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
+            same = cimbroker::equalsIgnoreCase(known.method.name, m.name) ? &known : same;
         }
         if (same != nullptr) {
             *same = InheritedMethod{m, cls.name};
@@ -124,7 +124,7 @@ void Schema::add(const ClassDecl& cls) {
     ClassDecl stored = cls;
     // References may name the class itself, which is not indexed yet.
     auto declared = [&](const std::string& name) {
-        return equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
+        return cimbroker::equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
     };
     ResolvedClass* superclass = nullptr;
     if (!stored.superclass.empty()) {
@@ -148,7 +148,7 @@ void Schema::add(const ClassDecl& cls) {
     ResolvedClass& resolved = model_->resolved.emplace_back();
     resolved.properties = effectiveProperties(superclass, stored.properties);
     for (const Property& p : resolved.properties) {
-        resolved.propertyHashes.push_back(foldedHash(p.name));
+        resolved.propertyHashes.push_back(cimbroker::foldedHash(p.name));
     }
     resolved.methods = effectiveMethods(superclass, stored);
     resolved.decl = std::move(stored);

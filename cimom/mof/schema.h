@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/mof/document.h"
 #include "cimom/mof/mof_error.h"
 #include "cimom/mof/resolved_class.h"
@@ -54,7 +54,7 @@ class Schema {
     struct Model {
         std::deque<ResolvedClass> resolved;  // a deque: the index points into it as it grows
         std::vector<const ResolvedClass*> ordered;
-        std::unordered_map<std::string_view, ResolvedClass*, FoldedHash, FoldedEqual> byName;
+        std::unordered_map<std::string_view, ResolvedClass*, cimbroker::FoldedHash, cimbroker::FoldedEqual> byName;
     };
 
     void add(const ClassDecl& cls);

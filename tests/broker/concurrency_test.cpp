@@ -10,6 +10,7 @@
 #include "broker/broker_runtime.h"
 #include "broker/cmpi_read.h"
 #include "cmpimacs.h"
+#include "tests/support/call_probe.h"
 
 namespace cimbroker {
 namespace {
@@ -44,7 +45,7 @@ bool serveOne(Runtime& runtime, int thread, int request) {
 TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     Runtime runtime;
     runtime.setClassHierarchy(serviceHierarchy());
-    runtime.calls().enable(true);
+    cimptest::CallProbe probe(runtime);
     std::atomic<int> wrong{0};
     std::atomic<bool> running{true};
 
@@ -71,7 +72,7 @@ TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     changer.join();
 
     EXPECT_EQ(wrong.load(), 0);
-    EXPECT_EQ(runtime.calls().count("returnDone"),
+    EXPECT_EQ(probe.count("returnDone"),
               static_cast<size_t>(kThreads * kRequestsPerThread));
     EXPECT_EQ(runtime.liveObjects(), 0u);
 }

@@ -122,12 +122,12 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
     const cimmof::MofDocument doc = cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof");
     std::set<std::string> declared;
     for (const cimmof::QualifierType& q : doc.qualifierTypes) {
-        declared.insert(cimmof::toLowerAscii(q.name));
+        declared.insert(cimbroker::lowerCase(q.name));
     }
     std::set<std::string> undeclared;
     auto check = [&](const std::vector<cimmof::Qualifier>& qualifiers) {
         for (const cimmof::Qualifier& q : qualifiers) {
-            if (!declared.count(cimmof::toLowerAscii(q.name))) {
+            if (!declared.count(cimbroker::lowerCase(q.name))) {
                 undeclared.insert(q.name);
             }
         }
