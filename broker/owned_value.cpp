@@ -1,9 +1,11 @@
 #include "broker/owned_value.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "broker/arena.h"
 #include "broker/array_object.h"
+#include "broker/cmpi_number.h"
 #include "broker/datetime_object.h"
 #include "broker/entry_list_objects.h"
 #include "broker/enumeration_object.h"
@@ -24,16 +26,6 @@ bool isStorableScalar(CMPIType type) {
     switch (type) {
         case CMPI_boolean:
         case CMPI_char16:
-        case CMPI_real32:
-        case CMPI_real64:
-        case CMPI_uint8:
-        case CMPI_uint16:
-        case CMPI_uint32:
-        case CMPI_uint64:
-        case CMPI_sint8:
-        case CMPI_sint16:
-        case CMPI_sint32:
-        case CMPI_sint64:
         case CMPI_string:
         case CMPI_chars:
         case CMPI_ref:
@@ -45,7 +37,7 @@ bool isStorableScalar(CMPIType type) {
         case CMPI_charsptr:
             return true;
         default:
-            return false;
+            return isNumberType(type);
     }
 }
 
@@ -53,46 +45,13 @@ bool isStorableScalar(CMPIType type) {
 // plain variable of that type rather than a whole CMPIValue.
 CMPIValue copyScalar(const CMPIValue& from, CMPIType type) {
     CMPIValue to{};
-    switch (type) {
-        case CMPI_boolean:
-            to.boolean = from.boolean;
-            break;
-        case CMPI_char16:
-            to.char16 = from.char16;
-            break;
-        case CMPI_real32:
-            to.real32 = from.real32;
-            break;
-        case CMPI_real64:
-            to.real64 = from.real64;
-            break;
-        case CMPI_uint8:
-            to.uint8 = from.uint8;
-            break;
-        case CMPI_uint16:
-            to.uint16 = from.uint16;
-            break;
-        case CMPI_uint32:
-            to.uint32 = from.uint32;
-            break;
-        case CMPI_uint64:
-            to.uint64 = from.uint64;
-            break;
-        case CMPI_sint8:
-            to.sint8 = from.sint8;
-            break;
-        case CMPI_sint16:
-            to.sint16 = from.sint16;
-            break;
-        case CMPI_sint32:
-            to.sint32 = from.sint32;
-            break;
-        case CMPI_sint64:
-            to.sint64 = from.sint64;
-            break;
-        default:  // CMPI_ptr, CMPI_charsptr: the caller's pointer, not owned
-            to.dataPtr = from.dataPtr;
-            break;
+    const auto copyMember = [&from](auto& member) { std::memcpy(&member, &from, sizeof member); };
+    if (type == CMPI_boolean) {
+        copyMember(to.boolean);
+    } else if (type == CMPI_char16) {
+        copyMember(to.char16);
+    } else if (!withNumberMember(to, type, copyMember)) {
+        copyMember(to.dataPtr);  // CMPI_ptr, CMPI_charsptr: the caller's pointer, not owned
     }
     return to;
 }
