@@ -90,16 +90,16 @@ std::string alignedEntry(const ErrlFields& f) {
     return line;
 }
 
-CliStatus parseFilter(ArgList& args, ErrlFilter& filter) {
+cimp::Outcome parseFilter(ArgList& args, ErrlFilter& filter) {
     std::optional<std::string> since;
     std::optional<std::string> rc;
-    CliStatus status = args.takeOption("--since", since);
+    cimp::Outcome status = args.takeOption("--since", since);
     if (status.ok()) {
         status = args.takeOption("--rc", rc);
     }
     if (status.ok() && since && !isUtcTime(*since)) {
         status =
-            CliStatus::badUsage(*since, "not a UTC time YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]");
+            cimp::Outcome::badUsage(*since, "not a UTC time YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]");
     }
     if (status.ok() && since) {
         filter.since = withoutZone(*since);
@@ -114,11 +114,11 @@ CliStatus parseFilter(ArgList& args, ErrlFilter& filter) {
     return status;
 }
 
-CliStatus runErrl(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runErrl(const std::string& root, ArgList& args, std::ostream& out) {
     bool follow = args.takeFlag("--follow");
     ErrlFilter filter;
     std::vector<std::string> positionals;
-    CliStatus status = parseFilter(args, filter);
+    cimp::Outcome status = parseFilter(args, filter);
     if (status.ok()) {
         status = args.takePositionals(0, 0, positionals);
     }

@@ -16,14 +16,14 @@ namespace {
 std::string shownValue(const std::string& root, const Target& target) {
     FileRead read = readRootFile(root, target.file, kMaxValueBytes);
     if (!read.status.ok()) {
-        return "(" + read.status.why + ")";
+        return "(" + read.status.why() + ")";
     }
     return target.kind == TargetKind::Policy ? policyWord(read.bytes) : displayValue(read.bytes);
 }
 
-CliStatus runShow(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runShow(const std::string& root, ArgList& args, std::ostream& out) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(0, 0, positionals);
+    cimp::Outcome status = args.takePositionals(0, 0, positionals);
     std::vector<Target> keys;
     std::vector<Target> faults;
     if (status.ok()) {

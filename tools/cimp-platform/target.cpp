@@ -16,27 +16,27 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 }  // namespace
 
-CliStatus parseTarget(const std::string& text, Target& target) {
+cimp::Outcome parseTarget(const std::string& text, Target& target) {
     if (text == "managed") {
         target = {TargetKind::Managed, text, kManagedFile};
-        return CliStatus::success();
+        return cimp::Outcome::success();
     }
     if (text == "policy") {
         target = {TargetKind::Policy, text, kPolicyFile};
-        return CliStatus::success();
+        return cimp::Outcome::success();
     }
     return parseRegistryKey(text, target);
 }
 
-CliStatus parseRegistryKey(const std::string& text, Target& target) {
+cimp::Outcome parseRegistryKey(const std::string& text, Target& target) {
     if (text.find('\0') != std::string::npos || !cimpsim::isPlainRegistryKey(text.c_str())) {
-        return CliStatus::badUsage(text, "not a registry key area/name");
+        return cimp::Outcome::badUsage(text, "not a registry key area/name");
     }
     if (endsWith(text, kFaultSuffix)) {
-        return CliStatus::badUsage(text, "a key ending in .fail would be taken for a fault");
+        return cimp::Outcome::badUsage(text, "a key ending in .fail would be taken for a fault");
     }
     target = {TargetKind::Registry, text, std::string(kRegistryDir) + "/" + text};
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 bool targetOfFile(const std::string& file, Target& target) {
