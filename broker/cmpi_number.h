@@ -52,9 +52,9 @@ template <typename Visit>
 bool visitNumber(const CMPIValue& value, CMPIType type, Visit&& visit) {
     return withNumberMember(value, type, [&visit](auto member) {
         using T = decltype(member);
-        using Wide = std::conditional_t<std::is_floating_point_v<T>, double,
-                                        std::conditional_t<std::is_signed_v<T>, std::int64_t,
-                                                           std::uint64_t>>;
+        using Wide = std::conditional_t<
+            std::is_floating_point_v<T>, double,
+            std::conditional_t<std::is_signed_v<T>, std::int64_t, std::uint64_t>>;
         visit(static_cast<Wide>(member));
     });
 }

@@ -112,9 +112,8 @@ std::string_view borrowNameSpace(const CMPIObjectPath* path) {
 
 std::string_view borrowHost(const CMPIObjectPath* path) {
     UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getHostname(path, nullptr))
-               : std::string_view();
+    return path != nullptr && path->ft != nullptr ? borrowText(path->ft->getHostname(path, nullptr))
+                                                  : std::string_view();
 }
 
 std::string char16ToUtf8(CMPIChar16 c) {
@@ -141,8 +140,7 @@ std::string dataToString(const CMPIData& data) {
         return joined(elementsOf(data.value.array), dataToString);
     }
     std::string number;
-    if (visitNumber(data.value, data.type,
-                    [&](auto n) { number = numberText(n, data.type); })) {
+    if (visitNumber(data.value, data.type, [&](auto n) { number = numberText(n, data.type); })) {
         return number;
     }
     switch (data.type) {

@@ -1,14 +1,14 @@
 // What every CMPI function of the runtime does around its own work: resolve the handle, tell the
-// call hook (call_hook.h) if there is one, and hand back a status. Also the status and data constants the
-// functions answer with.
+// call hook (call_hook.h) if there is one, and hand back a status. Also the status and data
+// constants the functions answer with.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "broker/caller_owned.h"
 #include "broker/call_hook.h"
+#include "broker/caller_owned.h"
 #include "broker/runtime_state.h"
 #include "cmpift.h"
 

@@ -54,7 +54,9 @@ class ClassChecker {
         throw MofError(SourceLocation{cls_.file, p.line, p.column}, message);
     }
 
-    bool isSelf(const std::string& name) const { return cimbroker::equalsIgnoreCase(name, cls_.name); }
+    bool isSelf(const std::string& name) const {
+        return cimbroker::equalsIgnoreCase(name, cls_.name);
+    }
 
     // isA that also knows the class being checked, which a reference may name.
     bool classIsA(const std::string& name, const std::string& ancestor) const {

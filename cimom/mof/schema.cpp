@@ -116,7 +116,6 @@ Schema Schema::fromDocument(const MofDocument& doc) {
         checkClass(schema, cls);
         schema.add(cls);
     }
-    schema.indexAssociations();
     return schema;
 }
 
@@ -164,32 +163,6 @@ void Schema::add(const ClassDecl& cls) {
     model_->byName.emplace(resolved.decl.name, &resolved);
 }
 
-// Every class an association's reference may point at learns the association and the role.
-void Schema::indexAssociations() {
-    for (const ResolvedClass* association : model_->ordered) {
-        if (!association->decl.isAssociation) {
-            continue;
-        }
-        for (const Property& p : association->properties) {
-            ResolvedClass* target = p.type == "ref" ? model_->byName.at(p.refClass) : nullptr;
-            if (target == nullptr) {
-                continue;
-            }
-            std::vector<ResolvedClass*> reached{target};
-            for (const std::string& sub : target->allSubclasses) {
-                reached.push_back(model_->byName.at(sub));
-            }
-            for (ResolvedClass* filled : reached) {
-                filled->roles.push_back(AssociationRole{&association->decl, p.name});
-                if (filled->associations.empty() ||
-                    filled->associations.back() != &association->decl) {
-                    filled->associations.push_back(&association->decl);
-                }
-            }
-        }
-    }
-}
-
 std::string Schema::declaredName(const std::string& name) const {
     const ClassDecl* cls = find(name);
     return cls != nullptr ? cls->name : name;
@@ -226,20 +199,6 @@ const std::vector<std::string>& Schema::subclassesOf(std::string_view cls, bool 
 
 const std::vector<const ResolvedClass*>& Schema::classes() const {
     return model_->ordered;
-}
-
-std::vector<std::string> Schema::classNames() const {
-    std::vector<std::string> names;
-    names.reserve(model_->ordered.size());
-    for (const ResolvedClass* c : model_->ordered) {
-        names.push_back(c->decl.name);
-    }
-    return names;
-}
-
-const std::vector<const ClassDecl*>& Schema::associationsReferencing(std::string_view cls) const {
-    const ResolvedClass* resolved = resolve(cls);
-    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>() : resolved->associations;
 }
 
 std::vector<std::pair<std::string, std::string>> Schema::hierarchy() const {

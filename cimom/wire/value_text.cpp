@@ -37,12 +37,18 @@ struct Scalar {
     double real = 0;
     ValueText text;  // Text, DateTime, Char16 (as UTF-8)
 
-    void setNumber(std::uint64_t n) { kind = Kind::Unsigned;
-        u = n; }
-    void setNumber(std::int64_t n) { kind = Kind::Signed;
-        s = n; }
-    void setNumber(double n) { kind = Kind::Real;
-        real = n; }
+    void setNumber(std::uint64_t n) {
+        kind = Kind::Unsigned;
+        u = n;
+    }
+    void setNumber(std::int64_t n) {
+        kind = Kind::Signed;
+        s = n;
+    }
+    void setNumber(double n) {
+        kind = Kind::Real;
+        real = n;
+    }
 };
 
 Scalar readScalar(const CMPIData& d) {

@@ -72,8 +72,7 @@ TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     changer.join();
 
     EXPECT_EQ(wrong.load(), 0);
-    EXPECT_EQ(probe.count("returnDone"),
-              static_cast<size_t>(kThreads * kRequestsPerThread));
+    EXPECT_EQ(probe.count("returnDone"), static_cast<size_t>(kThreads * kRequestsPerThread));
     EXPECT_EQ(runtime.liveObjects(), 0u);
 }
 

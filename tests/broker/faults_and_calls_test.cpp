@@ -97,10 +97,9 @@ TEST_F(BrokerTest, HookIsToldTheSequenceWithQualifiedNamesFromItsInstallation) {
     CMReturnInstance(result.cmpi(), inst);
     CMReturnDone(result.cmpi());
 
-    EXPECT_EQ(probe.names(), (std::vector<std::string>{"newObjectPath", "addKey:Name",
-                                                       "newInstance", "setProperty:Name",
-                                                       "classPathIsA", "returnInstance",
-                                                       "returnDone"}));
+    EXPECT_EQ(probe.names(), (std::vector<std::string>{
+                                 "newObjectPath", "addKey:Name", "newInstance", "setProperty:Name",
+                                 "classPathIsA", "returnInstance", "returnDone"}));
     EXPECT_EQ(probe.count("setproperty"), 1u);
     EXPECT_EQ(probe.count("setProperty:Other"), 0u);
 }

@@ -180,9 +180,7 @@ void PrintTo(const BuildCase& c, std::ostream* os) {
 class ModelTest : public cimptest::PlatformFixture,
                   public ::testing::WithParamInterface<BuildCase> {
   public:
-    ModelTest() {
-        writeExampleMachine();
-    }
+    ModelTest() { writeExampleMachine(); }
 
     Outcome build(Builder builder, const cimpsim::Capture& capture) {
         const CMPIBroker* broker = runtime.broker();

@@ -83,8 +83,8 @@ struct Fault {
 // Platform states that close the gate, fail it, or break the builders.
 enum class Platform { Example, GateClosed, GateFails, SerialUnreadable };
 
-// The example machine, a broker runtime whose broker both factories were given (with a call probe), a
-// request scope on the test's thread and a capture of what the platform sees. The association is
+// The example machine, a broker runtime whose broker both factories were given (with a call probe),
+// a request scope on the test's thread and a capture of what the platform sees. The association is
 // a CIM_Dependency and the passthrough service a CIM_Service.
 class Operations : public cimptest::PlatformFixture {
   protected:

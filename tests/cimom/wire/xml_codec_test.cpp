@@ -159,11 +159,16 @@ TEST(ParseInteger, TakesWholeDecimalsWithinTheTypesRangeOnly) {
         CMPIType type;
         const char* stored;  // nullptr: refused
     } cases[] = {
-        {"255", CMPI_uint8, "255"},   {"256", CMPI_uint8, nullptr},
-        {"-1", CMPI_uint64, nullptr}, {" -1", CMPI_uint32, nullptr},
-        {"-128", CMPI_sint8, "-128"}, {"-129", CMPI_sint8, nullptr},
-        {"+7", CMPI_sint16, "7"},     {"7x", CMPI_uint16, nullptr},
-        {"", CMPI_sint32, nullptr},   {"9223372036854775808", CMPI_sint64, nullptr},
+        {"255", CMPI_uint8, "255"},
+        {"256", CMPI_uint8, nullptr},
+        {"-1", CMPI_uint64, nullptr},
+        {" -1", CMPI_uint32, nullptr},
+        {"-128", CMPI_sint8, "-128"},
+        {"-129", CMPI_sint8, nullptr},
+        {"+7", CMPI_sint16, "7"},
+        {"7x", CMPI_uint16, nullptr},
+        {"", CMPI_sint32, nullptr},
+        {"9223372036854775808", CMPI_sint64, nullptr},
         {"18446744073709551615", CMPI_uint64, "18446744073709551615"},
     };
     for (const auto& c : cases) {
