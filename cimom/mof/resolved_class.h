@@ -1,6 +1,7 @@
 // ResolvedClass: one class of a Schema with everything inheritance gives it worked out once at
 // load, so that requests only read: its effective properties and methods, its place in the
-// hierarchy and its subclasses. Immutable once the Schema is loaded; share freely between threads.
+// hierarchy, its subclasses, and the associations that may reference its instances. Immutable
+// once the Schema is loaded; share freely between threads.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +28,9 @@ struct ResolvedClass {
     std::vector<InheritedMethod> methods;       // ordered as properties are
     std::vector<std::string> directSubclasses;  // in declaration order
     std::vector<std::string> allSubclasses;     // every descendant, in declaration order
+    // Each association with a reference an instance of this class may fill, once, in declaration
+    // order.
+    std::vector<const ClassDecl*> associations;
 
     // The effective property `name` (any case), or null.
     const Property* property(std::string_view name) const;

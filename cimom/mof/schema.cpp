@@ -116,6 +116,7 @@ Schema Schema::fromDocument(const MofDocument& doc) {
         checkClass(schema, cls);
         schema.add(cls);
     }
+    schema.indexAssociations();
     return schema;
 }
 
@@ -161,6 +162,31 @@ void Schema::add(const ClassDecl& cls) {
     resolved.chain.push_back(&resolved);
     model_->ordered.push_back(&resolved);
     model_->byName.emplace(resolved.decl.name, &resolved);
+}
+
+// Every class an association's reference may point at learns the association.
+void Schema::indexAssociations() {
+    for (const ResolvedClass* association : model_->ordered) {
+        if (!association->decl.isAssociation) {
+            continue;
+        }
+        for (const Property& p : association->properties) {
+            ResolvedClass* target = p.type == "ref" ? model_->byName.at(p.refClass) : nullptr;
+            if (target == nullptr) {
+                continue;
+            }
+            std::vector<ResolvedClass*> reached{target};
+            for (const std::string& sub : target->allSubclasses) {
+                reached.push_back(model_->byName.at(sub));
+            }
+            for (ResolvedClass* filled : reached) {
+                if (filled->associations.empty() ||
+                    filled->associations.back() != &association->decl) {
+                    filled->associations.push_back(&association->decl);
+                }
+            }
+        }
+    }
 }
 
 std::string Schema::declaredName(const std::string& name) const {

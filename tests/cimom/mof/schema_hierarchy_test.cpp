@@ -135,6 +135,19 @@ TEST(SchemaHierarchy, FindUsesDeclaredSpellingAndPassesAssociationDown) {
     EXPECT_TRUE(s.find("T_Root")->isAbstract);
 }
 
+TEST(SchemaHierarchy, AssociationsOfAClassAreEveryOneWithARoleItCanFill) {
+    auto assocNames = [](const std::string& cls) {
+        Strings out;
+        for (const ClassDecl* c : tree().resolve(cls)->associations) {
+            out.push_back(c->name);
+        }
+        return out;
+    };
+    EXPECT_EQ(assocNames("T_Leaf"), (Strings{"T_Link", "t_narrowLink"}));
+    EXPECT_EQ(assocNames("T_Other"), (Strings{"T_Link", "t_narrowLink"}))
+        << "t_narrowLink's Right still takes any T_Root";
+}
+
 TEST(SchemaHierarchy, MethodsKeepTheirSignature) {
     const Schema s = Schema::loadString(R"(
         class M {
