@@ -22,13 +22,13 @@ constexpr size_t kPolicyLimit = 2;
 
 // The bytes the service reads, or the reason its read fails.
 std::optional<std::string> readFact(const cimpsim::Directory& root, const char* folder,
-                                    const char* key, size_t limit, std::string& failure) {
+                                    const char* key, size_t limit, std::string* failure) {
     std::string bytes(limit, '\0');
     size_t size = bytes.size();
     std::unique_ptr<ErrlEntry> entry(
         cimpsim::readServiceFile(root, {"cimp-platform", folder, key}, bytes.data(), size));
     if (entry) {
-        failure =
+        *failure =
             std::string("off (") + key + " fails with rc " + formatReturnCode(entry->getRC()) + ")";
         return std::nullopt;
     }
@@ -44,7 +44,7 @@ std::string servingState(const std::string& rootPath) {
     std::string failure;
     const std::string serving(1, static_cast<char>(kCimpServingRole));
     std::optional<std::string> role =
-        readFact(*root, "registry/", kCimpRoleKey, serving.size(), failure);
+        readFact(*root, "registry/", kCimpRoleKey, serving.size(), &failure);
     if (!role) {
         return failure;
     }
@@ -52,7 +52,7 @@ std::string servingState(const std::string& rootPath) {
         return "off (role is " + displayValue(*role) + ", not " + displayValue(serving) + ")";
     }
     std::optional<std::string> managed =
-        readFact(*root, "", "drax/managed", kManagedLimit + 1, failure);
+        readFact(*root, "", "drax/managed", kManagedLimit + 1, &failure);
     if (!managed) {
         return failure;
     }
@@ -65,7 +65,7 @@ std::string servingState(const std::string& rootPath) {
         return "off (managed by a console: managed = " + std::to_string(*indicator) + ")";
     }
     std::optional<std::string> policy =
-        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, failure);
+        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, &failure);
     if (!policy) {
         return failure;
     }
