@@ -11,7 +11,7 @@ bool ArgList::takeFlag(const std::string& name) {
     return found;
 }
 
-cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::string>& value) {
+cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::string>* value) {
     const std::string joined = name + "=";
     size_t i = 0;
     while (i < args_.size()) {
@@ -29,10 +29,10 @@ cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::st
         if (i + taken > args_.size()) {
             return cimp::Outcome::badUsage(name, "needs a value");
         }
-        if (value) {
+        if (*value) {
             return cimp::Outcome::badUsage(name, "given twice");
         }
-        value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
+        *value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
         args_.erase(args_.begin() + static_cast<long>(i),
                     args_.begin() + static_cast<long>(i + taken));
     }
@@ -40,7 +40,7 @@ cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::st
 }
 
 cimp::Outcome ArgList::takePositionals(size_t min, size_t max,
-                                       std::vector<std::string>& positionals) {
+                                       std::vector<std::string>* positionals) {
     for (const std::string& arg : args_) {
         if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             return cimp::Outcome::badUsage(arg, "unknown option");
@@ -52,7 +52,7 @@ cimp::Outcome ArgList::takePositionals(size_t min, size_t max,
     if (args_.size() > max) {
         return cimp::Outcome::badUsage(args_[max], "unexpected argument");
     }
-    positionals = args_;
+    *positionals = args_;
     args_.clear();
     return cimp::Outcome::success();
 }

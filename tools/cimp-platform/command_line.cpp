@@ -60,7 +60,7 @@ int report(const cimp::Outcome& status, std::ostream& err) {
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ArgList global(args);
     std::optional<std::string> root;
-    cimp::Outcome status = global.takeOption("--root", root);
+    cimp::Outcome status = global.takeOption("--root", &root);
     if (status.ok() && root && root->empty()) {
         status = cimp::Outcome::badUsage("--root", "needs a directory");
     }

@@ -20,14 +20,14 @@ constexpr size_t kFaultFileLimit = 64;
 
 cimp::Outcome runFail(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(2, 2, positionals);
+    cimp::Outcome status = args.takePositionals(2, 2, &positionals);
     Target target;
     uint32_t rc = 0;
     if (status.ok()) {
-        status = parseTarget(positionals[0], target);
+        status = parseTarget(positionals[0], &target);
     }
     if (status.ok()) {
-        status = parseReturnCode(positionals[1], rc);
+        status = parseReturnCode(positionals[1], &rc);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -40,16 +40,16 @@ cimp::Outcome runFail(const std::string& root, ArgList& args, std::ostream& /*ou
 cimp::Outcome runClear(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     bool all = args.takeFlag("--all");
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(all ? 0 : 1, all ? 0 : 1, positionals);
+    cimp::Outcome status = args.takePositionals(all ? 0 : 1, all ? 0 : 1, &positionals);
     if (status.ok()) {
         status = checkRoot(root);
     }
     std::vector<Target> targets;
     if (status.ok() && all) {
-        status = listFaults(root, targets);
+        status = listFaults(root, &targets);
     } else if (status.ok()) {
         targets.emplace_back();
-        status = parseTarget(positionals[0], targets.back());
+        status = parseTarget(positionals[0], &targets.back());
     }
     for (size_t i = 0; status.ok() && i < targets.size(); ++i) {
         status = removeRootFile(root, targets[i].file + kFaultSuffix);
@@ -59,13 +59,13 @@ cimp::Outcome runClear(const std::string& root, ArgList& args, std::ostream& /*o
 
 cimp::Outcome runFaults(const std::string& root, ArgList& args, std::ostream& out) {
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(0, 0, positionals);
+    cimp::Outcome status = args.takePositionals(0, 0, &positionals);
     std::vector<Target> faults;
     if (status.ok()) {
         status = checkRoot(root);
     }
     if (status.ok()) {
-        status = listFaults(root, faults);
+        status = listFaults(root, &faults);
     }
     TextTable table;
     for (const Target& target : faults) {

@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-cimp::Outcome loadMachine(const std::optional<std::string>& machineFile, Machine& machine) {
+cimp::Outcome loadMachine(const std::optional<std::string>& machineFile, Machine* machine) {
     cimp::Outcome status = parseMachine("example machine", kExampleMachine, machine);
     if (!status.ok() || !machineFile) {
         return status;
@@ -67,13 +67,13 @@ cimp::Outcome layOut(const std::string& dir, const Machine& machine) {
 cimp::Outcome runInit(const std::string& /*root*/, ArgList& args, std::ostream& /*out*/) {
     std::optional<std::string> machineFile;
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takeOption("--machine", machineFile);
+    cimp::Outcome status = args.takeOption("--machine", &machineFile);
     if (status.ok()) {
-        status = args.takePositionals(1, 1, positionals);
+        status = args.takePositionals(1, 1, &positionals);
     }
     Machine machine;
     if (status.ok()) {
-        status = loadMachine(machineFile, machine);
+        status = loadMachine(machineFile, &machine);
     }
     return status.ok() ? layOut(positionals[0], machine) : status;
 }

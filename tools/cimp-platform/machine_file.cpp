@@ -28,7 +28,7 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-cimp::Outcome encodeFor(const Target& target, const std::string& value, std::string& bytes) {
+cimp::Outcome encodeFor(const Target& target, const std::string& value, std::string* bytes) {
     switch (target.kind) {
         case TargetKind::Managed:
             return encodeManaged(value, bytes);
@@ -40,27 +40,27 @@ cimp::Outcome encodeFor(const Target& target, const std::string& value, std::str
     return parseTaggedValue(value, bytes);
 }
 
-cimp::Outcome parseLine(const std::string& line, Machine& machine) {
+cimp::Outcome parseLine(const std::string& line, Machine* machine) {
     size_t equals = line.find('=');
     if (equals == std::string::npos) {
         return cimp::Outcome::failed("", "expected key = value");
     }
     Target target;
-    cimp::Outcome status = parseTarget(trimmed(line.substr(0, equals)), target);
+    cimp::Outcome status = parseTarget(trimmed(line.substr(0, equals)), &target);
     std::string bytes;
     if (status.ok()) {
-        status = encodeFor(target, trimmed(line.substr(equals + 1)), bytes);
+        status = encodeFor(target, trimmed(line.substr(equals + 1)), &bytes);
     }
     if (!status.ok()) {
         return cimp::Outcome::failed("", status.what() + ": " + status.why());
     }
-    machine[target.file] = bytes;
+    (*machine)[target.file] = bytes;
     return cimp::Outcome::success();
 }
 
 }  // namespace
 
-cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine& machine) {
+cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine* machine) {
     size_t lineNumber = 0;
     size_t start = 0;
     while (start < text.size()) {

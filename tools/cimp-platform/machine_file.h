@@ -24,7 +24,7 @@ using Machine = std::map<std::string, std::string>;
 extern const char kExampleMachine[];
 
 // Adds the lines of `text` (named `source` in faults) to `machine`.
-cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine& machine);
+cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine* machine);
 
 }  // namespace cimpcli
 

@@ -19,7 +19,7 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 // Names of the regular files (symbolic links left out, as the platform refuses them) in the
 // area directories below <root>/registry, as "registry/area/name".
-cimp::Outcome registryFiles(const std::string& root, std::vector<std::string>& files) {
+cimp::Outcome registryFiles(const std::string& root, std::vector<std::string>* files) {
     fs::path registry = fs::path(root) / kRegistryDir;
     std::error_code error;
     if (!fs::is_directory(registry, error)) {
@@ -33,12 +33,12 @@ cimp::Outcome registryFiles(const std::string& root, std::vector<std::string>& f
             if (!file.is_regular_file(error) || file.is_symlink(error)) {
                 continue;
             }
-            if (files.size() == kMaxListedFiles) {
+            if (files->size() == kMaxListedFiles) {
                 return cimp::Outcome::failed(
                     registry.string(), "more than " + std::to_string(kMaxListedFiles) + " files");
             }
-            files.push_back(std::string(kRegistryDir) + "/" + area.path().filename().string() +
-                            "/" + file.path().filename().string());
+            files->push_back(std::string(kRegistryDir) + "/" + area.path().filename().string() +
+                             "/" + file.path().filename().string());
         }
     }
     if (error) {
@@ -54,25 +54,25 @@ void sortByName(std::vector<Target>& targets) {
 
 }  // namespace
 
-cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>& keys) {
+cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>* keys) {
     std::vector<std::string> files;
-    cimp::Outcome status = registryFiles(root, files);
+    cimp::Outcome status = registryFiles(root, &files);
     for (const std::string& file : files) {
         Target target;
-        if (file.find(kTempPrefix) == std::string::npos && targetOfFile(file, target)) {
-            keys.push_back(target);
+        if (file.find(kTempPrefix) == std::string::npos && targetOfFile(file, &target)) {
+            keys->push_back(target);
         }
     }
-    sortByName(keys);
+    sortByName(*keys);
     return status;
 }
 
-cimp::Outcome listFaults(const std::string& root, std::vector<Target>& faults) {
+cimp::Outcome listFaults(const std::string& root, std::vector<Target>* faults) {
     std::vector<std::string> files;
-    cimp::Outcome status = registryFiles(root, files);
+    cimp::Outcome status = registryFiles(root, &files);
     Target target;
     for (const char* name : {"managed", "policy"}) {
-        parseTarget(name, target);
+        parseTarget(name, &target);
         files.push_back(target.file + kFaultSuffix);
     }
     std::error_code error;
@@ -81,11 +81,11 @@ cimp::Outcome listFaults(const std::string& root, std::vector<Target>& faults) {
             continue;
         }
         std::string valueFile = file.substr(0, file.size() - (sizeof kFaultSuffix - 1));
-        if (fs::exists(fs::path(root) / file, error) && targetOfFile(valueFile, target)) {
-            faults.push_back(target);
+        if (fs::exists(fs::path(root) / file, error) && targetOfFile(valueFile, &target)) {
+            faults->push_back(target);
         }
     }
-    sortByName(faults);
+    sortByName(*faults);
     return status;
 }
 

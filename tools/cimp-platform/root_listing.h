@@ -14,10 +14,10 @@ namespace cimpcli {
 constexpr size_t kMaxListedFiles = 10000;
 
 // Every registry key with a value file (fault files and temporary files left out).
-cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>& keys);
+cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>* keys);
 
 // Every target with a fault file beside its value file.
-cimp::Outcome listFaults(const std::string& root, std::vector<Target>& faults);
+cimp::Outcome listFaults(const std::string& root, std::vector<Target>* faults);
 
 }  // namespace cimpcli
 

@@ -69,7 +69,7 @@ cimp::Outcome runTrace(const std::string& root, ArgList& args, std::ostream& out
     bool follow = args.takeFlag("--follow");
     bool formats = args.takeFlag("--formats");
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(0, 1, positionals);
+    cimp::Outcome status = args.takePositionals(0, 1, &positionals);
     if (!status.ok()) {
         return status;
     }

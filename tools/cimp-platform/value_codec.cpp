@@ -48,7 +48,7 @@ std::string displayValue(const std::string& bytes) {
     return bytes;
 }
 
-cimp::Outcome parseHexBytes(const std::string& digits, std::string& bytes) {
+cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
     std::string hex =
         startsWith(digits, "0x") || startsWith(digits, "0X") ? digits.substr(2) : digits;
     if (hex.size() % 2 != 0) {
@@ -68,20 +68,20 @@ cimp::Outcome parseHexBytes(const std::string& digits, std::string& bytes) {
         }
         out += static_cast<char>(value);
     }
-    bytes = out;
+    *bytes = out;
     return cimp::Outcome::success();
 }
 
-cimp::Outcome parseByte(const std::string& number, std::string& bytes) {
+cimp::Outcome parseByte(const std::string& number, std::string* bytes) {
     std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
     if (!value || *value > 0xFF) {
         return cimp::Outcome::badUsage(number, "not a byte (0 to 255, decimal or 0x hexadecimal)");
     }
-    bytes = std::string(1, static_cast<char>(*value));
+    *bytes = std::string(1, static_cast<char>(*value));
     return cimp::Outcome::success();
 }
 
-cimp::Outcome parseTaggedValue(const std::string& tagged, std::string& bytes) {
+cimp::Outcome parseTaggedValue(const std::string& tagged, std::string* bytes) {
     if (startsWith(tagged, "hex:")) {
         return parseHexBytes(tagged.substr(4), bytes);
     }
@@ -93,22 +93,22 @@ cimp::Outcome parseTaggedValue(const std::string& tagged, std::string& bytes) {
         return cimp::Outcome::badUsage("value",
                                        "longer than " + std::to_string(kMaxValueBytes) + " bytes");
     }
-    bytes = text;
+    *bytes = text;
     return cimp::Outcome::success();
 }
 
-cimp::Outcome encodeManaged(const std::string& number, std::string& bytes) {
+cimp::Outcome encodeManaged(const std::string& number, std::string* bytes) {
     std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
     if (!value) {
         return cimp::Outcome::badUsage(number, "not a 32-bit number (decimal or 0x hexadecimal)");
     }
-    bytes = std::to_string(*value);
+    *bytes = std::to_string(*value);
     return cimp::Outcome::success();
 }
 
-cimp::Outcome encodePolicy(const std::string& word, std::string& bytes) {
+cimp::Outcome encodePolicy(const std::string& word, std::string* bytes) {
     if (word == "on" || word == "off" || word == "empty") {
-        bytes = word == "on" ? "1" : word == "off" ? "0" : "";
+        *bytes = word == "on" ? "1" : word == "off" ? "0" : "";
         return cimp::Outcome::success();
     }
     return cimp::Outcome::badUsage(word, "the policy is on, off or empty");
@@ -128,12 +128,12 @@ std::string policyWord(const std::string& bytes) {
     return "invalid (" + displayValue(bytes) + ")";
 }
 
-cimp::Outcome parseReturnCode(const std::string& text, uint32_t& rc) {
+cimp::Outcome parseReturnCode(const std::string& text, uint32_t* rc) {
     std::optional<uint32_t> code = cimpsim::parseFaultCode(text);
     if (!code) {
         return cimp::Outcome::badUsage(text, "not a non-zero 32-bit hexadecimal return code");
     }
-    rc = *code;
+    *rc = *code;
     return cimp::Outcome::success();
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "sysdata/gate_inputs.h"
 #include "tools/cimp-platform/root_files.h"
 #include "tools/cimp-platform/target.h"
 #include "tools/cimp-platform/value_codec.h"
@@ -11,12 +12,12 @@ namespace cimpcli {
 
 namespace {
 
-using Encoder = cimp::Outcome (*)(const std::string& text, std::string& bytes);
+using Encoder = cimp::Outcome (*)(const std::string& text, std::string* bytes);
 
 // The one positional of `get` and `unset`: a registry key, in a root that exists.
-cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target& key) {
+cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target* key) {
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(1, 1, positionals);
+    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
     if (status.ok()) {
         status = parseRegistryKey(positionals[0], key);
     }
@@ -30,14 +31,14 @@ cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target& ke
 cimp::Outcome writeEncoded(const std::string& root, ArgList& args, const char* targetName,
                            Encoder encode) {
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(1, 1, positionals);
+    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
     Target target;
     std::string bytes;
     if (status.ok()) {
-        status = encode(positionals[0], bytes);
+        status = encode(positionals[0], &bytes);
     }
     if (status.ok()) {
-        status = parseTarget(targetName, target);
+        status = parseTarget(targetName, &target);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -47,7 +48,7 @@ cimp::Outcome writeEncoded(const std::string& root, ArgList& args, const char* t
 
 cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) {
     Target key;
-    cimp::Outcome status = takeRegistryKey(root, args, key);
+    cimp::Outcome status = takeRegistryKey(root, args, &key);
     if (!status.ok()) {
         return status;
     }
@@ -59,11 +60,11 @@ cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) 
 }
 
 // The bytes `set` writes: VALUE as text (default) or hex digits, or --byte N alone.
-cimp::Outcome setValue(ArgList& args, std::vector<std::string>& positionals, std::string& bytes) {
+cimp::Outcome setValue(ArgList& args, std::vector<std::string>* positionals, std::string* bytes) {
     bool hex = args.takeFlag("--hex");
     bool text = args.takeFlag("--text");
     std::optional<std::string> byte;
-    cimp::Outcome status = args.takeOption("--byte", byte);
+    cimp::Outcome status = args.takeOption("--byte", &byte);
     if (!status.ok()) {
         return status;
     }
@@ -78,18 +79,18 @@ cimp::Outcome setValue(ArgList& args, std::vector<std::string>& positionals, std
         return parseByte(*byte, bytes);
     }
     if (hex) {
-        return parseHexBytes(positionals[1], bytes);
+        return parseHexBytes((*positionals)[1], bytes);
     }
-    return parseTaggedValue("text:" + positionals[1], bytes);
+    return parseTaggedValue("text:" + (*positionals)[1], bytes);
 }
 
 cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     std::vector<std::string> positionals;
     std::string bytes;
     Target key;
-    cimp::Outcome status = setValue(args, positionals, bytes);
+    cimp::Outcome status = setValue(args, &positionals, &bytes);
     if (status.ok()) {
-        status = parseRegistryKey(positionals[0], key);
+        status = parseRegistryKey(positionals[0], &key);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -99,12 +100,12 @@ cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out
 
 cimp::Outcome runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     Target key;
-    cimp::Outcome status = takeRegistryKey(root, args, key);
+    cimp::Outcome status = takeRegistryKey(root, args, &key);
     return status.ok() ? removeRootFile(root, key.file) : status;
 }
 
 cimp::Outcome runSetRole(const std::string& root, ArgList& args, std::ostream& /*out*/) {
-    return writeEncoded(root, args, "dscv/FspRole", parseByte);
+    return writeEncoded(root, args, kCimpRoleKey, parseByte);
 }
 
 cimp::Outcome runSetManaged(const std::string& root, ArgList& args, std::ostream& /*out*/) {
