@@ -173,15 +173,8 @@ void Parser::parseClass(std::vector<Qualifier> qualifiers) {
 
 void Parser::parseFeature(ClassDecl& cls) {
     std::vector<Qualifier> qualifiers = parseQualifierList();
-    const Token type = expectIdentifier("a property, reference or method in class " + cls.name);
     Property p;
-    if (atKeyword("ref")) {
-        shift();
-        p.type = "ref";
-        p.refClass = type.text;
-    } else {
-        p.type = expectDataType(type);
-    }
+    parseMemberType(expectIdentifier("a property, reference or method in class " + cls.name), p);
     const Token name =
         expectIdentifier("a " + std::string(p.type == "ref" ? "reference" : "member") + " name");
     if (declaresMember(cls, name.text)) {
@@ -246,10 +239,7 @@ void Parser::parseMethod(ClassDecl& cls, const Token& name, std::string returnTy
     cls.methods.push_back(std::move(m));
 }
 
-Property Parser::parseParameter() {
-    Property p;
-    p.qualifiers = parseQualifierList();
-    const Token type = expectIdentifier("a parameter type");
+void Parser::parseMemberType(const Token& type, Property& p) {
     if (atKeyword("ref")) {
         shift();
         p.type = "ref";
@@ -257,6 +247,12 @@ Property Parser::parseParameter() {
     } else {
         p.type = expectDataType(type);
     }
+}
+
+Property Parser::parseParameter() {
+    Property p;
+    p.qualifiers = parseQualifierList();
+    parseMemberType(expectIdentifier("a parameter type"), p);
     const Token name = expectIdentifier("a parameter name");
     p.name = name.text;
     p.line = name.line;
