@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/mof/bounded_file.h"
 
 namespace cimmof {
@@ -132,8 +132,12 @@ class RegistrationParser {
             --valueEnd;
         }
         const std::string value = content.substr(valueStart, valueEnd - valueStart);
-        const int valueColumn = static_cast<int>(valueStart) + 1;
+        setValue(keyIndex(key, line, keyColumn), value, line, static_cast<int>(valueStart) + 1);
+    }
 
+    // Where `key` sits in kKeys, once it is known to belong where it stands: "provider:" starts a
+    // record, and every other key comes once within one.
+    int keyIndex(const std::string& key, int line, int keyColumn) {
         int index = 0;
         while (index < kKeyCount && key != kKeys[index].key) {
             ++index;
@@ -157,7 +161,7 @@ class RegistrationParser {
             fail(line, keyColumn, "'" + key + "' given twice in one record");
         }
         seen_[index] = true;
-        setValue(index, value, line, valueColumn);
+        return index;
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
@@ -214,8 +218,8 @@ class RegistrationParser {
             }
         }
         for (const ProviderRegistration& r : done_) {
-            if (equalsIgnoreCase(r.className, current_.className) &&
-                equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
+            if (cimbroker::equalsIgnoreCase(r.className, current_.className) &&
+                cimbroker::equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
                 fail(current_.line, 1,
                      "class " + current_.className + " in " + current_.nameSpace +
                          " is already registered at line " + std::to_string(r.line));

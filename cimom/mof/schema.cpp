@@ -12,7 +12,7 @@ const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experime
 
 bool restricted(const Qualifier& q) {
     for (const char* name : kRestrictedQualifiers) {
-        if (equalsIgnoreCase(q.name, name)) {
+        if (cimbroker::equalsIgnoreCase(q.name, name)) {
             return true;
         }
     }
@@ -76,7 +76,7 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
     for (const Method& m : cls.methods) {
         InheritedMethod* same = nullptr;
         for (InheritedMethod& known : methods) {
-            same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
+            same = cimbroker::equalsIgnoreCase(known.method.name, m.name) ? &known : same;
         }
         if (same != nullptr) {
             *same = InheritedMethod{m, cls.name};
@@ -124,7 +124,7 @@ void Schema::add(const ClassDecl& cls) {
     ClassDecl stored = cls;
     // References may name the class itself, which is not indexed yet.
     auto declared = [&](const std::string& name) {
-        return equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
+        return cimbroker::equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
     };
     ResolvedClass* superclass = nullptr;
     if (!stored.superclass.empty()) {
@@ -148,7 +148,7 @@ void Schema::add(const ClassDecl& cls) {
     ResolvedClass& resolved = model_->resolved.emplace_back();
     resolved.properties = effectiveProperties(superclass, stored.properties);
     for (const Property& p : resolved.properties) {
-        resolved.propertyHashes.push_back(foldedHash(p.name));
+        resolved.propertyHashes.push_back(cimbroker::foldedHash(p.name));
     }
     resolved.methods = effectiveMethods(superclass, stored);
     resolved.decl = std::move(stored);
@@ -164,7 +164,7 @@ void Schema::add(const ClassDecl& cls) {
     model_->byName.emplace(resolved.decl.name, &resolved);
 }
 
-// Every class an association's reference may point at learns the association and the role.
+// Every class an association's reference may point at learns the association.
 void Schema::indexAssociations() {
     for (const ResolvedClass* association : model_->ordered) {
         if (!association->decl.isAssociation) {
@@ -180,7 +180,6 @@ void Schema::indexAssociations() {
                 reached.push_back(model_->byName.at(sub));
             }
             for (ResolvedClass* filled : reached) {
-                filled->roles.push_back(AssociationRole{&association->decl, p.name});
                 if (filled->associations.empty() ||
                     filled->associations.back() != &association->decl) {
                     filled->associations.push_back(&association->decl);
@@ -226,20 +225,6 @@ const std::vector<std::string>& Schema::subclassesOf(std::string_view cls, bool 
 
 const std::vector<const ResolvedClass*>& Schema::classes() const {
     return model_->ordered;
-}
-
-std::vector<std::string> Schema::classNames() const {
-    std::vector<std::string> names;
-    names.reserve(model_->ordered.size());
-    for (const ResolvedClass* c : model_->ordered) {
-        names.push_back(c->decl.name);
-    }
-    return names;
-}
-
-const std::vector<const ClassDecl*>& Schema::associationsReferencing(std::string_view cls) const {
-    const ResolvedClass* resolved = resolve(cls);
-    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>() : resolved->associations;
 }
 
 std::vector<std::pair<std::string, std::string>> Schema::hierarchy() const {

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/mof/document.h"
 #include "cimom/mof/mof_error.h"
 #include "cimom/mof/resolved_class.h"
@@ -44,9 +44,6 @@ class Schema {
     const std::vector<std::string>& subclassesOf(std::string_view cls, bool deep) const;
     // Every class, in declaration order.
     const std::vector<const ResolvedClass*>& classes() const;
-    std::vector<std::string> classNames() const;
-    // Associations with a reference that an instance of `cls` may fill.
-    const std::vector<const ClassDecl*>& associationsReferencing(std::string_view cls) const;
     // (class, superclass) in declaration order; superclass empty for a root class.
     std::vector<std::pair<std::string, std::string>> hierarchy() const;
 
@@ -54,7 +51,9 @@ class Schema {
     struct Model {
         std::deque<ResolvedClass> resolved;  // a deque: the index points into it as it grows
         std::vector<const ResolvedClass*> ordered;
-        std::unordered_map<std::string_view, ResolvedClass*, FoldedHash, FoldedEqual> byName;
+        std::unordered_map<std::string_view, ResolvedClass*, cimbroker::FoldedHash,
+                           cimbroker::FoldedEqual>
+            byName;
     };
 
     void add(const ClassDecl& cls);

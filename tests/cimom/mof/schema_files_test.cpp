@@ -106,7 +106,7 @@ TEST(ShippedSchema, RelatesTheClassesThroughTheirAssociations) {
     EXPECT_FALSE(s.isA("Vesk_TOvPassthru", "CIM_System"));
     auto served = [&](const std::string& cls) {
         std::set<std::string> out;
-        for (const ClassDecl* c : s.associationsReferencing(cls)) {
+        for (const ClassDecl* c : s.resolve(cls)->associations) {
             out.insert(c->name);
         }
         return out;
@@ -122,12 +122,12 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
     const cimmof::MofDocument doc = cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof");
     std::set<std::string> declared;
     for (const cimmof::QualifierType& q : doc.qualifierTypes) {
-        declared.insert(cimmof::toLowerAscii(q.name));
+        declared.insert(cimbroker::lowerCase(q.name));
     }
     std::set<std::string> undeclared;
     auto check = [&](const std::vector<cimmof::Qualifier>& qualifiers) {
         for (const cimmof::Qualifier& q : qualifiers) {
-            if (!declared.count(cimmof::toLowerAscii(q.name))) {
+            if (!declared.count(cimbroker::lowerCase(q.name))) {
                 undeclared.insert(q.name);
             }
         }
@@ -152,7 +152,7 @@ TEST(ShippedSchema, VeskClassesLoadAfterTheBaseClassesAlone) {
     const Schema s =
         Schema::loadString("#pragma include(\"cim_base.mof\")\n#pragma include(\"vesk.mof\")\n",
                            kSchemaDir + "/inline.mof");
-    EXPECT_EQ(s.classNames().back(), "Vesk_AssocCECPhysPkg");
+    EXPECT_EQ(s.hierarchy().back().first, "Vesk_AssocCECPhysPkg");
 }
 
 // The three registration files must tell every CIMOM the same thing.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cimom/wire/request_decoder.h"
+#include "cimom/wire/value_text.h"
 #include "cimom/wire/xml_event_reader.h"
 #include "cimom/wire/xml_writer.h"
 #include "xml_check.h"
@@ -150,6 +151,35 @@ std::string param(const std::string& name, const std::string& value) {
 const char kCecName[] =
     "<INSTANCENAME CLASSNAME=\"Vesk_CEC\"><KEYBINDING NAME=\"Name\"><KEYVALUE "
     "VALUETYPE=\"string\">9119-MHE*10ABCDE</KEYVALUE></KEYBINDING></INSTANCENAME>";
+
+// Key and property values of every integer type go through this one parser.
+TEST(ParseInteger, TakesWholeDecimalsWithinTheTypesRangeOnly) {
+    const struct {
+        const char* text;
+        CMPIType type;
+        const char* stored;  // nullptr: refused
+    } cases[] = {
+        {"255", CMPI_uint8, "255"},
+        {"256", CMPI_uint8, nullptr},
+        {"-1", CMPI_uint64, nullptr},
+        {" -1", CMPI_uint32, nullptr},
+        {"-128", CMPI_sint8, "-128"},
+        {"-129", CMPI_sint8, nullptr},
+        {"+7", CMPI_sint16, "7"},
+        {"7x", CMPI_uint16, nullptr},
+        {"", CMPI_sint32, nullptr},
+        {"9223372036854775808", CMPI_sint64, nullptr},
+        {"18446744073709551615", CMPI_uint64, "18446744073709551615"},
+    };
+    for (const auto& c : cases) {
+        CMPIData data{c.type, CMPI_goodValue, {}};
+        const bool parsed = parseInteger(c.text, c.type, &data.value);
+        EXPECT_EQ(parsed, c.stored != nullptr) << c.text;
+        if (parsed && c.stored != nullptr) {
+            EXPECT_EQ(scalarText(data, "")->text.view(), c.stored) << c.text;
+        }
+    }
+}
 
 TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
     const std::string params[] = {
