@@ -29,10 +29,10 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-Status readConfigFile(const std::string& path, std::vector<ConfigLine>& lines) {
+cimp::Outcome readConfigFile(const std::string& path, std::vector<ConfigLine>* lines) {
     std::string text;
-    const Status read = readSmallFile(path, kMaxConfigSize, text);
-    if (!read.isOk()) {
+    const cimp::Outcome read = readSmallFile(path, kMaxConfigSize, &text);
+    if (!read.ok()) {
         return read;
     }
     std::istringstream in(text);
@@ -45,12 +45,12 @@ Status readConfigFile(const std::string& path, std::vector<ConfigLine>& lines) {
         const std::size_t equals = content.find('=');
         const std::string key = trimmed(content.substr(0, equals));
         if (equals == std::string::npos || key.empty()) {
-            return Status::invalidParameter(path + ":" + std::to_string(number) +
-                                            ": expected \"key = value\"");
+            return cimp::Outcome::badUsage(path + ":" + std::to_string(number),
+                                           "expected \"key = value\"");
         }
-        lines.push_back({number, key, trimmed(content.substr(equals + 1))});
+        lines->push_back({number, key, trimmed(content.substr(equals + 1))});
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimhost

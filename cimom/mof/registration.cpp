@@ -4,6 +4,7 @@
 
 #include "cimom/mof/ascii_case.h"
 #include "cimom/mof/bounded_file.h"
+#include "cimom/mof/mof_error.h"
 
 namespace cimmof {
 namespace {
@@ -233,17 +234,20 @@ class RegistrationParser {
 
 }  // namespace
 
-std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
-                                                     const std::string& fileName) {
+cimp::Outcome parseRegistrations(const std::string& text, const std::string& fileName,
+                                 std::vector<ProviderRegistration>* out) {
     if (text.size() > kMaxRegistrationFileBytes) {
-        throw MofError(SourceLocation{fileName, 0, 0},
-                       "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
+        return cimp::Outcome::failed(
+            fileName, "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
     }
-    return RegistrationParser(fileName).parse(text);
+    return readGuarded([&] { *out = RegistrationParser(fileName).parse(text); });
 }
 
-std::vector<ProviderRegistration> loadRegistrations(const std::string& path) {
-    return parseRegistrations(readBoundedFile(path, kMaxRegistrationFileBytes), path);
+cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
+    std::string text;
+    const cimp::Outcome read =
+        readGuarded([&] { text = readBoundedFile(path, kMaxRegistrationFileBytes); });
+    return read.ok() ? parseRegistrations(text, path, out) : read;
 }
 
 }  // namespace cimmof

@@ -20,7 +20,7 @@ using Strings = std::vector<std::string>;
 
 // Four levels of classes and two levels of associations, with overrides on the way down.
 const Schema& tree() {
-    static const Schema schema = Schema::loadString(R"(
+    static const Schema schema = mofassert::schemaFromText(R"(
 [Abstract, Description("root")]
 class T_Root {
     [Key, Description("root key")] string Id;
@@ -142,7 +142,7 @@ TEST(SchemaHierarchy, AssociationsReferencingMatchesEveryRoleAClassCanFill) {
 }
 
 TEST(SchemaHierarchy, MethodsKeepTheirSignature) {
-    const Schema s = Schema::loadString(R"(
+    const Schema s = mofassert::schemaFromText(R"(
         class M {
             [Description("go")] uint32 Go([In] string Why, [In, Out] uint16 Codes[], m REF Self);
             sint64 Nothing();
@@ -182,7 +182,7 @@ TEST(SchemaIncludes, AreResolvedRelativeToTheIncludingFile) {
     dir.write("sub/deeper/leaf.mof", "class L : B {};\n");
     const std::string top = dir.write(
         "top.mof", "#pragma locale(\"en_US\")\n#pragma include(\"sub/base.mof\")\nclass T : L {};");
-    const Schema s = Schema::loadFile(top);
+    const Schema s = mofassert::schemaFromFile(top);
     EXPECT_EQ(s.classNames(), (Strings{"B", "L", "T"}));
     EXPECT_NE(s.find("L")->file.find("sub/deeper/leaf.mof"), std::string::npos);
 }
@@ -216,15 +216,19 @@ TEST(SchemaIncludes, FailuresPointAtThePragma) {
         {"n0.mof", nullptr, "n" + std::to_string(cimmof::kMaxIncludeDepth - 1) + ".mof", 1, 17,
          "nested more than"},
     };
+    Schema loaded;
     for (const auto& c : cases) {
         const std::string start = c.text ? dir.write(c.start, c.text) : dir.path(c.start);
-        EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(start); }, dir.path(c.failing),
+        EXPECT_TRUE(mofassert::failsAt([&] { return Schema::loadFile(start, &loaded); }, dir.path(c.failing),
                                        c.line, c.column, c.message));
     }
 }
 
 TEST(SchemaIncludes, MissingTopFileIsNamed) {
-    EXPECT_TRUE(mofassert::failsAt([] { Schema::loadFile("/nonexistent/dir/schema.mof"); },
+    EXPECT_TRUE(mofassert::failsAt([] {
+        Schema loaded;
+        return Schema::loadFile("/nonexistent/dir/schema.mof", &loaded);
+    },
                                    "/nonexistent/dir/schema.mof", 0, 0, ""));
 }
 
