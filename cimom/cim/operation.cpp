@@ -35,6 +35,8 @@ const KindName kKindNames[] = {
     {OperationKind::OpenReferenceInstancePaths, "OpenReferenceInstancePaths"},
     {OperationKind::PullInstancesWithPath, "PullInstancesWithPath"},
     {OperationKind::PullInstancePaths, "PullInstancePaths"},
+    {OperationKind::OpenQueryInstances, "OpenQueryInstances"},
+    {OperationKind::PullInstances, "PullInstances"},
     {OperationKind::CloseEnumeration, "CloseEnumeration"},
     {OperationKind::EnumerationCount, "EnumerationCount"},
 };

@@ -36,6 +36,8 @@ enum class OperationKind {
     OpenReferenceInstancePaths,
     PullInstancesWithPath,
     PullInstancePaths,
+    OpenQueryInstances,
+    PullInstances,
     CloseEnumeration,
     EnumerationCount,
     Unsupported,  // any other intrinsic method, or an extrinsic method call
@@ -110,6 +112,7 @@ struct Operation {
     std::optional<std::string> filterQueryLanguage;
     std::optional<std::string> filterQuery;
     bool continueOnError = false;
+    bool returnQueryResultClass = false;  // OpenQueryInstances
 
     bool localOnly = false;
     bool deepInheritance = false;

@@ -1,5 +1,6 @@
 #include "cimom/cim/status.h"
 
+#include <iterator>
 #include <utility>
 
 #include "broker/cmpi_read.h"
@@ -38,8 +39,9 @@ const char* const kCodeNames[] = {
     "CIM_ERR_FILTERED_ENUMERATION_NOT_SUPPORTED",
     "CIM_ERR_CONTINUATION_ON_ERROR_NOT_SUPPORTED",
     "CIM_ERR_SERVER_LIMITS_EXCEEDED",
+    "CIM_ERR_SERVER_IS_SHUTTING_DOWN",
 };
-constexpr int kHighestNamedCode = 27;
+static_assert(std::size(kCodeNames) == kHighestCimCode + 1, "a name for every code");
 
 }  // namespace
 
@@ -86,7 +88,7 @@ Status Status::fromCmpi(const CMPIStatus& status) {
 
 const char* cimCodeName(CimCode code) {
     const int n = static_cast<int>(code);
-    return (n >= 0 && n <= kHighestNamedCode) ? kCodeNames[n] : kCodeNames[1];
+    return (n >= 0 && n <= kHighestCimCode) ? kCodeNames[n] : "unknown";
 }
 
 }  // namespace cimhost

@@ -36,6 +36,9 @@ enum class CimCode {
     ServerLimitsExceeded = 27,
 };
 
+// The highest code DSP0200 defines; each code from 0 to it has its own name.
+constexpr int kHighestCimCode = 28;
+
 class Status {
   public:
     Status() = default;
@@ -66,7 +69,7 @@ class Status {
     std::string description_;
 };
 
-// "CIM_ERR_NOT_FOUND" and so on; "CIM_ERR_FAILED" for a code outside the table.
+// "CIM_ERR_NOT_FOUND" and so on; "unknown" for a code DSP0200 does not define.
 const char* cimCodeName(CimCode code);
 
 }  // namespace cimhost

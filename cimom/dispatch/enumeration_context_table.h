@@ -24,7 +24,7 @@
 
 namespace cimhost {
 
-enum class EnumerationKind { InstancesWithPath, Paths };
+enum class EnumerationKind { InstancesWithPath, Paths, Instances };
 
 struct EnumerationLimits {
     std::size_t maxOpen = 64;

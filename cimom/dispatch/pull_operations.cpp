@@ -24,6 +24,18 @@ const OpenKind kOpenKinds[] = {
     {K::OpenAssociatorInstancePaths, K::AssociatorNames, EnumerationKind::Paths},
     {K::OpenReferenceInstances, K::References, EnumerationKind::InstancesWithPath},
     {K::OpenReferenceInstancePaths, K::ReferenceNames, EnumerationKind::Paths},
+    {K::OpenQueryInstances, K::ExecQuery, EnumerationKind::Instances},
+};
+
+struct PullKind {
+    OperationKind pull;
+    EnumerationKind kind;  // of the enumerations it may pull from
+};
+
+const PullKind kPullKinds[] = {
+    {K::PullInstancesWithPath, EnumerationKind::InstancesWithPath},
+    {K::PullInstancePaths, EnumerationKind::Paths},
+    {K::PullInstances, EnumerationKind::Instances},
 };
 
 const OpenKind* openKind(OperationKind kind) {
@@ -35,14 +47,36 @@ const OpenKind* openKind(OperationKind kind) {
     return nullptr;
 }
 
-// Each object of the reply as its own VALUE.INSTANCEWITHPATH or INSTANCEPATH element.
+const PullKind* pullKind(OperationKind kind) {
+    for (const PullKind& entry : kPullKinds) {
+        if (entry.pull == kind) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The first of the open operation's parameters that this server refuses; OK when none is.
+Status refusedParameter(const Operation& op) {
+    if (op.filterQuery || op.filterQueryLanguage) {
+        return Status::withCode(CimCode::FilteredEnumerationNotSupported,
+                                "FilterQuery is not supported");
+    }
+    if (op.continueOnError) {
+        return Status::withCode(CimCode::ContinuationOnErrorNotSupported,
+                                "ContinueOnError is not supported");
+    }
+    if (op.returnQueryResultClass) {
+        return Status::notSupported("ReturnQueryResultClass is not supported");
+    }
+    return Status::ok();
+}
+
+// Each object of the reply as its own VALUE.INSTANCEWITHPATH, INSTANCEPATH or INSTANCE element.
 std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
                                        EnumerationKind kind, const NamespaceSchema& schema,
                                        const std::string& host) {
-    PropertySelection selection;
-    selection.propertyList = &op.propertyList;
-    selection.includeClassOrigin = op.includeClassOrigin;
-    selection.onlyOfClass = reply.onlyPropertiesOf;
+    const PropertySelection selection = instanceSelection(op, reply);
     std::vector<std::string> items;
     const auto encodeOne = [&](const auto& write) {
         XmlWriter out;
@@ -61,6 +95,10 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
     for (const CMPIInstance* instance : reply.instances) {
         encodeOne([&](ObjectEncoder& encode, XmlWriter& out) {
             const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
+            if (kind == EnumerationKind::Instances) {
+                encode.instance(instance, path, selection);
+                return;
+            }
             out.open("VALUE.INSTANCEWITHPATH");
             encode.instancePath(path);
             encode.instance(instance, path, selection);
@@ -75,25 +113,19 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
 PullOperations::PullOperations(EnumerationLimits limits) : table_(limits) {}
 
 bool PullOperations::handles(OperationKind kind) {
-    return openKind(kind) != nullptr || kind == K::PullInstancesWithPath ||
-           kind == K::PullInstancePaths || kind == K::CloseEnumeration ||
+    return openKind(kind) != nullptr || pullKind(kind) != nullptr || kind == K::CloseEnumeration ||
            kind == K::EnumerationCount;
 }
 
 EnumerationBatch PullOperations::open(const Operation& op, const Router& router,
                                       const CMPIContext* context, const std::string& host) {
     const OpenKind& entry = *openKind(op.kind);
-    if (op.filterQuery || op.filterQueryLanguage) {
-        return EnumerationBatch::refused(Status::withCode(CimCode::FilteredEnumerationNotSupported,
-                                                          "FilterQuery is not supported"));
+    Status refused = refusedParameter(op);
+    if (refused.isOk()) {
+        refused = table_.checkTimeout(op.operationTimeout);
     }
-    if (op.continueOnError) {
-        return EnumerationBatch::refused(Status::withCode(CimCode::ContinuationOnErrorNotSupported,
-                                                          "ContinueOnError is not supported"));
-    }
-    const Status timeout = table_.checkTimeout(op.operationTimeout);
-    if (!timeout.isOk()) {
-        return EnumerationBatch::refused(timeout);
+    if (!refused.isOk()) {
+        return EnumerationBatch::refused(refused);
     }
     Operation enumeration = op;
     enumeration.kind = entry.enumeration;
@@ -110,24 +142,14 @@ PullAnswer PullOperations::run(const Operation& op, const Router& router,
                                const CMPIContext* context, const std::string& host) {
     EnumerationBatch batch;
     const std::string& ctx = op.enumerationContext.value_or("");
-    switch (op.kind) {
-        case K::PullInstancesWithPath:
-        case K::PullInstancePaths: {
-            const EnumerationKind kind = op.kind == K::PullInstancePaths
-                                             ? EnumerationKind::Paths
-                                             : EnumerationKind::InstancesWithPath;
-            batch = table_.pull(ctx, kind, op.nameSpace, *op.maxObjectCount);
-            break;
-        }
-        case K::CloseEnumeration:
-            batch.status = table_.close(ctx, op.nameSpace);
-            break;
-        case K::EnumerationCount:
-            batch.status = Status::notSupported("EnumerationCount is not supported");
-            break;
-        default:
-            batch = open(op, router, context, host);
-            break;
+    if (const PullKind* pull = pullKind(op.kind)) {
+        batch = table_.pull(ctx, pull->kind, op.nameSpace, *op.maxObjectCount);
+    } else if (op.kind == K::CloseEnumeration) {
+        batch.status = table_.close(ctx, op.nameSpace);
+    } else if (op.kind == K::EnumerationCount) {
+        batch.status = Status::notSupported("EnumerationCount is not supported");
+    } else {
+        batch = open(op, router, context, host);
     }
     if (!batch.status.isOk()) {
         return PullAnswer{batch.status, encodeError(op, batch.status)};

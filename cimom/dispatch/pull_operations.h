@@ -1,8 +1,9 @@
 // PullOperations: the pull operations of DSP0200 1.3 over the router's enumerations. An open
 // operation runs the enumeration it stands for (OpenEnumerateInstances that of
-// EnumerateInstances, and so on), encodes every object at once and hands them to the context
-// table; pulls answer from the table. FilterQuery, ContinueOnError and EnumerationCount are
-// refused with the codes DSP0200 gives for a server without them.
+// EnumerateInstances, OpenQueryInstances that of ExecQuery, and so on), encodes every object at
+// once and hands them to the context table; pulls answer from the table, each only from the
+// enumerations of its own kind. FilterQuery, ContinueOnError, ReturnQueryResultClass and
+// EnumerationCount are refused with the codes DSP0200 gives for a server without them.
 //
 // Thread-safe: the table is; run each call inside the request's own RequestScope.
 #pragma once

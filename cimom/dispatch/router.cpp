@@ -4,6 +4,7 @@
 
 #include "broker/cmpi_read.h"
 #include "broker/text_case.h"
+#include "cimom/dispatch/class_associations.h"
 #include "cimom/dispatch/instance_query_source.h"
 #include "cimom/query/wql_evaluator.h"
 #include "cimom/query/wql_parser.h"
@@ -357,7 +358,7 @@ Reply Router::getInstance(const Operation& op, const CMPIContext* context) const
 
 Reply Router::associationOperation(const Operation& op, const CMPIContext* context) const {
     if (!op.objectName) {
-        return failure(Status::notSupported("association operations on a class are not supported"));
+        return classAssociations(op, schema_.classes);
     }
     const std::string& source = op.objectName->className;
     if (!knownClass(source)) {

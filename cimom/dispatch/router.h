@@ -3,7 +3,8 @@
 // names. Instance operations go to the provider of the class and, for enumerations, to the
 // providers of its subclasses, each called with a path of its own class. Association operations
 // go to the association providers whose classes can reference the source object's class, once
-// per provider, with the client's filters passed through unchanged. Anything else is
+// per provider, with the client's filters passed through unchanged; on a class name they answer
+// classes from the schema (ClassAssociations). Anything else is
 // CIM_ERR_NOT_SUPPORTED. Classes no provider serves may be served by the host's own provider
 // (the interop namespace).
 //

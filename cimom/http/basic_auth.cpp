@@ -84,6 +84,7 @@ BasicAuth::Verdict BasicAuth::check(const std::string* authorization, const std:
         std::lock_guard<std::mutex> lock(mutex_);
         const auto known = accepted_.find(user);
         if (known != accepted_.end() && equalInConstantTime(*authorization, known->second)) {
+            throttle_.succeeded(peer);
             return {Outcome::Allowed, user};
         }
     }
@@ -91,9 +92,8 @@ BasicAuth::Verdict BasicAuth::check(const std::string* authorization, const std:
         return {Outcome::Busy, user, 1};
     }
     const auto account = accounts_.find(user);
-    const bool matches =
-        passwordMatches(credentials->second,
-                        account != accounts_.end() ? account->second : unmatchableHash());
+    const bool matches = passwordMatches(
+        credentials->second, account != accounts_.end() ? account->second : unmatchableHash());
     hashing_.clear(std::memory_order_release);
     if (!matches || account == accounts_.end()) {
         throttle_.failed(peer);

@@ -5,7 +5,7 @@
 namespace cimhost {
 namespace {
 
-constexpr unsigned kFreeFailures = 3;
+constexpr unsigned kRowThatBlocks = 3;  // refusals in a row after which a peer must wait
 constexpr unsigned kMaxBlockSeconds = 60;
 constexpr std::size_t kMaxPeers = 4096;
 
@@ -24,15 +24,15 @@ unsigned LoginThrottle::blockedFor(const std::string& peer, Clock::time_point no
 void LoginThrottle::failed(const std::string& peer, Clock::time_point now) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (peers_.size() >= kMaxPeers && peers_.count(peer) == 0) {
-        peers_.erase(std::min_element(peers_.begin(), peers_.end(), [](const auto& a, const auto& b) {
-            return a.second.last < b.second.last;
-        }));
+        peers_.erase(std::min_element(
+            peers_.begin(), peers_.end(),
+            [](const auto& a, const auto& b) { return a.second.last < b.second.last; }));
     }
     Record& record = peers_[peer];
     record.failures += 1;
     record.last = now;
-    if (record.failures > kFreeFailures) {
-        const unsigned doublings = std::min(record.failures - kFreeFailures - 1, 6u);
+    if (record.failures >= kRowThatBlocks) {
+        const unsigned doublings = std::min(record.failures - kRowThatBlocks, 6u);
         record.until = now + std::chrono::seconds(std::min(1u << doublings, kMaxBlockSeconds));
     }
 }

@@ -1,7 +1,8 @@
-// LoginThrottle: slows down password guessing from one peer address. After a few failures in a
-// row, the peer is refused without a check for a time that doubles with each further failure
-// (up to a minute); a success forgets its failures. Peers are remembered up to a bound, the
-// longest-quiet forgotten first, so a flood of addresses cannot grow it. Thread-safe.
+// LoginThrottle: slows down password guessing from one peer address. From the third failure in a
+// row on, the peer is refused without a check for a time that doubles with each further failure
+// (1 s, 2 s, ... up to a minute); a success, however it was recognised, ends the row. Peers are
+// remembered up to a bound, the longest-quiet forgotten first, so a flood of addresses cannot grow
+// it. Thread-safe.
 #pragma once
 
 #include <chrono>

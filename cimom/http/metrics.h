@@ -43,7 +43,8 @@ class Metrics {
     // Unsupported is the last kind; a kind added beyond it would be counted as Unsupported.
     static constexpr std::size_t kOperations =
         static_cast<std::size_t>(OperationKind::Unsupported) + 1;
-    static constexpr std::size_t kCodes = static_cast<std::size_t>(CimCode::MethodNotFound) + 1;
+    // Every code DSP0200 defines, then one slot for any other.
+    static constexpr std::size_t kCodes = kHighestCimCode + 2;
     // Upper bounds of the latency buckets in microseconds; one more bucket holds the rest.
     static constexpr std::array<std::uint64_t, 12> kBucketMicros = {
         100, 250, 500, 1000, 2500, 5000, 10000, 25000, 50000, 100000, 250000, 1000000};

@@ -76,8 +76,11 @@ struct QualifierType {
     std::string name;
     std::string type;  // lowercased CIM type
     bool isArray = false;
-    std::vector<std::string> scopes;   // lowercased: "class", "property", "any", ...
-    std::vector<std::string> flavors;  // as written: "EnableOverride", "ToSubclass", ...
+    std::vector<std::string> scopes;           // lowercased: "class", "property", "any", ...
+    std::vector<std::string> flavors;          // as written: "EnableOverride", "ToSubclass", ...
+    bool hasDefault = false;                   // false: none given, or NULL
+    std::string defaultValue;                  // as a qualifier value is given; an array's joined
+    std::vector<std::string> defaultElements;  // an array default's elements
     std::string file;
     int line = 0;
 };

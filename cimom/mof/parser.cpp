@@ -204,13 +204,7 @@ void Parser::parseFeature(ClassDecl& cls) {
         parseArraySuffix(p);
     }
     if (atPunct('=')) {
-        shift();
-        const Token at = tok_;
-        const Literal value = parseLiteral();
-        if (!value.isNull && value.isArray != p.isArray) {
-            failAt(at, p.isArray ? "an array property needs an array default {...}"
-                                 : "a scalar property cannot take an array default");
-        }
+        const Literal value = parseDefault(p.isArray, "property");
         p.hasDefault = !value.isNull;
         p.defaultValue = value.value;
     }
@@ -347,8 +341,10 @@ void Parser::parseQualifierType() {
         q.isArray = true;
     }
     if (atPunct('=')) {
-        shift();
-        parseLiteral();
+        Literal value = parseDefault(q.isArray, "qualifier");
+        q.hasDefault = !value.isNull;
+        q.defaultValue = std::move(value.value);
+        q.defaultElements = std::move(value.elements);
     }
     expectPunct(',', "and a scope after the type of qualifier " + q.name);
     q.scopes = parseNameList("scope", kScopes);
@@ -457,6 +453,17 @@ Parser::Literal Parser::parseLiteral() {
     expectPunct('}', "to close the array value");
     array.value = joined(array.elements);
     return array;
+}
+
+Parser::Literal Parser::parseDefault(bool isArray, const char* what) {
+    shift();  // '='
+    const Token at = tok_;
+    Literal value = parseLiteral();
+    if (!value.isNull && value.isArray != isArray) {
+        failAt(at, isArray ? std::string("an array ") + what + " needs an array default {...}"
+                           : std::string("a scalar ") + what + " cannot take an array default");
+    }
+    return value;
 }
 
 Parser::Literal Parser::parseScalar() {

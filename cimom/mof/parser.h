@@ -54,6 +54,8 @@ class Parser {
 
     std::vector<Qualifier> parseQualifierList();
     Literal parseLiteral();
+    // The value after '=' of a property or qualifier type (`what`), of the shape it declares.
+    Literal parseDefault(bool isArray, const char* what);
     Literal parseScalar();
     std::string concatenatedStrings();
 

@@ -120,6 +120,15 @@ void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
     out_.close();
 }
 
+void ObjectEncoder::classPath(std::string_view className) {
+    out_.open("CLASSPATH").open("NAMESPACEPATH");
+    out_.element("HOST", host_);
+    localNamespacePath(nameSpace_);
+    out_.close();
+    out_.open("CLASSNAME").attribute("NAME", className).close();
+    out_.close();
+}
+
 void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
     while (!nameSpace.empty()) {
         const std::size_t slash = nameSpace.find('/');
@@ -265,17 +274,22 @@ void ObjectEncoder::qualifiers(const std::vector<cimmof::Qualifier>& list) {
     for (const cimmof::Qualifier& q : list) {
         const std::string type = qualifierTypeName(schema_, q);
         out_.open("QUALIFIER").attribute("NAME", q.name).attribute("TYPE", type);
-        if (q.isArray) {
-            out_.open("VALUE.ARRAY");
-            for (const std::string& element : q.elements) {
-                out_.element("VALUE", qualifierValueText(type, element));
-            }
-            out_.close();
-        } else {
-            out_.element("VALUE", qualifierValueText(type, q.value));
-        }
+        qualifierValue(type, q.isArray, q.value, q.elements);
         out_.close();
     }
+}
+
+void ObjectEncoder::qualifierValue(const std::string& type, bool isArray, const std::string& value,
+                                   const std::vector<std::string>& elements) {
+    if (!isArray) {
+        out_.element("VALUE", qualifierValueText(type, value));
+        return;
+    }
+    out_.open("VALUE.ARRAY");
+    for (const std::string& element : elements) {
+        out_.element("VALUE", qualifierValueText(type, element));
+    }
+    out_.close();
 }
 
 void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
@@ -393,7 +407,11 @@ void ObjectEncoder::qualifierDeclaration(const cimmof::QualifierType& type) {
     for (const auto& scope : kScopes) {
         out_.attribute(scope.first, scoped(scope.second) ? "true" : "false");
     }
-    out_.close().close();
+    out_.close();
+    if (type.hasDefault) {
+        qualifierValue(type.type, type.isArray, type.defaultValue, type.defaultElements);
+    }
+    out_.close();
 }
 
 }  // namespace cimhost

@@ -36,6 +36,7 @@ class ObjectEncoder {
 
     void instanceName(const CMPIObjectPath* path);  // INSTANCENAME
     void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
+    void classPath(std::string_view className);     // CLASSPATH, with the host and namespace
     void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
     // The same with the instance's path, for a caller that has read it already.
     void instance(const CMPIInstance* instance, const CMPIObjectPath* path,
@@ -56,6 +57,9 @@ class ObjectEncoder {
     void scalarProperty(std::string_view name, const CMPIData& data, std::string_view declared,
                         std::string_view classOrigin);
     void qualifiers(const std::vector<cimmof::Qualifier>& qualifiers);
+    // The VALUE or VALUE.ARRAY of a qualifier or of a qualifier type's default.
+    void qualifierValue(const std::string& type, bool isArray, const std::string& value,
+                        const std::vector<std::string>& elements);
     void classProperty(const cimmof::Property& property, const std::string& className,
                        const PropertySelection& selection);
     bool selected(std::string_view property, const PropertySelection& selection) const;

@@ -140,6 +140,9 @@ Status applyFilterQueryLanguage(Operation& op, ParameterValue* v) {
 Status applyFilterQuery(Operation& op, ParameterValue* v) {
     return readOptionalText(v, op.filterQuery);
 }
+Status applyReturnQueryResultClass(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.returnQueryResultClass);
+}
 
 using K = OperationKind;
 using F = ValueForm;
@@ -233,10 +236,16 @@ constexpr ParameterRule kParameters[] = {
     {K::OpenReferenceInstancePaths, "InstanceName", true, F::InstanceName, applyInstanceName},
     {K::OpenReferenceInstancePaths, "ResultClass", false, F::ClassName, applyResultClass},
     {K::OpenReferenceInstancePaths, "Role", false, F::Text, applyRole},
+    // OpenQueryInstances' query is its own parameter, not a filter of another enumeration.
+    {K::OpenQueryInstances, "FilterQueryLanguage", true, F::Text, applyQueryLanguage},
+    {K::OpenQueryInstances, "FilterQuery", true, F::Text, applyQuery},
+    {K::OpenQueryInstances, "ReturnQueryResultClass", false, F::Text, applyReturnQueryResultClass},
     {K::PullInstancesWithPath, "EnumerationContext", true, F::Text, applyEnumerationContext},
     {K::PullInstancesWithPath, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
     {K::PullInstancePaths, "EnumerationContext", true, F::Text, applyEnumerationContext},
     {K::PullInstancePaths, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
+    {K::PullInstances, "EnumerationContext", true, F::Text, applyEnumerationContext},
+    {K::PullInstances, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
     {K::CloseEnumeration, "EnumerationContext", true, F::Text, applyEnumerationContext},
     {K::EnumerationCount, "EnumerationContext", true, F::Text, applyEnumerationContext},
 };
@@ -263,6 +272,7 @@ bool isOpenOperation(OperationKind kind) {
         case K::OpenAssociatorInstancePaths:
         case K::OpenReferenceInstances:
         case K::OpenReferenceInstancePaths:
+        case K::OpenQueryInstances:
             return true;
         default:
             return false;

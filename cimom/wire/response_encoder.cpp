@@ -21,7 +21,50 @@ const CMPIObjectPath* pathOf(const CMPIInstance* instance) {
     return instance->ft->getObjectPath(instance, nullptr);
 }
 
+// Associators, References and ExecQuery: a VALUE.OBJECTWITHPATH for each instance, or for each
+// class when the source was a class.
+void objectsWithPath(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
+                     const PropertySelection& selection) {
+    for (const CMPIInstance* instance : reply.instances) {
+        const CMPIObjectPath* path = pathOf(instance);
+        out.open("VALUE.OBJECTWITHPATH");
+        encode.instancePath(path);
+        encode.instance(instance, path, selection);
+        out.close();
+    }
+    for (const cimmof::ClassDecl* cls : reply.classes) {
+        out.open("VALUE.OBJECTWITHPATH");
+        encode.classPath(cls->name);
+        encode.classDeclaration(*cls, selection);
+        out.close();
+    }
+}
+
+// AssociatorNames and ReferenceNames: an OBJECTPATH for each instance path or class.
+void objectPaths(ObjectEncoder& encode, XmlWriter& out, const Reply& reply) {
+    for (const CMPIObjectPath* path : reply.paths) {
+        out.open("OBJECTPATH");
+        encode.instancePath(path);
+        out.close();
+    }
+    for (const cimmof::ClassDecl* cls : reply.classes) {
+        out.open("OBJECTPATH");
+        encode.classPath(cls->name);
+        out.close();
+    }
+}
+
 }  // namespace
+
+PropertySelection instanceSelection(const Operation& op, const Reply& reply) {
+    PropertySelection selection;
+    // A query has no PropertyList but its select list.
+    selection.propertyList =
+        reply.selectedProperties ? &reply.selectedProperties : &op.propertyList;
+    selection.onlyOfClass = reply.onlyPropertiesOf;
+    selection.includeClassOrigin = op.includeClassOrigin;
+    return selection;
+}
 
 std::string encodeResponse(const Operation& op, const Reply& reply, const NamespaceSchema& schema,
                            const std::string& host) {
@@ -30,9 +73,7 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
     // Written as a start and end tag even when empty: wbemcli cannot read <IRETURNVALUE/>.
     out.open("IRETURNVALUE").text("");
     ObjectEncoder encode(out, schema, host, schema.nameSpace);
-    PropertySelection selection;
-    selection.propertyList = &op.propertyList;
-    selection.includeClassOrigin = op.includeClassOrigin;
+    PropertySelection selection = instanceSelection(op, reply);
     switch (op.kind) {
         case K::GetClass:
         case K::EnumerateClasses:
@@ -54,7 +95,6 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
             }
             break;
         case K::EnumerateInstances:
-            selection.onlyOfClass = reply.onlyPropertiesOf;
             for (const CMPIInstance* instance : reply.instances) {
                 const CMPIObjectPath* path = pathOf(instance);
                 out.open("VALUE.NAMEDINSTANCE");
@@ -72,24 +112,12 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
         case K::ExecQuery:
         case K::Associators:
         case K::References:
-            if (op.kind == K::ExecQuery) {
-                selection.propertyList = &reply.selectedProperties;
-            }
-            for (const CMPIInstance* instance : reply.instances) {
-                const CMPIObjectPath* path = pathOf(instance);
-                out.open("VALUE.OBJECTWITHPATH");
-                encode.instancePath(path);
-                encode.instance(instance, path, selection);
-                out.close();
-            }
+            selection.includeQualifiers = op.includeQualifiers;  // of classes, when they are
+            objectsWithPath(encode, out, reply, selection);
             break;
         case K::AssociatorNames:
         case K::ReferenceNames:
-            for (const CMPIObjectPath* path : reply.paths) {
-                out.open("OBJECTPATH");
-                encode.instancePath(path);
-                out.close();
-            }
+            objectPaths(encode, out, reply);
             break;
         case K::GetQualifier:
         case K::EnumerateQualifiers:

@@ -272,6 +272,47 @@ TEST_F(RouterTest, AssociationRequestsReachEachAssociationProviderOnceWithTheFil
     }
 }
 
+TEST_F(RouterTest, AssociationRequestsOnAClassAnswerClassesFromTheSchemaAlone) {
+    using K = OperationKind;
+    const struct {
+        K kind;
+        const char* source;
+        const char* assocClass;
+        const char* resultClass;
+        const char* role;
+        const char* resultRole;
+        std::vector<std::string> classes;
+    } cases[] = {
+        {K::Associators, "T_Sub1", "", "", "", "", {"T_Other"}},  // through both links, once
+        {K::AssociatorNames, "t_other", "", "T_BASE", "right", "LEFT", {"T_Base"}},
+        {K::AssociatorNames, "T_Other", "", "T_Sub1", "", "", {}},  // T_Base is no T_Sub1
+        {K::AssociatorNames, "T_Other", "", "", "Left", "", {}},    // T_Other fills Right only
+        {K::AssociatorNames, "T_Other", "", "", "", "Right", {}},
+        {K::AssociatorNames, "T_Other", "T_SubLink", "", "", "", {"T_Base"}},
+        {K::AssociatorNames, "T_Other", "T_Base", "", "", "", {}},
+        {K::AssociatorNames, "T_Link", "", "", "", "", {}},  // nothing references an association
+        {K::References, "T_Sub2", "", "", "", "", {"T_Link", "T_SubLink"}},
+        {K::ReferenceNames, "T_Sub2", "", "T_SubLink", "left", "", {"T_SubLink"}},
+        {K::ReferenceNames, "T_Other", "", "", "left", "", {}},
+    };
+    for (const auto& c : cases) {
+        Operation op = operation(c.kind, c.source);
+        op.assocClass = c.assocClass;
+        op.resultClass = c.resultClass;
+        op.role = c.role;
+        op.resultRole = c.resultRole;
+        const Reply reply = route(op);
+        ASSERT_TRUE(reply.status.isOk()) << reply.status.description();
+        std::vector<std::string> classes;
+        for (const cimmof::ClassDecl* cls : reply.classes) {
+            classes.push_back(cls->name);
+        }
+        EXPECT_EQ(classes, c.classes) << operationName(c.kind) << " " << c.source << " "
+                                      << c.assocClass << c.resultClass << c.role << c.resultRole;
+    }
+    EXPECT_TRUE(world_.calls.empty());
+}
+
 TEST_F(RouterTest, TypesRequestKeysFromTheSchema) {
     Operation op = operation(OperationKind::GetInstance);
     op.objectName = name("T_Other", KeyValue::Type::Numeric, "Num", "65535");
@@ -298,7 +339,9 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
     getWithoutProvider.objectName = name("T_Base", KeyValue::Type::String, "Id", "x");
     Operation getUnknown = operation(OperationKind::GetInstance);
     getUnknown.objectName = name("T_Nothing", KeyValue::Type::String, "Id", "x");
-    Operation classLevel = operation(OperationKind::Associators, "T_Sub1");
+    Operation classLevel = operation(OperationKind::References, "T_Nothing");
+    Operation classLevelFilter = operation(OperationKind::AssociatorNames, "T_Sub1");
+    classLevelFilter.resultClass = "T_Nothing";
     Operation unknownAssoc = operation(OperationKind::AssociatorNames);
     unknownAssoc.objectName = name("T_Sub1", KeyValue::Type::String, "Id", "x");
     unknownAssoc.assocClass = "T_Nothing";
@@ -321,7 +364,8 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
          CimCode::InvalidClass},
         {"get without provider", getWithoutProvider, CimCode::NotFound},
         {"get unknown", getUnknown, CimCode::InvalidClass},
-        {"class-level associators", classLevel, CimCode::NotSupported},
+        {"class-level references of an unknown class", classLevel, CimCode::InvalidClass},
+        {"class-level unknown result class", classLevelFilter, CimCode::InvalidParameter},
         {"unknown association class", unknownAssoc, CimCode::InvalidParameter},
         {"unknown source", unknownSource, CimCode::InvalidClass},
         {"query over the class's instances", query, CimCode::Ok},

@@ -1,11 +1,12 @@
 // The HTTP front's own judgements, as a client meets them: framing refusals, Basic credentials
-// and throttling, and what reaches the request log.
+// and throttling, what reaches the request log, and the status names a scrape shows.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cimom/http/basic_auth.h"
 #include "cimom/http/http_framing.h"
+#include "cimom/http/metrics.h"
 #include "cimom/http/password_hash.h"
 #include "cimom/http/request_log.h"
 
@@ -57,18 +58,20 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
         const char* peer;
         O outcome;
     } cases[] = {
-        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},     // alice:s3cret
-        {"basic   YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},   // the scheme in any case
-        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},     // again
+        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},    // alice:s3cret
+        {"basic   YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},  // the scheme in any case
+        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},    // again
         {nullptr, "192.0.2.1", O::NoCredentials},
         {"Basic !!!!", "192.0.2.2", O::Refused},
         {"Bearer YWxpY2U6czNjcmV0", "192.0.2.3", O::Refused},
-        {"Basic YWxpY2U6czNjcmV1", "192.0.2.1", O::Refused},     // alice:s3creu
-        {"Basic Ym9iOnMzY3JldA==", "192.0.2.1", O::Refused},     // bob:s3cret, no such user
-        {"Basic YWxpY2U=", "192.0.2.1", O::Refused},             // alice, no colon
-        {"Basic YWxpY2U6czNjcmV1", "192.0.2.1", O::Refused},     // a fourth failure
-        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Throttled},   // even with the password
-        {"Basic YWxpY2U6czNjcmV0", "192.0.2.2", O::Allowed},     // other peers are not
+        {"Basic YWxpY2U6czNjcmV1", "192.0.2.1", O::Refused},  // alice:s3creu
+        {"Basic Ym9iOnMzY3JldA==", "192.0.2.1", O::Refused},  // bob:s3cret, no such user
+        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Allowed},  // recognised: ends the row
+        {"Basic YWxpY2U=", "192.0.2.1", O::Refused},          // alice, no colon
+        {"Basic YWxpY2U6czNjcmV1", "192.0.2.1", O::Refused},
+        {"Basic Ym9iOnMzY3JldA==", "192.0.2.1", O::Refused},    // the third in a row
+        {"Basic YWxpY2U6czNjcmV0", "192.0.2.1", O::Throttled},  // even with the password
+        {"Basic YWxpY2U6czNjcmV0", "192.0.2.2", O::Allowed},    // other peers are not
     };
     for (const auto& c : cases) {
         const std::string header = c.header != nullptr ? c.header : "";
@@ -78,6 +81,27 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
     }
     const std::string good = "Basic YWxpY2U6czNjcmV0";
     EXPECT_EQ(auth.check(&good, "192.0.2.1").retryAfter, 1u);
+}
+
+TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
+    Metrics metrics("/nonexistent");
+    const auto count = [&metrics](CimCode code) {
+        metrics.recordOperation(OperationKind::OpenEnumerateInstancePaths, code,
+                                std::chrono::microseconds(1));
+    };
+    count(CimCode::InvalidOperationTimeout);
+    count(static_cast<CimCode>(28));
+    count(static_cast<CimCode>(40));
+    const std::string text = metrics.exposition();
+    for (const char* status :
+         {"CIM_ERR_INVALID_OPERATION_TIMEOUT", "CIM_ERR_SERVER_IS_SHUTTING_DOWN", "unknown"}) {
+        EXPECT_NE(text.find(std::string("{operation=\"OpenEnumerateInstancePaths\",status=\"") +
+                            status + "\"} 1\n"),
+                  std::string::npos)
+            << status << "\n"
+            << text;
+    }
+    EXPECT_EQ(text.find("CIM_ERR_METHOD_NOT_FOUND"), std::string::npos) << text;
 }
 
 TEST(RequestLog, EscapesEveryByteAClientCouldUseToForgeOrColourALine) {

@@ -40,6 +40,7 @@ const BrokenCase kBroken[] = {
     {"[Key : Bogus] class A {};", 1, 8, "unknown flavor 'Bogus'"},
     {"class A { uint16 n = {1, 2}; };", 1, 22, "scalar property cannot take an array default"},
     {"class A { uint16 n[] = 5; };", 1, 24, "needs an array default"},
+    {"qualifier Q : uint8[] = 5, scope(any);", 1, 25, "array qualifier needs an array default"},
     {"class A { [ValueMap{{\"1\"}}] uint8 v; };", 1, 21, "cannot be nested"},
     {"class A { [Values{\"a\", NULL}] uint8 v; };", 1, 24, "NULL cannot be an array element"},
     {"class A { string s[99999999999]; };", 1, 20, "array size"},

@@ -225,6 +225,46 @@ TEST_F(ResponseEncoderTest, WritesClassesFromTheSchema) {
         << xml;
 }
 
+// Each declaration carries its default as the MOF gives it, scalar or array; NULL is no default.
+TEST(QualifierDeclarations, CarryTheirDefaultsAsDeclared) {
+    const NamespaceSchema schema = NamespaceSchema::fromText(R"(
+Qualifier Flag : boolean = true, Scope(any);
+Qualifier Count : uint32 = 31, Scope(property);
+Qualifier Ratio : real64 = -1.5, Scope(property);
+Qualifier Letter : char16 = 'x', Scope(property);
+Qualifier Text : string = "a<b", Scope(any);
+Qualifier Codes : uint8[] = {1, 2}, Scope(property);
+Qualifier Empty : string[] = {}, Scope(property);
+Qualifier Nothing : string = null, Scope(any);
+Qualifier Unset : string[], Scope(any);
+)",
+                                                             "q.mof", "root/q");
+    Operation op;
+    op.kind = OperationKind::EnumerateQualifiers;
+    op.method = "EnumerateQualifiers";
+    Reply reply;
+    for (const cimmof::QualifierType& type : schema.qualifierTypes) {
+        reply.qualifierTypes.push_back(&type);
+    }
+    const std::string xml = encodeResponse(op, reply, schema, "localhost");
+    EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok) << xml;
+    const char* const defaults[] = {
+        "\"/><VALUE>TRUE</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>31</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>-1.5</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>x</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE>a&lt;b</VALUE></QUALIFIER.DECLARATION>",
+        "\"/><VALUE.ARRAY><VALUE>1</VALUE><VALUE>2</VALUE></VALUE.ARRAY></QUALIFIER.DECLARATION>",
+        "<QUALIFIER.DECLARATION NAME=\"Empty\" TYPE=\"string\" ISARRAY=\"true\"",
+    };
+    for (const char* fragment : defaults) {
+        EXPECT_NE(xml.find(fragment), std::string::npos) << fragment << "\n" << xml;
+    }
+    const std::size_t empty = xml.find("NAME=\"Empty\"");
+    EXPECT_NE(xml.find("<VALUE.ARRAY", empty), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("<VALUE", xml.find("NAME=\"Nothing\"")), std::string::npos) << xml;
+}
+
 TEST(ErrorResponse, CarriesTheCodeAndAnEscapedDescription) {
     Operation op;
     op.method = "GetInstance";
