@@ -122,6 +122,41 @@ std::size_t objectCount(const Reply& reply) {
     return reply.instances.size() + reply.paths.size() + reply.classes.size();
 }
 
+// The header (CIMMethod or CIMObject) that does not match the body, or null.
+const char* mismatchedHeader(const HttpRequest& request, const Operation& op) {
+    const std::string* method = request.header("CIMMethod");
+    if (method == nullptr || !equalsIgnoreCase(trimmed(*method), op.method)) {
+        return "CIMMethod";
+    }
+    // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
+    const std::string* object = request.header("CIMObject");
+    std::optional<std::string> objectName;
+    if (object != nullptr) {
+        objectName = percentDecoded(trimmed(*object));
+    }
+    const bool objectMatches =
+        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
+                                                        withoutOuterSlashes(op.nameSpace)));
+    return objectMatches ? nullptr : "CIMObject";
+}
+
+// The encoded answer of `reply` into `body`, or the limit it overran.
+Status encodeWithinLimits(const Operation& op, const Reply& reply, const NamespaceSchema& schema,
+                          const std::string& host, std::string* body) {
+    if (objectCount(reply) > kMaxResponseObjects) {
+        return Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
+                              " objects, more than the limit of " +
+                              std::to_string(kMaxResponseObjects));
+    }
+    *body = encodeResponse(op, reply, schema, host);
+    if (body->size() > kMaxResponseBytes) {
+        return Status::failed("the answer would take " + std::to_string(body->size()) +
+                              " bytes, more than the limit of " +
+                              std::to_string(kMaxResponseBytes));
+    }
+    return Status::ok();
+}
+
 std::string httpLogLine(const HttpRequest& request, int status, const std::string& why) {
     return request.method + " " + request.url + " HTTP " + std::to_string(status) + " (" + why +
            ")";
@@ -207,22 +242,10 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                         decoded.protocolError->cimError + ": " + decoded.protocolError->message)};
     }
     const Operation& op = decoded.operation;
-    const std::string* method = request.header("CIMMethod");
-    const std::string* object = request.header("CIMObject");
-    std::optional<std::string> objectName;
-    if (object != nullptr) {
-        objectName = percentDecoded(trimmed(*object));
-    }
-    const bool methodMatches = method != nullptr && equalsIgnoreCase(trimmed(*method), op.method);
-    // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
-    const bool objectMatches =
-        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
-                                                        withoutOuterSlashes(op.nameSpace)));
-    if (!methodMatches || !objectMatches) {
+    if (const char* header = mismatchedHeader(request, op)) {
         return {protocolError(400, "header-mismatch"),
                 httpLogLine(request, 400,
-                            std::string("header-mismatch: ") +
-                                (methodMatches ? "CIMObject" : "CIMMethod") +
+                            std::string("header-mismatch: ") + header +
                                 " header does not match the body")};
     }
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
@@ -244,20 +267,11 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                 answer.status.code()};
     }
     const Reply reply = router.route(op, scope.context());
-    Status status = reply.status;
     std::string body;
-    if (status.isOk() && objectCount(reply) > kMaxResponseObjects) {
-        status = Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
-                                " objects, more than the limit of " +
-                                std::to_string(kMaxResponseObjects));
-    } else if (status.isOk()) {
-        body = encodeResponse(op, reply, router.schema(), hostForPaths(request));
-        if (body.size() > kMaxResponseBytes) {
-            status = Status::failed("the answer would take " + std::to_string(body.size()) +
-                                    " bytes, more than the limit of " +
-                                    std::to_string(kMaxResponseBytes));
-        }
-    }
+    const Status status =
+        reply.status.isOk()
+            ? encodeWithinLimits(op, reply, router.schema(), hostForPaths(request), &body)
+            : reply.status;
     std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
     if (!status.isOk()) {
         return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};
