@@ -12,14 +12,6 @@ namespace {
 
 using cimbroker::equalsIgnoreCase;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 HttpResponse protocolError(int status, const std::string& cimError) {
     HttpResponse response;
     response.status = status;

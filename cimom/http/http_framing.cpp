@@ -10,14 +10,6 @@ using cimbroker::equalsIgnoreCase;
 // The declaration, if any, sits in the first bytes; a longer one is no declaration we accept.
 constexpr std::size_t kDeclarationWindow = 256;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool startsWith(const std::string& text, const char* prefix, std::size_t at = 0) {
     return text.compare(at, std::char_traits<char>::length(prefix), prefix) == 0;
 }
