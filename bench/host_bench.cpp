@@ -80,15 +80,13 @@ class NullBuffer : public std::streambuf {
 // One daemon's worth of host in process: platform, runtime, schema, providers and service.
 class Host {
   public:
-    explicit Host(bool withGeneratedSchema)
-        : nullLog_(&nullBuffer_), log_(nullLog_) {
+    explicit Host(bool withGeneratedSchema) : nullLog_(&nullBuffer_), log_(nullLog_) {
         const cimp::Outcome loaded =
-            withGeneratedSchema
-                ? cimhost::NamespaceSchema::fromText(cimpbench::generatedSchemaMof(),
-                                                     CIMP_SCHEMA_DIR "/generated.mof",
-                                                     "root/orvcim", &schema_)
-                : cimhost::NamespaceSchema::load(CIMP_SCHEMA_DIR "/root_orvcim.mof", "root/orvcim",
-                                                 &schema_);
+            withGeneratedSchema ? cimhost::NamespaceSchema::fromText(
+                                      cimpbench::generatedSchemaMof(),
+                                      CIMP_SCHEMA_DIR "/generated.mof", "root/orvcim", &schema_)
+                                : cimhost::NamespaceSchema::load(CIMP_SCHEMA_DIR "/root_orvcim.mof",
+                                                                 "root/orvcim", &schema_);
         std::vector<cimmof::ProviderRegistration> registrations;
         if (!loaded.ok() ||
             !cimmof::loadRegistrations(CIMP_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration",

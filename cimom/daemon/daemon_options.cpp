@@ -91,8 +91,7 @@ cimp::Outcome parseNumber(const Setting& setting, const std::string& text, unsig
         }
     }
     return cimp::Outcome::badUsage("", "takes " + std::to_string(setting.least) + " to " +
-                                           std::to_string(setting.most) + ", not \"" + text +
-                                           "\"");
+                                           std::to_string(setting.most) + ", not \"" + text + "\"");
 }
 
 cimp::Outcome parseInto(const Setting& setting, const std::string& text, Field field) {

@@ -86,9 +86,8 @@ Status invalidQuery(const cimquery::QueryError& error) {
 }
 
 // One association provider's answer to the association operation `op` on `path`.
-CMPIStatus callAssociationMI(CMPIAssociationMI* mi, const Operation& op,
-                             const CMPIContext* context, const CMPIResult* out,
-                             const CMPIObjectPath* path) {
+CMPIStatus callAssociationMI(CMPIAssociationMI* mi, const Operation& op, const CMPIContext* context,
+                             const CMPIResult* out, const CMPIObjectPath* path) {
     PropertyArgument properties(op.propertyList);
     switch (op.kind) {
         case OperationKind::Associators:

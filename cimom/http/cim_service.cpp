@@ -236,9 +236,9 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
     const Operation& op = decoded.operation;
     if (const char* header = mismatchedHeader(request, op)) {
         return {protocolError(400, "header-mismatch"),
-                httpLogLine(request, 400,
-                            std::string("header-mismatch: ") + header +
-                                " header does not match the body")};
+                httpLogLine(
+                    request, 400,
+                    std::string("header-mismatch: ") + header + " header does not match the body")};
     }
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
     if (!decoded.status.isOk()) {
@@ -260,10 +260,9 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
     }
     const Reply reply = router.route(op, scope.context());
     std::string body;
-    const Status status =
-        reply.status.isOk()
-            ? encodeWithinLimits(op, reply, router.schema(), hostForPaths(request), &body)
-            : reply.status;
+    const Status status = reply.status.isOk() ? encodeWithinLimits(op, reply, router.schema(),
+                                                                   hostForPaths(request), &body)
+                                              : reply.status;
     std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
     if (!status.isOk()) {
         return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};

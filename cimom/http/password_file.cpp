@@ -68,7 +68,8 @@ cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) 
         const std::size_t colon = line.find(':');
         const std::string user = line.substr(0, colon);
         if (colon == std::string::npos || !validUserName(user) || colon + 1 == line.size()) {
-            return cimp::Outcome::failed(path + ":" + std::to_string(number), "not a user:hash line");
+            return cimp::Outcome::failed(path + ":" + std::to_string(number),
+                                         "not a user:hash line");
         }
         (*accounts)[user] = line.substr(colon + 1);
     }
@@ -76,7 +77,7 @@ cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) 
 }
 
 cimp::Outcome setPassword(const std::string& path, const std::string& user,
-                   const std::string& password) {
+                          const std::string& password) {
     if (!validUserName(user)) {
         return cimp::Outcome::failed("", "\"" + user +
                                              "\" is no user name (1 to 64 printable characters, "

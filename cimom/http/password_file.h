@@ -18,7 +18,8 @@ using PasswordFile = std::map<std::string, std::string>;  // user -> hash
 cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts);
 
 // Adds `user` or changes its password; a missing file is created.
-cimp::Outcome setPassword(const std::string& path, const std::string& user, const std::string& password);
+cimp::Outcome setPassword(const std::string& path, const std::string& user,
+                          const std::string& password);
 
 // A user name fit for the file and the Basic scheme: 1 to 64 printable ASCII characters,
 // no ':' and no blank.

@@ -1,11 +1,11 @@
 // Schema: the checked class hierarchy of one namespace, loaded from MOF. Loading refuses a
 // duplicate class, a superclass or referenced class not declared before use, a reference outside
 // an association, and an override that changes a type or names nothing inherited; the failed
-// Outcome points at the declaration at fault. Every class is resolved once as it loads (ResolvedClass),
-// so no query re-derives inheritance and none costs more with a larger schema. Class names are
-// looked up without regard to case, through a hash of the case-folded name, and come back as
-// declared. A loaded Schema is immutable and its copies share one model: share freely between
-// threads.
+// Outcome points at the declaration at fault. Every class is resolved once as it loads
+// (ResolvedClass), so no query re-derives inheritance and none costs more with a larger schema.
+// Class names are looked up without regard to case, through a hash of the case-folded name, and
+// come back as declared. A loaded Schema is immutable and its copies share one model: share freely
+// between threads.
 #pragma once
 
 #include <cstddef>
@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/outcome.h"
 #include "cimom/mof/ascii_case.h"
 #include "cimom/mof/document.h"
-#include "base/outcome.h"
 #include "cimom/mof/resolved_class.h"
 
 namespace cimmof {

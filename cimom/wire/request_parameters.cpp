@@ -75,8 +75,7 @@ constexpr ApplyParameter applyDeepInheritance = boolean<&Operation::deepInherita
 constexpr ApplyParameter applyIncludeQualifiers = boolean<&Operation::includeQualifiers>;
 constexpr ApplyParameter applyIncludeClassOrigin = boolean<&Operation::includeClassOrigin>;
 constexpr ApplyParameter applyContinueOnError = boolean<&Operation::continueOnError>;
-constexpr ApplyParameter applyReturnQueryResultClass =
-    boolean<&Operation::returnQueryResultClass>;
+constexpr ApplyParameter applyReturnQueryResultClass = boolean<&Operation::returnQueryResultClass>;
 constexpr ApplyParameter applyEnumerationContext = optionalText<&Operation::enumerationContext>;
 constexpr ApplyParameter applyFilterQueryLanguage = optionalText<&Operation::filterQueryLanguage>;
 constexpr ApplyParameter applyFilterQuery = optionalText<&Operation::filterQuery>;

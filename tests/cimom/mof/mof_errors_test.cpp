@@ -81,8 +81,8 @@ const BrokenCase kBroken[] = {
 
 TEST(MofErrors, EachBrokenInputIsReportedAtItsFault) {
     for (const BrokenCase& c : kBroken) {
-        EXPECT_TRUE(mofassert::failsAt([&] { return loadString(c.text, "t.mof"); }, "t.mof",
-                                       c.line, c.column, c.message))
+        EXPECT_TRUE(mofassert::failsAt([&] { return loadString(c.text, "t.mof"); }, "t.mof", c.line,
+                                       c.column, c.message))
             << c.text;
     }
 }

@@ -74,8 +74,8 @@ TEST(Registration, RefusesBrokenFilesAtTheFault) {
          "line longer than"},
     };
     for (const BadCase& c : cases) {
-        EXPECT_TRUE(mofassert::failsAt([&] { return parse(c.text, "r.reg"); }, "r.reg",
-                                       c.line, c.column, c.message))
+        EXPECT_TRUE(mofassert::failsAt([&] { return parse(c.text, "r.reg"); }, "r.reg", c.line,
+                                       c.column, c.message))
             << c.text;
     }
 }

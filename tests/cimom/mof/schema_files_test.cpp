@@ -151,9 +151,9 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
 }
 
 TEST(ShippedSchema, VeskClassesLoadAfterTheBaseClassesAlone) {
-    const Schema s =
-        mofassert::schemaFromText("#pragma include(\"cim_base.mof\")\n#pragma include(\"vesk.mof\")\n",
-                                  kSchemaDir + "/inline.mof");
+    const Schema s = mofassert::schemaFromText(
+        "#pragma include(\"cim_base.mof\")\n#pragma include(\"vesk.mof\")\n",
+        kSchemaDir + "/inline.mof");
     EXPECT_EQ(s.classNames().back(), "Vesk_AssocCECPhysPkg");
 }
 

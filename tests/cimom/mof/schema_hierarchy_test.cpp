@@ -47,7 +47,7 @@ class t_narrowLink : T_Link {
     [Override("Left")] t_leaf REF Left;
 };
 )",
-                                                    "tree.mof");
+                                                           "tree.mof");
     return schema;
 }
 
@@ -147,7 +147,7 @@ TEST(SchemaHierarchy, MethodsKeepTheirSignature) {
             [Description("go")] uint32 Go([In] string Why, [In, Out] uint16 Codes[], m REF Self);
             sint64 Nothing();
         };)",
-                                        "m.mof");
+                                               "m.mof");
     const ClassDecl* m = s.find("M");
     ASSERT_EQ(m->methods.size(), 2u);
     EXPECT_EQ(m->methods[0].name + " " + m->methods[0].returnType, "Go uint32");
@@ -219,17 +219,18 @@ TEST(SchemaIncludes, FailuresPointAtThePragma) {
     Schema loaded;
     for (const auto& c : cases) {
         const std::string start = c.text ? dir.write(c.start, c.text) : dir.path(c.start);
-        EXPECT_TRUE(mofassert::failsAt([&] { return Schema::loadFile(start, &loaded); }, dir.path(c.failing),
-                                       c.line, c.column, c.message));
+        EXPECT_TRUE(mofassert::failsAt([&] { return Schema::loadFile(start, &loaded); },
+                                       dir.path(c.failing), c.line, c.column, c.message));
     }
 }
 
 TEST(SchemaIncludes, MissingTopFileIsNamed) {
-    EXPECT_TRUE(mofassert::failsAt([] {
-        Schema loaded;
-        return Schema::loadFile("/nonexistent/dir/schema.mof", &loaded);
-    },
-                                   "/nonexistent/dir/schema.mof", 0, 0, ""));
+    EXPECT_TRUE(mofassert::failsAt(
+        [] {
+            Schema loaded;
+            return Schema::loadFile("/nonexistent/dir/schema.mof", &loaded);
+        },
+        "/nonexistent/dir/schema.mof", 0, 0, ""));
 }
 
 }  // namespace
