@@ -89,16 +89,15 @@ void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
 
 // The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
 // loads and never changed afterwards. Without a root the platform's own default applies.
-bool choosePlatformRoot(const std::optional<std::string>& root) {
+cimp::Outcome choosePlatformRoot(const std::optional<std::string>& root) {
     if (!root) {
-        return true;
+        return cimp::Outcome::success();
     }
     if (!isDirectory(*root)) {
-        std::cerr << "cimp-cimom: platform root " << *root << " is not a directory\n";
-        return false;
+        return cimp::Outcome::failed("", "platform root " + *root + " is not a directory");
     }
     setenv("CIMP_PLATFORM_ROOT", root->c_str(), 1);
-    return true;
+    return cimp::Outcome::success();
 }
 
 // Waits for SIGINT or SIGTERM, writing out the request log meanwhile so that no line waits in
@@ -175,12 +174,12 @@ int serve(const DaemonOptions& options, const DefaultPaths& defaults, const List
 // Plans the listeners and reads the schema and registrations before anything loads.
 int start(const DaemonOptions& options, const DefaultPaths& defaults) {
     ListenerPlan plan;
-    const cimp::Outcome planned = planListeners(options, &plan, std::cerr);
-    if (!planned.ok()) {
-        return startFailed(planned);
+    cimp::Outcome ready = planListeners(options, &plan, std::cerr);
+    if (ready.ok()) {
+        ready = choosePlatformRoot(options.platformRoot);
     }
-    if (!choosePlatformRoot(options.platformRoot)) {
-        return kExitStartFailed;
+    if (!ready.ok()) {
+        return startFailed(ready);
     }
     // Workers inherit this mask, so the signals reach only sigwait below.
     sigset_t stopSignals;
