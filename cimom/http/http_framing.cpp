@@ -35,6 +35,19 @@ std::string declaredEncoding(const std::string& body, std::size_t at) {
 
 }  // namespace
 
+HttpResponse Refusal::response() const {
+    HttpResponse response;
+    response.status = status;
+    if (!cimError.empty()) {
+        response.headers.emplace_back("CIMError", cimError);
+    }
+    return response;
+}
+
+std::string Refusal::logLine(const HttpRequest& request) const {
+    return httpLogLine(request, status, cimError.empty() ? why : cimError + ": " + why);
+}
+
 std::optional<Refusal> refuseHeaders(const HttpRequest& request) {
     const std::string* length = nullptr;
     for (const auto& header : request.headers) {

@@ -87,16 +87,8 @@ MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
 
 MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& request,
                   const Refusal& refusal) {
-    HttpResponse response;
-    response.status = refusal.status;
-    std::string why = refusal.why;
-    if (!refusal.cimError.empty()) {
-        response.headers.emplace_back("CIMError", refusal.cimError);
-        why = refusal.cimError + ": " + why;
-    }
-    front.log.write(request.method + " " + request.url + " HTTP " +
-                    std::to_string(refusal.status) + " (" + why + ")");
-    return send(connection, std::move(response));
+    front.log.write(refusal.logLine(request));
+    return send(connection, refusal.response());
 }
 
 std::string peerOf(MHD_Connection* connection) {
@@ -136,8 +128,7 @@ bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& 
                                           "Basic realm=\"cimp-cimom\", charset=\"UTF-8\"");
             break;
     }
-    front.log.write(request.method + " " + request.url + " HTTP " +
-                    std::to_string(response.status) + " (" + peer + " not authenticated)");
+    front.log.write(httpLogLine(request, response.status, peer + " not authenticated"));
     send(connection, std::move(response));
     return false;
 }
