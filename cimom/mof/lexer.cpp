@@ -257,52 +257,31 @@ void Lexer::appendEscape(std::string& out) {
         fail(line, column, "unterminated escape sequence");
     }
     const char c = advance();
-    switch (c) {
-        case 'b':
-            out += '\b';
-            return;
-        case 't':
-            out += '\t';
-            return;
-        case 'n':
-            out += '\n';
-            return;
-        case 'f':
-            out += '\f';
-            return;
-        case 'r':
-            out += '\r';
-            return;
-        case '"':
-            out += '"';
-            return;
-        case '\'':
-            out += '\'';
-            return;
-        case '\\':
-            out += '\\';
-            return;
-        case 'x':
-        case 'X': {
-            unsigned codePoint = 0;
-            int digits = 0;
-            while (digits < 4 && isHexDigit(peek())) {
-                const char h = advance();
-                codePoint = codePoint * 16 +
-                            static_cast<unsigned>(isDigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
-                ++digits;
-            }
-            if (digits == 0) {
-                fail(line, column, "expected hex digits after \\x");
-            }
-            appendUtf8(out, codePoint);
+    // Each escape letter followed by the character it stands for.
+    static constexpr char kSingle[] = "b\bt\tn\nf\fr\r\"\"''\\\\";
+    for (std::size_t i = 0; i + 1 < sizeof kSingle; i += 2) {
+        if (c == kSingle[i]) {
+            out += kSingle[i + 1];
             return;
         }
-        default:
-            fail(line, column,
-                 std::string("unknown escape sequence \\") +
-                     (c >= 0x20 && c < 0x7F ? std::string(1, c) : describeByte(c)));
     }
+    if (c != 'x' && c != 'X') {
+        fail(line, column,
+             std::string("unknown escape sequence \\") +
+                 (c >= 0x20 && c < 0x7F ? std::string(1, c) : describeByte(c)));
+    }
+    unsigned codePoint = 0;
+    int digits = 0;
+    while (digits < 4 && isHexDigit(peek())) {
+        const char h = advance();
+        codePoint =
+            codePoint * 16 + static_cast<unsigned>(isDigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
+        ++digits;
+    }
+    if (digits == 0) {
+        fail(line, column, "expected hex digits after \\x");
+    }
+    appendUtf8(out, codePoint);
 }
 
 Token Lexer::quoted(char quote, TokenKind kind) {

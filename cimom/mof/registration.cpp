@@ -143,14 +143,7 @@ class RegistrationParser {
             fail(line, keyColumn, "unknown key '" + key + "'");
         }
         if (index == 0) {  // "provider:" starts a record
-            finishRecord();
-            open_ = true;
-            current_ = ProviderRegistration{};
-            current_.file = file_;
-            current_.line = line;
-            for (bool& s : seen_) {
-                s = false;
-            }
+            startRecord(line);
         } else if (!open_) {
             fail(line, keyColumn, "'" + key + "' before the first 'provider' line");
         }
@@ -159,6 +152,17 @@ class RegistrationParser {
         }
         seen_[index] = true;
         setValue(index, value, line, valueColumn);
+    }
+
+    void startRecord(int line) {
+        finishRecord();
+        open_ = true;
+        current_ = ProviderRegistration{};
+        current_.file = file_;
+        current_.line = line;
+        for (bool& s : seen_) {
+            s = false;
+        }
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
