@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "broker/text_case.h"
+#include "cimom/mof/mof_error.h"
 
 namespace cimmof {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "broker/text_case.h"
 #include "cimom/mof/bounded_file.h"
+#include "cimom/mof/mof_error.h"
 
 namespace cimmof {
 namespace {
@@ -146,14 +147,7 @@ class RegistrationParser {
             fail(line, keyColumn, "unknown key '" + key + "'");
         }
         if (index == 0) {  // "provider:" starts a record
-            finishRecord();
-            open_ = true;
-            current_ = ProviderRegistration{};
-            current_.file = file_;
-            current_.line = line;
-            for (bool& s : seen_) {
-                s = false;
-            }
+            startRecord(line);
         } else if (!open_) {
             fail(line, keyColumn, "'" + key + "' before the first 'provider' line");
         }
@@ -162,6 +156,17 @@ class RegistrationParser {
         }
         seen_[index] = true;
         return index;
+    }
+
+    void startRecord(int line) {
+        finishRecord();
+        open_ = true;
+        current_ = ProviderRegistration{};
+        current_.file = file_;
+        current_.line = line;
+        for (bool& s : seen_) {
+            s = false;
+        }
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
@@ -237,17 +242,20 @@ class RegistrationParser {
 
 }  // namespace
 
-std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
-                                                     const std::string& fileName) {
+cimp::Outcome parseRegistrations(const std::string& text, const std::string& fileName,
+                                 std::vector<ProviderRegistration>* out) {
     if (text.size() > kMaxRegistrationFileBytes) {
-        throw MofError(SourceLocation{fileName, 0, 0},
-                       "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
+        return cimp::Outcome::failed(
+            fileName, "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
     }
-    return RegistrationParser(fileName).parse(text);
+    return readGuarded([&] { *out = RegistrationParser(fileName).parse(text); });
 }
 
-std::vector<ProviderRegistration> loadRegistrations(const std::string& path) {
-    return parseRegistrations(readBoundedFile(path, kMaxRegistrationFileBytes), path);
+cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
+    std::string text;
+    const cimp::Outcome read =
+        readGuarded([&] { text = readBoundedFile(path, kMaxRegistrationFileBytes); });
+    return read.ok() ? parseRegistrations(text, path, out) : read;
 }
 
 }  // namespace cimmof

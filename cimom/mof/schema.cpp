@@ -1,6 +1,7 @@
 #include "cimom/mof/schema.h"
 
 #include "cimom/mof/class_checks.h"
+#include "cimom/mof/mof_error.h"
 #include "cimom/mof/mof_reader.h"
 
 namespace cimmof {
@@ -97,27 +98,37 @@ const T& emptyOf() {
 
 Schema::Schema() : model_(std::make_shared<Model>()) {}
 
-Schema Schema::loadFile(const std::string& path) {
-    return fromDocument(readMofFile(path));
+cimp::Outcome Schema::loadFile(const std::string& path, Schema* out) {
+    MofDocument doc;
+    const cimp::Outcome read = readMofFile(path, &doc);
+    return read.ok() ? fromDocument(doc, out) : read;
 }
 
-Schema Schema::loadString(const std::string& text, const std::string& fileName) {
-    return fromDocument(readMofText(text, fileName));
+cimp::Outcome Schema::loadString(const std::string& text, const std::string& fileName,
+                                 Schema* out) {
+    MofDocument doc;
+    const cimp::Outcome read = readMofText(text, fileName, &doc);
+    return read.ok() ? fromDocument(doc, out) : read;
 }
 
-Schema Schema::fromDocument(const MofDocument& doc) {
-    if (!doc.instances.empty()) {
-        const InstanceDecl& first = doc.instances.front();
-        throw MofError(SourceLocation{first.file, first.line, 1},
-                       "instance of " + first.className + ": a schema declares classes only");
-    }
+cimp::Outcome Schema::fromDocument(const MofDocument& doc, Schema* out) {
     Schema schema;
-    for (const ClassDecl& cls : doc.classes) {
-        checkClass(schema, cls);
-        schema.add(cls);
+    const cimp::Outcome checked = readGuarded([&] {
+        if (!doc.instances.empty()) {
+            const InstanceDecl& first = doc.instances.front();
+            throw MofError(SourceLocation{first.file, first.line, 1},
+                           "instance of " + first.className + ": a schema declares classes only");
+        }
+        for (const ClassDecl& cls : doc.classes) {
+            checkClass(schema, cls);
+            schema.add(cls);
+        }
+    });
+    if (checked.ok()) {
+        schema.indexAssociations();
+        *out = std::move(schema);
     }
-    schema.indexAssociations();
-    return schema;
+    return checked;
 }
 
 void Schema::add(const ClassDecl& cls) {

@@ -337,36 +337,39 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
         classProperty(p, cls.name, selection);
     }
     for (const cimmof::InheritedMethod& entry : resolved->methods) {
-        const cimmof::Method& m = entry.method;
-        const std::string& origin = entry.origin;
-        const bool own = equalsIgnoreCase(origin, cls.name);
-        if (selection.localOnly && !own) {
-            continue;
+        const bool own = equalsIgnoreCase(entry.origin, cls.name);
+        if (!selection.localOnly || own) {
+            classMethod(entry, own, selection);
         }
-        out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
-        if (selection.includeClassOrigin) {
-            out_.attribute("CLASSORIGIN", origin);
-        }
-        if (!own) {
-            out_.attribute("PROPAGATED", "true");
+    }
+    out_.close();
+}
+
+void ObjectEncoder::classMethod(const cimmof::InheritedMethod& entry, bool own,
+                                const PropertySelection& selection) {
+    const cimmof::Method& m = entry.method;
+    out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", entry.origin);
+    }
+    if (!own) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(m.qualifiers);
+    }
+    for (const cimmof::Property& param : m.parameters) {
+        const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
+                              : param.isArray     ? "PARAMETER.ARRAY"
+                                                  : "PARAMETER";
+        out_.open(element).attribute("NAME", param.name);
+        if (param.type == "ref") {
+            out_.attribute("REFERENCECLASS", param.refClass);
+        } else {
+            out_.attribute("TYPE", param.type);
         }
         if (selection.includeQualifiers) {
-            qualifiers(m.qualifiers);
-        }
-        for (const cimmof::Property& param : m.parameters) {
-            const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
-                                  : param.isArray     ? "PARAMETER.ARRAY"
-                                                      : "PARAMETER";
-            out_.open(element).attribute("NAME", param.name);
-            if (param.type == "ref") {
-                out_.attribute("REFERENCECLASS", param.refClass);
-            } else {
-                out_.attribute("TYPE", param.type);
-            }
-            if (selection.includeQualifiers) {
-                qualifiers(param.qualifiers);
-            }
-            out_.close();
+            qualifiers(param.qualifiers);
         }
         out_.close();
     }

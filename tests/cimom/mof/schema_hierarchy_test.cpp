@@ -28,7 +28,7 @@ Strings classNames(const Schema& s) {
 
 // Four levels of classes and two levels of associations, with overrides on the way down.
 const Schema& tree() {
-    static const Schema schema = Schema::loadString(R"(
+    static const Schema schema = mofassert::schemaFromText(R"(
 [Abstract, Description("root")]
 class T_Root {
     [Key, Description("root key")] string Id;
@@ -55,7 +55,7 @@ class t_narrowLink : T_Link {
     [Override("Left")] t_leaf REF Left;
 };
 )",
-                                                    "tree.mof");
+                                                           "tree.mof");
     return schema;
 }
 
@@ -149,12 +149,12 @@ TEST(SchemaHierarchy, AssociationsOfAClassAreEveryOneWithARoleItCanFill) {
 }
 
 TEST(SchemaHierarchy, MethodsKeepTheirSignature) {
-    const Schema s = Schema::loadString(R"(
+    const Schema s = mofassert::schemaFromText(R"(
         class M {
             [Description("go")] uint32 Go([In] string Why, [In, Out] uint16 Codes[], m REF Self);
             sint64 Nothing();
         };)",
-                                        "m.mof");
+                                               "m.mof");
     const ClassDecl* m = s.find("M");
     ASSERT_EQ(m->methods.size(), 2u);
     EXPECT_EQ(m->methods[0].name + " " + m->methods[0].returnType, "Go uint32");
@@ -189,7 +189,7 @@ TEST(SchemaIncludes, AreResolvedRelativeToTheIncludingFile) {
     dir.write("sub/deeper/leaf.mof", "class L : B {};\n");
     const std::string top = dir.write(
         "top.mof", "#pragma locale(\"en_US\")\n#pragma include(\"sub/base.mof\")\nclass T : L {};");
-    const Schema s = Schema::loadFile(top);
+    const Schema s = mofassert::schemaFromFile(top);
     EXPECT_EQ(classNames(s), (Strings{"B", "L", "T"}));
     EXPECT_NE(s.find("L")->file.find("sub/deeper/leaf.mof"), std::string::npos);
 }
@@ -223,16 +223,21 @@ TEST(SchemaIncludes, FailuresPointAtThePragma) {
         {"n0.mof", nullptr, "n" + std::to_string(cimmof::kMaxIncludeDepth - 1) + ".mof", 1, 17,
          "nested more than"},
     };
+    Schema loaded;
     for (const auto& c : cases) {
         const std::string start = c.text ? dir.write(c.start, c.text) : dir.path(c.start);
-        EXPECT_TRUE(mofassert::failsAt([&] { Schema::loadFile(start); }, dir.path(c.failing),
-                                       c.line, c.column, c.message));
+        EXPECT_TRUE(mofassert::failsAt([&] { return Schema::loadFile(start, &loaded); },
+                                       dir.path(c.failing), c.line, c.column, c.message));
     }
 }
 
 TEST(SchemaIncludes, MissingTopFileIsNamed) {
-    EXPECT_TRUE(mofassert::failsAt([] { Schema::loadFile("/nonexistent/dir/schema.mof"); },
-                                   "/nonexistent/dir/schema.mof", 0, 0, ""));
+    EXPECT_TRUE(mofassert::failsAt(
+        [] {
+            Schema loaded;
+            return Schema::loadFile("/nonexistent/dir/schema.mof", &loaded);
+        },
+        "/nonexistent/dir/schema.mof", 0, 0, ""));
 }
 
 }  // namespace
