@@ -43,6 +43,24 @@ void addOtherEnds(Reply& reply, const ResolvedClass& association, const std::str
     }
 }
 
+// What `association` answers for each of its references that `source` may fill and the Role
+// filter passes: the other ends, or for References the association itself.
+void addThroughRoles(Reply& reply, const ResolvedClass& association, const ResolvedClass& source,
+                     const Operation& op, bool references, const ClassFilter& resultClass,
+                     const cimmof::Schema& schema) {
+    for (const cimmof::Property& end : association.properties) {
+        const ResolvedClass* target = end.type == "ref" ? schema.resolve(end.refClass) : nullptr;
+        if (target == nullptr || !source.isA(*target) || !namedOrAny(op.role, end.name)) {
+            continue;
+        }
+        if (!references) {
+            addOtherEnds(reply, association, end.name, op, resultClass, schema);
+        } else if (resultClass.passes(&association)) {  // References' result is the association
+            addOnce(reply, &association);
+        }
+    }
+}
+
 }  // namespace
 
 Reply classAssociations(const Operation& op, const cimmof::Schema& schema) {
@@ -62,15 +80,10 @@ Reply classAssociations(const Operation& op, const cimmof::Schema& schema) {
         op.kind == OperationKind::References || op.kind == OperationKind::ReferenceNames;
     const ClassFilter assocClass{schema.resolve(op.assocClass)};
     const ClassFilter resultClass{schema.resolve(op.resultClass)};
-    for (const cimmof::AssociationRole& role : source->roles) {
-        const ResolvedClass* association = schema.resolve(role.association->name);
-        if (!assocClass.passes(association) || !namedOrAny(op.role, role.role)) {
-            continue;
-        }
-        if (!references) {
-            addOtherEnds(reply, *association, role.role, op, resultClass, schema);
-        } else if (resultClass.passes(association)) {  // References' result is the association
-            addOnce(reply, association);
+    for (const cimmof::ClassDecl* declared : source->associations) {
+        const ResolvedClass* association = schema.resolve(declared->name);
+        if (assocClass.passes(association)) {
+            addThroughRoles(reply, *association, *source, op, references, resultClass, schema);
         }
     }
     return reply;
