@@ -88,15 +88,4 @@ TEST_F(RedundancyPolicy, MissingAndInjectedFailures) {
     EXPECT_TRUE(enabled);
 }
 
-TEST_F(RedundancyPolicy, ExampleMachineIsUnmanagedWithoutPolicy) {
-    writeExampleMachine();
-    bool enabled = true;
-    DraxManagedInfo info{};
-    info.managed = 7;
-    EXPECT_EQ(Entry(rmgrIsRedPolicyEnabled(enabled)), nullptr);
-    EXPECT_EQ(Entry(draxQueryDraManagedInfo(info, true)), nullptr);
-    EXPECT_FALSE(enabled);
-    EXPECT_EQ(info.managed, 0u);
-}
-
 }  // namespace

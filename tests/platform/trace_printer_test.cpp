@@ -1,11 +1,6 @@
 // Reading a ring back and printing it: message formatting, the command line, damaged files.
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -198,33 +193,5 @@ TEST(TraceRingReader, CorruptEntriesAreSkippedNeverOverread) {
         EXPECT_TRUE(contents.entries.empty());
     }
 }
-
-#ifdef CIMP_TRACE_TOOL
-TEST_F(TracePrinter, InstalledToolPrintsTheBufferAndRejectsDamage) {
-    trace_desc_t td = TRACE_DESC_INVALID;
-    ASSERT_EQ(trace_adal_init_buffer(&td, "ToolBuffer", 2048), 0);
-    for (uint32_t i = 0; i < 5; ++i) {
-        trace_adal_write_all(td, 0x77, " %X", i, 0, i);
-    }
-    auto runTool = [](const std::string& args, std::string& output) {
-        std::string command = std::string(CIMP_TRACE_TOOL) + " " + args + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        output.clear();
-        char chunk[512];
-        for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            output.append(chunk, n);
-        }
-        return WEXITSTATUS(pclose(pipe));
-    };
-    std::string output;
-    EXPECT_EQ(runTool("--root " + root() + " ToolBuffer", output), 0) << output;
-    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 5) << output;
-    EXPECT_NE(output.find("line=4 unknown format 0x00000077 ( %X): 0x4"), std::string::npos);
-
-    std::ofstream(traceFile("Cut"), std::ios::binary) << "CIMPRNG1";
-    EXPECT_EQ(runTool("--root " + root() + " Cut", output), 1);
-    EXPECT_NE(output.find("Cut: truncated: 8 bytes"), std::string::npos) << output;
-}
-#endif
 
 }  // namespace

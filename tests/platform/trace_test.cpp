@@ -46,13 +46,8 @@ trace_desc_t openBuffer(const char* name, size_t size = 4096) {
 
 class Trace : public cimptest::PlatformFixture {};
 
-TEST_F(Trace, WritesOnUnopenedDescriptorsAreDropped) {
-    EXPECT_NE(trace_adal_write_all(TRACE_DESC_INVALID, 1, " %X", 10, 0, 5u), 0);
-    EXPECT_NE(trace_adal_write_all(31, 1, " %s", 11, 0, "x"), 0);
-    EXPECT_NE(trace_adal_write_all(0x7FFFFFFF, 1, " ", 12, 0), 0);
-}
-
-TEST_F(Trace, OpeningANameAgainGivesTheSameDescriptor) {
+// A name opened again keeps its descriptor and first size; writes to an unopened one are refused.
+TEST_F(Trace, DescriptorsAreOnePerNameAndOnlyOpenedOnesTakeWrites) {
     trace_desc_t first = openBuffer("TraceReopen");
     EXPECT_EQ(openBuffer("TraceReopen", 8192), first);
     EXPECT_NE(openBuffer("TraceOther"), first);
@@ -61,8 +56,13 @@ TEST_F(Trace, OpeningANameAgainGivesTheSameDescriptor) {
     trace_desc_t td = 0;
     EXPECT_NE(trace_adal_init_buffer(&td, nullptr, 4096), 0);
     EXPECT_EQ(td, TRACE_DESC_INVALID);
+    EXPECT_NE(trace_adal_write_all(TRACE_DESC_INVALID, 1, " %X", 10, 0, 5u), 0);
+    EXPECT_NE(trace_adal_write_all(31, 1, " %s", 11, 0, "x"), 0);
+    EXPECT_NE(trace_adal_write_all(0x7FFFFFFF, 1, " ", 12, 0), 0);
 }
 
+// Arguments are taken as the type string says: unknown conversions and those beyond eight are
+// dropped, texts cut at the ring's limit, a null text kept as null.
 TEST_F(Trace, ArgumentsFollowTheTypeString) {
     trace_desc_t td = openBuffer("TraceArgs");
     const std::string longText(100, 'L');
@@ -85,20 +85,13 @@ TEST_F(Trace, ArgumentsFollowTheTypeString) {
         {"FFFFFFFF"}};
     std::vector<cimptest::TraceRecord> traces = cimptest::traceRecords(td);
     ASSERT_EQ(traces.size(), expected.size());
-    RingContents ring = readRingFile(traceFile("TraceArgs"));
-    ASSERT_EQ(ring.entries.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(traces[i].formatId, 0x11 + i);
         EXPECT_EQ(traces[i].line, i + 1);
         EXPECT_EQ(traces[i].args, expected[i]) << "entry " << i;
-        EXPECT_EQ(ring.entries[i].formatId, 0x11 + i);
-        EXPECT_EQ(ring.entries[i].args.size(), expected[i].size());
     }
     EXPECT_EQ(traces[0].argTypes, " %X,%s");
     EXPECT_EQ(traces[4].type, 7);
-    EXPECT_EQ(ring.entries[1].args[1].kind, 'n');
-    EXPECT_EQ(ring.entries[2].args[0].text, expected[2][0]);
-    EXPECT_EQ(ring.entries[1].args[0].value, static_cast<uint32_t>(-5));
 }
 
 TEST_F(Trace, ConcurrentWritersKeepEntryBoundariesAcrossWraps) {
