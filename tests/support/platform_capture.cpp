@@ -109,8 +109,8 @@ std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from) {
     return records;
 }
 
-Capture::Capture(const char* traceBuffer) : next_(cimpsim::currentEnv()) {
-    EXPECT_EQ(trace_adal_init_buffer(&td_, traceBuffer, 4096), 0);
+Capture::Capture() : next_(cimpsim::currentEnv()) {
+    EXPECT_EQ(trace_adal_init_buffer(&td_, "CIMP", 4096), 0);
     clear();
 }
 

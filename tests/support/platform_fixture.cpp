@@ -85,14 +85,11 @@ void PlatformRoot::writeExampleMachine() {
     setRegistry("dscv/FspRole", std::string(1, '\x01'));
     setManaged("0\n");
     setPolicy("0\n");
-    setRegistry("svpd/Raw_MachineTypeModel",
-                std::string(example::kType) + "-" + std::string(example::kModel));
-    std::string serial(example::kSerial);
-    serial.resize(12, '\0');
-    setRegistry("svpd/Raw_MachineSerialNumber", serial);
-    setRegistry("fstp/eth0_ipaddress", example::kEth0);
-    setRegistry("fstp/eth1_ipaddress", example::kEth1);
-    setRegistry("fstp/SystemName", example::kSystemName);
+    setRegistry("svpd/Raw_MachineTypeModel", "9119-MHE");
+    setRegistry("svpd/Raw_MachineSerialNumber", std::string("10ABCDE\0\0\0\0\0", 12));
+    setRegistry("fstp/eth0_ipaddress", "10.0.0.1");
+    setRegistry("fstp/eth1_ipaddress", "10.0.0.2");
+    setRegistry("fstp/SystemName", "lab-system-7");
 }
 
 std::string PlatformRoot::registryFile(const std::string& key) const {
