@@ -1,8 +1,8 @@
 // The registry's file contract: <root>/registry/area/name, bounded reads, fault injection and
 // keys that must never reach the file system.
-#include <utility>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
 // Reading a ring back and printing it: message formatting, the command line, damaged files.
-#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -92,23 +91,14 @@ TEST_F(TracePrinter, PrintsASmallBufferOldestFirst) {
     trace_adal_write_all(td, 0x5151, " %X,%s", 102, 0, 0xB1u, "closed");
 
     ASSERT_EQ(run({"--root", root(), "PrinterSmall"}), 0) << err.str();
-    std::vector<std::string> lines;
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) {
-        std::vector<std::string> fields = cimptest::fieldsOf(line);
-        ASSERT_GT(fields.size(), 2u) << line;
-        EXPECT_EQ(fields[1].substr(0, 4), "tid=") << line;
-        const std::string masked = cimptest::maskTimes(line);
-        lines.push_back(masked.substr(0, 6) + masked.substr(masked.find(' ', 8)));
-    }
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"<time> line=100 gate: exit rc=0x0 open",
-                                        "<time> line=101 unknown format 0x00009999 ( %d): -1",
-                                        "<time> line=102 gate: exit rc=0xB1 closed"}));
+    const std::string printed = out.str();
+    EXPECT_EQ(cimptest::maskTimes(printed),
+              "<time> tid=<n> line=100 gate: exit rc=0x0 open\n"
+              "<time> tid=<n> line=101 unknown format 0x00009999 ( %d): -1\n"
+              "<time> tid=<n> line=102 gate: exit rc=0xB1 closed\n");
 
     ASSERT_EQ(run({traceFile("PrinterSmall")}), 0);
-    const std::string byPath = out.str();
-    EXPECT_EQ(std::count(byPath.begin(), byPath.end(), '\n'), 3);
+    EXPECT_EQ(out.str(), printed);
 }
 
 TEST_F(TracePrinter, CommandLineErrorsAndFormatList) {
