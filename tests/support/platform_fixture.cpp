@@ -7,32 +7,17 @@
 
 namespace cimptest {
 
-namespace {
-
 constexpr char kRootVariable[] = "CIMP_PLATFORM_ROOT";
 
-std::string makeTemporaryRoot() {
+PlatformRoot::PlatformRoot() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = (tmp != nullptr && tmp[0] == '/') ? tmp : "/tmp";
+    std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp");
     pattern += "/cimp-platform-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) == nullptr) {
+    if (mkdtemp(&pattern[0]) != nullptr) {
+        root_ = pattern;
+    } else {
         ADD_FAILURE() << "cannot create a temporary platform root from " << pattern;
-        return std::string();
     }
-    return std::string(buffer.data());
-}
-
-std::string hexCode(uint32_t rc) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(rc));
-    return text;
-}
-
-}  // namespace
-
-PlatformRoot::PlatformRoot() : root_(makeTemporaryRoot()) {
     if (const char* previous = std::getenv(kRootVariable)) {
         previousRoot_ = previous;
     }
@@ -133,7 +118,9 @@ void PlatformRoot::writeFile(const std::string& path, const std::string& bytes) 
 }
 
 void PlatformRoot::writeFailFile(const std::string& path, uint32_t rc) {
-    writeFile(path + ".fail", hexCode(rc));
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(rc));
+    writeFile(path + ".fail", text);
 }
 
 }  // namespace cimptest
