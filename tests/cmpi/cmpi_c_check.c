@@ -1,9 +1,7 @@
 /*
  * Compiled as C99: proves the CMPI headers and the MI stub macros are valid C, and gives the
- * C++ test a C-built association MI and the C view of the layout to compare against.
+ * C++ test a C-built association MI.
  */
-#include <stddef.h>
-
 #include "cmpidt.h"
 #include "cmpift.h"
 #include "cmpimacs.h"
@@ -60,15 +58,4 @@ CMAssociationMIStub(CCheck, cmpi_c_check, c_broker, CMNoHook)
 
     const CMPIBroker* cmpi_c_check_broker(void) {
     return c_broker;
-}
-
-struct cmpi_c_layout cmpi_c_check_layout(void) {
-    struct cmpi_c_layout l;
-    l.data_size = sizeof(CMPIData);
-    l.data_value_offset = offsetof(CMPIData, value);
-    l.status_size = sizeof(CMPIStatus);
-    l.broker_size = sizeof(CMPIBroker);
-    l.enc_class_path_is_a_offset = offsetof(CMPIBrokerEncFT, classPathIsA);
-    l.assoc_reference_names_offset = offsetof(CMPIAssociationMIFT, referenceNames);
-    return l;
 }

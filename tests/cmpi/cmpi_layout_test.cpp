@@ -85,16 +85,6 @@ TEST(CmpiLayout, MembersSitWhereCmpi10PutsThem) {
     }
 }
 
-TEST(CmpiLayout, CAndCxxAgree) {
-    const cmpi_c_layout c = cmpi_c_check_layout();
-    EXPECT_EQ(c.data_size, sizeof(CMPIData));
-    EXPECT_EQ(c.data_value_offset, offsetof(CMPIData, value));
-    EXPECT_EQ(c.status_size, sizeof(CMPIStatus));
-    EXPECT_EQ(c.broker_size, sizeof(CMPIBroker));
-    EXPECT_EQ(c.enc_class_path_is_a_offset, offsetof(CMPIBrokerEncFT, classPathIsA));
-    EXPECT_EQ(c.assoc_reference_names_offset, offsetof(CMPIAssociationMIFT, referenceNames));
-}
-
 // A result that records what an MI sends through it.
 struct RecordingResult {
     CMPIResult result;
