@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/printer/trace_ring_reader.h"
-#include "platform/sim/trace_ring.h"
 #include "platform/sim/trace_ring_format.h"
 #include "platform/trace.h"
 #include "tests/support/platform_capture.h"
@@ -170,7 +169,8 @@ TEST_F(Trace, FileEmptiedOrOverwrittenUnderTheMappingIsRestoredByTheNextWrite) {
     }
 }
 
-// Each process maps the file itself; neither waits for the other, and both land in one ring.
+// Each process maps the file itself, keeping a ring already there; neither waits for the other,
+// and all land in one ring.
 TEST_F(Trace, ProcessesShareOneRing) {
     constexpr uint32_t kEach = 20;
     auto writeAll = [](uint32_t line) {
@@ -179,50 +179,38 @@ TEST_F(Trace, ProcessesShareOneRing) {
             trace_adal_write_all(td, 0x41, " %X", line, 0, i);
         }
     };
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        writeAll(1);
-        _exit(0);
-    }
-    writeAll(2);
-    int status = -1;
-    for (int waited = 0; waited < 1000 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
-        usleep(10000);
-    }
-    if (status == -1) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        FAIL() << "the second process never finished opening the shared ring";
-    }
+    auto inChild = [&](uint32_t line) {
+        const pid_t child = fork();
+        if (child == 0) {
+            writeAll(line);
+            _exit(0);
+        }
+        return child;
+    };
+    // Whether `child` ended within ten seconds.
+    auto ended = [](pid_t child) {
+        int status = -1;
+        for (int waited = 0; waited < 1000 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
+            usleep(10000);
+        }
+        if (status == -1) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+        }
+        return status != -1;
+    };
+    const pid_t first = inChild(1);
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(ended(first));
+    const pid_t second = inChild(2);
+    ASSERT_GT(second, 0);
+    writeAll(3);
+    ASSERT_TRUE(ended(second)) << "the second process never finished opening the shared ring";
     std::map<uint32_t, uint32_t> perLine;
     for (const cimpsim::DecodedEntry& entry : readRingFile(traceFile("TraceShared")).entries) {
         ++perLine[entry.line];
     }
-    EXPECT_EQ(perLine, (std::map<uint32_t, uint32_t>{{1, kEach}, {2, kEach}}));
-}
-
-TEST(TraceRingPrepare, KeepsAValidRingAndReplacesAnythingElse) {
-    std::vector<uint64_t> memory(2048 / 8, 0);
-    auto* base = reinterpret_cast<uint8_t*>(memory.data());
-    std::fill(base, base + 2048, 0xEE);
-    cimpsim::TraceRing::prepare(base, 2048, "First");
-    cimpsim::TraceRing ring(base, 2048);
-    uint8_t entry[cimpsim::ring::kMaxEntrySize] = {};
-    ring.append(entry, 48);
-    cimpsim::TraceRing::prepare(base, 2048, "Second");
-
-    RingContents contents;
-    std::string error;
-    ASSERT_TRUE(cimpsim::readTraceRing(base, 2048, contents, error)) << error;
-    EXPECT_EQ(contents.name, "First");
-    EXPECT_EQ(contents.head, 48u);
-    EXPECT_EQ(contents.entries.size(), 1u);
-
-    cimpsim::TraceRing::prepare(base, 1024, "Smaller");
-    ASSERT_TRUE(cimpsim::readTraceRing(base, 1024, contents, error)) << error;
-    EXPECT_EQ(contents.name, "Smaller");
-    EXPECT_EQ(contents.head, 0u);
+    EXPECT_EQ(perLine, (std::map<uint32_t, uint32_t>{{1, kEach}, {2, kEach}, {3, kEach}}));
 }
 
 }  // namespace
