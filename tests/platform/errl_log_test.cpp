@@ -66,13 +66,6 @@ TEST_F(ErrorLog, EntryAfterALineCutShortStartsOnItsOwnLine) {
     EXPECT_EQ(lines[2].substr(0, 2), "3 ");
 }
 
-TEST_F(ErrorLog, UnwritableLogIsSkippedSilently) {
-    ASSERT_EQ(mkdir((root() + "/errl").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir(errlLogFile().c_str(), 0755), 0);  // a directory where the log should be
-    failedRead("a/b")->commit(0xd400, 0x2000);
-    EXPECT_EQ(rmdir(errlLogFile().c_str()), 0) << "the folder was written to";
-}
-
 TEST_F(ErrorLog, ConcurrentCommitsNeverInterleaveAndNumberEveryLine) {
     constexpr int kThreads = 6;
     constexpr int kCommitsEach = 40;

@@ -46,11 +46,14 @@ struct Plant {
 // must stay out of reach.
 class Planted : public cimptest::PlatformRoot {
   public:
-    explicit Planted(const Plant& plant) : outside(root() + "-outside") {
+    // A relative path "trace/*" names the file of the buffer `traceName`.
+    explicit Planted(const Plant& plant, const std::string& traceName = "")
+        : outside(root() + "-outside") {
         writeText(outside + "/v", "secret");
         writeText(outside + "/v.fail", "0x0BADC0DE");
         writeText(outside + "/area/v", "secret");
-        const std::string path = root() + "/" + plant.relative;
+        const std::string path =
+            root() + "/" + (plant.relative == "trace/*" ? "trace/" + traceName : plant.relative);
         fs::create_directories(fs::path(path).parent_path());
         const int failed = plant.kind == Kind::LinkOut
                                ? symlink((outside + "/" + plant.text).c_str(), path.c_str())
@@ -104,24 +107,25 @@ TEST(HostileRoot, ReadsFailClearlyOnAnythingButAPlainFileBeneathTheRoot) {
     }
 }
 
-// Trace buffers live as long as the process, so each root opens one of its own, "HostileN".
+// Trace buffers live as long as the process, so each root opens one of its own.
 TEST(HostileRoot, WritesGoOnlyToPlainSingleLinkFilesBeneathTheRoot) {
     const Plant cases[] = {
         {"errl links out", Kind::LinkOut, "errl", ""},
         {"errl/log links out", Kind::LinkOut, "errl/log", "v"},
         {"errl/log has a second link", Kind::HardLinkOut, "errl/log", ""},
         {"errl/log is a FIFO", Kind::Fifo, "errl/log", ""},
+        {"errl/log is a folder", Kind::Folder, "errl/log", ""},
         {"trace links out", Kind::LinkOut, "trace", ""},
-        {"trace file links out", Kind::LinkOut, "trace/Hostile5", "v"},
-        {"trace file has a second link", Kind::HardLinkOut, "trace/Hostile6", ""},
+        {"trace file links out", Kind::LinkOut, "trace/*", "v"},
+        {"trace file has a second link", Kind::HardLinkOut, "trace/*", ""},
     };
     for (const Plant& plant : cases) {
-        Planted planted(plant);
+        const std::string traceName = "Hostile" + std::to_string(&plant - cases);
+        Planted planted(plant, traceName);
         char buffer[4];
         unsigned int size = sizeof buffer;
         std::unique_ptr<ErrlEntry>(UtilReg::read("area/missing", buffer, size, false, nullptr))
             ->commit(0xD400, 0x2000);
-        const std::string traceName = "Hostile" + std::to_string(&plant - cases);
         trace_desc_t td = TRACE_DESC_INVALID;
         ASSERT_EQ(trace_adal_init_buffer(&td, traceName.c_str(), 4096), 0);
         EXPECT_EQ(trace_adal_write_all(td, 0x1, " %X", 1, 0, 0xFFFFFFFFu), 0) << plant.what;
