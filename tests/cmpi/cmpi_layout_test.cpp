@@ -2,7 +2,6 @@
 // layout of CMPIData/CMPIStatus, the slot of function-table members, and that the MI stub
 // macros produce a working, C-callable factory.
 #include <cstddef>
-#include <cstring>
 
 #include <gtest/gtest.h>
 
