@@ -1,15 +1,11 @@
 // Checks the CMPI 1.0 facts a CIMOM relies on when it loads our provider: value codes, the
-// layout of CMPIData/CMPIStatus, the slot of function-table members, and that the MI stub
-// macros produce a working, C-callable factory.
+// layout of CMPIData/CMPIStatus and the slot of function-table members.
 #include <cstddef>
 
 #include <gtest/gtest.h>
 
 #include "cmpidt.h"
 #include "cmpift.h"
-#include "cmpimacs.h"
-
-#include "cmpi_c_check.h"
 
 namespace {
 
@@ -82,49 +78,6 @@ TEST(CmpiLayout, MembersSitWhereCmpi10PutsThem) {
     for (const Expected& m : members) {
         EXPECT_EQ(m.actual, m.expected) << m.name;
     }
-}
-
-// A result that records what an MI sends through it.
-struct RecordingResult {
-    CMPIResult result;
-    const CMPIObjectPath* returned = nullptr;
-    bool done = false;
-};
-
-CMPIStatus recordObjectPath(const CMPIResult* r, const CMPIObjectPath* op) {
-    reinterpret_cast<RecordingResult*>(r->hdl)->returned = op;
-    CMReturn(CMPI_RC_OK);
-}
-
-CMPIStatus recordDone(const CMPIResult* r) {
-    reinterpret_cast<RecordingResult*>(r->hdl)->done = true;
-    CMReturn(CMPI_RC_OK);
-}
-
-TEST(CmpiMacros, AssociationStubBuiltInC) {
-    CMPIBroker broker{};
-    CMPIStatus rc{CMPI_RC_ERR_FAILED, nullptr};
-    CMPIAssociationMI* mi = cmpi_c_check_Create_AssociationMI(&broker, nullptr, &rc);
-    ASSERT_NE(mi, nullptr);
-    EXPECT_EQ(rc.rc, CMPI_RC_OK);
-    EXPECT_EQ(cmpi_c_check_broker(), &broker);
-    EXPECT_EQ(mi->ft->ftVersion, 100);
-    EXPECT_EQ(mi->ft->miVersion, 100);
-    EXPECT_STREQ(mi->ft->miName, "associationcmpi_c_check");
-
-    CMPIResultFT ft{};
-    ft.returnObjectPath = recordObjectPath;
-    ft.returnDone = recordDone;
-    RecordingResult rec;
-    rec.result.hdl = &rec;
-    rec.result.ft = &ft;
-    CMPIObjectPath op{};
-    CMPIStatus st = mi->ft->references(mi, nullptr, &rec.result, &op, nullptr, nullptr, nullptr);
-    EXPECT_EQ(st.rc, CMPI_RC_OK);
-    EXPECT_EQ(st.msg, nullptr);
-    EXPECT_EQ(rec.returned, &op);
-    EXPECT_TRUE(rec.done);
-    EXPECT_EQ(mi->ft->cleanup(mi, nullptr, 0).rc, CMPI_RC_DO_NOT_UNLOAD);
 }
 
 }  // namespace
