@@ -6,10 +6,12 @@
 // Run: build-release/bench/host_bench --benchmark_min_time=0.5
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "broker/broker_runtime.h"
 #include "cimom/dispatch/provider_loader.h"
@@ -78,14 +80,20 @@ class NullBuffer : public std::streambuf {
 // One daemon's worth of host in process: platform, runtime, schema, providers and service.
 class Host {
   public:
-    explicit Host(bool withGeneratedSchema)
-        : schema_(withGeneratedSchema ? cimhost::NamespaceSchema::fromText(
-                                            cimpbench::generatedSchemaMof(),
-                                            CIMP_SCHEMA_DIR "/generated.mof", "root/orvcim")
-                                      : cimhost::NamespaceSchema::load(
-                                            CIMP_SCHEMA_DIR "/root_orvcim.mof", "root/orvcim")),
-          nullLog_(&nullBuffer_),
-          log_(nullLog_) {
+    explicit Host(bool withGeneratedSchema) : nullLog_(&nullBuffer_), log_(nullLog_) {
+        const cimp::Outcome loaded =
+            withGeneratedSchema ? cimhost::NamespaceSchema::fromText(
+                                      cimpbench::generatedSchemaMof(),
+                                      CIMP_SCHEMA_DIR "/generated.mof", "root/orvcim", &schema_)
+                                : cimhost::NamespaceSchema::load(CIMP_SCHEMA_DIR "/root_orvcim.mof",
+                                                                 "root/orvcim", &schema_);
+        std::vector<cimmof::ProviderRegistration> registrations;
+        if (!loaded.ok() ||
+            !cimmof::loadRegistrations(CIMP_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration",
+                                       &registrations)
+                 .ok()) {
+            std::abort();
+        }
         platform_.writeExampleMachine();
         cimbroker::ClassHierarchy hierarchy;
         for (const auto& entry : schema_.classes.hierarchy()) {
@@ -96,9 +104,8 @@ class Host {
         cimhost::LoaderSettings settings;
         settings.searchDirs.push_back(CIMP_PROVIDER_DIR);
         settings.servedNamespace = "root/orvcim";
-        cimhost::loadProviders(
-            cimmof::loadRegistrations(CIMP_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration"),
-            settings, runtime_.broker(), scope.context(), providers_, nullLog_);
+        cimhost::loadProviders(registrations, settings, runtime_.broker(), scope.context(),
+                               providers_, nullLog_);
         service_ = std::make_unique<cimhost::CimService>(runtime_, schema_, providers_, log_);
     }
 

@@ -69,7 +69,7 @@ CMPIStatus ArrayObject::setElement(CMPICount index, const CMPIValue* value, CMPI
     }
     OwnedValue copy;
     std::string reason;
-    const CMPIrc rc = OwnedValue::copyFrom(runtime(), value, type, copy, reason);
+    const CMPIrc rc = OwnedValue::copyFrom(runtime(), value, type, &copy, &reason);
     if (rc != CMPI_RC_OK) {
         return errorStatus(runtime(), rc, reason);
     }

@@ -56,12 +56,8 @@ void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
     state_->replaceHierarchy(std::move(hierarchy));
 }
 
-FaultPlan& Runtime::faults() {
-    return state_->faults;
-}
-
-CallLog& Runtime::calls() {
-    return state_->calls;
+void Runtime::setCallHook(CallHook* hook) {
+    state_->callHook.store(hook, std::memory_order_release);
 }
 
 void Runtime::echoDiagnostics(bool on) {

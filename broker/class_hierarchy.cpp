@@ -1,7 +1,5 @@
 #include "broker/class_hierarchy.h"
 
-#include "broker/text_case.h"
-
 namespace cimbroker {
 
 ClassHierarchy::ClassHierarchy(const ClassHierarchy& other) : nodes_(other.nodes_) {
@@ -49,14 +47,6 @@ bool ClassHierarchy::isA(std::string_view cls, std::string_view ancestor) const 
 
 bool ClassHierarchy::contains(std::string_view cls) const {
     return byName_.count(cls) != 0;
-}
-
-std::size_t ClassHierarchy::FoldedHash::operator()(std::string_view text) const {
-    return foldedHash(text);
-}
-
-bool ClassHierarchy::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
-    return equalsIgnoreCase(a, b);
 }
 
 }  // namespace cimbroker

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "broker/text_case.h"
+
 namespace cimbroker {
 
 class ClassHierarchy {
@@ -32,13 +34,6 @@ class ClassHierarchy {
     bool contains(std::string_view cls) const;
 
   private:
-    struct FoldedHash {
-        std::size_t operator()(std::string_view text) const;
-    };
-    struct FoldedEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-
     struct Node {
         std::string name;
         std::string superclass;

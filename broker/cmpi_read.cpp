@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <type_traits>
 
+#include "broker/cmpi_number.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -19,15 +21,16 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-bool holdsNoValue(const CMPIData& data) {
-    return (data.state & (CMPI_nullValue | CMPI_notFound | CMPI_badValue)) != 0 ||
-           data.type == CMPI_null;
-}
-
-std::string realText(double value, int digits) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
-    return text;
+// A number in decimal; a real with the digits that read back as the same value of its type.
+template <typename N>
+std::string numberText(N number, CMPIType type) {
+    if constexpr (std::is_floating_point_v<N>) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.*g", type == CMPI_real32 ? 9 : 17, number);
+        return text;
+    } else {
+        return std::to_string(number);
+    }
 }
 
 std::string joined(const std::vector<CMPIData>& elements, std::string (*render)(const CMPIData&)) {
@@ -75,6 +78,11 @@ Named readNamed(const Cmpi* object, Count count, At at) {
 
 }  // namespace
 
+bool holdsNoValue(const CMPIData& data) {
+    return (data.state & (CMPI_nullValue | CMPI_notFound | CMPI_badValue)) != 0 ||
+           data.type == CMPI_null;
+}
+
 std::string toStdString(const CMPIString* s) {
     return std::string(borrowText(s));
 }
@@ -104,9 +112,8 @@ std::string_view borrowNameSpace(const CMPIObjectPath* path) {
 
 std::string_view borrowHost(const CMPIObjectPath* path) {
     UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getHostname(path, nullptr))
-               : std::string_view();
+    return path != nullptr && path->ft != nullptr ? borrowText(path->ft->getHostname(path, nullptr))
+                                                  : std::string_view();
 }
 
 std::string char16ToUtf8(CMPIChar16 c) {
@@ -132,6 +139,10 @@ std::string dataToString(const CMPIData& data) {
     if ((data.type & CMPI_ARRAY) != 0) {
         return joined(elementsOf(data.value.array), dataToString);
     }
+    std::string number;
+    if (visitNumber(data.value, data.type, [&](auto n) { number = numberText(n, data.type); })) {
+        return number;
+    }
     switch (data.type) {
         case CMPI_string:
             return toStdString(data.value.string);
@@ -141,26 +152,6 @@ std::string dataToString(const CMPIData& data) {
             return data.value.boolean ? "TRUE" : "FALSE";
         case CMPI_char16:
             return char16ToUtf8(data.value.char16);
-        case CMPI_uint8:
-            return std::to_string(data.value.uint8);
-        case CMPI_uint16:
-            return std::to_string(data.value.uint16);
-        case CMPI_uint32:
-            return std::to_string(data.value.uint32);
-        case CMPI_uint64:
-            return std::to_string(data.value.uint64);
-        case CMPI_sint8:
-            return std::to_string(data.value.sint8);
-        case CMPI_sint16:
-            return std::to_string(data.value.sint16);
-        case CMPI_sint32:
-            return std::to_string(data.value.sint32);
-        case CMPI_sint64:
-            return std::to_string(data.value.sint64);
-        case CMPI_real32:
-            return realText(data.value.real32, 9);
-        case CMPI_real64:
-            return realText(data.value.real64, 17);
         case CMPI_ref:
             return pathToString(data.value.ref);
         case CMPI_instance:

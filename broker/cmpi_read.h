@@ -16,6 +16,9 @@ namespace cimbroker {
 
 using NamedData = std::vector<std::pair<std::string, CMPIData>>;
 
+// Whether `data` holds no value: null, not found, bad, or of type CMPI_null.
+bool holdsNoValue(const CMPIData& data);
+
 // The character data of a string ("" for null).
 std::string toStdString(const CMPIString* s);
 

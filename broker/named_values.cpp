@@ -64,7 +64,7 @@ CMPIStatus NamedValues::store(RuntimeState& runtime, const char* service, const 
     }
     OwnedValue copy;
     std::string reason;
-    const CMPIrc rc = OwnedValue::copyFrom(runtime, value, type, copy, reason);
+    const CMPIrc rc = OwnedValue::copyFrom(runtime, value, type, &copy, &reason);
     if (rc != CMPI_RC_OK) {
         return errorStatus(runtime, rc, std::string(service) + " " + name + ": " + reason);
     }

@@ -1,9 +1,11 @@
 #include "broker/owned_value.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "broker/arena.h"
 #include "broker/array_object.h"
+#include "broker/cmpi_number.h"
 #include "broker/datetime_object.h"
 #include "broker/entry_list_objects.h"
 #include "broker/enumeration_object.h"
@@ -24,16 +26,6 @@ bool isStorableScalar(CMPIType type) {
     switch (type) {
         case CMPI_boolean:
         case CMPI_char16:
-        case CMPI_real32:
-        case CMPI_real64:
-        case CMPI_uint8:
-        case CMPI_uint16:
-        case CMPI_uint32:
-        case CMPI_uint64:
-        case CMPI_sint8:
-        case CMPI_sint16:
-        case CMPI_sint32:
-        case CMPI_sint64:
         case CMPI_string:
         case CMPI_chars:
         case CMPI_ref:
@@ -45,7 +37,7 @@ bool isStorableScalar(CMPIType type) {
         case CMPI_charsptr:
             return true;
         default:
-            return false;
+            return isNumberType(type);
     }
 }
 
@@ -53,46 +45,13 @@ bool isStorableScalar(CMPIType type) {
 // plain variable of that type rather than a whole CMPIValue.
 CMPIValue copyScalar(const CMPIValue& from, CMPIType type) {
     CMPIValue to{};
-    switch (type) {
-        case CMPI_boolean:
-            to.boolean = from.boolean;
-            break;
-        case CMPI_char16:
-            to.char16 = from.char16;
-            break;
-        case CMPI_real32:
-            to.real32 = from.real32;
-            break;
-        case CMPI_real64:
-            to.real64 = from.real64;
-            break;
-        case CMPI_uint8:
-            to.uint8 = from.uint8;
-            break;
-        case CMPI_uint16:
-            to.uint16 = from.uint16;
-            break;
-        case CMPI_uint32:
-            to.uint32 = from.uint32;
-            break;
-        case CMPI_uint64:
-            to.uint64 = from.uint64;
-            break;
-        case CMPI_sint8:
-            to.sint8 = from.sint8;
-            break;
-        case CMPI_sint16:
-            to.sint16 = from.sint16;
-            break;
-        case CMPI_sint32:
-            to.sint32 = from.sint32;
-            break;
-        case CMPI_sint64:
-            to.sint64 = from.sint64;
-            break;
-        default:  // CMPI_ptr, CMPI_charsptr: the caller's pointer, not owned
-            to.dataPtr = from.dataPtr;
-            break;
+    const auto copyMember = [&from](auto& member) { std::memcpy(&member, &from, sizeof member); };
+    if (type == CMPI_boolean) {
+        copyMember(to.boolean);
+    } else if (type == CMPI_char16) {
+        copyMember(to.char16);
+    } else if (!withNumberMember(to, type, copyMember)) {
+        copyMember(to.dataPtr);  // CMPI_ptr, CMPI_charsptr: the caller's pointer, not owned
     }
     return to;
 }
@@ -122,48 +81,48 @@ bool refersToNothing(const CMPIValue& value, CMPIType type) {
 
 // Clones the object of this runtime behind `handle`; any other handle is refused.
 template <typename T, typename Cmpi>
-CMPIrc cloneOurs(RuntimeState& runtime, const Cmpi* handle, CMPIType type, OwnedValue& out,
-                 std::string& reason) {
+CMPIrc cloneOurs(RuntimeState& runtime, const Cmpi* handle, CMPIType type, OwnedValue* out,
+                 std::string* reason) {
     const T* ours = T::from(handle, runtime);
     if (ours == nullptr) {
-        reason = "value of type " + hexType(type) + " was not made by this runtime's broker";
+        *reason = "value of type " + hexType(type) + " was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
     }
-    out = OwnedValue::adopt(type, ours->cloneObject());
+    *out = OwnedValue::adopt(type, ours->cloneObject());
     return CMPI_RC_OK;
 }
 
-CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue& out) {
+CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue* out) {
     // Any string will do, another runtime's or a host's own: only its text is kept, and a shared
     // string of this runtime is simply shared.
     const StringObject* ours = StringObject::from(string);
     if (ours != nullptr && &ours->runtime() == &runtime) {
         SharedString joined = SharedString::join(*ours);
-        out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
+        *out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
         return CMPI_RC_OK;
     }
     const char* chars = ours != nullptr ? ours->chars()
                         : string->ft != nullptr && string->ft->getCharPtr != nullptr
                             ? string->ft->getCharPtr(string, nullptr)
                             : nullptr;
-    out = chars != nullptr ? OwnedValue::ofText(sharedText(runtime, chars))
-                           : OwnedValue::nullOf(CMPI_string);
+    *out = chars != nullptr ? OwnedValue::ofText(sharedText(runtime, chars))
+                            : OwnedValue::nullOf(CMPI_string);
     return CMPI_RC_OK;
 }
 
-CMPIrc copyArray(RuntimeState& runtime, const CMPIArray* array, CMPIType type, OwnedValue& out,
-                 std::string& reason) {
+CMPIrc copyArray(RuntimeState& runtime, const CMPIArray* array, CMPIType type, OwnedValue* out,
+                 std::string* reason) {
     const ArrayObject* ours = ArrayObject::from(array, runtime);
     if (ours == nullptr) {
-        reason = "array value was not made by this runtime's broker";
+        *reason = "array value was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
     }
     const CMPIType wanted = storedType(type) & ~CMPI_ARRAY;
     if (ours->elementType() != wanted) {
-        reason = "array of type " + hexType(ours->elementType()) + " given as " + hexType(type);
+        *reason = "array of type " + hexType(ours->elementType()) + " given as " + hexType(type);
         return CMPI_RC_ERR_TYPE_MISMATCH;
     }
-    out = OwnedValue::adopt(storedType(type), ours->cloneObject());
+    *out = OwnedValue::adopt(storedType(type), ours->cloneObject());
     return CMPI_RC_OK;
 }
 
@@ -196,18 +155,18 @@ OwnedValue OwnedValue::adopt(CMPIType type, std::unique_ptr<Object> object) {
 }
 
 CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIType type,
-                            OwnedValue& out, std::string& reason) {
+                            OwnedValue* out, std::string* reason) {
     if (!isStorableType(type)) {
-        reason = "unsupported value type " + hexType(type);
+        *reason = "unsupported value type " + hexType(type);
         return CMPI_RC_ERR_INVALID_DATA_TYPE;
     }
     if (type == CMPI_chars) {
         const char* chars = reinterpret_cast<const char*>(value);
-        out = chars != nullptr ? ofText(sharedText(runtime, chars)) : nullOf(CMPI_string);
+        *out = chars != nullptr ? ofText(sharedText(runtime, chars)) : nullOf(CMPI_string);
         return CMPI_RC_OK;
     }
     if (type == CMPI_null || value == nullptr || refersToNothing(*value, type)) {
-        out = nullOf(type);
+        *out = nullOf(type);
         return CMPI_RC_OK;
     }
     if ((type & CMPI_ARRAY) != 0) {
@@ -231,7 +190,7 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
             scalar.data_.type = type;
             scalar.data_.state = CMPI_goodValue;
             scalar.data_.value = copyScalar(*value, type);
-            out = std::move(scalar);
+            *out = std::move(scalar);
             return CMPI_RC_OK;
         }
     }

@@ -40,7 +40,7 @@ class OwnedValue {
     // Copies a caller's value; a null `value` gives a null value of the type. On failure `out` is
     // unchanged and `reason` says why.
     static CMPIrc copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIType type,
-                           OwnedValue& out, std::string& reason);
+                           OwnedValue* out, std::string* reason);
 
     OwnedValue clone() const;
     // Type in stored form; state CMPI_goodValue or CMPI_nullValue.

@@ -87,7 +87,7 @@ CMPIStatus ResultObject::addObjectPath(const CMPIObjectPath* path) {
 CMPIStatus ResultObject::addData(const CMPIValue* value, CMPIType type) {
     OwnedValue copy;
     std::string reason;
-    const CMPIrc rc = OwnedValue::copyFrom(runtime(), value, type, copy, reason);
+    const CMPIrc rc = OwnedValue::copyFrom(runtime(), value, type, &copy, &reason);
     if (rc != CMPI_RC_OK) {
         return errorStatus(runtime(), rc, "returnData: " + reason);
     }

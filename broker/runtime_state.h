@@ -10,9 +10,8 @@
 #include <string_view>
 
 #include "broker/arena.h"
-#include "broker/call_log.h"
+#include "broker/call_hook.h"
 #include "broker/class_hierarchy.h"
-#include "broker/fault_plan.h"
 #include "broker/name_table.h"
 #include "cmpift.h"
 
@@ -37,8 +36,7 @@ struct RuntimeState {
     NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
-    FaultPlan faults;
-    CallLog calls;
+    std::atomic<CallHook*> callHook{nullptr};
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.

@@ -35,20 +35,9 @@ CMPIData notFoundData() {
     return data;
 }
 
-ServiceCall::ServiceCall(RuntimeState& runtime, const char* service, const char* qualifier)
-    : runtime_(runtime) {
-    const bool logging = runtime.calls.enabled();
-    const bool armed = runtime.faults.armed();
-    if ((!logging && !armed) || tUninstrumented) {
-        return;
-    }
-    const std::string qualified =
-        qualifier != nullptr ? std::string(service) + ":" + qualifier : std::string();
-    if (logging) {
-        runtime.calls.record(qualified.empty() ? std::string(service) : qualified);
-    }
-    if (armed) {
-        fault_ = runtime.faults.consult(service, qualified);
+void ServiceCall::consult(CallHook& hook, const char* service, const char* qualifier) {
+    if (!tUninstrumented) {
+        fault_ = hook.onCall(service, qualifier);
     }
 }
 
@@ -61,7 +50,7 @@ UninstrumentedScope::~UninstrumentedScope() {
 }
 
 CMPIStatus ServiceCall::faultStatus() const {
-    if (!fault_ || fault_->kind == Fault::Kind::Null) {
+    if (!fault_ || fault_->answersEmpty) {
         return okStatus();
     }
     return errorStatus(runtime_, fault_->rc, fault_->message);

@@ -1,14 +1,14 @@
-// What every CMPI function of the runtime does around its own work: resolve the handle, log the
-// call, apply an injected fault, and hand back a status. Also the status and data constants the
-// functions answer with.
+// What every CMPI function of the runtime does around its own work: resolve the handle, tell the
+// call hook (call_hook.h) if there is one, and hand back a status. Also the status and data
+// constants the functions answer with.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "broker/call_hook.h"
 #include "broker/caller_owned.h"
-#include "broker/fault_plan.h"
 #include "broker/runtime_state.h"
 #include "cmpift.h"
 
@@ -28,8 +28,8 @@ inline void report(CMPIStatus* out, const CMPIStatus& status) {
 CMPIData nullData();
 CMPIData notFoundData();
 
-// While alive, calls on this thread are neither logged nor subject to faults: the readers of
-// cmpi_read.h use it so that inspecting a result does not disturb what a test checks.
+// While alive, calls on this thread are not told to the call hook: the readers of cmpi_read.h use
+// it so that inspecting a result does not disturb what a test checks.
 class UninstrumentedScope {
   public:
     UninstrumentedScope();
@@ -41,18 +41,26 @@ class UninstrumentedScope {
     bool previous_;
 };
 
-// Logs one call and asks the fault plan about it. `qualifier` names the property or key of a
-// setProperty or addKey call; the call is then logged as "service:qualifier".
+// Tells the call hook, if any, of one call. `qualifier` names the property or key of a
+// setProperty or addKey call.
 class ServiceCall {
   public:
-    ServiceCall(RuntimeState& runtime, const char* service, const char* qualifier = nullptr);
+    ServiceCall(RuntimeState& runtime, const char* service, const char* qualifier = nullptr)
+        : runtime_(runtime) {
+        CallHook* hook = runtime.callHook.load(std::memory_order_acquire);
+        if (hook != nullptr) {
+            consult(*hook, service, qualifier);
+        }
+    }
     bool faulted() const { return fault_.has_value(); }
-    // The answer of a faulted call: the injected code and message, or OK for a null fault.
+    // The answer of a faulted call: the injected code and message, or OK for an empty answer.
     CMPIStatus faultStatus() const;
 
   private:
+    void consult(CallHook& hook, const char* service, const char* qualifier);
+
     RuntimeState& runtime_;
-    std::optional<Fault> fault_;
+    std::optional<InjectedFault> fault_;
 };
 
 // A function that answers a value and reports through CMPIStatus*: `body(self, status)` runs only

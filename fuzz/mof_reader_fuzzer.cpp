@@ -4,15 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "cimom/mof/mof_error.h"
 #include "cimom/mof/schema.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string fileName = std::string(CIMP_FUZZ_SCHEMA_DIR) + "/fuzz_input.mof";
-    try {
-        cimmof::Schema::loadString(std::string(reinterpret_cast<const char*>(data), size),
-                                   fileName);
-    } catch (const cimmof::MofError&) {
-    }
+    cimmof::Schema schema;
+    cimmof::Schema::loadString(std::string(reinterpret_cast<const char*>(data), size), fileName,
+                               &schema);
     return 0;
 }

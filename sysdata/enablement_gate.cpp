@@ -8,23 +8,21 @@
 #include "platform/trace_point.h"
 #include "platform/util_reg.h"
 #include "sysdata/entry_rc.h"
+#include "sysdata/gate_inputs.h"
 
 namespace {
-
-// The only role value under which this service processor serves CIM.
-constexpr unsigned char kServingRole = 1;
 
 // Asks the three platform facts in order and stops at the first that closes the gate or fails, so
 // later services are never asked. `open` is written only when every fact allows serving.
 ErrlEntry* decide(bool& open) {
     unsigned char role = 0;
     unsigned int size = sizeof role;
-    ErrlEntry* entry = UtilReg::read("dscv/FspRole", &role, size, false, nullptr);
+    ErrlEntry* entry = UtilReg::read(kCimpRoleKey, &role, size, false, nullptr);
     if (entry != nullptr) {
         CIMP_TRACE(" %X", "cimpQueryCimEnabled: role read failed rc=0x%X", entry->getRC());
         return entry;
     }
-    if (role != kServingRole) {
+    if (role != kCimpServingRole) {
         CIMP_TRACE(" ", "cimpQueryCimEnabled: closed, role is not 1");
         return nullptr;
     }

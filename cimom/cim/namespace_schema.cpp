@@ -6,21 +6,30 @@ namespace cimhost {
 
 namespace {
 
-NamespaceSchema fromDocument(cimmof::MofDocument document, const std::string& nameSpace) {
-    NamespaceSchema loaded{nameSpace, cimmof::Schema::fromDocument(document),
-                           std::move(document.qualifierTypes)};
-    return loaded;
+cimp::Outcome fromDocument(const cimp::Outcome& read, cimmof::MofDocument& document,
+                           const std::string& nameSpace, NamespaceSchema* out) {
+    if (!read.ok()) {
+        return read;
+    }
+    out->nameSpace = nameSpace;
+    out->qualifierTypes = std::move(document.qualifierTypes);
+    return cimmof::Schema::fromDocument(document, &out->classes);
 }
 
 }  // namespace
 
-NamespaceSchema NamespaceSchema::load(const std::string& path, const std::string& nameSpace) {
-    return fromDocument(cimmof::readMofFile(path), nameSpace);
+cimp::Outcome NamespaceSchema::load(const std::string& path, const std::string& nameSpace,
+                                    NamespaceSchema* out) {
+    cimmof::MofDocument document;
+    const cimp::Outcome read = cimmof::readMofFile(path, &document);
+    return fromDocument(read, document, nameSpace, out);
 }
 
-NamespaceSchema NamespaceSchema::fromText(const std::string& text, const std::string& fileName,
-                                          const std::string& nameSpace) {
-    return fromDocument(cimmof::readMofText(text, fileName), nameSpace);
+cimp::Outcome NamespaceSchema::fromText(const std::string& text, const std::string& fileName,
+                                        const std::string& nameSpace, NamespaceSchema* out) {
+    cimmof::MofDocument document;
+    const cimp::Outcome read = cimmof::readMofText(text, fileName, &document);
+    return fromDocument(read, document, nameSpace, out);
 }
 
 const cimmof::QualifierType* NamespaceSchema::qualifierType(const std::string& name) const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "cimom/mof/document.h"
 #include "cimom/mof/schema.h"
 
@@ -16,11 +17,12 @@ struct NamespaceSchema {
     cimmof::Schema classes;
     std::vector<cimmof::QualifierType> qualifierTypes;
 
-    // Reads the MOF file `path` (following its includes); throws cimmof::MofError.
-    static NamespaceSchema load(const std::string& path, const std::string& nameSpace);
+    // Reads the MOF file `path` (following its includes); failed as the MOF reader fails.
+    static cimp::Outcome load(const std::string& path, const std::string& nameSpace,
+                              NamespaceSchema* out);
     // As load, for MOF text in memory; `fileName` names it in errors.
-    static NamespaceSchema fromText(const std::string& text, const std::string& fileName,
-                                    const std::string& nameSpace);
+    static cimp::Outcome fromText(const std::string& text, const std::string& fileName,
+                                  const std::string& nameSpace, NamespaceSchema* out);
 
     // The declaration of qualifier `name` (any case), or null.
     const cimmof::QualifierType* qualifierType(const std::string& name) const;

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "cimom/http/http_message.h"
 #include "cimom/http/small_file.h"
 
 namespace cimhost {
@@ -19,38 +20,30 @@ std::string withoutComment(const std::string& line) {
     return line;
 }
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 }  // namespace
 
-Status readConfigFile(const std::string& path, std::vector<ConfigLine>& lines) {
+cimp::Outcome readConfigFile(const std::string& path, std::vector<ConfigLine>* lines) {
     std::string text;
-    const Status read = readSmallFile(path, kMaxConfigSize, text);
-    if (!read.isOk()) {
+    const cimp::Outcome read = readSmallFile(path, kMaxConfigSize, &text);
+    if (!read.ok()) {
         return read;
     }
     std::istringstream in(text);
     std::string line;
     for (unsigned number = 1; std::getline(in, line); ++number) {
-        const std::string content = trimmed(withoutComment(line));
+        const std::string content = trimmed(withoutComment(line), kBlanks);
         if (content.empty()) {
             continue;
         }
         const std::size_t equals = content.find('=');
-        const std::string key = trimmed(content.substr(0, equals));
+        const std::string key = trimmed(content.substr(0, equals), kBlanks);
         if (equals == std::string::npos || key.empty()) {
-            return Status::invalidParameter(path + ":" + std::to_string(number) +
-                                            ": expected \"key = value\"");
+            return cimp::Outcome::badUsage(path + ":" + std::to_string(number),
+                                           "expected \"key = value\"");
         }
-        lines.push_back({number, key, trimmed(content.substr(equals + 1))});
+        lines->push_back({number, key, trimmed(content.substr(equals + 1), kBlanks)});
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimhost

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 
 namespace cimhost {
 
@@ -18,6 +18,6 @@ struct ConfigLine {
 
 // Failed with "FILE:LINE: message" on a line that is not `key = value`, or when the file cannot
 // be read or is larger than a configuration file has reason to be.
-Status readConfigFile(const std::string& path, std::vector<ConfigLine>& lines);
+cimp::Outcome readConfigFile(const std::string& path, std::vector<ConfigLine>* lines);
 
 }  // namespace cimhost

@@ -82,28 +82,28 @@ const Setting kSettings[] = {
 #undef FIELD
 
 // Digits only: no sign, no blanks, no other base.
-Status parseNumber(const Setting& setting, const std::string& text, unsigned long& out) {
+cimp::Outcome parseNumber(const Setting& setting, const std::string& text, unsigned long* out) {
     if (!text.empty() && text.size() <= 10 &&
         text.find_first_not_of("0123456789") == std::string::npos) {
-        out = std::stoul(text);
-        if (out >= setting.least && out <= setting.most) {
-            return Status::ok();
+        *out = std::stoul(text);
+        if (*out >= setting.least && *out <= setting.most) {
+            return cimp::Outcome::success();
         }
     }
-    return Status::invalidParameter("takes " + std::to_string(setting.least) + " to " +
-                                    std::to_string(setting.most) + ", not \"" + text + "\"");
+    return cimp::Outcome::badUsage("", "takes " + std::to_string(setting.least) + " to " +
+                                           std::to_string(setting.most) + ", not \"" + text + "\"");
 }
 
-Status parseInto(const Setting& setting, const std::string& text, Field field) {
+cimp::Outcome parseInto(const Setting& setting, const std::string& text, Field field) {
     return std::visit(
-        [&](auto* target) -> Status {
+        [&](auto* target) -> cimp::Outcome {
             using Target = std::remove_pointer_t<decltype(target)>;
             if (text.empty()) {
-                return Status::invalidParameter("needs a value");
+                return cimp::Outcome::badUsage("", "needs a value");
             }
             if constexpr (std::is_same_v<Target, bool>) {
                 if (text != "yes" && text != "no") {
-                    return Status::invalidParameter("takes yes or no, not \"" + text + "\"");
+                    return cimp::Outcome::badUsage("", "takes yes or no, not \"" + text + "\"");
                 }
                 *target = text == "yes";
             } else if constexpr (std::is_same_v<Target, std::string> ||
@@ -111,15 +111,15 @@ Status parseInto(const Setting& setting, const std::string& text, Field field) {
                 *target = text;
             } else {
                 unsigned long number = 0;
-                const Status parsed = parseNumber(setting, text, number);
-                if (!parsed.isOk()) {
+                const cimp::Outcome parsed = parseNumber(setting, text, &number);
+                if (!parsed.ok()) {
                     return parsed;
                 }
                 using Number =
                     std::conditional_t<std::is_same_v<Target, unsigned>, unsigned, std::uint16_t>;
                 *target = static_cast<Number>(number);
             }
-            return Status::ok();
+            return cimp::Outcome::success();
         },
         field);
 }
@@ -168,8 +168,8 @@ std::optional<std::size_t> findSetting(const std::string& name) {
     return std::nullopt;
 }
 
-Status applySetting(std::size_t setting, const std::string& text, DaemonOptions& options) {
-    return parseInto(kSettings[setting], text, kSettings[setting].field(options));
+cimp::Outcome applySetting(std::size_t setting, const std::string& text, DaemonOptions* options) {
+    return parseInto(kSettings[setting], text, kSettings[setting].field(*options));
 }
 
 std::string settingText(std::size_t setting, const DaemonOptions& options) {

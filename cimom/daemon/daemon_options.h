@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 #include "cimom/http/http_limits.h"
 
 namespace cimhost {
@@ -40,7 +40,7 @@ std::optional<std::size_t> findSetting(const std::string& name);
 
 // Sets `setting` from its text. The error names the fault, not the setting ("takes 1 to 64,
 // not \"0\""): the caller says where the text came from.
-Status applySetting(std::size_t setting, const std::string& text, DaemonOptions& options);
+cimp::Outcome applySetting(std::size_t setting, const std::string& text, DaemonOptions* options);
 
 // The value as it would be written in the configuration file; empty when unset.
 std::string settingText(std::size_t setting, const DaemonOptions& options);

@@ -28,10 +28,10 @@ struct CommandLine {
     bool printConfig = false;
 };
 
-Status readCommandLine(const std::vector<std::string>& args, CommandLine& line) {
+cimp::Outcome readCommandLine(const std::vector<std::string>& args, CommandLine* line) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h" || args[i] == "--print-config") {
-            (args[i] == "--print-config" ? line.printConfig : line.help) = true;
+            (args[i] == "--print-config" ? line->printConfig : line->help) = true;
             continue;
         }
         const std::size_t equals = args[i].find('=');
@@ -39,7 +39,7 @@ Status readCommandLine(const std::vector<std::string>& args, CommandLine& line) 
         const std::optional<std::size_t> setting =
             option.rfind("--", 0) == 0 ? findSetting(option.substr(2)) : std::nullopt;
         if (!setting && option != "--config") {
-            return Status::invalidParameter("unknown option " + option);
+            return cimp::Outcome::badUsage("", "unknown option " + option);
         }
         std::string value;
         if (equals != std::string::npos) {
@@ -49,15 +49,15 @@ Status readCommandLine(const std::vector<std::string>& args, CommandLine& line) 
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            return Status::invalidParameter(option + " needs a value");
+            return cimp::Outcome::badUsage("", option + " needs a value");
         }
         if (!setting) {
-            line.configFile = value;
+            line->configFile = value;
             continue;
         }
-        line.assignments.push_back({*setting, value});
+        line->assignments.push_back({*setting, value});
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 bool exists(const std::string& path) {
@@ -65,42 +65,41 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
-Status applyConfigFile(const std::string& path, DaemonSettings& settings) {
+cimp::Outcome applyConfigFile(const std::string& path, DaemonSettings* settings) {
     std::vector<ConfigLine> lines;
-    const Status read = readConfigFile(path, lines);
-    if (!read.isOk()) {
+    const cimp::Outcome read = readConfigFile(path, &lines);
+    if (!read.ok()) {
         return read;
     }
     for (const ConfigLine& line : lines) {
         const std::string at = path + ":" + std::to_string(line.number);
         const std::optional<std::size_t> setting = findSetting(line.key);
         if (!setting) {
-            return Status::invalidParameter(at + ": unknown setting \"" + line.key + "\"");
+            return cimp::Outcome::badUsage(at, "unknown setting \"" + line.key + "\"");
         }
-        std::string& origin = settings.origins[*setting];
+        std::string& origin = settings->origins[*setting];
         if (origin != kOriginDefault) {
-            return Status::invalidParameter(at + ": " + line.key + " is set on " + origin +
-                                            " already");
+            return cimp::Outcome::badUsage(at, line.key + " is set on " + origin + " already");
         }
-        const Status applied = applySetting(*setting, line.value, settings.options);
-        if (!applied.isOk()) {
-            return Status::invalidParameter(at + ": " + line.key + " " + applied.description());
+        const cimp::Outcome applied = applySetting(*setting, line.value, &settings->options);
+        if (!applied.ok()) {
+            return cimp::Outcome::badUsage(at, line.key + " " + applied.why());
         }
         origin = at;
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 }  // namespace
 
-Status loadDaemonSettings(const std::vector<std::string>& args, const std::string& defaultConfig,
-                          DaemonSettings& settings) {
+cimp::Outcome loadDaemonSettings(const std::vector<std::string>& args,
+                                 const std::string& defaultConfig, DaemonSettings* settings) {
     CommandLine line;
-    Status status = readCommandLine(args, line);
-    settings.origins.assign(settingCount(), kOriginDefault);
-    settings.help = line.help;
-    settings.printConfig = line.printConfig;
-    if (!status.isOk() || line.help) {
+    cimp::Outcome status = readCommandLine(args, &line);
+    settings->origins.assign(settingCount(), kOriginDefault);
+    settings->help = line.help;
+    settings->printConfig = line.printConfig;
+    if (!status.ok() || line.help) {
         return status;
     }
     if (line.configFile) {
@@ -108,21 +107,22 @@ Status loadDaemonSettings(const std::vector<std::string>& args, const std::strin
     } else if (!defaultConfig.empty() && exists(defaultConfig)) {
         status = applyConfigFile(defaultConfig, settings);
     }
-    if (!status.isOk()) {
+    if (!status.ok()) {
         return status;
     }
     for (const Assignment& assignment : line.assignments) {
-        const Status applied = applySetting(assignment.setting, assignment.value, settings.options);
-        if (!applied.isOk()) {
-            return Status::invalidParameter(std::string("--") + settingName(assignment.setting) +
-                                            " " + applied.description());
+        const cimp::Outcome applied =
+            applySetting(assignment.setting, assignment.value, &settings->options);
+        if (!applied.ok()) {
+            return cimp::Outcome::badUsage(
+                "", std::string("--") + settingName(assignment.setting) + " " + applied.why());
         }
-        settings.origins[assignment.setting] = kOriginCommandLine;
+        settings->origins[assignment.setting] = kOriginCommandLine;
     }
-    if (settings.options.tlsCertificate.has_value() != settings.options.tlsKey.has_value()) {
-        return Status::invalidParameter("tls-cert and tls-key go together");
+    if (settings->options.tlsCertificate.has_value() != settings->options.tlsKey.has_value()) {
+        return cimp::Outcome::badUsage("", "tls-cert and tls-key go together");
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 std::string describeSettings(const DaemonSettings& settings) {

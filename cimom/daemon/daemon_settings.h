@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 #include "cimom/daemon/daemon_options.h"
 
 namespace cimhost {
@@ -25,8 +25,8 @@ struct DaemonSettings {
 // is not empty and exists. Failed, with a description ready to print, on an unknown option or
 // key, a bad value (from the file: "FILE:LINE: ..."), a key given twice in the file, or a file
 // named by --config that cannot be read.
-Status loadDaemonSettings(const std::vector<std::string>& args, const std::string& defaultConfig,
-                          DaemonSettings& settings);
+cimp::Outcome loadDaemonSettings(const std::vector<std::string>& args,
+                                 const std::string& defaultConfig, DaemonSettings* settings);
 
 // The --print-config text: one "name = value  # origin" line per setting.
 std::string describeSettings(const DaemonSettings& settings);

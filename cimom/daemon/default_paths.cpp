@@ -28,16 +28,14 @@ DefaultPaths defaultPaths() {
     DefaultPaths paths;
     paths.platformOwnRoot = CIMHOST_PLATFORM_OWN_ROOT;
     paths.buildTree = canonical(runningExecutableDir()) == canonical(CIMHOST_BUILD_DAEMON_DIR);
+    const std::string schemaDir =
+        paths.buildTree ? CIMHOST_SOURCE_SCHEMA_DIR : CIMHOST_INSTALL_SCHEMA_DIR;
+    paths.schemaFile = schemaDir + "/root_orvcim.mof";
+    paths.registrationFile = schemaDir + "/Vesk_AssociatedTOvPassthru.registration";
     if (paths.buildTree) {
-        paths.schemaFile = CIMHOST_SOURCE_SCHEMA_DIR "/root_orvcim.mof";
-        paths.registrationFile =
-            CIMHOST_SOURCE_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration";
         paths.providerDir = CIMHOST_BUILD_PROVIDER_DIR;
         paths.platformRoot = CIMHOST_SOURCE_PLATFORM_DIR;
     } else {
-        paths.schemaFile = CIMHOST_INSTALL_SCHEMA_DIR "/root_orvcim.mof";
-        paths.registrationFile =
-            CIMHOST_INSTALL_SCHEMA_DIR "/Vesk_AssociatedTOvPassthru.registration";
         paths.providerDir = CIMHOST_INSTALL_PROVIDER_DIR;
         paths.configFile = CIMHOST_INSTALL_CONFIG_FILE;
     }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "cimom/http/password_file.h"
+#include "cimom/http/small_file.h"
 
 namespace cimhost {
 namespace {
@@ -31,39 +32,44 @@ void allowDescriptors(unsigned connections) {
 
 }  // namespace
 
-Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostream& warnings) {
-    Status status = resolveListenAddress(options.address, plan.address);
-    if (status.isOk() && options.tlsCertificate) {
-        plan.tls.emplace();
-        status = readTlsCredentials(*options.tlsCertificate, *options.tlsKey, *plan.tls);
-        plan.tlsPort = options.tlsPort;
+cimp::Outcome planListeners(const DaemonOptions& options, ListenerPlan* plan,
+                            std::ostream& warnings) {
+    cimp::Outcome status = resolveListenAddress(options.address, &plan->address);
+    if (status.ok() && options.tlsCertificate) {
+        plan->tls.emplace();
+        status = readSmallFile(*options.tlsCertificate, kMaxPemSize, &plan->tls->certificatePem);
+        if (status.ok()) {
+            status = readSmallFile(*options.tlsKey, kMaxPemSize, &plan->tls->keyPem);
+        }
+        plan->tlsPort = options.tlsPort;
     }
-    plan.plainPort = options.port;
-    if (!plan.tls && !plan.plainPort) {
-        plan.plainPort = kPlainPort;
+    plan->plainPort = options.port;
+    if (!plan->tls && !plan->plainPort) {
+        plan->plainPort = kPlainPort;
     }
-    if (status.isOk() && options.authFile) {
+    if (status.ok() && options.authFile) {
         PasswordFile accounts;
-        status = loadPasswordFile(*options.authFile, accounts);
-        plan.auth = std::make_unique<BasicAuth>(std::move(accounts));
+        status = loadPasswordFile(*options.authFile, &accounts);
+        plan->auth = std::make_unique<BasicAuth>(std::move(accounts));
     }
-    if (!status.isOk() || plan.address.loopback || options.allowInsecureRemote) {
+    if (!status.ok() || plan->address.loopback || options.allowInsecureRemote) {
         return status;
     }
-    if (!plan.auth) {
-        return Status::failed("refusing to serve " + plan.address.numeric +
-                              ", which is not loopback, without --auth-file "
-                              "(--allow-insecure-remote if that is meant)");
+    if (!plan->auth) {
+        return cimp::Outcome::failed("", "refusing to serve " + plan->address.numeric +
+                                             ", which is not loopback, without --auth-file "
+                                             "(--allow-insecure-remote if that is meant)");
     }
-    if (!plan.tls || plan.plainPort) {
+    if (!plan->tls || plan->plainPort) {
         warnings << "cimp-cimom: warning: passwords cross the network in clear on plain HTTP\n";
     }
     return status;
 }
 
-Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
-                      const CimService& service, RequestLog& log, Metrics& metrics,
-                      std::vector<std::unique_ptr<HttpServer>>& servers, std::ostream& ready) {
+cimp::Outcome startListeners(const ListenerPlan& plan, const DaemonOptions& options,
+                             const CimService& service, RequestLog& log, Metrics& metrics,
+                             std::vector<std::unique_ptr<HttpServer>>* servers,
+                             std::ostream& ready) {
     HttpSettings settings;
     settings.address = plan.address;
     settings.threads = options.threads != 0 ? options.threads : coreCount();
@@ -81,19 +87,19 @@ Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
         settings.port = *port;
         settings.tls = tls ? &*plan.tls : nullptr;
         std::unique_ptr<HttpServer> server;
-        Status started = HttpServer::start(settings, service, log, server);
-        if (!started.isOk()) {
+        const cimp::Outcome started = HttpServer::start(settings, service, log, &server);
+        if (!started.ok()) {
             return started;
         }
         lines.push_back("listening on " + plan.address.withPort(server->port()) +
                         (tls ? " (https)" : ""));
-        servers.push_back(std::move(server));
+        servers->push_back(std::move(server));
     }
     for (const std::string& line : lines) {
         ready << line << '\n';
     }
     ready.flush();
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimhost

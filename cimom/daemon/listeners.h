@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/outcome.h"
 #include "cimom/daemon/daemon_options.h"
 #include "cimom/http/basic_auth.h"
 #include "cimom/http/http_server.h"
@@ -30,11 +31,13 @@ struct ListenerPlan {
 };
 
 // Warnings go to `warnings`; failed when the daemon must not start.
-Status planListeners(const DaemonOptions& options, ListenerPlan& plan, std::ostream& warnings);
+cimp::Outcome planListeners(const DaemonOptions& options, ListenerPlan* plan,
+                            std::ostream& warnings);
 
 // Starts every planned listener; prints "listening on ..." for each on `ready` once all are.
-Status startListeners(ListenerPlan& plan, const DaemonOptions& options,
-                      const CimService& service, RequestLog& log, Metrics& metrics,
-                      std::vector<std::unique_ptr<HttpServer>>& servers, std::ostream& ready);
+cimp::Outcome startListeners(const ListenerPlan& plan, const DaemonOptions& options,
+                             const CimService& service, RequestLog& log, Metrics& metrics,
+                             std::vector<std::unique_ptr<HttpServer>>* servers,
+                             std::ostream& ready);
 
 }  // namespace cimhost

@@ -23,7 +23,6 @@
 #include "cimom/http/metrics.h"
 #include "cimom/http/password_file.h"
 #include "cimom/http/request_log.h"
-#include "cimom/mof/mof_error.h"
 #include "cimom/mof/registration.h"
 
 namespace {
@@ -46,10 +45,28 @@ bool isDirectory(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Every provider's cleanup, once, with a context of its own.
-void cleanUp(cimbroker::Runtime& runtime, ProviderRegistry& providers) {
-    cimbroker::RequestScope scope(runtime);
-    providers.cleanup(scope.context(), std::cerr);
+// The providers the daemon serves; every provider's cleanup runs once, with a context of its
+// own, when they go (after the listeners, which are declared later and so stop first).
+class LoadedProviders {
+  public:
+    explicit LoadedProviders(cimbroker::Runtime& runtime) : runtime_(runtime) {}
+    ~LoadedProviders() {
+        cimbroker::RequestScope scope(runtime_);
+        registry.cleanup(scope.context(), std::cerr);
+    }
+    LoadedProviders(const LoadedProviders&) = delete;
+    LoadedProviders& operator=(const LoadedProviders&) = delete;
+
+    ProviderRegistry registry;
+
+  private:
+    cimbroker::Runtime& runtime_;
+};
+
+// Prints a failed step's message; the exit status of a daemon that cannot start.
+int startFailed(const cimp::Outcome& outcome) {
+    std::cerr << "cimp-cimom: " << outcome.message() << '\n';
+    return kExitStartFailed;
 }
 
 // Fills in what was left to a default, so that the daemon runs with what --print-config shows.
@@ -72,16 +89,15 @@ void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
 
 // The simulated platform reads CIMP_PLATFORM_ROOT at every call; it is set before any provider
 // loads and never changed afterwards. Without a root the platform's own default applies.
-bool choosePlatformRoot(const std::optional<std::string>& root) {
+cimp::Outcome choosePlatformRoot(const std::optional<std::string>& root) {
     if (!root) {
-        return true;
+        return cimp::Outcome::success();
     }
     if (!isDirectory(*root)) {
-        std::cerr << "cimp-cimom: platform root " << *root << " is not a directory\n";
-        return false;
+        return cimp::Outcome::failed("", "platform root " + *root + " is not a directory");
     }
     setenv("CIMP_PLATFORM_ROOT", root->c_str(), 1);
-    return true;
+    return cimp::Outcome::success();
 }
 
 // Waits for SIGINT or SIGTERM, writing out the request log meanwhile so that no line waits in
@@ -105,19 +121,66 @@ cimbroker::ClassHierarchy hierarchyOf(const NamespaceSchema& schema) {
     return hierarchy;
 }
 
-int serve(const DaemonOptions& options, const DefaultPaths& defaults) {
-    ListenerPlan plan;
-    const Status planned = planListeners(options, plan, std::cerr);
-    if (!planned.isOk()) {
-        std::cerr << "cimp-cimom: " << planned.description() << '\n';
-        return kExitStartFailed;
+// Binds the registered providers; counts those that did not load into the metrics.
+void loadRegisteredProviders(const std::vector<cimmof::ProviderRegistration>& registrations,
+                             const DaemonOptions& options, cimbroker::Runtime& runtime,
+                             ProviderRegistry& providers, Metrics& metrics) {
+    cimbroker::RequestScope scope(runtime);
+    LoaderSettings settings;
+    settings.searchDirs.push_back(*options.providerDir);
+    settings.servedNamespace = options.nameSpace;
+    const int bound = loadProviders(registrations, settings, runtime.broker(), scope.context(),
+                                    providers, std::cerr);
+    if (bound == 0) {
+        std::cerr << "cimp-cimom: no provider loaded; serving the schema only\n";
     }
-    if (!choosePlatformRoot(options.platformRoot)) {
-        return kExitStartFailed;
-    }
-    const std::string& schemaFile = *options.schemaFile;
-    const std::string& registrationFile = *options.registrationFile;
+    metrics.setProviderLoadFailures(static_cast<unsigned>(registrations.size()) -
+                                    static_cast<unsigned>(bound));
+}
 
+// Serves once the listeners are planned and the schema and registrations read, until a stop
+// signal; everything it set up goes in reverse order as it returns.
+int serve(const DaemonOptions& options, const DefaultPaths& defaults, const ListenerPlan& plan,
+          const NamespaceSchema& schema,
+          const std::vector<cimmof::ProviderRegistration>& registrations,
+          const sigset_t& stopSignals) {
+    cimbroker::Runtime runtime;
+    runtime.setClassHierarchy(hierarchyOf(schema));
+    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
+    RequestLog log(std::cerr, options.quiet);
+    LoadedProviders providers(runtime);
+    loadRegisteredProviders(registrations, options, runtime, providers.registry, metrics);
+    std::unique_ptr<InteropNamespace> interop;
+    const cimp::Outcome interopLoaded =
+        InteropNamespace::load(*options.schemaFile, schema, providers.registry, &interop);
+    if (!interopLoaded.ok()) {
+        return startFailed(interopLoaded);
+    }
+    CimService service(runtime, schema, providers.registry, log, interop.get(), &metrics);
+    std::vector<std::unique_ptr<HttpServer>> servers;
+    std::cerr << "cimp-cimom: schema " << *options.schemaFile << ", registrations "
+              << *options.registrationFile << ", platform root "
+              << options.platformRoot.value_or("(platform default)") << '\n';
+    const cimp::Outcome started =
+        startListeners(plan, options, service, log, metrics, &servers, std::cerr);
+    if (!started.ok()) {
+        return startFailed(started);
+    }
+    const int signal = awaitStop(stopSignals, log);
+    std::cerr << "cimp-cimom: stopping on signal " << signal << std::endl;
+    return 0;
+}
+
+// Plans the listeners and reads the schema and registrations before anything loads.
+int start(const DaemonOptions& options, const DefaultPaths& defaults) {
+    ListenerPlan plan;
+    cimp::Outcome ready = planListeners(options, &plan, std::cerr);
+    if (ready.ok()) {
+        ready = choosePlatformRoot(options.platformRoot);
+    }
+    if (!ready.ok()) {
+        return startFailed(ready);
+    }
     // Workers inherit this mask, so the signals reach only sigwait below.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -127,58 +190,14 @@ int serve(const DaemonOptions& options, const DefaultPaths& defaults) {
 
     NamespaceSchema schema;
     std::vector<cimmof::ProviderRegistration> registrations;
-    try {
-        schema = NamespaceSchema::load(schemaFile, options.nameSpace);
-        registrations = cimmof::loadRegistrations(registrationFile);
-    } catch (const cimmof::MofError& e) {
-        std::cerr << "cimp-cimom: " << e.what() << '\n';
-        return kExitStartFailed;
+    cimp::Outcome read = NamespaceSchema::load(*options.schemaFile, options.nameSpace, &schema);
+    if (read.ok()) {
+        read = cimmof::loadRegistrations(*options.registrationFile, &registrations);
     }
-
-    cimbroker::Runtime runtime;
-    runtime.setClassHierarchy(hierarchyOf(schema));
-    ProviderRegistry providers;
-    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
-    {
-        cimbroker::RequestScope scope(runtime);
-        LoaderSettings settings;
-        settings.searchDirs.push_back(*options.providerDir);
-        settings.servedNamespace = options.nameSpace;
-        const int bound = loadProviders(registrations, settings, runtime.broker(), scope.context(),
-                                        providers, std::cerr);
-        if (bound == 0) {
-            std::cerr << "cimp-cimom: no provider loaded; serving the schema only\n";
-        }
-        metrics.setProviderLoadFailures(static_cast<unsigned>(registrations.size()) -
-                                        static_cast<unsigned>(bound));
+    if (!read.ok()) {
+        return startFailed(read);
     }
-
-    std::unique_ptr<InteropNamespace> interop;
-    try {
-        interop = InteropNamespace::load(schemaFile, schema, providers);
-    } catch (const cimmof::MofError& e) {
-        std::cerr << "cimp-cimom: " << e.what() << '\n';
-        cleanUp(runtime, providers);
-        return kExitStartFailed;
-    }
-    RequestLog log(std::cerr, options.quiet);
-    CimService service(runtime, schema, providers, log, interop.get(), &metrics);
-    std::vector<std::unique_ptr<HttpServer>> servers;
-    std::cerr << "cimp-cimom: schema " << schemaFile << ", registrations " << registrationFile
-              << ", platform root " << options.platformRoot.value_or("(platform default)") << '\n';
-    const Status started = startListeners(plan, options, service, log, metrics, servers, std::cerr);
-    if (!started.isOk()) {
-        std::cerr << "cimp-cimom: " << started.description() << '\n';
-        servers.clear();
-        cleanUp(runtime, providers);
-        return kExitStartFailed;
-    }
-
-    const int signal = awaitStop(stopSignals, log);
-    std::cerr << "cimp-cimom: stopping on signal " << signal << std::endl;
-    servers.clear();
-    cleanUp(runtime, providers);
-    return 0;
+    return serve(options, defaults, plan, schema, registrations, stopSignals);
 }
 
 // cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
@@ -193,12 +212,8 @@ int setPasswordCommand(const std::vector<std::string>& args) {
         std::cerr << "cimp-cimom: no password on stdin\n";
         return kExitUsage;
     }
-    const Status set = setPassword(args[1], args[2], password);
-    if (!set.isOk()) {
-        std::cerr << "cimp-cimom: " << set.description() << '\n';
-        return kExitStartFailed;
-    }
-    return 0;
+    const cimp::Outcome set = setPassword(args[1], args[2], password);
+    return set.ok() ? 0 : startFailed(set);
 }
 
 }  // namespace
@@ -210,9 +225,9 @@ int main(int argc, char** argv) {
     }
     DaemonSettings settings;
     const DefaultPaths defaults = defaultPaths();
-    const Status loaded = loadDaemonSettings(args, defaults.configFile, settings);
-    if (!loaded.isOk()) {
-        std::cerr << "cimp-cimom: " << loaded.description()
+    const cimp::Outcome loaded = loadDaemonSettings(args, defaults.configFile, &settings);
+    if (!loaded.ok()) {
+        std::cerr << "cimp-cimom: " << loaded.message()
                   << "\n(cimp-cimom --help lists the options)\n";
         return kExitUsage;
     }
@@ -225,5 +240,5 @@ int main(int argc, char** argv) {
         std::cout << describeSettings(settings);
         return 0;
     }
-    return serve(settings.options, defaults);
+    return start(settings.options, defaults);
 }

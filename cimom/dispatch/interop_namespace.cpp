@@ -31,20 +31,26 @@ std::vector<std::string> providerNames(const ProviderRegistry& providers) {
 
 }  // namespace
 
-std::unique_ptr<InteropNamespace> InteropNamespace::load(const std::string& servedSchemaFile,
-                                                         const NamespaceSchema& served,
-                                                         const ProviderRegistry& providers) {
+cimp::Outcome InteropNamespace::load(const std::string& servedSchemaFile,
+                                     const NamespaceSchema& served,
+                                     const ProviderRegistry& providers,
+                                     std::unique_ptr<InteropNamespace>* out) {
     const std::size_t slash = servedSchemaFile.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : servedSchemaFile.substr(0, slash);
-    NamespaceSchema schema = NamespaceSchema::load(folder + "/root_interop.mof", kInteropNamespace);
+    NamespaceSchema schema;
+    const cimp::Outcome loaded =
+        NamespaceSchema::load(folder + "/root_interop.mof", kInteropNamespace, &schema);
+    if (!loaded.ok()) {
+        return loaded;
+    }
     ServerFacts facts;
     facts.interopNamespace = kInteropNamespace;
     facts.namespaces = {served.nameSpace, kInteropNamespace};
     facts.providers = providerNames(providers);
     facts.systemName = hostName();
     facts.version = CIMHOST_VERSION;
-    return std::unique_ptr<InteropNamespace>(
-        new InteropNamespace{std::move(schema), InteropProvider(std::move(facts))});
+    out->reset(new InteropNamespace{std::move(schema), InteropProvider(std::move(facts))});
+    return loaded;
 }
 
 }  // namespace cimhost

@@ -19,10 +19,10 @@ struct InteropNamespace {
     InteropProvider provider;
 
     // Loads root_interop.mof from the folder of `servedSchemaFile`; the provider describes
-    // `served` and the providers of `providers`. Throws cimmof::MofError.
-    static std::unique_ptr<InteropNamespace> load(const std::string& servedSchemaFile,
-                                                  const NamespaceSchema& served,
-                                                  const ProviderRegistry& providers);
+    // `served` and the providers of `providers`. Failed as the MOF reader fails.
+    static cimp::Outcome load(const std::string& servedSchemaFile, const NamespaceSchema& served,
+                              const ProviderRegistry& providers,
+                              std::unique_ptr<InteropNamespace>* out);
 };
 
 }  // namespace cimhost

@@ -77,13 +77,13 @@ class Loader {
             return known->second;
         }
         const std::string file = resolveLibraryFile(r.library, settings_.searchDirs);
-        std::string error;
-        SharedLibrary library = SharedLibrary::open(file, error);
+        SharedLibrary library;
+        const cimp::Outcome opened = SharedLibrary::open(file, &library);
         const SharedLibrary* kept = nullptr;
-        if (library.isOpen()) {
+        if (opened.ok()) {
             kept = &registry_.keepLibrary(std::move(library));
         } else {
-            report(r, "cannot load library " + file + ": " + error);
+            report(r, opened.message());
         }
         libraries_[r.library] = kept;
         return kept;
@@ -112,10 +112,10 @@ class Loader {
         tried = true;
         using Factory = MI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
         const std::string name = r.providerName + suffix;
-        std::string error;
-        void* address = providers_[r.providerName].library->symbol(name, error);
-        if (address == nullptr) {
-            report(r, "library " + r.library + " lacks symbol " + name + ": " + error);
+        void* address = nullptr;
+        const cimp::Outcome found = providers_[r.providerName].library->symbol(name, &address);
+        if (!found.ok()) {
+            report(r, "library " + r.library + " lacks symbol " + name + ": " + found.why());
             return nullptr;
         }
         CMPIStatus rc{CMPI_RC_OK, nullptr};

@@ -31,15 +31,6 @@ Provider& ProviderRegistry::addProvider(std::string name) {
     return *providers_.back();
 }
 
-Provider* ProviderRegistry::findProvider(const std::string& name) {
-    for (const std::unique_ptr<Provider>& provider : providers_) {
-        if (provider->name == name) {
-            return provider.get();
-        }
-    }
-    return nullptr;
-}
-
 bool ProviderRegistry::bind(ClassBinding binding) {
     if (find(binding.nameSpace, binding.className) != nullptr) {
         return false;

@@ -40,7 +40,6 @@ class ProviderRegistry {
 
     // A new provider; the reference stays valid for the registry's lifetime.
     Provider& addProvider(std::string name);
-    Provider* findProvider(const std::string& name);
 
     // False, and nothing changes, when the class is bound in that namespace already.
     bool bind(ClassBinding binding);

@@ -1,5 +1,6 @@
 #include "cimom/dispatch/router.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "broker/cmpi_read.h"
@@ -82,6 +83,28 @@ bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
 
 Status invalidQuery(const cimquery::QueryError& error) {
     return Status::withCode(CimCode::InvalidQuery, error.describe());
+}
+
+// One association provider's answer to the association operation `op` on `path`.
+CMPIStatus callAssociationMI(CMPIAssociationMI* mi, const Operation& op, const CMPIContext* context,
+                             const CMPIResult* out, const CMPIObjectPath* path) {
+    PropertyArgument properties(op.propertyList);
+    switch (op.kind) {
+        case OperationKind::Associators:
+            return mi->ft->associators(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                       nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                       nullIfEmpty(op.resultRole), properties.get());
+        case OperationKind::AssociatorNames:
+            return mi->ft->associatorNames(mi, context, out, path, nullIfEmpty(op.assocClass),
+                                           nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
+                                           nullIfEmpty(op.resultRole));
+        case OperationKind::References:
+            return mi->ft->references(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                      nullIfEmpty(op.role), properties.get());
+        default:
+            return mi->ft->referenceNames(mi, context, out, path, nullIfEmpty(op.resultClass),
+                                          nullIfEmpty(op.role));
+    }
 }
 
 void setInvocationFlags(const CMPIContext* context, const Operation& op) {
@@ -372,26 +395,7 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
             return failure(Status::invalidParameter("class " + *named + " does not exist"));
         }
     }
-    std::vector<const Provider*> called;
-    std::vector<CMPIAssociationMI*> targets;
-    const auto bound = associationTargets_.find(schema_.classes.resolve(source));
-    const cimmof::ResolvedClass* filter =
-        assocFilter.empty() ? nullptr : schema_.classes.resolve(assocFilter);
-    const std::size_t boundCount = bound == associationTargets_.end() ? 0 : bound->second.size();
-    for (std::size_t i = 0; i < boundCount; ++i) {
-        const AssociationTarget& target = bound->second[i];
-        if (!assocFilter.empty() && (filter == nullptr || !target.association->isA(*filter))) {
-            continue;
-        }
-        bool seen = false;
-        for (const Provider* p : called) {
-            seen = seen || p == target.provider;
-        }
-        if (!seen) {
-            called.push_back(target.provider);
-            targets.push_back(target.provider->associationMI);
-        }
-    }
+    const std::vector<CMPIAssociationMI*> targets = associationProviders(source, assocFilter);
     Reply reply;
     if (targets.empty()) {
         return reply;
@@ -403,34 +407,35 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
     }
     for (CMPIAssociationMI* mi : targets) {
         auto result = std::make_unique<cimbroker::Result>(runtime_);
-        const CMPIResult* out = result->cmpi();
-        PropertyArgument properties(op.propertyList);
-        CMPIStatus rc;
-        switch (op.kind) {
-            case K::Associators:
-                rc = mi->ft->associators(mi, context, out, path, nullIfEmpty(op.assocClass),
-                                         nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
-                                         nullIfEmpty(op.resultRole), properties.get());
-                break;
-            case K::AssociatorNames:
-                rc = mi->ft->associatorNames(mi, context, out, path, nullIfEmpty(op.assocClass),
-                                             nullIfEmpty(op.resultClass), nullIfEmpty(op.role),
-                                             nullIfEmpty(op.resultRole));
-                break;
-            case K::References:
-                rc = mi->ft->references(mi, context, out, path, nullIfEmpty(op.resultClass),
-                                        nullIfEmpty(op.role), properties.get());
-                break;
-            default:
-                rc = mi->ft->referenceNames(mi, context, out, path, nullIfEmpty(op.resultClass),
-                                            nullIfEmpty(op.role));
-                break;
-        }
+        const CMPIStatus rc = callAssociationMI(mi, op, context, result->cmpi(), path);
         if (!collect(reply, std::move(result), rc)) {
             return reply;
         }
     }
     return reply;
+}
+
+// Each provider bound to an association that may reference `source`, once, limited to
+// associations of class `assocFilter` when one is named.
+std::vector<CMPIAssociationMI*> Router::associationProviders(const std::string& source,
+                                                             const std::string& assocFilter) const {
+    std::vector<CMPIAssociationMI*> targets;
+    const auto bound = associationTargets_.find(schema_.classes.resolve(source));
+    if (bound == associationTargets_.end()) {
+        return targets;
+    }
+    const cimmof::ResolvedClass* filter =
+        assocFilter.empty() ? nullptr : schema_.classes.resolve(assocFilter);
+    for (const AssociationTarget& target : bound->second) {
+        if (!assocFilter.empty() && (filter == nullptr || !target.association->isA(*filter))) {
+            continue;
+        }
+        CMPIAssociationMI* mi = target.provider->associationMI;
+        if (std::find(targets.begin(), targets.end(), mi) == targets.end()) {
+            targets.push_back(mi);
+        }
+    }
+    return targets;
 }
 
 // The host's own instance at `path`, NOT_FOUND when it has none there.

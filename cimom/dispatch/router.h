@@ -67,6 +67,8 @@ class Router {
     Reply enumerateInstances(const Operation& op, const CMPIContext* context) const;
     Reply getInstance(const Operation& op, const CMPIContext* context) const;
     Reply associationOperation(const Operation& op, const CMPIContext* context) const;
+    std::vector<CMPIAssociationMI*> associationProviders(const std::string& source,
+                                                         const std::string& assocFilter) const;
     Reply changeOperation(const Operation& op, const CMPIContext* context) const;
 
     cimbroker::Runtime& runtime_;

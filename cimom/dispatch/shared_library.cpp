@@ -13,7 +13,7 @@ SharedLibrary::~SharedLibrary() {
 }
 
 SharedLibrary::SharedLibrary(SharedLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), file_(std::move(other.file_)) {}
+    : handle_(std::exchange(other.handle_, nullptr)) {}
 
 SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
     if (this != &other) {
@@ -21,35 +21,30 @@ SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
             dlclose(handle_);
         }
         handle_ = std::exchange(other.handle_, nullptr);
-        file_ = std::move(other.file_);
     }
     return *this;
 }
 
-SharedLibrary SharedLibrary::open(const std::string& file, std::string& error) {
-    SharedLibrary library;
-    library.handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library.handle_ == nullptr) {
+cimp::Outcome SharedLibrary::open(const std::string& file, SharedLibrary* out) {
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
         const char* why = dlerror();
-        error = why != nullptr ? why : "dlopen failed";
-        return library;
+        return cimp::Outcome::failed("cannot load library " + file,
+                                     why != nullptr ? why : "dlopen failed");
     }
-    library.file_ = file;
-    return library;
+    *out = SharedLibrary();
+    out->handle_ = handle;
+    return cimp::Outcome::success();
 }
 
-void* SharedLibrary::symbol(const std::string& name, std::string& error) const {
-    if (handle_ == nullptr) {
-        error = "library not open";
-        return nullptr;
-    }
+cimp::Outcome SharedLibrary::symbol(const std::string& name, void** address) const {
     dlerror();
-    void* address = dlsym(handle_, name.c_str());
-    if (address == nullptr) {
+    *address = dlsym(handle_, name.c_str());
+    if (*address == nullptr) {
         const char* why = dlerror();
-        error = why != nullptr ? why : "symbol " + name + " is null";
+        return cimp::Outcome::failed(name, why != nullptr ? why : "symbol " + name + " is null");
     }
-    return address;
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimhost

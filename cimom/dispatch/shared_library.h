@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/outcome.h"
+
 namespace cimhost {
 
 class SharedLibrary {
@@ -17,18 +19,14 @@ class SharedLibrary {
 
     // Loads `file` (a path, or a bare name the system loader searches) with every symbol bound
     // now, so a library with unresolved symbols fails here and not in the middle of a request.
-    // On failure the result is empty and `error` says why.
-    static SharedLibrary open(const std::string& file, std::string& error);
+    // Failed with dlerror's text, "cannot load library FILE: why".
+    static cimp::Outcome open(const std::string& file, SharedLibrary* out);
 
-    // The address of `name`, or null with `error` set.
-    void* symbol(const std::string& name, std::string& error) const;
-
-    bool isOpen() const { return handle_ != nullptr; }
-    const std::string& file() const { return file_; }
+    // The non-null address of `name`; failed with dlerror's text.
+    cimp::Outcome symbol(const std::string& name, void** address) const;
 
   private:
     void* handle_ = nullptr;
-    std::string file_;
 };
 
 }  // namespace cimhost

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "broker/text_case.h"
+#include "cimom/http/http_framing.h"
 #include "cimom/wire/request_decoder.h"
 #include "cimom/wire/response_encoder.h"
 
@@ -11,23 +12,6 @@ namespace cimhost {
 namespace {
 
 using cimbroker::equalsIgnoreCase;
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-HttpResponse protocolError(int status, const std::string& cimError) {
-    HttpResponse response;
-    response.status = status;
-    if (!cimError.empty()) {
-        response.headers.emplace_back("CIMError", cimError);
-    }
-    return response;
-}
 
 HttpResponse cimResponse(std::string body) {
     HttpResponse response;
@@ -122,9 +106,39 @@ std::size_t objectCount(const Reply& reply) {
     return reply.instances.size() + reply.paths.size() + reply.classes.size();
 }
 
-std::string httpLogLine(const HttpRequest& request, int status, const std::string& why) {
-    return request.method + " " + request.url + " HTTP " + std::to_string(status) + " (" + why +
-           ")";
+// The header (CIMMethod or CIMObject) that does not match the body, or null.
+const char* mismatchedHeader(const HttpRequest& request, const Operation& op) {
+    const std::string* method = request.header("CIMMethod");
+    if (method == nullptr || !equalsIgnoreCase(trimmed(*method), op.method)) {
+        return "CIMMethod";
+    }
+    // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
+    const std::string* object = request.header("CIMObject");
+    std::optional<std::string> objectName;
+    if (object != nullptr) {
+        objectName = percentDecoded(trimmed(*object));
+    }
+    const bool objectMatches =
+        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
+                                                        withoutOuterSlashes(op.nameSpace)));
+    return objectMatches ? nullptr : "CIMObject";
+}
+
+// The encoded answer of `reply` into `body`, or the limit it overran.
+Status encodeWithinLimits(const Operation& op, const Reply& reply, const NamespaceSchema& schema,
+                          const std::string& host, std::string* body) {
+    if (objectCount(reply) > kMaxResponseObjects) {
+        return Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
+                              " objects, more than the limit of " +
+                              std::to_string(kMaxResponseObjects));
+    }
+    *body = encodeResponse(op, reply, schema, host);
+    if (body->size() > kMaxResponseBytes) {
+        return Status::failed("the answer would take " + std::to_string(body->size()) +
+                              " bytes, more than the limit of " +
+                              std::to_string(kMaxResponseBytes));
+    }
+    return Status::ok();
 }
 
 }  // namespace
@@ -148,39 +162,29 @@ const Router& CimService::routerFor(const Operation& op) const {
 
 std::optional<HttpResponse> CimService::screen(const HttpRequest& request,
                                                std::optional<std::size_t> declaredLength) const {
-    int status = 0;
-    std::string cimError;
-    std::string why;
+    Refusal refusal;
     const std::string path = request.url.substr(0, request.url.find('?'));
     const std::string* operation = request.header("CIMOperation");
     const std::string* contentType = request.header("Content-Type");
     const std::string* protocolVersion = request.header("CIMProtocolVersion");
     if (request.method != "POST") {
-        status = 501;
-        why = "method " + request.method + " not implemented";
+        refusal = {501, "", "method " + request.method + " not implemented"};
     } else if (path != "/cimom") {
-        status = 404;
-        why = "no CIM service at " + path;
+        refusal = {404, "", "no CIM service at " + path};
     } else if (declaredLength && *declaredLength > kMaxRequestBody) {
-        status = 413;
-        why = "body of " + std::to_string(*declaredLength) + " bytes";
+        refusal = {413, "", "body of " + std::to_string(*declaredLength) + " bytes"};
     } else if (operation == nullptr || !equalsIgnoreCase(trimmed(*operation), "MethodCall")) {
-        status = 400;
-        cimError = "unsupported-operation";
-        why = "CIMOperation header is not MethodCall";
+        refusal = {400, "unsupported-operation", "CIMOperation header is not MethodCall"};
     } else if (protocolVersion != nullptr && trimmed(*protocolVersion).rfind("1.", 0) != 0) {
-        status = 501;
-        cimError = "unsupported-protocol-version";
-        why = "CIMProtocolVersion " + *protocolVersion;
+        refusal = {501, "unsupported-protocol-version", "CIMProtocolVersion " + *protocolVersion};
     } else if (contentType == nullptr || !acceptableContentType(*contentType)) {
-        status = 400;
-        cimError = "request-not-valid";
-        why = "Content-Type is not application/xml or text/xml in utf-8";
+        refusal = {400, "request-not-valid",
+                   "Content-Type is not application/xml or text/xml in utf-8"};
     } else {
         return std::nullopt;
     }
-    log_.write(httpLogLine(request, status, cimError.empty() ? why : cimError + ": " + why));
-    return protocolError(status, cimError);
+    log_.write(refusal.logLine(request));
+    return refusal.response();
 }
 
 HttpResponse CimService::handle(const HttpRequest& request) const {
@@ -201,29 +205,14 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
 CimService::Outcome CimService::run(const HttpRequest& request) const {
     const DecodedRequest decoded = decodeRequest(request.body);
     if (decoded.protocolError) {
-        return {
-            protocolError(400, decoded.protocolError->cimError),
-            httpLogLine(request, 400,
-                        decoded.protocolError->cimError + ": " + decoded.protocolError->message)};
+        const Refusal refusal{400, decoded.protocolError->cimError, decoded.protocolError->message};
+        return {refusal.response(), refusal.logLine(request)};
     }
     const Operation& op = decoded.operation;
-    const std::string* method = request.header("CIMMethod");
-    const std::string* object = request.header("CIMObject");
-    std::optional<std::string> objectName;
-    if (object != nullptr) {
-        objectName = percentDecoded(trimmed(*object));
-    }
-    const bool methodMatches = method != nullptr && equalsIgnoreCase(trimmed(*method), op.method);
-    // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
-    const bool objectMatches =
-        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
-                                                        withoutOuterSlashes(op.nameSpace)));
-    if (!methodMatches || !objectMatches) {
-        return {protocolError(400, "header-mismatch"),
-                httpLogLine(request, 400,
-                            std::string("header-mismatch: ") +
-                                (methodMatches ? "CIMObject" : "CIMMethod") +
-                                " header does not match the body")};
+    if (const char* header = mismatchedHeader(request, op)) {
+        const Refusal refusal{400, "header-mismatch",
+                              std::string(header) + " header does not match the body"};
+        return {refusal.response(), refusal.logLine(request)};
     }
     const std::string prefix = op.method + " class=" + classOf(op) + " ";
     if (!decoded.status.isOk()) {
@@ -244,20 +233,10 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                 answer.status.code()};
     }
     const Reply reply = router.route(op, scope.context());
-    Status status = reply.status;
     std::string body;
-    if (status.isOk() && objectCount(reply) > kMaxResponseObjects) {
-        status = Status::failed("the answer holds " + std::to_string(objectCount(reply)) +
-                                " objects, more than the limit of " +
-                                std::to_string(kMaxResponseObjects));
-    } else if (status.isOk()) {
-        body = encodeResponse(op, reply, router.schema(), hostForPaths(request));
-        if (body.size() > kMaxResponseBytes) {
-            status = Status::failed("the answer would take " + std::to_string(body.size()) +
-                                    " bytes, more than the limit of " +
-                                    std::to_string(kMaxResponseBytes));
-        }
-    }
+    const Status status = reply.status.isOk() ? encodeWithinLimits(op, reply, router.schema(),
+                                                                   hostForPaths(request), &body)
+                                              : reply.status;
     std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
     if (!status.isOk()) {
         return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};

@@ -10,14 +10,6 @@ using cimbroker::equalsIgnoreCase;
 // The declaration, if any, sits in the first bytes; a longer one is no declaration we accept.
 constexpr std::size_t kDeclarationWindow = 256;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool startsWith(const std::string& text, const char* prefix, std::size_t at = 0) {
     return text.compare(at, std::char_traits<char>::length(prefix), prefix) == 0;
 }
@@ -42,6 +34,19 @@ std::string declaredEncoding(const std::string& body, std::size_t at) {
 }
 
 }  // namespace
+
+HttpResponse Refusal::response() const {
+    HttpResponse response;
+    response.status = status;
+    if (!cimError.empty()) {
+        response.headers.emplace_back("CIMError", cimError);
+    }
+    return response;
+}
+
+std::string Refusal::logLine(const HttpRequest& request) const {
+    return httpLogLine(request, status, cimError.empty() ? why : cimError + ": " + why);
+}
 
 std::optional<Refusal> refuseHeaders(const HttpRequest& request) {
     const std::string* length = nullptr;

@@ -14,10 +14,16 @@
 
 namespace cimhost {
 
+// A request refused before any CIM operation runs, by the front or by the CIM service.
 struct Refusal {
     int status;
     std::string cimError;  // the CIMError header, empty for none
     std::string why;       // for the log
+
+    // The answer: the status, and the CIMError header when there is one.
+    HttpResponse response() const;
+    // The request log line, "METHOD URL HTTP status (cimError: why)".
+    std::string logLine(const HttpRequest& request) const;
 };
 
 std::optional<Refusal> refuseHeaders(const HttpRequest& request);

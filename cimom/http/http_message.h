@@ -1,5 +1,6 @@
 // The HTTP request and response as the CIM service sees them, free of any HTTP library: the HTTP
-// front fills an HttpRequest and sends the HttpResponse back. Plain data.
+// front fills an HttpRequest and sends the HttpResponse back. Plain data; and how a header's
+// value is read, without the blanks around it.
 #pragma once
 
 #include <string>
@@ -25,5 +26,11 @@ struct HttpResponse {
     // the HTTP library rather than copying it.
     std::string body;
 };
+
+// "METHOD URL HTTP status (why)": the log line of a request answered before any CIM operation.
+std::string httpLogLine(const HttpRequest& request, int status, const std::string& why);
+
+// `text` without the `blanks` (by default those of an HTTP header) around it.
+std::string trimmed(const std::string& text, const char* blanks = " \t");
 
 }  // namespace cimhost

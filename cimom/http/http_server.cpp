@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -86,16 +87,8 @@ MHD_Result send(MHD_Connection* connection, HttpResponse reply) {
 
 MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& request,
                   const Refusal& refusal) {
-    HttpResponse response;
-    response.status = refusal.status;
-    std::string why = refusal.why;
-    if (!refusal.cimError.empty()) {
-        response.headers.emplace_back("CIMError", refusal.cimError);
-        why = refusal.cimError + ": " + why;
-    }
-    front.log.write(request.method + " " + request.url + " HTTP " +
-                    std::to_string(refusal.status) + " (" + why + ")");
-    return send(connection, std::move(response));
+    front.log.write(refusal.logLine(request));
+    return send(connection, refusal.response());
 }
 
 std::string peerOf(MHD_Connection* connection) {
@@ -135,8 +128,7 @@ bool authenticated(Front& front, MHD_Connection* connection, const HttpRequest& 
                                           "Basic realm=\"cimp-cimom\", charset=\"UTF-8\"");
             break;
     }
-    front.log.write(request.method + " " + request.url + " HTTP " +
-                    std::to_string(response.status) + " (" + peer + " not authenticated)");
+    front.log.write(httpLogLine(request, response.status, peer + " not authenticated"));
     send(connection, std::move(response));
     return false;
 }
@@ -243,8 +235,9 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
             return MHD_YES;
         }
         return answer(front, connection, *pending);
-    } catch (...) {
-        // Nothing may unwind into libmicrohttpd; the client gets a plain 500.
+    } catch (const std::bad_alloc&) {
+        // Nothing may unwind into libmicrohttpd: a request that runs out of memory gets a plain
+        // 500; any other exception is a defect and ends the daemon.
         HttpResponse internalError;
         internalError.status = 500;
         return send(connection, std::move(internalError));
@@ -291,8 +284,8 @@ void HttpServer::DaemonDeleter::operator()(MHD_Daemon* daemon) const {
     MHD_stop_daemon(daemon);
 }
 
-Status HttpServer::start(const HttpSettings& settings, const CimService& service, RequestLog& log,
-                         std::unique_ptr<HttpServer>& server) {
+cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& service,
+                                RequestLog& log, std::unique_ptr<HttpServer>* server) {
     // The inter-thread channel lets stopping wake every worker at once, even one whose listening
     // socket is out of its epoll set because its share of connections is full.
     unsigned int flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC;
@@ -326,14 +319,14 @@ Status HttpServer::start(const HttpSettings& settings, const CimService& service
                                             front, MHD_OPTION_ARRAY, options.data(),
                                             MHD_OPTION_END));
     if (!started->daemon_) {
-        return Status::failed("cannot listen on " + settings.address.withPort(settings.port) +
-                              ": " + std::strerror(errno));
+        return cimp::Outcome::failed("cannot listen on " + settings.address.withPort(settings.port),
+                                     std::strerror(errno));
     }
     const MHD_DaemonInfo* info =
         MHD_get_daemon_info(started->daemon_.get(), MHD_DAEMON_INFO_BIND_PORT);
     started->port_ = info != nullptr ? info->port : settings.port;
-    server = std::move(started);
-    return Status::ok();
+    *server = std::move(started);
+    return cimp::Outcome::success();
 }
 
 HttpServer::~HttpServer() = default;

@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 #include "cimom/http/basic_auth.h"
 #include "cimom/http/cim_service.h"
 #include "cimom/http/http_limits.h"
@@ -47,8 +47,8 @@ struct HttpSettings {
 class HttpServer {
   public:
     // Starts listening; failed when the port is taken or the address is not this host's.
-    static Status start(const HttpSettings& settings, const CimService& service, RequestLog& log,
-                        std::unique_ptr<HttpServer>& server);
+    static cimp::Outcome start(const HttpSettings& settings, const CimService& service,
+                               RequestLog& log, std::unique_ptr<HttpServer>* server);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;

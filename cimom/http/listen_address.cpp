@@ -43,7 +43,7 @@ sockaddr_storage ListenAddress::socketAt(std::uint16_t port) const {
     return at;
 }
 
-Status resolveListenAddress(const std::string& name, ListenAddress& out) {
+cimp::Outcome resolveListenAddress(const std::string& name, ListenAddress* out) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -61,22 +61,22 @@ Status resolveListenAddress(const std::string& name, ListenAddress& out) {
         }
     }
     if (chosen == nullptr) {
-        return Status::failed("cannot listen on \"" + name + "\": " +
-                              (rc != 0 ? gai_strerror(rc) : "no IPv4 or IPv6 address"));
+        return cimp::Outcome::failed("cannot listen on \"" + name + "\"",
+                                     rc != 0 ? gai_strerror(rc) : "no IPv4 or IPv6 address");
     }
-    std::memcpy(&out.socket, chosen->ai_addr, chosen->ai_addrlen);
-    out.v6 = chosen->ai_family == AF_INET6;
+    std::memcpy(&out->socket, chosen->ai_addr, chosen->ai_addrlen);
+    out->v6 = chosen->ai_family == AF_INET6;
     char text[INET6_ADDRSTRLEN] = {};
-    if (out.v6) {
-        inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6&>(out.socket).sin6_addr, text,
+    if (out->v6) {
+        inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6&>(out->socket).sin6_addr, text,
                   sizeof text);
     } else {
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in&>(out.socket).sin_addr, text,
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in&>(out->socket).sin_addr, text,
                   sizeof text);
     }
-    out.numeric = text;
-    out.loopback = isLoopback(out.socket);
-    return Status::ok();
+    out->numeric = text;
+    out->loopback = isLoopback(out->socket);
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimhost

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 
 namespace cimhost {
 
@@ -24,6 +24,6 @@ struct ListenAddress {
 };
 
 // Failed when `name` does not resolve to an address of this host's families.
-Status resolveListenAddress(const std::string& name, ListenAddress& out);
+cimp::Outcome resolveListenAddress(const std::string& name, ListenAddress* out);
 
 }  // namespace cimhost

@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kMaxFileSize = 1 << 20;
 constexpr std::size_t kMaxUserName = 64;
 
-Status writeAll(const std::string& path, const PasswordFile& accounts) {
+cimp::Outcome writeAll(const std::string& path, const PasswordFile& accounts) {
     std::string text;
     for (const auto& account : accounts) {
         text += account.first + ":" + account.second + "\n";
@@ -26,7 +26,7 @@ Status writeAll(const std::string& path, const PasswordFile& accounts) {
     const std::string temporary = path + ".new";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return Status::failed("cannot write " + temporary + ": " + std::strerror(errno));
+        return cimp::Outcome::failed("cannot write " + temporary, std::strerror(errno));
     }
     const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const bool synced = fsync(fd) == 0;
@@ -34,9 +34,9 @@ Status writeAll(const std::string& path, const PasswordFile& accounts) {
     if (!written || !synced || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         const std::string why = std::strerror(errno);
         std::remove(temporary.c_str());
-        return Status::failed("cannot write " + path + ": " + why);
+        return cimp::Outcome::failed("cannot write " + path, why);
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
 }  // namespace
@@ -53,10 +53,10 @@ bool validUserName(const std::string& user) {
     return true;
 }
 
-Status loadPasswordFile(const std::string& path, PasswordFile& accounts) {
+cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) {
     std::string text;
-    Status read = readSmallFile(path, kMaxFileSize, text);
-    if (!read.isOk()) {
+    cimp::Outcome read = readSmallFile(path, kMaxFileSize, &text);
+    if (!read.ok()) {
         return read;
     }
     std::istringstream lines(text);
@@ -68,30 +68,32 @@ Status loadPasswordFile(const std::string& path, PasswordFile& accounts) {
         const std::size_t colon = line.find(':');
         const std::string user = line.substr(0, colon);
         if (colon == std::string::npos || !validUserName(user) || colon + 1 == line.size()) {
-            return Status::failed(path + ":" + std::to_string(number) + ": not a user:hash line");
+            return cimp::Outcome::failed(path + ":" + std::to_string(number),
+                                         "not a user:hash line");
         }
-        accounts[user] = line.substr(colon + 1);
+        (*accounts)[user] = line.substr(colon + 1);
     }
-    return Status::ok();
+    return cimp::Outcome::success();
 }
 
-Status setPassword(const std::string& path, const std::string& user,
-                   const std::string& password) {
+cimp::Outcome setPassword(const std::string& path, const std::string& user,
+                          const std::string& password) {
     if (!validUserName(user)) {
-        return Status::failed("\"" + user + "\" is no user name (1 to 64 printable characters, "
-                              "no ':' or blank)");
+        return cimp::Outcome::failed("", "\"" + user +
+                                             "\" is no user name (1 to 64 printable characters, "
+                                             "no ':' or blank)");
     }
     PasswordFile accounts;
     struct stat info {};
     if (stat(path.c_str(), &info) == 0) {
-        Status loaded = loadPasswordFile(path, accounts);
-        if (!loaded.isOk()) {
+        cimp::Outcome loaded = loadPasswordFile(path, &accounts);
+        if (!loaded.ok()) {
             return loaded;
         }
     }
     std::string hash;
-    Status hashed = hashPassword(password, hash);
-    if (!hashed.isOk()) {
+    cimp::Outcome hashed = hashPassword(password, &hash);
+    if (!hashed.ok()) {
         return hashed;
     }
     accounts[user] = hash;

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 
 namespace cimhost {
 
@@ -15,10 +15,11 @@ using PasswordFile = std::map<std::string, std::string>;  // user -> hash
 
 // Failed, naming the line, when a line is no "user:hash" or the file cannot be read or is
 // larger than a password file has any reason to be.
-Status loadPasswordFile(const std::string& path, PasswordFile& accounts);
+cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts);
 
 // Adds `user` or changes its password; a missing file is created.
-Status setPassword(const std::string& path, const std::string& user, const std::string& password);
+cimp::Outcome setPassword(const std::string& path, const std::string& user,
+                          const std::string& password);
 
 // A user name fit for the file and the Basic scheme: 1 to 64 printable ASCII characters,
 // no ':' and no blank.

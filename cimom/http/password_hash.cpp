@@ -26,18 +26,18 @@ bool equalInConstantTime(const std::string& a, const std::string& b) {
     return difference == 0 && !a.empty() == !b.empty();
 }
 
-Status hashPassword(const std::string& password, std::string& hash) {
+cimp::Outcome hashPassword(const std::string& password, std::string* hash) {
     char salt[CRYPT_GENSALT_OUTPUT_SIZE];
     if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt, sizeof salt) == nullptr) {
-        return Status::failed("cannot make a yescrypt salt: " + std::string(std::strerror(errno)));
+        return cimp::Outcome::failed("cannot make a yescrypt salt", std::strerror(errno));
     }
     const std::unique_ptr<crypt_data> data = freshCryptData();
     const char* made = crypt_rn(password.c_str(), salt, data.get(), sizeof(crypt_data));
     if (made == nullptr || made[0] == '*') {
-        return Status::failed("cannot hash the password: " + std::string(std::strerror(errno)));
+        return cimp::Outcome::failed("cannot hash the password", std::strerror(errno));
     }
-    hash = made;
-    return Status::ok();
+    *hash = made;
+    return cimp::Outcome::success();
 }
 
 bool passwordMatches(const std::string& password, const std::string& hash) {
@@ -51,7 +51,7 @@ const std::string& unmatchableHash() {
     // it says.
     static const std::string kHash = [] {
         std::string hash;
-        hashPassword("\x01unmatchable", hash);
+        hashPassword("\x01unmatchable", &hash);
         return hash;
     }();
     return kHash;

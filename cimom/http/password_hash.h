@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "cimom/cim/status.h"
+#include "base/outcome.h"
 
 namespace cimhost {
 
 // A fresh yescrypt hash of `password` with a random salt.
-Status hashPassword(const std::string& password, std::string& hash);
+cimp::Outcome hashPassword(const std::string& password, std::string* hash);
 
 // Whether `password` hashes to `hash`; the comparison takes the same time wherever the two
 // differ. False for a hash the library does not know.

@@ -2,9 +2,8 @@
 // priorities it offers: TLS 1.2 and 1.3 only, forward-secret key exchange, AEAD ciphers.
 #pragma once
 
+#include <cstddef>
 #include <string>
-
-#include "cimom/cim/status.h"
 
 namespace cimhost {
 
@@ -17,8 +16,7 @@ struct TlsCredentials {
     std::string keyPem;
 };
 
-// Failed when a file cannot be read or is larger than a PEM file has reason to be (256 KiB).
-Status readTlsCredentials(const std::string& certificateFile, const std::string& keyFile,
-                          TlsCredentials& credentials);
+// More than a PEM file has reason to hold.
+constexpr std::size_t kMaxPemSize = 256 * 1024;
 
 }  // namespace cimhost

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
+#include "cimom/mof/mof_error.h"
 
 namespace cimmof {
 namespace {
@@ -54,7 +55,9 @@ class ClassChecker {
         throw MofError(SourceLocation{cls_.file, p.line, p.column}, message);
     }
 
-    bool isSelf(const std::string& name) const { return equalsIgnoreCase(name, cls_.name); }
+    bool isSelf(const std::string& name) const {
+        return cimbroker::equalsIgnoreCase(name, cls_.name);
+    }
 
     // isA that also knows the class being checked, which a reference may name.
     bool classIsA(const std::string& name, const std::string& ancestor) const {
@@ -81,7 +84,7 @@ class ClassChecker {
             failAt(p, what + ": a key cannot be an array");
         }
         const Qualifier* override = findQualifier(p.qualifiers, "Override");
-        if (override != nullptr && !equalsIgnoreCase(override->value, p.name)) {
+        if (override != nullptr && !cimbroker::equalsIgnoreCase(override->value, p.name)) {
             failAt(p, what + " names " + override->value + " in Override; an override keeps " +
                           "the name of the property it replaces");
         }
@@ -101,7 +104,7 @@ class ClassChecker {
                           " as " + base->classOrigin + "." + base->name + " requires");
         }
         const Qualifier* key = findQualifier(p.qualifiers, "Key");
-        if (base->isKey && key != nullptr && equalsIgnoreCase(key->value, "false")) {
+        if (base->isKey && key != nullptr && cimbroker::equalsIgnoreCase(key->value, "false")) {
             failAt(p, what + " cannot drop the Key qualifier of " + base->classOrigin + "." +
                           base->name);
         }

@@ -250,6 +250,9 @@ Token Lexer::number() {
 }
 
 void Lexer::appendEscape(std::string& out) {
+    // Each escape that stands for one character: the letter after the backslash, the character.
+    static constexpr char kSingle[][2] = {{'b', '\b'}, {'t', '\t'}, {'n', '\n'},  {'f', '\f'},
+                                          {'r', '\r'}, {'"', '"'},  {'\'', '\''}, {'\\', '\\'}};
     const int line = line_;
     const int column = column_;
     advance();  // the backslash
@@ -257,52 +260,29 @@ void Lexer::appendEscape(std::string& out) {
         fail(line, column, "unterminated escape sequence");
     }
     const char c = advance();
-    switch (c) {
-        case 'b':
-            out += '\b';
-            return;
-        case 't':
-            out += '\t';
-            return;
-        case 'n':
-            out += '\n';
-            return;
-        case 'f':
-            out += '\f';
-            return;
-        case 'r':
-            out += '\r';
-            return;
-        case '"':
-            out += '"';
-            return;
-        case '\'':
-            out += '\'';
-            return;
-        case '\\':
-            out += '\\';
-            return;
-        case 'x':
-        case 'X': {
-            unsigned codePoint = 0;
-            int digits = 0;
-            while (digits < 4 && isHexDigit(peek())) {
-                const char h = advance();
-                codePoint = codePoint * 16 +
-                            static_cast<unsigned>(isDigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
-                ++digits;
-            }
-            if (digits == 0) {
-                fail(line, column, "expected hex digits after \\x");
-            }
-            appendUtf8(out, codePoint);
+    for (const auto& single : kSingle) {
+        if (c == single[0]) {
+            out += single[1];
             return;
         }
-        default:
-            fail(line, column,
-                 std::string("unknown escape sequence \\") +
-                     (c >= 0x20 && c < 0x7F ? std::string(1, c) : describeByte(c)));
     }
+    if (c != 'x' && c != 'X') {
+        fail(line, column,
+             std::string("unknown escape sequence \\") +
+                 (c >= 0x20 && c < 0x7F ? std::string(1, c) : describeByte(c)));
+    }
+    unsigned codePoint = 0;
+    int digits = 0;
+    while (digits < 4 && isHexDigit(peek())) {
+        const char h = advance();
+        codePoint =
+            codePoint * 16 + static_cast<unsigned>(isDigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
+        ++digits;
+    }
+    if (digits == 0) {
+        fail(line, column, "expected hex digits after \\x");
+    }
+    appendUtf8(out, codePoint);
 }
 
 Token Lexer::quoted(char quote, TokenKind kind) {

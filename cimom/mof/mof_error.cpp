@@ -3,18 +3,17 @@
 namespace cimmof {
 namespace {
 
-std::string withLocation(const SourceLocation& where, const std::string& message) {
+std::string placeOf(const SourceLocation& where) {
     if (where.line <= 0) {
-        return where.file + ": " + message;
+        return where.file;
     }
-    return where.file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column) +
-           ": " + message;
+    return where.file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column);
 }
 
 }  // namespace
 
 MofError::MofError(const SourceLocation& where, const std::string& message)
-    : std::runtime_error(withLocation(where, message)),
+    : std::runtime_error(placeOf(where)),
       file(where.file),
       line(where.line),
       column(where.column),

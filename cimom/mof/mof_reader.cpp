@@ -77,21 +77,17 @@ class IncludeReader {
 
 }  // namespace
 
-MofDocument readMofFile(const std::string& path) {
-    MofDocument doc;
-    IncludeReader(doc).readFile(path, nullptr);
-    return doc;
+cimp::Outcome readMofFile(const std::string& path, MofDocument* doc) {
+    return readGuarded([&] { IncludeReader(*doc).readFile(path, nullptr); });
 }
 
-MofDocument readMofText(const std::string& text, const std::string& fileName) {
+cimp::Outcome readMofText(const std::string& text, const std::string& fileName, MofDocument* doc) {
     if (text.size() > kMaxMofFileBytes) {
-        throw MofError(SourceLocation{fileName, 0, 0},
-                       "larger than " + std::to_string(kMaxMofFileBytes) + " bytes");
+        return cimp::Outcome::failed(fileName,
+                                     "larger than " + std::to_string(kMaxMofFileBytes) + " bytes");
     }
-    MofDocument doc;
     const SourceLocation whole{fileName, 0, 0};
-    IncludeReader(doc).readText(text, fileName, &whole);
-    return doc;
+    return readGuarded([&] { IncludeReader(*doc).readText(text, fileName, &whole); });
 }
 
 }  // namespace cimmof

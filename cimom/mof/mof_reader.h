@@ -2,12 +2,14 @@
 // that names it. Bounded: each file at most kMaxMofFileBytes, all files together at most
 // kMaxMofTotalBytes, includes nested at most kMaxIncludeDepth deep; a file that includes itself,
 // directly or through others, is refused. A failed include is reported at the #pragma that asked
-// for it. Syntax only: the Schema checks meaning. Throws MofError. Thread-safe (no shared state).
+// for it. Syntax only: the Schema checks meaning. Failed with the place of the fault (see
+// mof_error.h). Thread-safe (no shared state).
 #pragma once
 
 #include <cstddef>
 #include <string>
 
+#include "base/outcome.h"
 #include "cimom/mof/document.h"
 
 namespace cimmof {
@@ -16,9 +18,9 @@ constexpr std::size_t kMaxMofFileBytes = 8u << 20;
 constexpr std::size_t kMaxMofTotalBytes = 64u << 20;
 constexpr int kMaxIncludeDepth = 16;
 
-MofDocument readMofFile(const std::string& path);
+cimp::Outcome readMofFile(const std::string& path, MofDocument* doc);
 
 // `fileName` names the text in errors and anchors its relative includes.
-MofDocument readMofText(const std::string& text, const std::string& fileName);
+cimp::Outcome readMofText(const std::string& text, const std::string& fileName, MofDocument* doc);
 
 }  // namespace cimmof

@@ -3,7 +3,7 @@
 #include <climits>
 #include <utility>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 
 namespace cimmof {
 namespace {
@@ -18,7 +18,7 @@ const char* const kScopes[] = {"class",     "association", "indication", "qualif
 
 bool listed(const char* const* names, const std::string& word) {
     for (; *names != nullptr; ++names) {
-        if (equalsIgnoreCase(*names, word)) {
+        if (cimbroker::equalsIgnoreCase(*names, word)) {
             return true;
         }
     }
@@ -68,7 +68,7 @@ bool Parser::atPunct(char c) const {
 }
 
 bool Parser::atKeyword(const char* keyword) const {
-    return tok_.kind == TokenKind::Identifier && equalsIgnoreCase(tok_.text, keyword);
+    return tok_.kind == TokenKind::Identifier && cimbroker::equalsIgnoreCase(tok_.text, keyword);
 }
 
 void Parser::failAt(const Token& token, const std::string& message) const {
@@ -99,7 +99,7 @@ std::string Parser::expectDataType(const Token& typeToken) const {
     if (!listed(kDataTypes, typeToken.text)) {
         failAt(typeToken, "unknown data type '" + typeToken.text + "'");
     }
-    return toLowerAscii(typeToken.text);
+    return cimbroker::lowerCase(typeToken.text);
 }
 
 void Parser::parseAll() {
@@ -126,7 +126,7 @@ void Parser::parseAll() {
 void Parser::parsePragma() {
     shift();  // '#'
     const Token word = expectIdentifier("'pragma' after '#'");
-    if (!equalsIgnoreCase(word.text, "pragma")) {
+    if (!cimbroker::equalsIgnoreCase(word.text, "pragma")) {
         failAt(word, "expected 'pragma' after '#', found '" + word.text + "'");
     }
     const Token name = expectIdentifier("a pragma name");
@@ -139,7 +139,7 @@ void Parser::parsePragma() {
     expectPunct(')', "to close #pragma " + name.text);
     // Namespace and locale are chosen by whoever loads the schema, so those pragmas carry nothing
     // here; only include changes what is read.
-    if (equalsIgnoreCase(name.text, "include")) {
+    if (cimbroker::equalsIgnoreCase(name.text, "include")) {
         onInclude_(argument, at);
     }
 }
@@ -173,15 +173,8 @@ void Parser::parseClass(std::vector<Qualifier> qualifiers) {
 
 void Parser::parseFeature(ClassDecl& cls) {
     std::vector<Qualifier> qualifiers = parseQualifierList();
-    const Token type = expectIdentifier("a property, reference or method in class " + cls.name);
     Property p;
-    if (atKeyword("ref")) {
-        shift();
-        p.type = "ref";
-        p.refClass = type.text;
-    } else {
-        p.type = expectDataType(type);
-    }
+    parseMemberType(expectIdentifier("a property, reference or method in class " + cls.name), p);
     const Token name =
         expectIdentifier("a " + std::string(p.type == "ref" ? "reference" : "member") + " name");
     if (declaresMember(cls, name.text)) {
@@ -240,10 +233,7 @@ void Parser::parseMethod(ClassDecl& cls, const Token& name, std::string returnTy
     cls.methods.push_back(std::move(m));
 }
 
-Property Parser::parseParameter() {
-    Property p;
-    p.qualifiers = parseQualifierList();
-    const Token type = expectIdentifier("a parameter type");
+void Parser::parseMemberType(const Token& type, Property& p) {
     if (atKeyword("ref")) {
         shift();
         p.type = "ref";
@@ -251,6 +241,12 @@ Property Parser::parseParameter() {
     } else {
         p.type = expectDataType(type);
     }
+}
+
+Property Parser::parseParameter() {
+    Property p;
+    p.qualifiers = parseQualifierList();
+    parseMemberType(expectIdentifier("a parameter type"), p);
     const Token name = expectIdentifier("a parameter name");
     p.name = name.text;
     p.line = name.line;
@@ -349,7 +345,7 @@ void Parser::parseQualifierType() {
     expectPunct(',', "and a scope after the type of qualifier " + q.name);
     q.scopes = parseNameList("scope", kScopes);
     for (std::string& scope : q.scopes) {
-        scope = toLowerAscii(scope);
+        scope = cimbroker::lowerCase(scope);
     }
     if (atPunct(',')) {
         shift();
@@ -482,7 +478,7 @@ Parser::Literal Parser::parseScalar() {
             break;
         case TokenKind::Identifier:
             if (atKeyword("true") || atKeyword("false")) {
-                v.value = toLowerAscii(tok_.text);
+                v.value = cimbroker::lowerCase(tok_.text);
                 break;
             }
             if (atKeyword("null")) {

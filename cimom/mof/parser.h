@@ -46,6 +46,9 @@ class Parser {
     void parseFeature(ClassDecl& cls);
     void parseMethod(ClassDecl& cls, const Token& name, std::string returnType,
                      std::vector<Qualifier> qualifiers);
+    // The type of a property or parameter whose first word `type` is read: a data type, or
+    // "<class> ref".
+    void parseMemberType(const Token& type, Property& p);
     Property parseParameter();
     void parseArraySuffix(Property& property);
     void parseInstance(std::vector<Qualifier> qualifiers);

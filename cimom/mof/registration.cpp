@@ -2,8 +2,9 @@
 
 #include <utility>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/mof/bounded_file.h"
+#include "cimom/mof/mof_error.h"
 
 namespace cimmof {
 namespace {
@@ -132,8 +133,12 @@ class RegistrationParser {
             --valueEnd;
         }
         const std::string value = content.substr(valueStart, valueEnd - valueStart);
-        const int valueColumn = static_cast<int>(valueStart) + 1;
+        setValue(keyIndex(key, line, keyColumn), value, line, static_cast<int>(valueStart) + 1);
+    }
 
+    // Where `key` sits in kKeys, once it is known to belong where it stands: "provider:" starts a
+    // record, and every other key comes once within one.
+    int keyIndex(const std::string& key, int line, int keyColumn) {
         int index = 0;
         while (index < kKeyCount && key != kKeys[index].key) {
             ++index;
@@ -142,14 +147,7 @@ class RegistrationParser {
             fail(line, keyColumn, "unknown key '" + key + "'");
         }
         if (index == 0) {  // "provider:" starts a record
-            finishRecord();
-            open_ = true;
-            current_ = ProviderRegistration{};
-            current_.file = file_;
-            current_.line = line;
-            for (bool& s : seen_) {
-                s = false;
-            }
+            startRecord(line);
         } else if (!open_) {
             fail(line, keyColumn, "'" + key + "' before the first 'provider' line");
         }
@@ -157,7 +155,18 @@ class RegistrationParser {
             fail(line, keyColumn, "'" + key + "' given twice in one record");
         }
         seen_[index] = true;
-        setValue(index, value, line, valueColumn);
+        return index;
+    }
+
+    void startRecord(int line) {
+        finishRecord();
+        open_ = true;
+        current_ = ProviderRegistration{};
+        current_.file = file_;
+        current_.line = line;
+        for (bool& s : seen_) {
+            s = false;
+        }
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
@@ -214,8 +223,8 @@ class RegistrationParser {
             }
         }
         for (const ProviderRegistration& r : done_) {
-            if (equalsIgnoreCase(r.className, current_.className) &&
-                equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
+            if (cimbroker::equalsIgnoreCase(r.className, current_.className) &&
+                cimbroker::equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
                 fail(current_.line, 1,
                      "class " + current_.className + " in " + current_.nameSpace +
                          " is already registered at line " + std::to_string(r.line));
@@ -233,17 +242,20 @@ class RegistrationParser {
 
 }  // namespace
 
-std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
-                                                     const std::string& fileName) {
+cimp::Outcome parseRegistrations(const std::string& text, const std::string& fileName,
+                                 std::vector<ProviderRegistration>* out) {
     if (text.size() > kMaxRegistrationFileBytes) {
-        throw MofError(SourceLocation{fileName, 0, 0},
-                       "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
+        return cimp::Outcome::failed(
+            fileName, "larger than " + std::to_string(kMaxRegistrationFileBytes) + " bytes");
     }
-    return RegistrationParser(fileName).parse(text);
+    return readGuarded([&] { *out = RegistrationParser(fileName).parse(text); });
 }
 
-std::vector<ProviderRegistration> loadRegistrations(const std::string& path) {
-    return parseRegistrations(readBoundedFile(path, kMaxRegistrationFileBytes), path);
+cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
+    std::string text;
+    const cimp::Outcome read =
+        readGuarded([&] { text = readBoundedFile(path, kMaxRegistrationFileBytes); });
+    return read.ok() ? parseRegistrations(text, path, out) : read;
 }
 
 }  // namespace cimmof

@@ -9,14 +9,14 @@
 //   types:     instance association  one or both, separated by blanks
 //
 // Every record gives each of the five keys once. A class may be registered once per namespace.
-// Errors throw MofError with file, line and column. Pure functions; thread-safe.
+// Failed with the file, line and column of the fault. Pure functions; thread-safe.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "cimom/mof/mof_error.h"
+#include "base/outcome.h"
 
 namespace cimmof {
 
@@ -34,8 +34,8 @@ struct ProviderRegistration {
     int line = 0;  // the record's "provider:" line
 };
 
-std::vector<ProviderRegistration> loadRegistrations(const std::string& path);
-std::vector<ProviderRegistration> parseRegistrations(const std::string& text,
-                                                     const std::string& fileName);
+cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out);
+cimp::Outcome parseRegistrations(const std::string& text, const std::string& fileName,
+                                 std::vector<ProviderRegistration>* out);
 
 }  // namespace cimmof

@@ -1,7 +1,7 @@
 // ResolvedClass: one class of a Schema with everything inheritance gives it worked out once at
 // load, so that requests only read: its effective properties and methods, its place in the
-// hierarchy, its subclasses, and the associations that may reference its instances and through
-// which roles. Immutable once the Schema is loaded; share freely between threads.
+// hierarchy, its subclasses, and the associations that may reference its instances. Immutable
+// once the Schema is loaded; share freely between threads.
 #pragma once
 
 #include <cstddef>
@@ -18,24 +18,19 @@ struct InheritedMethod {
     std::string origin;  // the class of the effective declaration
 };
 
-// A reference property of an association that an instance of the class may fill.
-struct AssociationRole {
-    const ClassDecl* association = nullptr;
-    std::string role;
-};
-
 struct ResolvedClass {
     ClassDecl decl;
     std::vector<const ResolvedClass*> chain;  // the root first, this class last
     // Inherited properties first, in the order the root class declares them; an override takes
     // the place of what it overrides and inherits its propagated qualifiers (Key among them).
     std::vector<Property> properties;
-    std::vector<std::size_t> propertyHashes;     // foldedHash of each property's name
-    std::vector<InheritedMethod> methods;        // ordered as properties are
-    std::vector<std::string> directSubclasses;   // in declaration order
-    std::vector<std::string> allSubclasses;      // every descendant, in declaration order
-    std::vector<AssociationRole> roles;          // in declaration order of the associations
-    std::vector<const ClassDecl*> associations;  // each association of `roles` once
+    std::vector<std::size_t> propertyHashes;    // foldedHash of each property's name
+    std::vector<InheritedMethod> methods;       // ordered as properties are
+    std::vector<std::string> directSubclasses;  // in declaration order
+    std::vector<std::string> allSubclasses;     // every descendant, in declaration order
+    // Each association with a reference an instance of this class may fill, once, in declaration
+    // order.
+    std::vector<const ClassDecl*> associations;
 
     // The effective property `name` (any case), or null.
     const Property* property(std::string_view name) const;

@@ -1,6 +1,7 @@
 #include "cimom/mof/schema.h"
 
 #include "cimom/mof/class_checks.h"
+#include "cimom/mof/mof_error.h"
 #include "cimom/mof/mof_reader.h"
 
 namespace cimmof {
@@ -12,7 +13,7 @@ const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experime
 
 bool restricted(const Qualifier& q) {
     for (const char* name : kRestrictedQualifiers) {
-        if (equalsIgnoreCase(q.name, name)) {
+        if (cimbroker::equalsIgnoreCase(q.name, name)) {
             return true;
         }
     }
@@ -76,7 +77,7 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
     for (const Method& m : cls.methods) {
         InheritedMethod* same = nullptr;
         for (InheritedMethod& known : methods) {
-            same = equalsIgnoreCase(known.method.name, m.name) ? &known : same;
+            same = cimbroker::equalsIgnoreCase(known.method.name, m.name) ? &known : same;
         }
         if (same != nullptr) {
             *same = InheritedMethod{m, cls.name};
@@ -97,34 +98,44 @@ const T& emptyOf() {
 
 Schema::Schema() : model_(std::make_shared<Model>()) {}
 
-Schema Schema::loadFile(const std::string& path) {
-    return fromDocument(readMofFile(path));
+cimp::Outcome Schema::loadFile(const std::string& path, Schema* out) {
+    MofDocument doc;
+    const cimp::Outcome read = readMofFile(path, &doc);
+    return read.ok() ? fromDocument(doc, out) : read;
 }
 
-Schema Schema::loadString(const std::string& text, const std::string& fileName) {
-    return fromDocument(readMofText(text, fileName));
+cimp::Outcome Schema::loadString(const std::string& text, const std::string& fileName,
+                                 Schema* out) {
+    MofDocument doc;
+    const cimp::Outcome read = readMofText(text, fileName, &doc);
+    return read.ok() ? fromDocument(doc, out) : read;
 }
 
-Schema Schema::fromDocument(const MofDocument& doc) {
-    if (!doc.instances.empty()) {
-        const InstanceDecl& first = doc.instances.front();
-        throw MofError(SourceLocation{first.file, first.line, 1},
-                       "instance of " + first.className + ": a schema declares classes only");
-    }
+cimp::Outcome Schema::fromDocument(const MofDocument& doc, Schema* out) {
     Schema schema;
-    for (const ClassDecl& cls : doc.classes) {
-        checkClass(schema, cls);
-        schema.add(cls);
+    const cimp::Outcome checked = readGuarded([&] {
+        if (!doc.instances.empty()) {
+            const InstanceDecl& first = doc.instances.front();
+            throw MofError(SourceLocation{first.file, first.line, 1},
+                           "instance of " + first.className + ": a schema declares classes only");
+        }
+        for (const ClassDecl& cls : doc.classes) {
+            checkClass(schema, cls);
+            schema.add(cls);
+        }
+    });
+    if (checked.ok()) {
+        schema.indexAssociations();
+        *out = std::move(schema);
     }
-    schema.indexAssociations();
-    return schema;
+    return checked;
 }
 
 void Schema::add(const ClassDecl& cls) {
     ClassDecl stored = cls;
     // References may name the class itself, which is not indexed yet.
     auto declared = [&](const std::string& name) {
-        return equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
+        return cimbroker::equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
     };
     ResolvedClass* superclass = nullptr;
     if (!stored.superclass.empty()) {
@@ -148,7 +159,7 @@ void Schema::add(const ClassDecl& cls) {
     ResolvedClass& resolved = model_->resolved.emplace_back();
     resolved.properties = effectiveProperties(superclass, stored.properties);
     for (const Property& p : resolved.properties) {
-        resolved.propertyHashes.push_back(foldedHash(p.name));
+        resolved.propertyHashes.push_back(cimbroker::foldedHash(p.name));
     }
     resolved.methods = effectiveMethods(superclass, stored);
     resolved.decl = std::move(stored);
@@ -164,7 +175,7 @@ void Schema::add(const ClassDecl& cls) {
     model_->byName.emplace(resolved.decl.name, &resolved);
 }
 
-// Every class an association's reference may point at learns the association and the role.
+// Every class an association's reference may point at learns the association.
 void Schema::indexAssociations() {
     for (const ResolvedClass* association : model_->ordered) {
         if (!association->decl.isAssociation) {
@@ -180,7 +191,6 @@ void Schema::indexAssociations() {
                 reached.push_back(model_->byName.at(sub));
             }
             for (ResolvedClass* filled : reached) {
-                filled->roles.push_back(AssociationRole{&association->decl, p.name});
                 if (filled->associations.empty() ||
                     filled->associations.back() != &association->decl) {
                     filled->associations.push_back(&association->decl);
@@ -226,20 +236,6 @@ const std::vector<std::string>& Schema::subclassesOf(std::string_view cls, bool 
 
 const std::vector<const ResolvedClass*>& Schema::classes() const {
     return model_->ordered;
-}
-
-std::vector<std::string> Schema::classNames() const {
-    std::vector<std::string> names;
-    names.reserve(model_->ordered.size());
-    for (const ResolvedClass* c : model_->ordered) {
-        names.push_back(c->decl.name);
-    }
-    return names;
-}
-
-const std::vector<const ClassDecl*>& Schema::associationsReferencing(std::string_view cls) const {
-    const ResolvedClass* resolved = resolve(cls);
-    return resolved == nullptr ? emptyOf<std::vector<const ClassDecl*>>() : resolved->associations;
 }
 
 std::vector<std::pair<std::string, std::string>> Schema::hierarchy() const {

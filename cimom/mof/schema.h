@@ -1,11 +1,11 @@
 // Schema: the checked class hierarchy of one namespace, loaded from MOF. Loading refuses a
 // duplicate class, a superclass or referenced class not declared before use, a reference outside
-// an association, and an override that changes a type or names nothing inherited; the MofError
-// points at the declaration at fault. Every class is resolved once as it loads (ResolvedClass),
-// so no query re-derives inheritance and none costs more with a larger schema. Class names are
-// looked up without regard to case, through a hash of the case-folded name, and come back as
-// declared. A loaded Schema is immutable and its copies share one model: share freely between
-// threads.
+// an association, and an override that changes a type or names nothing inherited; the failed
+// Outcome points at the declaration at fault. Every class is resolved once as it loads
+// (ResolvedClass), so no query re-derives inheritance and none costs more with a larger schema.
+// Class names are looked up without regard to case, through a hash of the case-folded name, and
+// come back as declared. A loaded Schema is immutable and its copies share one model: share freely
+// between threads.
 #pragma once
 
 #include <cstddef>
@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "cimom/mof/ascii_case.h"
+#include "base/outcome.h"
+#include "broker/text_case.h"
 #include "cimom/mof/document.h"
-#include "cimom/mof/mof_error.h"
 #include "cimom/mof/resolved_class.h"
 
 namespace cimmof {
@@ -28,12 +28,13 @@ class Schema {
   public:
     Schema();
 
-    // Follows #pragma include relative to the including file; throws MofError.
-    static Schema loadFile(const std::string& path);
+    // Follows #pragma include relative to the including file.
+    static cimp::Outcome loadFile(const std::string& path, Schema* out);
     // As loadFile for text in memory; `fileName` names it in errors and anchors its includes.
-    static Schema loadString(const std::string& text, const std::string& fileName);
+    static cimp::Outcome loadString(const std::string& text, const std::string& fileName,
+                                    Schema* out);
     // Checks and indexes classes already read; instances in a schema are refused.
-    static Schema fromDocument(const MofDocument& doc);
+    static cimp::Outcome fromDocument(const MofDocument& doc, Schema* out);
 
     const ResolvedClass* resolve(std::string_view name) const;
     const ClassDecl* find(std::string_view name) const;
@@ -44,9 +45,6 @@ class Schema {
     const std::vector<std::string>& subclassesOf(std::string_view cls, bool deep) const;
     // Every class, in declaration order.
     const std::vector<const ResolvedClass*>& classes() const;
-    std::vector<std::string> classNames() const;
-    // Associations with a reference that an instance of `cls` may fill.
-    const std::vector<const ClassDecl*>& associationsReferencing(std::string_view cls) const;
     // (class, superclass) in declaration order; superclass empty for a root class.
     std::vector<std::pair<std::string, std::string>> hierarchy() const;
 
@@ -54,7 +52,9 @@ class Schema {
     struct Model {
         std::deque<ResolvedClass> resolved;  // a deque: the index points into it as it grows
         std::vector<const ResolvedClass*> ordered;
-        std::unordered_map<std::string_view, ResolvedClass*, FoldedHash, FoldedEqual> byName;
+        std::unordered_map<std::string_view, ResolvedClass*, cimbroker::FoldedHash,
+                           cimbroker::FoldedEqual>
+            byName;
     };
 
     void add(const ClassDecl& cls);

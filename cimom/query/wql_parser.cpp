@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "cimom/mof/ascii_case.h"
+#include "broker/text_case.h"
 #include "cimom/query/wql_lexer.h"
 
 namespace cimquery {
 namespace {
 
-using cimmof::equalsIgnoreCase;
+using cimbroker::equalsIgnoreCase;
 
 bool isKeyword(const std::string& word) {
     for (const char* keyword : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "IS", "NULL", "ISA",

@@ -10,10 +10,7 @@ namespace cimhost {
 namespace {
 
 using cimbroker::equalsIgnoreCase;
-
-bool isNull(const CMPIData& d) {
-    return (d.state & CMPI_nullValue) != 0;
-}
+using cimbroker::holdsNoValue;
 
 const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::string_view name) {
     return cls == nullptr ? nullptr : cls->property(name);
@@ -58,7 +55,7 @@ std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
     const std::vector<CMPIData>& elements, std::string_view type) {
     std::vector<std::optional<TypedText>> texts;
     for (const CMPIData& e : elements) {
-        if (isNull(e)) {
+        if (holdsNoValue(e)) {
             texts.emplace_back();
             continue;
         }
@@ -212,7 +209,7 @@ void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& dat
     if (!classOrigin.empty()) {
         out_.attribute("CLASSORIGIN", classOrigin);
     }
-    if (!isNull(data) && data.value.ref != nullptr) {
+    if (!holdsNoValue(data) && data.value.ref != nullptr) {
         reference(data.value.ref);
     }
     out_.close();
@@ -221,7 +218,7 @@ void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& dat
 void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
                                   std::string_view declared, std::string_view classOrigin) {
     const std::vector<CMPIData> elements =
-        isNull(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
+        holdsNoValue(data) ? std::vector<CMPIData>() : cimbroker::elementsOf(data.value.array);
     std::string_view type = declared;
     std::optional<std::vector<std::optional<TypedText>>> texts = arrayTexts(elements, type);
     if (!texts) {
@@ -236,7 +233,7 @@ void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
     if (!classOrigin.empty()) {
         out_.attribute("CLASSORIGIN", classOrigin);
     }
-    if (!isNull(data)) {
+    if (!holdsNoValue(data)) {
         out_.open("VALUE.ARRAY");
         for (const std::optional<TypedText>& text : *texts) {
             if (text) {
@@ -264,7 +261,7 @@ void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
     if (!classOrigin.empty()) {
         out_.attribute("CLASSORIGIN", classOrigin);
     }
-    if (!isNull(data) && text) {
+    if (!holdsNoValue(data) && text) {
         out_.element("VALUE", text->text.view());
     }
     out_.close();
@@ -340,36 +337,39 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
         classProperty(p, cls.name, selection);
     }
     for (const cimmof::InheritedMethod& entry : resolved->methods) {
-        const cimmof::Method& m = entry.method;
-        const std::string& origin = entry.origin;
-        const bool own = equalsIgnoreCase(origin, cls.name);
-        if (selection.localOnly && !own) {
-            continue;
+        const bool own = equalsIgnoreCase(entry.origin, cls.name);
+        if (!selection.localOnly || own) {
+            classMethod(entry, own, selection);
         }
-        out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
-        if (selection.includeClassOrigin) {
-            out_.attribute("CLASSORIGIN", origin);
-        }
-        if (!own) {
-            out_.attribute("PROPAGATED", "true");
+    }
+    out_.close();
+}
+
+void ObjectEncoder::classMethod(const cimmof::InheritedMethod& entry, bool own,
+                                const PropertySelection& selection) {
+    const cimmof::Method& m = entry.method;
+    out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", entry.origin);
+    }
+    if (!own) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(m.qualifiers);
+    }
+    for (const cimmof::Property& param : m.parameters) {
+        const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
+                              : param.isArray     ? "PARAMETER.ARRAY"
+                                                  : "PARAMETER";
+        out_.open(element).attribute("NAME", param.name);
+        if (param.type == "ref") {
+            out_.attribute("REFERENCECLASS", param.refClass);
+        } else {
+            out_.attribute("TYPE", param.type);
         }
         if (selection.includeQualifiers) {
-            qualifiers(m.qualifiers);
-        }
-        for (const cimmof::Property& param : m.parameters) {
-            const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
-                                  : param.isArray     ? "PARAMETER.ARRAY"
-                                                      : "PARAMETER";
-            out_.open(element).attribute("NAME", param.name);
-            if (param.type == "ref") {
-                out_.attribute("REFERENCECLASS", param.refClass);
-            } else {
-                out_.attribute("TYPE", param.type);
-            }
-            if (selection.includeQualifiers) {
-                qualifiers(param.qualifiers);
-            }
-            out_.close();
+            qualifiers(param.qualifiers);
         }
         out_.close();
     }

@@ -60,6 +60,9 @@ class ObjectEncoder {
     // The VALUE or VALUE.ARRAY of a qualifier or of a qualifier type's default.
     void qualifierValue(const std::string& type, bool isArray, const std::string& value,
                         const std::vector<std::string>& elements);
+    // A METHOD of a class, with its parameters; `own` when the class declares it itself.
+    void classMethod(const cimmof::InheritedMethod& entry, bool own,
+                     const PropertySelection& selection);
     void classProperty(const cimmof::Property& property, const std::string& className,
                        const PropertySelection& selection);
     bool selected(std::string_view property, const PropertySelection& selection) const;

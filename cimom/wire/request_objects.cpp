@@ -1,11 +1,11 @@
 #include "cimom/wire/request_objects.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <limits>
 #include <vector>
 
+#include "broker/cmpi_number.h"
 #include "broker/text_case.h"
+#include "cimom/wire/value_text.h"
 
 namespace cimhost {
 namespace {
@@ -35,57 +35,6 @@ CMPIType typeCode(const std::string& cimType) {
     return CMPI_null;
 }
 
-bool parseInteger(const std::string& text, CMPIType type, CMPIValue& out) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const bool isUnsigned = (type & CMPI_SINT) != CMPI_SINT;
-    if (isUnsigned) {
-        if (text[0] == '-') {
-            return false;
-        }
-        const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
-        if (errno != 0 || *end != '\0') {
-            return false;
-        }
-        switch (type) {
-            case CMPI_uint8:
-                out.uint8 = static_cast<CMPIUint8>(v);
-                return v <= 0xFF;
-            case CMPI_uint16:
-                out.uint16 = static_cast<CMPIUint16>(v);
-                return v <= 0xFFFF;
-            case CMPI_uint32:
-                out.uint32 = static_cast<CMPIUint32>(v);
-                return v <= 0xFFFFFFFFu;
-            default:
-                out.uint64 = v;
-                return true;
-        }
-    }
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0') {
-        return false;
-    }
-    switch (type) {
-        case CMPI_sint8:
-            out.sint8 = static_cast<CMPISint8>(v);
-            return v >= -128 && v <= 127;
-        case CMPI_sint16:
-            out.sint16 = static_cast<CMPISint16>(v);
-            return v >= -32768 && v <= 32767;
-        case CMPI_sint32:
-            out.sint32 = static_cast<CMPISint32>(v);
-            return v >= std::numeric_limits<CMPISint32>::min() &&
-                   v <= std::numeric_limits<CMPISint32>::max();
-        default:
-            out.sint64 = v;
-            return true;
-    }
-}
-
 // `text` as a value of `type`; false when it is not one. Strings point into `text`.
 bool toValue(const CMPIBroker* broker, const std::string& text, CMPIType type, CMPIValue& out) {
     if (type == CMPI_chars) {
@@ -103,12 +52,7 @@ bool toValue(const CMPIBroker* broker, const std::string& text, CMPIType type, C
         if (text.empty() || *end != '\0') {
             return false;
         }
-        if (type == CMPI_real32) {
-            out.real32 = static_cast<CMPIReal32>(v);
-        } else {
-            out.real64 = v;
-        }
-        return true;
+        return cimbroker::storeNumber(v, type, &out);
     }
     if (type == CMPI_char16) {
         out.char16 = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
@@ -119,7 +63,7 @@ bool toValue(const CMPIBroker* broker, const std::string& text, CMPIType type, C
         return out.dateTime != nullptr;
     }
     if ((type & CMPI_INTEGER) != 0) {
-        return parseInteger(text, type, out);
+        return parseInteger(text, type, &out);
     }
     return false;
 }

@@ -42,19 +42,46 @@ Status readUint32(const ParameterValue* v, std::optional<std::uint32_t>& into) {
     return Status();
 }
 
-Status readText(ParameterValue* v, std::string& into) {
-    into = v == nullptr ? std::string() : std::move(v->text);
+// Reads a parameter's value into the field of Operation it sets.
+template <std::string Operation::*field>
+Status text(Operation& op, ParameterValue* v) {
+    op.*field = v == nullptr ? std::string() : std::move(v->text);
     return Status();
 }
-
-Status readOptionalText(ParameterValue* v, std::optional<std::string>& into) {
-    into = v == nullptr ? std::nullopt : std::optional<std::string>(std::move(v->text));
+template <std::optional<std::string> Operation::*field>
+Status optionalText(Operation& op, ParameterValue* v) {
+    op.*field = v == nullptr ? std::nullopt : std::optional<std::string>(std::move(v->text));
     return Status();
 }
-
-Status applyClassName(Operation& op, ParameterValue* v) {
-    return readText(v, op.className);
+template <bool Operation::*field>
+Status boolean(Operation& op, ParameterValue* v) {
+    return readBoolean(v, op.*field);
 }
+template <std::optional<std::uint32_t> Operation::*field>
+Status uint32(Operation& op, ParameterValue* v) {
+    return readUint32(v, op.*field);
+}
+
+constexpr ApplyParameter applyClassName = text<&Operation::className>;
+constexpr ApplyParameter applyAssocClass = text<&Operation::assocClass>;
+constexpr ApplyParameter applyResultClass = text<&Operation::resultClass>;
+constexpr ApplyParameter applyRole = text<&Operation::role>;
+constexpr ApplyParameter applyResultRole = text<&Operation::resultRole>;
+constexpr ApplyParameter applyQueryLanguage = text<&Operation::queryLanguage>;
+constexpr ApplyParameter applyQuery = text<&Operation::query>;
+constexpr ApplyParameter applyQualifierName = text<&Operation::qualifierName>;
+constexpr ApplyParameter applyLocalOnly = boolean<&Operation::localOnly>;
+constexpr ApplyParameter applyDeepInheritance = boolean<&Operation::deepInheritance>;
+constexpr ApplyParameter applyIncludeQualifiers = boolean<&Operation::includeQualifiers>;
+constexpr ApplyParameter applyIncludeClassOrigin = boolean<&Operation::includeClassOrigin>;
+constexpr ApplyParameter applyContinueOnError = boolean<&Operation::continueOnError>;
+constexpr ApplyParameter applyReturnQueryResultClass = boolean<&Operation::returnQueryResultClass>;
+constexpr ApplyParameter applyEnumerationContext = optionalText<&Operation::enumerationContext>;
+constexpr ApplyParameter applyFilterQueryLanguage = optionalText<&Operation::filterQueryLanguage>;
+constexpr ApplyParameter applyFilterQuery = optionalText<&Operation::filterQuery>;
+constexpr ApplyParameter applyMaxObjectCount = uint32<&Operation::maxObjectCount>;
+constexpr ApplyParameter applyOperationTimeout = uint32<&Operation::operationTimeout>;
+
 Status applyInstanceName(Operation& op, ParameterValue* v) {
     if (v != nullptr) {
         op.objectName = std::move(v->name);
@@ -63,31 +90,7 @@ Status applyInstanceName(Operation& op, ParameterValue* v) {
 }
 // An instance name, or a class name for the class-level form of the association operations.
 Status applyObjectName(Operation& op, ParameterValue* v) {
-    return v != nullptr && v->isClassName ? readText(v, op.className) : applyInstanceName(op, v);
-}
-Status applyAssocClass(Operation& op, ParameterValue* v) {
-    return readText(v, op.assocClass);
-}
-Status applyResultClass(Operation& op, ParameterValue* v) {
-    return readText(v, op.resultClass);
-}
-Status applyRole(Operation& op, ParameterValue* v) {
-    return readText(v, op.role);
-}
-Status applyResultRole(Operation& op, ParameterValue* v) {
-    return readText(v, op.resultRole);
-}
-Status applyLocalOnly(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.localOnly);
-}
-Status applyDeepInheritance(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.deepInheritance);
-}
-Status applyIncludeQualifiers(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.includeQualifiers);
-}
-Status applyIncludeClassOrigin(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.includeClassOrigin);
+    return v != nullptr && v->isClassName ? applyClassName(op, v) : applyInstanceName(op, v);
 }
 Status applyPropertyList(Operation& op, ParameterValue* v) {
     if (v == nullptr) {
@@ -112,36 +115,6 @@ Status applyModifiedInstance(Operation& op, ParameterValue* v) {
         op.instance = std::move(v->instance);
     }
     return Status();
-}
-Status applyQueryLanguage(Operation& op, ParameterValue* v) {
-    return readText(v, op.queryLanguage);
-}
-Status applyQuery(Operation& op, ParameterValue* v) {
-    return readText(v, op.query);
-}
-Status applyQualifierName(Operation& op, ParameterValue* v) {
-    return readText(v, op.qualifierName);
-}
-Status applyEnumerationContext(Operation& op, ParameterValue* v) {
-    return readOptionalText(v, op.enumerationContext);
-}
-Status applyMaxObjectCount(Operation& op, ParameterValue* v) {
-    return readUint32(v, op.maxObjectCount);
-}
-Status applyOperationTimeout(Operation& op, ParameterValue* v) {
-    return readUint32(v, op.operationTimeout);
-}
-Status applyContinueOnError(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.continueOnError);
-}
-Status applyFilterQueryLanguage(Operation& op, ParameterValue* v) {
-    return readOptionalText(v, op.filterQueryLanguage);
-}
-Status applyFilterQuery(Operation& op, ParameterValue* v) {
-    return readOptionalText(v, op.filterQuery);
-}
-Status applyReturnQueryResultClass(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.returnQueryResultClass);
 }
 
 using K = OperationKind;

@@ -54,6 +54,29 @@ void objectPaths(ObjectEncoder& encode, XmlWriter& out, const Reply& reply) {
     }
 }
 
+// GetClass and EnumerateClasses: a CLASS for each, qualifiers and local properties as asked.
+void classDeclarations(ObjectEncoder& encode, const Operation& op, const Reply& reply,
+                       PropertySelection selection) {
+    selection.propertyList = op.kind == K::GetClass ? &op.propertyList : nullptr;
+    selection.localOnly = op.localOnly;
+    selection.includeQualifiers = op.includeQualifiers;
+    for (const cimmof::ClassDecl* cls : reply.classes) {
+        encode.classDeclaration(*cls, selection);
+    }
+}
+
+// EnumerateInstances: a VALUE.NAMEDINSTANCE for each instance.
+void namedInstances(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
+                    const PropertySelection& selection) {
+    for (const CMPIInstance* instance : reply.instances) {
+        const CMPIObjectPath* path = pathOf(instance);
+        out.open("VALUE.NAMEDINSTANCE");
+        encode.instanceName(path);
+        encode.instance(instance, path, selection);
+        out.close();
+    }
+}
+
 }  // namespace
 
 PropertySelection instanceSelection(const Operation& op, const Reply& reply) {
@@ -77,12 +100,7 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
     switch (op.kind) {
         case K::GetClass:
         case K::EnumerateClasses:
-            selection.propertyList = op.kind == K::GetClass ? &op.propertyList : nullptr;
-            selection.localOnly = op.localOnly;
-            selection.includeQualifiers = op.includeQualifiers;
-            for (const cimmof::ClassDecl* cls : reply.classes) {
-                encode.classDeclaration(*cls, selection);
-            }
+            classDeclarations(encode, op, reply, selection);
             break;
         case K::EnumerateClassNames:
             for (const cimmof::ClassDecl* cls : reply.classes) {
@@ -95,13 +113,7 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
             }
             break;
         case K::EnumerateInstances:
-            for (const CMPIInstance* instance : reply.instances) {
-                const CMPIObjectPath* path = pathOf(instance);
-                out.open("VALUE.NAMEDINSTANCE");
-                encode.instanceName(path);
-                encode.instance(instance, path, selection);
-                out.close();
-            }
+            namedInstances(encode, out, reply, selection);
             break;
         case K::EnumerateInstanceNames:
         case K::CreateInstance:

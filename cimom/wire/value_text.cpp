@@ -4,9 +4,9 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <utility>
 
+#include "broker/cmpi_number.h"
 #include "broker/cmpi_read.h"
 #include "broker/text_case.h"
 
@@ -27,26 +27,6 @@ const TypeName kTypeNames[] = {
     {CMPI_ref, "reference"},
 };
 
-struct IntegerRange {
-    std::string_view name;
-    bool isSigned;
-    std::int64_t min;
-    std::uint64_t max;
-};
-
-const IntegerRange kIntegerRanges[] = {
-    {"uint8", false, 0, 0xFF},
-    {"uint16", false, 0, 0xFFFF},
-    {"uint32", false, 0, 0xFFFFFFFFu},
-    {"uint64", false, 0, std::numeric_limits<std::uint64_t>::max()},
-    {"sint8", true, -128, 127},
-    {"sint16", true, -32768, 32767},
-    {"sint32", true, std::numeric_limits<std::int32_t>::min(),
-     std::numeric_limits<std::int32_t>::max()},
-    {"sint64", true, std::numeric_limits<std::int64_t>::min(),
-     std::numeric_limits<std::int64_t>::max()},
-};
-
 // A scalar read out of CMPIData into one of a few plain shapes.
 struct Scalar {
     enum class Kind { Boolean, Unsigned, Signed, Real, Text, DateTime, Char16, None };
@@ -56,11 +36,27 @@ struct Scalar {
     std::int64_t s = 0;
     double real = 0;
     ValueText text;  // Text, DateTime, Char16 (as UTF-8)
+
+    void setNumber(std::uint64_t n) {
+        kind = Kind::Unsigned;
+        u = n;
+    }
+    void setNumber(std::int64_t n) {
+        kind = Kind::Signed;
+        s = n;
+    }
+    void setNumber(double n) {
+        kind = Kind::Real;
+        real = n;
+    }
 };
 
 Scalar readScalar(const CMPIData& d) {
     Scalar v;
     const CMPIValue& x = d.value;
+    if (cimbroker::visitNumber(x, d.type, [&v](auto n) { v.setNumber(n); })) {
+        return v;
+    }
     switch (d.type) {
         case CMPI_boolean:
             v.kind = Scalar::Kind::Boolean;
@@ -69,46 +65,6 @@ Scalar readScalar(const CMPIData& d) {
         case CMPI_char16:
             v.kind = Scalar::Kind::Char16;
             v.text = ValueText::held(cimbroker::char16ToUtf8(x.char16));
-            break;
-        case CMPI_real32:
-            v.kind = Scalar::Kind::Real;
-            v.real = x.real32;
-            break;
-        case CMPI_real64:
-            v.kind = Scalar::Kind::Real;
-            v.real = x.real64;
-            break;
-        case CMPI_uint8:
-            v.kind = Scalar::Kind::Unsigned;
-            v.u = x.uint8;
-            break;
-        case CMPI_uint16:
-            v.kind = Scalar::Kind::Unsigned;
-            v.u = x.uint16;
-            break;
-        case CMPI_uint32:
-            v.kind = Scalar::Kind::Unsigned;
-            v.u = x.uint32;
-            break;
-        case CMPI_uint64:
-            v.kind = Scalar::Kind::Unsigned;
-            v.u = x.uint64;
-            break;
-        case CMPI_sint8:
-            v.kind = Scalar::Kind::Signed;
-            v.s = x.sint8;
-            break;
-        case CMPI_sint16:
-            v.kind = Scalar::Kind::Signed;
-            v.s = x.sint16;
-            break;
-        case CMPI_sint32:
-            v.kind = Scalar::Kind::Signed;
-            v.s = x.sint32;
-            break;
-        case CMPI_sint64:
-            v.kind = Scalar::Kind::Signed;
-            v.s = x.sint64;
             break;
         case CMPI_string:
             v.kind = Scalar::Kind::Text;
@@ -138,76 +94,25 @@ ValueText realText(double value, bool single) {
     return ValueText::held(buffer);
 }
 
-// The parsers take a terminated copy of a value's text; only text that is not already of the
-// declared type comes here, so the copy is rare.
-bool parseSigned(const std::string& text, std::int64_t& out) {
-    if (text.empty()) {
-        return false;
+std::optional<ValueText> asInteger(const Scalar& v, CMPIType type) {
+    CMPIValue number{};
+    bool fits = false;
+    if (v.kind == Scalar::Kind::Boolean) {
+        fits = cimbroker::storeNumber(std::uint64_t{v.boolean}, type, &number);
+    } else if (v.kind == Scalar::Kind::Unsigned) {
+        fits = cimbroker::storeNumber(v.u, type, &number);
+    } else if (v.kind == Scalar::Kind::Signed) {
+        fits = cimbroker::storeNumber(v.s, type, &number);
+    } else if (v.kind == Scalar::Kind::Text) {
+        // A terminated copy; only text that is not already of the declared type comes here.
+        fits = parseInteger(std::string(v.text.view()), type, &number);
     }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0') {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-bool parseUnsigned(const std::string& text, std::uint64_t& out) {
-    if (text.empty() || text[0] == '-') {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0') {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-std::optional<ValueText> asInteger(const Scalar& v, const IntegerRange& range) {
-    std::int64_t s = 0;
-    std::uint64_t u = 0;
-    bool negative = false;
-    switch (v.kind) {
-        case Scalar::Kind::Boolean:
-            u = v.boolean ? 1 : 0;
-            break;
-        case Scalar::Kind::Unsigned:
-            u = v.u;
-            break;
-        case Scalar::Kind::Signed:
-            negative = v.s < 0;
-            s = v.s;
-            u = negative ? 0 : static_cast<std::uint64_t>(v.s);
-            break;
-        case Scalar::Kind::Text: {
-            const std::string text(v.text.view());
-            if (parseUnsigned(text, u)) {
-                break;
-            }
-            if (!parseSigned(text, s) || s >= 0) {
-                return std::nullopt;
-            }
-            negative = true;
-            break;
-        }
-        default:
-            return std::nullopt;
-    }
-    if (negative) {
-        if (!range.isSigned || s < range.min) {
-            return std::nullopt;
-        }
-        return ValueText::held(std::to_string(s));
-    }
-    if (u > range.max) {
+    std::string text;
+    if (!fits) {
         return std::nullopt;
     }
-    return ValueText::held(std::to_string(u));
+    cimbroker::visitNumber(number, type, [&text](auto n) { text = std::to_string(n); });
+    return ValueText::held(std::move(text));
 }
 
 std::optional<ValueText> asBoolean(const Scalar& v) {
@@ -289,9 +194,9 @@ std::optional<ValueText> as(const Scalar& v, std::string_view type) {
     if (type == "string") {
         return asString(v);
     }
-    for (const IntegerRange& range : kIntegerRanges) {
-        if (type == range.name) {
-            return asInteger(v, range);
+    for (const TypeName& entry : kTypeNames) {
+        if ((entry.type & CMPI_INTEGER) != 0 && type == entry.name) {
+            return asInteger(v, entry.type);
         }
     }
     if (type == "boolean") {
@@ -314,6 +219,22 @@ std::optional<ValueText> as(const Scalar& v, std::string_view type) {
 }
 
 }  // namespace
+
+bool parseInteger(const std::string& text, CMPIType type, CMPIValue* out) {
+    const bool isSigned = (type & CMPI_SINT) == CMPI_SINT;
+    // strtoull would read "-1" as the largest value.
+    if (text.empty() || (!isSigned && text.find('-') != std::string::npos)) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const std::int64_t s = isSigned ? std::strtoll(text.c_str(), &end, 10) : 0;
+    const std::uint64_t u = isSigned ? 0 : std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') {
+        return false;
+    }
+    return isSigned ? cimbroker::storeNumber(s, type, out) : cimbroker::storeNumber(u, type, out);
+}
 
 ValueText ValueText::borrowed(std::string_view text) {
     ValueText result;

@@ -37,6 +37,10 @@ struct TypedText {
 // "" for a type CIM-XML has no name for.
 std::string_view cimTypeName(CMPIType type);
 
+// `text` (decimal, whole, as strtoll reads it) as a value of the integer type `type` in `out`;
+// false when it is not one or lies outside the type's range. The codec's one integer parser.
+bool parseInteger(const std::string& text, CMPIType type, CMPIValue* out);
+
 // A scalar, non-reference value as `declaredType` (lower-case, as the schema holds it; "" when the
 // schema declares nothing), or as its own type when it cannot be that; nullopt when the value has
 // no CIM-XML form at all.

@@ -120,13 +120,6 @@ void escape(std::string_view text, Put&& put) {
 
 }  // namespace
 
-std::string escapeXml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    escape(text, [&out](std::string_view piece) { out.append(piece); });
-    return out;
-}
-
 XmlWriter::XmlWriter() : out_(kInitialCapacity, '\0') {}
 
 XmlWriter& XmlWriter::open(std::string_view name) {

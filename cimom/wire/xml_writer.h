@@ -1,7 +1,8 @@
 // XmlWriter builds an XML document in a string: elements opened and closed in order, attribute
-// values and text escaped. Escaping also turns what XML 1.0 cannot carry (control characters,
-// bytes that are not UTF-8) into U+FFFD, so provider or registry bytes can never make the
-// response unreadable. One writer per document; not thread-safe.
+// values and text escaped: & < > " ' and tab, newline and carriage return as character
+// references. Escaping also turns what XML 1.0 cannot carry (control characters, bytes that are
+// not UTF-8) into U+FFFD, so provider or registry bytes can never make the response unreadable.
+// One writer per document; not thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +12,6 @@
 #include <vector>
 
 namespace cimhost {
-
-// `text` with & < > " ' and tab, newline and carriage return as character references, and any
-// byte sequence XML cannot carry replaced by U+FFFD.
-std::string escapeXml(std::string_view text);
 
 class XmlWriter {
   public:

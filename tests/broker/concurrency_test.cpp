@@ -1,5 +1,5 @@
 // Several threads serving requests at once, each in its own scope, while the shared state (class
-// hierarchy, call log, the names the runtime keeps) changes under them.
+// hierarchy, call hook, the names the runtime keeps) changes under them.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include "broker/broker_runtime.h"
 #include "broker/cmpi_read.h"
 #include "cmpimacs.h"
+#include "tests/support/call_probe.h"
 
 namespace cimbroker {
 namespace {
@@ -44,7 +45,7 @@ bool serveOne(Runtime& runtime, int thread, int request) {
 TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     Runtime runtime;
     runtime.setClassHierarchy(serviceHierarchy());
-    runtime.calls().enable(true);
+    cimptest::CallProbe probe(runtime);
     std::atomic<int> wrong{0};
     std::atomic<bool> running{true};
 
@@ -71,8 +72,7 @@ TEST(Concurrency, ThreadsServeRequestsInTheirOwnScopes) {
     changer.join();
 
     EXPECT_EQ(wrong.load(), 0);
-    EXPECT_EQ(runtime.calls().count("returnDone"),
-              static_cast<size_t>(kThreads * kRequestsPerThread));
+    EXPECT_EQ(probe.count("returnDone"), static_cast<size_t>(kThreads * kRequestsPerThread));
     EXPECT_EQ(runtime.liveObjects(), 0u);
 }
 

@@ -17,6 +17,7 @@
 #include "model/cec.h"
 #include "model/cec_pkg.h"
 #include "model/tovpassthru.h"
+#include "tests/support/call_probe.h"
 #include "tests/support/platform_capture.h"
 #include "tests/support/platform_fixture.h"
 
@@ -192,16 +193,14 @@ void PrintTo(const BuildCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// A good example machine, a broker runtime with its call log on, and one request scope.
+// A good example machine, a broker runtime with a call probe, and one request scope.
 class ModelTest : public cimptest::PlatformFixture,
                   public ::testing::WithParamInterface<BuildCase> {
   public:
-    ModelTest() {
-        writeExampleMachine();
-        runtime.calls().enable(true);
-    }
+    ModelTest() { writeExampleMachine(); }
 
     cimbroker::Runtime runtime;
+    cimptest::CallProbe probe{runtime};
 
   private:
     cimbroker::RequestScope scope_{runtime};
@@ -218,10 +217,10 @@ Arrange failRead(const string& key) {
     return [key](ModelTest& t) { t.failRegistry(key, kReadRc); };
 }
 Arrange brokerFails(const string& service, int nth = 1) {
-    return [=](ModelTest& t) { t.runtime.faults().failNth(service, nth, kBrokerRc, kRefused); };
+    return [=](ModelTest& t) { t.probe.failNth(service, nth, kBrokerRc, kRefused); };
 }
 Arrange brokerGivesNull(const string& service, int nth = 1) {
-    return [=](ModelTest& t) { t.runtime.faults().nullNth(service, nth); };
+    return [=](ModelTest& t) { t.probe.nullNth(service, nth); };
 }
 
 const BuildCase kCases[] = {
@@ -302,7 +301,7 @@ TEST_P(ModelTest, BuilderLeavesTheCallerWhatItsContractSays) {
     const std::vector<string> platformCalls = capture.calls();
     for (const string& name : c.notCalled) {
         EXPECT_EQ(std::count(platformCalls.begin(), platformCalls.end(), name), 0) << name;
-        EXPECT_EQ(runtime.calls().count(name), 0u) << name;
+        EXPECT_EQ(probe.count(name), 0u) << name;
     }
     if (c.identityReads >= 0) {
         EXPECT_EQ(

@@ -16,6 +16,7 @@
 #include "platform/trace_point.h"
 #include "provider/key_match.h"
 #include "provider/mi_factories.h"
+#include "tests/support/call_probe.h"
 #include "tests/support/platform_capture.h"
 #include "tests/support/platform_fixture.h"
 
@@ -80,8 +81,8 @@ struct Fault {
 // Platform states that close the gate, fail it, or break the builders.
 enum class Platform { Example, GateClosed, GateFails, SerialUnreadable };
 
-// The example machine, a broker runtime whose broker both factories were given (call log on), a
-// request scope on the test's thread and a capture of what the platform sees. The association is
+// The example machine, a broker runtime whose broker both factories were given (with a call probe),
+// a request scope on the test's thread and a capture of what the platform sees. The association is
 // a CIM_Dependency and the passthrough service a CIM_Service.
 class Operations : public cimptest::PlatformFixture {
   protected:
@@ -92,7 +93,6 @@ class Operations : public cimptest::PlatformFixture {
         hierarchy.add(kService, "CIM_Service");
         hierarchy.add("Vesk_SpecialCEC", kSystem);
         runtime_.setClassHierarchy(hierarchy);
-        runtime_.calls().enable(true);
     }
 
     const CMPIBroker* broker() const { return runtime_.broker(); }
@@ -145,16 +145,16 @@ class Operations : public cimptest::PlatformFixture {
     CMPIStatus call(Op op, const CMPIObjectPath* path, const Filters& f = {},
                     const Fault& fault = {}) {
         capture_.clear();
-        runtime_.calls().clear();
-        runtime_.faults().clear();
+        probe_.clearCalls();
+        probe_.clearFaults();
         if (fault.service != nullptr && fault.null) {
-            runtime_.faults().nullNth(fault.service, fault.nth);
+            probe_.nullNth(fault.service, fault.nth);
         } else if (fault.service != nullptr) {
-            runtime_.faults().failNth(fault.service, fault.nth, fault.rc, fault.message);
+            probe_.failNth(fault.service, fault.nth, fault.rc, fault.message);
         }
         result_ = std::make_unique<cimbroker::Result>(runtime_);
         const CMPIStatus status = invoke(op, result_->cmpi(), path, f);
-        runtime_.faults().clear();
+        probe_.clearFaults();
         return status;
     }
 
@@ -195,6 +195,7 @@ class Operations : public cimptest::PlatformFixture {
 
   protected:
     cimbroker::Runtime runtime_;
+    cimptest::CallProbe probe_{runtime_};
     CMPIInstanceMI* instanceMI_ =
         Vesk_AssociatedTOvPassthruProvider_Create_InstanceMI(runtime_.broker(), nullptr);
     CMPIAssociationMI* associationMI_ =
@@ -207,7 +208,7 @@ class Operations : public cimptest::PlatformFixture {
 TEST_F(Operations, LatestFactoryCallsBrokerServesBothTables) {
     cimbroker::Runtime latest[2];  // outlive every request of the test
     for (int k = 0; k < 2; ++k) {
-        latest[k].calls().enable(true);
+        cimptest::CallProbe probe(latest[k]);
         k == 0 ? (void)Vesk_AssociatedTOvPassthruProvider_Create_InstanceMI(latest[k].broker(),
                                                                             nullptr)
                : (void)Vesk_AssociatedTOvPassthruProvider_Create_AssociationMI(latest[k].broker(),
@@ -215,16 +216,16 @@ TEST_F(Operations, LatestFactoryCallsBrokerServesBothTables) {
         for (const auto& [op, source] :
              {std::pair{Op::EnumNames, kServed}, std::pair{Op::RefNames, kSystem}}) {
             call(op, newPath(source));
-            EXPECT_EQ(runtime_.calls().count("newObjectPath"), 0u);
+            EXPECT_EQ(probe_.count("newObjectPath"), 0u);
         }
-        EXPECT_EQ(latest[k].calls().count("newObjectPath"), 6u);  // three paths per answer
+        EXPECT_EQ(probe.count("newObjectPath"), 6u);  // three paths per answer
     }
 }
 
 TEST_F(Operations, StubsAnswerNotSupportedAndCleanupReleasesNothing) {
     CMPIInstanceMI* mi = instanceMI_;
     capture_.clear();
-    runtime_.calls().clear();
+    probe_.clearCalls();
     // The stubs look at none of their arguments.
     const std::pair<CMPIStatus, CMPIrc> answers[] = {
         {mi->ft->createInstance(nullptr, nullptr, nullptr, nullptr, nullptr),
@@ -243,7 +244,7 @@ TEST_F(Operations, StubsAnswerNotSupportedAndCleanupReleasesNothing) {
     }
     EXPECT_TRUE(capture_.traces().empty());
     EXPECT_TRUE(capture_.calls().empty());
-    EXPECT_TRUE(runtime_.calls().names().empty());
+    EXPECT_TRUE(probe_.names().empty());
 
     EXPECT_EQ(call(Op::Get, newPath(kServed)).rc, CMPI_RC_OK);
     EXPECT_EQ(objects(), 1u);
@@ -352,7 +353,7 @@ TEST_F(Operations, EachOperationAnswersAsTheGateThePathFiltersAndBrokerAllow) {
                                                     : withRc       ? TraceArgs{{hex(rc)}}
                                                                    : TraceArgs{{}});
             // A closed or failing gate ends the request before the path is looked at.
-            EXPECT_EQ(runtime_.calls().count("getClassName") == 0, gateShut);
+            EXPECT_EQ(probe_.count("getClassName") == 0, gateShut);
             // An entry from the gate or a builder is committed once.
             const std::string entry = c.platform == Platform::GateFails
                                           ? "UtilReg::read dscv/FspRole"
@@ -390,7 +391,7 @@ TEST_F(Operations, EachOperationAnswersAsTheGateThePathFiltersAndBrokerAllow) {
                                                               : f.properties   ? c.trimmed
                                                                                : whole);
             // Both references are keys, so the filter shows only in the call.
-            EXPECT_EQ(runtime_.calls().count("setPropertyFilter"),
+            EXPECT_EQ(probe_.count("setPropertyFilter"),
                       (op == Op::Refs || op == Op::Assocs) && f.properties ? 1u : 0u);
         }
     }

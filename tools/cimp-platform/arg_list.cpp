@@ -11,7 +11,7 @@ bool ArgList::takeFlag(const std::string& name) {
     return found;
 }
 
-CliStatus ArgList::takeOption(const std::string& name, std::optional<std::string>& value) {
+cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::string>* value) {
     const std::string joined = name + "=";
     size_t i = 0;
     while (i < args_.size()) {
@@ -27,33 +27,34 @@ CliStatus ArgList::takeOption(const std::string& name, std::optional<std::string
             continue;
         }
         if (i + taken > args_.size()) {
-            return CliStatus::badUsage(name, "needs a value");
+            return cimp::Outcome::badUsage(name, "needs a value");
         }
-        if (value) {
-            return CliStatus::badUsage(name, "given twice");
+        if (*value) {
+            return cimp::Outcome::badUsage(name, "given twice");
         }
-        value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
+        *value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
         args_.erase(args_.begin() + static_cast<long>(i),
                     args_.begin() + static_cast<long>(i + taken));
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
-CliStatus ArgList::takePositionals(size_t min, size_t max, std::vector<std::string>& positionals) {
+cimp::Outcome ArgList::takePositionals(size_t min, size_t max,
+                                       std::vector<std::string>* positionals) {
     for (const std::string& arg : args_) {
         if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            return CliStatus::badUsage(arg, "unknown option");
+            return cimp::Outcome::badUsage(arg, "unknown option");
         }
     }
     if (args_.size() < min) {
-        return CliStatus::badUsage("arguments", "too few");
+        return cimp::Outcome::badUsage("arguments", "too few");
     }
     if (args_.size() > max) {
-        return CliStatus::badUsage(args_[max], "unexpected argument");
+        return cimp::Outcome::badUsage(args_[max], "unexpected argument");
     }
-    positionals = args_;
+    *positionals = args_;
     args_.clear();
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimpcli

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -21,10 +21,10 @@ class ArgList {
 
     // Removes `name VALUE` (or `name=VALUE`) into `value`; bad usage when VALUE is missing or
     // the option is given twice.
-    CliStatus takeOption(const std::string& name, std::optional<std::string>& value);
+    cimp::Outcome takeOption(const std::string& name, std::optional<std::string>* value);
 
     // Everything left, as between `min` and `max` positionals.
-    CliStatus takePositionals(size_t min, size_t max, std::vector<std::string>& positionals);
+    cimp::Outcome takePositionals(size_t min, size_t max, std::vector<std::string>* positionals);
 
     // The arguments not taken yet.
     const std::vector<std::string>& remaining() const { return args_; }

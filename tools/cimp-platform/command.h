@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "base/outcome.h"
 #include "tools/cimp-platform/arg_list.h"
-#include "tools/cimp-platform/cli_status.h"
 
 namespace cimpcli {
 
@@ -16,7 +16,7 @@ struct Command {
     const char* name;
     const char* usage;    // arguments after the name
     const char* summary;  // what it does, for --help
-    CliStatus (*run)(const std::string& root, ArgList& args, std::ostream& out);
+    cimp::Outcome (*run)(const std::string& root, ArgList& args, std::ostream& out);
 };
 
 }  // namespace cimpcli

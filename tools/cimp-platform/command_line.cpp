@@ -48,11 +48,11 @@ void printCommandHelp(const Command& command, std::ostream& out) {
         << command.summary << "\n";
 }
 
-int report(const CliStatus& status, std::ostream& err) {
-    if (!status.what.empty() || !status.why.empty()) {
-        err << "cimp-platform: " << status.what << ": " << status.why << "\n";
+int report(const cimp::Outcome& status, std::ostream& err) {
+    if (!status.what().empty() || !status.why().empty()) {
+        err << "cimp-platform: " << status.what() << ": " << status.why() << "\n";
     }
-    return status.exitCode;
+    return status.exitStatus();
 }
 
 }  // namespace
@@ -60,9 +60,9 @@ int report(const CliStatus& status, std::ostream& err) {
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ArgList global(args);
     std::optional<std::string> root;
-    CliStatus status = global.takeOption("--root", root);
+    cimp::Outcome status = global.takeOption("--root", &root);
     if (status.ok() && root && root->empty()) {
-        status = CliStatus::badUsage("--root", "needs a directory");
+        status = cimp::Outcome::badUsage("--root", "needs a directory");
     }
     if (!status.ok()) {
         return report(status, err);
@@ -76,7 +76,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     const Command* command = findCommand(rest[0]);
     if (command == nullptr) {
-        report(CliStatus::badUsage(rest[0], "unknown command"), err);
+        report(cimp::Outcome::badUsage(rest[0], "unknown command"), err);
         printUsage(err);
         return 2;
     }
@@ -87,7 +87,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     ArgList commandArgs(std::vector<std::string>(rest.begin() + 1, rest.end()));
     status =
         command->run(root ? *root : cimpsim::platformRoot(cimpsim::currentEnv()), commandArgs, out);
-    if (status.exitCode == 2) {
+    if (status.exitStatus() == 2) {
         report(status, err);
         printCommandHelp(*command, err);
         return 2;

@@ -63,37 +63,37 @@ std::string alignedEntry(const cimpsim::ErrlLine& f) {
     return line;
 }
 
-CliStatus parseFilter(ArgList& args, ErrlFilter& filter) {
+cimp::Outcome parseFilter(ArgList& args, ErrlFilter* filter) {
     std::optional<std::string> since;
     std::optional<std::string> rc;
-    CliStatus status = args.takeOption("--since", since);
+    cimp::Outcome status = args.takeOption("--since", &since);
     if (status.ok()) {
-        status = args.takeOption("--rc", rc);
+        status = args.takeOption("--rc", &rc);
     }
     if (status.ok() && since && !isUtcTime(*since)) {
         status =
-            CliStatus::badUsage(*since, "not a UTC time YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]");
+            cimp::Outcome::badUsage(*since, "not a UTC time YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]");
     }
     if (status.ok() && since) {
-        filter.since = withoutZone(*since);
+        filter->since = withoutZone(*since);
     }
     uint32_t code = 0;
     if (status.ok() && rc) {
-        status = parseReturnCode(*rc, code);
+        status = parseReturnCode(*rc, &code);
     }
     if (status.ok() && rc) {
-        filter.rc = code;
+        filter->rc = code;
     }
     return status;
 }
 
-CliStatus runErrl(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runErrl(const std::string& root, ArgList& args, std::ostream& out) {
     bool follow = args.takeFlag("--follow");
     ErrlFilter filter;
     std::vector<std::string> positionals;
-    CliStatus status = parseFilter(args, filter);
+    cimp::Outcome status = parseFilter(args, &filter);
     if (status.ok()) {
-        status = args.takePositionals(0, 0, positionals);
+        status = args.takePositionals(0, 0, &positionals);
     }
     if (!status.ok()) {
         return status;

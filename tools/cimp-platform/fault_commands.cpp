@@ -18,16 +18,16 @@ namespace {
 // The platform reads no more of a fault file.
 constexpr size_t kFaultFileLimit = 64;
 
-CliStatus runFail(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runFail(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(2, 2, positionals);
+    cimp::Outcome status = args.takePositionals(2, 2, &positionals);
     Target target;
     uint32_t rc = 0;
     if (status.ok()) {
-        status = parseTarget(positionals[0], target);
+        status = parseTarget(positionals[0], &target);
     }
     if (status.ok()) {
-        status = parseReturnCode(positionals[1], rc);
+        status = parseReturnCode(positionals[1], &rc);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -37,19 +37,19 @@ CliStatus runFail(const std::string& root, ArgList& args, std::ostream& /*out*/)
                : status;
 }
 
-CliStatus runClear(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runClear(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     bool all = args.takeFlag("--all");
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(all ? 0 : 1, all ? 0 : 1, positionals);
+    cimp::Outcome status = args.takePositionals(all ? 0 : 1, all ? 0 : 1, &positionals);
     if (status.ok()) {
         status = checkRoot(root);
     }
     std::vector<Target> targets;
     if (status.ok() && all) {
-        status = listFaults(root, targets);
+        status = listFaults(root, &targets);
     } else if (status.ok()) {
         targets.emplace_back();
-        status = parseTarget(positionals[0], targets.back());
+        status = parseTarget(positionals[0], &targets.back());
     }
     for (size_t i = 0; status.ok() && i < targets.size(); ++i) {
         status = removeRootFile(root, targets[i].file + kFaultSuffix);
@@ -57,15 +57,15 @@ CliStatus runClear(const std::string& root, ArgList& args, std::ostream& /*out*/
     return status;
 }
 
-CliStatus runFaults(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runFaults(const std::string& root, ArgList& args, std::ostream& out) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(0, 0, positionals);
+    cimp::Outcome status = args.takePositionals(0, 0, &positionals);
     std::vector<Target> faults;
     if (status.ok()) {
         status = checkRoot(root);
     }
     if (status.ok()) {
-        status = listFaults(root, faults);
+        status = listFaults(root, &faults);
     }
     TextTable table;
     for (const Target& target : faults) {
@@ -84,7 +84,7 @@ std::string describeFault(const std::string& root, const Target& target) {
     if (rc) {
         return formatReturnCode(*rc);
     }
-    std::string why = read.status.ok() ? "holds " + displayValue(read.bytes) : read.status.why;
+    std::string why = read.status.ok() ? "holds " + displayValue(read.bytes) : read.status.why();
     return formatReturnCode(cimpsim::kRcBadFaultFile) + " (fault file " + why + ")";
 }
 

@@ -18,21 +18,21 @@ extern "C" void requestStop(int) {
 
 }  // namespace
 
-CliStatus followUntilStopped(std::ostream& out, const std::function<CliStatus()>& poll) {
+cimp::Outcome followUntilStopped(std::ostream& out, const std::function<cimp::Outcome()>& poll) {
     struct sigaction action = {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     while (g_stopRequested == 0) {
-        CliStatus status = poll();
+        cimp::Outcome status = poll();
         out.flush();
         if (!status.ok() || !out) {
             return status;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimpcli

@@ -5,13 +5,13 @@
 #include <functional>
 #include <ostream>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
 // Calls `poll` at once and then every 200 ms until SIGINT or SIGTERM (a normal end: success),
 // until `poll` fails, or until `out` can no longer be written (the reader went away).
-CliStatus followUntilStopped(std::ostream& out, const std::function<CliStatus()>& poll);
+cimp::Outcome followUntilStopped(std::ostream& out, const std::function<cimp::Outcome()>& poll);
 
 }  // namespace cimpcli
 

@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CliStatus loadMachine(const std::optional<std::string>& machineFile, Machine& machine) {
-    CliStatus status = parseMachine("example machine", kExampleMachine, machine);
+cimp::Outcome loadMachine(const std::optional<std::string>& machineFile, Machine* machine) {
+    cimp::Outcome status = parseMachine("example machine", kExampleMachine, machine);
     if (!status.ok() || !machineFile) {
         return status;
     }
@@ -30,18 +30,18 @@ CliStatus loadMachine(const std::optional<std::string>& machineFile, Machine& ma
     return parseMachine(*machineFile, read.bytes, machine);
 }
 
-CliStatus layOut(const std::string& dir, const Machine& machine) {
+cimp::Outcome layOut(const std::string& dir, const Machine& machine) {
     fs::path target = fs::absolute(dir);
     std::error_code error;
     fs::create_directories(target.parent_path(), error);
     if (error) {
-        return CliStatus::failed(target.parent_path().string(), error.message());
+        return cimp::Outcome::failed(target.parent_path().string(), error.message());
     }
     std::string temp = target.string() + ".cimp-tmp-XXXXXX";
     if (::mkdtemp(&temp[0]) == nullptr) {
-        return CliStatus::failed(temp, std::strerror(errno));
+        return cimp::Outcome::failed(temp, std::strerror(errno));
     }
-    CliStatus status = CliStatus::success();
+    cimp::Outcome status = cimp::Outcome::success();
     for (const auto& file : machine) {
         status = replaceFile(temp + "/" + file.first, file.second);
         if (!status.ok()) {
@@ -49,14 +49,14 @@ CliStatus layOut(const std::string& dir, const Machine& machine) {
         }
     }
     if (status.ok() && ::chmod(temp.c_str(), 0755) != 0) {
-        status = CliStatus::failed(temp, std::strerror(errno));
+        status = cimp::Outcome::failed(temp, std::strerror(errno));
     }
     // rename() replaces an empty directory and refuses any other, so nothing in DIR is lost.
     if (status.ok() && std::rename(temp.c_str(), target.c_str()) != 0) {
-        status = CliStatus::failed(dir, errno == ENOTEMPTY || errno == EEXIST
-                                            ? "already holds files; init lays out only a new "
-                                              "or empty directory"
-                                            : std::strerror(errno));
+        status = cimp::Outcome::failed(dir, errno == ENOTEMPTY || errno == EEXIST
+                                                ? "already holds files; init lays out only a new "
+                                                  "or empty directory"
+                                                : std::strerror(errno));
     }
     if (!status.ok()) {
         fs::remove_all(temp, error);
@@ -64,16 +64,16 @@ CliStatus layOut(const std::string& dir, const Machine& machine) {
     return status;
 }
 
-CliStatus runInit(const std::string& /*root*/, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runInit(const std::string& /*root*/, ArgList& args, std::ostream& /*out*/) {
     std::optional<std::string> machineFile;
     std::vector<std::string> positionals;
-    CliStatus status = args.takeOption("--machine", machineFile);
+    cimp::Outcome status = args.takeOption("--machine", &machineFile);
     if (status.ok()) {
-        status = args.takePositionals(1, 1, positionals);
+        status = args.takePositionals(1, 1, &positionals);
     }
     Machine machine;
     if (status.ok()) {
-        status = loadMachine(machineFile, machine);
+        status = loadMachine(machineFile, &machine);
     }
     return status.ok() ? layOut(positionals[0], machine) : status;
 }

@@ -40,15 +40,15 @@ void LineTail::take(const char* data, size_t size,
     }
 }
 
-CliStatus LineTail::poll(const std::function<void(const std::string&)>& line) {
+cimp::Outcome LineTail::poll(const std::function<void(const std::string&)>& line) {
     Descriptor file{::open(path_.c_str(), O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0) {
-        return errno == ENOENT ? CliStatus::success()
-                               : CliStatus::failed(path_, std::strerror(errno));
+        return errno == ENOENT ? cimp::Outcome::success()
+                               : cimp::Outcome::failed(path_, std::strerror(errno));
     }
     struct stat info;
     if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return CliStatus::failed(path_, "not a regular file");
+        return cimp::Outcome::failed(path_, "not a regular file");
     }
     if (static_cast<uint64_t>(info.st_size) < offset_) {
         offset_ = 0;
@@ -62,10 +62,10 @@ CliStatus LineTail::poll(const std::function<void(const std::string&)>& line) {
             continue;
         }
         if (n < 0) {
-            return CliStatus::failed(path_, std::strerror(errno));
+            return cimp::Outcome::failed(path_, std::strerror(errno));
         }
         if (n == 0) {
-            return CliStatus::success();
+            return cimp::Outcome::success();
         }
         offset_ += static_cast<uint64_t>(n);
         take(chunk, static_cast<size_t>(n), line);

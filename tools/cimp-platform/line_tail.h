@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -20,7 +20,7 @@ class LineTail {
     explicit LineTail(std::string path) : path_(std::move(path)) {}
 
     // Passes each complete new line (without its newline) to `line`.
-    CliStatus poll(const std::function<void(const std::string&)>& line);
+    cimp::Outcome poll(const std::function<void(const std::string&)>& line);
 
   private:
     void take(const char* data, size_t size, const std::function<void(const std::string&)>& line);

@@ -28,7 +28,7 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-CliStatus encodeFor(const Target& target, const std::string& value, std::string& bytes) {
+cimp::Outcome encodeFor(const Target& target, const std::string& value, std::string* bytes) {
     switch (target.kind) {
         case TargetKind::Managed:
             return encodeManaged(value, bytes);
@@ -40,27 +40,27 @@ CliStatus encodeFor(const Target& target, const std::string& value, std::string&
     return parseTaggedValue(value, bytes);
 }
 
-CliStatus parseLine(const std::string& line, Machine& machine) {
+cimp::Outcome parseLine(const std::string& line, Machine* machine) {
     size_t equals = line.find('=');
     if (equals == std::string::npos) {
-        return CliStatus::failed("", "expected key = value");
+        return cimp::Outcome::failed("", "expected key = value");
     }
     Target target;
-    CliStatus status = parseTarget(trimmed(line.substr(0, equals)), target);
+    cimp::Outcome status = parseTarget(trimmed(line.substr(0, equals)), &target);
     std::string bytes;
     if (status.ok()) {
-        status = encodeFor(target, trimmed(line.substr(equals + 1)), bytes);
+        status = encodeFor(target, trimmed(line.substr(equals + 1)), &bytes);
     }
     if (!status.ok()) {
-        return CliStatus::failed("", status.what + ": " + status.why);
+        return cimp::Outcome::failed("", status.what() + ": " + status.why());
     }
-    machine[target.file] = bytes;
-    return CliStatus::success();
+    (*machine)[target.file] = bytes;
+    return cimp::Outcome::success();
 }
 
 }  // namespace
 
-CliStatus parseMachine(const std::string& source, const std::string& text, Machine& machine) {
+cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine* machine) {
     size_t lineNumber = 0;
     size_t start = 0;
     while (start < text.size()) {
@@ -74,12 +74,12 @@ CliStatus parseMachine(const std::string& source, const std::string& text, Machi
         if (line.empty() || line[0] == '#') {
             continue;
         }
-        CliStatus status = parseLine(line, machine);
+        cimp::Outcome status = parseLine(line, machine);
         if (!status.ok()) {
-            return CliStatus::failed(source + ":" + std::to_string(lineNumber), status.why);
+            return cimp::Outcome::failed(source + ":" + std::to_string(lineNumber), status.why());
         }
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimpcli

@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -24,7 +24,7 @@ using Machine = std::map<std::string, std::string>;
 extern const char kExampleMachine[];
 
 // Adds the lines of `text` (named `source` in faults) to `machine`.
-CliStatus parseMachine(const std::string& source, const std::string& text, Machine& machine);
+cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine* machine);
 
 }  // namespace cimpcli
 

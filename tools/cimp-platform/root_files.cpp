@@ -38,14 +38,14 @@ bool writeAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-CliStatus checkRoot(const std::string& root) {
+cimp::Outcome checkRoot(const std::string& root) {
     std::error_code error;
     if (!std::filesystem::is_directory(root, error)) {
-        return CliStatus::failed(root,
-                                 "not a platform root (no such directory); "
-                                 "lay one out with cimp-platform init");
+        return cimp::Outcome::failed(root,
+                                     "not a platform root (no such directory); "
+                                     "lay one out with cimp-platform init");
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
@@ -60,17 +60,17 @@ FileRead readRootFile(const std::string& root, const std::string& file, size_t l
         case cimpsim::ReadStatus::Ok:
             if (read.bytes.size() > limit) {
                 read.status =
-                    CliStatus::failed(path, "larger than " + std::to_string(limit) + " bytes");
+                    cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");
             }
             break;
         case cimpsim::ReadStatus::Missing:
             read.missing = true;
-            read.status = CliStatus::failed(path, "no such file");
+            read.status = cimp::Outcome::failed(path, "no such file");
             break;
         case cimpsim::ReadStatus::Unreadable:
-            read.status = CliStatus::failed(path,
-                                            "cannot be read (not a regular file, a symbolic "
-                                            "link, or no permission)");
+            read.status = cimp::Outcome::failed(path,
+                                                "cannot be read (not a regular file, a symbolic "
+                                                "link, or no permission)");
             break;
     }
     return read;
@@ -81,32 +81,33 @@ FileRead readFile(const std::string& path, size_t limit) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         read.missing = errno == ENOENT;
-        read.status = CliStatus::failed(path, std::strerror(errno));
+        read.status = cimp::Outcome::failed(path, std::strerror(errno));
         return read;
     }
     read.bytes.resize(limit + 1);
     in.read(&read.bytes[0], static_cast<std::streamsize>(read.bytes.size()));
     read.bytes.resize(static_cast<size_t>(in.gcount()));
     if (in.bad()) {
-        read.status = CliStatus::failed(path, "cannot be read");
+        read.status = cimp::Outcome::failed(path, "cannot be read");
     } else if (read.bytes.size() > limit) {
-        read.status = CliStatus::failed(path, "larger than " + std::to_string(limit) + " bytes");
+        read.status =
+            cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");
     }
     return read;
 }
 
-CliStatus replaceFile(const std::string& path, const std::string& bytes) {
+cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     std::filesystem::path target(path);
     std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) {
-        return CliStatus::failed(dir.string(), error.message());
+        return cimp::Outcome::failed(dir.string(), error.message());
     }
     std::string temp = (dir / kTempPrefix).string() + "XXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) {
-        return CliStatus::failed(temp, systemReason(errno));
+        return cimp::Outcome::failed(temp, systemReason(errno));
     }
     bool written = writeAll(fd, bytes) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     int writeError = errno;
@@ -116,27 +117,27 @@ CliStatus replaceFile(const std::string& path, const std::string& bytes) {
     }
     if (!written) {
         ::unlink(temp.c_str());
-        return CliStatus::failed(temp, systemReason(writeError));
+        return cimp::Outcome::failed(temp, systemReason(writeError));
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         int renameError = errno;
         ::unlink(temp.c_str());
-        return CliStatus::failed(path, systemReason(renameError));
+        return cimp::Outcome::failed(path, systemReason(renameError));
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
-CliStatus writeRootFile(const std::string& root, const std::string& file,
-                        const std::string& bytes) {
+cimp::Outcome writeRootFile(const std::string& root, const std::string& file,
+                            const std::string& bytes) {
     return replaceFile(root + "/" + file, bytes);
 }
 
-CliStatus removeRootFile(const std::string& root, const std::string& file) {
+cimp::Outcome removeRootFile(const std::string& root, const std::string& file) {
     std::string path = root + "/" + file;
     if (::unlink(path.c_str()) != 0) {
-        return CliStatus::failed(path, errno == ENOENT ? "no such file" : systemReason(errno));
+        return cimp::Outcome::failed(path, errno == ENOENT ? "no such file" : systemReason(errno));
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 }  // namespace cimpcli

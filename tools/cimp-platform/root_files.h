@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -18,28 +18,29 @@ namespace cimpcli {
 constexpr char kTempPrefix[] = ".cimp-tmp-";
 
 struct FileRead {
-    CliStatus status;
+    cimp::Outcome status;
     bool missing = false;  // the file does not exist (status is then a failure too)
     std::string bytes;
 };
 
 // Fails unless `root` is a directory.
-CliStatus checkRoot(const std::string& root);
+cimp::Outcome checkRoot(const std::string& root);
 
 // At most `limit` bytes of <root>/<file>; a longer file fails.
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit);
 
 // Replaces <root>/<file> atomically, creating its directory when needed.
-CliStatus writeRootFile(const std::string& root, const std::string& file, const std::string& bytes);
+cimp::Outcome writeRootFile(const std::string& root, const std::string& file,
+                            const std::string& bytes);
 
 // Removes <root>/<file>; fails when it does not exist.
-CliStatus removeRootFile(const std::string& root, const std::string& file);
+cimp::Outcome removeRootFile(const std::string& root, const std::string& file);
 
 // At most `limit` bytes of the file at `path` (anywhere); a longer file fails.
 FileRead readFile(const std::string& path, size_t limit);
 
 // Writes `bytes` to the file at `path` (temporary file and rename, mode 0644).
-CliStatus replaceFile(const std::string& path, const std::string& bytes);
+cimp::Outcome replaceFile(const std::string& path, const std::string& bytes);
 
 }  // namespace cimpcli
 

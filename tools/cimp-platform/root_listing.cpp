@@ -19,11 +19,11 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 // Names of the regular files (symbolic links left out, as the platform refuses them) in the
 // area directories below <root>/registry, as "registry/area/name".
-CliStatus registryFiles(const std::string& root, std::vector<std::string>& files) {
+cimp::Outcome registryFiles(const std::string& root, std::vector<std::string>* files) {
     fs::path registry = fs::path(root) / kRegistryDir;
     std::error_code error;
     if (!fs::is_directory(registry, error)) {
-        return CliStatus::success();
+        return cimp::Outcome::success();
     }
     for (const fs::directory_entry& area : fs::directory_iterator(registry, error)) {
         if (!area.is_directory(error) || area.is_symlink(error)) {
@@ -33,18 +33,18 @@ CliStatus registryFiles(const std::string& root, std::vector<std::string>& files
             if (!file.is_regular_file(error) || file.is_symlink(error)) {
                 continue;
             }
-            if (files.size() == kMaxListedFiles) {
-                return CliStatus::failed(registry.string(),
-                                         "more than " + std::to_string(kMaxListedFiles) + " files");
+            if (files->size() == kMaxListedFiles) {
+                return cimp::Outcome::failed(
+                    registry.string(), "more than " + std::to_string(kMaxListedFiles) + " files");
             }
-            files.push_back(std::string(kRegistryDir) + "/" + area.path().filename().string() +
-                            "/" + file.path().filename().string());
+            files->push_back(std::string(kRegistryDir) + "/" + area.path().filename().string() +
+                             "/" + file.path().filename().string());
         }
     }
     if (error) {
-        return CliStatus::failed(registry.string(), error.message());
+        return cimp::Outcome::failed(registry.string(), error.message());
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
 void sortByName(std::vector<Target>& targets) {
@@ -54,25 +54,25 @@ void sortByName(std::vector<Target>& targets) {
 
 }  // namespace
 
-CliStatus listRegistryKeys(const std::string& root, std::vector<Target>& keys) {
+cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>* keys) {
     std::vector<std::string> files;
-    CliStatus status = registryFiles(root, files);
+    cimp::Outcome status = registryFiles(root, &files);
     for (const std::string& file : files) {
         Target target;
-        if (file.find(kTempPrefix) == std::string::npos && targetOfFile(file, target)) {
-            keys.push_back(target);
+        if (file.find(kTempPrefix) == std::string::npos && targetOfFile(file, &target)) {
+            keys->push_back(target);
         }
     }
-    sortByName(keys);
+    sortByName(*keys);
     return status;
 }
 
-CliStatus listFaults(const std::string& root, std::vector<Target>& faults) {
+cimp::Outcome listFaults(const std::string& root, std::vector<Target>* faults) {
     std::vector<std::string> files;
-    CliStatus status = registryFiles(root, files);
+    cimp::Outcome status = registryFiles(root, &files);
     Target target;
     for (const char* name : {"managed", "policy"}) {
-        parseTarget(name, target);
+        parseTarget(name, &target);
         files.push_back(target.file + kFaultSuffix);
     }
     std::error_code error;
@@ -81,11 +81,11 @@ CliStatus listFaults(const std::string& root, std::vector<Target>& faults) {
             continue;
         }
         std::string valueFile = file.substr(0, file.size() - (sizeof kFaultSuffix - 1));
-        if (fs::exists(fs::path(root) / file, error) && targetOfFile(valueFile, target)) {
-            faults.push_back(target);
+        if (fs::exists(fs::path(root) / file, error) && targetOfFile(valueFile, &target)) {
+            faults->push_back(target);
         }
     }
-    sortByName(faults);
+    sortByName(*faults);
     return status;
 }
 

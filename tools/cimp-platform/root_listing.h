@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 #include "tools/cimp-platform/target.h"
 
 namespace cimpcli {
@@ -14,10 +14,10 @@ namespace cimpcli {
 constexpr size_t kMaxListedFiles = 10000;
 
 // Every registry key with a value file (fault files and temporary files left out).
-CliStatus listRegistryKeys(const std::string& root, std::vector<Target>& keys);
+cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>* keys);
 
 // Every target with a fault file beside its value file.
-CliStatus listFaults(const std::string& root, std::vector<Target>& faults);
+cimp::Outcome listFaults(const std::string& root, std::vector<Target>* faults);
 
 }  // namespace cimpcli
 

@@ -8,27 +8,27 @@
 #include "platform/sim/env.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/value_parsers.h"
+#include "sysdata/gate_inputs.h"
 #include "tools/cimp-platform/value_codec.h"
 
 namespace cimpcli {
 
 namespace {
 
-// The services' read limits: the role is one byte, a longer managed indicator than 64 bytes or
-// policy file than 2 is unparsable.
-constexpr size_t kRoleLimit = 1;
+// The services' read limits: a longer managed indicator than 64 bytes or policy file than 2 is
+// unparsable.
 constexpr size_t kManagedLimit = 64;
 constexpr size_t kPolicyLimit = 2;
 
 // The bytes the service reads, or the reason its read fails.
 std::optional<std::string> readFact(const cimpsim::Directory& root, const char* folder,
-                                    const char* key, size_t limit, std::string& failure) {
+                                    const char* key, size_t limit, std::string* failure) {
     std::string bytes(limit, '\0');
     size_t size = bytes.size();
     std::unique_ptr<ErrlEntry> entry(
         cimpsim::readServiceFile(root, {"cimp-platform", folder, key}, bytes.data(), size));
     if (entry) {
-        failure =
+        *failure =
             std::string("off (") + key + " fails with rc " + formatReturnCode(entry->getRC()) + ")";
         return std::nullopt;
     }
@@ -42,16 +42,17 @@ std::string servingState(const std::string& rootPath) {
     const std::shared_ptr<const cimpsim::Directory> root =
         cimpsim::systemEnv().directory(rootPath, false);
     std::string failure;
+    const std::string serving(1, static_cast<char>(kCimpServingRole));
     std::optional<std::string> role =
-        readFact(*root, "registry/", "dscv/FspRole", kRoleLimit, failure);
+        readFact(*root, "registry/", kCimpRoleKey, serving.size(), &failure);
     if (!role) {
         return failure;
     }
-    if (*role != std::string(1, '\x01')) {
-        return "off (role is " + displayValue(*role) + ", not hex:01)";
+    if (*role != serving) {
+        return "off (role is " + displayValue(*role) + ", not " + displayValue(serving) + ")";
     }
     std::optional<std::string> managed =
-        readFact(*root, "", "drax/managed", kManagedLimit + 1, failure);
+        readFact(*root, "", "drax/managed", kManagedLimit + 1, &failure);
     if (!managed) {
         return failure;
     }
@@ -64,7 +65,7 @@ std::string servingState(const std::string& rootPath) {
         return "off (managed by a console: managed = " + std::to_string(*indicator) + ")";
     }
     std::optional<std::string> policy =
-        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, failure);
+        readFact(*root, "", "rmgr/policy_enabled", kPolicyLimit + 1, &failure);
     if (!policy) {
         return failure;
     }

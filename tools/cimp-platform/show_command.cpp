@@ -16,32 +16,32 @@ namespace {
 std::string shownValue(const std::string& root, const Target& target) {
     FileRead read = readRootFile(root, target.file, kMaxValueBytes);
     if (!read.status.ok()) {
-        return "(" + read.status.why + ")";
+        return "(" + read.status.why() + ")";
     }
     return target.kind == TargetKind::Policy ? policyWord(read.bytes) : displayValue(read.bytes);
 }
 
-CliStatus runShow(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runShow(const std::string& root, ArgList& args, std::ostream& out) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(0, 0, positionals);
+    cimp::Outcome status = args.takePositionals(0, 0, &positionals);
     std::vector<Target> keys;
     std::vector<Target> faults;
     if (status.ok()) {
         status = checkRoot(root);
     }
     if (status.ok()) {
-        status = listRegistryKeys(root, keys);
+        status = listRegistryKeys(root, &keys);
     }
     if (status.ok()) {
-        status = listFaults(root, faults);
+        status = listFaults(root, &faults);
     }
     if (!status.ok()) {
         return status;
     }
     Target managed;
     Target policy;
-    parseTarget("managed", managed);
-    parseTarget("policy", policy);
+    parseTarget("managed", &managed);
+    parseTarget("policy", &policy);
     keys.push_back(managed);
     keys.push_back(policy);
 

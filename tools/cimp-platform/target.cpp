@@ -16,30 +16,30 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 }  // namespace
 
-CliStatus parseTarget(const std::string& text, Target& target) {
+cimp::Outcome parseTarget(const std::string& text, Target* target) {
     if (text == "managed") {
-        target = {TargetKind::Managed, text, kManagedFile};
-        return CliStatus::success();
+        *target = {TargetKind::Managed, text, kManagedFile};
+        return cimp::Outcome::success();
     }
     if (text == "policy") {
-        target = {TargetKind::Policy, text, kPolicyFile};
-        return CliStatus::success();
+        *target = {TargetKind::Policy, text, kPolicyFile};
+        return cimp::Outcome::success();
     }
     return parseRegistryKey(text, target);
 }
 
-CliStatus parseRegistryKey(const std::string& text, Target& target) {
+cimp::Outcome parseRegistryKey(const std::string& text, Target* target) {
     if (text.find('\0') != std::string::npos || !cimpsim::isPlainRegistryKey(text.c_str())) {
-        return CliStatus::badUsage(text, "not a registry key area/name");
+        return cimp::Outcome::badUsage(text, "not a registry key area/name");
     }
     if (endsWith(text, kFaultSuffix)) {
-        return CliStatus::badUsage(text, "a key ending in .fail would be taken for a fault");
+        return cimp::Outcome::badUsage(text, "a key ending in .fail would be taken for a fault");
     }
-    target = {TargetKind::Registry, text, std::string(kRegistryDir) + "/" + text};
-    return CliStatus::success();
+    *target = {TargetKind::Registry, text, std::string(kRegistryDir) + "/" + text};
+    return cimp::Outcome::success();
 }
 
-bool targetOfFile(const std::string& file, Target& target) {
+bool targetOfFile(const std::string& file, Target* target) {
     const std::string registryPrefix = std::string(kRegistryDir) + "/";
     if (file == kManagedFile || file == kPolicyFile) {
         return parseTarget(file == kManagedFile ? "managed" : "policy", target).ok();

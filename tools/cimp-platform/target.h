@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -23,13 +23,13 @@ constexpr char kRegistryDir[] = "registry";
 
 // Bad usage when `text` names none of them (a key that is not a plain "area/name", or whose
 // name would be taken for a fault file).
-CliStatus parseTarget(const std::string& text, Target& target);
+cimp::Outcome parseTarget(const std::string& text, Target* target);
 
 // The same, refusing anything but a registry key.
-CliStatus parseRegistryKey(const std::string& text, Target& target);
+cimp::Outcome parseRegistryKey(const std::string& text, Target* target);
 
 // The target whose value file is `file` (below the root), or false for any other file.
-bool targetOfFile(const std::string& file, Target& target);
+bool targetOfFile(const std::string& file, Target* target);
 
 }  // namespace cimpcli
 

@@ -26,10 +26,10 @@ const char* formatText(uint32_t id) {
 
 // Prints the ring's entries from logical offset `next` on, and moves `next` past them. A ring
 // that does not exist yet has no entries.
-CliStatus printNewEntries(const std::string& path, uint64_t& next, std::ostream& out) {
+cimp::Outcome printNewEntries(const std::string& path, uint64_t& next, std::ostream& out) {
     FileRead read = readFile(path, cimpsim::ring::kMaxBufferSize);
     if (read.missing) {
-        return CliStatus::success();
+        return cimp::Outcome::success();
     }
     cimpsim::RingContents ring;
     std::string error;
@@ -38,7 +38,7 @@ CliStatus printNewEntries(const std::string& path, uint64_t& next, std::ostream&
     }
     if (!cimpsim::readTraceRing(reinterpret_cast<const uint8_t*>(read.bytes.data()),
                                 read.bytes.size(), ring, error)) {
-        return CliStatus::failed(path, error);
+        return cimp::Outcome::failed(path, error);
     }
     for (const cimpsim::DecodedEntry& entry : ring.entries) {
         if (entry.offset >= next) {
@@ -46,28 +46,30 @@ CliStatus printNewEntries(const std::string& path, uint64_t& next, std::ostream&
             next = entry.offset + 1;
         }
     }
-    return CliStatus::success();
+    return cimp::Outcome::success();
 }
 
-// The printer's "cimp-trace: <what>: <why>" error as this command's own.
-CliStatus printerFailure(int exitCode, const std::string& message) {
+// The printer's "cimp-trace: <what>: <why>" error, and its exit status (1 or 2), as this command's
+// own.
+cimp::Outcome printerFailure(int exitCode, const std::string& message) {
     const std::string prefix = "cimp-trace: ";
     std::string line = message.substr(0, message.find('\n'));
     if (line.compare(0, prefix.size(), prefix) == 0) {
         line.erase(0, prefix.size());
     }
+    const auto outcome = exitCode == 2 ? cimp::Outcome::badUsage : cimp::Outcome::failed;
     size_t split = line.rfind(": ");
     if (split == std::string::npos) {
-        return CliStatus{exitCode, "trace", line};
+        return outcome("trace", line);
     }
-    return CliStatus{exitCode, line.substr(0, split), line.substr(split + 2)};
+    return outcome(line.substr(0, split), line.substr(split + 2));
 }
 
-CliStatus runTrace(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runTrace(const std::string& root, ArgList& args, std::ostream& out) {
     bool follow = args.takeFlag("--follow");
     bool formats = args.takeFlag("--formats");
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(0, 1, positionals);
+    cimp::Outcome status = args.takePositionals(0, 1, &positionals);
     if (!status.ok()) {
         return status;
     }
@@ -80,7 +82,8 @@ CliStatus runTrace(const std::string& root, ArgList& args, std::ostream& out) {
         std::ostringstream printerErr;
         int exitCode = cimpsim::runTracePrinter(printerArgs, cimpsim::kTraceFormats,
                                                 cimpsim::kTraceFormatCount, out, printerErr);
-        return exitCode == 0 ? CliStatus::success() : printerFailure(exitCode, printerErr.str());
+        return exitCode == 0 ? cimp::Outcome::success()
+                             : printerFailure(exitCode, printerErr.str());
     }
     std::string path = name.find('/') == std::string::npos ? root + "/trace/" + name : name;
     uint64_t next = 0;

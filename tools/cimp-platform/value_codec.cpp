@@ -48,15 +48,15 @@ std::string displayValue(const std::string& bytes) {
     return bytes;
 }
 
-CliStatus parseHexBytes(const std::string& digits, std::string& bytes) {
+cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
     std::string hex =
         startsWith(digits, "0x") || startsWith(digits, "0X") ? digits.substr(2) : digits;
     if (hex.size() % 2 != 0) {
-        return CliStatus::badUsage(digits, "hexadecimal bytes need two digits each");
+        return cimp::Outcome::badUsage(digits, "hexadecimal bytes need two digits each");
     }
     if (hex.size() / 2 > kMaxValueBytes) {
-        return CliStatus::badUsage("value",
-                                   "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+        return cimp::Outcome::badUsage("value",
+                                       "longer than " + std::to_string(kMaxValueBytes) + " bytes");
     }
     std::string out;
     for (size_t i = 0; i < hex.size(); i += 2) {
@@ -64,24 +64,24 @@ CliStatus parseHexBytes(const std::string& digits, std::string& bytes) {
         const char* pair = hex.data() + i;
         const std::from_chars_result read = std::from_chars(pair, pair + 2, value, 16);
         if (read.ec != std::errc() || read.ptr != pair + 2) {
-            return CliStatus::badUsage(digits, "not hexadecimal digits");
+            return cimp::Outcome::badUsage(digits, "not hexadecimal digits");
         }
         out += static_cast<char>(value);
     }
-    bytes = out;
-    return CliStatus::success();
+    *bytes = out;
+    return cimp::Outcome::success();
 }
 
-CliStatus parseByte(const std::string& number, std::string& bytes) {
+cimp::Outcome parseByte(const std::string& number, std::string* bytes) {
     std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
     if (!value || *value > 0xFF) {
-        return CliStatus::badUsage(number, "not a byte (0 to 255, decimal or 0x hexadecimal)");
+        return cimp::Outcome::badUsage(number, "not a byte (0 to 255, decimal or 0x hexadecimal)");
     }
-    bytes = std::string(1, static_cast<char>(*value));
-    return CliStatus::success();
+    *bytes = std::string(1, static_cast<char>(*value));
+    return cimp::Outcome::success();
 }
 
-CliStatus parseTaggedValue(const std::string& tagged, std::string& bytes) {
+cimp::Outcome parseTaggedValue(const std::string& tagged, std::string* bytes) {
     if (startsWith(tagged, "hex:")) {
         return parseHexBytes(tagged.substr(4), bytes);
     }
@@ -90,28 +90,28 @@ CliStatus parseTaggedValue(const std::string& tagged, std::string& bytes) {
     }
     std::string text = startsWith(tagged, "text:") ? tagged.substr(5) : tagged;
     if (text.size() > kMaxValueBytes) {
-        return CliStatus::badUsage("value",
-                                   "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+        return cimp::Outcome::badUsage("value",
+                                       "longer than " + std::to_string(kMaxValueBytes) + " bytes");
     }
-    bytes = text;
-    return CliStatus::success();
+    *bytes = text;
+    return cimp::Outcome::success();
 }
 
-CliStatus encodeManaged(const std::string& number, std::string& bytes) {
+cimp::Outcome encodeManaged(const std::string& number, std::string* bytes) {
     std::optional<uint32_t> value = cimpsim::parseManagedIndicator(number);
     if (!value) {
-        return CliStatus::badUsage(number, "not a 32-bit number (decimal or 0x hexadecimal)");
+        return cimp::Outcome::badUsage(number, "not a 32-bit number (decimal or 0x hexadecimal)");
     }
-    bytes = std::to_string(*value);
-    return CliStatus::success();
+    *bytes = std::to_string(*value);
+    return cimp::Outcome::success();
 }
 
-CliStatus encodePolicy(const std::string& word, std::string& bytes) {
+cimp::Outcome encodePolicy(const std::string& word, std::string* bytes) {
     if (word == "on" || word == "off" || word == "empty") {
-        bytes = word == "on" ? "1" : word == "off" ? "0" : "";
-        return CliStatus::success();
+        *bytes = word == "on" ? "1" : word == "off" ? "0" : "";
+        return cimp::Outcome::success();
     }
-    return CliStatus::badUsage(word, "the policy is on, off or empty");
+    return cimp::Outcome::badUsage(word, "the policy is on, off or empty");
 }
 
 std::string policyWord(const std::string& bytes) {
@@ -128,13 +128,13 @@ std::string policyWord(const std::string& bytes) {
     return "invalid (" + displayValue(bytes) + ")";
 }
 
-CliStatus parseReturnCode(const std::string& text, uint32_t& rc) {
+cimp::Outcome parseReturnCode(const std::string& text, uint32_t* rc) {
     std::optional<uint32_t> code = cimpsim::parseFaultCode(text);
     if (!code) {
-        return CliStatus::badUsage(text, "not a non-zero 32-bit hexadecimal return code");
+        return cimp::Outcome::badUsage(text, "not a non-zero 32-bit hexadecimal return code");
     }
-    rc = *code;
-    return CliStatus::success();
+    *rc = *code;
+    return cimp::Outcome::success();
 }
 
 std::string formatReturnCode(uint32_t rc) {

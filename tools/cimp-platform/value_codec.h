@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/cimp-platform/cli_status.h"
+#include "base/outcome.h"
 
 namespace cimpcli {
 
@@ -21,19 +21,19 @@ constexpr size_t kMaxValueBytes = 4096;
 
 std::string displayValue(const std::string& bytes);
 
-CliStatus parseHexBytes(const std::string& digits, std::string& bytes);
-CliStatus parseByte(const std::string& number, std::string& bytes);
-CliStatus parseTaggedValue(const std::string& tagged, std::string& bytes);
+cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes);
+cimp::Outcome parseByte(const std::string& number, std::string* bytes);
+cimp::Outcome parseTaggedValue(const std::string& tagged, std::string* bytes);
 
 // The managed indicator as the platform reads it: a 32-bit decimal or 0x number.
-CliStatus encodeManaged(const std::string& number, std::string& bytes);
+cimp::Outcome encodeManaged(const std::string& number, std::string* bytes);
 // The policy file: on -> "1", off -> "0", empty -> "" (the service then leaves its flag alone).
-CliStatus encodePolicy(const std::string& word, std::string& bytes);
+cimp::Outcome encodePolicy(const std::string& word, std::string* bytes);
 // What a policy file's bytes mean, in the words encodePolicy takes ("invalid" otherwise).
 std::string policyWord(const std::string& bytes);
 
 // A return code: non-zero 32-bit hexadecimal, "0x" optional.
-CliStatus parseReturnCode(const std::string& text, uint32_t& rc);
+cimp::Outcome parseReturnCode(const std::string& text, uint32_t* rc);
 std::string formatReturnCode(uint32_t rc);
 
 }  // namespace cimpcli

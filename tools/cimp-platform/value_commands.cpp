@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "sysdata/gate_inputs.h"
 #include "tools/cimp-platform/root_files.h"
 #include "tools/cimp-platform/target.h"
 #include "tools/cimp-platform/value_codec.h"
@@ -11,12 +12,12 @@ namespace cimpcli {
 
 namespace {
 
-using Encoder = CliStatus (*)(const std::string& text, std::string& bytes);
+using Encoder = cimp::Outcome (*)(const std::string& text, std::string* bytes);
 
 // The one positional of `get` and `unset`: a registry key, in a root that exists.
-CliStatus takeRegistryKey(const std::string& root, ArgList& args, Target& key) {
+cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target* key) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(1, 1, positionals);
+    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
     if (status.ok()) {
         status = parseRegistryKey(positionals[0], key);
     }
@@ -27,17 +28,17 @@ CliStatus takeRegistryKey(const std::string& root, ArgList& args, Target& key) {
 }
 
 // A command writing one positional, encoded, to the value file of `targetName`.
-CliStatus writeEncoded(const std::string& root, ArgList& args, const char* targetName,
-                       Encoder encode) {
+cimp::Outcome writeEncoded(const std::string& root, ArgList& args, const char* targetName,
+                           Encoder encode) {
     std::vector<std::string> positionals;
-    CliStatus status = args.takePositionals(1, 1, positionals);
+    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
     Target target;
     std::string bytes;
     if (status.ok()) {
-        status = encode(positionals[0], bytes);
+        status = encode(positionals[0], &bytes);
     }
     if (status.ok()) {
-        status = parseTarget(targetName, target);
+        status = parseTarget(targetName, &target);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -45,9 +46,9 @@ CliStatus writeEncoded(const std::string& root, ArgList& args, const char* targe
     return status.ok() ? writeRootFile(root, target.file, bytes) : status;
 }
 
-CliStatus runGet(const std::string& root, ArgList& args, std::ostream& out) {
+cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) {
     Target key;
-    CliStatus status = takeRegistryKey(root, args, key);
+    cimp::Outcome status = takeRegistryKey(root, args, &key);
     if (!status.ok()) {
         return status;
     }
@@ -59,16 +60,16 @@ CliStatus runGet(const std::string& root, ArgList& args, std::ostream& out) {
 }
 
 // The bytes `set` writes: VALUE as text (default) or hex digits, or --byte N alone.
-CliStatus setValue(ArgList& args, std::vector<std::string>& positionals, std::string& bytes) {
+cimp::Outcome setValue(ArgList& args, std::vector<std::string>* positionals, std::string* bytes) {
     bool hex = args.takeFlag("--hex");
     bool text = args.takeFlag("--text");
     std::optional<std::string> byte;
-    CliStatus status = args.takeOption("--byte", byte);
+    cimp::Outcome status = args.takeOption("--byte", &byte);
     if (!status.ok()) {
         return status;
     }
     if (int(hex) + int(text) + int(byte.has_value()) > 1) {
-        return CliStatus::badUsage("set", "give at most one of --text, --hex, --byte");
+        return cimp::Outcome::badUsage("set", "give at most one of --text, --hex, --byte");
     }
     status = args.takePositionals(byte ? 1 : 2, byte ? 1 : 2, positionals);
     if (!status.ok()) {
@@ -78,18 +79,18 @@ CliStatus setValue(ArgList& args, std::vector<std::string>& positionals, std::st
         return parseByte(*byte, bytes);
     }
     if (hex) {
-        return parseHexBytes(positionals[1], bytes);
+        return parseHexBytes((*positionals)[1], bytes);
     }
-    return parseTaggedValue("text:" + positionals[1], bytes);
+    return parseTaggedValue("text:" + (*positionals)[1], bytes);
 }
 
-CliStatus runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     std::vector<std::string> positionals;
     std::string bytes;
     Target key;
-    CliStatus status = setValue(args, positionals, bytes);
+    cimp::Outcome status = setValue(args, &positionals, &bytes);
     if (status.ok()) {
-        status = parseRegistryKey(positionals[0], key);
+        status = parseRegistryKey(positionals[0], &key);
     }
     if (status.ok()) {
         status = checkRoot(root);
@@ -97,21 +98,21 @@ CliStatus runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) 
     return status.ok() ? writeRootFile(root, key.file, bytes) : status;
 }
 
-CliStatus runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     Target key;
-    CliStatus status = takeRegistryKey(root, args, key);
+    cimp::Outcome status = takeRegistryKey(root, args, &key);
     return status.ok() ? removeRootFile(root, key.file) : status;
 }
 
-CliStatus runSetRole(const std::string& root, ArgList& args, std::ostream& /*out*/) {
-    return writeEncoded(root, args, "dscv/FspRole", parseByte);
+cimp::Outcome runSetRole(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+    return writeEncoded(root, args, kCimpRoleKey, parseByte);
 }
 
-CliStatus runSetManaged(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runSetManaged(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     return writeEncoded(root, args, "managed", encodeManaged);
 }
 
-CliStatus runSetPolicy(const std::string& root, ArgList& args, std::ostream& /*out*/) {
+cimp::Outcome runSetPolicy(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     return writeEncoded(root, args, "policy", encodePolicy);
 }
 

@@ -7,6 +7,8 @@
 //   T_Link (Left: T_Base, Right: T_Other) ─ T_SubLink
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "cimom/cim/namespace_schema.h"
 
 namespace cimhosttest {
@@ -39,7 +41,10 @@ class T_Other { [Key] uint16 Num; };
 }
 
 inline cimhost::NamespaceSchema testSchema() {
-    return cimhost::NamespaceSchema::fromText(testMof(), "test.mof", kNamespace);
+    cimhost::NamespaceSchema schema;
+    EXPECT_TRUE(
+        cimhost::NamespaceSchema::fromText(testMof(), "test.mof", kNamespace, &schema).ok());
+    return schema;
 }
 
 }  // namespace cimhosttest

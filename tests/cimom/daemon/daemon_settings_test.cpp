@@ -21,11 +21,11 @@ class DaemonSettingsTest : public ::testing::Test {
 
     ~DaemonSettingsTest() override { std::remove(file.c_str()); }
 
-    Status load(const std::string& text, std::vector<std::string> args) {
+    cimp::Outcome load(const std::string& text, std::vector<std::string> args) {
         std::ofstream(file) << text;
         args.insert(args.begin(), {"--config", file});
         settings = DaemonSettings();
-        return loadDaemonSettings(args, "", settings);
+        return loadDaemonSettings(args, "", &settings);
     }
 
     DaemonSettings settings;
@@ -50,7 +50,7 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
         {"tls-cert = cert.pem", {}, "tls-cert and tls-key go together"},
     };
     for (const auto& c : cases) {
-        const Status status = load(c.text, c.args);
+        const cimp::Outcome status = load(c.text, c.args);
         std::string expected = c.error;
         if (expected[0] == ':') {
             expected = file + expected;
@@ -59,15 +59,16 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
         if (placeholder != std::string::npos) {
             expected.replace(placeholder, 4, file);
         }
-        EXPECT_EQ(status.description(), expected) << c.text;
+        EXPECT_EQ(status.message(), expected) << c.text;
+        EXPECT_EQ(status.exitStatus(), 2) << c.text;
     }
-    EXPECT_FALSE(loadDaemonSettings({"--config", file + ".missing"}, "", settings).isOk());
+    EXPECT_FALSE(loadDaemonSettings({"--config", file + ".missing"}, "", &settings).ok());
 }
 
 TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
     ASSERT_TRUE(load("port = 6000\n\tthreads = 3   # three\nquiet = yes\nschema = a#b.mof\n",
                      {"--port", "7000", "--quiet=no", "--tls-port=0"})
-                    .isOk());
+                    .ok());
     const struct {
         const char* line;
         std::string origin;
@@ -96,8 +97,8 @@ TEST_F(DaemonSettingsTest, ShippedFileCoversEverySettingWhenUncommented) {
                              line.find_first_of(" ", 2) == line.find(" = ");
         text += (setting ? line.substr(2) : line) + "\n";
     }
-    const Status loaded = load(text, {});
-    ASSERT_TRUE(loaded.isOk()) << loaded.description();
+    const cimp::Outcome loaded = load(text, {});
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
     for (const std::string& origin : settings.origins) {
         EXPECT_NE(origin, "default");
     }

@@ -12,7 +12,9 @@ namespace cimhost {
 namespace {
 
 std::vector<cimmof::ProviderRegistration> registrations(const std::string& text) {
-    return cimmof::parseRegistrations(text, "test.registration");
+    std::vector<cimmof::ProviderRegistration> parsed;
+    EXPECT_TRUE(cimmof::parseRegistrations(text, "test.registration", &parsed).ok());
+    return parsed;
 }
 
 std::string record(const std::string& provider, const std::string& library, const std::string& cls,

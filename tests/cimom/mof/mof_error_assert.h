@@ -1,30 +1,50 @@
-// Test assertion: runs an action and checks that it throws a cimmof::MofError at an exact place
-// whose message contains a given text, so error-location tables read one row per case.
+// Test assertions for the MOF readers: that a read fails at an exact place with a message
+// containing a given text, so error-location tables read one row per case; and the value of a
+// read that must succeed.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "cimom/mof/mof_error.h"
+#include "base/outcome.h"
+#include "cimom/mof/schema.h"
 
 namespace mofassert {
 
-template <class Action>
-::testing::AssertionResult failsAt(Action&& action, const std::string& file, int line, int column,
+// `read` returns the reader's Outcome.
+template <class Read>
+::testing::AssertionResult failsAt(Read&& read, const std::string& file, int line, int column,
                                    const std::string& message) {
-    try {
-        action();
-    } catch (const cimmof::MofError& e) {
-        if (e.file == file && e.line == line && e.column == column &&
-            e.detail.find(message) != std::string::npos) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure()
-               << "got \"" << e.what() << "\", wanted " << file << ":" << line << ":" << column
-               << " with \"" << message << "\"";
+    const cimp::Outcome outcome = read();
+    const std::string place =
+        line <= 0 ? file : file + ":" + std::to_string(line) + ":" + std::to_string(column);
+    if (outcome.ok()) {
+        return ::testing::AssertionFailure() << "read did not fail";
     }
-    return ::testing::AssertionFailure() << "no MofError thrown";
+    if (outcome.what() == place && outcome.why().find(message) != std::string::npos) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "got \"" << outcome.message() << "\", wanted " << place
+                                         << " with \"" << message << "\"";
+}
+
+// The value `read` fills in through its pointer; the test fails when the read does.
+template <class Value, class Read>
+Value mustRead(Read&& read) {
+    Value value;
+    const cimp::Outcome outcome = read(&value);
+    EXPECT_TRUE(outcome.ok()) << outcome.message();
+    return value;
+}
+
+inline cimmof::Schema schemaFromFile(const std::string& path) {
+    return mustRead<cimmof::Schema>([&](auto* out) { return cimmof::Schema::loadFile(path, out); });
+}
+
+inline cimmof::Schema schemaFromText(const std::string& text, const std::string& fileName) {
+    return mustRead<cimmof::Schema>(
+        [&](auto* out) { return cimmof::Schema::loadString(text, fileName, out); });
 }
 
 }  // namespace mofassert

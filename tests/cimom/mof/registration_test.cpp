@@ -9,9 +9,13 @@
 
 namespace {
 
-using cimmof::MofError;
 using cimmof::parseRegistrations;
 using cimmof::ProviderRegistration;
+
+cimp::Outcome parse(const std::string& text, const std::string& fileName) {
+    std::vector<ProviderRegistration> regs;
+    return parseRegistrations(text, fileName, &regs);
+}
 
 std::string describe(const ProviderRegistration& r) {
     return r.providerName + " " + r.library + " " + r.className + " " + r.nameSpace +
@@ -20,12 +24,14 @@ std::string describe(const ProviderRegistration& r) {
 }
 
 TEST(Registration, ReadsEveryRecordInOrder) {
-    const std::vector<ProviderRegistration> regs = parseRegistrations(
-        "# two providers\r\n\r\nprovider: P1\r\n  library:   libname-1.2\r\nclass: C1\r\n"
-        "namespace: root/orvcim\r\ntypes: instance\r\n"
-        "provider:P2\ntypes:  association   instance  \nnamespace: root/other_ns\nclass: C1\n"
-        "library: P2\n",
-        "r.reg");
+    const auto regs = mofassert::mustRead<std::vector<ProviderRegistration>>([](auto* out) {
+        return parseRegistrations(
+            "# two providers\r\n\r\nprovider: P1\r\n  library:   libname-1.2\r\nclass: C1\r\n"
+            "namespace: root/orvcim\r\ntypes: instance\r\n"
+            "provider:P2\ntypes:  association   instance  \nnamespace: root/other_ns\nclass: C1\n"
+            "library: P2\n",
+            "r.reg", out);
+    });
     std::vector<std::string> described;
     for (const ProviderRegistration& r : regs) {
         described.push_back(describe(r));
@@ -68,18 +74,19 @@ TEST(Registration, RefusesBrokenFilesAtTheFault) {
          "line longer than"},
     };
     for (const BadCase& c : cases) {
-        EXPECT_TRUE(mofassert::failsAt([&] { parseRegistrations(c.text, "r.reg"); }, "r.reg",
-                                       c.line, c.column, c.message))
+        EXPECT_TRUE(mofassert::failsAt([&] { return parse(c.text, "r.reg"); }, "r.reg", c.line,
+                                       c.column, c.message))
             << c.text;
     }
 }
 
 TEST(Registration, RefusesUnreadableAndOversizedFiles) {
-    EXPECT_THROW(cimmof::loadRegistrations("/nonexistent/x.registration"), MofError);
-    EXPECT_THROW(cimmof::loadRegistrations("/"), MofError);
-    EXPECT_THROW(
-        parseRegistrations(std::string(cimmof::kMaxRegistrationFileBytes + 1, '\n'), "big"),
-        MofError);
+    std::vector<ProviderRegistration> regs;
+    EXPECT_FALSE(cimmof::loadRegistrations("/nonexistent/x.registration", &regs).ok());
+    EXPECT_FALSE(cimmof::loadRegistrations("/", &regs).ok());
+    EXPECT_FALSE(
+        parseRegistrations(std::string(cimmof::kMaxRegistrationFileBytes + 1, '\n'), "big", &regs)
+            .ok());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "cimom/mof/mof_reader.h"
 #include "cimom/mof/registration.h"
 #include "cimom/mof/schema.h"
+#include "tests/cimom/mof/mof_error_assert.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ using cimmof::Schema;
 const std::string kSchemaDir = CIMP_SCHEMA_DIR;
 
 const Schema& shippedSchema() {
-    static const Schema schema = Schema::loadFile(kSchemaDir + "/root_orvcim.mof");
+    static const Schema schema = mofassert::schemaFromFile(kSchemaDir + "/root_orvcim.mof");
     return schema;
 }
 
@@ -89,15 +90,16 @@ TEST(ShippedSchema, DeclaresTheBuiltClassesWithTheirKeysAndPropertyTypes) {
 }
 
 TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
-    const cimmof::MofDocument doc = cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof");
+    cimmof::MofDocument doc;
+    ASSERT_TRUE(cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof", &doc).ok());
     std::set<std::string> declared;
     for (const cimmof::QualifierType& q : doc.qualifierTypes) {
-        declared.insert(cimmof::toLowerAscii(q.name));
+        declared.insert(cimbroker::lowerCase(q.name));
     }
     std::set<std::string> undeclared;
     auto check = [&](const std::vector<cimmof::Qualifier>& qualifiers) {
         for (const cimmof::Qualifier& q : qualifiers) {
-            if (!declared.count(cimmof::toLowerAscii(q.name))) {
+            if (!declared.count(cimbroker::lowerCase(q.name))) {
                 undeclared.insert(q.name);
             }
         }
@@ -119,16 +121,18 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
 }
 
 TEST(ShippedSchema, VeskClassesLoadAfterTheBaseClassesAlone) {
-    const Schema s =
-        Schema::loadString("#pragma include(\"cim_base.mof\")\n#pragma include(\"vesk.mof\")\n",
-                           kSchemaDir + "/inline.mof");
-    EXPECT_EQ(s.classNames().back(), "Vesk_AssocCECPhysPkg");
+    const Schema s = mofassert::schemaFromText(
+        "#pragma include(\"cim_base.mof\")\n#pragma include(\"vesk.mof\")\n",
+        kSchemaDir + "/inline.mof");
+    EXPECT_EQ(s.hierarchy().back().first, "Vesk_AssocCECPhysPkg");
 }
 
 // The sfcb and Pegasus registrations must tell those CIMOMs what ours tells cimp-cimom.
 TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
-    const std::vector<cimmof::ProviderRegistration> ours =
-        cimmof::loadRegistrations(kSchemaDir + "/Vesk_AssociatedTOvPassthru.registration");
+    std::vector<cimmof::ProviderRegistration> ours;
+    ASSERT_TRUE(
+        cimmof::loadRegistrations(kSchemaDir + "/Vesk_AssociatedTOvPassthru.registration", &ours)
+            .ok());
     ASSERT_EQ(ours.size(), 1u);
     const cimmof::ProviderRegistration& r = ours[0];
     ASSERT_TRUE(r.instance && r.association);  // as both files below say
@@ -148,8 +152,9 @@ TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
                                         "namespace: " + r.nameSpace}));
 
     // Pegasus: a module, a provider and its capabilities, tied by the module name.
-    const cimmof::MofDocument pegasus =
-        cimmof::readMofFile(kSchemaDir + "/Vesk_AssociatedTOvPassthru.pegasus.mof");
+    cimmof::MofDocument pegasus;
+    ASSERT_TRUE(
+        cimmof::readMofFile(kSchemaDir + "/Vesk_AssociatedTOvPassthru.pegasus.mof", &pegasus).ok());
     std::map<std::string, std::string> values;
     for (const cimmof::InstanceDecl& i : pegasus.instances) {
         for (const cimmof::PropertyValue& v : i.values) {

@@ -227,7 +227,8 @@ TEST_F(ResponseEncoderTest, WritesClassesFromTheSchema) {
 
 // Each declaration carries its default as the MOF gives it, scalar or array; NULL is no default.
 TEST(QualifierDeclarations, CarryTheirDefaultsAsDeclared) {
-    const NamespaceSchema schema = NamespaceSchema::fromText(R"(
+    NamespaceSchema schema;
+    ASSERT_TRUE(NamespaceSchema::fromText(R"(
 Qualifier Flag : boolean = true, Scope(any);
 Qualifier Count : uint32 = 31, Scope(property);
 Qualifier Ratio : real64 = -1.5, Scope(property);
@@ -238,7 +239,8 @@ Qualifier Empty : string[] = {}, Scope(property);
 Qualifier Nothing : string = null, Scope(any);
 Qualifier Unset : string[], Scope(any);
 )",
-                                                             "q.mof", "root/q");
+                                          "q.mof", "root/q", &schema)
+                    .ok());
     Operation op;
     op.kind = OperationKind::EnumerateQualifiers;
     op.method = "EnumerateQualifiers";
