@@ -1,14 +1,10 @@
 /*
- * Compiled as C99: proves the CMPI headers and the MI stub macros are valid C, and gives the
- * C++ test a C-built association MI and the C view of the layout to compare against.
+ * Compiled as C99 into the layout test: proves the CMPI headers and the MI stub macros are
+ * valid C, the stub's table taking each function in the slot of its own signature.
  */
-#include <stddef.h>
-
 #include "cmpidt.h"
 #include "cmpift.h"
 #include "cmpimacs.h"
-
-#include "cmpi_c_check.h"
 
 static const CMPIBroker* c_broker;
 
@@ -57,18 +53,3 @@ static CMPIStatus CCheckReferenceNames(CMPIAssociationMI* mi, const CMPIContext*
 }
 
 CMAssociationMIStub(CCheck, cmpi_c_check, c_broker, CMNoHook)
-
-    const CMPIBroker* cmpi_c_check_broker(void) {
-    return c_broker;
-}
-
-struct cmpi_c_layout cmpi_c_check_layout(void) {
-    struct cmpi_c_layout l;
-    l.data_size = sizeof(CMPIData);
-    l.data_value_offset = offsetof(CMPIData, value);
-    l.status_size = sizeof(CMPIStatus);
-    l.broker_size = sizeof(CMPIBroker);
-    l.enc_class_path_is_a_offset = offsetof(CMPIBrokerEncFT, classPathIsA);
-    l.assoc_reference_names_offset = offsetof(CMPIAssociationMIFT, referenceNames);
-    return l;
-}

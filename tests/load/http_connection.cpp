@@ -6,9 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <strings.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <strings.h>
 
 namespace cimpload {
 namespace {
@@ -16,25 +17,17 @@ namespace {
 // Larger answers than this mean the server misbehaves; a load tool does not wait for them.
 constexpr std::size_t kMaxAnswerBytes = 16u << 20;
 
-std::optional<std::size_t> contentLength(const std::string& head) {
-    static const std::string name = "\r\ncontent-length:";
-    for (std::size_t at = head.find("\r\n"); at != std::string::npos; at = head.find("\r\n", at + 2)) {
-        if (strncasecmp(head.c_str() + at, name.c_str(), name.size()) == 0) {
-            char* end = nullptr;
-            const unsigned long long value = std::strtoull(head.c_str() + at + name.size(), &end, 10);
-            return value <= kMaxAnswerBytes ? std::optional<std::size_t>(value) : std::nullopt;
+// The value of header `name` (lower case, with its colon) in `head`, or nothing.
+std::optional<std::string> header(const std::string& head, const std::string& name) {
+    for (std::size_t at = head.find("\r\n"); at != std::string::npos;
+         at = head.find("\r\n", at + 2)) {
+        if (strncasecmp(head.c_str() + at + 2, name.c_str(), name.size()) == 0) {
+            const std::size_t value =
+                std::min(head.find_first_not_of(' ', at + 2 + name.size()), head.size());
+            return head.substr(value, head.find("\r\n", at + 2) - value);
         }
     }
     return std::nullopt;
-}
-
-bool closesConnection(const std::string& head) {
-    for (std::size_t at = head.find("\r\n"); at != std::string::npos; at = head.find("\r\n", at + 2)) {
-        if (strncasecmp(head.c_str() + at, "\r\nconnection: close", 19) == 0) {
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -120,21 +113,23 @@ std::optional<HttpAnswer> HttpConnection::readAnswer() {
         }
     }
     const std::string head = pending_.substr(0, headEnd);
-    const std::optional<std::size_t> length = contentLength(head);
-    if (!length || head.compare(0, 9, "HTTP/1.1 ") != 0) {
+    const std::optional<std::string> lengthText = header(head, "content-length:");
+    const unsigned long long length =
+        lengthText ? std::strtoull(lengthText->c_str(), nullptr, 10) : 0;
+    if (!lengthText || length > kMaxAnswerBytes || head.compare(0, 9, "HTTP/1.1 ") != 0) {
         return std::nullopt;
     }
     const std::size_t bodyStart = headEnd + 4;
-    while (pending_.size() < bodyStart + *length) {
+    while (pending_.size() < bodyStart + length) {
         if (!fill()) {
             return std::nullopt;
         }
     }
     HttpAnswer answer;
     answer.status = std::atoi(head.c_str() + 9);
-    answer.body = pending_.substr(bodyStart, *length);
-    pending_.erase(0, bodyStart + *length);
-    if (closesConnection(head)) {
+    answer.body = pending_.substr(bodyStart, length);
+    pending_.erase(0, bodyStart + length);
+    if (header(head, "connection:").value_or("").compare(0, 5, "close") == 0) {
         close();
     }
     return answer;

@@ -99,19 +99,6 @@ const string kPhysWhole =
 const string kAssoc = without(kAssocWhole, ",UserOfService=" + kCec);
 const string kPhys = without(kPhysWhole, ",Dependent=" + kCec);
 
-enum class Builder {
-    CecPath,
-    CecInstance,
-    TovPath,
-    TovInstance,
-    AssocPath,
-    AssocInstance,
-    PkgPath,
-    PkgInstance,
-    PhysPkgPath,
-    PhysPkgInstance
-};
-
 // What a builder left for its caller.
 struct Outcome {
     // The status code handed out or, for builders that return a bare path, the one their exit
@@ -150,12 +137,49 @@ void expectCommitted(const cimptest::Capture& capture, size_t expected) {
     }
 }
 
+// Stale values the builders must overwrite on every path.
+int sentinel = 0;
+template <typename Object>
+Object* stale() {
+    return reinterpret_cast<Object*>(&sentinel);
+}
+
+// A builder called as its callers call it, and what it left them.
+using Build = Outcome (*)(const CMPIBroker*, const cimptest::Capture&);
+template <CMPIObjectPath* (*build)(const CMPIBroker*)>
+Outcome bare(const CMPIBroker* broker, const cimptest::Capture& capture) {
+    const CMPIObjectPath* path = build(broker);
+    return {exitTraceRc(capture), "", render(path)};
+}
+template <void (*build)(const CMPIBroker*, CMPIInstance*&, CMPIStatus*)>
+Outcome intoStatus(const CMPIBroker* broker, const cimptest::Capture& capture) {
+    CMPIInstance* instance = stale<CMPIInstance>();
+    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, CMNewString(broker, "stale", nullptr)};
+    build(broker, instance, &status);
+    return fromStatus(instance, status, capture);
+}
+template <typename Object, CMPIStatus (*build)(const CMPIBroker*, Object*&)>
+Outcome returned(const CMPIBroker* broker, const cimptest::Capture& capture) {
+    Object* object = stale<Object>();
+    const CMPIStatus status = build(broker, object);
+    return fromStatus(object, status, capture);
+}
+const Build CecPath = bare<CIMP_getCECObjectPath>, CecInstance = intoStatus<CIMP_getCECInstance>,
+            TovPath = bare<CIMP_getTOvPassthruObjectPath>,
+            TovInstance = intoStatus<CIMP_getTOvPassthruInstance>,
+            AssocPath = returned<CMPIObjectPath, CIMP_getAssociatedTOvPassthruObjectPath>,
+            AssocInstance = returned<CMPIInstance, CIMP_getAssociatedTOvPassthruInstance>,
+            PkgPath = bare<CIMP_getCECPkgObjectPath>,
+            PkgInstance = intoStatus<CIMP_getCECPkgInstance>,
+            PhysPkgPath = returned<CMPIObjectPath, CIMP_getVesk_AssocCECPhysPkgObjectPath>,
+            PhysPkgInstance = returned<CMPIInstance, CIMP_getVesk_AssocCECPhysPkgInstance>;
+
 class ModelTest;
 using Arrange = std::function<void(ModelTest&)>;
 
 struct BuildCase {
     const char* name;
-    Builder builder;
+    Build builder;
     Arrange arrange;  // none for a good machine and broker
     uint32_t rc;
     string message;
@@ -174,48 +198,6 @@ class ModelTest : public cimptest::PlatformFixture,
                   public ::testing::WithParamInterface<BuildCase> {
   public:
     ModelTest() { writeExampleMachine(); }
-
-    Outcome build(Builder builder, const cimptest::Capture& capture) {
-        const CMPIBroker* broker = runtime.broker();
-        // Stale values the builders must overwrite on every path.
-        int sentinel = 0;
-        CMPIInstance* instance = reinterpret_cast<CMPIInstance*>(&sentinel);
-        CMPIObjectPath* path = reinterpret_cast<CMPIObjectPath*>(&sentinel);
-        CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, CMNewString(broker, "stale", nullptr)};
-        const auto bare = [&capture](const CMPIObjectPath* built) {
-            return Outcome{exitTraceRc(capture), "", render(built)};
-        };
-        switch (builder) {
-            case Builder::CecPath:
-                return bare(CIMP_getCECObjectPath(broker));
-            case Builder::CecInstance:
-                CIMP_getCECInstance(broker, instance, &status);
-                return fromStatus(instance, status, capture);
-            case Builder::TovPath:
-                return bare(CIMP_getTOvPassthruObjectPath(broker));
-            case Builder::TovInstance:
-                CIMP_getTOvPassthruInstance(broker, instance, &status);
-                return fromStatus(instance, status, capture);
-            case Builder::AssocPath:
-                status = CIMP_getAssociatedTOvPassthruObjectPath(broker, path);
-                return fromStatus(path, status, capture);
-            case Builder::AssocInstance:
-                status = CIMP_getAssociatedTOvPassthruInstance(broker, instance);
-                return fromStatus(instance, status, capture);
-            case Builder::PkgPath:
-                return bare(CIMP_getCECPkgObjectPath(broker));
-            case Builder::PkgInstance:
-                CIMP_getCECPkgInstance(broker, instance, &status);
-                return fromStatus(instance, status, capture);
-            case Builder::PhysPkgPath:
-                status = CIMP_getVesk_AssocCECPhysPkgObjectPath(broker, path);
-                return fromStatus(path, status, capture);
-            case Builder::PhysPkgInstance:
-                status = CIMP_getVesk_AssocCECPhysPkgInstance(broker, instance);
-                return fromStatus(instance, status, capture);
-        }
-        return Outcome();
-    }
 
     cimbroker::Runtime runtime;
     cimptest::CallProbe probe{runtime};
@@ -244,62 +226,62 @@ Arrange brokerGivesNull(const string& service, int nth = 1) {
 const BuildCase kCases[] = {
     // clang-format off
     // Each builder whole, with the identity reads it makes.
-    {"CecPath", Builder::CecPath, nullptr, 0, kNoStatus, kCec, 0, {}, 1},
-    {"CecInstance", Builder::CecInstance, nullptr, 0, kNone, kCecInstance, 0, {}, 2},
-    {"TovPath", Builder::TovPath, nullptr, 0, kNoStatus, kTov, 0, {}, 1},
-    {"TovInstance", Builder::TovInstance, nullptr, 0, kNone, kTovInstance, 0, {}, 2},
-    {"AssocPath", Builder::AssocPath, nullptr, 0, kNone, kAssocWhole, 0, {}, 2},
-    {"AssocInstance", Builder::AssocInstance, nullptr, 0, kNone, kAssocWhole.substr(kAssocWhole.find('{')), 0, {}, 4},
-    {"PkgPath", Builder::PkgPath, nullptr, 0, kNoStatus, kPkg, 0, {}, 1},
-    {"PkgInstance", Builder::PkgInstance, nullptr, 0, kNone, kPkgInstance, 0, {}, 2},
-    {"PhysPkgPath", Builder::PhysPkgPath, nullptr, 0, kNone, kPhysWhole, 0, {}, 2},
-    {"PhysPkgInstance", Builder::PhysPkgInstance, nullptr, 0, kNone, kPhysWhole.substr(kPhysWhole.find('{')), 0, {}, 4},
+    {"CecPath", CecPath, nullptr, 0, kNoStatus, kCec, 0, {}, 1},
+    {"CecInstance", CecInstance, nullptr, 0, kNone, kCecInstance, 0, {}, 2},
+    {"TovPath", TovPath, nullptr, 0, kNoStatus, kTov, 0, {}, 1},
+    {"TovInstance", TovInstance, nullptr, 0, kNone, kTovInstance, 0, {}, 2},
+    {"AssocPath", AssocPath, nullptr, 0, kNone, kAssocWhole, 0, {}, 2},
+    {"AssocInstance", AssocInstance, nullptr, 0, kNone, kAssocWhole.substr(kAssocWhole.find('{')), 0, {}, 4},
+    {"PkgPath", PkgPath, nullptr, 0, kNoStatus, kPkg, 0, {}, 1},
+    {"PkgInstance", PkgInstance, nullptr, 0, kNone, kPkgInstance, 0, {}, 2},
+    {"PhysPkgPath", PhysPkgPath, nullptr, 0, kNone, kPhysWhole, 0, {}, 2},
+    {"PhysPkgInstance", PhysPkgInstance, nullptr, 0, kNone, kPhysWhole.substr(kPhysWhole.find('{')), 0, {}, 4},
 
     // Managed system path: a failed read is committed here; a broker status is reported as is.
-    {"CecPath_IdentityRead", Builder::CecPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath", "UtilReg::read svpd/Raw_MachineSerialNumber"}},
-    {"CecPath_NewObjectPathFails", Builder::CecPath, brokerFails("newObjectPath"), kBrokerRc, kNoStatus, "", 0, {"addKey"}},
-    {"CecPath_NewObjectPathNull", Builder::CecPath, brokerGivesNull("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
-    {"CecPath_AddKeyIgnored", Builder::CecPath, brokerFails("addKey:UUID"), 0, kNoStatus, without(kCec, "UUID=0,"), 0, {}},
+    {"CecPath_IdentityRead", CecPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath", "UtilReg::read svpd/Raw_MachineSerialNumber"}},
+    {"CecPath_NewObjectPathFails", CecPath, brokerFails("newObjectPath"), kBrokerRc, kNoStatus, "", 0, {"addKey"}},
+    {"CecPath_NewObjectPathNull", CecPath, brokerGivesNull("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
+    {"CecPath_AddKeyIgnored", CecPath, brokerFails("addKey:UUID"), 0, kNoStatus, without(kCec, "UUID=0,"), 0, {}},
 
     // Managed system instance: every reader failure ends the build before the next reader.
-    {"CecInstance_IdentityRead", Builder::CecInstance, failRead(kTypeModel), 1, kNone, "", 1, {"UtilReg::read fstp/eth0_ipaddress", "newObjectPath"}},
-    {"CecInstance_Eth0Read", Builder::CecInstance, failRead("fstp/eth0_ipaddress"), 1, kNone, "", 1, {"UtilReg::read fstp/eth1_ipaddress", "UtilReg::read fstp/SystemName"}},
-    {"CecInstance_NameRead", Builder::CecInstance, failRead("fstp/SystemName"), 1, kNone, "", 1, {"newObjectPath"}},
-    {"CecInstance_NoPath", Builder::CecInstance, brokerGivesNull("newObjectPath"), 1, kNone, "", 0, {"newInstance"}},
-    {"CecInstance_NewInstanceFails", Builder::CecInstance, brokerFails("newInstance"), kBrokerRc, kRefused, "", 0, {"newArray"}},
-    {"CecInstance_NewArrayFails", Builder::CecInstance, brokerFails("newArray"), kBrokerRc, kRefused, "", 0, {"setProperty"}},
-    {"CecInstance_NewArrayNull", Builder::CecInstance, brokerGivesNull("newArray"), 1, kNone, "", 0, {"setProperty"}},
-    {"CecInstance_SetPropertyIgnored", Builder::CecInstance, brokerFails("setProperty:State"), 0, kNone, without(kCecInstance, "State=uint8:1,"), 0, {}},
+    {"CecInstance_IdentityRead", CecInstance, failRead(kTypeModel), 1, kNone, "", 1, {"UtilReg::read fstp/eth0_ipaddress", "newObjectPath"}},
+    {"CecInstance_Eth0Read", CecInstance, failRead("fstp/eth0_ipaddress"), 1, kNone, "", 1, {"UtilReg::read fstp/eth1_ipaddress", "UtilReg::read fstp/SystemName"}},
+    {"CecInstance_NameRead", CecInstance, failRead("fstp/SystemName"), 1, kNone, "", 1, {"newObjectPath"}},
+    {"CecInstance_NoPath", CecInstance, brokerGivesNull("newObjectPath"), 1, kNone, "", 0, {"newInstance"}},
+    {"CecInstance_NewInstanceFails", CecInstance, brokerFails("newInstance"), kBrokerRc, kRefused, "", 0, {"newArray"}},
+    {"CecInstance_NewArrayFails", CecInstance, brokerFails("newArray"), kBrokerRc, kRefused, "", 0, {"setProperty"}},
+    {"CecInstance_NewArrayNull", CecInstance, brokerGivesNull("newArray"), 1, kNone, "", 0, {"setProperty"}},
+    {"CecInstance_SetPropertyIgnored", CecInstance, brokerFails("setProperty:State"), 0, kNone, without(kCecInstance, "State=uint8:1,"), 0, {}},
 
     // Passthrough service: the path builder asks for no status, the instance checks every property.
-    {"TovPath_IdentityRead", Builder::TovPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath"}},
-    {"TovPath_NewObjectPathFails", Builder::TovPath, brokerFails("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
-    {"TovPath_AddKeyIgnored", Builder::TovPath, brokerFails("addKey:Name"), 0, kNoStatus, without(kTov, "Name=9119MHE*10ABCDE,"), 0, {}},
-    {"TovInstance_IdentityRead", Builder::TovInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newObjectPath"}},
-    {"TovInstance_NameRefused", Builder::TovInstance, brokerFails("setProperty:Name"), kBrokerRc, kRefused, "", 0, {"setProperty:SystemCreationClassName", "setProperty:SystemName"}},
+    {"TovPath_IdentityRead", TovPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath"}},
+    {"TovPath_NewObjectPathFails", TovPath, brokerFails("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
+    {"TovPath_AddKeyIgnored", TovPath, brokerFails("addKey:Name"), 0, kNoStatus, without(kTov, "Name=9119MHE*10ABCDE,"), 0, {}},
+    {"TovInstance_IdentityRead", TovInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newObjectPath"}},
+    {"TovInstance_NameRefused", TovInstance, brokerFails("setProperty:Name"), kBrokerRc, kRefused, "", 0, {"setProperty:SystemCreationClassName", "setProperty:SystemName"}},
 
     // Service association: the path is handed out as soon as the broker made it.
-    {"AssocPath_NewObjectPathFails", Builder::AssocPath, brokerFails("newObjectPath"), kBrokerRc, kRefused, "", 0, {"addKey"}},
-    {"AssocPath_NoServicePath", Builder::AssocPath, failRead(kTypeModel), 1, kNone, "root/orvcim:Vesk_AssociatedTOvPassthru{}", 1, {"addKey"}},
-    {"AssocPath_NoSystemPath", Builder::AssocPath, brokerGivesNull("newObjectPath", 3), 1, kNone, kAssoc, 0, {"addKey:UserOfService"}},
-    {"AssocPath_UserKeyRefused", Builder::AssocPath, brokerFails("addKey:UserOfService"), kBrokerRc, kRefused, kAssoc, 0, {}},
-    {"AssocInstance_PathFails", Builder::AssocInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newInstance"}},
-    {"AssocInstance_NewInstanceFails", Builder::AssocInstance, brokerFails("newInstance"), kBrokerRc, kRefused, "", 0, {"setProperty"}},
-    {"AssocInstance_NoServicePath", Builder::AssocInstance, brokerGivesNull("newObjectPath", 4), 1, kNone, "", 0, {"setProperty"}},
-    {"AssocInstance_UserRefused", Builder::AssocInstance, brokerFails("setProperty:UserOfService"), kBrokerRc, kRefused, "", 0, {}},
+    {"AssocPath_NewObjectPathFails", AssocPath, brokerFails("newObjectPath"), kBrokerRc, kRefused, "", 0, {"addKey"}},
+    {"AssocPath_NoServicePath", AssocPath, failRead(kTypeModel), 1, kNone, "root/orvcim:Vesk_AssociatedTOvPassthru{}", 1, {"addKey"}},
+    {"AssocPath_NoSystemPath", AssocPath, brokerGivesNull("newObjectPath", 3), 1, kNone, kAssoc, 0, {"addKey:UserOfService"}},
+    {"AssocPath_UserKeyRefused", AssocPath, brokerFails("addKey:UserOfService"), kBrokerRc, kRefused, kAssoc, 0, {}},
+    {"AssocInstance_PathFails", AssocInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newInstance"}},
+    {"AssocInstance_NewInstanceFails", AssocInstance, brokerFails("newInstance"), kBrokerRc, kRefused, "", 0, {"setProperty"}},
+    {"AssocInstance_NoServicePath", AssocInstance, brokerGivesNull("newObjectPath", 4), 1, kNone, "", 0, {"setProperty"}},
+    {"AssocInstance_UserRefused", AssocInstance, brokerFails("setProperty:UserOfService"), kBrokerRc, kRefused, "", 0, {}},
 
     // Physical package: identity failures are committed where the identity is read.
-    {"PkgPath_IdentityRead", Builder::PkgPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath"}},
-    {"PkgPath_NewObjectPathFails", Builder::PkgPath, brokerFails("newObjectPath"), kBrokerRc, kNoStatus, "", 0, {"addKey"}},
-    {"PkgPath_NewObjectPathNull", Builder::PkgPath, brokerGivesNull("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
-    {"PkgInstance_IdentityRead", Builder::PkgInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newObjectPath"}},
-    {"PkgInstance_SetPropertyIgnored", Builder::PkgInstance, brokerFails("setProperty:Model"), 0, kNone, without(kPkgInstance, "Model=MHE,"), 0, {}},
-    {"PhysPkgPath_NoPackagePath", Builder::PhysPkgPath, failRead(kTypeModel), 1, kNone, "root/orvcim:Vesk_AssocCECPhysPkg{}", 1, {"addKey"}},
-    {"PhysPkgPath_NoSystemPath", Builder::PhysPkgPath, brokerGivesNull("newObjectPath", 3), 1, kNone, kPhys, 0, {"addKey:Dependent"}},
-    {"PhysPkgPath_DependentRefused", Builder::PhysPkgPath, brokerFails("addKey:Dependent"), kBrokerRc, kRefused, kPhys, 0, {}},
-    {"PhysPkgInstance_PathFails", Builder::PhysPkgInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newInstance"}},
-    {"PhysPkgInstance_NewInstanceNull", Builder::PhysPkgInstance, brokerGivesNull("newInstance"), 1, kNone, "", 0, {"setProperty"}},
-    {"PhysPkgInstance_AntecedentRefused", Builder::PhysPkgInstance, brokerFails("setProperty:Antecedent"), kBrokerRc, kRefused, "", 0, {"setProperty:Dependent"}},
+    {"PkgPath_IdentityRead", PkgPath, failRead(kTypeModel), 1, kNoStatus, "", 1, {"newObjectPath"}},
+    {"PkgPath_NewObjectPathFails", PkgPath, brokerFails("newObjectPath"), kBrokerRc, kNoStatus, "", 0, {"addKey"}},
+    {"PkgPath_NewObjectPathNull", PkgPath, brokerGivesNull("newObjectPath"), 1, kNoStatus, "", 0, {"addKey"}},
+    {"PkgInstance_IdentityRead", PkgInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newObjectPath"}},
+    {"PkgInstance_SetPropertyIgnored", PkgInstance, brokerFails("setProperty:Model"), 0, kNone, without(kPkgInstance, "Model=MHE,"), 0, {}},
+    {"PhysPkgPath_NoPackagePath", PhysPkgPath, failRead(kTypeModel), 1, kNone, "root/orvcim:Vesk_AssocCECPhysPkg{}", 1, {"addKey"}},
+    {"PhysPkgPath_NoSystemPath", PhysPkgPath, brokerGivesNull("newObjectPath", 3), 1, kNone, kPhys, 0, {"addKey:Dependent"}},
+    {"PhysPkgPath_DependentRefused", PhysPkgPath, brokerFails("addKey:Dependent"), kBrokerRc, kRefused, kPhys, 0, {}},
+    {"PhysPkgInstance_PathFails", PhysPkgInstance, failRead(kTypeModel), 1, kNone, "", 1, {"newInstance"}},
+    {"PhysPkgInstance_NewInstanceNull", PhysPkgInstance, brokerGivesNull("newInstance"), 1, kNone, "", 0, {"setProperty"}},
+    {"PhysPkgInstance_AntecedentRefused", PhysPkgInstance, brokerFails("setProperty:Antecedent"), kBrokerRc, kRefused, "", 0, {"setProperty:Dependent"}},
     // clang-format on
 };
 
@@ -310,7 +292,7 @@ TEST_P(ModelTest, BuilderLeavesTheCallerWhatItsContractSays) {
     }
     cimptest::Capture capture;
 
-    const Outcome out = build(c.builder, capture);
+    const Outcome out = c.builder(runtime.broker(), capture);
 
     EXPECT_EQ(out.rc, c.rc);
     EXPECT_EQ(out.message, c.message);

@@ -28,11 +28,14 @@ Entry queryManaged(DraxManagedInfo& info) {
     return Entry(draxQueryDraManagedInfo(info, true));
 }
 
-TEST_F(ManagedInfo, IndicatorForms) {
+// A missing file, a text that is no number below 2^32, and a fault file fail the query; the
+// injected failure's entry names the service and its file.
+TEST_F(ManagedInfo, IndicatorFormsAndFailures) {
     const std::pair<const char*, uint32_t> accepted[] = {
         {"0", 0},     {"1\n", 1},        {"  42 \n", 42},
         {"0x10", 16}, {"0XfF\r\n", 255}, {"4294967295", 0xFFFFFFFF}};
     DraxManagedInfo info;
+    EXPECT_EQ(rcOf(queryManaged(info)), cimpsim::kRcMissing);
     for (const auto& c : accepted) {
         setManaged(c.first);
         EXPECT_EQ(rcOf(queryManaged(info)), 0u) << "'" << c.first << "'";
@@ -45,24 +48,21 @@ TEST_F(ManagedInfo, IndicatorForms) {
         setManaged(text);
         EXPECT_EQ(rcOf(queryManaged(info)), cimpsim::kRcUnparsable) << "'" << text << "'";
     }
-}
-
-TEST_F(ManagedInfo, MissingAndInjectedFailures) {
-    DraxManagedInfo info{};
-    EXPECT_EQ(rcOf(Entry(draxQueryDraManagedInfo(info, true))), cimpsim::kRcMissing);
-    setManaged("0");
     failManaged(0xB1150004);
-    Entry failed(draxQueryDraManagedInfo(info, false));
+    Entry failed(queryManaged(info));
     ASSERT_EQ(rcOf(failed), 0xB1150004u);
     failed->commit(0xd400, 0x2000);
     ASSERT_EQ(errlLines().size(), 1u);
     EXPECT_NE(errlLines()[0].find(" draxQueryDraManagedInfo drax/managed "), std::string::npos);
 }
 
-// An empty file answers without setting the flag; a refused file leaves it alone too.
-TEST_F(RedundancyPolicy, PolicyForms) {
+// An empty file answers without setting the flag; a refused, missing or failing file leaves it
+// alone too.
+TEST_F(RedundancyPolicy, PolicyFormsAndFailures) {
     const std::pair<const char*, bool> accepted[] = {
         {"0", false}, {"0\n", false}, {"1", true}, {"1\n", true}, {"", true}};
+    bool unset = true;
+    EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(unset))), cimpsim::kRcMissing);
     for (const auto& c : accepted) {
         setPolicy(c.first);
         for (bool preset : {false, true}) {
@@ -77,26 +77,9 @@ TEST_F(RedundancyPolicy, PolicyForms) {
         EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(enabled))), cimpsim::kRcUnparsable) << text;
         EXPECT_TRUE(enabled) << "'" << text << "'";
     }
-}
-
-TEST_F(RedundancyPolicy, MissingAndInjectedFailures) {
-    bool enabled = true;
-    EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(enabled))), cimpsim::kRcMissing);
-    setPolicy("0");
     failPolicy(0x00000042);
-    EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(enabled))), 0x42u);
-    EXPECT_TRUE(enabled);
-}
-
-TEST_F(RedundancyPolicy, ExampleMachineIsUnmanagedWithoutPolicy) {
-    writeExampleMachine();
-    bool enabled = true;
-    DraxManagedInfo info{};
-    info.managed = 7;
-    EXPECT_EQ(Entry(rmgrIsRedPolicyEnabled(enabled)), nullptr);
-    EXPECT_EQ(Entry(draxQueryDraManagedInfo(info, true)), nullptr);
-    EXPECT_FALSE(enabled);
-    EXPECT_EQ(info.managed, 0u);
+    EXPECT_EQ(rcOf(Entry(rmgrIsRedPolicyEnabled(unset))), 0x42u);
+    EXPECT_TRUE(unset);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -31,31 +31,41 @@ std::string readText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// What is planted at a path beneath the root: a symbolic link to `text` in the folder beside the
+// root, a folder, a FIFO, a regular file holding `text`, or a second hard link to a file beside.
+enum class Kind { LinkOut, Folder, Fifo, File, HardLinkOut };
+
+struct Plant {
+    const char* what;
+    Kind kind;
+    std::string relative;
+    std::string text;
+};
+
 // A fresh root with a folder beside it holding "secret" and a valid fault code, both of which
 // must stay out of reach.
 class Planted : public cimptest::PlatformRoot {
   public:
-    Planted() : outside(root() + "-outside"), traceName("Hostile" + std::to_string(rounds++)) {
+    // A relative path "trace/*" names the file of the buffer `traceName`.
+    explicit Planted(const Plant& plant, const std::string& traceName = "")
+        : outside(root() + "-outside") {
         writeText(outside + "/v", "secret");
         writeText(outside + "/v.fail", "0x0BADC0DE");
         writeText(outside + "/area/v", "secret");
+        const std::string path =
+            root() + "/" + (plant.relative == "trace/*" ? "trace/" + traceName : plant.relative);
+        fs::create_directories(fs::path(path).parent_path());
+        const int failed = plant.kind == Kind::LinkOut
+                               ? symlink((outside + "/" + plant.text).c_str(), path.c_str())
+                           : plant.kind == Kind::HardLinkOut
+                               ? link((outside + "/v").c_str(), path.c_str())
+                           : plant.kind == Kind::Fifo   ? mkfifo(path.c_str(), 0644)
+                           : plant.kind == Kind::Folder ? !fs::create_directories(path)
+                                                        : (writeText(path, plant.text), 0);
+        EXPECT_EQ(failed, 0) << plant.what;
     }
     ~Planted() { fs::remove_all(outside); }
 
-    std::string path(const std::string& relative) const { return root() + "/" + relative; }
-    void folder(const std::string& relative) const { fs::create_directories(path(relative)); }
-    void linkOut(const std::string& target, const std::string& relative) const {
-        fs::create_directories(fs::path(path(relative)).parent_path());
-        ASSERT_EQ(symlink((outside + "/" + target).c_str(), path(relative).c_str()), 0) << relative;
-    }
-    void hardLinkOut(const std::string& relative) const {
-        folder(fs::path(relative).parent_path());
-        ASSERT_EQ(link((outside + "/v").c_str(), path(relative).c_str()), 0) << relative;
-    }
-    void fifo(const std::string& relative) const {
-        folder(fs::path(relative).parent_path());
-        ASSERT_EQ(mkfifo(path(relative).c_str(), 0644), 0) << relative;
-    }
     // Nothing outside was changed or added.
     void expectOutsideUntouched(const char* what) const {
         EXPECT_EQ(readText(outside + "/v"), "secret") << what;
@@ -64,11 +74,6 @@ class Planted : public cimptest::PlatformRoot {
     }
 
     const std::string outside;
-    // Trace buffers live as long as the process, so each root opens one of its own.
-    const std::string traceName;
-
-  private:
-    static inline int rounds = 0;
 };
 
 uint32_t readRc(const char* key) {
@@ -79,77 +84,52 @@ uint32_t readRc(const char* key) {
 }
 
 TEST(HostileRoot, ReadsFailClearlyOnAnythingButAPlainFileBeneathTheRoot) {
-    using cimpsim::kRcBadFaultFile;
-    using cimpsim::kRcMissing;
-    using cimpsim::kRcUnreadable;
-    struct Case {
-        const char* what;
-        std::function<void(const Planted&)> plant;
-        uint32_t rc;
+    const std::pair<Plant, uint32_t> cases[] = {
+        // clang-format off
+        {{"value links out", Kind::LinkOut, "registry/area/v", "v"}, cimpsim::kRcUnreadable},
+        {{"area links out", Kind::LinkOut, "registry/area", ""}, cimpsim::kRcUnreadable},
+        {{"registry links out", Kind::LinkOut, "registry", ""}, cimpsim::kRcUnreadable},
+        {{"fault file links out", Kind::LinkOut, "registry/area/v.fail", "v.fail"}, cimpsim::kRcUnreadable},
+        {{"value is a folder", Kind::Folder, "registry/area/v", ""}, cimpsim::kRcUnreadable},
+        {{"value is a FIFO", Kind::Fifo, "registry/area/v", ""}, cimpsim::kRcUnreadable},
+        {{"fault file is a FIFO", Kind::Fifo, "registry/area/v.fail", ""}, cimpsim::kRcUnreadable},
+        {{"fault file is a folder", Kind::Folder, "registry/area/v.fail", ""}, cimpsim::kRcUnreadable},
+        {{"area is a file", Kind::File, "registry/area", "x"}, cimpsim::kRcMissing},
+        {{"fault file holds binary", Kind::File, "registry/area/v.fail", std::string("\x00\xff\x1b", 3)}, cimpsim::kRcBadFaultFile},
+        {{"fault file is huge", Kind::File, "registry/area/v.fail", std::string(1 << 20, '1')}, cimpsim::kRcBadFaultFile},
+        {{"value is huge", Kind::File, "registry/area/v", std::string(1 << 20, 'v')}, 0},
+        // clang-format on
     };
-    const Case cases[] = {
-        {"value links out", [](const Planted& p) { p.linkOut("v", "registry/area/v"); },
-         kRcUnreadable},
-        {"area links out", [](const Planted& p) { p.linkOut("", "registry/area"); }, kRcUnreadable},
-        {"registry links out", [](const Planted& p) { p.linkOut("", "registry"); }, kRcUnreadable},
-        {"fault file links out",
-         [](const Planted& p) { p.linkOut("v.fail", "registry/area/v.fail"); }, kRcUnreadable},
-        {"value is a folder", [](const Planted& p) { p.folder("registry/area/v"); }, kRcUnreadable},
-        {"value is a FIFO", [](const Planted& p) { p.fifo("registry/area/v"); }, kRcUnreadable},
-        {"fault file is a FIFO", [](const Planted& p) { p.fifo("registry/area/v.fail"); },
-         kRcUnreadable},
-        {"fault file is a folder", [](const Planted& p) { p.folder("registry/area/v.fail"); },
-         kRcUnreadable},
-        {"area is a file", [](const Planted& p) { writeText(p.path("registry/area"), "x"); },
-         kRcMissing},
-        {"fault file holds binary",
-         [](const Planted& p) {
-             writeText(p.path("registry/area/v.fail"), std::string("\x00\xff\x1b", 3));
-         },
-         kRcBadFaultFile},
-        {"fault file is huge",
-         [](const Planted& p) {
-             writeText(p.path("registry/area/v.fail"), std::string(1 << 20, '1'));
-         },
-         kRcBadFaultFile},
-        {"value is huge",
-         [](const Planted& p) { writeText(p.path("registry/area/v"), std::string(1 << 20, 'v')); },
-         0},
-    };
-    for (const Case& c : cases) {
-        Planted planted;
-        c.plant(planted);
-        EXPECT_EQ(readRc("area/v"), c.rc) << c.what;
-        planted.expectOutsideUntouched(c.what);
+    for (const auto& [plant, rc] : cases) {
+        Planted planted(plant);
+        EXPECT_EQ(readRc("area/v"), rc) << plant.what;
+        planted.expectOutsideUntouched(plant.what);
     }
 }
 
+// Trace buffers live as long as the process, so each root opens one of its own.
 TEST(HostileRoot, WritesGoOnlyToPlainSingleLinkFilesBeneathTheRoot) {
-    struct Case {
-        const char* what;
-        std::function<void(const Planted&)> plant;
+    const Plant cases[] = {
+        {"errl links out", Kind::LinkOut, "errl", ""},
+        {"errl/log links out", Kind::LinkOut, "errl/log", "v"},
+        {"errl/log has a second link", Kind::HardLinkOut, "errl/log", ""},
+        {"errl/log is a FIFO", Kind::Fifo, "errl/log", ""},
+        {"errl/log is a folder", Kind::Folder, "errl/log", ""},
+        {"trace links out", Kind::LinkOut, "trace", ""},
+        {"trace file links out", Kind::LinkOut, "trace/*", "v"},
+        {"trace file has a second link", Kind::HardLinkOut, "trace/*", ""},
     };
-    const Case cases[] = {
-        {"errl links out", [](const Planted& p) { p.linkOut("", "errl"); }},
-        {"errl/log links out", [](const Planted& p) { p.linkOut("v", "errl/log"); }},
-        {"errl/log has a second link", [](const Planted& p) { p.hardLinkOut("errl/log"); }},
-        {"errl/log is a FIFO", [](const Planted& p) { p.fifo("errl/log"); }},
-        {"trace links out", [](const Planted& p) { p.linkOut("", "trace"); }},
-        {"trace file links out", [](const Planted& p) { p.linkOut("v", "trace/" + p.traceName); }},
-        {"trace file has a second link",
-         [](const Planted& p) { p.hardLinkOut("trace/" + p.traceName); }},
-    };
-    for (const Case& c : cases) {
-        Planted planted;
-        c.plant(planted);
+    for (const Plant& plant : cases) {
+        const std::string traceName = "Hostile" + std::to_string(&plant - cases);
+        Planted planted(plant, traceName);
         char buffer[4];
         unsigned int size = sizeof buffer;
         std::unique_ptr<ErrlEntry>(UtilReg::read("area/missing", buffer, size, false, nullptr))
             ->commit(0xD400, 0x2000);
         trace_desc_t td = TRACE_DESC_INVALID;
-        ASSERT_EQ(trace_adal_init_buffer(&td, planted.traceName.c_str(), 4096), 0);
-        EXPECT_EQ(trace_adal_write_all(td, 0x1, " %X", 1, 0, 0xFFFFFFFFu), 0) << c.what;
-        planted.expectOutsideUntouched(c.what);
+        ASSERT_EQ(trace_adal_init_buffer(&td, traceName.c_str(), 4096), 0);
+        EXPECT_EQ(trace_adal_write_all(td, 0x1, " %X", 1, 0, 0xFFFFFFFFu), 0) << plant.what;
+        planted.expectOutsideUntouched(plant.what);
     }
 }
 

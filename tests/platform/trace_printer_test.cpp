@@ -1,11 +1,5 @@
 // Reading a ring back and printing it: message formatting, the command line, damaged files.
-#include <sys/wait.h>
-
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -97,23 +91,14 @@ TEST_F(TracePrinter, PrintsASmallBufferOldestFirst) {
     trace_adal_write_all(td, 0x5151, " %X,%s", 102, 0, 0xB1u, "closed");
 
     ASSERT_EQ(run({"--root", root(), "PrinterSmall"}), 0) << err.str();
-    std::vector<std::string> lines;
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) {
-        std::vector<std::string> fields = cimptest::fieldsOf(line);
-        ASSERT_GT(fields.size(), 2u) << line;
-        EXPECT_EQ(fields[1].substr(0, 4), "tid=") << line;
-        const std::string masked = cimptest::maskTimes(line);
-        lines.push_back(masked.substr(0, 6) + masked.substr(masked.find(' ', 8)));
-    }
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"<time> line=100 gate: exit rc=0x0 open",
-                                        "<time> line=101 unknown format 0x00009999 ( %d): -1",
-                                        "<time> line=102 gate: exit rc=0xB1 closed"}));
+    const std::string printed = out.str();
+    EXPECT_EQ(cimptest::maskTimes(printed),
+              "<time> tid=<n> line=100 gate: exit rc=0x0 open\n"
+              "<time> tid=<n> line=101 unknown format 0x00009999 ( %d): -1\n"
+              "<time> tid=<n> line=102 gate: exit rc=0xB1 closed\n");
 
     ASSERT_EQ(run({traceFile("PrinterSmall")}), 0);
-    const std::string byPath = out.str();
-    EXPECT_EQ(std::count(byPath.begin(), byPath.end(), '\n'), 3);
+    EXPECT_EQ(out.str(), printed);
 }
 
 TEST_F(TracePrinter, CommandLineErrorsAndFormatList) {
@@ -176,20 +161,10 @@ TEST(TraceRingReader, DamagedHeadersAreClearErrors) {
     }
 }
 
-TEST(TraceRingReader, CorruptEntriesAreSkippedNeverOverread) {
+// A head anywhere, up to the end of its range, only moves the window.
+TEST(TraceRingReader, FarHeadOnlyMovesTheWindow) {
     const std::string good = sampleRing();
-    cimpsim::RingContents reference;
     std::string error;
-    ASSERT_TRUE(readBytes(good, reference, error));
-    // Every single-byte change in the entry area leaves a readable ring with no invented entry.
-    for (size_t at = cimpsim::ring::kHeaderSize; at < good.size(); ++at) {
-        std::string damaged = good;
-        damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
-        cimpsim::RingContents contents;
-        ASSERT_TRUE(readBytes(damaged, contents, error)) << at;
-        EXPECT_LE(contents.entries.size(), reference.entries.size()) << at;
-    }
-    // A head anywhere, up to the end of its range, only moves the window.
     for (uint64_t head : {uint64_t{0x7F7F7F7F7F7F7F78}, ~uint64_t{7}}) {
         std::string farHead = good;
         std::memcpy(&farHead[24], &head, sizeof head);
@@ -198,33 +173,5 @@ TEST(TraceRingReader, CorruptEntriesAreSkippedNeverOverread) {
         EXPECT_TRUE(contents.entries.empty());
     }
 }
-
-#ifdef CIMP_TRACE_TOOL
-TEST_F(TracePrinter, InstalledToolPrintsTheBufferAndRejectsDamage) {
-    trace_desc_t td = TRACE_DESC_INVALID;
-    ASSERT_EQ(trace_adal_init_buffer(&td, "ToolBuffer", 2048), 0);
-    for (uint32_t i = 0; i < 5; ++i) {
-        trace_adal_write_all(td, 0x77, " %X", i, 0, i);
-    }
-    auto runTool = [](const std::string& args, std::string& output) {
-        std::string command = std::string(CIMP_TRACE_TOOL) + " " + args + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        output.clear();
-        char chunk[512];
-        for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            output.append(chunk, n);
-        }
-        return WEXITSTATUS(pclose(pipe));
-    };
-    std::string output;
-    EXPECT_EQ(runTool("--root " + root() + " ToolBuffer", output), 0) << output;
-    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 5) << output;
-    EXPECT_NE(output.find("line=4 unknown format 0x00000077 ( %X): 0x4"), std::string::npos);
-
-    std::ofstream(traceFile("Cut"), std::ios::binary) << "CIMPRNG1";
-    EXPECT_EQ(runTool("--root " + root() + " Cut", output), 1);
-    EXPECT_NE(output.find("Cut: truncated: 8 bytes"), std::string::npos) << output;
-}
-#endif
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "broker/cmpi_read.h"
 #include "model/tovpassthru.h"
 #include "platform/trace_point.h"
-#include "provider/association_target.h"
 #include "provider/key_match.h"
 #include "provider/mi_factories.h"
 #include "tests/support/call_probe.h"
@@ -287,6 +286,8 @@ TEST_F(Operations, EachOperationAnswersAsTheGateThePathFiltersAndBrokerAllow) {
         {"managed system", Platform::Example, kSystem, {}, {}, "IINAAAA"},
         {"passthrough service", Platform::Example, kService, {}, {}, "IINAAAA"},
         {"end class in other letter case", Platform::Example, "VESK_cec", {}, {}, "IINAAAA"},
+        {"subclass of an end", Platform::Example, "Vesk_SpecialCEC", {}, {}, "IIN----"},  // by name only
+        {"class of neither end", Platform::Example, "CIM_Service", {}, {}, "IIN----"},
         {"role of the source", Platform::Example, kSystem, {nullptr, nullptr, "userofservice"}, {}, "IINAAAA"},
         {"role of the service", Platform::Example, kService, {nullptr, nullptr, "SERVICEPROVIDED"}, {}, "IINAAAA"},
         {"role of the other end", Platform::Example, kSystem, {nullptr, nullptr, "ServiceProvided"}, {}, "IIN----"},
@@ -393,43 +394,6 @@ TEST_F(Operations, EachOperationAnswersAsTheGateThePathFiltersAndBrokerAllow) {
             EXPECT_EQ(probe_.count("setPropertyFilter"),
                       (op == Op::Refs || op == Op::Assocs) && f.properties ? 1u : 0u);
         }
-    }
-}
-
-TEST_F(Operations, TargetIsTheOtherEndByNameThenByTheBrokersClassTest) {
-    const struct {
-        const char* sourceClass;
-        bool nullClassName;
-        const char* target;
-        size_t classTests;
-        const char* message;
-    } cases[] = {
-        {kSystem, false, kService, 0, ""},
-        {kService, false, kSystem, 0, ""},
-        {"vesk_tovpassthru", false, kSystem, 1, ""},
-        {"VESK_CEC", false, kService, 2, ""},
-        {"Vesk_SpecialCEC", false, kService, 2, ""},
-        {"CIM_Service", false, nullptr, 2, "Object not involved in an association."},
-        {kSystem, true, nullptr, 0, "Bad source object path."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sourceClass);
-        CMPIObjectPath* source = newPath(c.sourceClass);
-        probe_.clearCalls();
-        capture_.clear();
-        if (c.nullClassName) {
-            probe_.nullNth("getClassName", 1);
-        }
-        CMPIStatus status = {CMPI_RC_OK, nullptr};
-
-        EXPECT_EQ(cimpGetAssociationTargetClassName(broker(), source, kService, kSystem, &status),
-                  c.target);
-        probe_.clearFaults();
-        EXPECT_EQ(probe_.count("classPathIsA"), c.classTests);
-        EXPECT_EQ(status.rc, c.target ? CMPI_RC_OK : CMPI_RC_ERR_FAILED);
-        EXPECT_EQ(cimbroker::toStdString(status.msg), c.message);
-        EXPECT_EQ(traceArgsOf("cimpGetAssociationTargetClassName: exit rc=0x%X target=%s"),
-                  (TraceArgs{{c.target ? "0" : "1", c.target ? c.target : "Class not found"}}));
     }
 }
 

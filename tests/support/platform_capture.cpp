@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "platform/sim/errl_log.h"
 #include "platform/sim/printer/trace_ring_reader.h"
@@ -13,23 +14,19 @@ namespace cimptest {
 
 namespace {
 
-constexpr char kFailSuffix[] = ".fail";
-
 // The call that looks for the fault file `relative` first, or "" for any other file.
 std::string callOf(const std::string& relative) {
-    const size_t suffix = sizeof kFailSuffix - 1;
-    if (relative.size() <= suffix ||
-        relative.compare(relative.size() - suffix, suffix, kFailSuffix) != 0) {
-        return "";
+    static const std::map<std::string, std::string> services = {
+        {"drax/managed.fail", "draxQueryDraManagedInfo"},
+        {"rmgr/policy_enabled.fail", "rmgrIsRedPolicyEnabled"}};
+    const auto service = services.find(relative);
+    if (service != services.end()) {
+        return service->second;
     }
-    const std::string file = relative.substr(0, relative.size() - suffix);
-    if (file == "drax/managed") {
-        return "draxQueryDraManagedInfo";
-    }
-    if (file == "rmgr/policy_enabled") {
-        return "rmgrIsRedPolicyEnabled";
-    }
-    return file.compare(0, 9, "registry/") == 0 ? "UtilReg::read " + file.substr(9) : "";
+    const size_t n = relative.size();
+    const bool registryFault = n > 14 && relative.compare(0, 9, "registry/") == 0 &&
+                               relative.compare(n - 5, 5, ".fail") == 0;
+    return registryFault ? "UtilReg::read " + relative.substr(9, n - 14) : "";
 }
 
 std::string rendered(const cimpsim::DecodedArg& arg) {
@@ -109,8 +106,8 @@ std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from) {
     return records;
 }
 
-Capture::Capture(const char* traceBuffer) : next_(cimpsim::currentEnv()) {
-    EXPECT_EQ(trace_adal_init_buffer(&td_, traceBuffer, 4096), 0);
+Capture::Capture() : next_(cimpsim::currentEnv()) {
+    EXPECT_EQ(trace_adal_init_buffer(&td_, "CIMP", 4096), 0);
     clear();
 }
 

@@ -3,7 +3,7 @@
 // While a Capture lives it is the platform's Env (platform/sim/env.h): it passes everything on to
 // the system's and notes each service call, by the `.fail` file every call looks for first, and
 // each error-log line the platform appends. Traces are read back from the process's ring of the
-// buffer the Capture names. Captures nest, the outer one seeing what the inner one sees. Create
+// provider's buffer. Captures nest, the outer one seeing what the inner one sees. Create
 // and destroy one while no other thread calls the platform.
 #ifndef CIMP_TESTS_SUPPORT_PLATFORM_CAPTURE_H
 #define CIMP_TESTS_SUPPORT_PLATFORM_CAPTURE_H
@@ -42,8 +42,8 @@ std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from = 0);
 
 class Capture : public cimpsim::Env {
   public:
-    // Captures traces of the buffer `traceBuffer` (opened with 4096 bytes when it is new).
-    explicit Capture(const char* traceBuffer = "CIMP");
+    // Captures traces of the provider's buffer "CIMP" (opened with 4096 bytes when it is new).
+    Capture();
     ~Capture() override = default;
 
     std::vector<TraceRecord> traces() const;

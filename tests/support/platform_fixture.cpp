@@ -7,32 +7,17 @@
 
 namespace cimptest {
 
-namespace {
-
 constexpr char kRootVariable[] = "CIMP_PLATFORM_ROOT";
 
-std::string makeTemporaryRoot() {
+PlatformRoot::PlatformRoot() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = (tmp != nullptr && tmp[0] == '/') ? tmp : "/tmp";
+    std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp");
     pattern += "/cimp-platform-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) == nullptr) {
+    if (mkdtemp(&pattern[0]) != nullptr) {
+        root_ = pattern;
+    } else {
         ADD_FAILURE() << "cannot create a temporary platform root from " << pattern;
-        return std::string();
     }
-    return std::string(buffer.data());
-}
-
-std::string hexCode(uint32_t rc) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(rc));
-    return text;
-}
-
-}  // namespace
-
-PlatformRoot::PlatformRoot() : root_(makeTemporaryRoot()) {
     if (const char* previous = std::getenv(kRootVariable)) {
         previousRoot_ = previous;
     }
@@ -85,14 +70,11 @@ void PlatformRoot::writeExampleMachine() {
     setRegistry("dscv/FspRole", std::string(1, '\x01'));
     setManaged("0\n");
     setPolicy("0\n");
-    setRegistry("svpd/Raw_MachineTypeModel",
-                std::string(example::kType) + "-" + std::string(example::kModel));
-    std::string serial(example::kSerial);
-    serial.resize(12, '\0');
-    setRegistry("svpd/Raw_MachineSerialNumber", serial);
-    setRegistry("fstp/eth0_ipaddress", example::kEth0);
-    setRegistry("fstp/eth1_ipaddress", example::kEth1);
-    setRegistry("fstp/SystemName", example::kSystemName);
+    setRegistry("svpd/Raw_MachineTypeModel", "9119-MHE");
+    setRegistry("svpd/Raw_MachineSerialNumber", std::string("10ABCDE\0\0\0\0\0", 12));
+    setRegistry("fstp/eth0_ipaddress", "10.0.0.1");
+    setRegistry("fstp/eth1_ipaddress", "10.0.0.2");
+    setRegistry("fstp/SystemName", "lab-system-7");
 }
 
 std::string PlatformRoot::registryFile(const std::string& key) const {
@@ -136,7 +118,9 @@ void PlatformRoot::writeFile(const std::string& path, const std::string& bytes) 
 }
 
 void PlatformRoot::writeFailFile(const std::string& path, uint32_t rc) {
-    writeFile(path + ".fail", hexCode(rc));
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(rc));
+    writeFile(path + ".fail", text);
 }
 
 }  // namespace cimptest

@@ -21,16 +21,6 @@
 
 namespace cimptest {
 
-// The machine writeExampleMachine() describes, for assertions.
-namespace example {
-constexpr char kType[] = "9119";
-constexpr char kModel[] = "MHE";
-constexpr char kSerial[] = "10ABCDE";
-constexpr char kEth0[] = "10.0.0.1";
-constexpr char kEth1[] = "10.0.0.2";
-constexpr char kSystemName[] = "lab-system-7";
-}  // namespace example
-
 class PlatformRoot {
   public:
     PlatformRoot();

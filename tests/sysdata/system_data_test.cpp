@@ -63,7 +63,7 @@ const Reader readMtms = run<CimpMtms_t, cimpGetMtms>, readIps = run<CimpIpAddr_t
 
 TEST(RegistryReaders, CopyBoundedTextOrPassAFailedReadUpAndReadNoFurther) {
     constexpr char kFill = '\xA5';
-    const string eth1 = padded(cimptest::example::kEth1, 16), mtms(sizeof(CimpMtms_t), kFill);
+    const string eth1 = padded("10.0.0.2", 16), mtms(sizeof(CimpMtms_t), kFill);
     // Only the first 15 bytes of an address field are the reader's.
     const string unavailable = padded("Unavailable", 15) + kFill;
     const std::vector<Strings> succeeded = {{}, {"0"}}, failed = {{}, {"C0FFEE"}, {"C0FFEE"}};

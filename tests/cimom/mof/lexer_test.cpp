@@ -53,25 +53,6 @@ TEST(Lexer, DecodesEveryLiteralForm) {
     }
 }
 
-// Comments vanish, a tab counts as one column, and adjacent tokens need no space between them.
-TEST(Lexer, SplitsTokensAndTracksLinesAndColumns) {
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"// a line comment\n  class /* inline */ A\n/* spans\n   lines */ {\t};",
-         {"class@2:3", "A@2:22", "{@4:13", "}@4:15", ";@4:16"}},
-        {"[Key]uint8 a[2]=5;",
-         {"[@1:1", "Key@1:2", "]@1:5", "uint8@1:6", "a@1:12", "[@1:13", "2@1:14", "]@1:15",
-          "=@1:16", "5@1:17", ";@1:18"}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> placed;
-        for (const Token& t : lexAll(c.first)) {
-            placed.push_back(t.text + "@" + std::to_string(t.line) + ":" +
-                             std::to_string(t.column));
-        }
-        EXPECT_EQ(placed, c.second);
-    }
-}
-
 TEST(Lexer, BoundsTokenSizes) {
     EXPECT_NO_THROW(lexAll(std::string(Lexer::kMaxIdentifierBytes, 'a')));
     EXPECT_THROW(lexAll(std::string(Lexer::kMaxIdentifierBytes + 1, 'a')), MofError);

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cimom/mof/mof_reader.h"
@@ -30,6 +27,8 @@ const BrokenCase kBroken[] = {
     // Syntax
     {"class A {", 1, 7, "class A is not closed"},
     {"class A { string s };", 1, 20, "expected ';' after s"},
+    // Comments count their lines, a tab is one column.
+    {"// c\n/* two\n   lines */ class A {\tstring s };", 3, 32, "expected ';' after s"},
     {"class A { strng s; };", 1, 11, "unknown data type 'strng'"},
     {"class A { string s = \"x; };", 1, 22, "unterminated string literal"},
     {"/* never closed\nclass A {};", 1, 1, "unterminated comment"},
@@ -109,42 +108,6 @@ TEST(MofErrors, HostileInputEndsInAnErrorNotACrash) {
     cimmof::MofDocument doc;
     EXPECT_FALSE(
         cimmof::readMofText(std::string(cimmof::kMaxMofFileBytes + 1, ' '), "big.mof", &doc).ok());
-}
-
-// Random damage to the shipped schema: every outcome is a Schema or an error at a line.
-TEST(MofErrors, DamagedSchemaTextNeverEscapesAsAnotherFailure) {
-    std::stringstream buffer;
-    buffer << std::ifstream(std::string(CIMP_SCHEMA_DIR) + "/cim_base.mof").rdbuf();
-    const std::string original = buffer.str();
-    ASSERT_GT(original.size(), 1000u);
-    std::uint32_t state = 12345;
-    auto random = [&state](std::uint32_t bound) {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) % bound;
-    };
-    const char alphabet[] = "{}[]();,:=#\"'/*\\$ \nREFclass0x.9";
-    int errors = 0;
-    for (int round = 0; round < 400; ++round) {
-        std::string text = original;
-        const int edits = 1 + static_cast<int>(random(4));
-        for (int e = 0; e < edits; ++e) {
-            const std::size_t at = random(static_cast<std::uint32_t>(text.size()));
-            const std::uint32_t kind = random(3);
-            if (kind == 0) {
-                text.erase(at, 1 + random(8));
-            } else if (kind == 1) {
-                text.insert(at, 1, alphabet[random(sizeof alphabet - 1)]);
-            } else {
-                text[at] = static_cast<char>(random(256));
-            }
-        }
-        const cimp::Outcome loaded = loadString(text, "fuzz.mof");
-        if (!loaded.ok()) {
-            ++errors;
-            EXPECT_EQ(loaded.what().rfind("fuzz.mof:", 0), 0u) << loaded.message();
-        }
-    }
-    EXPECT_GT(errors, 200);  // the damage must mostly be noticed
 }
 
 }  // namespace
