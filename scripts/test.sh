@@ -23,19 +23,20 @@ run_suite() {
     shift 2
     cmake -S . -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
+    echo "== $dir built after $SECONDS s"
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300 ${skip:+-LE "$skip"}
+    echo "== $dir tested after $SECONDS s"
 }
 
 # The flags and install layout debian/rules builds with (debhelper's cmake defaults).
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-eval "$(dpkg-buildflags --export=sh)"
+flag() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+ldflags="$(flag LDFLAGS)"
 run_suite build "" -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_INSTALL_SYSCONFDIR=/etc -DCMAKE_INSTALL_LOCALSTATEDIR=/var \
     -DCMAKE_INSTALL_LIBDIR="lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)" \
-    -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
-    -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" \
-    -DCMAKE_MODULE_LINKER_FLAGS="$LDFLAGS"
-unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS
+    -DCMAKE_C_FLAGS="$(flag CFLAGS) $(flag CPPFLAGS)" \
+    -DCMAKE_CXX_FLAGS="$(flag CXXFLAGS) $(flag CPPFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 
 [ "${1:-}" = "--no-sanitize" ] && exit 0
 # The instrumented builds: less optimisation and line tables only compile much faster, and
@@ -49,8 +50,10 @@ cmake -S . -B build-tsan "${quick[@]}" -DCIMP_TSAN=ON >/dev/null
 cmake --build build-tsan -j"$jobs" --target cimp-cimom cimp-trace cimp-load
 ctest --test-dir build-tsan -R '^(race\.|e2e\.concurrent_load$)' --output-on-failure -j"$jobs" \
     --timeout 300
+echo "== build-tsan tested after $SECONDS s"
 # The fuzz targets (clang), each a few seconds on its committed corpus with a fixed seed.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${quick[@]}" -DCIMP_FUZZ=ON -DBUILD_TESTING=OFF \
     >/dev/null
 cmake --build build-fuzz -j"$jobs" --target fuzz_targets
 fuzz/run.sh all 3 -seed=1
+echo "== all done after $SECONDS s"
