@@ -10,12 +10,13 @@ command="$(basename "$binary")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# help2man reads the synopsis from "Usage:" lines; the subcommands get a section of their own.
-"$binary" --help >"$work/full"
-sed '/^commands:$/,$d; s/^usage:/Usage:/; /^  /G' "$work/full" >"$work/help"
+# help2man reads the synopsis from "Usage:" lines. Subcommands get a section of their own, and
+# the notes above their list are paragraphs each.
+"$binary" --help | sed '1s/^usage:/Usage:/; 2,$s/^usage: /\nAlso:\n  /' >"$work/help"
 cp "$include" "$work/include"
-subcommands="$(sed -n '/^commands:$/,/^[^ ]/{/^  /s/^  \([^ ]*\).*/\1/p}' "$work/full")"
+subcommands="$(sed -n '/^commands:$/,/^[^ ]/{/^  /s/^  \([^ ]*\).*/\1/p}' "$work/help")"
 if [ -n "$subcommands" ]; then
+    sed -i '/^commands:$/,$d; /^  /G' "$work/help"
     printf '[COMMANDS]\n' >>"$work/include"
     for sub in $subcommands; do
         examples="$(grep -E "^$command $sub( |$)" "$include")" || {
