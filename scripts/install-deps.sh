@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libmicrohttpd-dev libexpat1-dev libcrypt-dev
     sblim-wbemcli curl openssl python3 wrk
-    dpkg-dev clang libclang-rt-14-dev
+    dpkg-dev debhelper fakeroot lintian help2man ccache clang libclang-rt-14-dev
 )
 
 missing=()

@@ -512,10 +512,10 @@ EOF
 }
 
 # Slow, idle and vanishing clients (from 127.0.0.2) hold no worker: requests from 127.0.0.1 are
-# answered meanwhile, well before the 4 s after which the slow ones are cut off (as they all
-# must be by the end), and SIGTERM ends it all within 2 s.
+# answered meanwhile, well before the 3 s after which the slow and the idle ones are cut off (as
+# they all must be by the end), and SIGTERM ends it all within 2 s.
 case_abusive_clients() {
-    start_daemon --request-timeout 4 --idle-timeout 5
+    start_daemon --request-timeout 3 --idle-timeout 3
     local mode count seconds result i started
     while read -r mode count seconds; do
         python3 "$CIMP_E2E_DIR/abuse_client.py" "$port" "$mode" "$count" "$seconds" \
@@ -532,8 +532,8 @@ case_abusive_clients() {
         [ "$mode" = gone ] || [ "${result% last*}" = "closed $count" ] ||
             fail "$mode: $result of $count by ${seconds} s"
     done <<EOF
-slow 100 7
-idle 1000 7
+slow 100 6
+idle 1000 6
 gone 500 1
 EOF
     python3 "$CIMP_E2E_DIR/abuse_client.py" "$port" idle 60 10 127.0.0.1 >/dev/null &

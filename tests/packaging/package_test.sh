@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Builds the .deb as a packager would (prefix /usr, cpack -G DEB), then checks with dpkg-deb that
-# every file is where Debian and the daemon's compiled-in defaults expect it, that the control
-# fields and computed dependencies are there, and that systemd accepts the unit.
-# Usage: package_test.sh <source dir> <build dir>. Exit 77 (skipped) without cpack or dpkg-dev.
+# Builds the Debian package as a Debian developer would (dpkg-buildpackage on a copy of the source
+# tree, so that its output stays in the build directory), requires lintian to find no error and
+# no warning, then checks that every file is where Debian and the daemon's compiled-in defaults
+# expect it, that the provider and the tools find the private platform library, that the manual
+# pages are there and that systemd accepts the unit.
+# Usage: package_test.sh <source dir> <work dir>. Exit 77 (skipped) without the packaging tools.
 set -uo pipefail
 source_dir="$1"
-build="$2"
-for tool in cpack dpkg-deb dpkg-shlibdeps dpkg-architecture; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool not found (apt-get install dpkg-dev)"; exit 77; }
+work="$2"
+for tool in dpkg-buildpackage dh lintian help2man fakeroot; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool not found (scripts/install-deps.sh)"; exit 77; }
 done
 
 failures=0
@@ -16,30 +18,37 @@ fail() {
     failures=$((failures + 1))
 }
 
-cmake -S "$source_dir" -B "$build" -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBUILD_TESTING=OFF -DCIMP_BUILD_BENCHMARKS=OFF >/dev/null || exit 1
-cmake --build "$build" -j2 >/dev/null || { echo "FAIL: build" >&2; exit 1; }
-rm -f "$build"/*.deb
-(cd "$build" && cpack -G DEB >/dev/null) || { echo "FAIL: cpack" >&2; exit 1; }
-deb="$(ls "$build"/*.deb)"
-multiarch="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
+# A fresh copy each time; ccache (when the caller set it up) makes the rebuild cheap. debhelper
+# gives the build a HOME of its own, so ccache is told where its cache and settings are.
+if command -v ccache >/dev/null; then
+    export CCACHE_DIR="${CCACHE_DIR:-$(ccache -k cache_dir)}"
+    [ -f "$HOME/.config/ccache/ccache.conf" ] &&
+        export CCACHE_CONFIGPATH="${CCACHE_CONFIGPATH:-$HOME/.config/ccache/ccache.conf}"
+fi
+rm -rf "$work" && mkdir -p "$work/cimp"
+tar -C "$source_dir" --exclude='./build*' --exclude='./obj-*' --exclude=./.git -cf - . |
+    tar -C "$work/cimp" -xf - || exit 1
+(cd "$work/cimp" && DEB_BUILD_OPTIONS="parallel=${CIMP_JOBS:-2}" \
+    dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
+    { tail -n 40 "$work/build.log" >&2; echo "FAIL: dpkg-buildpackage (log: $work/build.log)" >&2; exit 1; }
+lintian --fail-on error,warning --info "$work"/cimp_*.changes || fail "lintian"
 
-contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
+deb="$(ls "$work"/cimp_*.deb)"
+multiarch="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
+contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for path in \
     "./usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" \
-    "./usr/lib/$multiarch/libcimpplatform.so" \
+    "./usr/lib/$multiarch/cimp/libcimpplatform.so.1" \
     ./usr/sbin/cimp-cimom ./usr/bin/cimp-platform ./usr/bin/cimp-trace \
     ./usr/share/cimp/schema/root_orvcim.mof ./usr/share/cimp/schema/vesk.mof \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.registration \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.sfcb.reg \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.pegasus.mof \
-    ./etc/cimp/cimp-cimom.conf ./usr/lib/systemd/system/cimp-cimom.service; do
+    ./usr/share/man/man8/cimp-cimom.8.gz ./usr/share/man/man1/cimp-platform.1.gz \
+    ./usr/share/man/man1/cimp-trace.1.gz \
+    ./etc/cimp/cimp-cimom.conf ./lib/systemd/system/cimp-cimom.service; do
     grep -qxF "$path" <<<"$contents" || fail "package lacks $path"
 done
-
-[ "$(dpkg-deb -f "$deb" Package)" = cimp ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
-[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture"
-dpkg-deb -f "$deb" Description | grep -q "systemd service cimp-cimom" || fail "Description"
 depends="$(dpkg-deb -f "$deb" Depends)"
 for library in libc6 libstdc++6 libmicrohttpd12 libexpat1; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
@@ -50,15 +59,28 @@ root="$(mktemp -d)"
 trap 'rm -rf "$control" "$root"' EXIT
 dpkg-deb -e "$deb" "$control"
 grep -qxF /etc/cimp/cimp-cimom.conf "$control/conffiles" || fail "conffiles: $(cat "$control/conffiles")"
+grep -q "deb-systemd-helper" "$control/postinst" || fail "postinst does not enable the unit"
 dpkg-deb -x "$deb" "$root"
 
+# The provider and the tools find the platform library through their RUNPATH, wherever the tree is.
+for binary in "usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" usr/bin/cimp-platform \
+    usr/bin/cimp-trace; do
+    found="$(env -u LD_LIBRARY_PATH ldd "$root/$binary" | awk '$1 == "libcimpplatform.so.1" {print $3}')"
+    [ -n "$found" ] && [ "$(realpath "$found")" = "$root/usr/lib/$multiarch/cimp/libcimpplatform.so.1" ] ||
+        fail "$binary does not find the packaged libcimpplatform.so.1 (found: ${found:-none})"
+done
+# Every subcommand of cimp-platform has its entry in the manual page.
+page="$(zcat "$root/usr/share/man/man1/cimp-platform.1.gz")"
+for sub in $("$root/usr/bin/cimp-platform" --help | sed -n '/^commands:$/,${/^  /s/^  \([^ ]*\).*/\1/p}'); do
+    grep -q "^\.B ${sub//-/\\\\-}\b" <<<"$page" || fail "cimp-platform.1 lacks $sub"
+done
 # The daemon's compiled-in defaults name the packaged schema and provider folder.
 for default in /usr/share/cimp/schema/root_orvcim.mof "/usr/lib/$multiarch/cmpi"; do
     grep -qaF "$default" "$root/usr/sbin/cimp-cimom" || fail "cimp-cimom does not default to $default"
 done
 grep -q '^# port = 5988$' "$root/etc/cimp/cimp-cimom.conf" || fail "config file lacks the port line"
 
-unit="$root/usr/lib/systemd/system/cimp-cimom.service"
+unit="$root/lib/systemd/system/cimp-cimom.service"
 for setting in DynamicUser=yes ProtectSystem=strict StateDirectory=cimp NoNewPrivileges=yes \
     "RestrictAddressFamilies=AF_INET AF_INET6 AF_UNIX" PrivateTmp=yes ProtectHome=yes \
     "CIMP_PLATFORM_ROOT=/var/lib/cimp/platform" "ExecStart=/usr/sbin/cimp-cimom"; do
