@@ -130,13 +130,7 @@ CMPISelectExp* newSelectExp(const CMPIBroker* mb, const char*, const char*, CMPI
     if (projection != nullptr) {
         *projection = nullptr;
     }
-    return runQuery<RuntimeState>(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr),
-                                  [](RuntimeState& runtime, CMPIStatus& status) {
-                                      status = errorStatus(runtime, CMPI_RC_ERR_NOT_SUPPORTED,
-                                                           "newSelectExp is not supported by "
-                                                           "this broker");
-                                      return static_cast<CMPISelectExp*>(nullptr);
-                                  });
+    return answerNotSupported(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr));
 }
 
 CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const char* type,

@@ -9,20 +9,6 @@
 namespace cimbroker {
 namespace {
 
-CMPIStatus notSupported(RuntimeState& runtime, const char* service) {
-    return errorStatus(runtime, CMPI_RC_ERR_NOT_SUPPORTED,
-                       std::string(service) + " is not supported by this broker");
-}
-
-template <typename R>
-R answerNotSupported(const CMPIBroker* mb, CMPIStatus* rc, const char* service, R empty) {
-    return runQuery<RuntimeState>(mb, rc, service, empty,
-                                  [service, empty](RuntimeState& runtime, CMPIStatus& status) {
-                                      status = notSupported(runtime, service);
-                                      return empty;
-                                  });
-}
-
 CMPIStatus statusNotSupported(const CMPIBroker* mb, const char* service) {
     return runUpdate<RuntimeState>(mb, service, nullptr, [service](RuntimeState& runtime) {
         return notSupported(runtime, service);

@@ -187,14 +187,6 @@ std::string classNameOf(const CMPIObjectPath* path) {
     return std::string(borrowClassName(path));
 }
 
-std::string nameSpaceOf(const CMPIObjectPath* path) {
-    return std::string(borrowNameSpace(path));
-}
-
-std::string hostOf(const CMPIObjectPath* path) {
-    return std::string(borrowHost(path));
-}
-
 std::string pathToString(const CMPIObjectPath* path) {
     UninstrumentedScope quiet;
     return path != nullptr && path->ft != nullptr ? toStdString(path->ft->toString(path, nullptr))

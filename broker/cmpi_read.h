@@ -33,8 +33,6 @@ std::string dataToLiteral(const CMPIData& data);
 std::string char16ToUtf8(CMPIChar16 c);
 
 std::string classNameOf(const CMPIObjectPath* path);
-std::string nameSpaceOf(const CMPIObjectPath* path);
-std::string hostOf(const CMPIObjectPath* path);
 // "//host/ns:Class.k=\"v\",..." as the path's own toString gives it.
 std::string pathToString(const CMPIObjectPath* path);
 

@@ -63,25 +63,11 @@ CMPIResultFT* ResultObject::functionTable() {
 }
 
 CMPIStatus ResultObject::addInstance(const CMPIInstance* instance) {
-    InstanceObject* ours = InstanceObject::from(instance, runtime());
-    if (ours == nullptr) {
-        return errorStatus(
-            runtime(), instance ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
-            "returnInstance: the instance is null or not made by this runtime's broker");
-    }
-    keep(instances_, *ours);
-    return okStatus();
+    return keep(instances_, instance, "returnInstance: the instance");
 }
 
 CMPIStatus ResultObject::addObjectPath(const CMPIObjectPath* path) {
-    ObjectPathObject* ours = ObjectPathObject::from(path, runtime());
-    if (ours == nullptr) {
-        return errorStatus(
-            runtime(), path ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
-            "returnObjectPath: the path is null or not made by this runtime's broker");
-    }
-    keep(paths_, *ours);
-    return okStatus();
+    return keep(paths_, path, "returnObjectPath: the path");
 }
 
 CMPIStatus ResultObject::addData(const CMPIValue* value, CMPIType type) {
@@ -96,15 +82,22 @@ CMPIStatus ResultObject::addData(const CMPIValue* value, CMPIType type) {
 }
 
 template <typename T, typename Cmpi>
-void ResultObject::keep(Kept<T, Cmpi>& kept, T& object) {
+CMPIStatus ResultObject::keep(Kept<T, Cmpi>& kept, const Cmpi* handle, const char* what) {
+    T* object = T::from(handle, runtime());
+    if (object == nullptr) {
+        return errorStatus(runtime(),
+                           handle ? CMPI_RC_ERR_INVALID_HANDLE : CMPI_RC_ERR_INVALID_PARAMETER,
+                           std::string(what) + " is null or not made by this runtime's broker");
+    }
     const size_t slot = kept.handles.size();
     kept.owned.emplace_back();
-    kept.handles.push_back(object.cmpi());
-    if (object.lendable()) {
-        object.lendTo(*this, slot);
+    kept.handles.push_back(object->cmpi());
+    if (object->lendable()) {
+        object->lendTo(*this, slot);
     } else {
-        own(kept, cloneOf(object), slot);
+        own(kept, cloneOf(*object), slot);
     }
+    return okStatus();
 }
 
 template <typename T, typename Cmpi>
@@ -139,10 +132,10 @@ void ResultObject::keepData(OwnedValue value) {
 std::unique_ptr<Object> ResultObject::cloneObject() const {
     auto copy = std::make_unique<ResultObject>(runtime());
     for (const CMPIInstance* instance : instances_.handles) {
-        copy->keep(copy->instances_, *InstanceObject::from(instance));
+        copy->addInstance(instance);
     }
     for (const CMPIObjectPath* path : paths_.handles) {
-        copy->keep(copy->paths_, *ObjectPathObject::from(path));
+        copy->addObjectPath(path);
     }
     for (const OwnedValue& value : data_) {
         copy->keepData(value.clone());

@@ -48,8 +48,9 @@ class ResultObject : public Encapsulated<CMPIResult, ResultObject>, private Borr
         std::vector<const Cmpi*> handles;
     };
 
+    // Keeps `handle` when it is an object of this runtime; `what` names it in the error otherwise.
     template <typename T, typename Cmpi>
-    void keep(Kept<T, Cmpi>& kept, T& object);
+    CMPIStatus keep(Kept<T, Cmpi>& kept, const Cmpi* handle, const char* what);
     template <typename T, typename Cmpi>
     static void own(Kept<T, Cmpi>& kept, std::unique_ptr<T> object, size_t slot);
     void keepData(OwnedValue value);

@@ -13,6 +13,11 @@ CMPIStatus okStatus() {
     return CMPIStatus{CMPI_RC_OK, nullptr};
 }
 
+CMPIStatus notSupported(RuntimeState& runtime, const char* service) {
+    return errorStatus(runtime, CMPI_RC_ERR_NOT_SUPPORTED,
+                       std::string(service) + " is not supported by this broker");
+}
+
 CMPIStatus errorStatus(RuntimeState& runtime, CMPIrc rc, const std::string& message) {
     return CMPIStatus{rc, makeStringInArena(runtime, message).cmpi()};
 }

@@ -17,6 +17,8 @@ namespace cimbroker {
 CMPIStatus okStatus();
 // A status whose message string belongs to the current arena.
 CMPIStatus errorStatus(RuntimeState& runtime, CMPIrc rc, const std::string& message);
+// For a service this broker does not offer.
+CMPIStatus notSupported(RuntimeState& runtime, const char* service);
 // For a handle that is null or not ours: there is no runtime to own a message.
 CMPIStatus invalidHandleStatus();
 inline void report(CMPIStatus* out, const CMPIStatus& status) {
@@ -95,6 +97,16 @@ CMPIStatus runUpdate(const Cmpi* handle, const char* service, const char* qualif
         return call.faultStatus();
     }
     return body(*self);
+}
+
+// A broker function this broker does not offer: answers `empty` with a not-supported status.
+template <typename R>
+R answerNotSupported(const CMPIBroker* mb, CMPIStatus* rc, const char* service, R empty) {
+    return runQuery<RuntimeState>(mb, rc, service, empty,
+                                  [service, empty](RuntimeState& runtime, CMPIStatus& status) {
+                                      status = notSupported(runtime, service);
+                                      return empty;
+                                  });
 }
 
 // The `clone` slot of every object table: a deep copy owned by the caller.

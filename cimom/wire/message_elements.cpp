@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cimom/wire/call_elements.h"
+#include "cimom/wire/required_children.h"
 
 namespace cimhost {
 namespace {
@@ -28,27 +29,25 @@ bool hasVersion(const DecodeState& state, Frame& frame, const XmlAttributes& att
     return version != nullptr;
 }
 
-class SimpleRequest final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
-        if (!onlyChildSoFar(state, frame)) {
-            return {};
-        }
-        if (name == "IMETHODCALL") {
-            return {&intrinsicCallElement(), {}, kChildRank};
-        }
-        if (name == "METHODCALL") {
-            return {&extrinsicCallElement(), {}, kChildRank};
-        }
-        frame.fail(kChildNameRank, notValid("SIMPLEREQ holds " + std::string(name)));
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override { requireOneChild(state, frame); }
-};
-const SimpleRequest kSimpleRequest;
+const OneChildOf<2> kSimpleRequest({{{"IMETHODCALL", &intrinsicCallElement()},
+                                     {"METHODCALL", &extrinsicCallElement()}}},
+                                   kChildRank, kChildNameRank, [](std::string_view name) {
+                                       return notValid("SIMPLEREQ holds " + std::string(name));
+                                   });
 
-class Message final : public ElementRole {
+Fault refuseInMessage(std::string_view name) {
+    if (name == "MULTIREQ") {
+        return Fault{ProtocolError{"multiple-requests-unsupported", "MULTIREQ is not supported"},
+                     Status()};
+    }
+    return notValid("MESSAGE holds " + std::string(name) + ", not a request");
+}
+
+class Message final : public OneChildOf<1> {
   public:
+    Message()
+        : OneChildOf({{{"SIMPLEREQ", &kSimpleRequest}}}, kChildRank, kChildNameRank,
+                     refuseInMessage) {}
     void open(DecodeState& state, Frame& frame, std::string_view,
               const XmlAttributes& attributes) const override {
         const char* id = requiredAttribute(state, frame, attributes, "ID");
@@ -58,44 +57,22 @@ class Message final : public ElementRole {
                        "unsupported-protocol-version");
         }
     }
-    ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
-        if (!onlyChildSoFar(state, frame)) {
-            return {};
-        }
-        if (name == "SIMPLEREQ") {
-            return {&kSimpleRequest, {}, kChildRank};
-        }
-        frame.fail(
-            kChildNameRank,
-            name == "MULTIREQ"
-                ? Fault{ProtocolError{"multiple-requests-unsupported", "MULTIREQ is not supported"},
-                        Status()}
-                : notValid("MESSAGE holds " + std::string(name) + ", not a request"));
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override { requireOneChild(state, frame); }
 };
 const Message kMessage;
 
-class Cim final : public ElementRole {
+class Cim final : public OneChildOf<1> {
   public:
+    Cim()
+        : OneChildOf({{{"MESSAGE", &kMessage}}}, kChildRank, kChildNameRank,
+                     [](std::string_view name) {
+                         return notValid("CIM holds " + std::string(name) + ", not MESSAGE");
+                     }) {}
     void open(DecodeState& state, Frame& frame, std::string_view,
               const XmlAttributes& attributes) const override {
         if (hasVersion(state, frame, attributes, "CIMVERSION", "2.", "unsupported-cim-version")) {
             hasVersion(state, frame, attributes, "DTDVERSION", "2.", "unsupported-dtd-version");
         }
     }
-    ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
-        if (!onlyChildSoFar(state, frame)) {
-            return {};
-        }
-        if (name == "MESSAGE") {
-            return {&kMessage, {}, kChildRank};
-        }
-        frame.fail(kChildNameRank, notValid("CIM holds " + std::string(name) + ", not MESSAGE"));
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override { requireOneChild(state, frame); }
 };
 const Cim kCim;
 

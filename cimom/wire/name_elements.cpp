@@ -163,28 +163,13 @@ const RequiredChildren<2> kLocalInstancePath({{
     {"LOCALNAMESPACEPATH", &kLocalNamespacePath, 1, nameSpaceOf},
 }});
 
-class ValueReference final : public ElementRole {
-  public:
-    ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
-        if (!onlyChildSoFar(state, frame)) {
-            return {};
-        }
-        if (name == "INSTANCENAME") {
-            return {&kInstanceName, frame.target, 2};
-        }
-        if (name == "LOCALINSTANCEPATH") {
-            return {&kLocalInstancePath, frame.target, 2};
-        }
-        if (name == "INSTANCEPATH") {
-            return {&kInstancePath, frame.target, 2};
-        }
-        frame.fail(
-            2, badParameter("a reference to " + std::string(name) + " does not name an instance"));
-        return {};
-    }
-    void close(DecodeState& state, Frame& frame) const override { requireOneChild(state, frame); }
-};
-const ValueReference kValueReference;
+const OneChildOf<3> kValueReference({{{"INSTANCENAME", &kInstanceName},
+                                      {"LOCALINSTANCEPATH", &kLocalInstancePath},
+                                      {"INSTANCEPATH", &kInstancePath}}},
+                                    2, 2, [](std::string_view name) {
+                                        return badParameter("a reference to " + std::string(name) +
+                                                            " does not name an instance");
+                                    });
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "cimom/wire/object_encoder.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "broker/cmpi_read.h"
@@ -66,6 +67,26 @@ std::optional<std::vector<std::optional<TypedText>>> arrayTexts(
         texts.push_back(std::move(text));
     }
     return texts;
+}
+
+// The elements declaring a property or a method's parameter, by its form.
+struct DeclarationElements {
+    const char* plain;
+    const char* array;
+    const char* reference;
+};
+constexpr DeclarationElements kPropertyElements{"PROPERTY", "PROPERTY.ARRAY", "PROPERTY.REFERENCE"};
+constexpr DeclarationElements kParameterElements{"PARAMETER", "PARAMETER.ARRAY",
+                                                 "PARAMETER.REFERENCE"};
+
+// Opens the element declaring `p`, named, with the class it refers to or its type.
+void openDeclaration(XmlWriter& out, const cimmof::Property& p, const DeclarationElements& form) {
+    if (p.type == "ref") {
+        out.open(form.reference).attribute("NAME", p.name).attribute("REFERENCECLASS", p.refClass);
+    } else {
+        out.open(p.isArray ? form.array : form.plain).attribute("NAME", p.name);
+        out.attribute("TYPE", p.type);
+    }
 }
 
 }  // namespace
@@ -163,12 +184,9 @@ bool ObjectEncoder::selected(std::string_view property, const PropertySelection&
     if (selection.propertyList == nullptr || !*selection.propertyList) {
         return true;
     }
-    for (const std::string& wanted : **selection.propertyList) {
-        if (equalsIgnoreCase(wanted, property)) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string>& wanted = **selection.propertyList;
+    return std::any_of(wanted.begin(), wanted.end(),
+                       [property](const std::string& w) { return equalsIgnoreCase(w, property); });
 }
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
@@ -292,17 +310,9 @@ void ObjectEncoder::qualifierValue(const std::string& type, bool isArray, const 
 void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
                                   const PropertySelection& selection) {
     const bool propagated = !equalsIgnoreCase(p.classOrigin, className);
-    const char* element = p.type == "ref" ? "PROPERTY.REFERENCE"
-                          : p.isArray     ? "PROPERTY.ARRAY"
-                                          : "PROPERTY";
-    out_.open(element).attribute("NAME", p.name);
-    if (p.type == "ref") {
-        out_.attribute("REFERENCECLASS", p.refClass);
-    } else {
-        out_.attribute("TYPE", p.type);
-        if (p.isArray && p.arraySize > 0) {
-            out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
-        }
+    openDeclaration(out_, p, kPropertyElements);
+    if (p.type != "ref" && p.isArray && p.arraySize > 0) {
+        out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
     }
     if (selection.includeClassOrigin) {
         out_.attribute("CLASSORIGIN", p.classOrigin);
@@ -359,15 +369,7 @@ void ObjectEncoder::classMethod(const cimmof::InheritedMethod& entry, bool own,
         qualifiers(m.qualifiers);
     }
     for (const cimmof::Property& param : m.parameters) {
-        const char* element = param.type == "ref" ? "PARAMETER.REFERENCE"
-                              : param.isArray     ? "PARAMETER.ARRAY"
-                                                  : "PARAMETER";
-        out_.open(element).attribute("NAME", param.name);
-        if (param.type == "ref") {
-            out_.attribute("REFERENCECLASS", param.refClass);
-        } else {
-            out_.attribute("TYPE", param.type);
-        }
+        openDeclaration(out_, param, kParameterElements);
         if (selection.includeQualifiers) {
             qualifiers(param.qualifiers);
         }
@@ -380,12 +382,8 @@ void ObjectEncoder::qualifierDeclaration(const cimmof::QualifierType& type) {
     out_.open("QUALIFIER.DECLARATION").attribute("NAME", type.name).attribute("TYPE", type.type);
     out_.attribute("ISARRAY", type.isArray ? "true" : "false");
     const auto flavor = [&type](const char* name) {
-        for (const std::string& f : type.flavors) {
-            if (equalsIgnoreCase(f, name)) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(type.flavors.begin(), type.flavors.end(),
+                           [name](const std::string& f) { return equalsIgnoreCase(f, name); });
     };
     // DSP0201's defaults: overridable, propagated to subclasses, not translatable.
     out_.attribute("OVERRIDABLE", flavor("DisableOverride") ? "false" : "true");
@@ -393,12 +391,8 @@ void ObjectEncoder::qualifierDeclaration(const cimmof::QualifierType& type) {
     out_.attribute("TRANSLATABLE", flavor("Translatable") ? "true" : "false");
     out_.open("SCOPE");
     const auto scoped = [&type](const char* name) {
-        for (const std::string& s : type.scopes) {
-            if (s == name || s == "any") {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(type.scopes.begin(), type.scopes.end(),
+                           [name](const std::string& s) { return s == name || s == "any"; });
     };
     static const std::pair<const char*, const char*> kScopes[] = {
         {"CLASS", "class"},          {"ASSOCIATION", "association"}, {"REFERENCE", "reference"},

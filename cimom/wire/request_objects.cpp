@@ -13,26 +13,11 @@ namespace {
 // Nested references are bounded by the XML depth limit already; this bounds the recursion too.
 constexpr int kMaxReferenceDepth = 8;
 
-struct TypeCode {
-    const char* name;
-    CMPIType type;
-};
-
-const TypeCode kTypeCodes[] = {
-    {"boolean", CMPI_boolean}, {"char16", CMPI_char16},     {"real32", CMPI_real32},
-    {"real64", CMPI_real64},   {"uint8", CMPI_uint8},       {"uint16", CMPI_uint16},
-    {"uint32", CMPI_uint32},   {"uint64", CMPI_uint64},     {"sint8", CMPI_sint8},
-    {"sint16", CMPI_sint16},   {"sint32", CMPI_sint32},     {"sint64", CMPI_sint64},
-    {"string", CMPI_chars},    {"datetime", CMPI_dateTime},
-};
-
+// The type a request's value of CIM type `cimType` is read as: a string as its own text; null
+// for a reference, which a request gives as a name, not as text.
 CMPIType typeCode(const std::string& cimType) {
-    for (const TypeCode& entry : kTypeCodes) {
-        if (cimbroker::equalsIgnoreCase(cimType, entry.name)) {
-            return entry.type;
-        }
-    }
-    return CMPI_null;
+    const CMPIType type = cimTypeCode(cimType);
+    return type == CMPI_string ? CMPI_chars : type == CMPI_ref ? CMPI_null : type;
 }
 
 // `text` as a value of `type`; false when it is not one. Strings point into `text`.
@@ -140,6 +125,57 @@ CMPIObjectPath* buildPath(const CMPIBroker* broker, const NamespaceSchema& schem
     return path;
 }
 
+// An array of `p`'s values as `type`, in `out`.
+Status makeArray(const CMPIBroker* broker, const PropertyValue& p, CMPIType type,
+                 const std::string& where, CMPIValue* out) {
+    out->array =
+        broker->eft->newArray(broker, static_cast<CMPICount>(p.values.size()), type, nullptr);
+    if (out->array == nullptr) {
+        return Status::failed("the broker made no array");
+    }
+    for (std::size_t i = 0; i < p.values.size(); ++i) {
+        CMPIValue element{};
+        if (!toValue(broker, p.values[i], type, element)) {
+            return Status::invalidParameter(where + ": element " + std::to_string(i) +
+                                            " is not a valid " + p.type);
+        }
+        out->array->ft->setElementAt(out->array, static_cast<CMPICount>(i),
+                                     valueArgument(element, type), type);
+    }
+    return Status();
+}
+
+// Sets the non-null property `p` of an instance of `className` as the request typed it.
+Status setProperty(const CMPIBroker* broker, const NamespaceSchema& schema,
+                   const std::string& className, const PropertyValue& p, CMPIInstance* instance) {
+    CMPIValue v{};
+    if (p.reference) {
+        Status status;
+        v.ref = buildPath(broker, schema, *p.reference, status, 1);
+        if (v.ref != nullptr) {
+            instance->ft->setProperty(instance, p.name.c_str(), &v, CMPI_ref);
+        }
+        return status;
+    }
+    const std::string where = "property " + p.name + " of " + className;
+    const CMPIType type = typeCode(p.type);
+    if (type == CMPI_null) {
+        return Status::invalidParameter(where + ": unknown type " + p.type);
+    }
+    if (p.isArray) {
+        Status status = makeArray(broker, p, type, where, &v);
+        if (status.isOk()) {
+            instance->ft->setProperty(instance, p.name.c_str(), &v, type | CMPI_ARRAY);
+        }
+        return status;
+    }
+    if (p.values.empty() || !toValue(broker, p.values.front(), type, v)) {
+        return Status::invalidParameter(where + ": not a valid " + p.type);
+    }
+    instance->ft->setProperty(instance, p.name.c_str(), valueArgument(v, type), type);
+    return Status();
+}
+
 }  // namespace
 
 CMPIObjectPath* makeClassPath(const CMPIBroker* broker, const std::string& nameSpace,
@@ -162,50 +198,12 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const NamespaceSchema& sche
         return nullptr;
     }
     for (const PropertyValue& p : value.properties) {
-        const std::string where = "property " + p.name + " of " + value.className;
-        if (p.isNull) {
-            continue;
-        }
-        if (p.reference) {
-            CMPIValue v{};
-            v.ref = buildPath(broker, schema, *p.reference, status, 1);
-            if (v.ref == nullptr) {
+        if (!p.isNull) {
+            status = setProperty(broker, schema, value.className, p, instance);
+            if (!status.isOk()) {
                 return nullptr;
             }
-            instance->ft->setProperty(instance, p.name.c_str(), &v, CMPI_ref);
-            continue;
         }
-        const CMPIType type = typeCode(p.type);
-        if (type == CMPI_null) {
-            status = Status::invalidParameter(where + ": unknown type " + p.type);
-            return nullptr;
-        }
-        CMPIValue v{};
-        if (!p.isArray) {
-            if (p.values.empty() || !toValue(broker, p.values.front(), type, v)) {
-                status = Status::invalidParameter(where + ": not a valid " + p.type);
-                return nullptr;
-            }
-            instance->ft->setProperty(instance, p.name.c_str(), valueArgument(v, type), type);
-            continue;
-        }
-        v.array =
-            broker->eft->newArray(broker, static_cast<CMPICount>(p.values.size()), type, nullptr);
-        if (v.array == nullptr) {
-            status = Status::failed("the broker made no array");
-            return nullptr;
-        }
-        for (std::size_t i = 0; i < p.values.size(); ++i) {
-            CMPIValue element{};
-            if (!toValue(broker, p.values[i], type, element)) {
-                status = Status::invalidParameter(where + ": element " + std::to_string(i) +
-                                                  " is not a valid " + p.type);
-                return nullptr;
-            }
-            v.array->ft->setElementAt(v.array, static_cast<CMPICount>(i),
-                                      valueArgument(element, type), type);
-        }
-        instance->ft->setProperty(instance, p.name.c_str(), &v, type | CMPI_ARRAY);
     }
     return instance;
 }

@@ -17,21 +17,28 @@ void openResponse(XmlWriter& out, const Operation& op) {
     out.open(op.extrinsic ? "METHODRESPONSE" : "IMETHODRESPONSE").attribute("NAME", op.method);
 }
 
-const CMPIObjectPath* pathOf(const CMPIInstance* instance) {
-    return instance->ft->getObjectPath(instance, nullptr);
+// Each instance inside `wrapper`, after its path: in full when `fullPath`, else its name only.
+void instancesWithPath(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
+                       const PropertySelection& selection, const char* wrapper, bool fullPath) {
+    for (const CMPIInstance* instance : reply.instances) {
+        const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
+        out.open(wrapper);
+        if (fullPath) {
+            encode.instancePath(path);
+        } else {
+            encode.instanceName(path);
+        }
+        encode.instance(instance, path, selection);
+        out.close();
+    }
 }
 
 // Associators, References and ExecQuery: a VALUE.OBJECTWITHPATH for each instance, or for each
 // class when the source was a class.
-void objectsWithPath(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
-                     const PropertySelection& selection) {
-    for (const CMPIInstance* instance : reply.instances) {
-        const CMPIObjectPath* path = pathOf(instance);
-        out.open("VALUE.OBJECTWITHPATH");
-        encode.instancePath(path);
-        encode.instance(instance, path, selection);
-        out.close();
-    }
+void objectsWithPath(ObjectEncoder& encode, XmlWriter& out, const Operation& op, const Reply& reply,
+                     PropertySelection selection) {
+    selection.includeQualifiers = op.includeQualifiers;  // of classes, when they are
+    instancesWithPath(encode, out, reply, selection, "VALUE.OBJECTWITHPATH", true);
     for (const cimmof::ClassDecl* cls : reply.classes) {
         out.open("VALUE.OBJECTWITHPATH");
         encode.classPath(cls->name);
@@ -54,26 +61,21 @@ void objectPaths(ObjectEncoder& encode, XmlWriter& out, const Reply& reply) {
     }
 }
 
-// GetClass and EnumerateClasses: a CLASS for each, qualifiers and local properties as asked.
-void classDeclarations(ObjectEncoder& encode, const Operation& op, const Reply& reply,
-                       PropertySelection selection) {
+// GetClass and EnumerateClasses: a CLASS for each, qualifiers and local properties as asked;
+// EnumerateClassNames: a CLASSNAME for each.
+void classes(ObjectEncoder& encode, XmlWriter& out, const Operation& op, const Reply& reply,
+             PropertySelection selection) {
+    if (op.kind == K::EnumerateClassNames) {
+        for (const cimmof::ClassDecl* cls : reply.classes) {
+            out.open("CLASSNAME").attribute("NAME", cls->name).close();
+        }
+        return;
+    }
     selection.propertyList = op.kind == K::GetClass ? &op.propertyList : nullptr;
     selection.localOnly = op.localOnly;
     selection.includeQualifiers = op.includeQualifiers;
     for (const cimmof::ClassDecl* cls : reply.classes) {
         encode.classDeclaration(*cls, selection);
-    }
-}
-
-// EnumerateInstances: a VALUE.NAMEDINSTANCE for each instance.
-void namedInstances(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
-                    const PropertySelection& selection) {
-    for (const CMPIInstance* instance : reply.instances) {
-        const CMPIObjectPath* path = pathOf(instance);
-        out.open("VALUE.NAMEDINSTANCE");
-        encode.instanceName(path);
-        encode.instance(instance, path, selection);
-        out.close();
     }
 }
 
@@ -96,16 +98,12 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
     // Written as a start and end tag even when empty: wbemcli cannot read <IRETURNVALUE/>.
     out.open("IRETURNVALUE").text("");
     ObjectEncoder encode(out, schema, host, schema.nameSpace);
-    PropertySelection selection = instanceSelection(op, reply);
+    const PropertySelection selection = instanceSelection(op, reply);
     switch (op.kind) {
         case K::GetClass:
         case K::EnumerateClasses:
-            classDeclarations(encode, op, reply, selection);
-            break;
         case K::EnumerateClassNames:
-            for (const cimmof::ClassDecl* cls : reply.classes) {
-                out.open("CLASSNAME").attribute("NAME", cls->name).close();
-            }
+            classes(encode, out, op, reply, selection);
             break;
         case K::GetInstance:
             if (!reply.instances.empty()) {
@@ -113,7 +111,7 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
             }
             break;
         case K::EnumerateInstances:
-            namedInstances(encode, out, reply, selection);
+            instancesWithPath(encode, out, reply, selection, "VALUE.NAMEDINSTANCE", false);
             break;
         case K::EnumerateInstanceNames:
         case K::CreateInstance:
@@ -124,8 +122,7 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
         case K::ExecQuery:
         case K::Associators:
         case K::References:
-            selection.includeQualifiers = op.includeQualifiers;  // of classes, when they are
-            objectsWithPath(encode, out, reply, selection);
+            objectsWithPath(encode, out, op, reply, selection);
             break;
         case K::AssociatorNames:
         case K::ReferenceNames:

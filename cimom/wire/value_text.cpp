@@ -37,51 +37,35 @@ struct Scalar {
     double real = 0;
     ValueText text;  // Text, DateTime, Char16 (as UTF-8)
 
-    void setNumber(std::uint64_t n) {
-        kind = Kind::Unsigned;
-        u = n;
-    }
-    void setNumber(std::int64_t n) {
-        kind = Kind::Signed;
-        s = n;
-    }
-    void setNumber(double n) {
-        kind = Kind::Real;
-        real = n;
-    }
+    Scalar() = default;
+    explicit Scalar(bool b) : kind(Kind::Boolean), boolean(b) {}
+    explicit Scalar(std::uint64_t n) : kind(Kind::Unsigned), u(n) {}
+    explicit Scalar(std::int64_t n) : kind(Kind::Signed), s(n) {}
+    explicit Scalar(double n) : kind(Kind::Real), real(n) {}
+    Scalar(Kind textKind, ValueText t) : kind(textKind), text(std::move(t)) {}
 };
 
 Scalar readScalar(const CMPIData& d) {
-    Scalar v;
     const CMPIValue& x = d.value;
-    if (cimbroker::visitNumber(x, d.type, [&v](auto n) { v.setNumber(n); })) {
-        return v;
+    Scalar number;
+    if (cimbroker::visitNumber(x, d.type, [&number](auto n) { number = Scalar(n); })) {
+        return number;
     }
     switch (d.type) {
         case CMPI_boolean:
-            v.kind = Scalar::Kind::Boolean;
-            v.boolean = x.boolean != 0;
-            break;
+            return Scalar(x.boolean != 0);
         case CMPI_char16:
-            v.kind = Scalar::Kind::Char16;
-            v.text = ValueText::held(cimbroker::char16ToUtf8(x.char16));
-            break;
+            return Scalar(Scalar::Kind::Char16, ValueText::held(cimbroker::char16ToUtf8(x.char16)));
         case CMPI_string:
-            v.kind = Scalar::Kind::Text;
-            v.text = ValueText::borrowed(cimbroker::borrowText(x.string));
-            break;
+            return Scalar(Scalar::Kind::Text, ValueText::borrowed(cimbroker::borrowText(x.string)));
         case CMPI_chars:
-            v.kind = Scalar::Kind::Text;
-            v.text = ValueText::borrowed(x.chars == nullptr ? "" : x.chars);
-            break;
+            return Scalar(Scalar::Kind::Text,
+                          ValueText::borrowed(x.chars == nullptr ? "" : x.chars));
         case CMPI_dateTime:
-            v.kind = Scalar::Kind::DateTime;
-            v.text = ValueText::held(cimbroker::dataToString(d));
-            break;
+            return Scalar(Scalar::Kind::DateTime, ValueText::held(cimbroker::dataToString(d)));
         default:
-            break;
+            return Scalar();
     }
-    return v;
 }
 
 ValueText booleanText(bool b) {
@@ -194,10 +178,9 @@ std::optional<ValueText> as(const Scalar& v, std::string_view type) {
     if (type == "string") {
         return asString(v);
     }
-    for (const TypeName& entry : kTypeNames) {
-        if ((entry.type & CMPI_INTEGER) != 0 && type == entry.name) {
-            return asInteger(v, entry.type);
-        }
+    const CMPIType code = cimTypeCode(type);
+    if ((code & CMPI_INTEGER) != 0) {
+        return asInteger(v, code);
     }
     if (type == "boolean") {
         return asBoolean(v);
@@ -257,6 +240,15 @@ std::string_view cimTypeName(CMPIType type) {
         }
     }
     return {};
+}
+
+CMPIType cimTypeCode(std::string_view name) {
+    for (const TypeName& entry : kTypeNames) {
+        if (cimbroker::equalsIgnoreCase(name, entry.name)) {
+            return entry.type;
+        }
+    }
+    return CMPI_null;
 }
 
 std::optional<TypedText> scalarText(const CMPIData& scalar, std::string_view declaredType) {

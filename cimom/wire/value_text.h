@@ -37,6 +37,10 @@ struct TypedText {
 // "" for a type CIM-XML has no name for.
 std::string_view cimTypeName(CMPIType type);
 
+// The CMPI type named by a CIM type name in any case: CMPI_string for "string", CMPI_ref for
+// "reference"; CMPI_null for a name CIM-XML does not have.
+CMPIType cimTypeCode(std::string_view name);
+
 // `text` (decimal, whole, as strtoll reads it) as a value of the integer type `type` in `out`;
 // false when it is not one or lies outside the type's range. The codec's one integer parser.
 bool parseInteger(const std::string& text, CMPIType type, CMPIValue* out);

@@ -86,10 +86,10 @@ TEST_F(ObjectPathTest, HostAndNamespaceCopyFromAnotherPath) {
     CMSetHostname(op, "near");
 
     ASSERT_EQ(CMSetNameSpaceFromObjectPath(op, source).rc, CMPI_RC_OK);
-    EXPECT_EQ(nameSpaceOf(op), "root/source");
-    EXPECT_EQ(hostOf(op), "near");
+    EXPECT_EQ(borrowNameSpace(op), "root/source");
+    EXPECT_EQ(borrowHost(op), "near");
     ASSERT_EQ(CMSetHostAndNameSpaceFromObjectPath(op, source).rc, CMPI_RC_OK);
-    EXPECT_EQ(hostOf(op), "far");
+    EXPECT_EQ(borrowHost(op), "far");
     EXPECT_EQ(classNameOf(op), "B");
 }
 

@@ -63,8 +63,8 @@ string describe(const cimbroker::NamedData& values) {
 // "ns:Class{key=value,...}" for a path, "{prop=value,...}" for an instance, "" for none.
 string render(const CMPIObjectPath* path) {
     return path == nullptr ? ""
-                           : cimbroker::nameSpaceOf(path) + ":" + cimbroker::classNameOf(path) +
-                                 describe(cimbroker::keysOf(path));
+                           : std::string(cimbroker::borrowNameSpace(path)) + ":" +
+                                 cimbroker::classNameOf(path) + describe(cimbroker::keysOf(path));
 }
 string render(const CMPIInstance* instance) {
     return instance == nullptr ? "" : describe(cimbroker::propertiesOf(instance));
