@@ -214,34 +214,32 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                               std::string(header) + " header does not match the body"};
         return {refusal.response(), refusal.logLine(request)};
     }
-    const std::string prefix = op.method + " class=" + classOf(op) + " ";
+    // The CIM answer `body` to the operation, which came to `status`.
+    const auto answered = [&op](const Status& status, std::string body) -> Outcome {
+        return {
+            cimResponse(std::move(body)),
+            op.method + " class=" + classOf(op) + " status=" + std::to_string(status.codeNumber()),
+            op.kind, status.code()};
+    };
     if (!decoded.status.isOk()) {
-        return {cimResponse(encodeError(op, decoded.status)),
-                prefix + "status=" + std::to_string(decoded.status.codeNumber()), op.kind,
-                decoded.status.code()};
+        return answered(decoded.status, encodeError(op, decoded.status));
     }
     const Router& router = routerFor(op);
     cimbroker::RequestScope scope(runtime_);
     if (PullOperations::handles(op.kind)) {
-        const bool served = equalsIgnoreCase(op.nameSpace, router.schema().nameSpace);
-        const Status refused = Status::invalidNamespace(op.nameSpace);
-        const PullAnswer answer =
-            served ? pulls_.run(op, router, scope.context(), hostForPaths(request))
-                   : PullAnswer{refused, encodeError(op, refused)};
-        return {cimResponse(answer.body),
-                prefix + "status=" + std::to_string(answer.status.codeNumber()), op.kind,
-                answer.status.code()};
+        if (!equalsIgnoreCase(op.nameSpace, router.schema().nameSpace)) {
+            const Status refused = Status::invalidNamespace(op.nameSpace);
+            return answered(refused, encodeError(op, refused));
+        }
+        PullAnswer answer = pulls_.run(op, router, scope.context(), hostForPaths(request));
+        return answered(answer.status, std::move(answer.body));
     }
     const Reply reply = router.route(op, scope.context());
     std::string body;
     const Status status = reply.status.isOk() ? encodeWithinLimits(op, reply, router.schema(),
                                                                    hostForPaths(request), &body)
                                               : reply.status;
-    std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
-    if (!status.isOk()) {
-        return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};
-    }
-    return {cimResponse(std::move(body)), std::move(logLine), op.kind, CimCode::Ok};
+    return answered(status, status.isOk() ? std::move(body) : encodeError(op, status));
 }
 
 }  // namespace cimhost
