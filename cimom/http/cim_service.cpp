@@ -78,18 +78,11 @@ std::string withoutOuterSlashes(const std::string& nameSpace) {
 // The request's Host header when it is a plain host[:port], else "localhost".
 std::string hostForPaths(const HttpRequest& request) {
     const std::string* host = request.header("Host");
-    if (host == nullptr || host->empty() || host->size() > 255) {
-        return "localhost";
-    }
-    for (char c : *host) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':' || c == '[' ||
-                           c == ']';
-        if (!plain) {
-            return "localhost";
-        }
-    }
-    return *host;
+    const bool plain = host != nullptr && !host->empty() && host->size() <= 255 &&
+                       host->find_first_not_of(
+                           "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:[]") ==
+                           std::string::npos;
+    return plain ? *host : "localhost";
 }
 
 std::string classOf(const Operation& op) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,15 +43,9 @@ cimp::Outcome writeAll(const std::string& path, const PasswordFile& accounts) {
 }  // namespace
 
 bool validUserName(const std::string& user) {
-    if (user.empty() || user.size() > kMaxUserName) {
-        return false;
-    }
-    for (const char c : user) {
-        if (c <= ' ' || c >= 0x7f || c == ':') {
-            return false;
-        }
-    }
-    return true;
+    return !user.empty() && user.size() <= kMaxUserName &&
+           std::none_of(user.begin(), user.end(),
+                        [](char c) { return c <= ' ' || c >= 0x7f || c == ':'; });
 }
 
 cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) {
