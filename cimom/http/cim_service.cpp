@@ -67,14 +67,6 @@ std::optional<std::string> percentDecoded(const std::string& text) {
     return out;
 }
 
-std::string withoutOuterSlashes(const std::string& nameSpace) {
-    const std::size_t first = nameSpace.find_first_not_of('/');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return nameSpace.substr(first, nameSpace.find_last_not_of('/') - first + 1);
-}
-
 // The request's Host header when it is a plain host[:port], else "localhost".
 std::string hostForPaths(const HttpRequest& request) {
     const std::string* host = request.header("Host");
@@ -107,13 +99,11 @@ const char* mismatchedHeader(const HttpRequest& request, const Operation& op) {
     }
     // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
     const std::string* object = request.header("CIMObject");
-    std::optional<std::string> objectName;
-    if (object != nullptr) {
-        objectName = percentDecoded(trimmed(*object));
-    }
+    const std::optional<std::string> objectName =
+        object != nullptr ? percentDecoded(trimmed(*object)) : std::nullopt;
     const bool objectMatches =
-        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
-                                                        withoutOuterSlashes(op.nameSpace)));
+        op.extrinsic ||
+        (objectName && equalsIgnoreCase(trimmed(*objectName, "/"), trimmed(op.nameSpace, "/")));
     return objectMatches ? nullptr : "CIMObject";
 }
 
