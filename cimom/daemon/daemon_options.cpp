@@ -160,12 +160,11 @@ bool settingIsFlag(std::size_t setting) {
 }
 
 std::optional<std::size_t> findSetting(const std::string& name) {
-    for (std::size_t i = 0; i < settingCount(); ++i) {
-        if (name == kSettings[i].name) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    const auto found =
+        std::find_if(std::begin(kSettings), std::end(kSettings),
+                     [&name](const Setting& setting) { return name == setting.name; });
+    return found == std::end(kSettings) ? std::nullopt
+                                        : std::optional<std::size_t>(found - std::begin(kSettings));
 }
 
 cimp::Outcome applySetting(std::size_t setting, const std::string& text, DaemonOptions* options) {

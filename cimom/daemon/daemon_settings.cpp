@@ -1,8 +1,7 @@
 #include "cimom/daemon/daemon_settings.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "cimom/daemon/config_file.h"
@@ -60,11 +59,6 @@ cimp::Outcome readCommandLine(const std::vector<std::string>& args, CommandLine*
     return cimp::Outcome::success();
 }
 
-bool exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
-
 cimp::Outcome applyConfigFile(const std::string& path, DaemonSettings* settings) {
     std::vector<ConfigLine> lines;
     const cimp::Outcome read = readConfigFile(path, &lines);
@@ -104,7 +98,8 @@ cimp::Outcome loadDaemonSettings(const std::vector<std::string>& args,
     }
     if (line.configFile) {
         status = applyConfigFile(*line.configFile, settings);
-    } else if (!defaultConfig.empty() && exists(defaultConfig)) {
+    } else if (std::error_code error;
+               !defaultConfig.empty() && std::filesystem::exists(defaultConfig, error)) {
         status = applyConfigFile(defaultConfig, settings);
     }
     if (!status.ok()) {

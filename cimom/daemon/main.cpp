@@ -2,10 +2,10 @@
 // over HTTP until SIGINT or SIGTERM, then calls every provider's cleanup once and exits 0.
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -38,11 +38,6 @@ std::string absolute(const std::string& path) {
     }
     char cwd[4096];
     return getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) + "/" + path : path;
-}
-
-bool isDirectory(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 // The providers the daemon serves; every provider's cleanup runs once, with a context of its
@@ -93,7 +88,7 @@ cimp::Outcome choosePlatformRoot(const std::optional<std::string>& root) {
     if (!root) {
         return cimp::Outcome::success();
     }
-    if (!isDirectory(*root)) {
+    if (std::error_code error; !std::filesystem::is_directory(*root, error)) {
         return cimp::Outcome::failed("", "platform root " + *root + " is not a directory");
     }
     setenv("CIMP_PLATFORM_ROOT", root->c_str(), 1);

@@ -1,6 +1,7 @@
 #include "cimom/dispatch/enumeration_context_table.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "broker/text_case.h"
@@ -9,11 +10,9 @@ namespace cimhost {
 namespace {
 
 std::size_t sizeOf(const std::vector<std::string>& items, std::size_t from) {
-    std::size_t bytes = 0;
-    for (std::size_t i = from; i < items.size(); ++i) {
-        bytes += items[i].size();
-    }
-    return bytes;
+    return std::accumulate(
+        items.begin() + static_cast<std::ptrdiff_t>(from), items.end(), std::size_t{0},
+        [](std::size_t sum, const std::string& item) { return sum + item.size(); });
 }
 
 Status invalidContext(const std::string& context) {
@@ -135,17 +134,13 @@ Status EnumerationContextTable::find(const std::string& context, const std::stri
 
 void EnumerationContextTable::dropExpired(Clock::time_point now) {
     for (auto at = entries_.begin(); at != entries_.end();) {
-        const auto next = std::next(at);
-        if (at->second.deadline <= now) {
-            erase(at);
-        }
-        at = next;
+        at = at->second.deadline <= now ? erase(at) : std::next(at);
     }
 }
 
-void EnumerationContextTable::erase(Entries::iterator at) {
+EnumerationContextTable::Entries::iterator EnumerationContextTable::erase(Entries::iterator at) {
     bytes_ -= at->second.bytes;
-    entries_.erase(at);
+    return entries_.erase(at);
 }
 
 }  // namespace cimhost

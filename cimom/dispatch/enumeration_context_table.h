@@ -68,7 +68,7 @@ class EnumerationContextTable {
     using Entries = std::map<std::string, Entry>;
 
     void dropExpired(Clock::time_point now);
-    void erase(Entries::iterator at);
+    Entries::iterator erase(Entries::iterator at);  // the entry after it
     // Moves up to `count` items of `entry` into `batch`.
     static void take(Entry& entry, std::uint32_t count, EnumerationBatch& batch);
     Status find(const std::string& context, const std::string& nameSpace, Entries::iterator& found);

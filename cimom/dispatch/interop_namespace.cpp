@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace cimhost {
@@ -18,11 +19,7 @@ std::string hostName() {
 std::vector<std::string> providerNames(const ProviderRegistry& providers) {
     std::vector<std::string> names;
     for (const ClassBinding& binding : providers.bindings()) {
-        bool known = false;
-        for (const std::string& name : names) {
-            known = known || name == binding.provider->name;
-        }
-        if (!known) {
+        if (std::find(names.begin(), names.end(), binding.provider->name) == names.end()) {
             names.push_back(binding.provider->name);
         }
     }

@@ -33,8 +33,6 @@ class InteropProvider {
     Status instancesOf(const CMPIBroker* broker, const std::string& className,
                        std::vector<CMPIInstance*>& out) const;
 
-    const ServerFacts& facts() const { return facts_; }
-
   private:
     const ServerFacts facts_;
 };

@@ -1,7 +1,6 @@
 #include "cimom/dispatch/provider_loader.h"
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -10,11 +9,6 @@
 
 namespace cimhost {
 namespace {
-
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string where(const cimmof::ProviderRegistration& r) {
     return r.file + ":" + std::to_string(r.line);
@@ -148,7 +142,7 @@ std::string resolveLibraryFile(const std::string& library, const std::vector<std
             continue;
         }
         const std::string candidate = dir.back() == '/' ? dir + file : dir + "/" + file;
-        if (isRegularFile(candidate)) {
+        if (std::error_code error; std::filesystem::is_regular_file(candidate, error)) {
             return candidate;
         }
     }

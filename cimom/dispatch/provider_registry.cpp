@@ -9,8 +9,13 @@
 namespace cimhost {
 namespace {
 
-void reportCleanup(const std::string& provider, const char* miType, const CMPIStatus& rc,
-                   std::ostream& log) {
+// Calls the cleanup of `mi`, when it has one, and reports a failure.
+template <typename MI>
+void cleanupMI(const std::string& provider, const char* miType, MI* mi, const CMPIContext* context,
+               std::ostream& log) {
+    const CMPIStatus rc = mi != nullptr && mi->ft->cleanup != nullptr
+                              ? mi->ft->cleanup(mi, context, 1)
+                              : CMPIStatus{CMPI_RC_OK, nullptr};
     if (rc.rc != CMPI_RC_OK) {
         const Status status = Status::fromCmpi(rc);
         log << "cimp-cimom: " << miType << " cleanup of provider " << provider
@@ -56,15 +61,8 @@ void ProviderRegistry::cleanup(const CMPIContext* context, std::ostream& log) {
     }
     cleanedUp_ = true;
     for (const std::unique_ptr<Provider>& provider : providers_) {
-        if (provider->instanceMI != nullptr && provider->instanceMI->ft->cleanup != nullptr) {
-            reportCleanup(provider->name, "instance",
-                          provider->instanceMI->ft->cleanup(provider->instanceMI, context, 1), log);
-        }
-        if (provider->associationMI != nullptr && provider->associationMI->ft->cleanup != nullptr) {
-            reportCleanup(provider->name, "association",
-                          provider->associationMI->ft->cleanup(provider->associationMI, context, 1),
-                          log);
-        }
+        cleanupMI(provider->name, "instance", provider->instanceMI, context, log);
+        cleanupMI(provider->name, "association", provider->associationMI, context, log);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "cimom/dispatch/pull_operations.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "cimom/wire/object_encoder.h"
@@ -12,7 +13,7 @@ namespace {
 using K = OperationKind;
 
 struct OpenKind {
-    OperationKind open;
+    OperationKind operation;    // the open operation
     OperationKind enumeration;  // the operation whose objects the open operation returns
     EnumerationKind kind;
 };
@@ -28,8 +29,8 @@ const OpenKind kOpenKinds[] = {
 };
 
 struct PullKind {
-    OperationKind pull;
-    EnumerationKind kind;  // of the enumerations it may pull from
+    OperationKind operation;  // the pull operation
+    EnumerationKind kind;     // of the enumerations it may pull from
 };
 
 const PullKind kPullKinds[] = {
@@ -38,22 +39,12 @@ const PullKind kPullKinds[] = {
     {K::PullInstances, EnumerationKind::Instances},
 };
 
-const OpenKind* openKind(OperationKind kind) {
-    for (const OpenKind& entry : kOpenKinds) {
-        if (entry.open == kind) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
-
-const PullKind* pullKind(OperationKind kind) {
-    for (const PullKind& entry : kPullKinds) {
-        if (entry.pull == kind) {
-            return &entry;
-        }
-    }
-    return nullptr;
+// The entry of `table` for the operation `kind`; null when it has none.
+template <typename Entry, std::size_t N>
+const Entry* entryFor(const Entry (&table)[N], OperationKind kind) {
+    const Entry* found = std::find_if(
+        table, table + N, [kind](const Entry& entry) { return entry.operation == kind; });
+    return found == table + N ? nullptr : found;
 }
 
 // The first of the open operation's parameters that this server refuses; OK when none is.
@@ -113,13 +104,13 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
 PullOperations::PullOperations(EnumerationLimits limits) : table_(limits) {}
 
 bool PullOperations::handles(OperationKind kind) {
-    return openKind(kind) != nullptr || pullKind(kind) != nullptr || kind == K::CloseEnumeration ||
-           kind == K::EnumerationCount;
+    return entryFor(kOpenKinds, kind) != nullptr || entryFor(kPullKinds, kind) != nullptr ||
+           kind == K::CloseEnumeration || kind == K::EnumerationCount;
 }
 
 EnumerationBatch PullOperations::open(const Operation& op, const Router& router,
                                       const CMPIContext* context, const std::string& host) {
-    const OpenKind& entry = *openKind(op.kind);
+    const OpenKind& entry = *entryFor(kOpenKinds, op.kind);
     Status refused = refusedParameter(op);
     if (refused.isOk()) {
         refused = table_.checkTimeout(op.operationTimeout);
@@ -142,7 +133,7 @@ PullAnswer PullOperations::run(const Operation& op, const Router& router,
                                const CMPIContext* context, const std::string& host) {
     EnumerationBatch batch;
     const std::string& ctx = op.enumerationContext.value_or("");
-    if (const PullKind* pull = pullKind(op.kind)) {
+    if (const PullKind* pull = entryFor(kPullKinds, op.kind)) {
         batch = table_.pull(ctx, pull->kind, op.nameSpace, *op.maxObjectCount);
     } else if (op.kind == K::CloseEnumeration) {
         batch.status = table_.close(ctx, op.nameSpace);

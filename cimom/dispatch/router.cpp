@@ -38,8 +38,12 @@ const char* nullIfEmpty(const std::string& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
-// Takes what one provider call returned into the reply; false when the call failed.
-bool collect(Reply& reply, std::unique_ptr<cimbroker::Result> result, const CMPIStatus& rc) {
+// Makes one provider call, `call(result)`, and takes what it returned into the reply; false when
+// the call failed.
+template <typename Call>
+bool collect(cimbroker::Runtime& runtime, Reply& reply, Call call) {
+    auto result = std::make_unique<cimbroker::Result>(runtime);
+    const CMPIStatus rc = call(result->cmpi());
     if (rc.rc != CMPI_RC_OK) {
         reply.status = Status::fromCmpi(rc);
         return false;
@@ -64,21 +68,14 @@ Reply failure(Status status) {
 bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
     const cimbroker::NamedData left = cimbroker::keysOf(a);
     const cimbroker::NamedData right = cimbroker::keysOf(b);
-    if (left.size() != right.size()) {
-        return false;
-    }
-    for (const auto& key : left) {
-        bool matched = false;
-        for (const auto& other : right) {
-            matched = matched || (equalsIgnoreCase(key.first, other.first) &&
-                                  cimbroker::dataToString(key.second) ==
-                                      cimbroker::dataToString(other.second));
-        }
-        if (!matched) {
-            return false;
-        }
-    }
-    return true;
+    return left.size() == right.size() &&
+           std::all_of(left.begin(), left.end(), [&](const auto& key) {
+               return std::any_of(right.begin(), right.end(), [&](const auto& other) {
+                   return equalsIgnoreCase(key.first, other.first) &&
+                          cimbroker::dataToString(key.second) ==
+                              cimbroker::dataToString(other.second);
+               });
+           });
 }
 
 Status invalidQuery(const cimquery::QueryError& error) {
@@ -134,12 +131,16 @@ void Router::bindTargets() {
             }
         }
         for (const std::string& sub : cls->allSubclasses) {
-            const ClassBinding* binding = providers_.find(schema_.nameSpace, sub);
-            if (binding != nullptr && binding->instance) {
-                subclassTargets_[cls].push_back({&sub, binding->provider});
+            if (const Provider* provider = instanceProvider(sub)) {
+                subclassTargets_[cls].push_back({&sub, provider});
             }
         }
     }
+}
+
+const Provider* Router::instanceProvider(const std::string& className) const {
+    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
+    return binding != nullptr && binding->instance ? binding->provider : nullptr;
 }
 
 bool Router::knownClass(const std::string& className) const {
@@ -245,13 +246,13 @@ Reply Router::execQuery(const Operation& op, const CMPIContext* context) const {
     all.deepInheritance = true;
     all.propertyList.reset();
     Reply reply = enumerateInstances(all, context);
-    std::vector<const CMPIInstance*> selected;
-    for (const CMPIInstance* instance : reply.instances) {
-        if (cimquery::matches(query, InstanceQuerySource(instance, schema_.classes))) {
-            selected.push_back(instance);
-        }
-    }
-    reply.instances = std::move(selected);
+    reply.instances.erase(std::remove_if(reply.instances.begin(), reply.instances.end(),
+                                         [&](const CMPIInstance* instance) {
+                                             return !cimquery::matches(
+                                                 query,
+                                                 InstanceQuerySource(instance, schema_.classes));
+                                         }),
+                          reply.instances.end());
     if (!query.selected.empty()) {
         reply.selectedProperties.emplace();
         for (const cimquery::PropertyName& name : query.selected) {
@@ -296,9 +297,8 @@ Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context
     // Names always come from the whole subtree; instances too, trimmed to the requested class's
     // properties when DeepInheritance is false.
     std::vector<SubclassTarget> targets;
-    const ClassBinding* own = providers_.find(schema_.nameSpace, op.className);
-    if (own != nullptr && own->instance) {
-        targets.push_back({&op.className, own->provider});
+    if (const Provider* own = instanceProvider(op.className)) {
+        targets.push_back({&op.className, own});
     }
     const auto subclasses = subclassTargets_.find(schema_.classes.resolve(op.className));
     if (subclasses != subclassTargets_.end()) {
@@ -308,22 +308,20 @@ Reply Router::enumerateInstances(const Operation& op, const CMPIContext* context
     if (op.kind == K::EnumerateInstances && !op.deepInheritance) {
         reply.onlyPropertiesOf = op.className;
     }
-    const CMPIBroker* broker = runtime_.broker();
+    PropertyArgument properties(op.propertyList);
     for (const SubclassTarget& target : targets) {
-        CMPIObjectPath* path = makeClassPath(broker, schema_.nameSpace, *target.className);
+        CMPIObjectPath* path =
+            makeClassPath(runtime_.broker(), schema_.nameSpace, *target.className);
         if (path == nullptr) {
             return failure(Status::failed("the broker made no object path"));
         }
         CMPIInstanceMI* mi = target.provider->instanceMI;
-        auto result = std::make_unique<cimbroker::Result>(runtime_);
-        CMPIStatus rc;
-        if (op.kind == K::EnumerateInstanceNames) {
-            rc = mi->ft->enumerateInstanceNames(mi, context, result->cmpi(), path);
-        } else {
-            PropertyArgument properties(op.propertyList);
-            rc = mi->ft->enumerateInstances(mi, context, result->cmpi(), path, properties.get());
-        }
-        if (!collect(reply, std::move(result), rc)) {
+        const bool ok = collect(runtime_, reply, [&](const CMPIResult* out) {
+            return op.kind == K::EnumerateInstanceNames
+                       ? mi->ft->enumerateInstanceNames(mi, context, out, path)
+                       : mi->ft->enumerateInstances(mi, context, out, path, properties.get());
+        });
+        if (!ok) {
             return reply;
         }
     }
@@ -339,8 +337,7 @@ Reply Router::addInternalSubtree(const Operation& op, Reply reply) const {
     const std::vector<std::string>& subclasses = schema_.classes.subclassesOf(op.className, true);
     classes.insert(classes.end(), subclasses.begin(), subclasses.end());
     for (const std::string& cls : classes) {
-        const ClassBinding* binding = providers_.find(schema_.nameSpace, cls);
-        if (binding == nullptr || !binding->instance) {
+        if (instanceProvider(cls) == nullptr) {
             reply.status = addInternalInstances(cls, reply, op.kind == K::EnumerateInstanceNames);
             if (!reply.status.isOk()) {
                 return reply;
@@ -352,12 +349,11 @@ Reply Router::addInternalSubtree(const Operation& op, Reply reply) const {
 
 Reply Router::getInstance(const Operation& op, const CMPIContext* context) const {
     const std::string& className = op.objectName->className;
-    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
-    const bool internal = binding == nullptr || !binding->instance;
-    if (internal && !knownClass(className)) {
+    const Provider* provider = instanceProvider(className);
+    if (provider == nullptr && !knownClass(className)) {
         return failure(Status::invalidClass(className));
     }
-    if (internal && internal_ == nullptr) {
+    if (provider == nullptr && internal_ == nullptr) {
         return failure(Status::notFound("no provider serves instances of " + className));
     }
     Status status;
@@ -365,15 +361,17 @@ Reply Router::getInstance(const Operation& op, const CMPIContext* context) const
     if (path == nullptr) {
         return failure(status);
     }
-    if (internal) {
+    if (provider == nullptr) {
         return internalInstance(className, path);
     }
-    CMPIInstanceMI* mi = binding->provider->instanceMI;
-    auto result = std::make_unique<cimbroker::Result>(runtime_);
+    CMPIInstanceMI* mi = provider->instanceMI;
     PropertyArgument properties(op.propertyList);
-    const CMPIStatus rc = mi->ft->getInstance(mi, context, result->cmpi(), path, properties.get());
     Reply reply;
-    if (collect(reply, std::move(result), rc) && reply.instances.empty()) {
+    if (collect(runtime_, reply,
+                [&](const CMPIResult* out) {
+                    return mi->ft->getInstance(mi, context, out, path, properties.get());
+                }) &&
+        reply.instances.empty()) {
         return failure(Status::notFound("the provider returned no instance"));
     }
     return reply;
@@ -406,9 +404,9 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
         return failure(status);
     }
     for (CMPIAssociationMI* mi : targets) {
-        auto result = std::make_unique<cimbroker::Result>(runtime_);
-        const CMPIStatus rc = callAssociationMI(mi, op, context, result->cmpi(), path);
-        if (!collect(reply, std::move(result), rc)) {
+        if (!collect(runtime_, reply, [&](const CMPIResult* out) {
+                return callAssociationMI(mi, op, context, out, path);
+            })) {
             return reply;
         }
     }
@@ -442,13 +440,12 @@ std::vector<CMPIAssociationMI*> Router::associationProviders(const std::string& 
 Reply Router::internalInstance(const std::string& className, const CMPIObjectPath* path) const {
     Reply reply;
     reply.status = addInternalInstances(className, reply, false);
-    std::vector<const CMPIInstance*> found;
-    for (const CMPIInstance* instance : reply.instances) {
-        if (sameKeys(instance->ft->getObjectPath(instance, nullptr), path)) {
-            found.push_back(instance);
-        }
-    }
-    reply.instances = std::move(found);
+    reply.instances.erase(
+        std::remove_if(reply.instances.begin(), reply.instances.end(),
+                       [&](const CMPIInstance* instance) {
+                           return !sameKeys(instance->ft->getObjectPath(instance, nullptr), path);
+                       }),
+        reply.instances.end());
     if (reply.status.isOk() && reply.instances.empty()) {
         return failure(Status::notFound("no instance of " + className + " has these keys"));
     }
@@ -458,14 +455,10 @@ Reply Router::internalInstance(const std::string& className, const CMPIObjectPat
 // CreateInstance, ModifyInstance and DeleteInstance: handed to the instance provider of the class
 // they name.
 Reply Router::changeOperation(const Operation& op, const CMPIContext* context) const {
-    std::string className;
-    if (op.kind == K::CreateInstance) {
-        className = op.instance->className;
-    } else {
-        className = op.objectName->className;
-    }
-    const ClassBinding* binding = providers_.find(schema_.nameSpace, className);
-    if (binding == nullptr || !binding->instance) {
+    const std::string& className =
+        op.kind == K::CreateInstance ? op.instance->className : op.objectName->className;
+    const Provider* provider = instanceProvider(className);
+    if (provider == nullptr) {
         if (!knownClass(className)) {
             return failure(Status::invalidClass(className));
         }
@@ -481,25 +474,19 @@ Reply Router::changeOperation(const Operation& op, const CMPIContext* context) c
     if (path == nullptr || (op.instance && instance == nullptr)) {
         return failure(status.isOk() ? Status::failed("the broker made no object") : status);
     }
-    CMPIInstanceMI* mi = binding->provider->instanceMI;
-    auto result = std::make_unique<cimbroker::Result>(runtime_);
-    const CMPIResult* out = result->cmpi();
-    CMPIStatus rc;
-    switch (op.kind) {
-        case K::CreateInstance:
-            rc = mi->ft->createInstance(mi, context, out, path, instance);
-            break;
-        case K::ModifyInstance: {
-            PropertyArgument properties(op.propertyList);
-            rc = mi->ft->modifyInstance(mi, context, out, path, instance, properties.get());
-            break;
-        }
-        default:
-            rc = mi->ft->deleteInstance(mi, context, out, path);
-            break;
-    }
+    CMPIInstanceMI* mi = provider->instanceMI;
+    PropertyArgument properties(op.propertyList);
     Reply reply;
-    collect(reply, std::move(result), rc);
+    collect(runtime_, reply, [&](const CMPIResult* out) {
+        switch (op.kind) {
+            case K::CreateInstance:
+                return mi->ft->createInstance(mi, context, out, path, instance);
+            case K::ModifyInstance:
+                return mi->ft->modifyInstance(mi, context, out, path, instance, properties.get());
+            default:
+                return mi->ft->deleteInstance(mi, context, out, path);
+        }
+    });
     return reply;
 }
 

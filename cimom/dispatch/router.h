@@ -56,6 +56,8 @@ class Router {
     };
 
     void bindTargets();
+    // The provider of the instances of exactly `className`; null when none is bound.
+    const Provider* instanceProvider(const std::string& className) const;
     bool knownClass(const std::string& className) const;
     Reply classOperation(const Operation& op) const;
     Reply qualifierOperation(const Operation& op) const;

@@ -2,27 +2,10 @@
 
 #include <dlfcn.h>
 
-#include <utility>
-
 namespace cimhost {
 
-SharedLibrary::~SharedLibrary() {
-    if (handle_ != nullptr) {
-        dlclose(handle_);
-    }
-}
-
-SharedLibrary::SharedLibrary(SharedLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != nullptr) {
-            dlclose(handle_);
-        }
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
+void SharedLibrary::Closer::operator()(void* handle) const {
+    dlclose(handle);
 }
 
 cimp::Outcome SharedLibrary::open(const std::string& file, SharedLibrary* out) {
@@ -32,14 +15,13 @@ cimp::Outcome SharedLibrary::open(const std::string& file, SharedLibrary* out) {
         return cimp::Outcome::failed("cannot load library " + file,
                                      why != nullptr ? why : "dlopen failed");
     }
-    *out = SharedLibrary();
-    out->handle_ = handle;
+    out->handle_.reset(handle);
     return cimp::Outcome::success();
 }
 
 cimp::Outcome SharedLibrary::symbol(const std::string& name, void** address) const {
     dlerror();
-    *address = dlsym(handle_, name.c_str());
+    *address = dlsym(handle_.get(), name.c_str());
     if (*address == nullptr) {
         const char* why = dlerror();
         return cimp::Outcome::failed(name, why != nullptr ? why : "symbol " + name + " is null");

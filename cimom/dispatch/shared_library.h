@@ -2,6 +2,7 @@
 // symbol lookup report dlerror's text instead of failing silently. Thread-safe as dlopen is.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "base/outcome.h"
@@ -10,13 +11,6 @@ namespace cimhost {
 
 class SharedLibrary {
   public:
-    SharedLibrary() = default;
-    ~SharedLibrary();
-    SharedLibrary(SharedLibrary&& other) noexcept;
-    SharedLibrary& operator=(SharedLibrary&& other) noexcept;
-    SharedLibrary(const SharedLibrary&) = delete;
-    SharedLibrary& operator=(const SharedLibrary&) = delete;
-
     // Loads `file` (a path, or a bare name the system loader searches) with every symbol bound
     // now, so a library with unresolved symbols fails here and not in the middle of a request.
     // Failed with dlerror's text, "cannot load library FILE: why".
@@ -26,7 +20,10 @@ class SharedLibrary {
     cimp::Outcome symbol(const std::string& name, void** address) const;
 
   private:
-    void* handle_ = nullptr;
+    struct Closer {
+        void operator()(void* handle) const;
+    };
+    std::unique_ptr<void, Closer> handle_;
 };
 
 }  // namespace cimhost

@@ -1,6 +1,7 @@
 #include "cimom/http/basic_auth.h"
 
 #include <optional>
+#include <string_view>
 
 #include "broker/text_case.h"
 #include "cimom/http/password_hash.h"
@@ -12,16 +13,10 @@ namespace {
 constexpr std::size_t kMaxCredentials = 1024;
 
 int base64Digit(char c) {
-    if (c >= 'A' && c <= 'Z') {
-        return c - 'A';
-    }
-    if (c >= 'a' && c <= 'z') {
-        return c - 'a' + 26;
-    }
-    if (c >= '0' && c <= '9') {
-        return c - '0' + 52;
-    }
-    return c == '+' ? 62 : c == '/' ? 63 : -1;
+    const std::size_t at =
+        std::string_view("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+            .find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
 std::optional<std::string> base64Decoded(const std::string& text) {

@@ -67,29 +67,14 @@ std::optional<std::string> percentDecoded(const std::string& text) {
     return out;
 }
 
-std::string withoutOuterSlashes(const std::string& nameSpace) {
-    const std::size_t first = nameSpace.find_first_not_of('/');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return nameSpace.substr(first, nameSpace.find_last_not_of('/') - first + 1);
-}
-
 // The request's Host header when it is a plain host[:port], else "localhost".
 std::string hostForPaths(const HttpRequest& request) {
     const std::string* host = request.header("Host");
-    if (host == nullptr || host->empty() || host->size() > 255) {
-        return "localhost";
-    }
-    for (char c : *host) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':' || c == '[' ||
-                           c == ']';
-        if (!plain) {
-            return "localhost";
-        }
-    }
-    return *host;
+    const bool plain = host != nullptr && !host->empty() && host->size() <= 255 &&
+                       host->find_first_not_of(
+                           "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:[]") ==
+                           std::string::npos;
+    return plain ? *host : "localhost";
 }
 
 std::string classOf(const Operation& op) {
@@ -114,13 +99,11 @@ const char* mismatchedHeader(const HttpRequest& request, const Operation& op) {
     }
     // An extrinsic call's CIMObject is an object path; only intrinsic ones are checked here.
     const std::string* object = request.header("CIMObject");
-    std::optional<std::string> objectName;
-    if (object != nullptr) {
-        objectName = percentDecoded(trimmed(*object));
-    }
+    const std::optional<std::string> objectName =
+        object != nullptr ? percentDecoded(trimmed(*object)) : std::nullopt;
     const bool objectMatches =
-        op.extrinsic || (objectName && equalsIgnoreCase(withoutOuterSlashes(*objectName),
-                                                        withoutOuterSlashes(op.nameSpace)));
+        op.extrinsic ||
+        (objectName && equalsIgnoreCase(trimmed(*objectName, "/"), trimmed(op.nameSpace, "/")));
     return objectMatches ? nullptr : "CIMObject";
 }
 
@@ -214,34 +197,32 @@ CimService::Outcome CimService::run(const HttpRequest& request) const {
                               std::string(header) + " header does not match the body"};
         return {refusal.response(), refusal.logLine(request)};
     }
-    const std::string prefix = op.method + " class=" + classOf(op) + " ";
+    // The CIM answer `body` to the operation, which came to `status`.
+    const auto answered = [&op](const Status& status, std::string body) -> Outcome {
+        return {
+            cimResponse(std::move(body)),
+            op.method + " class=" + classOf(op) + " status=" + std::to_string(status.codeNumber()),
+            op.kind, status.code()};
+    };
     if (!decoded.status.isOk()) {
-        return {cimResponse(encodeError(op, decoded.status)),
-                prefix + "status=" + std::to_string(decoded.status.codeNumber()), op.kind,
-                decoded.status.code()};
+        return answered(decoded.status, encodeError(op, decoded.status));
     }
     const Router& router = routerFor(op);
     cimbroker::RequestScope scope(runtime_);
     if (PullOperations::handles(op.kind)) {
-        const bool served = equalsIgnoreCase(op.nameSpace, router.schema().nameSpace);
-        const Status refused = Status::invalidNamespace(op.nameSpace);
-        const PullAnswer answer =
-            served ? pulls_.run(op, router, scope.context(), hostForPaths(request))
-                   : PullAnswer{refused, encodeError(op, refused)};
-        return {cimResponse(answer.body),
-                prefix + "status=" + std::to_string(answer.status.codeNumber()), op.kind,
-                answer.status.code()};
+        if (!equalsIgnoreCase(op.nameSpace, router.schema().nameSpace)) {
+            const Status refused = Status::invalidNamespace(op.nameSpace);
+            return answered(refused, encodeError(op, refused));
+        }
+        PullAnswer answer = pulls_.run(op, router, scope.context(), hostForPaths(request));
+        return answered(answer.status, std::move(answer.body));
     }
     const Reply reply = router.route(op, scope.context());
     std::string body;
     const Status status = reply.status.isOk() ? encodeWithinLimits(op, reply, router.schema(),
                                                                    hostForPaths(request), &body)
                                               : reply.status;
-    std::string logLine = prefix + "status=" + std::to_string(status.codeNumber());
-    if (!status.isOk()) {
-        return {cimResponse(encodeError(op, status)), std::move(logLine), op.kind, status.code()};
-    }
-    return {cimResponse(std::move(body)), std::move(logLine), op.kind, CimCode::Ok};
+    return answered(status, status.isOk() ? std::move(body) : encodeError(op, status));
 }
 
 }  // namespace cimhost

@@ -1,8 +1,6 @@
 #include "cimom/http/http_server.h"
 
-#include <arpa/inet.h>
 #include <microhttpd.h>
-#include <netinet/in.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -94,16 +92,8 @@ MHD_Result refuse(Front& front, MHD_Connection* connection, const HttpRequest& r
 std::string peerOf(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info =
         MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-    char text[INET6_ADDRSTRLEN] = "?";
-    if (info != nullptr && info->client_addr != nullptr) {
-        const sockaddr* address = info->client_addr;
-        const void* bytes =
-            address->sa_family == AF_INET6
-                ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
-                : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(address)->sin_addr);
-        inet_ntop(address->sa_family, bytes, text, sizeof text);
-    }
-    return text;
+    return info != nullptr && info->client_addr != nullptr ? numericAddress(info->client_addr)
+                                                           : "?";
 }
 
 // False when the request is refused for its credentials; the refusal is queued and logged.
@@ -159,8 +149,7 @@ Endpoint endpointOf(const HttpRequest& request) {
     if (request.method == "GET" && request.url == "/healthz") {
         return Endpoint::Health;
     }
-    return request.method == "GET" && request.url == "/metrics" ? Endpoint::Metrics
-                                                                 : Endpoint::Cim;
+    return request.method == "GET" && request.url == "/metrics" ? Endpoint::Metrics : Endpoint::Cim;
 }
 
 // A request between its first call and its answer.
@@ -244,8 +233,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
     }
 }
 
-void onCompleted(void* cls, MHD_Connection* connection, void** state,
-                 MHD_RequestTerminationCode) {
+void onCompleted(void* cls, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
     delete static_cast<Pending*>(*state);
     *state = nullptr;
     if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {

@@ -66,17 +66,19 @@ cimp::Outcome resolveListenAddress(const std::string& name, ListenAddress* out) 
     }
     std::memcpy(&out->socket, chosen->ai_addr, chosen->ai_addrlen);
     out->v6 = chosen->ai_family == AF_INET6;
-    char text[INET6_ADDRSTRLEN] = {};
-    if (out->v6) {
-        inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6&>(out->socket).sin6_addr, text,
-                  sizeof text);
-    } else {
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in&>(out->socket).sin_addr, text,
-                  sizeof text);
-    }
-    out->numeric = text;
+    out->numeric = numericAddress(chosen->ai_addr);
     out->loopback = isLoopback(out->socket);
     return cimp::Outcome::success();
+}
+
+std::string numericAddress(const sockaddr* address) {
+    char text[INET6_ADDRSTRLEN] = "?";
+    const void* bytes =
+        address->sa_family == AF_INET6
+            ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
+            : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(address)->sin_addr);
+    inet_ntop(address->sa_family, bytes, text, sizeof text);
+    return text;
 }
 
 }  // namespace cimhost

@@ -26,4 +26,7 @@ struct ListenAddress {
 // Failed when `name` does not resolve to an address of this host's families.
 cimp::Outcome resolveListenAddress(const std::string& name, ListenAddress* out);
 
+// The numeric text of an IPv4 or IPv6 socket address; "?" for another family.
+std::string numericAddress(const sockaddr* address);
+
 }  // namespace cimhost

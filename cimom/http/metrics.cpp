@@ -27,6 +27,13 @@ void appendSample(std::string& out, const std::string& name, const std::string& 
     out += name + " " + value + "\n";
 }
 
+// A metric of one sample without labels.
+void appendSingle(std::string& out, const char* name, const char* type, const char* help,
+                  const std::string& value) {
+    appendHeader(out, name, type, help);
+    appendSample(out, name, value);
+}
+
 }  // namespace
 
 Metrics::Metrics(std::string platformRoot)
@@ -48,22 +55,20 @@ std::string Metrics::exposition() const {
     std::string out;
     appendRequests(out);
     appendLatencies(out);
-    appendHeader(out, "cimp_requests_in_flight", "gauge", "CIM-XML requests being handled.");
-    appendSample(out, "cimp_requests_in_flight", std::to_string(inFlight_.load(kRelaxed)));
-    appendHeader(out, "cimp_http_connections_open", "gauge", "Open HTTP(S) connections.");
-    appendSample(out, "cimp_http_connections_open", std::to_string(connections_.load(kRelaxed)));
-    appendHeader(out, "cimp_provider_load_failures", "gauge",
-                 "Provider registrations that could not be loaded or bound at start.");
-    appendSample(out, "cimp_provider_load_failures", std::to_string(providerFailures_));
-    appendHeader(out, "cimp_platform_errl_entries_total", "counter",
-                 "Entries committed to the platform error log (its last sequence number).");
-    appendSample(out, "cimp_platform_errl_entries_total",
+    appendSingle(out, "cimp_requests_in_flight", "gauge", "CIM-XML requests being handled.",
+                 std::to_string(inFlight_.load(kRelaxed)));
+    appendSingle(out, "cimp_http_connections_open", "gauge", "Open HTTP(S) connections.",
+                 std::to_string(connections_.load(kRelaxed)));
+    appendSingle(out, "cimp_provider_load_failures", "gauge",
+                 "Provider registrations that could not be loaded or bound at start.",
+                 std::to_string(providerFailures_));
+    appendSingle(out, "cimp_platform_errl_entries_total", "counter",
+                 "Entries committed to the platform error log (its last sequence number).",
                  std::to_string(errlEntryCount(platformRoot_)));
-    appendHeader(out, "process_start_time_seconds", "gauge",
-                 "Start time of the process since the Unix epoch in seconds.");
     const auto startMicros =
         std::chrono::duration_cast<std::chrono::microseconds>(started_.time_since_epoch());
-    appendSample(out, "process_start_time_seconds",
+    appendSingle(out, "process_start_time_seconds", "gauge",
+                 "Start time of the process since the Unix epoch in seconds.",
                  secondsText(static_cast<std::uint64_t>(startMicros.count())));
     return out;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,19 +40,15 @@ cimp::Outcome writeAll(const std::string& path, const PasswordFile& accounts) {
     return cimp::Outcome::success();
 }
 
-}  // namespace
-
+// A user name fit for the file and the Basic scheme: 1 to 64 printable ASCII characters,
+// no ':' and no blank.
 bool validUserName(const std::string& user) {
-    if (user.empty() || user.size() > kMaxUserName) {
-        return false;
-    }
-    for (const char c : user) {
-        if (c <= ' ' || c >= 0x7f || c == ':') {
-            return false;
-        }
-    }
-    return true;
+    return !user.empty() && user.size() <= kMaxUserName &&
+           std::none_of(user.begin(), user.end(),
+                        [](char c) { return c <= ' ' || c >= 0x7f || c == ':'; });
 }
+
+}  // namespace
 
 cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) {
     std::string text;

@@ -21,8 +21,4 @@ cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts);
 cimp::Outcome setPassword(const std::string& path, const std::string& user,
                           const std::string& password);
 
-// A user name fit for the file and the Basic scheme: 1 to 64 printable ASCII characters,
-// no ':' and no blank.
-bool validUserName(const std::string& user);
-
 }  // namespace cimhost

@@ -7,16 +7,6 @@
 #include <memory>
 
 namespace cimhost {
-namespace {
-
-// crypt_data is some 32 KiB: on the heap, one per call, so that threads never share one.
-std::unique_ptr<crypt_data> freshCryptData() {
-    auto data = std::make_unique<crypt_data>();
-    std::memset(data.get(), 0, sizeof(crypt_data));
-    return data;
-}
-
-}  // namespace
 
 bool equalInConstantTime(const std::string& a, const std::string& b) {
     unsigned char difference = a.size() == b.size() ? 0 : 1;
@@ -31,7 +21,9 @@ cimp::Outcome hashPassword(const std::string& password, std::string* hash) {
     if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt, sizeof salt) == nullptr) {
         return cimp::Outcome::failed("cannot make a yescrypt salt", std::strerror(errno));
     }
-    const std::unique_ptr<crypt_data> data = freshCryptData();
+    // crypt_data is some 32 KiB: on the heap (zeroed), one per call, so that threads never share
+    // one.
+    const auto data = std::make_unique<crypt_data>();
     const char* made = crypt_rn(password.c_str(), salt, data.get(), sizeof(crypt_data));
     if (made == nullptr || made[0] == '*') {
         return cimp::Outcome::failed("cannot hash the password", std::strerror(errno));
@@ -41,7 +33,7 @@ cimp::Outcome hashPassword(const std::string& password, std::string* hash) {
 }
 
 bool passwordMatches(const std::string& password, const std::string& hash) {
-    const std::unique_ptr<crypt_data> data = freshCryptData();
+    const auto data = std::make_unique<crypt_data>();
     const char* made = crypt_rn(password.c_str(), hash.c_str(), data.get(), sizeof(crypt_data));
     return made != nullptr && made[0] != '*' && equalInConstantTime(made, hash);
 }
