@@ -37,18 +37,14 @@ extern "C" int trace_adal_write_all(trace_desc_t td, trace_hash_val formatId, co
     if (ring == nullptr) {
         return -1;
     }
-    cimpsim::TraceEntry entry{};
-    entry.timestampNanos = cimpsim::currentEnv().nowNanos();
-    entry.formatId = formatId;
-    entry.line = line;
-    entry.threadId = currentThreadId();
-    entry.type = type;
+    // The offset, length and checksum are the ring's to fill in.
+    const cimpsim::ring::EntryHeader header{
+        0, 0, 0, cimpsim::currentEnv().nowNanos(), formatId, line, currentThreadId(), type};
+    alignas(uint64_t) uint8_t encoded[cimpsim::ring::kMaxEntrySize];
     va_list args;
     va_start(args, type);
-    cimpsim::collectTraceArgs(argTypes, args, entry);
+    const uint32_t length = cimpsim::encodeTraceEntry(header, argTypes, args, encoded);
     va_end(args);
-
-    alignas(uint64_t) uint8_t encoded[cimpsim::ring::kMaxEntrySize];
-    ring->append(encoded, cimpsim::encodeTraceEntry(entry, encoded));
+    ring->append(encoded, length);
     return 0;
 }
