@@ -15,30 +15,19 @@ class ByteReader {
   public:
     ByteReader(const uint8_t* data, size_t size, size_t at) : data_(data), size_(size), at_(at) {}
 
-    bool byte(uint8_t& out) {
-        if (at_ >= size_) {
-            return false;
-        }
-        out = data_[at_++];
-        return true;
-    }
-
-    bool bytes(size_t count, std::string& out) {
+    // Copies the next `count` bytes to `out`; false when fewer are left.
+    bool take(void* out, size_t count) {
         if (count > size_ - at_) {
             return false;
         }
-        out.assign(reinterpret_cast<const char*>(data_ + at_), count);
+        std::memcpy(out, data_ + at_, count);
         at_ += count;
         return true;
     }
 
-    bool word(uint32_t& out) {
-        if (sizeof out > size_ - at_) {
-            return false;
-        }
-        std::memcpy(&out, data_ + at_, sizeof out);
-        at_ += sizeof out;
-        return true;
+    bool text(size_t count, std::string& out) {
+        out.resize(count);
+        return take(&out[0], count);
     }
 
   private:
@@ -49,24 +38,22 @@ class ByteReader {
 
 bool decodeArgs(ByteReader& reader, DecodedEntry& entry) {
     uint8_t count = 0;
-    if (!reader.byte(count) || count > ring::kMaxArgs) {
+    if (!reader.take(&count, 1) || count > ring::kMaxArgs) {
         return false;
     }
     for (uint8_t i = 0; i < count; ++i) {
         DecodedArg arg{'\0', 0, std::string()};
-        uint8_t kind = 0;
-        if (!reader.byte(kind)) {
+        if (!reader.take(&arg.kind, 1)) {
             return false;
         }
-        arg.kind = static_cast<char>(kind);
         if (arg.kind == 'X' || arg.kind == 'd') {
-            if (!reader.word(arg.value)) {
+            if (!reader.take(&arg.value, sizeof arg.value)) {
                 return false;
             }
         } else if (arg.kind == 's') {
             uint8_t length = 0;
-            if (!reader.byte(length) || length > ring::kMaxText ||
-                !reader.bytes(length, arg.text)) {
+            if (!reader.take(&length, 1) || length > ring::kMaxText ||
+                !reader.text(length, arg.text)) {
                 return false;
             }
         } else if (arg.kind != 'n') {
@@ -85,8 +72,8 @@ bool decodeEntry(const uint8_t* bytes, size_t length, DecodedEntry& entry) {
                          header.threadId,   header.type,           std::string(),   {}};
     ByteReader reader(bytes, length, sizeof header);
     uint8_t typesLength = 0;
-    return reader.byte(typesLength) && typesLength <= ring::kMaxArgTypes &&
-           reader.bytes(typesLength, entry.argTypes) && decodeArgs(reader, entry);
+    return reader.take(&typesLength, 1) && typesLength <= ring::kMaxArgTypes &&
+           reader.text(typesLength, entry.argTypes) && decodeArgs(reader, entry);
 }
 
 // Copies `count` bytes from logical offset `logical` of the entry area, wrapping at its end.
