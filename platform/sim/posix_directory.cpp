@@ -38,6 +38,10 @@ bool isOwnRegularFile(int fd, struct stat& info) {
     return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
 }
 
+Fd openFolder(const std::string& path) {
+    return Fd::fromResult(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 // mkdir -p of the root's own path; links in it are the administrator's choice.
 void createDirectories(const std::string& path) {
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
@@ -50,24 +54,18 @@ void createDirectories(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<const PosixDirectory> PosixDirectory::open(const std::string& path, bool create) {
-    auto openPath = [&path] {
-        return Fd::fromResult(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    };
-    Fd dir = openPath();
-    if (create && dir.error() == ENOENT) {
+PosixDirectory::PosixDirectory(const std::string& path, bool create) : dir_(openFolder(path)) {
+    if (create && dir_.error() == ENOENT) {
         createDirectories(path);
-        dir = openPath();
+        dir_ = openFolder(path);
     }
     struct stat info {};
-    if (dir.valid() && fstat(dir.get(), &info) != 0) {
-        dir = Fd::failed(errno);
+    if (dir_.valid() && fstat(dir_.get(), &info) != 0) {
+        dir_ = Fd::failed(errno);
     }
-    return std::make_shared<const PosixDirectory>(std::move(dir), info);
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
 }
-
-PosixDirectory::PosixDirectory(Fd dir, const struct stat& info)
-    : dir_(std::move(dir)), device_(info.st_dev), inode_(info.st_ino) {}
 
 bool PosixDirectory::isSameAs(const struct stat& info) const {
     return dir_.valid() && info.st_dev == device_ && info.st_ino == inode_;
