@@ -209,8 +209,7 @@ class Parser {
             out.literal = QueryValue::null();
         } else {
             out.isProperty = true;
-            std::size_t position = 0;
-            return name(out.property, position, "a property or a literal");
+            return name(out.property, out.position, "a property or a literal");
         }
         ++at_;
         return true;

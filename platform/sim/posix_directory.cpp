@@ -33,11 +33,6 @@ ReadStatus statusOf(int error) {
     return (error == ENOENT || error == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
 }
 
-// A file written through a second hard link would change a file elsewhere.
-bool isOwnRegularFile(int fd, struct stat& info) {
-    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
-}
-
 Fd openFolder(const std::string& path) {
     return Fd::fromResult(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
@@ -90,13 +85,18 @@ void PosixDirectory::createFolders(const std::string& relative) const {
     }
 }
 
-Fd PosixDirectory::openForWriting(const std::string& relative, int flags) const {
+Fd PosixDirectory::openLocked(const std::string& relative, int flags, struct stat& info) const {
     // Non-blocking, so that a FIFO planted in place of the file cannot stall the writer.
     const int writeFlags = flags | O_RDWR | O_CREAT | O_NONBLOCK;
     Fd file = openBeneath(relative, writeFlags);
     if (file.error() == ENOENT && dir_.valid()) {
         createFolders(relative);
         file = openBeneath(relative, writeFlags);
+    }
+    // A file written through a second hard link would change a file elsewhere.
+    if (file.valid() && (!lockExclusive(file.get()) || fstat(file.get(), &info) != 0 ||
+                         !S_ISREG(info.st_mode) || info.st_nlink != 1)) {
+        return Fd::failed(EPERM);
     }
     return file;
 }
@@ -141,9 +141,9 @@ FileRead PosixDirectory::readCountingLinks(const std::string& relative, char* bu
 bool PosixDirectory::appendLocked(
     const std::string& relative, size_t tailLimit,
     const std::function<std::string(const std::string&)>& compose) const {
-    Fd file = openForWriting(relative, O_APPEND);
     struct stat info {};
-    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+    const Fd file = openLocked(relative, O_APPEND, info);
+    if (!file.valid()) {
         return false;
     }
     const size_t fileSize = static_cast<size_t>(info.st_size);
@@ -158,9 +158,9 @@ bool PosixDirectory::appendLocked(
 std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
     const std::string& relative, size_t size,
     const std::function<void(uint8_t*, size_t)>& prepare) const {
-    Fd file = openForWriting(relative, 0);
     struct stat info {};
-    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+    Fd file = openLocked(relative, 0, info);
+    if (!file.valid()) {
         return nullptr;
     }
     if (static_cast<size_t>(info.st_size) != size &&

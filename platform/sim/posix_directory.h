@@ -38,8 +38,9 @@ class PosixDirectory : public Directory {
 
   private:
     Fd openBeneath(const std::string& relative, int flags) const;
-    // Opens `relative` for writing, creating it and its missing folders.
-    Fd openForWriting(const std::string& relative, int flags) const;
+    // Opens `relative` for writing, creating it and its missing folders, and locks it; fails
+    // unless it is a regular file of one link. `info` describes it.
+    Fd openLocked(const std::string& relative, int flags, struct stat& info) const;
     void createFolders(const std::string& relative) const;
 
     Fd dir_;

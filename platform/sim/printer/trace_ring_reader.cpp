@@ -84,27 +84,6 @@ void copyOut(const uint8_t* area, uint64_t areaSize, uint64_t logical, size_t co
     std::memcpy(out + first, area, count - first);
 }
 
-bool checkHeader(const ring::FileHeader& header, size_t size, std::string& error) {
-    if (std::memcmp(header.magic, ring::kMagic, sizeof ring::kMagic) != 0) {
-        error = "not a trace ring (bad magic)";
-    } else if (header.version != ring::kVersion) {
-        error = "unsupported trace ring version " + std::to_string(header.version);
-    } else if (header.headerSize != ring::kHeaderSize ||
-               header.maxEntrySize != ring::kMaxEntrySize) {
-        error = "unsupported trace ring layout";
-    } else if (header.ringSize + ring::kHeaderSize != size) {
-        error = "truncated or resized: the header describes " +
-                std::to_string(header.ringSize + ring::kHeaderSize) + " bytes, found " +
-                std::to_string(size);
-    } else if (header.ringSize % ring::kAlign != 0 || header.ringSize < ring::kMaxEntrySize ||
-               header.head % ring::kAlign != 0) {
-        error = "corrupt trace ring header";
-    } else {
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool readTraceRing(const uint8_t* data, size_t size, RingContents& contents, std::string& error) {
@@ -115,7 +94,8 @@ bool readTraceRing(const uint8_t* data, size_t size, RingContents& contents, std
     }
     ring::FileHeader header;
     std::memcpy(&header, data, sizeof header);
-    if (!checkHeader(header, size, error)) {
+    error = ring::headerFault(header, size);
+    if (!error.empty()) {
         return false;
     }
     contents.name.assign(header.name, strnlen(header.name, sizeof header.name));
