@@ -13,8 +13,8 @@ namespace {
 // Every way an entry or a file's content can change; IN_ONLYDIR and IN_DONT_FOLLOW make the
 // watch refuse anything but a real folder.
 constexpr uint32_t kEntryChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
-constexpr uint32_t kEveryChange = kEntryChanges | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE |
-                                  IN_DELETE_SELF | IN_MOVE_SELF;
+constexpr uint32_t kEveryChange =
+    kEntryChanges | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr uint32_t kFolderOnly = IN_ONLYDIR | IN_DONT_FOLLOW | IN_MASK_ADD;
 
 std::atomic<unsigned> g_forkGeneration{0};
@@ -36,9 +36,6 @@ ChangeWatch::ChangeWatch()
       forkGeneration_(forkGeneration()) {}
 
 int ChangeWatch::add(const std::string& path, uint32_t mask, Watched*& watched) {
-    if (!queue_.valid()) {
-        return queue_.error();
-    }
     const int wd = inotify_add_watch(queue_.get(), path.c_str(), mask | kFolderOnly);
     if (wd < 0) {
         return errno;
@@ -64,8 +61,8 @@ int ChangeWatch::watchFolder(const std::string& path) {
 int ChangeWatch::watchEntry(const std::string& path, const std::string& name) {
     Watched* watched = nullptr;
     const int error = add(path, kEntryChanges, watched);
-    if (error == 0 &&
-        std::find(watched->entries.begin(), watched->entries.end(), name) == watched->entries.end()) {
+    if (error == 0 && std::find(watched->entries.begin(), watched->entries.end(), name) ==
+                          watched->entries.end()) {
         watched->entries.push_back(name);
     }
     return error;
@@ -87,7 +84,7 @@ Change ChangeWatch::changeOf(uint32_t mask, int wd, const char* name) {
     }
     const bool entryChanged =
         std::find(watched.entries.begin(), watched.entries.end(), name) != watched.entries.end();
-    const Change change = entryChanged       ? Change::Path
+    const Change change = entryChanged         ? Change::Path
                           : watched.everyEntry ? Change::Beneath
                                                : Change::None;
     if ((mask & IN_IGNORED) != 0) {

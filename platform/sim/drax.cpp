@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -24,7 +25,8 @@ ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     using namespace cimpsim;
     char text[kLimit + 1];
     size_t size = sizeof text;
-    ErrlEntry* failure = callFileService(kService, kFile, text, size);
+    ErrlEntry* failure =
+        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
     if (failure != nullptr) {
         return failure;
     }

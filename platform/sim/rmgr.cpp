@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -22,7 +23,8 @@ ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     using namespace cimpsim;
     char text[kLimit];
     size_t size = sizeof text;
-    ErrlEntry* failure = callFileService(kService, kFile, text, size);
+    ErrlEntry* failure =
+        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
     if (failure != nullptr) {
         return failure;
     }

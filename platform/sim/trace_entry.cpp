@@ -31,8 +31,8 @@ uint32_t encodeTraceEntry(const ring::EntryHeader& header, const char* argTypes,
         }
         const char kind = argTypes[++i];
         if (kind == 'X' || kind == 'd') {
-            const uint32_t value = kind == 'X' ? va_arg(args, unsigned int)
-                                               : static_cast<uint32_t>(va_arg(args, int));
+            const uint32_t value =
+                kind == 'X' ? va_arg(args, unsigned int) : static_cast<uint32_t>(va_arg(args, int));
             out[at++] = static_cast<uint8_t>(kind);
             std::memcpy(out + at, &value, sizeof value);
             at += sizeof value;

@@ -24,9 +24,11 @@ void TraceRing::prepare(uint8_t* base, size_t size, const std::string& name) {
         return;
     }
     std::memset(base, 0, size);
-    header = ring::FileHeader{{}, ring::kVersion, ring::kHeaderSize,
-                              static_cast<uint32_t>(size - ring::kHeaderSize), ring::kMaxEntrySize,
-                              0, {}};
+    header = ring::FileHeader{};
+    header.version = ring::kVersion;
+    header.headerSize = ring::kHeaderSize;
+    header.ringSize = static_cast<uint32_t>(size - ring::kHeaderSize);
+    header.maxEntrySize = ring::kMaxEntrySize;
     std::memcpy(header.magic, ring::kMagic, sizeof ring::kMagic);
     std::memcpy(header.name, name.data(), std::min(name.size(), sizeof header.name - 1));
     std::memcpy(base, &header, sizeof header);

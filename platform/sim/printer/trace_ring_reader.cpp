@@ -25,9 +25,14 @@ class ByteReader {
         return true;
     }
 
-    bool text(size_t count, std::string& out) {
-        out.resize(count);
-        return take(&out[0], count);
+    // A length byte of at most `limit`, then that many bytes of text.
+    bool text(size_t limit, std::string& out) {
+        uint8_t length = 0;
+        if (!take(&length, 1) || length > limit) {
+            return false;
+        }
+        out.resize(length);
+        return take(&out[0], length);
     }
 
   private:
@@ -43,20 +48,12 @@ bool decodeArgs(ByteReader& reader, DecodedEntry& entry) {
     }
     for (uint8_t i = 0; i < count; ++i) {
         DecodedArg arg{'\0', 0, std::string()};
-        if (!reader.take(&arg.kind, 1)) {
-            return false;
-        }
-        if (arg.kind == 'X' || arg.kind == 'd') {
-            if (!reader.take(&arg.value, sizeof arg.value)) {
-                return false;
-            }
-        } else if (arg.kind == 's') {
-            uint8_t length = 0;
-            if (!reader.take(&length, 1) || length > ring::kMaxText ||
-                !reader.text(length, arg.text)) {
-                return false;
-            }
-        } else if (arg.kind != 'n') {
+        const bool decoded =
+            reader.take(&arg.kind, 1) &&
+            (arg.kind == 'X' || arg.kind == 'd' ? reader.take(&arg.value, sizeof arg.value)
+             : arg.kind == 's'                  ? reader.text(ring::kMaxText, arg.text)
+                                                : arg.kind == 'n');
+        if (!decoded) {
             return false;
         }
         entry.args.push_back(arg);
@@ -71,9 +68,7 @@ bool decodeEntry(const uint8_t* bytes, size_t length, DecodedEntry& entry) {
     entry = DecodedEntry{header.selfOffset, header.timestampNanos, header.formatId, header.line,
                          header.threadId,   header.type,           std::string(),   {}};
     ByteReader reader(bytes, length, sizeof header);
-    uint8_t typesLength = 0;
-    return reader.take(&typesLength, 1) && typesLength <= ring::kMaxArgTypes &&
-           reader.text(typesLength, entry.argTypes) && decodeArgs(reader, entry);
+    return reader.text(ring::kMaxArgTypes, entry.argTypes) && decodeArgs(reader, entry);
 }
 
 // Copies `count` bytes from logical offset `logical` of the entry area, wrapping at its end.
