@@ -1,10 +1,8 @@
 #include "platform/sim/change_watch.h"
 
-#include <pthread.h>
 #include <sys/inotify.h>
 
 #include <algorithm>
-#include <atomic>
 
 namespace cimpsim {
 
@@ -17,23 +15,9 @@ constexpr uint32_t kEveryChange =
     kEntryChanges | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr uint32_t kFolderOnly = IN_ONLYDIR | IN_DONT_FOLLOW | IN_MASK_ADD;
 
-std::atomic<unsigned> g_forkGeneration{0};
-
-unsigned forkGeneration() {
-    static const bool registered = [] {
-        pthread_atfork(nullptr, nullptr,
-                       [] { g_forkGeneration.fetch_add(1, std::memory_order_relaxed); });
-        return true;
-    }();
-    static_cast<void>(registered);
-    return g_forkGeneration.load(std::memory_order_relaxed);
-}
-
 }  // namespace
 
-ChangeWatch::ChangeWatch()
-    : queue_(Fd::fromResult(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))),
-      forkGeneration_(forkGeneration()) {}
+ChangeWatch::ChangeWatch() : queue_(Fd::fromResult(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))) {}
 
 int ChangeWatch::add(const std::string& path, uint32_t mask, Watched*& watched) {
     const int wd = inotify_add_watch(queue_.get(), path.c_str(), mask | kFolderOnly);
@@ -98,7 +82,7 @@ Change ChangeWatch::changeOf(uint32_t mask, int wd, const char* name) {
 }
 
 Change ChangeWatch::drain() {
-    if (!queue_.valid() || forkGeneration_ != forkGeneration()) {
+    if (!queue_.valid()) {
         return Change::Path;
     }
     Change change = Change::None;

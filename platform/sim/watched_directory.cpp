@@ -28,6 +28,13 @@ FileRead copyOut(ReadStatus status, std::string_view bytes, char* buffer, size_t
 std::mutex g_lock;
 std::shared_ptr<const WatchedDirectory> g_kept;  // guarded by g_lock
 
+// The change queue a child of fork() inherits is its parent's, whose notices are not the child's
+// to take: the child opens the root anew.
+void forgetRootInChild() {
+    g_kept.reset();
+    g_lock.unlock();
+}
+
 // The kernel reports only changes made through this machine: a network or FUSE file system can
 // change under it unannounced.
 bool isLocal(int fd) {
@@ -50,7 +57,7 @@ std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path,
     // A child of fork() has only the forking thread: a lock another thread held at that moment
     // would never be let go in the child, so fork waits for it.
     static const int forkWaits =
-        pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, [] { g_lock.unlock(); });
+        pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, forgetRootInChild);
     static_cast<void>(forkWaits);
     // Let go after the lock: closing a change queue may wait for the kernel.
     std::shared_ptr<const WatchedDirectory> replaced;
