@@ -1,6 +1,8 @@
 #include "cimom/query/wql_parser.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -13,13 +15,10 @@ namespace {
 using cimmof::equalsIgnoreCase;
 
 bool isKeyword(const std::string& word) {
-    for (const char* keyword : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "IS", "NULL", "ISA",
-                                "LIKE", "TRUE", "FALSE"}) {
-        if (equalsIgnoreCase(word, keyword)) {
-            return true;
-        }
-    }
-    return false;
+    static const char* const keywords[] = {"SELECT", "FROM", "WHERE", "AND",  "OR",   "NOT",
+                                           "IS",     "NULL", "ISA",   "LIKE", "TRUE", "FALSE"};
+    return std::any_of(std::begin(keywords), std::end(keywords),
+                       [&word](const char* keyword) { return equalsIgnoreCase(word, keyword); });
 }
 
 // Recursive descent over the token list. The first fault ends the parse: every rule returns
@@ -30,10 +29,9 @@ class Parser {
 
     ParsedQuery run() {
         ParsedQuery result;
-        if (parseQuery(result.query)) {
-            return result;
+        if (!parseQuery(result.query)) {
+            result.error = error_;
         }
-        result.error = error_;
         return result;
     }
 

@@ -171,8 +171,9 @@ std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
     if (data == MAP_FAILED) {
         return nullptr;
     }
-    const int fd = file.release();
-    auto mapping = std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, fd);
+    const int fd = file.get();
+    auto mapping =
+        std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, std::move(file));
     if (!guardMapping(mapping->data(), size, fd)) {
         return nullptr;
     }

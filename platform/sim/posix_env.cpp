@@ -2,10 +2,10 @@
 // memory for as long as the kernel reports no change (watched_directory.h): a steady platform
 // costs one system call per call.
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
@@ -36,17 +36,16 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-SharedMapping::SharedMapping(uint8_t* data, size_t size, int fd)
-    : data_(data), size_(size), fd_(fd) {}
+SharedMapping::SharedMapping(uint8_t* data, size_t size, Fd file)
+    : data_(data), size_(size), file_(std::move(file)) {}
 
 void SharedMapping::restoreSize() const {
-    growBack(fd_, size_);
+    growBack(file_.get(), size_);
 }
 
 SharedMapping::~SharedMapping() {
     unguardMapping(data_);
     munmap(data_, size_);
-    close(fd_);
 }
 
 Env& systemEnv() {
