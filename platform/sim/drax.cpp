@@ -2,7 +2,6 @@
 // indicator (decimal or 0x-hexadecimal). The `current` flag is accepted and ignored.
 #include "platform/drax.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -35,7 +34,6 @@ ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     if (!managed) {
         return new SimErrlEntry(kRcUnparsable, kService, kFile);
     }
-    info.managed = *managed;
-    std::memset(info.reserved, 0, sizeof info.reserved);
+    info = DraxManagedInfo{*managed, {}};
     return nullptr;
 }

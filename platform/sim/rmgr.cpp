@@ -28,17 +28,12 @@ ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     if (failure != nullptr) {
         return failure;
     }
-    switch (parsePolicy(std::string(text, size))) {
-        case PolicyValue::Unset:
-            return nullptr;
-        case PolicyValue::Disabled:
-            enabled = false;
-            return nullptr;
-        case PolicyValue::Enabled:
-            enabled = true;
-            return nullptr;
-        case PolicyValue::Invalid:
-            break;
+    const PolicyValue policy = parsePolicy(std::string(text, size));
+    if (policy == PolicyValue::Invalid) {
+        return new SimErrlEntry(kRcUnparsable, kService, kFile);
     }
-    return new SimErrlEntry(kRcUnparsable, kService, kFile);
+    if (policy != PolicyValue::Unset) {
+        enabled = policy == PolicyValue::Enabled;
+    }
+    return nullptr;
 }

@@ -35,10 +35,7 @@ std::optional<uint32_t> parseDigits(const std::string& digits, int base) {
 std::optional<uint32_t> parseFaultCode(const std::string& text) {
     std::string code = trimmed(text);
     std::optional<uint32_t> rc = parseDigits(hasHexPrefix(code) ? code.substr(2) : code, 16);
-    if (rc && *rc == 0) {
-        return std::nullopt;
-    }
-    return rc;
+    return rc.value_or(0) != 0 ? rc : std::nullopt;
 }
 
 std::optional<uint32_t> parseManagedIndicator(const std::string& text) {
