@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace cimquery {
 
@@ -16,9 +17,11 @@ struct QueryValue {
     std::string text;
 
     static QueryValue null() { return QueryValue(); }
-    static QueryValue ofBoolean(bool value);
-    static QueryValue ofNumber(long double value);
-    static QueryValue ofString(std::string value);
+    static QueryValue ofBoolean(bool value) { return {Kind::Boolean, value, 0, {}}; }
+    static QueryValue ofNumber(long double value) { return {Kind::Number, false, value, {}}; }
+    static QueryValue ofString(std::string value) {
+        return {Kind::String, false, 0, std::move(value)};
+    }
 };
 
 }  // namespace cimquery

@@ -1,9 +1,12 @@
 #include "cimom/query/wql_evaluator.h"
 
+#include <algorithm>
+
 namespace cimquery {
 namespace {
 
-enum class Truth { False, True, Unknown };
+// Ordered so that AND takes the least of its operands, OR the greatest, and NOT mirrors.
+enum class Truth { False, Unknown, True };
 
 Truth truth(bool value) {
     return value ? Truth::True : Truth::False;
@@ -52,24 +55,14 @@ Truth evaluate(const Condition& c, const ValueSource& instance) {
     switch (c.kind) {
         case Condition::Kind::And: {
             const Truth a = evaluate(c.children[0], instance);
-            const Truth b = a == Truth::False ? Truth::False : evaluate(c.children[1], instance);
-            if (a == Truth::False || b == Truth::False) {
-                return Truth::False;
-            }
-            return (a == Truth::True && b == Truth::True) ? Truth::True : Truth::Unknown;
+            return a == Truth::False ? a : std::min(a, evaluate(c.children[1], instance));
         }
         case Condition::Kind::Or: {
             const Truth a = evaluate(c.children[0], instance);
-            const Truth b = a == Truth::True ? Truth::True : evaluate(c.children[1], instance);
-            if (a == Truth::True || b == Truth::True) {
-                return Truth::True;
-            }
-            return (a == Truth::False && b == Truth::False) ? Truth::False : Truth::Unknown;
+            return a == Truth::True ? a : std::max(a, evaluate(c.children[1], instance));
         }
-        case Condition::Kind::Not: {
-            const Truth a = evaluate(c.children[0], instance);
-            return a == Truth::Unknown ? a : truth(a == Truth::False);
-        }
+        case Condition::Kind::Not:
+            return static_cast<Truth>(2 - static_cast<int>(evaluate(c.children[0], instance)));
         case Condition::Kind::IsNull:
         case Condition::Kind::IsNotNull: {
             const bool isNull = operandValue(c.left, instance).kind == QueryValue::Kind::Null;

@@ -1,5 +1,7 @@
 #include "cimom/query/wql_lexer.h"
 
+#include <algorithm>
+
 namespace cimquery {
 namespace {
 
@@ -22,10 +24,7 @@ class Lexer {
     std::vector<Token> run() {
         std::vector<Token> tokens;
         while (true) {
-            while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
-                                          text_[at_] == '\r' || text_[at_] == '\n')) {
-                ++at_;
-            }
+            at_ = std::min(text_.find_first_not_of(" \t\r\n", at_), text_.size());
             tokens.push_back(next());
             if (tokens.back().kind == Token::Kind::End ||
                 tokens.back().kind == Token::Kind::Error) {

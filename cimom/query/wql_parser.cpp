@@ -1,6 +1,8 @@
 #include "cimom/query/wql_parser.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -13,13 +15,10 @@ namespace {
 using cimbroker::equalsIgnoreCase;
 
 bool isKeyword(const std::string& word) {
-    for (const char* keyword : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "IS", "NULL", "ISA",
-                                "LIKE", "TRUE", "FALSE"}) {
-        if (equalsIgnoreCase(word, keyword)) {
-            return true;
-        }
-    }
-    return false;
+    static const char* const keywords[] = {"SELECT", "FROM", "WHERE", "AND",  "OR",   "NOT",
+                                           "IS",     "NULL", "ISA",   "LIKE", "TRUE", "FALSE"};
+    return std::any_of(std::begin(keywords), std::end(keywords),
+                       [&word](const char* keyword) { return equalsIgnoreCase(word, keyword); });
 }
 
 // Recursive descent over the token list. The first fault ends the parse: every rule returns
@@ -30,10 +29,9 @@ class Parser {
 
     ParsedQuery run() {
         ParsedQuery result;
-        if (parseQuery(result.query)) {
-            return result;
+        if (!parseQuery(result.query)) {
+            result.error = error_;
         }
-        result.error = error_;
         return result;
     }
 
@@ -55,16 +53,11 @@ class Parser {
         return fail(t.position, "expected " + expected + ", found " + found);
     }
 
-    bool keyword(const char* word) {
-        if (peek().kind == Token::Kind::Word && equalsIgnoreCase(peek().text, word)) {
-            ++at_;
-            return true;
-        }
-        return false;
-    }
-
-    bool symbol(const char* text) {
-        if (peek().kind == Token::Kind::Symbol && peek().text == text) {
+    // Takes the next token when it is the keyword `text` (any case) or the symbol `text`.
+    bool accept(const char* text) {
+        const Token& t = peek();
+        if ((t.kind == Token::Kind::Word && equalsIgnoreCase(t.text, text)) ||
+            (t.kind == Token::Kind::Symbol && t.text == text)) {
             ++at_;
             return true;
         }
@@ -82,25 +75,25 @@ class Parser {
     }
 
     bool parseQuery(Query& query) {
-        if (!keyword("SELECT")) {
+        if (!accept("SELECT")) {
             return failHere("SELECT");
         }
-        if (!symbol("*")) {
+        if (!accept("*")) {
             do {
                 PropertyName property;
                 if (!name(property.name, property.position, "a property name or *")) {
                     return false;
                 }
                 query.selected.push_back(std::move(property));
-            } while (symbol(","));
+            } while (accept(","));
         }
-        if (!keyword("FROM")) {
+        if (!accept("FROM")) {
             return failHere("FROM");
         }
         if (!name(query.className, query.classPosition, "a class name")) {
             return false;
         }
-        if (keyword("WHERE")) {
+        if (accept("WHERE")) {
             query.where.emplace();
             if (!parseOr(*query.where, 1)) {
                 return false;
@@ -123,7 +116,7 @@ class Parser {
         if (!(this->*operand)(out, depth)) {
             return false;
         }
-        while (keyword(word)) {
+        while (accept(word)) {
             Condition right;
             if (!(this->*operand)(right, depth)) {
                 return false;
@@ -142,16 +135,16 @@ class Parser {
             return fail(peek().position, "conditions nested deeper than " +
                                              std::to_string(kMaxConditionDepth) + " levels");
         }
-        if (keyword("NOT")) {
+        if (accept("NOT")) {
             out.kind = Condition::Kind::Not;
             out.children.emplace_back();
             return parseNot(out.children.back(), depth + 1);
         }
-        if (symbol("(")) {
+        if (accept("(")) {
             if (!parseOr(out, depth + 1)) {
                 return false;
             }
-            return symbol(")") || failHere("')'");
+            return accept(")") || failHere("')'");
         }
         return parsePredicate(out);
     }
@@ -161,17 +154,17 @@ class Parser {
             return false;
         }
         const std::size_t position = peek().position;
-        if (keyword("IS")) {
-            out.kind = keyword("NOT") ? Condition::Kind::IsNotNull : Condition::Kind::IsNull;
-            return keyword("NULL") || failHere("NULL");
+        if (accept("IS")) {
+            out.kind = accept("NOT") ? Condition::Kind::IsNotNull : Condition::Kind::IsNull;
+            return accept("NULL") || failHere("NULL");
         }
-        if (keyword("ISA")) {
+        if (accept("ISA")) {
             out.kind = Condition::Kind::IsA;
             std::size_t classPosition = 0;
             return requireProperty(out.left, "ISA") &&
                    name(out.className, classPosition, "a class name");
         }
-        if (keyword("LIKE")) {
+        if (accept("LIKE")) {
             return fail(position, "LIKE is not supported");
         }
         static const std::pair<const char*, Comparison> comparisons[] = {
@@ -180,7 +173,7 @@ class Parser {
             {">=", Comparison::GreaterOrEqual}, {"<", Comparison::Less},
             {">", Comparison::Greater}};
         for (const auto& entry : comparisons) {
-            if (symbol(entry.first)) {
+            if (accept(entry.first)) {
                 out.kind = Condition::Kind::Compare;
                 out.comparison = entry.second;
                 return parseOperand(out.right);
@@ -209,8 +202,7 @@ class Parser {
             out.literal = QueryValue::null();
         } else {
             out.isProperty = true;
-            std::size_t position = 0;
-            return name(out.property, position, "a property or a literal");
+            return name(out.property, out.position, "a property or a literal");
         }
         ++at_;
         return true;

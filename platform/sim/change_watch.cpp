@@ -1,10 +1,8 @@
 #include "platform/sim/change_watch.h"
 
-#include <pthread.h>
 #include <sys/inotify.h>
 
 #include <algorithm>
-#include <atomic>
 
 namespace cimpsim {
 
@@ -13,32 +11,15 @@ namespace {
 // Every way an entry or a file's content can change; IN_ONLYDIR and IN_DONT_FOLLOW make the
 // watch refuse anything but a real folder.
 constexpr uint32_t kEntryChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
-constexpr uint32_t kEveryChange = kEntryChanges | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE |
-                                  IN_DELETE_SELF | IN_MOVE_SELF;
+constexpr uint32_t kEveryChange =
+    kEntryChanges | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr uint32_t kFolderOnly = IN_ONLYDIR | IN_DONT_FOLLOW | IN_MASK_ADD;
-
-std::atomic<unsigned> g_forkGeneration{0};
-
-unsigned forkGeneration() {
-    static const bool registered = [] {
-        pthread_atfork(nullptr, nullptr,
-                       [] { g_forkGeneration.fetch_add(1, std::memory_order_relaxed); });
-        return true;
-    }();
-    static_cast<void>(registered);
-    return g_forkGeneration.load(std::memory_order_relaxed);
-}
 
 }  // namespace
 
-ChangeWatch::ChangeWatch()
-    : queue_(Fd::fromResult(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))),
-      forkGeneration_(forkGeneration()) {}
+ChangeWatch::ChangeWatch() : queue_(Fd::fromResult(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))) {}
 
 int ChangeWatch::add(const std::string& path, uint32_t mask, Watched*& watched) {
-    if (!queue_.valid()) {
-        return queue_.error();
-    }
     const int wd = inotify_add_watch(queue_.get(), path.c_str(), mask | kFolderOnly);
     if (wd < 0) {
         return errno;
@@ -64,8 +45,8 @@ int ChangeWatch::watchFolder(const std::string& path) {
 int ChangeWatch::watchEntry(const std::string& path, const std::string& name) {
     Watched* watched = nullptr;
     const int error = add(path, kEntryChanges, watched);
-    if (error == 0 &&
-        std::find(watched->entries.begin(), watched->entries.end(), name) == watched->entries.end()) {
+    if (error == 0 && std::find(watched->entries.begin(), watched->entries.end(), name) ==
+                          watched->entries.end()) {
         watched->entries.push_back(name);
     }
     return error;
@@ -87,7 +68,7 @@ Change ChangeWatch::changeOf(uint32_t mask, int wd, const char* name) {
     }
     const bool entryChanged =
         std::find(watched.entries.begin(), watched.entries.end(), name) != watched.entries.end();
-    const Change change = entryChanged       ? Change::Path
+    const Change change = entryChanged         ? Change::Path
                           : watched.everyEntry ? Change::Beneath
                                                : Change::None;
     if ((mask & IN_IGNORED) != 0) {
@@ -101,7 +82,7 @@ Change ChangeWatch::changeOf(uint32_t mask, int wd, const char* name) {
 }
 
 Change ChangeWatch::drain() {
-    if (!queue_.valid() || forkGeneration_ != forkGeneration()) {
+    if (!queue_.valid()) {
         return Change::Path;
     }
     Change change = Change::None;

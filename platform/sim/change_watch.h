@@ -53,8 +53,6 @@ class ChangeWatch {
     Change changeOf(uint32_t mask, int wd, const char* name);
 
     Fd queue_;
-    // The queue is shared with a child after fork(); the child must not read its parent's notices.
-    unsigned forkGeneration_;
     std::unordered_map<int, Watched> folders_;
 };
 

@@ -2,10 +2,10 @@
 // indicator (decimal or 0x-hexadecimal). The `current` flag is accepted and ignored.
 #include "platform/drax.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 
+#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -24,7 +24,8 @@ ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     using namespace cimpsim;
     char text[kLimit + 1];
     size_t size = sizeof text;
-    ErrlEntry* failure = callFileService(kService, kFile, text, size);
+    ErrlEntry* failure =
+        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
     if (failure != nullptr) {
         return failure;
     }
@@ -33,7 +34,6 @@ ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     if (!managed) {
         return new SimErrlEntry(kRcUnparsable, kService, kFile);
     }
-    info.managed = *managed;
-    std::memset(info.reserved, 0, sizeof info.reserved);
+    info = DraxManagedInfo{*managed, {}};
     return nullptr;
 }

@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/sim/fd.h"
+
 namespace cimpsim {
 
 enum class ReadStatus { Ok, Missing, Unreadable };
@@ -27,7 +29,7 @@ struct FileRead {
 // a file shrunk under it can be grown back instead of faulting the writer (mapping_fault_guard.h).
 class SharedMapping {
   public:
-    SharedMapping(uint8_t* data, size_t size, int fd);
+    SharedMapping(uint8_t* data, size_t size, Fd file);
     ~SharedMapping();
     SharedMapping(const SharedMapping&) = delete;
     SharedMapping& operator=(const SharedMapping&) = delete;
@@ -40,7 +42,7 @@ class SharedMapping {
   private:
     uint8_t* data_;
     size_t size_;
-    int fd_;
+    Fd file_;
 };
 
 // A directory that files are reached strictly beneath: `relative` is slash-separated, and no

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <sstream>
 
@@ -22,13 +23,14 @@ uint64_t numberOfLineEndingAt(const std::string& tail, size_t end) {
     if (previous == std::string::npos && tail.size() == kErrlTailBytes) {
         return 0;
     }
-    const size_t begin = previous == std::string::npos ? 0 : previous + 1;
+    const char* begin = tail.data() + (previous == std::string::npos ? 0 : previous + 1);
+    const char* stop = tail.data() + end;
     uint64_t sequence = 0;
-    size_t i = begin;
-    for (; i < end && tail[i] >= '0' && tail[i] <= '9' && i - begin < 19; ++i) {
-        sequence = sequence * 10 + static_cast<uint64_t>(tail[i] - '0');
-    }
-    return (i > begin && i < end && tail[i] == ' ') ? sequence : 0;
+    // At most 19 digits, so that the next number cannot overflow.
+    const std::from_chars_result parsed = std::from_chars(begin, stop, sequence);
+    const bool numbered = parsed.ec == std::errc() && parsed.ptr - begin <= 19 &&
+                          parsed.ptr < stop && *parsed.ptr == ' ';
+    return numbered ? sequence : 0;
 }
 
 bool takeLabel(std::string& field, const char* label) {

@@ -33,12 +33,6 @@ class Fd {
     bool valid() const { return fd_ >= 0; }
     int get() const { return fd_; }
     int error() const { return fd_ < 0 ? -fd_ : 0; }
-    // Hands the descriptor over; this Fd no longer closes it.
-    int release() {
-        int fd = fd_;
-        fd_ = -EBADF;
-        return fd;
-    }
 
   private:
     explicit Fd(int fd) : fd_(fd) {}

@@ -2,41 +2,26 @@
 
 #include <sys/file.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <ctime>
+#include <thread>
 
 namespace cimpsim {
 
-namespace {
-
-constexpr uint64_t kFirstPauseNanos = 10000;
-constexpr uint64_t kLongestPauseNanos = 1000000;
-
-uint64_t monotonicNanos() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
-}
-
-}  // namespace
-
 bool lockExclusive(int fd) {
-    const uint64_t deadline = monotonicNanos() + kLockWaitNanos;
-    uint64_t pause = kFirstPauseNanos;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kLockWait;
+    // Short pauses first: the usual holder is another writer that is nearly done.
+    std::chrono::microseconds pause{10};
     for (;;) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             return true;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
             return false;
         }
-        if (monotonicNanos() >= deadline) {
-            return false;
-        }
-        // Short pauses first: the usual holder is another writer that is nearly done.
-        timespec sleep{0, static_cast<long>(pause)};
-        nanosleep(&sleep, nullptr);
-        pause = pause * 2 < kLongestPauseNanos ? pause * 2 : kLongestPauseNanos;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds{1000});
     }
 }
 

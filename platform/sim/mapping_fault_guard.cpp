@@ -26,15 +26,13 @@ bool g_installed = false;  // guarded by g_guardMutex
 struct sigaction g_previous;
 
 void repair(const GuardedMapping& slot) {
-    const uintptr_t start = slot.start.load(std::memory_order_acquire);
     const size_t size = slot.size.load(std::memory_order_relaxed);
-    const int fd = slot.fd.load(std::memory_order_relaxed);
-    if (growBack(fd, size)) {
+    if (growBack(slot.fd.load(std::memory_order_relaxed), size)) {
         return;
     }
     // The pages cannot come back (an I/O error, a full disk): keep the writer alive in memory.
-    mmap(reinterpret_cast<void*>(start), size, PROT_READ | PROT_WRITE,
-         MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    mmap(reinterpret_cast<void*>(slot.start.load(std::memory_order_acquire)), size,
+         PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
 }
 
 void passOn(int signal, siginfo_t* info, void* context) {

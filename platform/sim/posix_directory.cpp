@@ -33,9 +33,8 @@ ReadStatus statusOf(int error) {
     return (error == ENOENT || error == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
 }
 
-// A file written through a second hard link would change a file elsewhere.
-bool isOwnRegularFile(int fd, struct stat& info) {
-    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
+Fd openFolder(const std::string& path) {
+    return Fd::fromResult(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 // mkdir -p of the root's own path; links in it are the administrator's choice.
@@ -50,24 +49,18 @@ void createDirectories(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<const PosixDirectory> PosixDirectory::open(const std::string& path, bool create) {
-    auto openPath = [&path] {
-        return Fd::fromResult(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    };
-    Fd dir = openPath();
-    if (create && dir.error() == ENOENT) {
+PosixDirectory::PosixDirectory(const std::string& path, bool create) : dir_(openFolder(path)) {
+    if (create && dir_.error() == ENOENT) {
         createDirectories(path);
-        dir = openPath();
+        dir_ = openFolder(path);
     }
     struct stat info {};
-    if (dir.valid() && fstat(dir.get(), &info) != 0) {
-        dir = Fd::failed(errno);
+    if (dir_.valid() && fstat(dir_.get(), &info) != 0) {
+        dir_ = Fd::failed(errno);
     }
-    return std::make_shared<const PosixDirectory>(std::move(dir), info);
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
 }
-
-PosixDirectory::PosixDirectory(Fd dir, const struct stat& info)
-    : dir_(std::move(dir)), device_(info.st_dev), inode_(info.st_ino) {}
 
 bool PosixDirectory::isSameAs(const struct stat& info) const {
     return dir_.valid() && info.st_dev == device_ && info.st_ino == inode_;
@@ -92,13 +85,18 @@ void PosixDirectory::createFolders(const std::string& relative) const {
     }
 }
 
-Fd PosixDirectory::openForWriting(const std::string& relative, int flags) const {
+Fd PosixDirectory::openLocked(const std::string& relative, int flags, struct stat& info) const {
     // Non-blocking, so that a FIFO planted in place of the file cannot stall the writer.
     const int writeFlags = flags | O_RDWR | O_CREAT | O_NONBLOCK;
     Fd file = openBeneath(relative, writeFlags);
     if (file.error() == ENOENT && dir_.valid()) {
         createFolders(relative);
         file = openBeneath(relative, writeFlags);
+    }
+    // A file written through a second hard link would change a file elsewhere.
+    if (file.valid() && (!lockExclusive(file.get()) || fstat(file.get(), &info) != 0 ||
+                         !S_ISREG(info.st_mode) || info.st_nlink != 1)) {
+        return Fd::failed(EPERM);
     }
     return file;
 }
@@ -143,9 +141,9 @@ FileRead PosixDirectory::readCountingLinks(const std::string& relative, char* bu
 bool PosixDirectory::appendLocked(
     const std::string& relative, size_t tailLimit,
     const std::function<std::string(const std::string&)>& compose) const {
-    Fd file = openForWriting(relative, O_APPEND);
     struct stat info {};
-    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+    const Fd file = openLocked(relative, O_APPEND, info);
+    if (!file.valid()) {
         return false;
     }
     const size_t fileSize = static_cast<size_t>(info.st_size);
@@ -160,9 +158,9 @@ bool PosixDirectory::appendLocked(
 std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
     const std::string& relative, size_t size,
     const std::function<void(uint8_t*, size_t)>& prepare) const {
-    Fd file = openForWriting(relative, 0);
     struct stat info {};
-    if (!file.valid() || !lockExclusive(file.get()) || !isOwnRegularFile(file.get(), info)) {
+    Fd file = openLocked(relative, 0, info);
+    if (!file.valid()) {
         return nullptr;
     }
     if (static_cast<size_t>(info.st_size) != size &&
@@ -173,8 +171,9 @@ std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
     if (data == MAP_FAILED) {
         return nullptr;
     }
-    const int fd = file.release();
-    auto mapping = std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, fd);
+    const int fd = file.get();
+    auto mapping =
+        std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, std::move(file));
     if (!guardMapping(mapping->data(), size, fd)) {
         return nullptr;
     }

@@ -6,7 +6,6 @@
 
 #include <sys/stat.h>
 
-#include <memory>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -16,9 +15,10 @@ namespace cimpsim {
 
 class PosixDirectory : public Directory {
   public:
-    // Opens `path`, following a link at `path` itself. One that cannot be opened keeps the error
-    // and answers every call with it.
-    static std::shared_ptr<const PosixDirectory> open(const std::string& path, bool create);
+    // Opens `path` (created with its parents first when `create` is set and it is missing),
+    // following a link at `path` itself. One that cannot be opened keeps the error and answers
+    // every call with it.
+    PosixDirectory(const std::string& path, bool create);
 
     bool valid() const { return dir_.valid(); }
     // The open directory's descriptor, for naming it through /proc/self/fd.
@@ -36,12 +36,11 @@ class PosixDirectory : public Directory {
         const std::string& relative, size_t size,
         const std::function<void(uint8_t*, size_t)>& prepare) const override;
 
-    PosixDirectory(Fd dir, const struct stat& info);
-
   private:
     Fd openBeneath(const std::string& relative, int flags) const;
-    // Opens `relative` for writing, creating it and its missing folders.
-    Fd openForWriting(const std::string& relative, int flags) const;
+    // Opens `relative` for writing, creating it and its missing folders, and locks it; fails
+    // unless it is a regular file of one link. `info` describes it.
+    Fd openLocked(const std::string& relative, int flags, struct stat& info) const;
     void createFolders(const std::string& relative) const;
 
     Fd dir_;

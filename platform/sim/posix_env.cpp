@@ -2,10 +2,10 @@
 // memory for as long as the kernel reports no change (watched_directory.h): a steady platform
 // costs one system call per call.
 #include <sys/mman.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
-#include <ctime>
+#include <utility>
 
 #include "platform/sim/env.h"
 #include "platform/sim/mapping_fault_guard.h"
@@ -19,16 +19,13 @@ class PosixEnv : public Env {
   public:
     std::optional<std::string> variable(const char* name) const override {
         const char* value = std::getenv(name);
-        if (value == nullptr) {
-            return std::nullopt;
-        }
-        return std::string(value);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     }
 
     uint64_t nowNanos() const override {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count());
     }
 
     std::shared_ptr<const Directory> directory(const std::string& path,
@@ -39,17 +36,16 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-SharedMapping::SharedMapping(uint8_t* data, size_t size, int fd)
-    : data_(data), size_(size), fd_(fd) {}
+SharedMapping::SharedMapping(uint8_t* data, size_t size, Fd file)
+    : data_(data), size_(size), file_(std::move(file)) {}
 
 void SharedMapping::restoreSize() const {
-    growBack(fd_, size_);
+    growBack(file_.get(), size_);
 }
 
 SharedMapping::~SharedMapping() {
     unguardMapping(data_);
     munmap(data_, size_);
-    close(fd_);
 }
 
 Env& systemEnv() {

@@ -1,26 +1,19 @@
 #include "platform/sim/registry_key.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace cimpsim {
 
 namespace {
 
-bool isPlainPart(const char* begin, size_t length) {
-    if (length == 0) {
-        return false;
-    }
-    if ((length == 1 && begin[0] == '.') || (length == 2 && begin[0] == '.' && begin[1] == '.')) {
-        return false;
-    }
-    for (size_t i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(begin[i]);
-        if (c < 0x20 || c == 0x7F || c == '\\' || c == '/') {
-            return false;
-        }
-    }
-    return true;
+bool isPlainPart(std::string_view part) {
+    return !part.empty() && part != "." && part != ".." &&
+           std::none_of(part.begin(), part.end(), [](unsigned char c) {
+               return c < 0x20 || c == 0x7F || c == '\\' || c == '/';
+           });
 }
 
 }  // namespace
@@ -33,12 +26,10 @@ bool isPlainRegistryKey(const char* key) {
     if (length > kMaxRegistryKeyLength) {
         return false;
     }
-    const char* slash = static_cast<const char*>(std::memchr(key, '/', length));
-    if (slash == nullptr) {
-        return false;
-    }
-    size_t areaLength = static_cast<size_t>(slash - key);
-    return isPlainPart(key, areaLength) && isPlainPart(slash + 1, length - areaLength - 1);
+    const std::string_view whole(key, length);
+    const size_t slash = whole.find('/');
+    return slash != std::string_view::npos && isPlainPart(whole.substr(0, slash)) &&
+           isPlainPart(whole.substr(slash + 1));
 }
 
 std::string printableKey(const char* text, size_t limit) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -22,21 +23,17 @@ ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     using namespace cimpsim;
     char text[kLimit];
     size_t size = sizeof text;
-    ErrlEntry* failure = callFileService(kService, kFile, text, size);
+    ErrlEntry* failure =
+        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
     if (failure != nullptr) {
         return failure;
     }
-    switch (parsePolicy(std::string(text, size))) {
-        case PolicyValue::Unset:
-            return nullptr;
-        case PolicyValue::Disabled:
-            enabled = false;
-            return nullptr;
-        case PolicyValue::Enabled:
-            enabled = true;
-            return nullptr;
-        case PolicyValue::Invalid:
-            break;
+    const PolicyValue policy = parsePolicy(std::string(text, size));
+    if (policy == PolicyValue::Invalid) {
+        return new SimErrlEntry(kRcUnparsable, kService, kFile);
     }
-    return new SimErrlEntry(kRcUnparsable, kService, kFile);
+    if (policy != PolicyValue::Unset) {
+        enabled = policy == PolicyValue::Enabled;
+    }
+    return nullptr;
 }

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/platform_root.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/sim/value_parsers.h"
@@ -43,11 +42,6 @@ ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char*
     }
     size = value.size;
     return nullptr;
-}
-
-ErrlEntry* callFileService(const char* service, const char* file, char* buffer, size_t& size) {
-    return readServiceFile(*platformDirectory(currentEnv(), false), {service, "", file}, buffer,
-                           size);
 }
 
 }  // namespace cimpsim

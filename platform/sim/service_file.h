@@ -28,10 +28,6 @@ struct ServiceFile {
 ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char* buffer,
                            size_t& size);
 
-// A whole call of the service `service` kept in one file <root>/`file`, read as readServiceFile
-// does.
-ErrlEntry* callFileService(const char* service, const char* file, char* buffer, size_t& size);
-
 }  // namespace cimpsim
 
 #endif

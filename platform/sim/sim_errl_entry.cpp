@@ -17,15 +17,20 @@ SimErrlEntry::SimErrlEntry(uint32_t rc, const char* service, const char* key)
 
 }  // namespace cimpsim
 
-namespace {
+ErrlEntry::~ErrlEntry() = default;
 
-// Entries made outside the simulated platform (test doubles) have no origin.
-const cimpsim::SimErrlEntry* simulated(const ErrlEntry* entry) {
-    return dynamic_cast<const cimpsim::SimErrlEntry*>(entry);
+uint32_t ErrlEntry::getRC() const {
+    return iv_rc;
 }
 
-// Appends `record` to the log under the root of `env`, numbered after the log's last line.
-void appendErrlRecord(const cimpsim::Env& env, const cimpsim::ErrlLogRecord& record) {
+void ErrlEntry::commit(unsigned short severity, unsigned short actions) {
+    // Entries made outside the simulated platform (test doubles) have no origin.
+    const auto* entry = dynamic_cast<const cimpsim::SimErrlEntry*>(this);
+    const cimpsim::ErrlLogRecord record{iv_rc, severity, actions,
+                                        entry != nullptr ? entry->origin() : std::string(),
+                                        entry != nullptr ? entry->createdNanos() : 0};
+    const cimpsim::Env& env = cimpsim::currentEnv();
+    // Numbered after the log's last line.
     cimpsim::platformDirectory(env, true)->appendLocked(
         "errl/log", cimpsim::kErrlTailBytes, [&](const std::string& tail) {
             // A last line cut short (a full disk, a hand edit) must not swallow this entry.
@@ -34,20 +39,4 @@ void appendErrlRecord(const cimpsim::Env& env, const cimpsim::ErrlLogRecord& rec
                                                                env.nowNanos(),
                                                                static_cast<long>(getpid()), record);
         });
-}
-
-}  // namespace
-
-ErrlEntry::~ErrlEntry() = default;
-
-uint32_t ErrlEntry::getRC() const {
-    return iv_rc;
-}
-
-void ErrlEntry::commit(unsigned short severity, unsigned short actions) {
-    const cimpsim::SimErrlEntry* entry = simulated(this);
-    cimpsim::ErrlLogRecord record{iv_rc, severity, actions,
-                                  entry != nullptr ? entry->origin() : std::string(),
-                                  entry != nullptr ? entry->createdNanos() : 0};
-    appendErrlRecord(cimpsim::currentEnv(), record);
 }

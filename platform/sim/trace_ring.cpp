@@ -15,29 +15,21 @@ namespace {
 constexpr size_t kLayoutWords = 3;
 constexpr size_t kHeadWord = offsetof(ring::FileHeader, head) / sizeof(uint64_t);
 
-bool holdsRing(const ring::FileHeader& header, size_t size) {
-    return std::memcmp(header.magic, ring::kMagic, sizeof ring::kMagic) == 0 &&
-           header.version == ring::kVersion && header.headerSize == ring::kHeaderSize &&
-           header.ringSize == size - ring::kHeaderSize &&
-           header.maxEntrySize == ring::kMaxEntrySize && header.head % ring::kAlign == 0;
-}
-
 }  // namespace
 
 void TraceRing::prepare(uint8_t* base, size_t size, const std::string& name) {
     ring::FileHeader header;
     std::memcpy(&header, base, sizeof header);
-    if (holdsRing(header, size)) {
+    if (ring::headerFault(header, size).empty()) {
         return;
     }
     std::memset(base, 0, size);
-    std::memcpy(header.magic, ring::kMagic, sizeof ring::kMagic);
+    header = ring::FileHeader{};
     header.version = ring::kVersion;
     header.headerSize = ring::kHeaderSize;
     header.ringSize = static_cast<uint32_t>(size - ring::kHeaderSize);
     header.maxEntrySize = ring::kMaxEntrySize;
-    header.head = 0;
-    std::memset(header.name, 0, sizeof header.name);
+    std::memcpy(header.magic, ring::kMagic, sizeof ring::kMagic);
     std::memcpy(header.name, name.data(), std::min(name.size(), sizeof header.name - 1));
     std::memcpy(base, &header, sizeof header);
 }

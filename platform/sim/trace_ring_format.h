@@ -31,6 +31,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace cimpsim {
 namespace ring {
@@ -95,6 +96,29 @@ inline uint32_t entryChecksum(uint64_t selfOffset, uint32_t length, const uint8_
         mix(word);
     }
     return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+// Why `size` bytes that begin with `header` are not a ring; empty when they are one.
+inline std::string headerFault(const FileHeader& header, size_t size) {
+    if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0) {
+        return "not a trace ring (bad magic)";
+    }
+    if (header.version != kVersion) {
+        return "unsupported trace ring version " + std::to_string(header.version);
+    }
+    if (header.headerSize != kHeaderSize || header.maxEntrySize != kMaxEntrySize) {
+        return "unsupported trace ring layout";
+    }
+    if (header.ringSize + kHeaderSize != size) {
+        return "truncated or resized: the header describes " +
+               std::to_string(header.ringSize + kHeaderSize) + " bytes, found " +
+               std::to_string(size);
+    }
+    if (header.ringSize % kAlign != 0 || header.ringSize < kMaxEntrySize ||
+        header.head % kAlign != 0) {
+        return "corrupt trace ring header";
+    }
+    return std::string();
 }
 
 }  // namespace ring

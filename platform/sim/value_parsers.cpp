@@ -1,5 +1,7 @@
 #include "platform/sim/value_parsers.h"
 
+#include <charconv>
+
 namespace cimpsim {
 
 namespace {
@@ -18,28 +20,14 @@ bool hasHexPrefix(const std::string& text) {
 }
 
 // Digits only, in `base` (10 or 16), fitting 32 bits.
-std::optional<uint32_t> parseDigits(const std::string& digits, unsigned base) {
-    if (digits.empty()) {
+std::optional<uint32_t> parseDigits(const std::string& digits, int base) {
+    uint32_t value = 0;
+    const char* end = digits.data() + digits.size();
+    const std::from_chars_result parsed = std::from_chars(digits.data(), end, value, base);
+    if (parsed.ec != std::errc() || parsed.ptr != end) {
         return std::nullopt;
     }
-    uint64_t value = 0;
-    for (char c : digits) {
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else if (base == 16 && c >= 'A' && c <= 'F') {
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        } else {
-            return std::nullopt;
-        }
-        value = value * base + digit;
-        if (value > UINT32_MAX) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<uint32_t>(value);
+    return value;
 }
 
 }  // namespace
@@ -47,10 +35,7 @@ std::optional<uint32_t> parseDigits(const std::string& digits, unsigned base) {
 std::optional<uint32_t> parseFaultCode(const std::string& text) {
     std::string code = trimmed(text);
     std::optional<uint32_t> rc = parseDigits(hasHexPrefix(code) ? code.substr(2) : code, 16);
-    if (rc && *rc == 0) {
-        return std::nullopt;
-    }
-    return rc;
+    return rc.value_or(0) != 0 ? rc : std::nullopt;
 }
 
 std::optional<uint32_t> parseManagedIndicator(const std::string& text) {

@@ -28,6 +28,13 @@ FileRead copyOut(ReadStatus status, std::string_view bytes, char* buffer, size_t
 std::mutex g_lock;
 std::shared_ptr<const WatchedDirectory> g_kept;  // guarded by g_lock
 
+// The change queue a child of fork() inherits is its parent's, whose notices are not the child's
+// to take: the child opens the root anew.
+void forgetRootInChild() {
+    g_kept.reset();
+    g_lock.unlock();
+}
+
 // The kernel reports only changes made through this machine: a network or FUSE file system can
 // change under it unannounced.
 bool isLocal(int fd) {
@@ -50,7 +57,7 @@ std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path,
     // A child of fork() has only the forking thread: a lock another thread held at that moment
     // would never be let go in the child, so fork waits for it.
     static const int forkWaits =
-        pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, [] { g_lock.unlock(); });
+        pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, forgetRootInChild);
     static_cast<void>(forkWaits);
     // Let go after the lock: closing a change queue may wait for the kernel.
     std::shared_ptr<const WatchedDirectory> replaced;
@@ -58,19 +65,18 @@ std::shared_ptr<const Directory> WatchedDirectory::kept(const std::string& path,
     if (g_kept != nullptr && g_kept->path_ == path && g_kept->stillCurrent()) {
         return g_kept;
     }
-    auto opened =
-        std::make_shared<const WatchedDirectory>(PosixDirectory::open(path, create), path);
-    if (opened->files_->valid()) {
+    auto opened = std::make_shared<const WatchedDirectory>(path, create);
+    if (opened->valid()) {
         replaced = std::exchange(g_kept, opened);
     }
     return opened;
 }
 
-WatchedDirectory::WatchedDirectory(std::shared_ptr<const PosixDirectory> files, std::string path)
-    : files_(std::move(files)),
-      path_(std::move(path)),
-      byDescriptor_("/proc/self/fd/" + std::to_string(files_->descriptor()) + "/"),
-      watching_(watch_.valid() && files_->valid() && isLocal(files_->descriptor())),
+WatchedDirectory::WatchedDirectory(const std::string& path, bool create)
+    : PosixDirectory(path, create),
+      path_(path),
+      byDescriptor_("/proc/self/fd/" + std::to_string(descriptor()) + "/"),
+      watching_(watch_.valid() && valid() && isLocal(descriptor())),
       pathWatched_(watchPath()) {}
 
 // Watches each folder from "/" down for the next entry of the path, then checks the path still
@@ -90,7 +96,7 @@ bool WatchedDirectory::watchPath() {
         start = end + 1;
     }
     struct stat info {};
-    return lstat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && files_->isSameAs(info);
+    return lstat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && isSameAs(info);
 }
 
 bool WatchedDirectory::stillCurrent() const {
@@ -112,7 +118,7 @@ bool WatchedDirectory::stillCurrent() const {
         return true;
     }
     struct stat info {};
-    return stat(path_.c_str(), &info) == 0 && files_->isSameAs(info);
+    return stat(path_.c_str(), &info) == 0 && isSameAs(info);
 }
 
 // Every folder from the root to the file is watched before the file is read, so that a change
@@ -137,11 +143,11 @@ bool WatchedDirectory::watchFoldersOf(const std::string& relative) const {
 FileRead WatchedDirectory::readAndRemember(const std::string& relative, char* buffer,
                                            size_t capacity) const {
     if (!watchFoldersOf(relative)) {
-        return files_->read(relative, buffer, capacity);
+        return PosixDirectory::read(relative, buffer, capacity);
     }
     char content[kRememberedFileLimit + 1];
     nlink_t links = 0;
-    const FileRead got = files_->readCountingLinks(relative, content, sizeof content, links);
+    const FileRead got = readCountingLinks(relative, content, sizeof content, links);
     const std::string_view bytes(content, got.status == ReadStatus::Ok ? got.size : 0);
     const bool whole = bytes.size() <= kRememberedFileLimit;
     if (whole && links <= 1 && reads_.size() < kMaxRememberedFiles) {
@@ -149,14 +155,14 @@ FileRead WatchedDirectory::readAndRemember(const std::string& relative, char* bu
     }
     // Only a large file the caller wants more of than was read goes to the disk again.
     if (!whole && capacity > bytes.size()) {
-        return files_->read(relative, buffer, capacity);
+        return PosixDirectory::read(relative, buffer, capacity);
     }
     return copyOut(got.status, bytes, buffer, capacity);
 }
 
 FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_t capacity) const {
     if (!watching_) {
-        return files_->read(relative, buffer, capacity);
+        return PosixDirectory::read(relative, buffer, capacity);
     }
     // Held through a read that fills the memory, so that no change drained meanwhile is lost.
     std::lock_guard<std::mutex> lock(g_lock);
@@ -165,18 +171,6 @@ FileRead WatchedDirectory::read(const std::string& relative, char* buffer, size_
         return copyOut(found->second.status, found->second.bytes, buffer, capacity);
     }
     return readAndRemember(relative, buffer, capacity);
-}
-
-bool WatchedDirectory::appendLocked(
-    const std::string& relative, size_t tailLimit,
-    const std::function<std::string(const std::string&)>& compose) const {
-    return files_->appendLocked(relative, tailLimit, compose);
-}
-
-std::unique_ptr<SharedMapping> WatchedDirectory::mapShared(
-    const std::string& relative, size_t size,
-    const std::function<void(uint8_t*, size_t)>& prepare) const {
-    return files_->mapShared(relative, size, prepare);
 }
 
 }  // namespace cimpsim

@@ -27,23 +27,19 @@
 
 namespace cimpsim {
 
-class WatchedDirectory : public Directory {
+class WatchedDirectory : public PosixDirectory {
   public:
     static constexpr size_t kRememberedFileLimit = 1024;
     static constexpr size_t kMaxRememberedFiles = 1024;
 
     // The directory `path` as Env::directory answers it: the kept root while the path still
-    // names it, else `path` opened anew (as PosixDirectory::open does) and kept when it opens.
+    // names it, else `path` opened anew and kept when it opens.
     static std::shared_ptr<const Directory> kept(const std::string& path, bool create);
 
-    WatchedDirectory(std::shared_ptr<const PosixDirectory> files, std::string path);
+    WatchedDirectory(const std::string& path, bool create);
 
+    // Writes go to the files as PosixDirectory writes them; reads may come from memory.
     FileRead read(const std::string& relative, char* buffer, size_t capacity) const override;
-    bool appendLocked(const std::string& relative, size_t tailLimit,
-                      const std::function<std::string(const std::string&)>& compose) const override;
-    std::unique_ptr<SharedMapping> mapShared(
-        const std::string& relative, size_t size,
-        const std::function<void(uint8_t*, size_t)>& prepare) const override;
 
   private:
     struct Remembered {
@@ -58,7 +54,6 @@ class WatchedDirectory : public Directory {
     bool watchFoldersOf(const std::string& relative) const;
     FileRead readAndRemember(const std::string& relative, char* buffer, size_t capacity) const;
 
-    std::shared_ptr<const PosixDirectory> files_;
     std::string path_;
     std::string byDescriptor_;  // "/proc/self/fd/N/": the open root, whatever its path names now
     // Guarded by the process's platform lock (one for the kept root and every root's memory).

@@ -24,8 +24,21 @@ std::string printableText(const std::string& text) {
     return out;
 }
 
-bool isIntegerConversion(char c) {
-    return std::strchr("diouxXc", c) != nullptr;
+// An argument as it was written: 0x-hexadecimal, decimal, a quoted text or (null).
+std::string rawTraceArg(const DecodedArg& arg) {
+    char number[16];
+    switch (arg.kind) {
+        case 'X':
+            std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(arg.value));
+            return number;
+        case 'd':
+            std::snprintf(number, sizeof number, "%d", static_cast<int>(arg.value));
+            return number;
+        case 's':
+            return "\"" + printableText(arg.text) + "\"";
+        default:
+            return "(null)";
+    }
 }
 
 // Applies one conversion `directive` (flags and width kept, length modifiers dropped) to `arg`.
@@ -33,7 +46,7 @@ std::string convert(const std::string& directive, char conversion, const Decoded
     char out[256];
     std::string fmt = directive + conversion;
     bool number = arg.kind == 'X' || arg.kind == 'd';
-    if (number && isIntegerConversion(conversion)) {
+    if (number && std::strchr("diouxXc", conversion) != nullptr) {
         if (conversion == 'd' || conversion == 'i' || conversion == 'c') {
             std::snprintf(out, sizeof out, fmt.c_str(), static_cast<int>(arg.value));
         } else {
@@ -58,22 +71,6 @@ std::string rawArgs(const DecodedEntry& entry, size_t from) {
 }
 
 }  // namespace
-
-std::string rawTraceArg(const DecodedArg& arg) {
-    char number[16];
-    switch (arg.kind) {
-        case 'X':
-            std::snprintf(number, sizeof number, "0x%X", static_cast<unsigned>(arg.value));
-            return number;
-        case 'd':
-            std::snprintf(number, sizeof number, "%d", static_cast<int>(arg.value));
-            return number;
-        case 's':
-            return "\"" + printableText(arg.text) + "\"";
-        default:
-            return "(null)";
-    }
-}
 
 std::string traceMessage(const char* format, const DecodedEntry& entry) {
     if (format == nullptr) {

@@ -14,9 +14,6 @@ namespace cimpsim {
 // brackets. With a null `format` (unknown id): "unknown format 0x%08X" and the raw arguments.
 std::string traceMessage(const char* format, const DecodedEntry& entry);
 
-// An argument as it was written: 0x-hexadecimal, decimal, a quoted text or (null).
-std::string rawTraceArg(const DecodedArg& arg);
-
 // One printed line: "<UTC time> tid=<thread> line=<line> <message>".
 std::string traceLine(const char* format, const DecodedEntry& entry);
 

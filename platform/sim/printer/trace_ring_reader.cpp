@@ -15,30 +15,24 @@ class ByteReader {
   public:
     ByteReader(const uint8_t* data, size_t size, size_t at) : data_(data), size_(size), at_(at) {}
 
-    bool byte(uint8_t& out) {
-        if (at_ >= size_) {
-            return false;
-        }
-        out = data_[at_++];
-        return true;
-    }
-
-    bool bytes(size_t count, std::string& out) {
+    // Copies the next `count` bytes to `out`; false when fewer are left.
+    bool take(void* out, size_t count) {
         if (count > size_ - at_) {
             return false;
         }
-        out.assign(reinterpret_cast<const char*>(data_ + at_), count);
+        std::memcpy(out, data_ + at_, count);
         at_ += count;
         return true;
     }
 
-    bool word(uint32_t& out) {
-        if (sizeof out > size_ - at_) {
+    // A length byte of at most `limit`, then that many bytes of text.
+    bool text(size_t limit, std::string& out) {
+        uint8_t length = 0;
+        if (!take(&length, 1) || length > limit) {
             return false;
         }
-        std::memcpy(&out, data_ + at_, sizeof out);
-        at_ += sizeof out;
-        return true;
+        out.resize(length);
+        return take(&out[0], length);
     }
 
   private:
@@ -49,27 +43,17 @@ class ByteReader {
 
 bool decodeArgs(ByteReader& reader, DecodedEntry& entry) {
     uint8_t count = 0;
-    if (!reader.byte(count) || count > ring::kMaxArgs) {
+    if (!reader.take(&count, 1) || count > ring::kMaxArgs) {
         return false;
     }
     for (uint8_t i = 0; i < count; ++i) {
         DecodedArg arg{'\0', 0, std::string()};
-        uint8_t kind = 0;
-        if (!reader.byte(kind)) {
-            return false;
-        }
-        arg.kind = static_cast<char>(kind);
-        if (arg.kind == 'X' || arg.kind == 'd') {
-            if (!reader.word(arg.value)) {
-                return false;
-            }
-        } else if (arg.kind == 's') {
-            uint8_t length = 0;
-            if (!reader.byte(length) || length > ring::kMaxText ||
-                !reader.bytes(length, arg.text)) {
-                return false;
-            }
-        } else if (arg.kind != 'n') {
+        const bool decoded =
+            reader.take(&arg.kind, 1) &&
+            (arg.kind == 'X' || arg.kind == 'd' ? reader.take(&arg.value, sizeof arg.value)
+             : arg.kind == 's'                  ? reader.text(ring::kMaxText, arg.text)
+                                                : arg.kind == 'n');
+        if (!decoded) {
             return false;
         }
         entry.args.push_back(arg);
@@ -84,9 +68,7 @@ bool decodeEntry(const uint8_t* bytes, size_t length, DecodedEntry& entry) {
     entry = DecodedEntry{header.selfOffset, header.timestampNanos, header.formatId, header.line,
                          header.threadId,   header.type,           std::string(),   {}};
     ByteReader reader(bytes, length, sizeof header);
-    uint8_t typesLength = 0;
-    return reader.byte(typesLength) && typesLength <= ring::kMaxArgTypes &&
-           reader.bytes(typesLength, entry.argTypes) && decodeArgs(reader, entry);
+    return reader.text(ring::kMaxArgTypes, entry.argTypes) && decodeArgs(reader, entry);
 }
 
 // Copies `count` bytes from logical offset `logical` of the entry area, wrapping at its end.
@@ -95,27 +77,6 @@ void copyOut(const uint8_t* area, uint64_t areaSize, uint64_t logical, size_t co
     size_t first = std::min(count, static_cast<size_t>(areaSize - at));
     std::memcpy(out, area + at, first);
     std::memcpy(out + first, area, count - first);
-}
-
-bool checkHeader(const ring::FileHeader& header, size_t size, std::string& error) {
-    if (std::memcmp(header.magic, ring::kMagic, sizeof ring::kMagic) != 0) {
-        error = "not a trace ring (bad magic)";
-    } else if (header.version != ring::kVersion) {
-        error = "unsupported trace ring version " + std::to_string(header.version);
-    } else if (header.headerSize != ring::kHeaderSize ||
-               header.maxEntrySize != ring::kMaxEntrySize) {
-        error = "unsupported trace ring layout";
-    } else if (header.ringSize + ring::kHeaderSize != size) {
-        error = "truncated or resized: the header describes " +
-                std::to_string(header.ringSize + ring::kHeaderSize) + " bytes, found " +
-                std::to_string(size);
-    } else if (header.ringSize % ring::kAlign != 0 || header.ringSize < ring::kMaxEntrySize ||
-               header.head % ring::kAlign != 0) {
-        error = "corrupt trace ring header";
-    } else {
-        return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -128,7 +89,8 @@ bool readTraceRing(const uint8_t* data, size_t size, RingContents& contents, std
     }
     ring::FileHeader header;
     std::memcpy(&header, data, sizeof header);
-    if (!checkHeader(header, size, error)) {
+    error = ring::headerFault(header, size);
+    if (!error.empty()) {
         return false;
     }
     contents.name.assign(header.name, strnlen(header.name, sizeof header.name));

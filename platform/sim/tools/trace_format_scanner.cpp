@@ -1,7 +1,9 @@
 #include "platform/sim/tools/trace_format_scanner.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/trace_point.h"
 
@@ -15,239 +17,169 @@ bool isIdentifierChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
+struct Token {
+    enum class Kind { End, Word, Literal, Unterminated, Other };
+    Kind kind;
+    std::string text;  // as written in the source
+    unsigned line;
+};
 
-// A cursor over one source text that knows the current line.
+// The tokens of one source text, with blanks, comments and preprocessor directives skipped.
+// Words are identifiers and numbers (digit separators included); literals are quoted or raw
+// strings and characters; anything else is one character.
 class Lexer {
   public:
     explicit Lexer(const std::string& source) : s_(source) {}
 
-    bool atEnd() const { return i_ >= s_.size(); }
+    Token next() {
+        skipBlanks();
+        const size_t start = i_;
+        const unsigned line = line_;
+        const Token::Kind kind = lex();
+        lineStart_ = false;
+        return {kind, s_.substr(start, i_ - start), line};
+    }
+
+  private:
     char peek(size_t ahead = 0) const { return i_ + ahead < s_.size() ? s_[i_ + ahead] : '\0'; }
-    unsigned line() const { return line_; }
+    bool at(const char* text) const { return s_.compare(i_, std::strlen(text), text) == 0; }
 
-    void advance() {
-        if (s_[i_] == '\n') {
-            ++line_;
+    void advance(size_t count = 1) {
+        for (; count > 0 && i_ < s_.size(); --count) {
+            if (s_[i_++] == '\n') {
+                ++line_;
+                lineStart_ = true;
+            }
         }
-        ++i_;
     }
 
-    // Skips a comment starting here; false when none starts here.
-    bool skipComment() {
-        if (peek() == '/' && peek(1) == '/') {
-            while (!atEnd() && peek() != '\n') {
-                advance();
-            }
-            return true;
-        }
-        if (peek() == '/' && peek(1) == '*') {
-            advance();
-            advance();
-            while (!atEnd() && !(peek() == '*' && peek(1) == '/')) {
-                advance();
-            }
-            if (!atEnd()) {
-                advance();
-                advance();
-            }
-            return true;
-        }
-        return false;
+    // Moves past the next `end`, or to the end of the source.
+    void skipPast(const std::string& end) {
+        const size_t found = s_.find(end, i_);
+        advance(found == std::string::npos ? s_.size() - i_ : found + end.size() - i_);
     }
 
-    void skipBlanksAndComments() {
-        while (!atEnd()) {
+    void skipBlanks() {
+        for (;;) {
             if (std::isspace(static_cast<unsigned char>(peek())) != 0) {
                 advance();
-            } else if (!skipComment()) {
+            } else if (at("//")) {
+                skipPast("\n");
+            } else if (at("/*")) {
+                advance(2);
+                skipPast("*/");
+            } else if (peek() == '#' && lineStart_) {
+                // A directive runs to the end of its line, continued lines included.
+                while (i_ < s_.size() && peek() != '\n') {
+                    advance(at("\\\n") ? 2 : 1);
+                }
+            } else {
                 return;
             }
         }
     }
 
-    // A directive runs to the end of its line, continued lines included.
-    void skipDirective() {
-        while (!atEnd() && peek() != '\n') {
-            if (peek() == '\\' && peek(1) == '\n') {
+    Token::Kind lex() {
+        const size_t start = i_;
+        const char c = peek();
+        if (i_ >= s_.size()) {
+            return Token::Kind::End;
+        }
+        if (isIdentifierChar(c)) {
+            const bool number = std::isdigit(static_cast<unsigned char>(c)) != 0;
+            while (isIdentifierChar(peek()) ||
+                   (number && peek() == '\'' && isIdentifierChar(peek(1)))) {
                 advance();
             }
-            advance();
+            return i_ == start + 1 && c == 'R' && peek() == '"' ? rawString() : Token::Kind::Word;
         }
+        advance();
+        if (c != '"' && c != '\'') {
+            return Token::Kind::Other;
+        }
+        while (i_ < s_.size() && peek() != c && peek() != '\n') {
+            advance(peek() == '\\' ? 2 : 1);
+        }
+        if (peek() != c) {
+            return Token::Kind::Unterminated;
+        }
+        advance();
+        return Token::Kind::Literal;
     }
 
-    // Skips the literal starting at the quote here (quote is '"' or '\''); false if unterminated.
-    bool skipQuoted() {
-        char quote = peek();
+    // R"delimiter( ... )delimiter", the R read.
+    Token::Kind rawString() {
         advance();
-        while (!atEnd() && peek() != quote) {
-            if (peek() == '\n') {
-                return false;
-            }
-            if (peek() == '\\') {
-                advance();
-                if (atEnd()) {
-                    return false;
-                }
-            }
-            advance();
-        }
-        if (atEnd()) {
-            return false;
-        }
-        advance();
-        return true;
-    }
-
-    // Skips a raw string literal whose R is here.
-    void skipRawString() {
-        advance();
-        advance();
-        std::string delimiter;
-        while (!atEnd() && peek() != '(' && delimiter.size() < 16) {
-            delimiter += peek();
-            advance();
-        }
-        std::string closing = ")" + delimiter + "\"";
-        while (!atEnd() && s_.compare(i_, closing.size(), closing) != 0) {
-            advance();
-        }
-        for (size_t n = 0; n < closing.size() && !atEnd(); ++n) {
-            advance();
-        }
-    }
-
-    // An identifier or a number; digit separators (1'000) belong to the number.
-    std::string identifier() {
-        size_t start = i_;
-        bool number = std::isdigit(static_cast<unsigned char>(peek())) != 0;
-        while (!atEnd() && (isIdentifierChar(peek()) ||
-                            (number && peek() == '\'' && isIdentifierChar(peek(1))))) {
-            advance();
-        }
-        return s_.substr(start, i_ - start);
-    }
-
-    // Decodes the plain string literal starting here into `out`; false with a reason otherwise.
-    bool stringLiteral(std::string& out, std::string& reason) {
-        if (peek() != '"') {
-            reason = "expected a string literal";
-            return false;
-        }
-        advance();
-        out.clear();
-        while (!atEnd() && peek() != '"') {
-            if (peek() == '\n') {
-                reason = "unterminated string literal";
-                return false;
-            }
-            if (peek() != '\\') {
-                out += peek();
-                advance();
-            } else if (!escape(out, reason)) {
-                return false;
-            }
-        }
-        if (atEnd()) {
-            reason = "unterminated string literal";
-            return false;
-        }
-        advance();
-        return true;
-    }
-
-    // Skips one macro argument up to its top-level ',' or ')'; false if the source ends first.
-    bool skipArgument() {
-        int depth = 0;
-        while (!atEnd()) {
-            char c = peek();
-            if (depth == 0 && (c == ',' || c == ')')) {
-                return true;
-            }
-            if (skipComment()) {
-                continue;
-            }
-            if (c == '"' || c == '\'') {
-                if (!skipQuoted()) {
-                    return false;
-                }
-                continue;
-            }
-            if (c == '(' || c == '[' || c == '{') {
-                ++depth;
-            } else if (c == ')' || c == ']' || c == '}') {
-                --depth;
-            }
-            advance();
-        }
-        return false;
-    }
-
-  private:
-    bool escape(std::string& out, std::string& reason) {
-        advance();
-        char c = peek();
-        static const std::string simple = "ntrabfv\\\"'?";
-        static const std::string meaning = "\n\t\r\a\b\f\v\\\"'?";
-        size_t known = simple.find(c);
-        if (c != '\0' && known != std::string::npos) {
-            out += meaning[known];
-            advance();
-            return true;
-        }
-        if (c >= '0' && c <= '7') {
-            int value = 0;
-            for (int n = 0; n < 3 && peek() >= '0' && peek() <= '7'; ++n) {
-                value = value * 8 + (peek() - '0');
-                advance();
-            }
-            out += static_cast<char>(value);
-            return true;
-        }
-        if (c == 'x' && hexValue(peek(1)) >= 0) {
-            advance();
-            int value = 0;
-            while (hexValue(peek()) >= 0) {
-                value = (value * 16 + hexValue(peek())) & 0xFF;
-                advance();
-            }
-            out += static_cast<char>(value);
-            return true;
-        }
-        reason = std::string("unsupported escape sequence \\") + c;
-        return false;
+        const size_t open = std::min(s_.find('(', i_), i_ + 16);
+        skipPast(")" + s_.substr(i_, open - i_) + "\"");
+        return Token::Kind::Literal;
     }
 
     const std::string& s_;
     size_t i_ = 0;
     unsigned line_ = 1;
+    bool lineStart_ = true;
 };
 
+// The bytes of the plain string literal `literal` (quotes included) into `out`, escapes resolved.
+bool decodeLiteral(const std::string& literal, std::string& out, std::string& reason) {
+    static const std::string simple = "ntrabfv\\\"'?";
+    static const std::string meaning = "\n\t\r\a\b\f\v\\\"'?";
+    const size_t end = literal.size() - 1;
+    out.clear();
+    for (size_t i = 1; i < end;) {
+        const char c = literal[i++];
+        const char escaped = literal[i];
+        if (c != '\\') {
+            out += c;
+        } else if (simple.find(escaped) != std::string::npos) {
+            out += meaning[simple.find(escaped)];
+            ++i;
+        } else if (escaped >= '0' && escaped <= '7') {
+            // Up to three octal digits.
+            const size_t digits = std::min(literal.find_first_not_of("01234567", i), i + 3);
+            out += static_cast<char>(std::stoi(literal.substr(i, digits - i), nullptr, 8));
+            i = digits;
+        } else if (escaped == 'x' && std::isxdigit(static_cast<unsigned char>(literal[i + 1]))) {
+            // As many hex digits as follow; the last two make the byte.
+            const size_t digits = literal.find_first_not_of("0123456789abcdefABCDEF", i + 1);
+            const size_t first = std::max(i + 1, digits - 2);
+            out += static_cast<char>(std::stoi(literal.substr(first, digits - first), nullptr, 16));
+            i = digits;
+        } else {
+            reason = std::string("unsupported escape sequence \\") + escaped;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The format of an invocation whose '(' was read, up to the ',' or ')' after it.
 bool parseInvocation(Lexer& lexer, std::string& format, std::string& reason) {
-    lexer.skipBlanksAndComments();
-    if (!lexer.skipArgument() || lexer.peek() != ',') {
+    // The argument types: anything up to the first ',' outside brackets.
+    Token token = lexer.next();
+    for (int depth = 0; token.kind != Token::Kind::End && token.kind != Token::Kind::Unterminated &&
+                        (depth > 0 || (token.text != "," && token.text != ")"));
+         token = lexer.next()) {
+        depth += token.text == "(" || token.text == "[" || token.text == "{";
+        depth -= token.text == ")" || token.text == "]" || token.text == "}";
+    }
+    if (token.text != ",") {
         reason = "expected the argument-type string and a format";
         return false;
     }
-    lexer.advance();
-    lexer.skipBlanksAndComments();
-    if (!lexer.stringLiteral(format, reason)) {
+    token = lexer.next();
+    if (token.kind == Token::Kind::Unterminated) {
+        reason = "unterminated string literal";
+    } else if (token.kind != Token::Kind::Literal || token.text[0] != '"') {
+        reason = "expected a string literal";
+    }
+    if (!reason.empty() || !decodeLiteral(token.text, format, reason)) {
         reason = "format must be a single string literal: " + reason;
         return false;
     }
-    lexer.skipBlanksAndComments();
-    if (lexer.peek() != ',' && lexer.peek() != ')') {
+    token = lexer.next();
+    if (token.text != "," && token.text != ")") {
         reason = "format must be a single string literal, followed by ',' or ')'";
         return false;
     }
@@ -259,50 +191,26 @@ bool parseInvocation(Lexer& lexer, std::string& format, std::string& reason) {
 bool scanTraceFormats(const std::string& file, const std::string& source,
                       std::vector<TraceFormatSite>& sites, ScanError& error) {
     Lexer lexer(source);
-    bool lineStart = true;
-    while (!lexer.atEnd()) {
-        char c = lexer.peek();
-        if (c == '\n') {
-            lineStart = true;
-            lexer.advance();
-        } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
-            lexer.advance();
-        } else if (lexer.skipComment()) {
-            continue;
-        } else if (c == '#' && lineStart) {
-            lexer.skipDirective();
-        } else if (c == 'R' && lexer.peek(1) == '"') {
-            lexer.skipRawString();
-            lineStart = false;
-        } else if (c == '"' || c == '\'') {
-            if (!lexer.skipQuoted()) {
-                error = {file, lexer.line(), "unterminated literal"};
-                return false;
-            }
-            lineStart = false;
-        } else if (isIdentifierChar(c)) {
-            unsigned line = lexer.line();
-            std::string word = lexer.identifier();
-            lineStart = false;
-            if (word != kMacro) {
-                continue;
-            }
-            lexer.skipBlanksAndComments();
-            if (lexer.peek() != '(') {
-                continue;  // the name alone, not an invocation
-            }
-            lexer.advance();
-            std::string format;
-            std::string reason;
-            if (!parseInvocation(lexer, format, reason)) {
-                error = {file, line, std::string(kMacro) + ": " + reason};
-                return false;
-            }
-            sites.push_back({cimp::traceFormatId(format.c_str()), format, file, line});
-        } else {
-            lexer.advance();
-            lineStart = false;
+    Token token = lexer.next();
+    while (token.kind != Token::Kind::End) {
+        if (token.kind == Token::Kind::Unterminated) {
+            error = {file, token.line, "unterminated literal"};
+            return false;
         }
+        const bool macro = token.kind == Token::Kind::Word && token.text == kMacro;
+        const unsigned line = token.line;
+        token = lexer.next();
+        if (!macro || token.text != "(") {
+            continue;  // anything else, or the name alone, not an invocation
+        }
+        std::string format;
+        std::string reason;
+        if (!parseInvocation(lexer, format, reason)) {
+            error = {file, line, std::string(kMacro) + ": " + reason};
+            return false;
+        }
+        sites.push_back({cimp::traceFormatId(format.c_str()), format, file, line});
+        token = lexer.next();
     }
     return true;
 }
