@@ -33,7 +33,7 @@ cimp::Outcome runFail(const std::string& root, ArgList& args, std::ostream& /*ou
         status = checkRoot(root);
     }
     return status.ok()
-               ? writeRootFile(root, target.file + kFaultSuffix, formatReturnCode(rc) + "\n")
+               ? replaceFile(root + "/" + target.file + kFaultSuffix, formatReturnCode(rc) + "\n")
                : status;
 }
 

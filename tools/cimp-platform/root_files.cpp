@@ -1,6 +1,5 @@
 #include "tools/cimp-platform/root_files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +15,6 @@
 namespace cimpcli {
 
 namespace {
-
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
 
 bool writeAll(int fd, const std::string& bytes) {
     size_t done = 0;
@@ -107,7 +102,7 @@ cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     std::string temp = (dir / kTempPrefix).string() + "XXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) {
-        return cimp::Outcome::failed(temp, systemReason(errno));
+        return cimp::Outcome::failed(temp, std::strerror(errno));
     }
     bool written = writeAll(fd, bytes) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     int writeError = errno;
@@ -117,25 +112,20 @@ cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     }
     if (!written) {
         ::unlink(temp.c_str());
-        return cimp::Outcome::failed(temp, systemReason(writeError));
+        return cimp::Outcome::failed(temp, std::strerror(writeError));
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         int renameError = errno;
         ::unlink(temp.c_str());
-        return cimp::Outcome::failed(path, systemReason(renameError));
+        return cimp::Outcome::failed(path, std::strerror(renameError));
     }
     return cimp::Outcome::success();
-}
-
-cimp::Outcome writeRootFile(const std::string& root, const std::string& file,
-                            const std::string& bytes) {
-    return replaceFile(root + "/" + file, bytes);
 }
 
 cimp::Outcome removeRootFile(const std::string& root, const std::string& file) {
     std::string path = root + "/" + file;
     if (::unlink(path.c_str()) != 0) {
-        return cimp::Outcome::failed(path, errno == ENOENT ? "no such file" : systemReason(errno));
+        return cimp::Outcome::failed(path, errno == ENOENT ? "no such file" : std::strerror(errno));
     }
     return cimp::Outcome::success();
 }

@@ -29,17 +29,14 @@ cimp::Outcome checkRoot(const std::string& root);
 // At most `limit` bytes of <root>/<file>; a longer file fails.
 FileRead readRootFile(const std::string& root, const std::string& file, size_t limit);
 
-// Replaces <root>/<file> atomically, creating its directory when needed.
-cimp::Outcome writeRootFile(const std::string& root, const std::string& file,
-                            const std::string& bytes);
-
 // Removes <root>/<file>; fails when it does not exist.
 cimp::Outcome removeRootFile(const std::string& root, const std::string& file);
 
 // At most `limit` bytes of the file at `path` (anywhere); a longer file fails.
 FileRead readFile(const std::string& path, size_t limit);
 
-// Writes `bytes` to the file at `path` (temporary file and rename, mode 0644).
+// Replaces the file at `path` atomically (temporary file and rename, mode 0644), creating its
+// directory when needed.
 cimp::Outcome replaceFile(const std::string& path, const std::string& bytes);
 
 }  // namespace cimpcli

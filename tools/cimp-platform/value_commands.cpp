@@ -13,18 +13,20 @@ namespace cimpcli {
 namespace {
 
 using Encoder = cimp::Outcome (*)(const std::string& text, std::string* bytes);
+using TargetParser = cimp::Outcome (*)(const std::string& text, Target* target);
+
+// The target `name` names, in a root that exists.
+cimp::Outcome findTarget(const std::string& root, TargetParser parse, const std::string& name,
+                         Target* target) {
+    cimp::Outcome status = parse(name, target);
+    return status.ok() ? checkRoot(root) : status;
+}
 
 // The one positional of `get` and `unset`: a registry key, in a root that exists.
 cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target* key) {
     std::vector<std::string> positionals;
     cimp::Outcome status = args.takePositionals(1, 1, &positionals);
-    if (status.ok()) {
-        status = parseRegistryKey(positionals[0], key);
-    }
-    if (status.ok()) {
-        status = checkRoot(root);
-    }
-    return status;
+    return status.ok() ? findTarget(root, parseRegistryKey, positionals[0], key) : status;
 }
 
 // A command writing one positional, encoded, to the value file of `targetName`.
@@ -38,12 +40,9 @@ cimp::Outcome writeEncoded(const std::string& root, ArgList& args, const char* t
         status = encode(positionals[0], &bytes);
     }
     if (status.ok()) {
-        status = parseTarget(targetName, &target);
+        status = findTarget(root, parseTarget, targetName, &target);
     }
-    if (status.ok()) {
-        status = checkRoot(root);
-    }
-    return status.ok() ? writeRootFile(root, target.file, bytes) : status;
+    return status.ok() ? replaceFile(root + "/" + target.file, bytes) : status;
 }
 
 cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) {
@@ -90,12 +89,9 @@ cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out
     Target key;
     cimp::Outcome status = setValue(args, &positionals, &bytes);
     if (status.ok()) {
-        status = parseRegistryKey(positionals[0], &key);
+        status = findTarget(root, parseRegistryKey, positionals[0], &key);
     }
-    if (status.ok()) {
-        status = checkRoot(root);
-    }
-    return status.ok() ? writeRootFile(root, key.file, bytes) : status;
+    return status.ok() ? replaceFile(root + "/" + key.file, bytes) : status;
 }
 
 cimp::Outcome runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {
