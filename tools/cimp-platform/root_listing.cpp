@@ -12,11 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Names of the regular files (symbolic links left out, as the platform refuses them) in the
 // area directories below <root>/registry, as "registry/area/name".
 cimp::Outcome registryFiles(const std::string& root, std::vector<std::string>* files) {
@@ -70,11 +65,10 @@ cimp::Outcome listRegistryKeys(const std::string& root, std::vector<Target>* key
 cimp::Outcome listFaults(const std::string& root, std::vector<Target>* faults) {
     std::vector<std::string> files;
     cimp::Outcome status = registryFiles(root, &files);
-    Target target;
-    for (const char* name : {"managed", "policy"}) {
-        parseTarget(name, &target);
-        files.push_back(target.file + kFaultSuffix);
+    for (const Target& fixed : kFixedTargets) {
+        files.push_back(fixed.file + kFaultSuffix);
     }
+    Target target;
     std::error_code error;
     for (const std::string& file : files) {
         if (!endsWith(file, kFaultSuffix)) {

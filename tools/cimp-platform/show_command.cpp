@@ -1,5 +1,6 @@
 #include "tools/cimp-platform/show_command.h"
 
+#include <iterator>
 #include <vector>
 
 #include "tools/cimp-platform/fault_commands.h"
@@ -38,12 +39,7 @@ cimp::Outcome runShow(const std::string& root, ArgList& args, std::ostream& out)
     if (!status.ok()) {
         return status;
     }
-    Target managed;
-    Target policy;
-    parseTarget("managed", &managed);
-    parseTarget("policy", &policy);
-    keys.push_back(managed);
-    keys.push_back(policy);
+    keys.insert(keys.end(), std::begin(kFixedTargets), std::end(kFixedTargets));
 
     TextTable table;
     for (const Target& key : keys) {

@@ -4,26 +4,20 @@
 
 namespace cimpcli {
 
-namespace {
-
-constexpr char kManagedFile[] = "drax/managed";
-constexpr char kPolicyFile[] = "rmgr/policy_enabled";
+const Target kFixedTargets[2] = {{TargetKind::Managed, "managed", "drax/managed"},
+                                 {TargetKind::Policy, "policy", "rmgr/policy_enabled"}};
 
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-}  // namespace
-
 cimp::Outcome parseTarget(const std::string& text, Target* target) {
-    if (text == "managed") {
-        *target = {TargetKind::Managed, text, kManagedFile};
-        return cimp::Outcome::success();
-    }
-    if (text == "policy") {
-        *target = {TargetKind::Policy, text, kPolicyFile};
-        return cimp::Outcome::success();
+    for (const Target& fixed : kFixedTargets) {
+        if (text == fixed.name) {
+            *target = fixed;
+            return cimp::Outcome::success();
+        }
     }
     return parseRegistryKey(text, target);
 }
@@ -40,10 +34,13 @@ cimp::Outcome parseRegistryKey(const std::string& text, Target* target) {
 }
 
 bool targetOfFile(const std::string& file, Target* target) {
-    const std::string registryPrefix = std::string(kRegistryDir) + "/";
-    if (file == kManagedFile || file == kPolicyFile) {
-        return parseTarget(file == kManagedFile ? "managed" : "policy", target).ok();
+    for (const Target& fixed : kFixedTargets) {
+        if (file == fixed.file) {
+            *target = fixed;
+            return true;
+        }
     }
+    const std::string registryPrefix = std::string(kRegistryDir) + "/";
     return file.compare(0, registryPrefix.size(), registryPrefix) == 0 &&
            parseRegistryKey(file.substr(registryPrefix.size()), target).ok();
 }

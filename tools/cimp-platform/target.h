@@ -21,6 +21,12 @@ struct Target {
 constexpr char kFaultSuffix[] = ".fail";
 constexpr char kRegistryDir[] = "registry";
 
+// The targets that are not registry keys: managed, then policy.
+extern const Target kFixedTargets[2];
+
+// True when `text` ends with `tail`.
+bool endsWith(const std::string& text, const std::string& tail);
+
 // Bad usage when `text` names none of them (a key that is not a plain "area/name", or whose
 // name would be taken for a fault file).
 cimp::Outcome parseTarget(const std::string& text, Target* target);
