@@ -1,5 +1,7 @@
 #include "tools/cimp-platform/command_line.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "platform/sim/env.h"
@@ -21,12 +23,14 @@ const Command* const kCommands[] = {
     &kFaultsCommand,  &kErrlCommand,       &kTraceCommand};
 
 const Command* findCommand(const std::string& name) {
-    for (const Command* command : kCommands) {
-        if (name == command->name) {
-            return command;
-        }
-    }
-    return nullptr;
+    auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                              [&](const Command* command) { return name == command->name; });
+    return found != std::end(kCommands) ? *found : nullptr;
+}
+
+// "NAME USAGE", or just "NAME" when it takes no arguments.
+std::string synopsis(const Command& command) {
+    return std::string(command.name) + (*command.usage != '\0' ? " " : "") + command.usage;
 }
 
 void printUsage(std::ostream& out) {
@@ -37,14 +41,12 @@ void printUsage(std::ostream& out) {
            "  cimp-platform COMMAND --help describes one command.\n"
            "commands:\n";
     for (const Command* command : kCommands) {
-        out << "  " << command->name << (*command->usage != '\0' ? " " : "") << command->usage
-            << "\n";
+        out << "  " << synopsis(*command) << "\n";
     }
 }
 
 void printCommandHelp(const Command& command, std::ostream& out) {
-    out << "usage: cimp-platform [--root DIR] " << command.name
-        << (*command.usage != '\0' ? " " : "") << command.usage << "\n"
+    out << "usage: cimp-platform [--root DIR] " << synopsis(command) << "\n"
         << command.summary << "\n";
 }
 

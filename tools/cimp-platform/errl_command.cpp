@@ -17,7 +17,7 @@ namespace {
 
 struct ErrlFilter {
     std::optional<std::string> since;  // without its "Z", compared as text
-    std::optional<uint32_t> rc;
+    uint32_t rc = 0;                   // 0 keeps any: a return code is never 0
 };
 
 std::string withoutZone(const std::string& time) {
@@ -77,14 +77,7 @@ cimp::Outcome parseFilter(ArgList& args, ErrlFilter* filter) {
     if (status.ok() && since) {
         filter->since = withoutZone(*since);
     }
-    uint32_t code = 0;
-    if (status.ok() && rc) {
-        status = parseReturnCode(*rc, &code);
-    }
-    if (status.ok() && rc) {
-        filter->rc = code;
-    }
-    return status;
+    return status.ok() && rc ? parseReturnCode(*rc, &filter->rc) : status;
 }
 
 cimp::Outcome runErrl(const std::string& root, ArgList& args, std::ostream& out) {

@@ -1,5 +1,7 @@
 #include "tools/cimp-platform/machine_file.h"
 
+#include <sstream>
+
 #include "tools/cimp-platform/target.h"
 #include "tools/cimp-platform/value_codec.h"
 
@@ -61,16 +63,10 @@ cimp::Outcome parseLine(const std::string& line, Machine* machine) {
 }  // namespace
 
 cimp::Outcome parseMachine(const std::string& source, const std::string& text, Machine* machine) {
-    size_t lineNumber = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = trimmed(text.substr(start, end - start));
-        start = end + 1;
-        ++lineNumber;
+    std::istringstream lines(text);
+    std::string line;
+    for (size_t lineNumber = 1; std::getline(lines, line); ++lineNumber) {
+        line = trimmed(line);
         if (line.empty() || line[0] == '#') {
             continue;
         }
