@@ -69,9 +69,9 @@ cimp::Outcome runFaults(const std::string& root, ArgList& args, std::ostream& ou
     }
     TextTable table;
     for (const Target& target : faults) {
-        table.add(target.name, describeFault(root, target));
+        table.emplace_back(target.name, describeFault(root, target));
     }
-    table.print(out);
+    printTable(table, out);
     return status;
 }
 

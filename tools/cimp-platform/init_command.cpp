@@ -41,12 +41,9 @@ cimp::Outcome layOut(const std::string& dir, const Machine& machine) {
     if (::mkdtemp(&temp[0]) == nullptr) {
         return cimp::Outcome::failed(temp, std::strerror(errno));
     }
-    cimp::Outcome status = cimp::Outcome::success();
-    for (const auto& file : machine) {
-        status = replaceFile(temp + "/" + file.first, file.second);
-        if (!status.ok()) {
-            break;
-        }
+    cimp::Outcome status;
+    for (auto file = machine.begin(); status.ok() && file != machine.end(); ++file) {
+        status = replaceFile(temp + "/" + file->first, file->second);
     }
     if (status.ok() && ::chmod(temp.c_str(), 0755) != 0) {
         status = cimp::Outcome::failed(temp, std::strerror(errno));

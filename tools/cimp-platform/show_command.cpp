@@ -43,13 +43,13 @@ cimp::Outcome runShow(const std::string& root, ArgList& args, std::ostream& out)
 
     TextTable table;
     for (const Target& key : keys) {
-        table.add(key.name, shownValue(root, key));
+        table.emplace_back(key.name, shownValue(root, key));
     }
     for (const Target& fault : faults) {
-        table.add("fail " + fault.name, describeFault(root, fault));
+        table.emplace_back("fail " + fault.name, describeFault(root, fault));
     }
-    table.add("CIM serving", servingState(root));
-    table.print(out);
+    table.emplace_back("CIM serving", servingState(root));
+    printTable(table, out);
     return status;
 }
 

@@ -4,16 +4,12 @@
 
 namespace cimpcli {
 
-void TextTable::add(std::string name, std::string value) {
-    rows_.emplace_back(std::move(name), std::move(value));
-}
-
-void TextTable::print(std::ostream& out) const {
+void printTable(const TextTable& rows, std::ostream& out) {
     size_t width = 0;
-    for (const auto& row : rows_) {
+    for (const auto& row : rows) {
         width = std::max(width, row.first.size());
     }
-    for (const auto& row : rows_) {
+    for (const auto& row : rows) {
         out << row.first << std::string(width - row.first.size(), ' ') << " = " << row.second
             << "\n";
     }

@@ -10,14 +10,9 @@
 
 namespace cimpcli {
 
-class TextTable {
-  public:
-    void add(std::string name, std::string value);
-    void print(std::ostream& out) const;
+using TextTable = std::vector<std::pair<std::string, std::string>>;
 
-  private:
-    std::vector<std::pair<std::string, std::string>> rows_;
-};
+void printTable(const TextTable& rows, std::ostream& out);
 
 }  // namespace cimpcli
 

@@ -28,6 +28,11 @@ bool isShownAsText(const std::string& bytes) {
     return true;
 }
 
+cimp::Outcome tooLong() {
+    return cimp::Outcome::badUsage("value",
+                                   "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+}
+
 }  // namespace
 
 std::string displayValue(const std::string& bytes) {
@@ -55,8 +60,7 @@ cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
         return cimp::Outcome::badUsage(digits, "hexadecimal bytes need two digits each");
     }
     if (hex.size() / 2 > kMaxValueBytes) {
-        return cimp::Outcome::badUsage("value",
-                                       "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+        return tooLong();
     }
     std::string out;
     for (size_t i = 0; i < hex.size(); i += 2) {
@@ -90,8 +94,7 @@ cimp::Outcome parseTaggedValue(const std::string& tagged, std::string* bytes) {
     }
     std::string text = startsWith(tagged, "text:") ? tagged.substr(5) : tagged;
     if (text.size() > kMaxValueBytes) {
-        return cimp::Outcome::badUsage("value",
-                                       "longer than " + std::to_string(kMaxValueBytes) + " bytes");
+        return tooLong();
     }
     *bytes = text;
     return cimp::Outcome::success();
