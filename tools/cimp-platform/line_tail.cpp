@@ -1,27 +1,16 @@
 #include "tools/cimp-platform/line_tail.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace cimpcli {
 
 namespace {
 
 constexpr size_t kChunkBytes = 64 * 1024;
-
-// Closes the descriptor however the read ends.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-};
 
 }  // namespace
 
@@ -41,35 +30,29 @@ void LineTail::take(const char* data, size_t size,
 }
 
 cimp::Outcome LineTail::poll(const std::function<void(const std::string&)>& line) {
-    Descriptor file{::open(path_.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
+    std::ifstream file(path_, std::ios::binary);
+    if (!file) {
         return errno == ENOENT ? cimp::Outcome::success()
                                : cimp::Outcome::failed(path_, std::strerror(errno));
     }
-    struct stat info;
-    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path_, error);
+    if (error) {
         return cimp::Outcome::failed(path_, "not a regular file");
     }
-    if (static_cast<uint64_t>(info.st_size) < offset_) {
+    if (size < offset_) {
         offset_ = 0;
         partial_.clear();
         cut_ = false;
     }
+    file.seekg(static_cast<std::streamoff>(offset_));
     char chunk[kChunkBytes];
-    for (;;) {
-        ssize_t n = ::pread(file.fd, chunk, sizeof chunk, static_cast<off_t>(offset_));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return cimp::Outcome::failed(path_, std::strerror(errno));
-        }
-        if (n == 0) {
-            return cimp::Outcome::success();
-        }
-        offset_ += static_cast<uint64_t>(n);
-        take(chunk, static_cast<size_t>(n), line);
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        offset_ += static_cast<uint64_t>(file.gcount());
+        take(chunk, static_cast<size_t>(file.gcount()), line);
     }
+    return file.bad() ? cimp::Outcome::failed(path_, std::strerror(errno))
+                      : cimp::Outcome::success();
 }
 
 }  // namespace cimpcli

@@ -31,15 +31,11 @@ std::string trimmed(const std::string& text) {
 }
 
 cimp::Outcome encodeFor(const Target& target, const std::string& value, std::string* bytes) {
-    switch (target.kind) {
-        case TargetKind::Managed:
-            return encodeManaged(value, bytes);
-        case TargetKind::Policy:
-            return encodePolicy(value, bytes);
-        case TargetKind::Registry:
-            break;
+    if (target.kind == TargetKind::Managed) {
+        return encodeManaged(value, bytes);
     }
-    return parseTaggedValue(value, bytes);
+    return target.kind == TargetKind::Policy ? encodePolicy(value, bytes)
+                                             : parseTaggedValue(value, bytes);
 }
 
 cimp::Outcome parseLine(const std::string& line, Machine* machine) {
