@@ -13,26 +13,20 @@ bool ArgList::takeFlag(const std::string& name) {
 
 cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::string>* value) {
     const std::string joined = name + "=";
-    size_t i = 0;
-    while (i < args_.size()) {
-        const std::string& arg = args_[i];
-        size_t taken = 0;
-        if (arg == name) {
-            taken = 2;
-        } else if (arg.compare(0, joined.size(), joined) == 0) {
-            taken = 1;
-        }
-        if (taken == 0) {
+    for (size_t i = 0; i < args_.size();) {
+        const bool separate = args_[i] == name;
+        if (!separate && args_[i].compare(0, joined.size(), joined) != 0) {
             ++i;
             continue;
         }
+        const size_t taken = separate ? 2 : 1;
         if (i + taken > args_.size()) {
             return cimp::Outcome::badUsage(name, "needs a value");
         }
         if (*value) {
             return cimp::Outcome::badUsage(name, "given twice");
         }
-        *value = taken == 2 ? args_[i + 1] : arg.substr(joined.size());
+        *value = separate ? args_[i + 1] : args_[i].substr(joined.size());
         args_.erase(args_.begin() + static_cast<long>(i),
                     args_.begin() + static_cast<long>(i + taken));
     }

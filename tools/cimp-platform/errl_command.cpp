@@ -1,8 +1,8 @@
 #include "tools/cimp-platform/errl_command.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <regex>
 #include <vector>
 
 #include "platform/sim/errl_log.h"
@@ -26,20 +26,8 @@ std::string withoutZone(const std::string& time) {
 
 // YYYY-MM-DD, then optionally THH:MM, :SS and a fraction, then optionally Z.
 bool isUtcTime(const std::string& time) {
-    static const char kShape[] = "dddd-dd-ddTdd:dd:dd";
-    std::string text = withoutZone(time);
-    size_t shaped = std::min(text.size(), sizeof kShape - 1);
-    if (shaped != 10 && shaped != 16 && shaped != 19) {
-        return false;
-    }
-    for (size_t i = 0; i < text.size(); ++i) {
-        char want = i < shaped ? kShape[i] : (i == shaped ? '.' : 'd');
-        bool digit = text[i] >= '0' && text[i] <= '9';
-        if (want == 'd' ? !digit : text[i] != want) {
-            return false;
-        }
-    }
-    return text.size() != shaped + 1;
+    static const std::regex kShape(R"(\d{4}-\d{2}-\d{2}(T\d{2}:\d{2}(:\d{2}(\.\d+)?)?)?Z?)");
+    return std::regex_match(time, kShape);
 }
 
 bool keeps(const ErrlFilter& filter, const std::optional<cimpsim::ErrlLine>& entry) {
