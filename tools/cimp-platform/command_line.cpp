@@ -89,12 +89,11 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     ArgList commandArgs(std::vector<std::string>(rest.begin() + 1, rest.end()));
     status =
         command->run(root ? *root : cimpsim::platformRoot(cimpsim::currentEnv()), commandArgs, out);
-    if (status.exitStatus() == 2) {
-        report(status, err);
+    const int exitStatus = report(status, err);
+    if (exitStatus == 2) {
         printCommandHelp(*command, err);
-        return 2;
     }
-    return report(status, err);
+    return exitStatus;
 }
 
 }  // namespace cimpcli

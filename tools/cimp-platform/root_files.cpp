@@ -14,25 +14,6 @@
 
 namespace cimpcli {
 
-namespace {
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
-
 cimp::Outcome checkRoot(const std::string& root) {
     std::error_code error;
     if (!std::filesystem::is_directory(root, error)) {
@@ -104,7 +85,11 @@ cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     if (fd < 0) {
         return cimp::Outcome::failed(temp, std::strerror(errno));
     }
-    bool written = writeAll(fd, bytes) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    // Written through a stream of its own; `fd` then sets the mode and makes the bytes durable.
+    std::ofstream stream(temp, std::ios::binary);
+    stream << bytes;
+    stream.close();
+    bool written = !stream.fail() && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     int writeError = errno;
     if (::close(fd) != 0 && written) {
         written = false;
