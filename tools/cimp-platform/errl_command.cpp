@@ -31,16 +31,11 @@ bool isUtcTime(const std::string& time) {
 }
 
 bool keeps(const ErrlFilter& filter, const std::optional<cimpsim::ErrlLine>& entry) {
-    if (!filter.since && !filter.rc) {
-        return true;
-    }
     if (!entry) {
-        return false;
+        return !filter.since && filter.rc == 0;
     }
-    if (filter.since && withoutZone(entry->committed) < *filter.since) {
-        return false;
-    }
-    return !filter.rc || cimpsim::parseFaultCode(entry->rc) == filter.rc;
+    return (!filter.since || withoutZone(entry->committed) >= *filter.since) &&
+           (filter.rc == 0 || cimpsim::parseFaultCode(entry->rc) == filter.rc);
 }
 
 std::string alignedEntry(const cimpsim::ErrlLine& f) {

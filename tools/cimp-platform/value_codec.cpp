@@ -1,7 +1,9 @@
 #include "tools/cimp-platform/value_codec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 #include "platform/sim/value_parsers.h"
@@ -17,15 +19,8 @@ bool startsWith(const std::string& text, const char* prefix) {
 }
 
 bool isShownAsText(const std::string& bytes) {
-    if (bytes.empty() || bytes.front() == ' ' || bytes.back() == ' ') {
-        return false;
-    }
-    for (char c : bytes) {
-        if (c < 0x20 || c > 0x7E) {
-            return false;
-        }
-    }
-    return true;
+    return !bytes.empty() && bytes.front() != ' ' && bytes.back() != ' ' &&
+           std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
 cimp::Outcome tooLong() {
@@ -45,12 +40,9 @@ std::string displayValue(const std::string& bytes) {
         }
         return shown;
     }
-    for (const char* prefix : kPrefixes) {
-        if (startsWith(bytes, prefix)) {
-            return "text:" + bytes;
-        }
-    }
-    return bytes;
+    const bool tagged = std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
+                                    [&](const char* prefix) { return startsWith(bytes, prefix); });
+    return tagged ? "text:" + bytes : bytes;
 }
 
 cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
@@ -62,7 +54,7 @@ cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
     if (hex.size() / 2 > kMaxValueBytes) {
         return tooLong();
     }
-    std::string out;
+    bytes->clear();
     for (size_t i = 0; i < hex.size(); i += 2) {
         unsigned value = 0;
         const char* pair = hex.data() + i;
@@ -70,9 +62,8 @@ cimp::Outcome parseHexBytes(const std::string& digits, std::string* bytes) {
         if (read.ec != std::errc() || read.ptr != pair + 2) {
             return cimp::Outcome::badUsage(digits, "not hexadecimal digits");
         }
-        out += static_cast<char>(value);
+        *bytes += static_cast<char>(value);
     }
-    *bytes = out;
     return cimp::Outcome::success();
 }
 
