@@ -32,22 +32,15 @@ FileRead readRootFile(const std::string& root, const std::string& file, size_t l
     const cimpsim::FileRead got =
         cimpsim::systemEnv().directory(root, false)->read(file, read.bytes.data(), limit + 1);
     read.bytes.resize(got.status == cimpsim::ReadStatus::Ok ? got.size : 0);
-    switch (got.status) {
-        case cimpsim::ReadStatus::Ok:
-            if (read.bytes.size() > limit) {
-                read.status =
-                    cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");
-            }
-            break;
-        case cimpsim::ReadStatus::Missing:
-            read.missing = true;
-            read.status = cimp::Outcome::failed(path, "no such file");
-            break;
-        case cimpsim::ReadStatus::Unreadable:
-            read.status = cimp::Outcome::failed(path,
-                                                "cannot be read (not a regular file, a symbolic "
-                                                "link, or no permission)");
-            break;
+    read.missing = got.status == cimpsim::ReadStatus::Missing;
+    if (read.missing) {
+        read.status = cimp::Outcome::failed(path, "no such file");
+    } else if (got.status == cimpsim::ReadStatus::Unreadable) {
+        read.status = cimp::Outcome::failed(
+            path, "cannot be read (not a regular file, a symbolic link, or no permission)");
+    } else if (read.bytes.size() > limit) {
+        read.status =
+            cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");
     }
     return read;
 }

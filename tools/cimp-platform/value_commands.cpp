@@ -77,10 +77,8 @@ cimp::Outcome setValue(ArgList& args, std::vector<std::string>* positionals, std
     if (byte) {
         return parseByte(*byte, bytes);
     }
-    if (hex) {
-        return parseHexBytes((*positionals)[1], bytes);
-    }
-    return parseTaggedValue("text:" + (*positionals)[1], bytes);
+    return hex ? parseHexBytes((*positionals)[1], bytes)
+               : parseTaggedValue("text:" + (*positionals)[1], bytes);
 }
 
 cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
