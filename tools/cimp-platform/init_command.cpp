@@ -24,10 +24,7 @@ cimp::Outcome loadMachine(const std::optional<std::string>& machineFile, Machine
         return status;
     }
     FileRead read = readFile(*machineFile, kMaxMachineFileBytes);
-    if (!read.status.ok()) {
-        return read.status;
-    }
-    return parseMachine(*machineFile, read.bytes, machine);
+    return read.status.ok() ? parseMachine(*machineFile, read.bytes, machine) : read.status;
 }
 
 cimp::Outcome layOut(const std::string& dir, const Machine& machine) {

@@ -28,14 +28,11 @@ const char* formatText(uint32_t id) {
 // that does not exist yet has no entries.
 cimp::Outcome printNewEntries(const std::string& path, uint64_t& next, std::ostream& out) {
     FileRead read = readFile(path, cimpsim::ring::kMaxBufferSize);
-    if (read.missing) {
-        return cimp::Outcome::success();
+    if (!read.status.ok()) {
+        return read.missing ? cimp::Outcome::success() : read.status;
     }
     cimpsim::RingContents ring;
     std::string error;
-    if (!read.status.ok()) {
-        return read.status;
-    }
     if (!cimpsim::readTraceRing(reinterpret_cast<const uint8_t*>(read.bytes.data()),
                                 read.bytes.size(), ring, error)) {
         return cimp::Outcome::failed(path, error);
