@@ -156,11 +156,8 @@ Token Lexer::next() {
                        (isDigit(peek(1)) || (c != '.' && peek(1) == '.')))) {
         return number();
     }
-    if (c == '"') {
-        return quoted('"', TokenKind::String);
-    }
-    if (c == '\'') {
-        return quoted('\'', TokenKind::Char);
+    if (c == '"' || c == '\'') {
+        return quoted(c);
     }
     if (c == '$') {
         return alias();
@@ -259,7 +256,8 @@ void Lexer::appendEscape(std::string& out) {
     appendUtf8(out, codePoint);
 }
 
-Token Lexer::quoted(char quote, TokenKind kind) {
+Token Lexer::quoted(char quote) {
+    const TokenKind kind = quote == '"' ? TokenKind::String : TokenKind::Char;
     Token token{kind, "", line_, column_};
     const char* what = kind == TokenKind::String ? "string literal" : "character literal";
     advance();  // the opening quote
