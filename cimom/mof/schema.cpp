@@ -130,10 +130,11 @@ void Schema::add(const ClassDecl& cls) {
     ClassDecl stored = cls;
     // A reference names its class as declared; it may name this class, which is not indexed yet.
     auto declared = [&](Property& p) {
-        if (p.type == "ref") {
-            p.refClass = cimbroker::equalsIgnoreCase(p.refClass, cls.name)
-                             ? cls.name
-                             : declaredName(p.refClass);
+        const ClassDecl* known = p.type == "ref" ? find(p.refClass) : nullptr;
+        if (p.type == "ref" && cimbroker::equalsIgnoreCase(p.refClass, cls.name)) {
+            p.refClass = cls.name;
+        } else if (known != nullptr) {
+            p.refClass = known->name;
         }
     };
     ResolvedClass* superclass = nullptr;
@@ -191,11 +192,6 @@ void Schema::indexAssociations() {
             }
         }
     }
-}
-
-std::string Schema::declaredName(const std::string& name) const {
-    const ClassDecl* cls = find(name);
-    return cls != nullptr ? cls->name : name;
 }
 
 const ResolvedClass* Schema::resolve(std::string_view name) const {
