@@ -83,7 +83,7 @@ class ClassChecker {
         if (p.isKey && p.isArray) {
             failAt(p, what + ": a key cannot be an array");
         }
-        const Qualifier* override = findQualifier(p.qualifiers, "Override");
+        const Qualifier* override = findByName(p.qualifiers, "Override");
         if (override != nullptr && !cimbroker::equalsIgnoreCase(override->value, p.name)) {
             failAt(p, what + " names " + override->value + " in Override; an override keeps " +
                           "the name of the property it replaces");
@@ -103,7 +103,7 @@ class ClassChecker {
             failAt(p, what + " refers to " + p.refClass + ", which is not a " + base->refClass +
                           " as " + base->classOrigin + "." + base->name + " requires");
         }
-        const Qualifier* key = findQualifier(p.qualifiers, "Key");
+        const Qualifier* key = findByName(p.qualifiers, "Key");
         if (base->isKey && key != nullptr && cimbroker::equalsIgnoreCase(key->value, "false")) {
             failAt(p, what + " cannot drop the Key qualifier of " + base->classOrigin + "." +
                           base->name);

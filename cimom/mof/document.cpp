@@ -5,7 +5,7 @@
 namespace cimmof {
 
 bool hasFlag(const std::vector<Qualifier>& qualifiers, const std::string& name) {
-    const Qualifier* q = findQualifier(qualifiers, name);
+    const Qualifier* q = findByName(qualifiers, name);
     return q != nullptr && !cimbroker::equalsIgnoreCase(q->value, "false");
 }
 

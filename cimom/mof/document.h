@@ -106,11 +106,6 @@ const T* findByName(const std::vector<T>& items, const std::string& name) {
     return findByName(const_cast<std::vector<T>&>(items), name);
 }
 
-inline const Qualifier* findQualifier(const std::vector<Qualifier>& qualifiers,
-                                      const std::string& name) {
-    return findByName(qualifiers, name);
-}
-
 // Whether a boolean qualifier is present and not explicitly false.
 bool hasFlag(const std::vector<Qualifier>& qualifiers, const std::string& name);
 

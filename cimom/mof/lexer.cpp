@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace cimmof {
@@ -23,31 +24,12 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 bool isPunct(char c) {
-    switch (c) {
-        case '{':
-        case '}':
-        case '[':
-        case ']':
-        case '(':
-        case ')':
-        case ';':
-        case ',':
-        case ':':
-        case '=':
-        case '#':
-            return true;
-        default:
-            return false;
-    }
+    return c != '\0' && std::strchr("{}[]();,:=#", c) != nullptr;
 }
 
+// Whether text[from, to) is not empty and every character satisfies `pred`.
 bool allOf(const std::string& text, std::size_t from, std::size_t to, bool (*pred)(char)) {
-    for (std::size_t k = from; k < to; ++k) {
-        if (!pred(text[k])) {
-            return false;
-        }
-    }
-    return from < to;
+    return from < to && std::all_of(text.begin() + from, text.begin() + to, pred);
 }
 
 bool isBinaryDigit(char c) {
@@ -101,14 +83,10 @@ void appendUtf8(std::string& out, unsigned codePoint) {
     }
 }
 
-std::size_t utf8Length(const std::string& text) {
-    std::size_t count = 0;
-    for (char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++count;
-        }
-    }
-    return count;
+// Continuation bytes (10xxxxxx) do not start a character.
+std::ptrdiff_t utf8Length(const std::string& text) {
+    return std::count_if(text.begin(), text.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
 }  // namespace
@@ -178,11 +156,8 @@ Token Lexer::next() {
                        (isDigit(peek(1)) || (c != '.' && peek(1) == '.')))) {
         return number();
     }
-    if (c == '"') {
-        return quoted('"', TokenKind::String);
-    }
-    if (c == '\'') {
-        return quoted('\'', TokenKind::Char);
+    if (c == '"' || c == '\'') {
+        return quoted(c);
     }
     if (c == '$') {
         return alias();
@@ -208,16 +183,12 @@ Token Lexer::identifier() {
 }
 
 Token Lexer::alias() {
-    const int line = line_;
-    const int column = column_;
+    Token token{TokenKind::Alias, "", line_, column_};
     advance();
     if (!isIdentStart(peek())) {
-        fail(line, column, "expected an alias name after '$'");
+        fail(token.line, token.column, "expected an alias name after '$'");
     }
-    Token token = identifier();
-    token.kind = TokenKind::Alias;
-    token.line = line;
-    token.column = column;
+    token.text = identifier().text;
     return token;
 }
 
@@ -285,7 +256,8 @@ void Lexer::appendEscape(std::string& out) {
     appendUtf8(out, codePoint);
 }
 
-Token Lexer::quoted(char quote, TokenKind kind) {
+Token Lexer::quoted(char quote) {
+    const TokenKind kind = quote == '"' ? TokenKind::String : TokenKind::Char;
     Token token{kind, "", line_, column_};
     const char* what = kind == TokenKind::String ? "string literal" : "character literal";
     advance();  // the opening quote

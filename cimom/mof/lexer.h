@@ -41,7 +41,8 @@ class Lexer {
     Token identifier();
     Token alias();
     Token number();
-    Token quoted(char quote, TokenKind kind);
+    // A string literal between '"' or a character literal between '\''.
+    Token quoted(char quote);
     void appendEscape(std::string& out);
 
     const std::string& text_;

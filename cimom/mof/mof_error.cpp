@@ -13,10 +13,6 @@ std::string placeOf(const SourceLocation& where) {
 }  // namespace
 
 MofError::MofError(const SourceLocation& where, const std::string& message)
-    : std::runtime_error(placeOf(where)),
-      file(where.file),
-      line(where.line),
-      column(where.column),
-      detail(message) {}
+    : std::runtime_error(placeOf(where)), detail(message) {}
 
 }  // namespace cimmof

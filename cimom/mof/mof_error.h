@@ -21,9 +21,6 @@ struct SourceLocation {
 struct MofError : std::runtime_error {  // what(): the place
     MofError(const SourceLocation& where, const std::string& message);
 
-    std::string file;
-    int line;
-    int column;
     std::string detail;  // the message without the location
 };
 

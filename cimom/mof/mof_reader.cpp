@@ -1,5 +1,6 @@
 #include "cimom/mof/mof_reader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -44,10 +45,8 @@ class IncludeReader {
 
     void readText(const std::string& text, const std::string& file, const SourceLocation* from) {
         const fs::path identity = canonicalOrSelf(file);
-        for (const fs::path& open : open_) {
-            if (open == identity) {
-                throw MofError(*from, "include cycle: " + file + " is already being read");
-            }
+        if (std::find(open_.begin(), open_.end(), identity) != open_.end()) {
+            throw MofError(*from, "include cycle: " + file + " is already being read");
         }
         open_.push_back(identity);
         const fs::path dir = fs::path(file).parent_path();

@@ -1,5 +1,6 @@
 #include "cimom/mof/parser.h"
 
+#include <charconv>
 #include <climits>
 #include <utility>
 
@@ -65,6 +66,14 @@ Parser::Parser(Lexer& lexer, MofDocument& out, IncludeHandler onInclude)
 
 bool Parser::atPunct(char c) const {
     return tok_.kind == TokenKind::Punct && tok_.text[0] == c;
+}
+
+bool Parser::acceptPunct(char c) {
+    if (!atPunct(c)) {
+        return false;
+    }
+    shift();
+    return true;
 }
 
 bool Parser::atKeyword(const char* keyword) const {
@@ -155,8 +164,7 @@ void Parser::parseClass(std::vector<Qualifier> qualifiers) {
     cls.isAssociation = hasFlag(qualifiers, "Association");
     cls.isAbstract = hasFlag(qualifiers, "Abstract");
     cls.qualifiers = std::move(qualifiers);
-    if (atPunct(':')) {
-        shift();
+    if (acceptPunct(':')) {
         cls.superclass = expectIdentifier("a superclass name after ':'").text;
     }
     expectPunct('{', "to open class " + cls.name);
@@ -215,18 +223,14 @@ void Parser::parseMethod(ClassDecl& cls, const Token& name, std::string returnTy
     m.qualifiers = std::move(qualifiers);
     shift();  // '('
     if (!atPunct(')')) {
-        while (true) {
+        do {
             Property parameter = parseParameter();
             if (findByName(m.parameters, parameter.name) != nullptr) {
                 lexer_.fail(parameter.line, parameter.column,
                             "method " + m.name + " has two parameters named " + parameter.name);
             }
             m.parameters.push_back(std::move(parameter));
-            if (!atPunct(',')) {
-                break;
-            }
-            shift();
-        }
+        } while (acceptPunct(','));
     }
     expectPunct(')', "to close the parameters of " + m.name);
     expectPunct(';', "after method " + m.name);
@@ -261,20 +265,14 @@ void Parser::parseArraySuffix(Property& property) {
     shift();  // '['
     property.isArray = true;
     if (tok_.kind == TokenKind::Integer) {
-        long size = 0;
-        for (char c : tok_.text) {
-            // Checked before each step, so the number stays far from overflowing a long.
-            if (c < '0' || c > '9' || size > INT_MAX) {
-                size = 0;
-                break;
-            }
-            size = size * 10 + (c - '0');
-        }
-        if (size <= 0 || size > INT_MAX) {
+        const char* end = tok_.text.data() + tok_.text.size();
+        int size = 0;
+        const auto parsed = std::from_chars(tok_.text.data(), end, size);
+        if (parsed.ec != std::errc() || parsed.ptr != end || size <= 0) {
             failAt(tok_,
                    "array size must be a decimal number from 1 to " + std::to_string(INT_MAX));
         }
-        property.arraySize = static_cast<int>(size);
+        property.arraySize = size;
         shift();
     }
     expectPunct(']', "to close the array size of " + property.name);
@@ -347,8 +345,7 @@ void Parser::parseQualifierType() {
     for (std::string& scope : q.scopes) {
         scope = cimbroker::lowerCase(scope);
     }
-    if (atPunct(',')) {
-        shift();
+    if (acceptPunct(',')) {
         q.flavors = parseNameList("flavor", kFlavors);
     }
     expectPunct(';', "after qualifier " + q.name);
@@ -362,36 +359,30 @@ std::vector<std::string> Parser::parseNameList(const char* keyword, const char* 
     shift();
     expectPunct('(', std::string("after '") + keyword + "'");
     std::vector<std::string> names;
-    while (true) {
+    do {
         const Token word = expectIdentifier(std::string("a ") + keyword);
         if (!listed(allowed, word.text)) {
             failAt(word, std::string("unknown ") + keyword + " '" + word.text + "'");
         }
         names.push_back(word.text);
-        if (!atPunct(',')) {
-            break;
-        }
-        shift();
-    }
+    } while (acceptPunct(','));
     expectPunct(')', std::string("to close the ") + keyword + " list");
     return names;
 }
 
 std::vector<Qualifier> Parser::parseQualifierList() {
     std::vector<Qualifier> list;
-    if (!atPunct('[')) {
+    if (!acceptPunct('[')) {
         return list;
     }
-    shift();
-    while (true) {
+    do {
         const Token name = expectIdentifier("a qualifier name");
         if (findByName(list, name.text) != nullptr) {
             failAt(name, "qualifier " + name.text + " is given twice");
         }
         Qualifier q;
         q.name = name.text;
-        if (atPunct('(')) {
-            shift();
+        if (acceptPunct('(')) {
             const Literal value = parseScalar();
             q.value = value.value;
             expectPunct(')', "to close the value of qualifier " + q.name);
@@ -403,8 +394,7 @@ std::vector<Qualifier> Parser::parseQualifierList() {
         } else {
             q.value = "true";
         }
-        if (atPunct(':')) {
-            shift();
+        if (acceptPunct(':')) {
             do {
                 const Token flavor = expectIdentifier("a flavor after ':'");
                 if (!listed(kFlavors, flavor.text)) {
@@ -413,24 +403,19 @@ std::vector<Qualifier> Parser::parseQualifierList() {
             } while (tok_.kind == TokenKind::Identifier);
         }
         list.push_back(std::move(q));
-        if (!atPunct(',')) {
-            break;
-        }
-        shift();
-    }
+    } while (acceptPunct(','));
     expectPunct(']', "to close the qualifier list");
     return list;
 }
 
 Parser::Literal Parser::parseLiteral() {
-    if (!atPunct('{')) {
+    if (!acceptPunct('{')) {
         return parseScalar();
     }
-    shift();
     Literal array;
     array.isArray = true;
     if (!atPunct('}')) {
-        while (true) {
+        do {
             if (atPunct('{')) {
                 failAt(tok_, "arrays cannot be nested");
             }
@@ -440,11 +425,7 @@ Parser::Literal Parser::parseLiteral() {
                 failAt(at, "NULL cannot be an array element");
             }
             array.elements.push_back(std::move(element.value));
-            if (!atPunct(',')) {
-                break;
-            }
-            shift();
-        }
+        } while (acceptPunct(','));
     }
     expectPunct('}', "to close the array value");
     array.value = joined(array.elements);

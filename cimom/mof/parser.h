@@ -34,6 +34,8 @@ class Parser {
 
     void shift() { tok_ = lexer_.next(); }
     bool atPunct(char c) const;
+    // Consumes the punctuator `c` when it is next; says whether it was.
+    bool acceptPunct(char c);
     bool atKeyword(const char* keyword) const;
     [[noreturn]] void failAt(const Token& token, const std::string& message) const;
     [[noreturn]] void failExpected(const std::string& expected) const;

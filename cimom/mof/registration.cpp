@@ -1,5 +1,8 @@
 #include "cimom/mof/registration.h"
 
+#include <algorithm>
+#include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "broker/text_case.h"
@@ -12,33 +15,24 @@ namespace {
 bool isWordChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+bool isLibraryChar(char c) {
+    return isWordChar(c) || c == '.' || c == '-' || c == '+';
+}
+constexpr const char* kBlanks = " \t";
+
+// `text` without the blanks at its end.
+std::string trimEnd(const std::string& text) {
+    return text.substr(0, text.find_last_not_of(kBlanks) + 1);
 }
 
 bool isWord(const std::string& text) {
-    if (text.empty()) {
-        return false;
-    }
-    for (char c : text) {
-        if (!isWordChar(c)) {
-            return false;
-        }
-    }
-    return true;
+    return !text.empty() && std::all_of(text.begin(), text.end(), isWordChar);
 }
 
 // A library name becomes part of a file name: no directory parts, no hidden or relative names.
 bool isLibraryName(const std::string& text) {
-    if (text.empty() || text[0] == '.' || text[0] == '-') {
-        return false;
-    }
-    for (char c : text) {
-        if (!isWordChar(c) && c != '.' && c != '-' && c != '+') {
-            return false;
-        }
-    }
-    return true;
+    return !text.empty() && text[0] != '.' && text[0] != '-' &&
+           std::all_of(text.begin(), text.end(), isLibraryChar);
 }
 
 bool isNamespace(const std::string& text) {
@@ -76,24 +70,17 @@ class RegistrationParser {
     explicit RegistrationParser(std::string fileName) : file_(std::move(fileName)) {}
 
     std::vector<ProviderRegistration> parse(const std::string& text) {
-        std::size_t start = 0;
-        int line = 0;
-        while (start < text.size()) {
-            ++line;
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) {
-                end = text.size();
-            }
-            if (end - start > kMaxRegistrationLineBytes) {
+        std::istringstream lines(text);
+        std::string content;
+        for (int line = 1; std::getline(lines, content); ++line) {
+            if (content.size() > kMaxRegistrationLineBytes) {
                 fail(line, 1,
                      "line longer than " + std::to_string(kMaxRegistrationLineBytes) + " bytes");
             }
-            std::string content = text.substr(start, end - start);
             if (!content.empty() && content.back() == '\r') {
                 content.pop_back();
             }
             parseLine(content, line);
-            start = end + 1;
         }
         finishRecord();
         if (done_.empty()) {
@@ -108,11 +95,8 @@ class RegistrationParser {
     }
 
     void parseLine(const std::string& content, int line) {
-        std::size_t first = 0;
-        while (first < content.size() && isBlank(content[first])) {
-            ++first;
-        }
-        if (first == content.size() || content[first] == '#') {
+        const std::size_t first = content.find_first_not_of(kBlanks);
+        if (first == std::string::npos || content[first] == '#') {
             return;
         }
         const int keyColumn = static_cast<int>(first) + 1;
@@ -120,19 +104,10 @@ class RegistrationParser {
         if (colon == std::string::npos) {
             fail(line, keyColumn, "expected 'key: value'");
         }
-        std::string key = content.substr(first, colon - first);
-        while (!key.empty() && isBlank(key.back())) {
-            key.pop_back();
-        }
-        std::size_t valueStart = colon + 1;
-        while (valueStart < content.size() && isBlank(content[valueStart])) {
-            ++valueStart;
-        }
-        std::size_t valueEnd = content.size();
-        while (valueEnd > valueStart && isBlank(content[valueEnd - 1])) {
-            --valueEnd;
-        }
-        const std::string value = content.substr(valueStart, valueEnd - valueStart);
+        const std::string key = trimEnd(content.substr(first, colon - first));
+        const std::size_t valueStart =
+            std::min(content.find_first_not_of(kBlanks, colon + 1), content.size());
+        const std::string value = trimEnd(content.substr(valueStart));
         setValue(keyIndex(key, line, keyColumn), value, line, static_cast<int>(valueStart) + 1);
     }
 
@@ -164,9 +139,7 @@ class RegistrationParser {
         current_ = ProviderRegistration{};
         current_.file = file_;
         current_.line = line;
-        for (bool& s : seen_) {
-            s = false;
-        }
+        std::fill(std::begin(seen_), std::end(seen_), false);
     }
 
     void setValue(int index, const std::string& value, int line, int column) {
@@ -182,16 +155,9 @@ class RegistrationParser {
     }
 
     void setTypes(const std::string& value, int line, int column) {
-        std::size_t pos = 0;
-        while (pos < value.size()) {
-            if (isBlank(value[pos])) {
-                ++pos;
-                continue;
-            }
-            std::size_t end = pos;
-            while (end < value.size() && !isBlank(value[end])) {
-                ++end;
-            }
+        for (std::size_t pos = value.find_first_not_of(kBlanks); pos != std::string::npos;
+             pos = value.find_first_not_of(kBlanks, pos)) {
+            const std::size_t end = std::min(value.find_first_of(kBlanks, pos), value.size());
             const std::string type = value.substr(pos, end - pos);
             const int at = column + static_cast<int>(pos);
             if (type == "instance") {

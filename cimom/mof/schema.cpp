@@ -1,5 +1,8 @@
 #include "cimom/mof/schema.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "cimom/mof/class_checks.h"
 #include "cimom/mof/mof_error.h"
 #include "cimom/mof/mof_reader.h"
@@ -11,23 +14,14 @@ namespace {
 // only and do not pass to subclasses.
 const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experimental"};
 
-bool restricted(const Qualifier& q) {
-    for (const char* name : kRestrictedQualifiers) {
-        if (cimbroker::equalsIgnoreCase(q.name, name)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void dropRestrictedQualifiers(std::vector<Qualifier>& qualifiers) {
-    std::vector<Qualifier> kept;
-    for (Qualifier& q : qualifiers) {
-        if (!restricted(q)) {
-            kept.push_back(std::move(q));
-        }
-    }
-    qualifiers = std::move(kept);
+    const auto restricted = [](const Qualifier& q) {
+        return std::any_of(
+            std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
+            [&](const char* name) { return cimbroker::equalsIgnoreCase(q.name, name); });
+    };
+    qualifiers.erase(std::remove_if(qualifiers.begin(), qualifiers.end(), restricted),
+                     qualifiers.end());
 }
 
 // Own qualifiers replace inherited ones of the same name in place; new ones follow.
@@ -75,11 +69,12 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
         methods = superclass->methods;
     }
     for (const Method& m : cls.methods) {
-        InheritedMethod* same = nullptr;
-        for (InheritedMethod& known : methods) {
-            same = cimbroker::equalsIgnoreCase(known.method.name, m.name) ? &known : same;
-        }
-        if (same != nullptr) {
+        // Names are unique within each class, so at most one inherited method matches.
+        const auto same =
+            std::find_if(methods.begin(), methods.end(), [&](const InheritedMethod& known) {
+                return cimbroker::equalsIgnoreCase(known.method.name, m.name);
+            });
+        if (same != methods.end()) {
             *same = InheritedMethod{m, cls.name};
         } else {
             methods.push_back(InheritedMethod{m, cls.name});
@@ -133,9 +128,14 @@ cimp::Outcome Schema::fromDocument(const MofDocument& doc, Schema* out) {
 
 void Schema::add(const ClassDecl& cls) {
     ClassDecl stored = cls;
-    // References may name the class itself, which is not indexed yet.
-    auto declared = [&](const std::string& name) {
-        return cimbroker::equalsIgnoreCase(name, cls.name) ? cls.name : declaredName(name);
+    // A reference names its class as declared; it may name this class, which is not indexed yet.
+    auto declared = [&](Property& p) {
+        const ClassDecl* known = p.type == "ref" ? find(p.refClass) : nullptr;
+        if (p.type == "ref" && cimbroker::equalsIgnoreCase(p.refClass, cls.name)) {
+            p.refClass = cls.name;
+        } else if (known != nullptr) {
+            p.refClass = known->name;
+        }
     };
     ResolvedClass* superclass = nullptr;
     if (!stored.superclass.empty()) {
@@ -145,16 +145,10 @@ void Schema::add(const ClassDecl& cls) {
     }
     for (Property& p : stored.properties) {
         p.classOrigin = stored.name;
-        if (p.type == "ref") {
-            p.refClass = declared(p.refClass);
-        }
+        declared(p);
     }
     for (Method& m : stored.methods) {
-        for (Property& parameter : m.parameters) {
-            if (parameter.type == "ref") {
-                parameter.refClass = declared(parameter.refClass);
-            }
-        }
+        std::for_each(m.parameters.begin(), m.parameters.end(), declared);
     }
     ResolvedClass& resolved = model_->resolved.emplace_back();
     resolved.properties = effectiveProperties(superclass, stored.properties);
@@ -198,11 +192,6 @@ void Schema::indexAssociations() {
             }
         }
     }
-}
-
-std::string Schema::declaredName(const std::string& name) const {
-    const ClassDecl* cls = find(name);
-    return cls != nullptr ? cls->name : name;
 }
 
 const ResolvedClass* Schema::resolve(std::string_view name) const {

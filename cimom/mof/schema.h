@@ -59,7 +59,6 @@ class Schema {
 
     void add(const ClassDecl& cls);
     void indexAssociations();
-    std::string declaredName(const std::string& name) const;
 
     std::shared_ptr<Model> model_;  // written only while loading
 };

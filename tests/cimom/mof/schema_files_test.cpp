@@ -106,7 +106,7 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
     };
     for (const ClassDecl& c : doc.classes) {
         check(c.qualifiers);
-        EXPECT_NE(cimmof::findQualifier(c.qualifiers, "Description"), nullptr) << c.name;
+        EXPECT_NE(cimmof::findByName(c.qualifiers, "Description"), nullptr) << c.name;
         for (const Property& p : c.properties) {
             check(p.qualifiers);
         }
