@@ -3,6 +3,7 @@
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
 #include "broker/name_table.h"
+#include "broker/named_value_calls.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -55,27 +56,14 @@ CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* val
         op, "addKey", name, [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
 }
 
-CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getKey", nullData(), [name](ObjectPathObject& self, CMPIStatus& status) {
-            return self.keys().lookup(self.runtime(), name, CMPI_keyValue, status);
-        });
-}
+struct KeyNames {
+    static constexpr const char* get = "getKey";
+    static constexpr const char* getAt = "getKeyAt";
+    static constexpr const char* count = "getKeyCount";
+};
 
-CMPIData pathGetKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name,
-                      CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getKeyAt", nullData(), [index, name](ObjectPathObject& self, CMPIStatus& status) {
-            return self.keys().lookupAt(self.runtime(), index, name, CMPI_keyValue, status);
-        });
-}
-
-CMPICount pathGetKeyCount(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(op, rc, "getKeyCount", CMPICount{0},
-                                      [](ObjectPathObject& self, CMPIStatus&) {
-                                          return static_cast<CMPICount>(self.keys().size());
-                                      });
-}
+using KeyGetters = NamedValueGetters<ObjectPathObject, CMPIObjectPath, KeyNames, ObjectPathObject,
+                                     &ObjectPathObject::keys, CMPI_keyValue>;
 
 CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const char* service,
                         bool withHost) {
@@ -148,9 +136,9 @@ CMPIObjectPathFT pathTable = {
     pathSetClassName,
     pathGetClassName,
     pathAddKey,
-    pathGetKey,
-    pathGetKeyAt,
-    pathGetKeyCount,
+    KeyGetters::get,
+    KeyGetters::getAt,
+    KeyGetters::count,
     pathSetNameSpaceFromObjectPath,
     pathSetHostAndNameSpaceFromObjectPath,
     pathGetClassQualifier,
@@ -165,8 +153,7 @@ CMPIObjectPathFT pathTable = {
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
                                    std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      head_(std::make_shared<const Head>(Head{nameText(runtime, host),
-                                              nameText(runtime, nameSpace),
+      head_(std::make_shared<const Head>(Head{nameText(runtime, host), nameText(runtime, nameSpace),
                                               nameText(runtime, className)})) {}
 
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::shared_ptr<const Head> head)
@@ -177,8 +164,7 @@ CMPIObjectPathFT* ObjectPathObject::functionTable() {
 }
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::cloneWithoutKeys() const {
-    return std::unique_ptr<ObjectPathObject>(
-        new ObjectPathObject(runtime(), head_));
+    return std::unique_ptr<ObjectPathObject>(new ObjectPathObject(runtime(), head_));
 }
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {
