@@ -1,6 +1,8 @@
 #include "broker/broker_upcalls.h"
 
 #include <string>
+#include <tuple>
+#include <type_traits>
 
 #include "broker/caller_owned.h"
 #include "broker/entry_list_objects.h"
@@ -39,82 +41,42 @@ CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
     });
 }
 
-CMPIStatus deliverIndication(const CMPIBroker* mb, const CMPIContext*, const char*,
-                             const CMPIInstance*) {
-    return statusNotSupported(mb, "deliverIndication");
-}
+// The up-calls this broker does not offer answer not-supported, whatever their signature: as their
+// status, or through their last parameter (CMPIStatus* rc) with an empty answer.
+template <typename Fn, const char* service>
+struct Unsupported;
 
-CMPIEnumeration* enumerateInstanceNames(const CMPIBroker* mb, const CMPIContext*,
-                                        const CMPIObjectPath*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "enumerateInstanceNames",
-                              static_cast<CMPIEnumeration*>(nullptr));
-}
+template <typename R, typename... Args, const char* service>
+struct Unsupported<R (*)(const CMPIBroker*, Args...), service> {
+    static R call(const CMPIBroker* mb, [[maybe_unused]] Args... args) {
+        if constexpr (std::is_same_v<R, CMPIStatus>) {
+            return statusNotSupported(mb, service);
+        } else {
+            R empty{};
+            if constexpr (std::is_same_v<R, CMPIData>) {
+                empty = nullData();
+            }
+            CMPIStatus* rc = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
+            return answerNotSupported(mb, rc, service, empty);
+        }
+    }
+};
 
-CMPIInstance* getInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                          const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "getInstance", static_cast<CMPIInstance*>(nullptr));
-}
-
-CMPIObjectPath* createInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                               const CMPIInstance*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "createInstance", static_cast<CMPIObjectPath*>(nullptr));
-}
-
-CMPIStatus modifyInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                          const CMPIInstance*, const char**) {
-    return statusNotSupported(mb, "modifyInstance");
-}
-
-CMPIStatus deleteInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*) {
-    return statusNotSupported(mb, "deleteInstance");
-}
-
-CMPIEnumeration* execQuery(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                           const char*, const char*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "execQuery", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* enumerateInstances(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                    const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "enumerateInstances", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* associators(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                             const char*, const char*, const char*, const char*, const char**,
-                             CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "associators", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* associatorNames(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                 const char*, const char*, const char*, const char*,
-                                 CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "associatorNames", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* references(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                            const char*, const char*, const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "references", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* referenceNames(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                const char*, const char*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "referenceNames", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIData invokeMethod(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                      const CMPIArgs*, CMPIArgs*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "invokeMethod", nullData());
-}
-
-CMPIStatus setProperty(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                       const CMPIValue*, CMPIType) {
-    return statusNotSupported(mb, "brokerSetProperty");
-}
-
-CMPIData getProperty(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                     CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "brokerGetProperty", nullData());
-}
+constexpr char kDeliverIndication[] = "deliverIndication";
+constexpr char kEnumerateInstanceNames[] = "enumerateInstanceNames";
+constexpr char kGetInstance[] = "getInstance";
+constexpr char kCreateInstance[] = "createInstance";
+constexpr char kModifyInstance[] = "modifyInstance";
+constexpr char kDeleteInstance[] = "deleteInstance";
+constexpr char kExecQuery[] = "execQuery";
+constexpr char kEnumerateInstances[] = "enumerateInstances";
+constexpr char kAssociators[] = "associators";
+constexpr char kAssociatorNames[] = "associatorNames";
+constexpr char kReferences[] = "references";
+constexpr char kReferenceNames[] = "referenceNames";
+constexpr char kInvokeMethod[] = "invokeMethod";
+constexpr char kBrokerSetProperty[] = "brokerSetProperty";
+constexpr char kBrokerGetProperty[] = "brokerGetProperty";
 
 CMPIBrokerFT upcallTable = {
     CMPI_MB_OSEncapsulationSupport,  // no up-calls, no indications, no queries
@@ -123,21 +85,21 @@ CMPIBrokerFT upcallTable = {
     prepareAttachThread,
     attachThread,
     detachThread,
-    deliverIndication,
-    enumerateInstanceNames,
-    getInstance,
-    createInstance,
-    modifyInstance,
-    deleteInstance,
-    execQuery,
-    enumerateInstances,
-    associators,
-    associatorNames,
-    references,
-    referenceNames,
-    invokeMethod,
-    setProperty,
-    getProperty,
+    Unsupported<decltype(CMPIBrokerFT::deliverIndication), kDeliverIndication>::call,
+    Unsupported<decltype(CMPIBrokerFT::enumerateInstanceNames), kEnumerateInstanceNames>::call,
+    Unsupported<decltype(CMPIBrokerFT::getInstance), kGetInstance>::call,
+    Unsupported<decltype(CMPIBrokerFT::createInstance), kCreateInstance>::call,
+    Unsupported<decltype(CMPIBrokerFT::modifyInstance), kModifyInstance>::call,
+    Unsupported<decltype(CMPIBrokerFT::deleteInstance), kDeleteInstance>::call,
+    Unsupported<decltype(CMPIBrokerFT::execQuery), kExecQuery>::call,
+    Unsupported<decltype(CMPIBrokerFT::enumerateInstances), kEnumerateInstances>::call,
+    Unsupported<decltype(CMPIBrokerFT::associators), kAssociators>::call,
+    Unsupported<decltype(CMPIBrokerFT::associatorNames), kAssociatorNames>::call,
+    Unsupported<decltype(CMPIBrokerFT::references), kReferences>::call,
+    Unsupported<decltype(CMPIBrokerFT::referenceNames), kReferenceNames>::call,
+    Unsupported<decltype(CMPIBrokerFT::invokeMethod), kInvokeMethod>::call,
+    Unsupported<decltype(CMPIBrokerFT::setProperty), kBrokerSetProperty>::call,
+    Unsupported<decltype(CMPIBrokerFT::getProperty), kBrokerGetProperty>::call,
 };
 
 }  // namespace
