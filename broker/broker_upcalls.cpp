@@ -1,8 +1,6 @@
 #include "broker/broker_upcalls.h"
 
 #include <string>
-#include <tuple>
-#include <type_traits>
 
 #include "broker/caller_owned.h"
 #include "broker/entry_list_objects.h"
@@ -10,12 +8,6 @@
 
 namespace cimbroker {
 namespace {
-
-CMPIStatus statusNotSupported(const CMPIBroker* mb, const char* service) {
-    return runUpdate<RuntimeState>(mb, service, nullptr, [service](RuntimeState& runtime) {
-        return notSupported(runtime, service);
-    });
-}
 
 // The new thread's context: a copy of the caller's, owned by the thread until detachThread.
 CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
@@ -41,27 +33,7 @@ CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
     });
 }
 
-// The up-calls this broker does not offer answer not-supported, whatever their signature: as their
-// status, or through their last parameter (CMPIStatus* rc) with an empty answer.
-template <typename Fn, const char* service>
-struct Unsupported;
-
-template <typename R, typename... Args, const char* service>
-struct Unsupported<R (*)(const CMPIBroker*, Args...), service> {
-    static R call(const CMPIBroker* mb, [[maybe_unused]] Args... args) {
-        if constexpr (std::is_same_v<R, CMPIStatus>) {
-            return statusNotSupported(mb, service);
-        } else {
-            R empty{};
-            if constexpr (std::is_same_v<R, CMPIData>) {
-                empty = nullData();
-            }
-            CMPIStatus* rc = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
-            return answerNotSupported(mb, rc, service, empty);
-        }
-    }
-};
-
+// The up-calls this broker does not offer.
 constexpr char kDeliverIndication[] = "deliverIndication";
 constexpr char kEnumerateInstanceNames[] = "enumerateInstanceNames";
 constexpr char kGetInstance[] = "getInstance";
@@ -85,21 +57,23 @@ CMPIBrokerFT upcallTable = {
     prepareAttachThread,
     attachThread,
     detachThread,
-    Unsupported<decltype(CMPIBrokerFT::deliverIndication), kDeliverIndication>::call,
-    Unsupported<decltype(CMPIBrokerFT::enumerateInstanceNames), kEnumerateInstanceNames>::call,
-    Unsupported<decltype(CMPIBrokerFT::getInstance), kGetInstance>::call,
-    Unsupported<decltype(CMPIBrokerFT::createInstance), kCreateInstance>::call,
-    Unsupported<decltype(CMPIBrokerFT::modifyInstance), kModifyInstance>::call,
-    Unsupported<decltype(CMPIBrokerFT::deleteInstance), kDeleteInstance>::call,
-    Unsupported<decltype(CMPIBrokerFT::execQuery), kExecQuery>::call,
-    Unsupported<decltype(CMPIBrokerFT::enumerateInstances), kEnumerateInstances>::call,
-    Unsupported<decltype(CMPIBrokerFT::associators), kAssociators>::call,
-    Unsupported<decltype(CMPIBrokerFT::associatorNames), kAssociatorNames>::call,
-    Unsupported<decltype(CMPIBrokerFT::references), kReferences>::call,
-    Unsupported<decltype(CMPIBrokerFT::referenceNames), kReferenceNames>::call,
-    Unsupported<decltype(CMPIBrokerFT::invokeMethod), kInvokeMethod>::call,
-    Unsupported<decltype(CMPIBrokerFT::setProperty), kBrokerSetProperty>::call,
-    Unsupported<decltype(CMPIBrokerFT::getProperty), kBrokerGetProperty>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::deliverIndication), kDeliverIndication>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::enumerateInstanceNames),
+                kEnumerateInstanceNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::getInstance), kGetInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::createInstance), kCreateInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::modifyInstance), kModifyInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::deleteInstance), kDeleteInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::execQuery), kExecQuery>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::enumerateInstances),
+                kEnumerateInstances>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::associators), kAssociators>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::associatorNames), kAssociatorNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::references), kReferences>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::referenceNames), kReferenceNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::invokeMethod), kInvokeMethod>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::setProperty), kBrokerSetProperty>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::getProperty), kBrokerGetProperty>::call,
 };
 
 }  // namespace

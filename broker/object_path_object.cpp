@@ -89,33 +89,11 @@ CMPIStatus pathSetHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIO
     return copyFromPath(op, src, "setHostAndNameSpaceFromObjectPath", true);
 }
 
-CMPIData qualifierNotSupported(const CMPIObjectPath* op, const char* service, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, service, nullData(), [service](ObjectPathObject& self, CMPIStatus& status) {
-            status = errorStatus(self.runtime(), CMPI_RC_ERR_NOT_SUPPORTED,
-                                 std::string(service) + " is not supported by this broker");
-            return nullData();
-        });
-}
-
-CMPIData pathGetClassQualifier(const CMPIObjectPath* op, const char*, CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getClassQualifier", rc);
-}
-
-CMPIData pathGetPropertyQualifier(const CMPIObjectPath* op, const char*, const char*,
-                                  CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getPropertyQualifier", rc);
-}
-
-CMPIData pathGetMethodQualifier(const CMPIObjectPath* op, const char*, const char*,
-                                CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getMethodQualifier", rc);
-}
-
-CMPIData pathGetParameterQualifier(const CMPIObjectPath* op, const char*, const char*, const char*,
-                                   CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getParameterQualifier", rc);
-}
+// Qualifiers are not offered.
+constexpr char kGetClassQualifier[] = "getClassQualifier";
+constexpr char kGetPropertyQualifier[] = "getPropertyQualifier";
+constexpr char kGetMethodQualifier[] = "getMethodQualifier";
+constexpr char kGetParameterQualifier[] = "getParameterQualifier";
 
 CMPIString* pathToString(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
@@ -141,10 +119,14 @@ CMPIObjectPathFT pathTable = {
     KeyGetters::count,
     pathSetNameSpaceFromObjectPath,
     pathSetHostAndNameSpaceFromObjectPath,
-    pathGetClassQualifier,
-    pathGetPropertyQualifier,
-    pathGetMethodQualifier,
-    pathGetParameterQualifier,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getClassQualifier),
+                kGetClassQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getPropertyQualifier),
+                kGetPropertyQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getMethodQualifier),
+                kGetMethodQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getParameterQualifier),
+                kGetParameterQualifier>::call,
     pathToString,
 };
 

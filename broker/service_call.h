@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "broker/call_hook.h"
@@ -108,6 +110,34 @@ R answerNotSupported(const CMPIBroker* mb, CMPIStatus* rc, const char* service, 
                                       return empty;
                                   });
 }
+
+// A function this broker does not offer, whatever its signature after the handle of a `Self`:
+// answers not-supported as its status, or through its last parameter (CMPIStatus* rc) with an
+// empty answer.
+template <typename Self, typename Fn, const char* service>
+struct Unsupported;
+
+template <typename Self, typename R, typename Cmpi, typename... Args, const char* service>
+struct Unsupported<Self, R (*)(const Cmpi*, Args...), service> {
+    static R call(const Cmpi* handle, [[maybe_unused]] Args... args) {
+        if constexpr (std::is_same_v<R, CMPIStatus>) {
+            return runUpdate<Self>(handle, service, nullptr, [](Self& self) {
+                return notSupported(self.runtime(), service);
+            });
+        } else {
+            R empty{};
+            if constexpr (std::is_same_v<R, CMPIData>) {
+                empty = nullData();
+            }
+            CMPIStatus* rc = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
+            return runQuery<Self>(handle, rc, service, empty,
+                                  [empty](Self& self, CMPIStatus& status) {
+                                      status = notSupported(self.runtime(), service);
+                                      return empty;
+                                  });
+        }
+    }
+};
 
 // The `clone` slot of every object table: a deep copy owned by the caller.
 template <typename Self, typename Cmpi>
