@@ -66,11 +66,11 @@ Named readNamed(const Cmpi* object, Count count, At at) {
         return named;
     }
     UninstrumentedScope quiet;
-    const CMPICount total = count(object);
+    const CMPICount total = (object->ft->*count)(object, nullptr);
     named.reserve(std::min(total, kMaxReserved));
     for (CMPICount i = 0; i < total; ++i) {
         CMPIString* name = nullptr;
-        const CMPIData data = at(object, i, &name);
+        const CMPIData data = (object->ft->*at)(object, i, &name, nullptr);
         named.emplace_back(typename Named::value_type::first_type(borrowText(name)), data);
     }
     return named;
@@ -193,42 +193,23 @@ std::string pathToString(const CMPIObjectPath* path) {
                                                   : std::string();
 }
 
-namespace {
-
-template <typename Named>
-Named readKeys(const CMPIObjectPath* path) {
-    return readNamed<Named>(
-        path, [](const CMPIObjectPath* p) { return p->ft->getKeyCount(p, nullptr); },
-        [](const CMPIObjectPath* p, CMPICount i, CMPIString** name) {
-            return p->ft->getKeyAt(p, i, name, nullptr);
-        });
-}
-
-template <typename Named>
-Named readProperties(const CMPIInstance* instance) {
-    return readNamed<Named>(
-        instance, [](const CMPIInstance* p) { return p->ft->getPropertyCount(p, nullptr); },
-        [](const CMPIInstance* p, CMPICount i, CMPIString** name) {
-            return p->ft->getPropertyAt(p, i, name, nullptr);
-        });
-}
-
-}  // namespace
-
 NamedData keysOf(const CMPIObjectPath* path) {
-    return readKeys<NamedData>(path);
+    return readNamed<NamedData>(path, &CMPIObjectPathFT::getKeyCount, &CMPIObjectPathFT::getKeyAt);
 }
 
 BorrowedNamedData borrowKeys(const CMPIObjectPath* path) {
-    return readKeys<BorrowedNamedData>(path);
+    return readNamed<BorrowedNamedData>(path, &CMPIObjectPathFT::getKeyCount,
+                                        &CMPIObjectPathFT::getKeyAt);
 }
 
 NamedData propertiesOf(const CMPIInstance* instance) {
-    return readProperties<NamedData>(instance);
+    return readNamed<NamedData>(instance, &CMPIInstanceFT::getPropertyCount,
+                                &CMPIInstanceFT::getPropertyAt);
 }
 
 BorrowedNamedData borrowProperties(const CMPIInstance* instance) {
-    return readProperties<BorrowedNamedData>(instance);
+    return readNamed<BorrowedNamedData>(instance, &CMPIInstanceFT::getPropertyCount,
+                                        &CMPIInstanceFT::getPropertyAt);
 }
 
 std::vector<CMPIData> elementsOf(const CMPIArray* array) {
