@@ -10,45 +10,27 @@ namespace cimbroker {
 namespace {
 
 // The namespace, host name and class name slots differ only in the field they reach.
-using TextSetter = void (ObjectPathObject::*)(const char*);
-using TextGetter = const StringObject& (ObjectPathObject::*)() const;
-
-CMPIStatus setText(CMPIObjectPath* op, const char* service, TextSetter set, const char* text) {
-    return runUpdate<ObjectPathObject>(op, service, nullptr, [set, text](ObjectPathObject& self) {
+template <const char* service, void (ObjectPathObject::*set)(const char*)>
+CMPIStatus setText(CMPIObjectPath* op, const char* text) {
+    return runUpdate<ObjectPathObject>(op, service, nullptr, [text](ObjectPathObject& self) {
         (self.*set)(text);
         return okStatus();
     });
 }
 
-CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc, const char* service, TextGetter get) {
+template <const char* service, const StringObject& (ObjectPathObject::*get)() const>
+CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, service, static_cast<CMPIString*>(nullptr),
-        [get](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
+        [](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
 }
 
-CMPIStatus pathSetNameSpace(CMPIObjectPath* op, const char* ns) {
-    return setText(op, "setNameSpace", &ObjectPathObject::setNameSpace, ns);
-}
-
-CMPIString* pathGetNameSpace(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getNameSpace", &ObjectPathObject::nameSpace);
-}
-
-CMPIStatus pathSetHostname(CMPIObjectPath* op, const char* hn) {
-    return setText(op, "setHostname", &ObjectPathObject::setHost, hn);
-}
-
-CMPIString* pathGetHostname(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getHostname", &ObjectPathObject::host);
-}
-
-CMPIStatus pathSetClassName(CMPIObjectPath* op, const char* cn) {
-    return setText(op, "setClassName", &ObjectPathObject::setClassName, cn);
-}
-
-CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getClassName", &ObjectPathObject::className);
-}
+constexpr char kSetNameSpace[] = "setNameSpace";
+constexpr char kGetNameSpace[] = "getNameSpace";
+constexpr char kSetHostname[] = "setHostname";
+constexpr char kGetHostname[] = "getHostname";
+constexpr char kSetClassName[] = "setClassName";
+constexpr char kGetClassName[] = "getClassName";
 
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
@@ -107,12 +89,12 @@ CMPIObjectPathFT pathTable = {
     CMPICurrentVersion,
     releaseByCaller<CMPIObjectPath>,
     cloneForCaller<ObjectPathObject, CMPIObjectPath>,
-    pathSetNameSpace,
-    pathGetNameSpace,
-    pathSetHostname,
-    pathGetHostname,
-    pathSetClassName,
-    pathGetClassName,
+    setText<kSetNameSpace, &ObjectPathObject::setNameSpace>,
+    getText<kGetNameSpace, &ObjectPathObject::nameSpace>,
+    setText<kSetHostname, &ObjectPathObject::setHost>,
+    getText<kGetHostname, &ObjectPathObject::host>,
+    setText<kSetClassName, &ObjectPathObject::setClassName>,
+    getText<kGetClassName, &ObjectPathObject::className>,
     pathAddKey,
     KeyGetters::get,
     KeyGetters::getAt,
