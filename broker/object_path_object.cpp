@@ -47,8 +47,11 @@ struct KeyNames {
 using KeyGetters = NamedValueGetters<ObjectPathObject, CMPIObjectPath, KeyNames, ObjectPathObject,
                                      &ObjectPathObject::keys, CMPI_keyValue>;
 
-CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const char* service,
-                        bool withHost) {
+constexpr char kSetNameSpaceFrom[] = "setNameSpaceFromObjectPath";
+constexpr char kSetHostAndNameSpaceFrom[] = "setHostAndNameSpaceFromObjectPath";
+
+template <const char* service, bool withHost>
+CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
     return runUpdate<ObjectPathObject>(op, service, nullptr, [&](ObjectPathObject& self) {
         const ObjectPathObject* source = ObjectPathObject::from(src);
         if (source == nullptr) {
@@ -61,14 +64,6 @@ CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const cha
         }
         return okStatus();
     });
-}
-
-CMPIStatus pathSetNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
-    return copyFromPath(op, src, "setNameSpaceFromObjectPath", false);
-}
-
-CMPIStatus pathSetHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
-    return copyFromPath(op, src, "setHostAndNameSpaceFromObjectPath", true);
 }
 
 // Qualifiers are not offered.
@@ -99,8 +94,8 @@ CMPIObjectPathFT pathTable = {
     KeyGetters::get,
     KeyGetters::getAt,
     KeyGetters::count,
-    pathSetNameSpaceFromObjectPath,
-    pathSetHostAndNameSpaceFromObjectPath,
+    copyFromPath<kSetNameSpaceFrom, false>,
+    copyFromPath<kSetHostAndNameSpaceFrom, true>,
     Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getClassQualifier),
                 kGetClassQualifier>::call,
     Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getPropertyQualifier),
