@@ -55,6 +55,15 @@ std::string instanceText(const CMPIInstance* instance) {
     return pathToString(instance->ft->getObjectPath(instance, nullptr));
 }
 
+// The class name, namespace and host readers differ only in the slot they call.
+using PathTextSlot = CMPIString* (*CMPIObjectPathFT::*)(const CMPIObjectPath*, CMPIStatus*);
+
+std::string_view borrowPathText(const CMPIObjectPath* path, PathTextSlot get) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr ? borrowText((path->ft->*get)(path, nullptr))
+                                                  : std::string_view();
+}
+
 // Room reserved up front for a count an object reports, which need not be ours to trust: typical
 // objects fit, and a larger one grows as it is read.
 constexpr CMPICount kMaxReserved = 64;
@@ -97,23 +106,15 @@ std::string_view borrowText(const CMPIString* s) {
 }
 
 std::string_view borrowClassName(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getClassName(path, nullptr))
-               : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getClassName);
 }
 
 std::string_view borrowNameSpace(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getNameSpace(path, nullptr))
-               : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getNameSpace);
 }
 
 std::string_view borrowHost(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr ? borrowText(path->ft->getHostname(path, nullptr))
-                                                  : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getHostname);
 }
 
 std::string char16ToUtf8(CMPIChar16 c) {
