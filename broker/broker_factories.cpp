@@ -130,7 +130,11 @@ CMPISelectExp* newSelectExp(const CMPIBroker* mb, const char*, const char*, CMPI
     if (projection != nullptr) {
         *projection = nullptr;
     }
-    return answerNotSupported(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr));
+    return runQuery<RuntimeState>(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr),
+                                  [](RuntimeState& runtime, CMPIStatus& status) {
+                                      status = notSupported(runtime, "newSelectExp");
+                                      return static_cast<CMPISelectExp*>(nullptr);
+                                  });
 }
 
 CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const char* type,

@@ -101,16 +101,6 @@ CMPIStatus runUpdate(const Cmpi* handle, const char* service, const char* qualif
     return body(*self);
 }
 
-// A broker function this broker does not offer: answers `empty` with a not-supported status.
-template <typename R>
-R answerNotSupported(const CMPIBroker* mb, CMPIStatus* rc, const char* service, R empty) {
-    return runQuery<RuntimeState>(mb, rc, service, empty,
-                                  [service, empty](RuntimeState& runtime, CMPIStatus& status) {
-                                      status = notSupported(runtime, service);
-                                      return empty;
-                                  });
-}
-
 // A function this broker does not offer, whatever its signature after the handle of a `Self`:
 // answers not-supported as its status, or through its last parameter (CMPIStatus* rc) with an
 // empty answer.
