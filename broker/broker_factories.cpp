@@ -130,7 +130,11 @@ CMPISelectExp* newSelectExp(const CMPIBroker* mb, const char*, const char*, CMPI
     if (projection != nullptr) {
         *projection = nullptr;
     }
-    return answerNotSupported(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr));
+    return runQuery<RuntimeState>(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr),
+                                  [](RuntimeState& runtime, CMPIStatus& status) {
+                                      status = notSupported(runtime, "newSelectExp");
+                                      return static_cast<CMPISelectExp*>(nullptr);
+                                  });
 }
 
 CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const char* type,
@@ -262,30 +266,27 @@ CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CM
         });
 }
 
-void echo(RuntimeState& runtime, const char* kind, int level, const char* source, const char* text,
-          const CMPIString* string) {
-    if (!runtime.echoDiagnostics.load(std::memory_order_relaxed)) {
-        return;
-    }
-    const std::string message = text != nullptr ? text : toStdString(string);
-    std::fprintf(stderr, "cimbroker %s %d %s: %s\n", kind, level, source ? source : "-",
-                 message.c_str());
+// logMessage and trace: echoed to stderr when the runtime is told to, otherwise dropped.
+CMPIStatus echo(const CMPIBroker* mb, const char* service, const char* kind, int level,
+                const char* source, const char* text, const CMPIString* string) {
+    return runUpdate<RuntimeState>(mb, service, nullptr, [&](RuntimeState& runtime) {
+        if (runtime.echoDiagnostics.load(std::memory_order_relaxed)) {
+            const std::string message = text != nullptr ? text : toStdString(string);
+            std::fprintf(stderr, "cimbroker %s %d %s: %s\n", kind, level, source ? source : "-",
+                         message.c_str());
+        }
+        return okStatus();
+    });
 }
 
 CMPIStatus logMessage(const CMPIBroker* mb, int severity, const char* id, const char* text,
                       const CMPIString* string) {
-    return runUpdate<RuntimeState>(mb, "logMessage", nullptr, [&](RuntimeState& runtime) {
-        echo(runtime, "log", severity, id, text, string);
-        return okStatus();
-    });
+    return echo(mb, "logMessage", "log", severity, id, text, string);
 }
 
 CMPIStatus trace(const CMPIBroker* mb, int level, const char* component, const char* text,
                  const CMPIString* string) {
-    return runUpdate<RuntimeState>(mb, "trace", nullptr, [&](RuntimeState& runtime) {
-        echo(runtime, "trace", level, component, text, string);
-        return okStatus();
-    });
+    return echo(mb, "trace", "trace", level, component, text, string);
 }
 
 CMPIBrokerEncFT factoryTable = {

@@ -106,35 +106,30 @@ CMPI_MUTEX_TYPE newMutex(int) {
     return rc == 0 ? mutex.release() : nullptr;
 }
 
-void destroyMutex(CMPI_MUTEX_TYPE handle) {
-    std::unique_ptr<pthread_mutex_t> mutex(static_cast<pthread_mutex_t*>(handle));
-    if (mutex) {
-        pthread_mutex_destroy(mutex.get());
+// Mutexes and conditions are heap objects behind an opaque handle; a null handle is ignored.
+template <typename T, int (*destroy)(T*)>
+void destroyHandle(void* handle) {
+    std::unique_ptr<T> object(static_cast<T*>(handle));
+    if (object) {
+        destroy(object.get());
     }
 }
 
-void lockMutex(CMPI_MUTEX_TYPE handle) {
+template <int (*operation)(pthread_mutex_t*)>
+void onMutex(CMPI_MUTEX_TYPE handle) {
     if (handle != nullptr) {
-        pthread_mutex_lock(static_cast<pthread_mutex_t*>(handle));
+        operation(static_cast<pthread_mutex_t*>(handle));
     }
 }
 
-void unlockMutex(CMPI_MUTEX_TYPE handle) {
-    if (handle != nullptr) {
-        pthread_mutex_unlock(static_cast<pthread_mutex_t*>(handle));
-    }
-}
+constexpr auto destroyMutex = destroyHandle<pthread_mutex_t, pthread_mutex_destroy>;
+constexpr auto lockMutex = onMutex<pthread_mutex_lock>;
+constexpr auto unlockMutex = onMutex<pthread_mutex_unlock>;
+constexpr auto destroyCondition = destroyHandle<pthread_cond_t, pthread_cond_destroy>;
 
 CMPI_COND_TYPE newCondition(int) {
     auto condition = std::make_unique<pthread_cond_t>();
     return pthread_cond_init(condition.get(), nullptr) == 0 ? condition.release() : nullptr;
-}
-
-void destroyCondition(CMPI_COND_TYPE handle) {
-    std::unique_ptr<pthread_cond_t> condition(static_cast<pthread_cond_t*>(handle));
-    if (condition) {
-        pthread_cond_destroy(condition.get());
-    }
 }
 
 int condWait(CMPI_COND_TYPE cond, CMPI_MUTEX_TYPE mutex) {

@@ -9,12 +9,6 @@
 namespace cimbroker {
 namespace {
 
-CMPIStatus statusNotSupported(const CMPIBroker* mb, const char* service) {
-    return runUpdate<RuntimeState>(mb, service, nullptr, [service](RuntimeState& runtime) {
-        return notSupported(runtime, service);
-    });
-}
-
 // The new thread's context: a copy of the caller's, owned by the thread until detachThread.
 CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
     return runQuery<RuntimeState>(
@@ -39,82 +33,22 @@ CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
     });
 }
 
-CMPIStatus deliverIndication(const CMPIBroker* mb, const CMPIContext*, const char*,
-                             const CMPIInstance*) {
-    return statusNotSupported(mb, "deliverIndication");
-}
-
-CMPIEnumeration* enumerateInstanceNames(const CMPIBroker* mb, const CMPIContext*,
-                                        const CMPIObjectPath*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "enumerateInstanceNames",
-                              static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIInstance* getInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                          const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "getInstance", static_cast<CMPIInstance*>(nullptr));
-}
-
-CMPIObjectPath* createInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                               const CMPIInstance*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "createInstance", static_cast<CMPIObjectPath*>(nullptr));
-}
-
-CMPIStatus modifyInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                          const CMPIInstance*, const char**) {
-    return statusNotSupported(mb, "modifyInstance");
-}
-
-CMPIStatus deleteInstance(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*) {
-    return statusNotSupported(mb, "deleteInstance");
-}
-
-CMPIEnumeration* execQuery(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                           const char*, const char*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "execQuery", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* enumerateInstances(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                    const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "enumerateInstances", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* associators(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                             const char*, const char*, const char*, const char*, const char**,
-                             CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "associators", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* associatorNames(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                 const char*, const char*, const char*, const char*,
-                                 CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "associatorNames", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* references(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                            const char*, const char*, const char**, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "references", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIEnumeration* referenceNames(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*,
-                                const char*, const char*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "referenceNames", static_cast<CMPIEnumeration*>(nullptr));
-}
-
-CMPIData invokeMethod(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                      const CMPIArgs*, CMPIArgs*, CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "invokeMethod", nullData());
-}
-
-CMPIStatus setProperty(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                       const CMPIValue*, CMPIType) {
-    return statusNotSupported(mb, "brokerSetProperty");
-}
-
-CMPIData getProperty(const CMPIBroker* mb, const CMPIContext*, const CMPIObjectPath*, const char*,
-                     CMPIStatus* rc) {
-    return answerNotSupported(mb, rc, "brokerGetProperty", nullData());
-}
+// The up-calls this broker does not offer.
+constexpr char kDeliverIndication[] = "deliverIndication";
+constexpr char kEnumerateInstanceNames[] = "enumerateInstanceNames";
+constexpr char kGetInstance[] = "getInstance";
+constexpr char kCreateInstance[] = "createInstance";
+constexpr char kModifyInstance[] = "modifyInstance";
+constexpr char kDeleteInstance[] = "deleteInstance";
+constexpr char kExecQuery[] = "execQuery";
+constexpr char kEnumerateInstances[] = "enumerateInstances";
+constexpr char kAssociators[] = "associators";
+constexpr char kAssociatorNames[] = "associatorNames";
+constexpr char kReferences[] = "references";
+constexpr char kReferenceNames[] = "referenceNames";
+constexpr char kInvokeMethod[] = "invokeMethod";
+constexpr char kBrokerSetProperty[] = "brokerSetProperty";
+constexpr char kBrokerGetProperty[] = "brokerGetProperty";
 
 CMPIBrokerFT upcallTable = {
     CMPI_MB_OSEncapsulationSupport,  // no up-calls, no indications, no queries
@@ -123,21 +57,23 @@ CMPIBrokerFT upcallTable = {
     prepareAttachThread,
     attachThread,
     detachThread,
-    deliverIndication,
-    enumerateInstanceNames,
-    getInstance,
-    createInstance,
-    modifyInstance,
-    deleteInstance,
-    execQuery,
-    enumerateInstances,
-    associators,
-    associatorNames,
-    references,
-    referenceNames,
-    invokeMethod,
-    setProperty,
-    getProperty,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::deliverIndication), kDeliverIndication>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::enumerateInstanceNames),
+                kEnumerateInstanceNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::getInstance), kGetInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::createInstance), kCreateInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::modifyInstance), kModifyInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::deleteInstance), kDeleteInstance>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::execQuery), kExecQuery>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::enumerateInstances),
+                kEnumerateInstances>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::associators), kAssociators>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::associatorNames), kAssociatorNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::references), kReferences>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::referenceNames), kReferenceNames>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::invokeMethod), kInvokeMethod>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::setProperty), kBrokerSetProperty>::call,
+    Unsupported<RuntimeState, decltype(CMPIBrokerFT::getProperty), kBrokerGetProperty>::call,
 };
 
 }  // namespace

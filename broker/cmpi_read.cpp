@@ -55,6 +55,15 @@ std::string instanceText(const CMPIInstance* instance) {
     return pathToString(instance->ft->getObjectPath(instance, nullptr));
 }
 
+// The class name, namespace and host readers differ only in the slot they call.
+using PathTextSlot = CMPIString* (*CMPIObjectPathFT::*)(const CMPIObjectPath*, CMPIStatus*);
+
+std::string_view borrowPathText(const CMPIObjectPath* path, PathTextSlot get) {
+    UninstrumentedScope quiet;
+    return path != nullptr && path->ft != nullptr ? borrowText((path->ft->*get)(path, nullptr))
+                                                  : std::string_view();
+}
+
 // Room reserved up front for a count an object reports, which need not be ours to trust: typical
 // objects fit, and a larger one grows as it is read.
 constexpr CMPICount kMaxReserved = 64;
@@ -66,11 +75,11 @@ Named readNamed(const Cmpi* object, Count count, At at) {
         return named;
     }
     UninstrumentedScope quiet;
-    const CMPICount total = count(object);
+    const CMPICount total = (object->ft->*count)(object, nullptr);
     named.reserve(std::min(total, kMaxReserved));
     for (CMPICount i = 0; i < total; ++i) {
         CMPIString* name = nullptr;
-        const CMPIData data = at(object, i, &name);
+        const CMPIData data = (object->ft->*at)(object, i, &name, nullptr);
         named.emplace_back(typename Named::value_type::first_type(borrowText(name)), data);
     }
     return named;
@@ -97,23 +106,15 @@ std::string_view borrowText(const CMPIString* s) {
 }
 
 std::string_view borrowClassName(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getClassName(path, nullptr))
-               : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getClassName);
 }
 
 std::string_view borrowNameSpace(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr
-               ? borrowText(path->ft->getNameSpace(path, nullptr))
-               : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getNameSpace);
 }
 
 std::string_view borrowHost(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
-    return path != nullptr && path->ft != nullptr ? borrowText(path->ft->getHostname(path, nullptr))
-                                                  : std::string_view();
+    return borrowPathText(path, &CMPIObjectPathFT::getHostname);
 }
 
 std::string char16ToUtf8(CMPIChar16 c) {
@@ -193,42 +194,23 @@ std::string pathToString(const CMPIObjectPath* path) {
                                                   : std::string();
 }
 
-namespace {
-
-template <typename Named>
-Named readKeys(const CMPIObjectPath* path) {
-    return readNamed<Named>(
-        path, [](const CMPIObjectPath* p) { return p->ft->getKeyCount(p, nullptr); },
-        [](const CMPIObjectPath* p, CMPICount i, CMPIString** name) {
-            return p->ft->getKeyAt(p, i, name, nullptr);
-        });
-}
-
-template <typename Named>
-Named readProperties(const CMPIInstance* instance) {
-    return readNamed<Named>(
-        instance, [](const CMPIInstance* p) { return p->ft->getPropertyCount(p, nullptr); },
-        [](const CMPIInstance* p, CMPICount i, CMPIString** name) {
-            return p->ft->getPropertyAt(p, i, name, nullptr);
-        });
-}
-
-}  // namespace
-
 NamedData keysOf(const CMPIObjectPath* path) {
-    return readKeys<NamedData>(path);
+    return readNamed<NamedData>(path, &CMPIObjectPathFT::getKeyCount, &CMPIObjectPathFT::getKeyAt);
 }
 
 BorrowedNamedData borrowKeys(const CMPIObjectPath* path) {
-    return readKeys<BorrowedNamedData>(path);
+    return readNamed<BorrowedNamedData>(path, &CMPIObjectPathFT::getKeyCount,
+                                        &CMPIObjectPathFT::getKeyAt);
 }
 
 NamedData propertiesOf(const CMPIInstance* instance) {
-    return readProperties<NamedData>(instance);
+    return readNamed<NamedData>(instance, &CMPIInstanceFT::getPropertyCount,
+                                &CMPIInstanceFT::getPropertyAt);
 }
 
 BorrowedNamedData borrowProperties(const CMPIInstance* instance) {
-    return readProperties<BorrowedNamedData>(instance);
+    return readNamed<BorrowedNamedData>(instance, &CMPIInstanceFT::getPropertyCount,
+                                        &CMPIInstanceFT::getPropertyAt);
 }
 
 std::vector<CMPIData> elementsOf(const CMPIArray* array) {

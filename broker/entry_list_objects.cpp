@@ -1,7 +1,7 @@
 #include "broker/entry_list_objects.h"
 
 #include "broker/cmpi_read.h"
-#include "broker/service_call.h"
+#include "broker/named_value_calls.h"
 
 namespace cimbroker {
 namespace {
@@ -21,27 +21,8 @@ struct ArgsNames {
 };
 
 template <typename Self, typename Cmpi, typename Names>
-struct EntryFunctions {
-    static CMPIData get(const Cmpi* handle, const char* name, CMPIStatus* rc) {
-        return runQuery<Self>(
-            handle, rc, Names::get, nullData(), [name](Self& self, CMPIStatus& status) {
-                return self.entries().lookup(self.runtime(), name, CMPI_goodValue, status);
-            });
-    }
-
-    static CMPIData getAt(const Cmpi* handle, CMPICount index, CMPIString** name, CMPIStatus* rc) {
-        return runQuery<Self>(
-            handle, rc, Names::getAt, nullData(), [index, name](Self& self, CMPIStatus& status) {
-                return self.entries().lookupAt(self.runtime(), index, name, CMPI_goodValue, status);
-            });
-    }
-
-    static CMPICount count(const Cmpi* handle, CMPIStatus* rc) {
-        return runQuery<Self>(handle, rc, Names::count, CMPICount{0}, [](Self& self, CMPIStatus&) {
-            return static_cast<CMPICount>(self.entries().size());
-        });
-    }
-
+struct EntryFunctions
+    : NamedValueGetters<Self, Cmpi, Names, EntryListObject<Cmpi, Self>, &Self::entries> {
     static CMPIStatus add(const Cmpi* handle, const char* name, const CMPIValue* value,
                           const CMPIType type) {
         return runUpdate<Self>(handle, Names::add, nullptr, [&](Self& self) {

@@ -4,6 +4,7 @@
 
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
+#include "broker/named_value_calls.h"
 #include "broker/service_call.h"
 #include "broker/text_case.h"
 
@@ -23,28 +24,14 @@ bool readNames(const char** list, std::vector<std::string>& names) {
     return true;
 }
 
-CMPIData instanceGetProperty(const CMPIInstance* inst, const char* name, CMPIStatus* rc) {
-    return runQuery<InstanceObject>(
-        inst, rc, "getProperty", nullData(), [name](InstanceObject& self, CMPIStatus& status) {
-            return self.properties().lookup(self.runtime(), name, CMPI_goodValue, status);
-        });
-}
+struct PropertyNames {
+    static constexpr const char* get = "getProperty";
+    static constexpr const char* getAt = "getPropertyAt";
+    static constexpr const char* count = "getPropertyCount";
+};
 
-CMPIData instanceGetPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** name,
-                               CMPIStatus* rc) {
-    return runQuery<InstanceObject>(inst, rc, "getPropertyAt", nullData(),
-                                    [index, name](InstanceObject& self, CMPIStatus& status) {
-                                        return self.properties().lookupAt(
-                                            self.runtime(), index, name, CMPI_goodValue, status);
-                                    });
-}
-
-CMPICount instanceGetPropertyCount(const CMPIInstance* inst, CMPIStatus* rc) {
-    return runQuery<InstanceObject>(inst, rc, "getPropertyCount", CMPICount{0},
-                                    [](InstanceObject& self, CMPIStatus&) {
-                                        return static_cast<CMPICount>(self.properties().size());
-                                    });
-}
+using PropertyGetters = NamedValueGetters<InstanceObject, CMPIInstance, PropertyNames,
+                                          InstanceObject, &InstanceObject::properties>;
 
 CMPIStatus instanceSetProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value,
                                CMPIType type) {
@@ -72,9 +59,9 @@ CMPIInstanceFT instanceTable = {
     CMPICurrentVersion,
     releaseByCaller<CMPIInstance>,
     cloneForCaller<InstanceObject, CMPIInstance>,
-    instanceGetProperty,
-    instanceGetPropertyAt,
-    instanceGetPropertyCount,
+    PropertyGetters::get,
+    PropertyGetters::getAt,
+    PropertyGetters::count,
     instanceSetProperty,
     instanceGetObjectPath,
     instanceSetPropertyFilter,

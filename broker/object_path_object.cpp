@@ -3,51 +3,34 @@
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
 #include "broker/name_table.h"
+#include "broker/named_value_calls.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
 namespace {
 
 // The namespace, host name and class name slots differ only in the field they reach.
-using TextSetter = void (ObjectPathObject::*)(const char*);
-using TextGetter = const StringObject& (ObjectPathObject::*)() const;
-
-CMPIStatus setText(CMPIObjectPath* op, const char* service, TextSetter set, const char* text) {
-    return runUpdate<ObjectPathObject>(op, service, nullptr, [set, text](ObjectPathObject& self) {
+template <const char* service, void (ObjectPathObject::*set)(const char*)>
+CMPIStatus setText(CMPIObjectPath* op, const char* text) {
+    return runUpdate<ObjectPathObject>(op, service, nullptr, [text](ObjectPathObject& self) {
         (self.*set)(text);
         return okStatus();
     });
 }
 
-CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc, const char* service, TextGetter get) {
+template <const char* service, const StringObject& (ObjectPathObject::*get)() const>
+CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
         op, rc, service, static_cast<CMPIString*>(nullptr),
-        [get](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
+        [](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
 }
 
-CMPIStatus pathSetNameSpace(CMPIObjectPath* op, const char* ns) {
-    return setText(op, "setNameSpace", &ObjectPathObject::setNameSpace, ns);
-}
-
-CMPIString* pathGetNameSpace(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getNameSpace", &ObjectPathObject::nameSpace);
-}
-
-CMPIStatus pathSetHostname(CMPIObjectPath* op, const char* hn) {
-    return setText(op, "setHostname", &ObjectPathObject::setHost, hn);
-}
-
-CMPIString* pathGetHostname(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getHostname", &ObjectPathObject::host);
-}
-
-CMPIStatus pathSetClassName(CMPIObjectPath* op, const char* cn) {
-    return setText(op, "setClassName", &ObjectPathObject::setClassName, cn);
-}
-
-CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return getText(op, rc, "getClassName", &ObjectPathObject::className);
-}
+constexpr char kSetNameSpace[] = "setNameSpace";
+constexpr char kGetNameSpace[] = "getNameSpace";
+constexpr char kSetHostname[] = "setHostname";
+constexpr char kGetHostname[] = "getHostname";
+constexpr char kSetClassName[] = "setClassName";
+constexpr char kGetClassName[] = "getClassName";
 
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
@@ -55,30 +38,20 @@ CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* val
         op, "addKey", name, [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
 }
 
-CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getKey", nullData(), [name](ObjectPathObject& self, CMPIStatus& status) {
-            return self.keys().lookup(self.runtime(), name, CMPI_keyValue, status);
-        });
-}
+struct KeyNames {
+    static constexpr const char* get = "getKey";
+    static constexpr const char* getAt = "getKeyAt";
+    static constexpr const char* count = "getKeyCount";
+};
 
-CMPIData pathGetKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name,
-                      CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "getKeyAt", nullData(), [index, name](ObjectPathObject& self, CMPIStatus& status) {
-            return self.keys().lookupAt(self.runtime(), index, name, CMPI_keyValue, status);
-        });
-}
+using KeyGetters = NamedValueGetters<ObjectPathObject, CMPIObjectPath, KeyNames, ObjectPathObject,
+                                     &ObjectPathObject::keys, CMPI_keyValue>;
 
-CMPICount pathGetKeyCount(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(op, rc, "getKeyCount", CMPICount{0},
-                                      [](ObjectPathObject& self, CMPIStatus&) {
-                                          return static_cast<CMPICount>(self.keys().size());
-                                      });
-}
+constexpr char kSetNameSpaceFrom[] = "setNameSpaceFromObjectPath";
+constexpr char kSetHostAndNameSpaceFrom[] = "setHostAndNameSpaceFromObjectPath";
 
-CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const char* service,
-                        bool withHost) {
+template <const char* service, bool withHost>
+CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
     return runUpdate<ObjectPathObject>(op, service, nullptr, [&](ObjectPathObject& self) {
         const ObjectPathObject* source = ObjectPathObject::from(src);
         if (source == nullptr) {
@@ -93,41 +66,11 @@ CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src, const cha
     });
 }
 
-CMPIStatus pathSetNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
-    return copyFromPath(op, src, "setNameSpaceFromObjectPath", false);
-}
-
-CMPIStatus pathSetHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
-    return copyFromPath(op, src, "setHostAndNameSpaceFromObjectPath", true);
-}
-
-CMPIData qualifierNotSupported(const CMPIObjectPath* op, const char* service, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, service, nullData(), [service](ObjectPathObject& self, CMPIStatus& status) {
-            status = errorStatus(self.runtime(), CMPI_RC_ERR_NOT_SUPPORTED,
-                                 std::string(service) + " is not supported by this broker");
-            return nullData();
-        });
-}
-
-CMPIData pathGetClassQualifier(const CMPIObjectPath* op, const char*, CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getClassQualifier", rc);
-}
-
-CMPIData pathGetPropertyQualifier(const CMPIObjectPath* op, const char*, const char*,
-                                  CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getPropertyQualifier", rc);
-}
-
-CMPIData pathGetMethodQualifier(const CMPIObjectPath* op, const char*, const char*,
-                                CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getMethodQualifier", rc);
-}
-
-CMPIData pathGetParameterQualifier(const CMPIObjectPath* op, const char*, const char*, const char*,
-                                   CMPIStatus* rc) {
-    return qualifierNotSupported(op, "getParameterQualifier", rc);
-}
+// Qualifiers are not offered.
+constexpr char kGetClassQualifier[] = "getClassQualifier";
+constexpr char kGetPropertyQualifier[] = "getPropertyQualifier";
+constexpr char kGetMethodQualifier[] = "getMethodQualifier";
+constexpr char kGetParameterQualifier[] = "getParameterQualifier";
 
 CMPIString* pathToString(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
@@ -141,22 +84,26 @@ CMPIObjectPathFT pathTable = {
     CMPICurrentVersion,
     releaseByCaller<CMPIObjectPath>,
     cloneForCaller<ObjectPathObject, CMPIObjectPath>,
-    pathSetNameSpace,
-    pathGetNameSpace,
-    pathSetHostname,
-    pathGetHostname,
-    pathSetClassName,
-    pathGetClassName,
+    setText<kSetNameSpace, &ObjectPathObject::setNameSpace>,
+    getText<kGetNameSpace, &ObjectPathObject::nameSpace>,
+    setText<kSetHostname, &ObjectPathObject::setHost>,
+    getText<kGetHostname, &ObjectPathObject::host>,
+    setText<kSetClassName, &ObjectPathObject::setClassName>,
+    getText<kGetClassName, &ObjectPathObject::className>,
     pathAddKey,
-    pathGetKey,
-    pathGetKeyAt,
-    pathGetKeyCount,
-    pathSetNameSpaceFromObjectPath,
-    pathSetHostAndNameSpaceFromObjectPath,
-    pathGetClassQualifier,
-    pathGetPropertyQualifier,
-    pathGetMethodQualifier,
-    pathGetParameterQualifier,
+    KeyGetters::get,
+    KeyGetters::getAt,
+    KeyGetters::count,
+    copyFromPath<kSetNameSpaceFrom, false>,
+    copyFromPath<kSetHostAndNameSpaceFrom, true>,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getClassQualifier),
+                kGetClassQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getPropertyQualifier),
+                kGetPropertyQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getMethodQualifier),
+                kGetMethodQualifier>::call,
+    Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getParameterQualifier),
+                kGetParameterQualifier>::call,
     pathToString,
 };
 
@@ -165,8 +112,7 @@ CMPIObjectPathFT pathTable = {
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::string_view nameSpace,
                                    std::string_view className, std::string_view host)
     : Encapsulated(runtime),
-      head_(std::make_shared<const Head>(Head{nameText(runtime, host),
-                                              nameText(runtime, nameSpace),
+      head_(std::make_shared<const Head>(Head{nameText(runtime, host), nameText(runtime, nameSpace),
                                               nameText(runtime, className)})) {}
 
 ObjectPathObject::ObjectPathObject(RuntimeState& runtime, std::shared_ptr<const Head> head)
@@ -177,8 +123,7 @@ CMPIObjectPathFT* ObjectPathObject::functionTable() {
 }
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::cloneWithoutKeys() const {
-    return std::unique_ptr<ObjectPathObject>(
-        new ObjectPathObject(runtime(), head_));
+    return std::unique_ptr<ObjectPathObject>(new ObjectPathObject(runtime(), head_));
 }
 
 std::unique_ptr<ObjectPathObject> ObjectPathObject::clonePath() const {

@@ -226,30 +226,12 @@ void OwnedValue::retire(RuntimeState& runtime) {
     }
 }
 
+// Every encapsulated member of CMPIValue (array, ref, inst, args, dateTime, Enum) is a pointer at
+// the start of the union, so the handle goes there whatever the object's type.
 void OwnedValue::own(std::unique_ptr<Object> object) {
     void* handle = object->cmpiAddress();
+    std::memcpy(&data_.value, &handle, sizeof handle);
     data_.state = CMPI_goodValue;
-    if ((data_.type & CMPI_ARRAY) != 0) {
-        data_.value.array = static_cast<CMPIArray*>(handle);
-    } else {
-        switch (data_.type) {
-            case CMPI_ref:
-                data_.value.ref = static_cast<CMPIObjectPath*>(handle);
-                break;
-            case CMPI_instance:
-                data_.value.inst = static_cast<CMPIInstance*>(handle);
-                break;
-            case CMPI_args:
-                data_.value.args = static_cast<CMPIArgs*>(handle);
-                break;
-            case CMPI_dateTime:
-                data_.value.dateTime = static_cast<CMPIDateTime*>(handle);
-                break;
-            default:
-                data_.value.Enum = static_cast<CMPIEnumeration*>(handle);
-                break;
-        }
-    }
     owned_ = std::move(object);
 }
 

@@ -45,19 +45,6 @@ CMPIResultFT resultTable = {
 
 ResultObject::ResultObject(RuntimeState& runtime) : Encapsulated(runtime) {}
 
-ResultObject::~ResultObject() {
-    for (size_t i = 0; i < instances_.handles.size(); ++i) {
-        if (!instances_.owned[i]) {
-            InstanceObject::from(instances_.handles[i])->endLoan();
-        }
-    }
-    for (size_t i = 0; i < paths_.handles.size(); ++i) {
-        if (!paths_.owned[i]) {
-            ObjectPathObject::from(paths_.handles[i])->endLoan();
-        }
-    }
-}
-
 CMPIResultFT* ResultObject::functionTable() {
     return &resultTable;
 }

@@ -23,7 +23,6 @@ namespace cimbroker {
 class ResultObject : public Encapsulated<CMPIResult, ResultObject>, private Borrower {
   public:
     explicit ResultObject(RuntimeState& runtime);
-    ~ResultObject() override;
     static CMPIResultFT* functionTable();
 
     CMPIStatus addInstance(const CMPIInstance* instance);
@@ -41,9 +40,17 @@ class ResultObject : public Encapsulated<CMPIResult, ResultObject>, private Borr
     std::string describe() const override;
 
   private:
-    // The objects of one kind, in order: owned_[i] is null while handles_[i] is borrowed.
+    // The objects of one kind, in order: owned[i] is null while handles[i] is borrowed, a loan that
+    // ends with the Result.
     template <typename T, typename Cmpi>
     struct Kept {
+        ~Kept() {
+            for (size_t i = 0; i < handles.size(); ++i) {
+                if (!owned[i]) {
+                    T::from(handles[i])->endLoan();
+                }
+            }
+        }
         std::vector<std::unique_ptr<T>> owned;
         std::vector<const Cmpi*> handles;
     };

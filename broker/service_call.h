@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "broker/call_hook.h"
@@ -99,15 +101,33 @@ CMPIStatus runUpdate(const Cmpi* handle, const char* service, const char* qualif
     return body(*self);
 }
 
-// A broker function this broker does not offer: answers `empty` with a not-supported status.
-template <typename R>
-R answerNotSupported(const CMPIBroker* mb, CMPIStatus* rc, const char* service, R empty) {
-    return runQuery<RuntimeState>(mb, rc, service, empty,
-                                  [service, empty](RuntimeState& runtime, CMPIStatus& status) {
-                                      status = notSupported(runtime, service);
+// A function this broker does not offer, whatever its signature after the handle of a `Self`:
+// answers not-supported as its status, or through its last parameter (CMPIStatus* rc) with an
+// empty answer.
+template <typename Self, typename Fn, const char* service>
+struct Unsupported;
+
+template <typename Self, typename R, typename Cmpi, typename... Args, const char* service>
+struct Unsupported<Self, R (*)(const Cmpi*, Args...), service> {
+    static R call(const Cmpi* handle, [[maybe_unused]] Args... args) {
+        if constexpr (std::is_same_v<R, CMPIStatus>) {
+            return runUpdate<Self>(handle, service, nullptr, [](Self& self) {
+                return notSupported(self.runtime(), service);
+            });
+        } else {
+            R empty{};
+            if constexpr (std::is_same_v<R, CMPIData>) {
+                empty = nullData();
+            }
+            CMPIStatus* rc = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
+            return runQuery<Self>(handle, rc, service, empty,
+                                  [empty](Self& self, CMPIStatus& status) {
+                                      status = notSupported(self.runtime(), service);
                                       return empty;
                                   });
-}
+        }
+    }
+};
 
 // The `clone` slot of every object table: a deep copy owned by the caller.
 template <typename Self, typename Cmpi>
