@@ -75,7 +75,7 @@ for sub in $("$root/usr/bin/cimp-platform" --help | sed -n '/^commands:$/,${/^  
     grep -q "^\.B ${sub//-/\\\\-}\b" <<<"$page" || fail "cimp-platform.1 lacks $sub"
 done
 # The daemon's compiled-in defaults name the packaged schema and provider folder.
-for default in /usr/share/cimp/schema/root_orvcim.mof "/usr/lib/$multiarch/cmpi"; do
+for default in /usr/share/cimp/schema "/usr/lib/$multiarch/cmpi"; do
     grep -qaF "$default" "$root/usr/sbin/cimp-cimom" || fail "cimp-cimom does not default to $default"
 done
 grep -q '^# port = 5988$' "$root/etc/cimp/cimp-cimom.conf" || fail "config file lacks the port line"
