@@ -23,10 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 // The value of `area/v`, or its return code when the read fails.
 std::string readValue() {
     char buffer[32];
@@ -49,21 +45,21 @@ TEST_F(ChangeSeen, EveryKindOfChangeIsSeenByTheNextCall) {
     const std::string value = path("registry/area/v");
     const std::string spare = root() + "-spare";
     const Case cases[] = {
-        {"rewritten in place, same size", [&] { writeText(value, "new"); }, "new"},
+        {"rewritten in place, same size", [&] { cimptest::writeFile(value, "new"); }, "new"},
         {"replaced by a rename",
          [&] {
-             writeText(value + ".tmp", "renamed");
+             cimptest::writeFile(value + ".tmp", "renamed");
              fs::rename(value + ".tmp", value);
          },
          "renamed"},
-        {"fault file created", [&] { writeText(value + ".fail", "0x51A00009"); },
+        {"fault file created", [&] { cimptest::writeFile(value + ".fail", "0x51A00009"); },
          "rc " + std::to_string(0x51A00009)},
         {"fault file removed", [&] { fs::remove(value + ".fail"); }, "renamed"},
         {"area replaced by another folder",
          [&] {
              fs::rename(path("registry/area"), path("registry/old"));
              fs::create_directories(path("registry/area"));
-             writeText(value, "fresh area");
+             cimptest::writeFile(value, "fresh area");
          },
          "fresh area"},
         {"written through a second link elsewhere",
@@ -71,14 +67,14 @@ TEST_F(ChangeSeen, EveryKindOfChangeIsSeenByTheNextCall) {
              fs::create_directories(path("elsewhere"));
              fs::create_hard_link(value, path("elsewhere/v"));
              readValue();
-             writeText(path("elsewhere/v"), "linked");
+             cimptest::writeFile(path("elsewhere/v"), "linked");
          },
          "linked"},
         {"root replaced at its path",
          [&] {
              fs::rename(root(), spare);
              fs::create_directories(path("registry/area"));
-             writeText(value, "new root");
+             cimptest::writeFile(value, "new root");
          },
          "new root"},
     };
@@ -95,7 +91,7 @@ TEST_F(ChangeSeen, ThroughALinkedRootThatIsRetargeted) {
     const std::string link = root() + "-link";
     const std::string other = root() + "-other";
     fs::create_directories(other + "/registry/area");
-    writeText(other + "/registry/area/v", "other");
+    cimptest::writeFile(other + "/registry/area/v", "other");
     setRegistry("area/v", "first");
     fs::create_directory_symlink(root(), link);
     setenv("CIMP_PLATFORM_ROOT", link.c_str(), 1);
@@ -129,14 +125,14 @@ TEST_F(ChangeSeen, ByEveryThreadAndByThreadsThatComeLater) {
     while (warm < kThreads) {
         std::this_thread::yield();
     }
-    writeText(path("registry/area/v"), "second");
+    cimptest::writeFile(path("registry/area/v"), "second");
     changed.set_value();
     for (std::thread& t : threads) {
         t.join();
     }
     EXPECT_EQ(seen, std::vector<std::string>(kThreads, "second"));
 
-    writeText(path("registry/area/v"), "third");
+    cimptest::writeFile(path("registry/area/v"), "third");
     std::thread([&] { seen[0] = readValue(); }).join();
     EXPECT_EQ(seen[0], "third");
 }
@@ -149,7 +145,7 @@ TEST_F(ChangeSeen, InAForkedChildAndInItsParentAfterwards) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        writeText(path("registry/area/v"), "child");
+        cimptest::writeFile(path("registry/area/v"), "child");
         _exit(readValue() == "child" ? 0 : 1);
     }
     int status = 0;

@@ -21,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeText(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -49,9 +44,9 @@ class Planted : public cimptest::PlatformRoot {
     // A relative path "trace/*" names the file of the buffer `traceName`.
     explicit Planted(const Plant& plant, const std::string& traceName = "")
         : outside(root() + "-outside") {
-        writeText(outside + "/v", "secret");
-        writeText(outside + "/v.fail", "0x0BADC0DE");
-        writeText(outside + "/area/v", "secret");
+        cimptest::writeFile(outside + "/v", "secret");
+        cimptest::writeFile(outside + "/v.fail", "0x0BADC0DE");
+        cimptest::writeFile(outside + "/area/v", "secret");
         const std::string path =
             root() + "/" + (plant.relative == "trace/*" ? "trace/" + traceName : plant.relative);
         fs::create_directories(fs::path(path).parent_path());
@@ -61,7 +56,7 @@ class Planted : public cimptest::PlatformRoot {
                                ? link((outside + "/v").c_str(), path.c_str())
                            : plant.kind == Kind::Fifo   ? mkfifo(path.c_str(), 0644)
                            : plant.kind == Kind::Folder ? !fs::create_directories(path)
-                                                        : (writeText(path, plant.text), 0);
+                                                        : (cimptest::writeFile(path, plant.text), 0);
         EXPECT_EQ(failed, 0) << plant.what;
     }
     ~Planted() { fs::remove_all(outside); }

@@ -106,7 +106,7 @@ std::vector<std::string> PlatformRoot::errlLines() const {
     return lines;
 }
 
-void PlatformRoot::writeFile(const std::string& path, const std::string& bytes) {
+void writeFile(const std::string& path, const std::string& bytes) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

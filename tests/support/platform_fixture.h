@@ -62,7 +62,6 @@ class PlatformRoot {
     std::vector<std::string> errlLines() const;
 
   private:
-    void writeFile(const std::string& path, const std::string& bytes);
     void writeFailFile(const std::string& path, uint32_t rc);
 
     std::string root_;
@@ -70,6 +69,9 @@ class PlatformRoot {
 };
 
 class PlatformFixture : public ::testing::Test, public PlatformRoot {};
+
+// Writes `bytes` to the file `path`, creating its folders; a failure fails the test.
+void writeFile(const std::string& path, const std::string& bytes);
 
 }  // namespace cimptest
 
