@@ -2,7 +2,7 @@
 #ifndef CIMP_TESTS_PLATFORM_LOG_FIELDS_H
 #define CIMP_TESTS_PLATFORM_LOG_FIELDS_H
 
-#include <regex>
+#include <cctype>
 #include <string>
 
 namespace cimptest {
@@ -10,9 +10,33 @@ namespace cimptest {
 // `text` with every UTC time as the platform writes it (2026-01-05T10:00:00.250000Z) shown as
 // "<time>" and every thread id as "tid=<n>".
 inline std::string maskTimes(const std::string& text) {
-    static const std::regex time(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{6}Z)");
-    static const std::regex tid(R"(tid=\d+)");
-    return std::regex_replace(std::regex_replace(text, time, "<time>"), tid, "tid=<n>");
+    constexpr char kTime[] = "9999-99-99T99:99:99.999999Z";  // '9': any digit
+    const auto digit = [&text](size_t at) {
+        return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) != 0;
+    };
+    const auto timeAt = [&](size_t at) {
+        for (size_t i = 0; kTime[i] != '\0'; ++i) {
+            if (kTime[i] == '9' ? !digit(at + i)
+                                : at + i >= text.size() || text[at + i] != kTime[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    std::string masked;
+    for (size_t at = 0; at < text.size();) {
+        if (timeAt(at)) {
+            masked += "<time>";
+            at += sizeof kTime - 1;
+        } else if (text.compare(at, 4, "tid=") == 0 && digit(at + 4)) {
+            masked += "tid=<n>";
+            for (at += 4; digit(at); ++at) {
+            }
+        } else {
+            masked += text[at++];
+        }
+    }
+    return masked;
 }
 
 }  // namespace cimptest
