@@ -1,8 +1,9 @@
 #include "tools/cimp-platform/errl_command.h"
 
+#include <regex.h>
+
 #include <cstdio>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "platform/sim/errl_log.h"
@@ -24,37 +25,14 @@ std::string withoutZone(const std::string& time) {
     return !time.empty() && time.back() == 'Z' ? time.substr(0, time.size() - 1) : time;
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Whether `shape` ('9' stands for any digit) comes next in `text` at `at`; if so, moves past it.
-bool take(const std::string& text, size_t& at, std::string_view shape) {
-    if (text.size() - at < shape.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < shape.size(); ++i) {
-        if (shape[i] == '9' ? !isDigit(text[at + i]) : text[at + i] != shape[i]) {
-            return false;
-        }
-    }
-    at += shape.size();
-    return true;
-}
-
 // YYYY-MM-DD, then optionally THH:MM, :SS and a fraction, then optionally Z.
 bool isUtcTime(const std::string& time) {
-    size_t at = 0;
-    if (!take(time, at, "9999-99-99")) {
-        return false;
-    }
-    if (take(time, at, "T99:99") && take(time, at, ":99") && take(time, at, ".9")) {
-        while (at < time.size() && isDigit(time[at])) {
-            ++at;
-        }
-    }
-    take(time, at, "Z");
-    return at == time.size();
+    static regex_t shape;
+    static const bool compiled =
+        regcomp(&shape,
+                "^[0-9]{4}-[0-9]{2}-[0-9]{2}(T[0-9]{2}:[0-9]{2}(:[0-9]{2}(\\.[0-9]+)?)?)?Z?$",
+                REG_EXTENDED | REG_NOSUB) == 0;
+    return compiled && regexec(&shape, time.c_str(), 0, nullptr, 0) == 0;
 }
 
 bool keeps(const ErrlFilter& filter, const std::optional<cimpsim::ErrlLine>& entry) {
