@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -30,15 +31,20 @@ Platform& platform() {
     return instance;
 }
 
+// One read of the machine's serial number into `buffer` (at least 12 bytes); false when the
+// platform answers with an error-log entry.
+bool readSerial(char* buffer) {
+    unsigned int size = 12;
+    std::unique_ptr<ErrlEntry> failure(
+        UtilReg::read("svpd/Raw_MachineSerialNumber", buffer, size, false, nullptr));
+    return failure == nullptr;
+}
+
 void BM_RegistryRead(benchmark::State& state) {
     platform();
     char buffer[16];
     for (auto _ : state) {
-        unsigned int size = 12;
-        ErrlEntry* failure =
-            UtilReg::read("svpd/Raw_MachineSerialNumber", buffer, size, false, nullptr);
-        if (failure != nullptr) {
-            delete failure;
+        if (!readSerial(buffer)) {
             state.SkipWithError("registry read failed");
             break;
         }
@@ -54,11 +60,7 @@ void BM_RegistryReadNewThread(benchmark::State& state) {
     for (auto _ : state) {
         std::thread([&state] {
             char buffer[16];
-            unsigned int size = 12;
-            ErrlEntry* failure =
-                UtilReg::read("svpd/Raw_MachineSerialNumber", buffer, size, false, nullptr);
-            if (failure != nullptr) {
-                delete failure;
+            if (!readSerial(buffer)) {
                 state.SkipWithError("registry read failed");
             }
             benchmark::DoNotOptimize(buffer);
@@ -74,8 +76,7 @@ void BM_RegistryReadAfterChange(benchmark::State& state) {
     char buffer[16];
     for (auto _ : state) {
         utimensat(AT_FDCWD, value.c_str(), nullptr, 0);
-        unsigned int size = 12;
-        delete UtilReg::read("svpd/Raw_MachineSerialNumber", buffer, size, false, nullptr);
+        readSerial(buffer);
         benchmark::DoNotOptimize(buffer);
     }
 }
