@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace cimhost {
@@ -77,7 +78,7 @@ class DeliveryService {
 
   private:
     struct State;
-    State* state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace cimhost
