@@ -5,7 +5,6 @@
 #include <type_traits>
 
 #include "broker/cmpi_number.h"
-#include "broker/service_call.h"
 
 namespace cimbroker {
 namespace {
@@ -59,7 +58,6 @@ std::string instanceText(const CMPIInstance* instance) {
 using PathTextSlot = CMPIString* (*CMPIObjectPathFT::*)(const CMPIObjectPath*, CMPIStatus*);
 
 std::string_view borrowPathText(const CMPIObjectPath* path, PathTextSlot get) {
-    UninstrumentedScope quiet;
     return path != nullptr && path->ft != nullptr ? borrowText((path->ft->*get)(path, nullptr))
                                                   : std::string_view();
 }
@@ -74,7 +72,6 @@ Named readNamed(const Cmpi* object, Count count, At at) {
     if (object == nullptr || object->ft == nullptr) {
         return named;
     }
-    UninstrumentedScope quiet;
     const CMPICount total = (object->ft->*count)(object, nullptr);
     named.reserve(std::min(total, kMaxReserved));
     for (CMPICount i = 0; i < total; ++i) {
@@ -100,7 +97,6 @@ std::string_view borrowText(const CMPIString* s) {
     if (s == nullptr || s->ft == nullptr || s->ft->getCharPtr == nullptr) {
         return std::string_view();
     }
-    UninstrumentedScope quiet;
     const char* chars = s->ft->getCharPtr(s, nullptr);
     return chars != nullptr ? std::string_view(chars) : std::string_view();
 }
@@ -136,7 +132,6 @@ std::string dataToString(const CMPIData& data) {
     if (holdsNoValue(data)) {
         return std::string();
     }
-    UninstrumentedScope quiet;
     if ((data.type & CMPI_ARRAY) != 0) {
         return joined(elementsOf(data.value.array), dataToString);
     }
@@ -189,7 +184,6 @@ std::string classNameOf(const CMPIObjectPath* path) {
 }
 
 std::string pathToString(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
     return path != nullptr && path->ft != nullptr ? toStdString(path->ft->toString(path, nullptr))
                                                   : std::string();
 }
@@ -218,7 +212,6 @@ std::vector<CMPIData> elementsOf(const CMPIArray* array) {
     if (array == nullptr || array->ft == nullptr) {
         return elements;
     }
-    UninstrumentedScope quiet;
     const CMPICount size = array->ft->getSize(array, nullptr);
     elements.reserve(std::min(size, kMaxReserved));
     for (CMPICount i = 0; i < size; ++i) {

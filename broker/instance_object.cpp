@@ -35,7 +35,7 @@ using PropertyGetters = NamedValueGetters<InstanceObject, CMPIInstance, Property
 
 CMPIStatus instanceSetProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value,
                                CMPIType type) {
-    return runUpdate<InstanceObject>(inst, "setProperty", name, [&](InstanceObject& self) {
+    return runUpdate<InstanceObject>(inst, "setProperty", [&](InstanceObject& self) {
         return self.setProperty(name, value, type);
     });
 }
@@ -50,7 +50,7 @@ CMPIObjectPath* instanceGetObjectPath(const CMPIInstance* inst, CMPIStatus* rc) 
 
 CMPIStatus instanceSetPropertyFilter(CMPIInstance* inst, const char** propertyList,
                                      const char** keys) {
-    return runUpdate<InstanceObject>(inst, "setPropertyFilter", nullptr, [&](InstanceObject& self) {
+    return runUpdate<InstanceObject>(inst, "setPropertyFilter", [&](InstanceObject& self) {
         return self.setPropertyFilter(propertyList, keys);
     });
 }
