@@ -23,11 +23,11 @@ namespace {
 
 using cimbroker::RuntimeState;
 
-const RuntimeState* runtimeOf(const CMPIBroker* broker) {
+RuntimeState* runtimeOf(const CMPIBroker* broker) {
     return RuntimeState::from(broker);
 }
 
-const RuntimeState* runtimeOf(const void* object) {
+RuntimeState* runtimeOf(const void* object) {
     const cimbroker::Object* ours = cimbroker::identifyObject(object);
     return ours != nullptr ? &ours->runtime() : nullptr;
 }
@@ -58,18 +58,15 @@ struct Wrapped<slot> {
     }
 
     static R call(Cmpi* handle, Args... args) {
-        const RuntimeState* runtime = runtimeOf(handle);
+        RuntimeState* runtime = runtimeOf(handle);
         const std::optional<InjectedFault> fault =
-            runtime != nullptr ? consultProbe(*runtime, service, qualifier(args...))
-                               : std::nullopt;
+            runtime != nullptr ? consultProbe(*runtime, service, qualifier(args...)) : std::nullopt;
         if (!fault) {
             return original(handle, args...);
         }
-        const CMPIStatus status =
-            fault->answersEmpty
-                ? cimbroker::okStatus()
-                : cimbroker::errorStatus(const_cast<RuntimeState&>(*runtime), fault->rc,
-                                         fault->message);
+        const CMPIStatus status = fault->answersEmpty
+                                      ? cimbroker::okStatus()
+                                      : cimbroker::errorStatus(*runtime, fault->rc, fault->message);
         if constexpr (std::is_same_v<R, CMPIStatus>) {
             return status;
         } else {
