@@ -1,10 +1,10 @@
 #include "tests/support/call_probe.h"
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimptest {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 
 CallProbe::CallProbe(cimbroker::Runtime& runtime) : runtime_(runtime) {
     runtime_.setCallHook(this);
