@@ -24,11 +24,10 @@ uint32_t ErrlEntry::getRC() const {
 }
 
 void ErrlEntry::commit(unsigned short severity, unsigned short actions) {
-    // Entries made outside the simulated platform (test doubles) have no origin.
-    const auto* entry = dynamic_cast<const cimpsim::SimErrlEntry*>(this);
-    const cimpsim::ErrlLogRecord record{iv_rc, severity, actions,
-                                        entry != nullptr ? entry->origin() : std::string(),
-                                        entry != nullptr ? entry->createdNanos() : 0};
+    // Every entry of this platform is made by one of its services (the constructor is protected).
+    const auto& entry = static_cast<const cimpsim::SimErrlEntry&>(*this);
+    const cimpsim::ErrlLogRecord record{iv_rc, severity, actions, entry.origin(),
+                                        entry.createdNanos()};
     const cimpsim::Env& env = cimpsim::currentEnv();
     // Numbered after the log's last line.
     cimpsim::platformDirectory(env, true)->appendLocked(

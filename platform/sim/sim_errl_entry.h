@@ -2,7 +2,8 @@
 //
 // A SimErrlEntry remembers which service and key made it and when, so that its committed log
 // line says where the failure came from. The creator hands the entry to its caller, who owns it
-// (see platform/errl_entry.h).
+// (see platform/errl_entry.h). It is the only kind of entry the simulated platform makes or
+// commits; tests get theirs from a service with an injected fault.
 #ifndef CIMP_PLATFORM_SIM_SIM_ERRL_ENTRY_H
 #define CIMP_PLATFORM_SIM_SIM_ERRL_ENTRY_H
 
