@@ -8,6 +8,7 @@
 #define CIMP_PLATFORM_SIM_SIM_ERRL_ENTRY_H
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "platform/errl_entry.h"
@@ -20,14 +21,31 @@ class SimErrlEntry : public ErrlEntry {
     // printable here, so hostile keys are safe to log).
     SimErrlEntry(uint32_t rc, const char* service, const char* key);
 
-    // "<service> <key>".
+    // The entry of a call that ran out of memory: it has no origin, so making it allocates nothing
+    // but the entry. Null only when even that does not fit.
+    static SimErrlEntry* outOfMemory() noexcept;
+
+    // "<service> <key>", or "" for an out-of-memory entry.
     const std::string& origin() const { return origin_; }
     uint64_t createdNanos() const { return createdNanos_; }
 
   private:
+    explicit SimErrlEntry(uint32_t rc) noexcept;
+
     std::string origin_;
     uint64_t createdNanos_;
 };
+
+// Runs a platform call that answers with an entry, so that no exception leaves the platform: a
+// call that runs out of memory answers with an out-of-memory entry instead.
+template <typename Call>
+ErrlEntry* entryOrOutOfMemory(Call&& call) noexcept {
+    try {
+        return call();
+    } catch (const std::bad_alloc&) {
+        return SimErrlEntry::outOfMemory();
+    }
+}
 
 }  // namespace cimpsim
 
