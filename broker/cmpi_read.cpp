@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "base/text.h"
 #include "broker/cmpi_number.h"
 
 namespace cimbroker {
@@ -115,16 +116,7 @@ std::string_view borrowHost(const CMPIObjectPath* path) {
 
 std::string char16ToUtf8(CMPIChar16 c) {
     std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    cimp::appendUtf8(out, c);
     return out;
 }
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "tests/support/wrapped_tables.h"
 
 namespace cimptest {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 
 thread_local bool tQuiet = false;
 

@@ -84,7 +84,7 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
 }
 
 TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
-    Metrics metrics("/nonexistent");
+    Metrics metrics([] { return std::uint64_t{0}; });
     const auto count = [&metrics](CimCode code) {
         metrics.recordOperation(OperationKind::OpenEnumerateInstancePaths, code,
                                 std::chrono::microseconds(1));
