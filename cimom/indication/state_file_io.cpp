@@ -70,7 +70,8 @@ cimp::Outcome ensureFolder(const std::string& dir) {
     return systemFault(dir, "cannot create the state folder");
 }
 
-cimp::Outcome replaceFile(const std::string& dir, const std::string& path, const std::string& text) {
+cimp::Outcome replaceFile(const std::string& dir, const std::string& path,
+                          const std::string& text) {
     std::string tmp = path + ".tmp-XXXXXX";
     const int fd = ::mkostemp(&tmp[0], O_CLOEXEC);  // 0600
     if (fd < 0) {

@@ -14,8 +14,8 @@ namespace cimhost {
 namespace {
 
 bool isNameCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
 }
 
 std::string utcStamp() {
@@ -31,11 +31,15 @@ std::string utcStamp() {
 
 StateFolder::StateFolder(std::string dir) : dir_(std::move(dir)) {}
 
-bool StateFolder::persistent() const { return !dir_.empty(); }
+bool StateFolder::persistent() const {
+    return !dir_.empty();
+}
 
-const std::string& StateFolder::dir() const { return dir_; }
+const std::string& StateFolder::dir() const {
+    return dir_;
+}
 
-cimp::Outcome StateFolder::checkName(const std::string& name) const {
+cimp::Outcome StateFolder::checkPlace(const std::string& name) const {
     if (dir_[0] != '/') {
         return cimp::Outcome::failed(dir_, "the state folder must be an absolute path");
     }
@@ -47,14 +51,16 @@ cimp::Outcome StateFolder::checkName(const std::string& name) const {
                  : cimp::Outcome::failed(name, "not a state file name ([A-Za-z0-9_-]+)");
 }
 
-std::string StateFolder::pathOf(const std::string& name) const { return dir_ + "/" + name + ".mof"; }
+std::string StateFolder::pathOf(const std::string& name) const {
+    return dir_ + "/" + name + ".mof";
+}
 
 cimp::Outcome StateFolder::save(const std::string& name,
                                 const std::vector<cimmof::InstanceDecl>& instances) const {
     if (!persistent()) {
         return cimp::Outcome::success();
     }
-    cimp::Outcome outcome = checkName(name);
+    cimp::Outcome outcome = checkPlace(name);
     std::string text;
     if (outcome.ok()) {
         outcome = cimmof::writeMofInstances(instances, &text);
@@ -71,7 +77,7 @@ cimp::Outcome StateFolder::load(const std::string& name,
     if (!persistent()) {
         return cimp::Outcome::success();
     }
-    const cimp::Outcome named = checkName(name);
+    const cimp::Outcome named = checkPlace(name);
     if (!named.ok()) {
         return named;
     }
@@ -88,9 +94,9 @@ cimp::Outcome StateFolder::setAside(const std::string& path, const cimp::Outcome
     const std::string aside = path + ".damaged-" + utcStamp();
     const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
     return cimp::Outcome::failed(
-        fault.what(), fault.why() + (moved ? "; set aside as " + aside + ", starting without it"
-                                           : "; could not be set aside as " + aside +
-                                                 ", starting without it"));
+        fault.what(),
+        fault.why() + (moved ? "; set aside as " + aside + ", starting without it"
+                             : "; could not be set aside as " + aside + ", starting without it"));
 }
 
 }  // namespace cimhost

@@ -34,7 +34,7 @@ class StateFolder {
     cimp::Outcome load(const std::string& name, std::vector<cimmof::InstanceDecl>* out) const;
 
   private:
-    cimp::Outcome checkName(const std::string& name) const;
+    cimp::Outcome checkPlace(const std::string& name) const;
     std::string pathOf(const std::string& name) const;
     cimp::Outcome setAside(const std::string& path, const cimp::Outcome& fault) const;
 

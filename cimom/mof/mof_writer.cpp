@@ -13,29 +13,36 @@ bool lexesToOne(const std::string& text, TokenKind kind, const std::string& toke
     try {
         Lexer lexer(text, "");
         const Token token = lexer.next();
-        return token.kind == kind && token.text == tokenText &&
-               lexer.next().kind == TokenKind::End;
+        return token.kind == kind && token.text == tokenText && lexer.next().kind == TokenKind::End;
     } catch (const MofError&) {
         return false;
     }
 }
 
 bool isBareValue(const std::string& value) {
-    return value == "true" || value == "false" ||
-           lexesToOne(value, TokenKind::Integer, value) || lexesToOne(value, TokenKind::Real, value);
+    return value == "true" || value == "false" || lexesToOne(value, TokenKind::Integer, value) ||
+           lexesToOne(value, TokenKind::Real, value);
 }
 
 // The escape the lexer reads back to `c`, or empty when `c` stands for itself.
 std::string escapeOf(char c) {
     switch (c) {
-        case '"': return "\\\"";
-        case '\\': return "\\\\";
-        case '\n': return "\\n";
-        case '\t': return "\\t";
-        case '\r': return "\\r";
-        case '\b': return "\\b";
-        case '\f': return "\\f";
-        default: break;
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\n':
+            return "\\n";
+        case '\t':
+            return "\\t";
+        case '\r':
+            return "\\r";
+        case '\b':
+            return "\\b";
+        case '\f':
+            return "\\f";
+        default:
+            break;
     }
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x20 && byte != 0x7F) {

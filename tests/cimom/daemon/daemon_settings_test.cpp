@@ -78,7 +78,7 @@ TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
         {"port = 7000", "command line"},      {"threads = 3", file + ":2"},
         {"quiet = no", "command line"},       {"schema = a#b.mof", file + ":4"},
         {"tls-port = 0", "command line"},     {"address = 127.0.0.1", "default"},
-        {"auth-file = (not set)", "default"},  {"state-dir = /srv/state", "command line"},
+        {"auth-file = (not set)", "default"}, {"state-dir = /srv/state", "command line"},
     };
     const std::string shown = "\n" + describeSettings(settings);
     for (const auto& e : expected) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,8 +58,9 @@ TEST_F(StateFolderTest, SavedInstancesLoadBackAndReplaceTheOldOnes) {
     const StateFolder folder(dir_);
     ASSERT_TRUE(folder.persistent());
     ASSERT_TRUE(folder.save("destinations", {destination("a", "http://127.0.0.1:1/\"x\"")}).ok());
-    ASSERT_TRUE(folder.save("destinations", {destination("b", "https://127.0.0.1:2/"),
-                                             destination("c", "http://127.0.0.1:3/")})
+    ASSERT_TRUE(folder
+                    .save("destinations", {destination("b", "https://127.0.0.1:2/"),
+                                           destination("c", "http://127.0.0.1:3/")})
                     .ok());
     std::vector<cimmof::InstanceDecl> loaded;
     const cimp::Outcome outcome = folder.load("destinations", &loaded);
@@ -114,7 +116,8 @@ TEST_F(StateFolderTest, DamagedFileIsSetAsideAndNamedWithItsLine) {
         EXPECT_EQ(files[0].rfind("subscriptions.mof.damaged-", 0), 0u);
         EXPECT_NE(outcome.message().find(dir_ + "/subscriptions" + place), std::string::npos)
             << outcome.message();
-        EXPECT_NE(outcome.message().find("set aside as " + dir_ + "/" + files[0]), std::string::npos)
+        EXPECT_NE(outcome.message().find("set aside as " + dir_ + "/" + files[0]),
+                  std::string::npos)
             << outcome.message();
         EXPECT_EQ(fs::file_size(dir_ + "/" + files[0]), text.size());  // nothing is lost
     }

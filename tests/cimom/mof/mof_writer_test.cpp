@@ -87,10 +87,19 @@ TEST(MofWriter, HostileStringsReadBackByteForByte) {
     }
     const std::vector<std::string> hostile = {
         "\"};\ninstance of Evil { X = 1; };\n",  // tries to close the literal and the instance
-        "back\\slash\\", "\\x0041 not an escape", "\x01" "41 hex after a control character",
-        "tab\tcr\rnl\nff\fbs\bdel\x7f", std::string("nul\0inside", 10), "$NotAnAlias",
-        "// not a comment /* nor this */", "Grüße, 日本語, \xF0\x9F\x98\x80", everyByte,
-        "TRUE", "null", "0x"};
+        "back\\slash\\",
+        "\\x0041 not an escape",
+        "\x01"
+        "41 hex after a control character",
+        "tab\tcr\rnl\nff\fbs\bdel\x7f",
+        std::string("nul\0inside", 10),
+        "$NotAnAlias",
+        "// not a comment /* nor this */",
+        "Grüße, 日本語, \xF0\x9F\x98\x80",
+        everyByte,
+        "TRUE",
+        "null",
+        "0x"};
     InstanceDecl inst;
     inst.className = "Test_Hostile";
     for (std::size_t i = 0; i < hostile.size(); ++i) {
