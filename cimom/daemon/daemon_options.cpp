@@ -55,6 +55,10 @@ const Setting kSettings[] = {
      "                        the shipped examples/platform in a build tree and the\n"
      "                        simulated platform's own default when installed)",
      false},
+    {nullptr, "state-dir", "DIR", FIELD(stateDir), 0, 0,
+     "where indication subscriptions persist (default: none;\n"
+     "                        then they last until the daemon stops)",
+     false},
     {nullptr, "quiet", nullptr, FIELD(quiet), 0, 0, "no line per request on stderr", false},
     {"HTTPS and authentication:\n", "tls-cert", "FILE", FIELD(tlsCertificate), 0, 0,
      "PEM certificate (chain) for HTTPS, TLS 1.2 and 1.3 only", false},

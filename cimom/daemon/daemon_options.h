@@ -25,6 +25,7 @@ struct DaemonOptions {
     std::optional<std::string> registrationFile;
     std::optional<std::string> providerDir;
     std::optional<std::string> platformRoot;
+    std::optional<std::string> stateDir;  // none: indication subscriptions are not kept
     std::optional<std::string> tlsCertificate;
     std::optional<std::string> tlsKey;
     std::optional<std::string> authFile;

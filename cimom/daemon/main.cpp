@@ -72,6 +72,9 @@ void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
     options.schemaFile = options.schemaFile.value_or(defaults.schemaFile);
     options.registrationFile = options.registrationFile.value_or(defaults.registrationFile);
     options.providerDir = options.providerDir.value_or(defaults.providerDir);
+    if (options.stateDir) {
+        options.stateDir = absolute(*options.stateDir);
+    }
     std::optional<std::string> inherited = cimpPlatformRootFromEnvironment();
     if (options.platformRoot) {
         options.platformRoot = absolute(*options.platformRoot);
@@ -156,6 +159,11 @@ int serve(const DaemonOptions& options, const ListenerPlan& plan, const Namespac
     std::cerr << "cimp-cimom: schema " << *options.schemaFile << ", registrations "
               << *options.registrationFile << ", platform root "
               << options.platformRoot.value_or("(platform default)") << '\n';
+    std::cerr << "cimp-cimom: "
+              << (options.stateDir ? "subscriptions persist in " + *options.stateDir
+                                   : std::string("no state folder: subscriptions last until the "
+                                                 "daemon stops"))
+              << '\n';
     const cimp::Outcome started =
         startListeners(plan, options, service, log, metrics, &servers, std::cerr);
     if (!started.ok()) {

@@ -47,6 +47,8 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
         {"", {"--nope"}, "unknown option --nope"},
         {"", {"--port", "-1"}, "--port takes 0 to 65535, not \"-1\""},
         {"", {"--idle-timeout"}, "--idle-timeout needs a value"},
+        {"", {"--state-dir"}, "--state-dir needs a value"},
+        {"state-dir =", {}, ":1: state-dir needs a value"},
         {"tls-cert = cert.pem", {}, "tls-cert and tls-key go together"},
     };
     for (const auto& c : cases) {
@@ -67,7 +69,7 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
 
 TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
     ASSERT_TRUE(load("port = 6000\n\tthreads = 3   # three\nquiet = yes\nschema = a#b.mof\n",
-                     {"--port", "7000", "--quiet=no", "--tls-port=0"})
+                     {"--port", "7000", "--quiet=no", "--tls-port=0", "--state-dir", "/srv/state"})
                     .ok());
     const struct {
         const char* line;
@@ -76,7 +78,7 @@ TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
         {"port = 7000", "command line"},      {"threads = 3", file + ":2"},
         {"quiet = no", "command line"},       {"schema = a#b.mof", file + ":4"},
         {"tls-port = 0", "command line"},     {"address = 127.0.0.1", "default"},
-        {"auth-file = (not set)", "default"},
+        {"auth-file = (not set)", "default"}, {"state-dir = /srv/state", "command line"},
     };
     const std::string shown = "\n" + describeSettings(settings);
     for (const auto& e : expected) {
