@@ -96,6 +96,7 @@ def answer_body(message_id, error):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"  # keep-alive, as the sender expects
+    disable_nagle_algorithm = True  # headers and body go out in two writes
 
     def log_message(self, *args):
         pass
