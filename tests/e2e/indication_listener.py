@@ -10,12 +10,14 @@ null, a reference's {"className", "keys"}, or an embedded instance decoded the s
 A request it cannot read gets 400 with a CIMError header, as those listeners answer.
 
 Modes for tests: --fail N answers the first N indications with an error (in a 200 whose
-EXPMETHODRESPONSE holds an ERROR); --black-hole reads requests and never answers.
+EXPMETHODRESPONSE holds an ERROR); --black-hole reads requests and never answers;
+--tls-cert and --tls-key make it an HTTPS listener.
 Prints "listening on PORT" on stdout when ready. Binds 127.0.0.1 only.
 """
 
 import argparse
 import json
+import ssl
 import sys
 import threading
 import time
@@ -182,9 +184,15 @@ def main():
     parser.add_argument("--fail", type=int, default=0, metavar="N",
                         help="answer the first N indications with an error")
     parser.add_argument("--black-hole", action="store_true", help="never answer")
+    parser.add_argument("--tls-cert", help="PEM certificate: serve HTTPS")
+    parser.add_argument("--tls-key", help="its PEM key")
     args = parser.parse_args()
     with open(args.out, "a", encoding="utf-8") as out:
         server = Listener(args.port, out, args.fail, args.black_hole)
+        if args.tls_cert:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(args.tls_cert, args.tls_key)
+            server.socket = context.wrap_socket(server.socket, server_side=True)
         print("listening on %d" % server.server_address[1], flush=True)
         try:
             server.serve_forever()

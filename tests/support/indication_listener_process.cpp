@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -15,6 +16,9 @@ IndicationListenerProcess::IndicationListenerProcess(const std::string& out,
     std::vector<std::string> args = {"python3", CIMP_INDICATION_LISTENER, "--out", out,
                                      "--port", std::to_string(port)};
     args.insert(args.end(), options.begin(), options.end());
+    if (std::find(options.begin(), options.end(), "--tls-cert") != options.end()) {
+        scheme_ = "https";
+    }
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         ADD_FAILURE() << "pipe failed";

@@ -21,11 +21,15 @@ class IndicationListenerProcess {
     IndicationListenerProcess& operator=(const IndicationListenerProcess&) = delete;
 
     int port() const { return port_; }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    // http://127.0.0.1:PORT, or https:// when the options name a certificate.
+    std::string url() const {
+        return scheme_ + "://127.0.0.1:" + std::to_string(port_);
+    }
 
   private:
     pid_t pid_ = -1;
     int port_ = 0;
+    std::string scheme_ = "http";
 };
 
 // The lines of a listener's output file, one JSON object each.

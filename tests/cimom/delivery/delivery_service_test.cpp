@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -190,6 +191,29 @@ TEST_F(DeliveryTest, StopSendsWhatIsQueuedWithinTheGraceThenRefusesMore) {
     EXPECT_EQ(received(out("a")), oneTo(100));
     EXPECT_FALSE(service.enqueue({"a", listener.url()}, indication(101)));
     EXPECT_EQ(service.stop(0ms), 0u);
+}
+
+TEST_F(DeliveryTest, HttpsListenersAreCheckedAgainstTheStoreOrTheNamedCaUnlessTurnedOff) {
+    const std::string cert = out("cert.pem");
+    const std::string key = out("key.pem");
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost"
+                             " -addext subjectAltName=IP:127.0.0.1 -keyout " +
+                             key + " -out " + cert + " 2>/dev/null";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    IndicationListenerProcess listener(out("a"), {"--tls-cert", cert, "--tls-key", key});
+    settings_.retry.attempts = 0;
+    const auto deliveredWith = [&](bool verify, const std::string& caFile) {
+        settings_.verifyPeer = verify;
+        settings_.caFile = caFile;
+        DeliveryService service(settings_);
+        service.enqueue({"a", listener.url()}, indication(1));
+        waitFor([&] { return service.counters().queued == 0; });
+        return service.counters().delivered;
+    };
+    EXPECT_EQ(deliveredWith(true, cert), 1u);
+    EXPECT_EQ(deliveredWith(true, ""), 0u);  // a self-signed certificate is in no store
+    EXPECT_EQ(deliveredWith(false, ""), 1u);
+    EXPECT_EQ(receivedLines(out("a")).size(), 2u);
 }
 
 TEST_F(DeliveryTest, RetryPolicyChangesAtRunTime) {
