@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -24,6 +25,10 @@ struct DeliveryService::State {
                 std::unique_lock<std::mutex>& lock);
     void waitForWork(std::unique_lock<std::mutex>& lock);
     void tell(const std::string& line);
+    // The log line, if any, that a give-up or a delivery calls for.
+    std::string noteGivenUp(const DeliveryQueues::Job& job, const cimp::Outcome& why,
+                            unsigned attempts);
+    std::string noteDelivered(const std::string& key);
 
     const DeliverySettings settings;
     mutable std::mutex mutex;
@@ -34,6 +39,9 @@ struct DeliveryService::State {
     FailureHandler onFailure;
     DeliveryCounters counters;
     std::uint64_t messages = 0;
+    // Destinations whose last indication was given up on, and how many since the line that said
+    // so: one line when a destination starts failing and one when it recovers, not one per drop.
+    std::map<std::string, std::uint64_t> failing;
     bool accepting = true;
     bool quitting = false;
     std::mutex logMutex;
@@ -45,6 +53,27 @@ void DeliveryService::State::tell(const std::string& line) {
     std::lock_guard<std::mutex> hold(logMutex);
     std::ostream& out = settings.log != nullptr ? *settings.log : std::cerr;
     out << "cimp-cimom: " << line << std::endl;
+}
+
+std::string DeliveryService::State::noteGivenUp(const DeliveryQueues::Job& job,
+                                                const cimp::Outcome& why, unsigned attempts) {
+    if (failing[job.key]++ != 0) {
+        return "";
+    }
+    return "indication to " + job.key + " dropped after " + std::to_string(attempts) +
+           " retries: " + why.message() + "; further drops are counted, not logged, until it " +
+           "takes one";
+}
+
+std::string DeliveryService::State::noteDelivered(const std::string& key) {
+    const auto at = failing.find(key);
+    if (at == failing.end()) {
+        return "";
+    }
+    const std::uint64_t dropped = at->second;
+    failing.erase(at);
+    return "delivery to " + key + " resumed; " + std::to_string(dropped) +
+           " indications were dropped";
 }
 
 void DeliveryService::State::waitForWork(std::unique_lock<std::mutex>& lock) {
@@ -78,9 +107,12 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
     using Settled = DeliveryQueues::Settled;
     const Sent how = sent.ok() ? Sent::Accepted : interrupted ? Sent::Interrupted : Sent::Refused;
     const unsigned attempts = policy.attempts;
+    std::string line;
+    bool givenUp = false;
     switch (queues.settle(job, how, Clock::now(), policy)) {
         case Settled::Delivered:
             ++counters.delivered;
+            line = noteDelivered(job.key);
             break;
         case Settled::Retrying:
             counters.retried += how == Sent::Refused ? 1 : 0;
@@ -89,22 +121,27 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
         case Settled::Forgotten:
             ++counters.dropped;
             break;
-        case Settled::GivenUp: {
+        case Settled::GivenUp:
             ++counters.dropped;
-            const FailureHandler handler = onFailure;
-            lock.unlock();
-            tell("indication to " + job.key + " dropped after " + std::to_string(attempts) +
-                 " retries: " + sent.message());
-            if (handler) {
-                handler(job.key);
-            }
-            lock.lock();
+            line = noteGivenUp(job, sent, attempts);
+            givenUp = true;
             break;
-        }
     }
     if (queues.size() == 0) {
         drained.notify_all();
     }
+    if (line.empty() && !givenUp) {
+        return;
+    }
+    const FailureHandler handler = givenUp ? onFailure : nullptr;
+    lock.unlock();  // the log and the handler may take their time; enqueue must not wait
+    if (!line.empty()) {
+        tell(line);
+    }
+    if (handler) {
+        handler(job.key);
+    }
+    lock.lock();
 }
 
 DeliveryService::DeliveryService(DeliverySettings settings)
@@ -163,6 +200,7 @@ void DeliveryService::setFailureHandler(FailureHandler handler) {
 void DeliveryService::removeTarget(const std::string& key) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->counters.dropped += state_->queues.remove(key);
+    state_->failing.erase(key);
     if (state_->queues.size() == 0) {
         state_->drained.notify_all();
     }
@@ -177,8 +215,8 @@ DeliveryCounters DeliveryService::counters() const {
 
 std::size_t DeliveryService::stop(std::chrono::milliseconds grace) {
     std::unique_lock<std::mutex> lock(state_->mutex);
-    if (state_->quitting) {
-        return 0;
+    if (!state_->accepting) {
+        return 0;  // stopped, or stopping on another thread
     }
     state_->accepting = false;
     state_->drained.wait_for(lock, grace, [this] { return state_->queues.size() == 0; });

@@ -137,7 +137,29 @@ TEST_F(DeliveryTest, PastTheWindowEachIndicationIsDroppedCountedLoggedAndReporte
     EXPECT_EQ(service.counters().retried, 6u);
     EXPECT_EQ(service.counters().queued, 0u);
     service.stop(0ms);
-    EXPECT_NE(log_.str().find("indication to gone dropped after 2 retries"), std::string::npos)
+    const std::string log = log_.str();
+    EXPECT_NE(log.find("indication to gone dropped after 2 retries"), std::string::npos) << log;
+    EXPECT_EQ(log.find("dropped after"), log.rfind("dropped after")) << "one line, not three";
+}
+
+TEST_F(DeliveryTest, ADestinationThatRecoversIsLoggedWithWhatItLost) {
+    int port = 0;
+    {
+        IndicationListenerProcess first(out("a"));
+        port = first.port();
+    }
+    settings_.retry = {0, 0ms};
+    DeliveryService service(settings_);
+    const DeliveryTarget target{"a", "http://127.0.0.1:" + std::to_string(port)};
+    enqueueOneTo(service, target, 4);
+    waitFor([&] { return service.counters().dropped == 4; });
+    IndicationListenerProcess again(out("a"), {}, port);
+    EXPECT_TRUE(service.enqueue(target, indication(5)));
+    waitFor([&] { return service.counters().delivered == 1; });
+    EXPECT_EQ(received(out("a")), std::vector<int>{5});
+    service.stop(0ms);
+    EXPECT_NE(log_.str().find("delivery to a resumed; 4 indications were dropped"),
+              std::string::npos)
         << log_.str();
 }
 
