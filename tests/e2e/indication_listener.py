@@ -5,7 +5,7 @@ Takes ExportIndication requests as common listeners do (POST, CIMExport: MethodR
 CIMExportMethod: ExportIndication, application/xml or text/xml in UTF-8, CIM > MESSAGE >
 SIMPLEEXPREQ > EXPMETHODCALL > EXPPARAMVALUE NewIndication > INSTANCE), answers 200 with
 CIMExport: MethodResponse, and appends each indication to --out as one JSON line:
-{"className": ..., "properties": {name: value}} where a value is a string, a list of strings,
+{"className": ..., "properties": {name: value}, "peerPort": N} where a value is a string, a list of strings,
 null, a reference's {"className", "keys"}, or an embedded instance decoded the same way.
 A request it cannot read gets 400 with a CIMError header, as those listeners answer.
 
@@ -143,6 +143,7 @@ class Handler(BaseHTTPRequestHandler):
                 time.sleep(3600)
         error = self.server.take_failure()
         if not error:
+            indication["peerPort"] = self.client_address[1]  # tells one connection from another
             self.server.report(indication)
         answer = answer_body(message_id, error)
         self.send_response(200)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -92,6 +93,23 @@ TEST_F(DeliveryTest, DeliversEveryIndicationInOrderAndCountsThem) {
     EXPECT_EQ(counters.generated, 200u);
     EXPECT_EQ(counters.dropped + counters.retried + counters.queued, 0u);
     EXPECT_EQ(service.stop(1s), 0u);
+}
+
+TEST_F(DeliveryTest, KeepsConnectionsAliveBetweenIndications) {
+    IndicationListenerProcess listener(out("a"));
+    settings_.senders = 2;
+    DeliveryService service(settings_);
+    for (int i = 1; i <= 30; ++i) {
+        service.enqueue({"a", listener.url()}, indication(i));
+        waitFor([&] { return service.counters().delivered == static_cast<unsigned>(i); });
+    }
+    std::set<std::string> connections;
+    for (const std::string& line : receivedLines(out("a"))) {
+        const std::size_t at = line.find("\"peerPort\": ");
+        ASSERT_NE(at, std::string::npos) << line;
+        connections.insert(line.substr(at, line.find_first_of(",}", at) - at));
+    }
+    EXPECT_LE(connections.size(), 2u);
 }
 
 TEST_F(DeliveryTest, RefusalsWithinTheRetryWindowLoseNothingAndKeepOrder) {
