@@ -38,9 +38,9 @@ class BenchListener {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL, 0, nullptr,
-                                   nullptr, &onRequest, this, MHD_OPTION_SOCK_ADDR, &address,
-                                   MHD_OPTION_END);
+        daemon_ =
+            MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL, 0, nullptr, nullptr,
+                             &onRequest, this, MHD_OPTION_SOCK_ADDR, &address, MHD_OPTION_END);
         port_ = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT)->port;
     }
     ~BenchListener() { MHD_stop_daemon(daemon_); }
@@ -52,9 +52,8 @@ class BenchListener {
     }
 
   private:
-    static MHD_Result onRequest(void* self, MHD_Connection* connection, const char*,
-                                const char*, const char*, const char* data, size_t* size,
-                                void** context) {
+    static MHD_Result onRequest(void* self, MHD_Connection* connection, const char*, const char*,
+                                const char*, const char* data, size_t* size, void** context) {
         auto* body = static_cast<std::string*>(*context);
         if (body == nullptr) {
             *context = new std::string;
@@ -148,7 +147,8 @@ void BM_DeliveryLatencyAt1000PerSecond(benchmark::State& state) {
     const auto percentile = [&latencies](double p) {
         return latencies.empty() ? 0.0
                                  : static_cast<double>(latencies[static_cast<std::size_t>(
-                                       p * static_cast<double>(latencies.size() - 1))]) / 1e6;
+                                       p * static_cast<double>(latencies.size() - 1))]) /
+                                       1e6;
     };
     state.counters["p50_ms"] = percentile(0.50);
     state.counters["p99_ms"] = percentile(0.99);

@@ -95,7 +95,8 @@ void DeliveryService::State::run(ExportSender& sender) {
         }
         const std::string id = std::to_string(++messages);
         lock.unlock();
-        const cimp::Outcome sent = sender.post(job->url, exportIndicationBody(id, job->instanceXml));
+        const cimp::Outcome sent =
+            sender.post(job->url, exportIndicationBody(id, job->instanceXml));
         lock.lock();
         settle(*job, sent, sender.interrupted(), lock);
     }

@@ -49,7 +49,7 @@ struct DeliverySettings {
     std::string caFile;             // empty: the system's store
     bool verifyPeer = true;         // false only for a test lab
     RetryPolicy retry;
-    std::ostream* log = nullptr;    // where drops are told, a line each; null: stderr
+    std::ostream* log = nullptr;    // where drops are told; null: stderr
 };
 
 class DeliveryService {

@@ -80,6 +80,7 @@ ExportSender::ExportSender(const DeliverySettings& settings) : handles_(new Hand
     CURL* easy = h.easy;
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // directly, whatever http_proxy says
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, h.headers);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(settings.connectTimeout.count()));
@@ -119,7 +120,8 @@ cimp::Outcome ExportSender::post(const std::string& url, const std::string& body
     curl_easy_getinfo(h.easy, CURLINFO_RESPONSE_CODE, &status);
     curl_multi_remove_handle(h.multi, h.easy);
     if (result != CURLE_OK) {
-        return cimp::Outcome::failed(url, interrupted_.load() ? "stopped" : curl_easy_strerror(result));
+        return cimp::Outcome::failed(url,
+                                     interrupted_.load() ? "stopped" : curl_easy_strerror(result));
     }
     if (!exportAccepted(status, h.answer.cimExport, h.answer.body)) {
         return cimp::Outcome::failed(url, "refused (HTTP " + std::to_string(status) + ")");

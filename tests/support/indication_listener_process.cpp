@@ -14,7 +14,7 @@ namespace cimhosttest {
 IndicationListenerProcess::IndicationListenerProcess(const std::string& out,
                                                      std::vector<std::string> options, int port) {
     std::vector<std::string> args = {"python3", CIMP_INDICATION_LISTENER, "--out", out,
-                                     "--port", std::to_string(port)};
+                                     "--port",  std::to_string(port)};
     args.insert(args.end(), options.begin(), options.end());
     if (std::find(options.begin(), options.end(), "--tls-cert") != options.end()) {
         scheme_ = "https";

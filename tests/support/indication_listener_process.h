@@ -22,9 +22,7 @@ class IndicationListenerProcess {
 
     int port() const { return port_; }
     // http://127.0.0.1:PORT, or https:// when the options name a certificate.
-    std::string url() const {
-        return scheme_ + "://127.0.0.1:" + std::to_string(port_);
-    }
+    std::string url() const { return scheme_ + "://127.0.0.1:" + std::to_string(port_); }
 
   private:
     pid_t pid_ = -1;

@@ -236,9 +236,10 @@ TEST_F(DeliveryTest, StopSendsWhatIsQueuedWithinTheGraceThenRefusesMore) {
 TEST_F(DeliveryTest, HttpsListenersAreCheckedAgainstTheStoreOrTheNamedCaUnlessTurnedOff) {
     const std::string cert = out("cert.pem");
     const std::string key = out("key.pem");
-    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost"
-                             " -addext subjectAltName=IP:127.0.0.1 -keyout " +
-                             key + " -out " + cert + " 2>/dev/null";
+    const std::string make =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost"
+        " -addext subjectAltName=IP:127.0.0.1 -keyout " +
+        key + " -out " + cert + " 2>/dev/null";
     ASSERT_EQ(std::system(make.c_str()), 0);
     IndicationListenerProcess listener(out("a"), {"--tls-cert", cert, "--tls-key", key});
     settings_.retry.attempts = 0;

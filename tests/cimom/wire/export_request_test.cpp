@@ -21,8 +21,7 @@ TEST(ExportRequest, WrapsTheInstanceInAnExportIndicationCall) {
         "<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"17\" PROTOCOLVERSION=\"1.0\">"
         "<SIMPLEEXPREQ><EXPMETHODCALL NAME=\"ExportIndication\">"
         "<EXPPARAMVALUE NAME=\"NewIndication\">" +
-        std::string(kInstance) +
-        "</EXPPARAMVALUE></EXPMETHODCALL></SIMPLEEXPREQ></MESSAGE></CIM>";
+        std::string(kInstance) + "</EXPPARAMVALUE></EXPMETHODCALL></SIMPLEEXPREQ></MESSAGE></CIM>";
     EXPECT_NE(body.find(expected), std::string::npos) << body;
 }
 
