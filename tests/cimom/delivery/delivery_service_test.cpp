@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -209,6 +210,18 @@ TEST_F(DeliveryTest, ABlackHoledListenerHoldsUpOnlyItsOwnQueue) {
     EXPECT_EQ(received(out("good")), oneTo(50));
     EXPECT_EQ(service.counters().queued, 5u);
     EXPECT_EQ(service.stop(0ms), 5u);  // and the send under way ends at once
+}
+
+TEST_F(DeliveryTest, SendersTakeDestinationsInTurnNotOneQueueToTheEnd) {
+    IndicationListenerProcess listener(out("a"));  // two destinations, one listener
+    settings_.senders = 1;
+    DeliveryService service(settings_);
+    enqueueOneTo(service, {"a", listener.url()}, 200);
+    service.enqueue({"b", listener.url()}, indication(1000));
+    waitFor([&] { return service.counters().delivered == 201; });
+    const std::vector<int> order = received(out("a"));
+    const auto late = std::find(order.begin(), order.end(), 1000) - order.begin();
+    EXPECT_LT(late, 10) << "b waited behind a's queue";
 }
 
 TEST_F(DeliveryTest, ARemovedDestinationLosesItsQueueAndCanComeBack) {
