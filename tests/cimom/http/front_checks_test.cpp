@@ -105,7 +105,7 @@ TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
 }
 
 TEST(Metrics, CountsIndicationsByOutcomeOnceDeliveryIsWatched) {
-    Metrics metrics("/nonexistent");
+    Metrics metrics([] { return std::uint64_t{0}; });
     EXPECT_EQ(metrics.exposition().find("cimp_indication"), std::string::npos);
     std::ostringstream log;
     cimhost::DeliverySettings settings;
