@@ -8,6 +8,13 @@
 #include "cimom/wire/export_request.h"
 
 namespace cimhost {
+
+// What a listener answered: its CIMExport header and its body.
+struct ExportAnswer {
+    std::string cimExport;
+    std::string body;
+};
+
 namespace {
 
 // A listener's answer is a short acknowledgement; more is not read.
@@ -19,11 +26,6 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-struct Answer {
-    std::string cimExport;
-    std::string body;
-};
-
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
     const std::string_view line(data, size * count);
     const std::size_t colon = line.find(':');
@@ -33,13 +35,13 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
         const std::size_t first = value.find_first_not_of(" \t");
         const std::size_t last = value.find_last_not_of(" \t\r\n");
         value = first == std::string_view::npos ? "" : value.substr(first, last - first + 1);
-        static_cast<Answer*>(user)->cimExport.assign(value);
+        static_cast<ExportAnswer*>(user)->cimExport.assign(value);
     }
     return size * count;
 }
 
 std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
-    std::string& body = static_cast<Answer*>(user)->body;
+    std::string& body = static_cast<ExportAnswer*>(user)->body;
     if (body.size() + size * count > kMaxAnswerBytes) {
         return 0;  // ends the transfer with CURLE_WRITE_ERROR
     }
@@ -61,7 +63,7 @@ struct ExportSender::Handles {
     CURLM* multi = nullptr;
     CURL* easy = nullptr;
     curl_slist* headers = nullptr;
-    Answer answer;
+    ExportAnswer answer;
 
     ~Handles() {
         curl_easy_cleanup(easy);
@@ -101,7 +103,7 @@ ExportSender::~ExportSender() = default;
 
 cimp::Outcome ExportSender::post(const std::string& url, const std::string& body) {
     Handles& h = *handles_;
-    h.answer = Answer();
+    h.answer = ExportAnswer();
     curl_easy_setopt(h.easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h.easy, CURLOPT_POSTFIELDS, body.data());
     curl_easy_setopt(h.easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
