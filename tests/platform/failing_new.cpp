@@ -40,3 +40,13 @@ void operator delete(void* block) noexcept {
 void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
+
+// The platform allocates its out-of-memory entry with nothrow new: it must come from (and fail
+// like) the operator above, or a sanitizer's own allocator hands out what ours frees.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
