@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "base/text.h"
 #include "base/text_case.h"
 #include "cimom/wire/export_request.h"
 
@@ -31,11 +32,7 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos &&
         cimp::equalsIgnoreCase(line.substr(0, colon), "CIMExport")) {
-        std::string_view value = line.substr(colon + 1);
-        const std::size_t first = value.find_first_not_of(" \t");
-        const std::size_t last = value.find_last_not_of(" \t\r\n");
-        value = first == std::string_view::npos ? "" : value.substr(first, last - first + 1);
-        static_cast<ExportAnswer*>(user)->cimExport.assign(value);
+        static_cast<ExportAnswer*>(user)->cimExport = cimp::trimmed(line.substr(colon + 1));
     }
     return size * count;
 }
