@@ -17,6 +17,7 @@
 #include "cimom/delivery/delivery_service.h"
 #include "cimom/dispatch/interop_provider.h"
 #include "cimom/dispatch/router.h"
+#include "cimom/indication/host_record.h"
 #include "cimom/indication/subscription_store.h"
 
 namespace cimhosttest {

@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "cimom/indication/host_record.h"
 #include "tests/cimom/indication/indication_fixture.h"
 
 namespace cimhosttest {
