@@ -37,6 +37,7 @@ struct DeliveryService::State {
     DeliveryQueues queues;
     RetryPolicy policy;
     FailureHandler onFailure;
+    RecoveryHandler onRecovery;
     DeliveryCounters counters;
     std::uint64_t messages = 0;
     // Destinations whose last indication was given up on, and how many since the line that said
@@ -134,7 +135,8 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
     if (line.empty() && !givenUp) {
         return;
     }
-    const FailureHandler handler = givenUp ? onFailure : nullptr;
+    // A line without a give-up says the destination recovered.
+    const std::function<void(const std::string&)> handler = givenUp ? onFailure : onRecovery;
     lock.unlock();  // the log and the handler may take their time; enqueue must not wait
     if (!line.empty()) {
         tell(line);
@@ -196,6 +198,11 @@ RetryPolicy DeliveryService::retryPolicy() const {
 void DeliveryService::setFailureHandler(FailureHandler handler) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->onFailure = std::move(handler);
+}
+
+void DeliveryService::setRecoveryHandler(RecoveryHandler handler) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->onRecovery = std::move(handler);
 }
 
 void DeliveryService::removeTarget(const std::string& key) {

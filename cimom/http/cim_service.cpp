@@ -130,11 +130,13 @@ Status encodeWithinLimits(const Operation& op, const Reply& reply, const Namespa
 
 CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                        const ProviderRegistry& providers, RequestLog& log,
-                       const InteropNamespace* interop, Metrics* metrics)
+                       const InteropNamespace* interop, Metrics* metrics,
+                       const HostProvider* interopHost)
     : runtime_(runtime), router_(runtime, schema, providers), log_(log), metrics_(metrics) {
     if (interop != nullptr) {
         interopRouter_ =
-            std::make_unique<Router>(runtime, interop->schema, noProviders_, &interop->provider);
+            std::make_unique<Router>(runtime, interop->schema, noProviders_,
+                                     interopHost != nullptr ? interopHost : &interop->provider);
     }
 }
 
