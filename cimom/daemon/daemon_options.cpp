@@ -1,6 +1,7 @@
 #include "cimom/daemon/daemon_options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <type_traits>
 #include <variant>
@@ -12,10 +13,14 @@ constexpr unsigned long kMaxThreads = 64;
 constexpr unsigned long kMaxConnections = 100000;
 constexpr unsigned long kMaxSeconds = 3600;
 constexpr unsigned long kMaxPort = 65535;
+constexpr unsigned long kMaxSenders = 64;
+constexpr unsigned long kMaxQueue = 1000000;
 
 // Where a setting's value lives in DaemonOptions; the type says how its text is read.
+// A duration is given in whole seconds.
 using Field = std::variant<std::string*, std::optional<std::string>*, bool*, unsigned*,
-                           std::uint16_t*, std::optional<std::uint16_t>*>;
+                           std::size_t*, std::uint16_t*, std::optional<std::uint16_t>*,
+                           std::chrono::milliseconds*>;
 
 struct Setting {
     const char* heading;  // printed before this setting in --help; null for none
@@ -81,6 +86,30 @@ const Setting kSettings[] = {
      "seconds to deliver a request, headers and body", true},
     {nullptr, "idle-timeout", "S", FIELD(limits.idleSeconds), 1, kMaxSeconds,
      "seconds of silence on a connection", true},
+    {"Delivery of indications to listeners:\n", "delivery-queue-limit", "N",
+     FIELD(delivery.queueLimit), 1, kMaxQueue,
+     "indications waiting per listener;\n"
+     "                        beyond, new ones are dropped",
+     true},
+    {nullptr, "delivery-senders", "N", FIELD(delivery.senders), 1, kMaxSenders,
+     "threads, and so connections, sending to\n"
+     "                        listeners",
+     true},
+    {nullptr, "delivery-connect-timeout", "S", FIELD(delivery.connectTimeout), 1, kMaxSeconds,
+     "seconds to connect to a listener", true},
+    {nullptr, "delivery-send-timeout", "S", FIELD(delivery.sendTimeout), 1, kMaxSeconds,
+     "seconds for a listener to take one\n"
+     "                        indication, once connected",
+     true},
+    {nullptr, "delivery-ca-file", "FILE", FIELD(delivery.caFile), 0, 0,
+     "PEM CA certificates that HTTPS\n"
+     "                        listeners' certificates are checked against\n"
+     "                        (default: the system's)",
+     false},
+    {nullptr, "delivery-verify", "yes|no", FIELD(delivery.verifyPeer), 0, 0,
+     "check HTTPS listeners' certificates;\n"
+     "                        no only in a test lab",
+     true},
 };
 
 #undef FIELD
@@ -119,9 +148,11 @@ cimp::Outcome parseInto(const Setting& setting, const std::string& text, Field f
                 if (!parsed.ok()) {
                     return parsed;
                 }
-                using Number =
-                    std::conditional_t<std::is_same_v<Target, unsigned>, unsigned, std::uint16_t>;
-                *target = static_cast<Number>(number);
+                if constexpr (std::is_same_v<Target, std::chrono::milliseconds>) {
+                    *target = std::chrono::seconds(number);
+                } else {
+                    *target = static_cast<Target>(number);
+                }
             }
             return cimp::Outcome::success();
         },
@@ -142,6 +173,9 @@ std::string textOf(Field field) {
                 return *target ? std::to_string(**target) : "";
             } else if constexpr (std::is_same_v<Target, unsigned>) {
                 return *target != 0 ? std::to_string(*target) : "";  // threads 0: one per core
+            } else if constexpr (std::is_same_v<Target, std::chrono::milliseconds>) {
+                return std::to_string(
+                    std::chrono::duration_cast<std::chrono::seconds>(*target).count());
             } else {
                 return std::to_string(*target);
             }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "cimom/delivery/delivery_service.h"
 #include "cimom/http/http_limits.h"
 
 namespace cimhost {
@@ -30,6 +31,7 @@ struct DaemonOptions {
     std::optional<std::string> tlsKey;
     std::optional<std::string> authFile;
     bool allowInsecureRemote = false;
+    DeliverySettings delivery;  // its retry policy and log are the indication service's
 };
 
 // Settings are numbered 0 .. settingCount()-1 in --help order.

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -24,10 +25,12 @@ struct DeliveryTarget {
     std::string url;
 };
 
-// DSP1054's DeliveryRetryAttempts and DeliveryRetryInterval, with its defaults.
+// DSP1054's DeliveryRetryAttempts and DeliveryRetryInterval, with its defaults. The interval is
+// held in milliseconds so that tests can retry quickly; the service's property gives seconds,
+// which convert without a cast.
 struct RetryPolicy {
     unsigned attempts = 3;
-    std::chrono::seconds interval{20};
+    std::chrono::milliseconds interval = std::chrono::seconds(20);
 };
 
 struct DeliveryCounters {
@@ -46,6 +49,7 @@ struct DeliverySettings {
     std::string caFile;             // empty: the system's store
     bool verifyPeer = true;         // false only for a test lab
     RetryPolicy retry;
+    std::ostream* log = nullptr;    // where drops are told; null: stderr
 };
 
 class DeliveryService {

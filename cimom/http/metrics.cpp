@@ -1,6 +1,7 @@
 #include "cimom/http/metrics.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cimom/http/errl_count.h"
 
@@ -70,7 +71,31 @@ std::string Metrics::exposition() const {
     appendSingle(out, "process_start_time_seconds", "gauge",
                  "Start time of the process since the Unix epoch in seconds.",
                  secondsText(static_cast<std::uint64_t>(startMicros.count())));
+    appendIndications(out);
     return out;
+}
+
+void Metrics::appendIndications(std::string& out) const {
+    const DeliveryService* delivery = delivery_.load();
+    if (delivery == nullptr) {
+        return;
+    }
+    const DeliveryCounters counters = delivery->counters();
+    constexpr const char* kName = "cimp_indications_total";
+    appendHeader(out, kName, "counter",
+                 "Indications generated for listeners, and what became of them: delivered, "
+                 "retried (a send repeated) or dropped.");
+    const std::pair<const char*, std::uint64_t> outcomes[] = {{"generated", counters.generated},
+                                                              {"delivered", counters.delivered},
+                                                              {"retried", counters.retried},
+                                                              {"dropped", counters.dropped}};
+    for (const auto& [outcome, count] : outcomes) {
+        appendSample(out, std::string(kName) + "{outcome=\"" + outcome + "\"}",
+                     std::to_string(count));
+    }
+    appendSingle(out, "cimp_indication_queue_depth", "gauge",
+                 "Indications waiting for their listeners, all destinations together.",
+                 std::to_string(counters.queued));
 }
 
 void Metrics::appendRequests(std::string& out) const {

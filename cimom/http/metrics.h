@@ -16,6 +16,7 @@
 
 #include "cimom/cim/operation.h"
 #include "cimom/cim/status.h"
+#include "cimom/delivery/delivery_service.h"
 
 namespace cimhost {
 
@@ -36,6 +37,10 @@ class Metrics {
 
     // Registrations whose provider could not be loaded or bound, at start.
     void setProviderLoadFailures(unsigned failures) { providerFailures_ = failures; }
+
+    // Indications from now on: their counts by outcome and the queue depth join the exposition.
+    // `delivery` outlives this.
+    void watchDelivery(const DeliveryService* delivery) { delivery_.store(delivery); }
 
     // The exposition text (text/plain; version=0.0.4).
     std::string exposition() const;
@@ -58,12 +63,14 @@ class Metrics {
 
     void appendRequests(std::string& out) const;
     void appendLatencies(std::string& out) const;
+    void appendIndications(std::string& out) const;
 
     std::array<std::array<Counter, kCodes>, kOperations> requests_{};
     std::array<Latency, kOperations> latencies_{};
     std::atomic<std::int64_t> inFlight_{0};
     std::atomic<std::int64_t> connections_{0};
     unsigned providerFailures_ = 0;
+    std::atomic<const DeliveryService*> delivery_{nullptr};
     const std::string platformRoot_;
     const std::chrono::system_clock::time_point started_;
 };

@@ -1,6 +1,7 @@
 # Fails when an include runs against the layering: inside cimom/ a room includes only itself and
-# the rooms below it (mof < query < cim < wire < dispatch < http < daemon); the provider, model,
-# sysdata and platform include nothing of cimom/, broker/ or tools/; broker/ nothing of cimom/.
+# the rooms below it (mof < query < cim < wire < delivery < dispatch < indication < http <
+# daemon); the provider, model, sysdata and platform include nothing of cimom/, broker/ or
+# tools/; broker/ nothing of cimom/.
 # Run: cmake -DSOURCE_DIR=<repository> -P include_rooms.cmake
 cmake_minimum_required(VERSION 3.16)
 set(ranks mof query cim wire delivery dispatch indication http daemon)

@@ -90,6 +90,25 @@ TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
     EXPECT_EQ(settings.options.limits.maxConnections, 1024u);
 }
 
+// The delivery settings come out ready for DeliveryService, durations given in seconds.
+TEST_F(DaemonSettingsTest, DeliverySettingsAreReadyForTheDeliveryService) {
+    const cimp::Outcome loaded =
+        load("delivery-verify = no\ndelivery-ca-file = /etc/ca.pem\n",
+             {"--delivery-connect-timeout", "2", "--delivery-send-timeout=30",
+              "--delivery-queue-limit", "50", "--delivery-senders", "3"});
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    const DeliverySettings& delivery = settings.options.delivery;
+    EXPECT_EQ(delivery.connectTimeout, std::chrono::seconds(2));
+    EXPECT_EQ(delivery.sendTimeout, std::chrono::seconds(30));
+    EXPECT_EQ(delivery.queueLimit, 50u);
+    EXPECT_EQ(delivery.senders, 3u);
+    EXPECT_EQ(delivery.caFile, "/etc/ca.pem");
+    EXPECT_FALSE(delivery.verifyPeer);
+    EXPECT_NE(describeSettings(settings).find("delivery-send-timeout = 30 "), std::string::npos);
+    EXPECT_EQ(load("", {"--delivery-queue-limit", "0"}).message(),
+              "--delivery-queue-limit takes 1 to 1000000, not \"0\"");
+}
+
 // The shipped file names every setting, each with a value the daemon takes.
 TEST_F(DaemonSettingsTest, ShippedFileCoversEverySettingWhenUncommented) {
     std::ifstream shipped(CIMHOST_SHIPPED_CONFIG);
