@@ -28,8 +28,8 @@ const char* lifecycleClassName(const LifecycleChange& change) {
 const CMPIInstance* lifecycleIndication(const CMPIBroker* broker, const std::string& nameSpace,
                                         const LifecycleChange& change,
                                         const std::string& identifier) {
-    CMPIObjectPath* path = broker->eft->newObjectPath(broker, nameSpace.c_str(),
-                                                      lifecycleClassName(change), nullptr);
+    CMPIObjectPath* path =
+        broker->eft->newObjectPath(broker, nameSpace.c_str(), lifecycleClassName(change), nullptr);
     CMPIInstance* indication =
         path == nullptr ? nullptr : broker->eft->newInstance(broker, path, nullptr);
     if (indication == nullptr) {

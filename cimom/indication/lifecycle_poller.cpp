@@ -171,13 +171,13 @@ void LifecyclePoller::report(const WatchedClass& watched, const LifecycleChange&
     const std::string identifier = identifierPrefix_ + std::to_string(++reported_);
     const CMPIInstance* indication =
         lifecycleIndication(runtime_.broker(), watched.nameSpace, change, identifier);
-    const CMPIStatus delivered =
-        indication == nullptr ? CMPIStatus{CMPI_RC_ERR_FAILED, nullptr}
-                              : sink_.deliver(watched.nameSpace.c_str(), indication);
+    const CMPIStatus delivered = indication == nullptr
+                                     ? CMPIStatus{CMPI_RC_ERR_FAILED, nullptr}
+                                     : sink_.deliver(watched.nameSpace.c_str(), indication);
     if (delivered.rc != CMPI_RC_OK) {
         log_ << "cimp-cimom: " + std::string(lifecycleClassName(change)) + " of " +
-                    nameOf(watched) + " not delivered: " +
-                    Status::fromCmpi(delivered).description() + "\n"
+                    nameOf(watched) +
+                    " not delivered: " + Status::fromCmpi(delivered).description() + "\n"
              << std::flush;
     }
 }
