@@ -138,8 +138,8 @@ void LifecyclePoller::poll(Watch& watch) {
     cimbroker::RequestScope scope(runtime_);
     const Reply reply = enumerate(watch.watched, scope.context());
     if (!reply.status.isOk()) {
-        noteFault(watch, std::string(cimCodeName(reply.status.code())) + ": " +
-                             reply.status.description());
+        const std::string& why = reply.status.description();
+        noteFault(watch, cimCodeName(reply.status.code()) + (why.empty() ? "" : ": " + why));
         return;
     }
     if (reply.instances.size() > settings_.maxInstancesPerClass) {
