@@ -56,10 +56,6 @@ void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
     state_->replaceHierarchy(std::move(hierarchy));
 }
 
-void Runtime::setCallHook(CallHook* hook) {
-    state_->callHook.store(hook, std::memory_order_release);
-}
-
 void Runtime::echoDiagnostics(bool on) {
     state_->echoDiagnostics.store(on, std::memory_order_relaxed);
 }

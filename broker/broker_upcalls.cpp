@@ -22,12 +22,11 @@ CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
 }
 
 CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext*) {
-    return runUpdate<RuntimeState>(mb, "attachThread", nullptr,
-                                   [](RuntimeState&) { return okStatus(); });
+    return runUpdate<RuntimeState>(mb, "attachThread", [](RuntimeState&) { return okStatus(); });
 }
 
 CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
-    return runUpdate<RuntimeState>(mb, "detachThread", nullptr, [ctx](RuntimeState&) {
+    return runUpdate<RuntimeState>(mb, "detachThread", [ctx](RuntimeState&) {
         takeBackFromCaller(ctx);
         return okStatus();
     });

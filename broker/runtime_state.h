@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "broker/arena.h"
-#include "broker/call_hook.h"
 #include "broker/class_hierarchy.h"
 #include "broker/name_table.h"
 #include "cmpift.h"
@@ -36,7 +35,6 @@ struct RuntimeState {
     NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
-    std::atomic<CallHook*> callHook{nullptr};
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.

@@ -24,6 +24,7 @@
 #include "cimom/http/password_file.h"
 #include "cimom/http/request_log.h"
 #include "cimom/mof/registration.h"
+#include "platform/platform_state.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int startFailed(const cimp::Outcome& outcome) {
 }
 
 // Fills in what was left to a default, so that the daemon runs with what --print-config shows.
-// A platform root from the environment is taken only when absolute, as the platform takes it.
+// A platform root from the environment is taken as the platform takes it.
 void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
     DaemonOptions& options = settings.options;
     options.schemaFile = options.schemaFile.value_or(defaults.schemaFile);
@@ -74,10 +75,10 @@ void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
     if (options.stateDir) {
         options.stateDir = absolute(*options.stateDir);
     }
-    const char* inherited = getenv("CIMP_PLATFORM_ROOT");
+    std::optional<std::string> inherited = cimpPlatformRootFromEnvironment();
     if (options.platformRoot) {
         options.platformRoot = absolute(*options.platformRoot);
-    } else if (inherited != nullptr && inherited[0] == '/') {
+    } else if (inherited) {
         options.platformRoot = inherited;
         settings.origins[*findSetting("platform-root")] = "$CIMP_PLATFORM_ROOT";
     } else if (!defaults.platformRoot.empty()) {
@@ -138,13 +139,12 @@ void loadRegisteredProviders(const std::vector<cimmof::ProviderRegistration>& re
 
 // Serves once the listeners are planned and the schema and registrations read, until a stop
 // signal; everything it set up goes in reverse order as it returns.
-int serve(const DaemonOptions& options, const DefaultPaths& defaults, const ListenerPlan& plan,
-          const NamespaceSchema& schema,
+int serve(const DaemonOptions& options, const ListenerPlan& plan, const NamespaceSchema& schema,
           const std::vector<cimmof::ProviderRegistration>& registrations,
           const sigset_t& stopSignals) {
     cimbroker::Runtime runtime;
     runtime.setClassHierarchy(hierarchyOf(schema));
-    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
+    Metrics metrics(cimpCommittedErrlEntries);
     RequestLog log(std::cerr, options.quiet);
     LoadedProviders providers(runtime);
     loadRegisteredProviders(registrations, options, runtime, providers.registry, metrics);
@@ -175,7 +175,7 @@ int serve(const DaemonOptions& options, const DefaultPaths& defaults, const List
 }
 
 // Plans the listeners and reads the schema and registrations before anything loads.
-int start(const DaemonOptions& options, const DefaultPaths& defaults) {
+int start(const DaemonOptions& options) {
     ListenerPlan plan;
     cimp::Outcome ready = planListeners(options, &plan, std::cerr);
     if (ready.ok()) {
@@ -200,7 +200,7 @@ int start(const DaemonOptions& options, const DefaultPaths& defaults) {
     if (!read.ok()) {
         return startFailed(read);
     }
-    return serve(options, defaults, plan, schema, registrations, stopSignals);
+    return serve(options, plan, schema, registrations, stopSignals);
 }
 
 // cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
@@ -243,5 +243,5 @@ int main(int argc, char** argv) {
         std::cout << describeSettings(settings);
         return 0;
     }
-    return start(settings.options, defaults);
+    return start(settings.options);
 }

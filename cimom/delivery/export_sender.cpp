@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/wire/export_request.h"
 
 namespace cimhost {
@@ -28,7 +28,7 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
     const std::string_view line(data, size * count);
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos &&
-        cimbroker::equalsIgnoreCase(line.substr(0, colon), "CIMExport")) {
+        cimp::equalsIgnoreCase(line.substr(0, colon), "CIMExport")) {
         std::string_view value = line.substr(colon + 1);
         const std::size_t first = value.find_first_not_of(" \t");
         const std::size_t last = value.find_last_not_of(" \t\r\n");

@@ -2,7 +2,7 @@
 
 #include "broker/cmpi_number.h"
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 
@@ -16,7 +16,7 @@ InstanceQuerySource::InstanceQuerySource(const CMPIInstance* instance,
 CMPIData InstanceQuerySource::data(const std::string& property) const {
     // Property names are matched without regard to case, as everywhere in CIM.
     for (const auto& named : cimbroker::propertiesOf(instance_)) {
-        if (cimbroker::equalsIgnoreCase(named.first, property)) {
+        if (cimp::equalsIgnoreCase(named.first, property)) {
             return named.second;
         }
     }

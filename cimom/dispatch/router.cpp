@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/dispatch/class_associations.h"
 #include "cimom/dispatch/instance_query_source.h"
 #include "cimom/query/wql_evaluator.h"
@@ -14,7 +14,7 @@
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 using K = OperationKind;
 
 // The client's PropertyList as CMPI wants it: a NULL-terminated array, or null for "all".

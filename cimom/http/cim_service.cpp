@@ -3,7 +3,8 @@
 #include <charconv>
 #include <chrono>
 
-#include "broker/text_case.h"
+#include "base/text.h"
+#include "base/text_case.h"
 #include "cimom/http/http_framing.h"
 #include "cimom/wire/request_decoder.h"
 #include "cimom/wire/response_encoder.h"
@@ -11,7 +12,8 @@
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
+using cimp::trimmed;
 
 HttpResponse cimResponse(std::string body) {
     HttpResponse response;

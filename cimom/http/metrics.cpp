@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "cimom/http/errl_count.h"
-
 namespace cimhost {
 namespace {
 
@@ -37,8 +35,8 @@ void appendSingle(std::string& out, const char* name, const char* type, const ch
 
 }  // namespace
 
-Metrics::Metrics(std::string platformRoot)
-    : platformRoot_(std::move(platformRoot)), started_(std::chrono::system_clock::now()) {}
+Metrics::Metrics(ErrlCount errlEntries)
+    : errlEntries_(std::move(errlEntries)), started_(std::chrono::system_clock::now()) {}
 
 void Metrics::recordOperation(OperationKind kind, CimCode code, std::chrono::microseconds latency) {
     const std::size_t operation = std::min(static_cast<std::size_t>(kind), kOperations - 1);
@@ -65,7 +63,7 @@ std::string Metrics::exposition() const {
                  std::to_string(providerFailures_));
     appendSingle(out, "cimp_platform_errl_entries_total", "counter",
                  "Entries committed to the platform error log (its last sequence number).",
-                 std::to_string(errlEntryCount(platformRoot_)));
+                 std::to_string(errlEntries_()));
     const auto startMicros =
         std::chrono::duration_cast<std::chrono::microseconds>(started_.time_since_epoch());
     appendSingle(out, "process_start_time_seconds", "gauge",

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "cimom/cim/operation.h"
@@ -22,8 +23,10 @@ namespace cimhost {
 
 class Metrics {
   public:
-    // `platformRoot`: the simulated platform's root, whose error log is counted at each scrape.
-    explicit Metrics(std::string platformRoot);
+    // Asked at each scrape: how many entries the platform's error log holds.
+    using ErrlCount = std::function<std::uint64_t()>;
+
+    explicit Metrics(ErrlCount errlEntries);
     Metrics(const Metrics&) = delete;
     Metrics& operator=(const Metrics&) = delete;
 
@@ -71,7 +74,7 @@ class Metrics {
     std::atomic<std::int64_t> connections_{0};
     unsigned providerFailures_ = 0;
     std::atomic<const DeliveryService*> delivery_{nullptr};
-    const std::string platformRoot_;
+    const ErrlCount errlEntries_;
     const std::chrono::system_clock::time_point started_;
 };
 

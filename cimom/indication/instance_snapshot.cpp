@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -16,7 +16,7 @@ std::string namedText(const cimbroker::BorrowedNamedData& named) {
     std::vector<std::pair<std::string, std::string>> entries;
     entries.reserve(named.size());
     for (const auto& entry : named) {
-        entries.emplace_back(cimbroker::lowerCase(entry.first),
+        entries.emplace_back(cimp::lowerCase(entry.first),
                              cimbroker::dataToLiteral(entry.second));
     }
     std::sort(entries.begin(), entries.end());
@@ -29,7 +29,7 @@ std::string namedText(const cimbroker::BorrowedNamedData& named) {
 
 std::string identityOf(const CMPIInstance* instance) {
     const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
-    return cimbroker::lowerCase(cimbroker::borrowClassName(path)) + "." +
+    return cimp::lowerCase(cimbroker::borrowClassName(path)) + "." +
            namedText(cimbroker::borrowKeys(path));
 }
 

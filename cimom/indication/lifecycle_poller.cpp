@@ -7,7 +7,7 @@
 #include <ostream>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/indication/lifecycle_indication.h"
 
 namespace cimhost {
@@ -100,8 +100,8 @@ void LifecyclePoller::refreshWatches() {
     next.reserve(wanted.size());
     for (WatchedClass& watched : wanted) {
         const auto same = [&watched](const Watch& w) {
-            return cimbroker::equalsIgnoreCase(w.watched.nameSpace, watched.nameSpace) &&
-                   cimbroker::equalsIgnoreCase(w.watched.className, watched.className);
+            return cimp::equalsIgnoreCase(w.watched.nameSpace, watched.nameSpace) &&
+                   cimp::equalsIgnoreCase(w.watched.className, watched.className);
         };
         if (std::any_of(next.begin(), next.end(), same)) {
             continue;
@@ -118,7 +118,7 @@ void LifecyclePoller::refreshWatches() {
 
 Reply LifecyclePoller::enumerate(const WatchedClass& watched, const CMPIContext* context) const {
     const auto router = std::find_if(routers_.begin(), routers_.end(), [&watched](const Router* r) {
-        return cimbroker::equalsIgnoreCase(r->schema().nameSpace, watched.nameSpace);
+        return cimp::equalsIgnoreCase(r->schema().nameSpace, watched.nameSpace);
     });
     if (router == routers_.end()) {
         Reply refused;

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cimom/mof/bounded_file.h"
+#include "base/bounded_file.h"
 #include "cimom/mof/lexer.h"
 #include "cimom/mof/mof_error.h"
 #include "cimom/mof/parser.h"
@@ -93,10 +93,13 @@ cimp::Outcome replaceFile(const std::string& dir, const std::string& path,
 
 cimp::Outcome readInstanceFile(const std::string& path, std::size_t maxBytes,
                                std::vector<cimmof::InstanceDecl>* out) {
+    const cimp::FileContent file = cimp::readBoundedFile(path, maxBytes);
+    if (!file.status.ok()) {
+        return cimp::Outcome::failed(path, file.status.why());
+    }
     cimmof::MofDocument doc;
     const cimp::Outcome outcome = cimmof::readGuarded([&] {
-        const std::string text = cimmof::readBoundedFile(path, maxBytes);
-        cimmof::Lexer lexer(text, path);
+        cimmof::Lexer lexer(file.bytes, path);
         cimmof::Parser parser(lexer, doc, [](const std::string&, const cimmof::SourceLocation& at) {
             throw cimmof::MofError(at, "#pragma include in a state file");
         });

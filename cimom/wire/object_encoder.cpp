@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/wire/value_text.h"
 
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 using cimbroker::holdsNoValue;
 
 const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::string_view name) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "broker/cmpi_number.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/wire/value_text.h"
 
 namespace cimhost {
@@ -27,9 +27,9 @@ bool toValue(const CMPIBroker* broker, const std::string& text, CMPIType type, C
         return true;
     }
     if (type == CMPI_boolean) {
-        const bool isTrue = cimbroker::equalsIgnoreCase(text, "true");
+        const bool isTrue = cimp::equalsIgnoreCase(text, "true");
         out.boolean = isTrue ? 1 : 0;
-        return isTrue || cimbroker::equalsIgnoreCase(text, "false");
+        return isTrue || cimp::equalsIgnoreCase(text, "false");
     }
     if (type == CMPI_real32 || type == CMPI_real64) {
         char* end = nullptr;

@@ -24,6 +24,8 @@ constexpr uint32_t kRcUnparsable = 0x51A00004;
 constexpr uint32_t kRcBadFaultFile = 0x51A00005;
 // A registry read was given no buffer for a non-zero capacity.
 constexpr uint32_t kRcBadArgument = 0x51A00006;
+// The call ran out of memory.
+constexpr uint32_t kRcOutOfMemory = 0x51A00007;
 
 }  // namespace cimpsim
 

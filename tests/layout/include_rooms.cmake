@@ -1,7 +1,9 @@
 # Fails when an include runs against the layering: inside cimom/ a room includes only itself and
 # the rooms below it (mof < query < cim < wire < delivery < dispatch < indication < http <
-# daemon); the provider, model, sysdata and platform include nothing of cimom/, broker/ or
-# tools/; broker/ nothing of cimom/.
+# daemon), and nothing of the simulated platform (the schema reader and the query nothing of the
+# broker either); the provider's layers run one way, provider -> model -> sysdata -> platform,
+# and include nothing of cimom/, broker/ or tools/; broker/ includes nothing of cimom/; base/
+# includes only itself; nothing includes tools/.
 # Run: cmake -DSOURCE_DIR=<repository> -P include_rooms.cmake
 cmake_minimum_required(VERSION 3.16)
 set(ranks mof query cim wire delivery dispatch indication http daemon)
@@ -57,7 +59,13 @@ function(forbid dirs pattern)
 endfunction()
 
 forbid("provider;model;sysdata;platform" "cimom|broker|tools")
-forbid("broker" "cimom")
+forbid("model" "provider")
+forbid("sysdata" "provider|model")
+forbid("platform" "provider|model|sysdata")
+forbid("broker" "cimom|tools")
+forbid("cimom" "platform/sim|tools")
+forbid("cimom/mof;cimom/query" "broker")
+forbid("base" "provider|model|sysdata|platform|broker|cimom|tools")
 
 if(faults)
     list(JOIN faults "\n  " text)

@@ -84,7 +84,7 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
 }
 
 TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
-    Metrics metrics("/nonexistent");
+    Metrics metrics([] { return std::uint64_t{0}; });
     const auto count = [&metrics](CimCode code) {
         metrics.recordOperation(OperationKind::OpenEnumerateInstancePaths, code,
                                 std::chrono::microseconds(1));
@@ -105,7 +105,7 @@ TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
 }
 
 TEST(Metrics, CountsIndicationsByOutcomeOnceDeliveryIsWatched) {
-    Metrics metrics("/nonexistent");
+    Metrics metrics([] { return std::uint64_t{0}; });
     EXPECT_EQ(metrics.exposition().find("cimp_indication"), std::string::npos);
     std::ostringstream log;
     cimhost::DeliverySettings settings;

@@ -94,12 +94,12 @@ TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
     ASSERT_TRUE(cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof", &doc).ok());
     std::set<std::string> declared;
     for (const cimmof::QualifierType& q : doc.qualifierTypes) {
-        declared.insert(cimbroker::lowerCase(q.name));
+        declared.insert(cimp::lowerCase(q.name));
     }
     std::set<std::string> undeclared;
     auto check = [&](const std::vector<cimmof::Qualifier>& qualifiers) {
         for (const cimmof::Qualifier& q : qualifiers) {
-            if (!declared.count(cimbroker::lowerCase(q.name))) {
+            if (!declared.count(cimp::lowerCase(q.name))) {
                 undeclared.insert(q.name);
             }
         }
