@@ -110,6 +110,11 @@ const Setting kSettings[] = {
      "check HTTPS listeners' certificates;\n"
      "                        no only in a test lab",
      true},
+    {"Lifecycle indications:\n", "lifecycle-poll-interval", "S", FIELD(lifecycle.pollInterval), 1,
+     kMaxSeconds,
+     "seconds between polls of the classes\n"
+     "                        that lifecycle subscriptions watch",
+     true},
 };
 
 #undef FIELD

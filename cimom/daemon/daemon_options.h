@@ -11,6 +11,7 @@
 #include "base/outcome.h"
 #include "cimom/delivery/delivery_service.h"
 #include "cimom/http/http_limits.h"
+#include "cimom/indication/lifecycle_settings.h"
 
 namespace cimhost {
 
@@ -32,6 +33,7 @@ struct DaemonOptions {
     std::optional<std::string> authFile;
     bool allowInsecureRemote = false;
     DeliverySettings delivery;  // its retry policy and log are the indication service's
+    LifecycleSettings lifecycle;
 };
 
 // Settings are numbered 0 .. settingCount()-1 in --help order.

@@ -109,6 +109,15 @@ TEST_F(DaemonSettingsTest, DeliverySettingsAreReadyForTheDeliveryService) {
               "--delivery-queue-limit takes 1 to 1000000, not \"0\"");
 }
 
+TEST_F(DaemonSettingsTest, LifecyclePollIntervalIsGivenInSecondsFiveByDefault) {
+    ASSERT_TRUE(load("", {}).ok());
+    EXPECT_EQ(settings.options.lifecycle.pollInterval, std::chrono::seconds(5));
+    ASSERT_TRUE(load("lifecycle-poll-interval = 2\n", {}).ok());
+    EXPECT_EQ(settings.options.lifecycle.pollInterval, std::chrono::seconds(2));
+    EXPECT_EQ(load("", {"--lifecycle-poll-interval=0"}).message(),
+              "--lifecycle-poll-interval takes 1 to 3600, not \"0\"");
+}
+
 // The shipped file names every setting, each with a value the daemon takes.
 TEST_F(DaemonSettingsTest, ShippedFileCoversEverySettingWhenUncommented) {
     std::ifstream shipped(CIMHOST_SHIPPED_CONFIG);
