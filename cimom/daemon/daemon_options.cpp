@@ -15,6 +15,7 @@ constexpr unsigned long kMaxSeconds = 3600;
 constexpr unsigned long kMaxPort = 65535;
 constexpr unsigned long kMaxSenders = 64;
 constexpr unsigned long kMaxQueue = 1000000;
+constexpr unsigned long kMaxSubscriptionObjects = 100000;
 
 // Where a setting's value lives in DaemonOptions; the type says how its text is read.
 // A duration is given in whole seconds.
@@ -110,6 +111,13 @@ const Setting kSettings[] = {
      "check HTTPS listeners' certificates;\n"
      "                        no only in a test lab",
      true},
+    {"Indication subscriptions (beyond a limit, CreateInstance is refused):\n", "max-filters",
+     "N", FIELD(subscriptionLimits.filters), 0, kMaxSubscriptionObjects, "indication filters kept",
+     true},
+    {nullptr, "max-destinations", "N", FIELD(subscriptionLimits.destinations), 0,
+     kMaxSubscriptionObjects, "listener destinations kept", true},
+    {nullptr, "max-subscriptions", "N", FIELD(subscriptionLimits.subscriptions), 0,
+     kMaxSubscriptionObjects, "subscriptions kept", true},
     {"Lifecycle indications:\n", "lifecycle-poll-interval", "S", FIELD(lifecycle.pollInterval), 1,
      kMaxSeconds,
      "seconds between polls of the classes\n"

@@ -12,6 +12,7 @@
 #include "cimom/delivery/delivery_service.h"
 #include "cimom/http/http_limits.h"
 #include "cimom/indication/lifecycle_settings.h"
+#include "cimom/indication/subscription_limits.h"
 
 namespace cimhost {
 
@@ -34,6 +35,7 @@ struct DaemonOptions {
     bool allowInsecureRemote = false;
     DeliverySettings delivery;  // its retry policy and log are the indication service's
     LifecycleSettings lifecycle;
+    SubscriptionLimits subscriptionLimits;
 };
 
 // Settings are numbered 0 .. settingCount()-1 in --help order.

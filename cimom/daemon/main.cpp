@@ -15,6 +15,7 @@
 #include "cimom/cim/namespace_schema.h"
 #include "cimom/daemon/daemon_settings.h"
 #include "cimom/daemon/default_paths.h"
+#include "cimom/daemon/indication_host.h"
 #include "cimom/daemon/listeners.h"
 #include "cimom/dispatch/interop_namespace.h"
 #include "cimom/dispatch/provider_loader.h"
@@ -154,7 +155,10 @@ int serve(const DaemonOptions& options, const ListenerPlan& plan, const Namespac
     if (!interopLoaded.ok()) {
         return startFailed(interopLoaded);
     }
-    CimService service(runtime, schema, providers.registry, log, interop.get(), &metrics);
+    IndicationHost indications(runtime, schema, *interop, providers.registry, options, std::cerr);
+    metrics.watchDelivery(&indications.delivery());
+    CimService service(runtime, schema, providers.registry, log, interop.get(), &metrics,
+                       &indications.interopInstances());
     std::vector<std::unique_ptr<HttpServer>> servers;
     std::cerr << "cimp-cimom: schema " << *options.schemaFile << ", registrations "
               << *options.registrationFile << ", platform root "
