@@ -94,6 +94,21 @@ auto findEntry(std::vector<Entry>& entries, const ObjectName& name) {
     });
 }
 
+// CIM_ERR_FAILED while subscriptions refer to `entry` (a filter or destination) by `member`.
+template <class Entry>
+Status unusedOrWhy(const std::vector<SubscriptionEntry>& subscriptions,
+                   std::shared_ptr<const Entry> SubscriptionEntry::*member,
+                   const std::shared_ptr<Entry>& entry, const ObjectName& name) {
+    const auto users =
+        std::count_if(subscriptions.begin(), subscriptions.end(),
+                      [&](const SubscriptionEntry& s) { return s.*member == entry; });
+    if (users == 0) {
+        return Status::ok();
+    }
+    return Status::failed(nameText(name) + " is used by " + std::to_string(users) +
+                          " subscription(s); delete them first");
+}
+
 Status limitReached(const char* what, std::size_t limit) {
     return Status::withCode(CimCode::ServerLimitsExceeded, "the indication service keeps at most " +
                                                                std::to_string(limit) + " " + what);
@@ -451,12 +466,9 @@ Status SubscriptionStore::State::removeFilter(const ObjectName& name) {
     if (found == filters.end()) {
         return Status::notFound(nameText(name) + " does not exist");
     }
-    const auto users =
-        std::count_if(subscriptions.begin(), subscriptions.end(),
-                      [&found](const SubscriptionEntry& s) { return s.filter == *found; });
-    if (users != 0) {
-        return Status::failed(nameText(name) + " is used by " + std::to_string(users) +
-                              " subscription(s); delete them first");
+    if (Status used = unusedOrWhy(subscriptions, &SubscriptionEntry::filter, *found, name);
+        !used.isOk()) {
+        return used;
     }
     filters.erase(found);
     return Status::ok();
@@ -468,12 +480,9 @@ Status SubscriptionStore::State::removeDestination(const ObjectName& name) {
     if (found == destinations.end()) {
         return Status::notFound(nameText(name) + " does not exist");
     }
-    const auto users =
-        std::count_if(subscriptions.begin(), subscriptions.end(),
-                      [&found](const SubscriptionEntry& s) { return s.destination == *found; });
-    if (users != 0) {
-        return Status::failed(nameText(name) + " is used by " + std::to_string(users) +
-                              " subscription(s); delete them first");
+    if (Status used = unusedOrWhy(subscriptions, &SubscriptionEntry::destination, *found, name);
+        !used.isOk()) {
+        return used;
     }
     const std::string key = (*found)->channel->target.key;
     destinations.erase(found);
