@@ -1,5 +1,6 @@
 #include "cimom/indication/service_records.h"
 
+#include <chrono>
 #include <utility>
 
 #include "cimom/indication/record_intake.h"
@@ -38,8 +39,9 @@ HostRecord serviceRecord(const cimmof::Schema& classes, const std::string& syste
     setFlag(value, "Started", true);
     setFlag(value, "FilterCreationEnabled", true);
     setScalar(value, "DeliveryRetryAttempts", "uint16", std::to_string(settings.retry.attempts));
-    setScalar(value, "DeliveryRetryInterval", "uint32",
-              std::to_string(settings.retry.interval.count()));
+    // The property is in seconds; the delivery keeps milliseconds.
+    const auto interval = std::chrono::duration_cast<std::chrono::seconds>(settings.retry.interval);
+    setScalar(value, "DeliveryRetryInterval", "uint32", std::to_string(interval.count()));
     setScalar(value, "SubscriptionRemovalAction", "uint16", std::to_string(settings.removalAction));
     setScalar(value, "SubscriptionRemovalTimeInterval", "uint64",
               std::to_string(settings.removalInterval.count()));
