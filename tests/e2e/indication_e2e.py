@@ -25,7 +25,8 @@ from cim_client import CIMError, Connection, Instance, InstanceName, uint16, uin
 HERE = os.path.dirname(os.path.abspath(__file__))
 GATE_QUERY = "SELECT * FROM CIM_InstIndication WHERE SourceInstance ISA Vesk_AssociatedTOvPassthru"
 WAIT = 20  # seconds any awaited event may take before the test gives up on it
-CIM_ERR_FAILED, CIM_ERR_INVALID_PARAMETER, CIM_ERR_ALREADY_EXISTS = 1, 4, 11
+CIM_ERR_FAILED, CIM_ERR_INVALID_PARAMETER, CIM_ERR_NOT_FOUND, CIM_ERR_NOT_SUPPORTED = 1, 4, 6, 7
+CIM_ERR_ALREADY_EXISTS = 11
 CIM_ERR_QUERY_LANGUAGE_NOT_SUPPORTED, CIM_ERR_INVALID_QUERY = 14, 15
 CIM_ERR_SERVER_LIMITS_EXCEEDED = 27
 
@@ -71,9 +72,12 @@ class Daemon:
     def connection(self, **login):
         return Connection(self.port, **login)
 
+    def platform_tool(self, *args):
+        subprocess.run([os.environ["CIMP_PLATFORM_TOOL"], "--root", self.platform, *args],
+                       check=True, stdout=subprocess.DEVNULL)
+
     def set_role(self, role):
-        subprocess.run([os.environ["CIMP_PLATFORM_TOOL"], "--root", self.platform, "set-role",
-                        str(role)], check=True, stdout=subprocess.DEVNULL)
+        self.platform_tool("set-role", str(role))
 
     def stop(self):
         if self.process.poll() is None:
@@ -118,10 +122,10 @@ def gate_filter(name=None, query=GATE_QUERY, language="WQL"):
     return Instance("CIM_IndicationFilter", dict(props, Name=name) if name else props)
 
 
-def subscribe(conn, url, name, persistence=2):
+def subscribe(conn, url, name, persistence=2, handler="CIM_ListenerDestinationCIMXML"):
     """Filter, destination and subscription as common clients create them; their paths."""
     filter_path = conn.CreateInstance(gate_filter(name))
-    destination = conn.CreateInstance(Instance("CIM_ListenerDestinationCIMXML", {
+    destination = conn.CreateInstance(Instance(handler, {
         "Name": name, "Destination": url, "PersistenceType": uint16(persistence)}))
     subscription = conn.CreateInstance(Instance("CIM_IndicationSubscription", {
         "Filter": filter_path, "Handler": destination}))
@@ -203,7 +207,12 @@ class Lifecycle(DaemonTestCase):
         self.assertEqual(conn.GetInstance(subscription).properties["SubscriptionState"], "2")
         self.assertEqual(conn.GetInstance(filter_path).properties["Query"], GATE_QUERY)
         settle()
-        self.assertEqual(listener.records(), [])  # what was there before is not news
+        # A failing read of the gate is no deletion.
+        daemon.platform_tool("fail", "dscv/FspRole", "0x51A00007")
+        wait_until("a failing poll", lambda: "nothing reported" in daemon.text())
+        daemon.platform_tool("clear", "--all")
+        wait_until("a working poll", lambda: "works again" in daemon.text())
+        self.assertEqual(listener.records(), [])  # nor is what was there before
 
         deletion, creation = self.gate_cycle(daemon, listener, 0)
         self.assertEqual(deletion["className"], "CIM_InstDeletion")
@@ -229,10 +238,10 @@ class Lifecycle(DaemonTestCase):
         conn.GetInstance(filter_path)
         conn.GetInstance(destination)
 
-        # A new daemon start is a new sequence context.
+        # A new daemon start is a new sequence context; the older handler class serves as well.
         daemon.set_role(1)
         second = self.daemon()
-        subscribe(second.connection(), listener.url, "again")
+        subscribe(second.connection(), listener.url, "again", handler="CIM_IndicationHandlerCIMXML")
         settle()
         later = self.gate_cycle(second, listener, 2)[2]
         self.assertNotEqual(later["properties"]["SequenceContext"],
@@ -273,9 +282,12 @@ class Delivery(DaemonTestCase):
         self.assertEqual(late.wait_for(4)[3]["className"], "CIM_InstCreation")
         self.assertEqual(live.wait_for(4)[3]["className"], "CIM_InstCreation")
         self.assertEqual(hole.records(), [])
+        # What the black hole never took is counted at stop.
+        daemon.stop()
+        self.assertRegex(daemon.text(), r"\b[1-4] indications were left undelivered at stop")
 
-    def test_failures_answered_by_the_listener_are_retried_in_order(self):
-        daemon = self.daemon()
+    def test_refusals_retried_in_order_on_one_connection(self):
+        daemon = self.daemon("--delivery-senders", "1")
         conn = daemon.connection()
         set_retries(conn, 5, 1)
         listener = self.listener("--fail", "2")
@@ -284,6 +296,7 @@ class Delivery(DaemonTestCase):
         got = self.gate_cycle(daemon, listener, 0)
         self.assertEqual([r["properties"]["SequenceNumber"] for r in got], ["0", "1"])
         self.assertEqual([r["className"] for r in got], ["CIM_InstDeletion", "CIM_InstCreation"])
+        self.assertEqual(got[0]["peerPort"], got[1]["peerPort"])  # kept alive
 
 
 class Dropped(DaemonTestCase):
@@ -330,29 +343,37 @@ class Dropped(DaemonTestCase):
 class State(DaemonTestCase):
     def test_restart_keeps_permanent_subscriptions(self):
         state = os.path.join(self.work, "state")
+        kept_name = 'pywbemfilter:e2e:"kept" \\ <&>'  # as an owning client names it, and worse
+        listener = self.listener()
         daemon = self.daemon("--state-dir", state)
         conn = daemon.connection()
         self.assertEqual(conn.GetInstance(service(conn)).properties["DeliveryRetryInterval"], "20")
-        subscribe(conn, "http://127.0.0.1:9/", "kept")
-        _, transient, _ = subscribe(conn, "http://127.0.0.1:9/", "passing", persistence=3)
+        subscribe(conn, listener.url, kept_name)
+        _, transient, _ = subscribe(conn, listener.url, "passing", persistence=3)
         set_retries(conn, 4, 7)
         daemon.stop()
+        self.assertEqual(os.stat(state).st_mode & 0o777, 0o700)
         self.assertEqual(os.stat(os.path.join(state, "indications.mof")).st_mode & 0o777, 0o600)
 
-        conn = self.daemon("--state-dir", state).connection()
-        self.assertEqual(names(conn, "CIM_IndicationFilter"), ["kept", "passing"])
-        self.assertEqual(names(conn, "CIM_ListenerDestinationCIMXML"), ["kept"])
+        daemon = self.daemon("--state-dir", state)
+        conn = daemon.connection()
+        self.assertEqual(names(conn, "CIM_IndicationFilter"), sorted([kept_name, "passing"]))
+        self.assertEqual(names(conn, "CIM_ListenerDestinationCIMXML"), [kept_name])
         subscriptions = conn.EnumerateInstances("CIM_IndicationSubscription")
-        self.assertEqual([s.properties["Handler"].key("Name") for s in subscriptions], ["kept"])
-        self.assertEqual(subscriptions[0].properties["Filter"].key("Name"), "kept")
+        self.assertEqual([s.properties["Handler"].key("Name") for s in subscriptions], [kept_name])
+        self.assertEqual(subscriptions[0].properties["Filter"].key("Name"), kept_name)
         self.assertEqual(subscriptions[0].properties["SubscriptionState"], "2")
         retry = conn.GetInstance(service(conn)).properties
         self.assertEqual((retry["DeliveryRetryAttempts"], retry["DeliveryRetryInterval"]),
                          ("4", "7"))
-        self.assertCIMError(6, conn.GetInstance, transient)
-        # The integrity holds for what was read back.
-        kept_filter = subscriptions[0].properties["Filter"]
-        self.assertCIMError(CIM_ERR_FAILED, conn.DeleteInstance, kept_filter)
+        self.assertCIMError(CIM_ERR_NOT_FOUND, conn.GetInstance, transient)
+        # What was read back is at work, and its integrity holds.
+        settle()
+        daemon.set_role(0)
+        self.assertEqual([r["properties"]["IndicationFilterName"] for r in listener.wait_for(1)],
+                         [kept_name])
+        self.assertCIMError(CIM_ERR_FAILED, conn.DeleteInstance,
+                            subscriptions[0].properties["Filter"])
 
     def test_damaged_state_file_is_set_aside(self):
         state = os.path.join(self.work, "state")
@@ -376,7 +397,7 @@ class State(DaemonTestCase):
 
 class Refusals(DaemonTestCase):
     def test_bad_filters_destinations_references_and_limits(self):
-        conn = self.daemon("--max-filters", "2").connection()
+        conn = self.daemon("--max-filters", "2", "--max-destinations", "1").connection()
         bad_filters = [
             ("WQL", "SELECT * FROM", CIM_ERR_INVALID_QUERY, "position"),
             ("WQL", "SELECT * FROM Vesk_NoSuchIndication", CIM_ERR_INVALID_QUERY,
@@ -409,6 +430,13 @@ class Refusals(DaemonTestCase):
                 mentions="absent")
         for used in (filter_path, destination):
             self.assertCIMError(CIM_ERR_FAILED, conn.DeleteInstance, used)
+        self.assertCIMError(CIM_ERR_NOT_SUPPORTED, conn.ModifyInstance, filter_path,
+                            {"Query": "SELECT * FROM CIM_InstCreation"})
+        self.assertCIMError(CIM_ERR_INVALID_PARAMETER, conn.ModifyInstance, subscription,
+                            {"SubscriptionState": uint16(3)})
+        self.assertCIMError(CIM_ERR_INVALID_PARAMETER, set_retries, conn, 3, 0)
+        self.assertCIMError(CIM_ERR_SERVER_LIMITS_EXCEEDED, conn.CreateInstance, Instance(
+            "CIM_IndicationHandlerCIMXML", {"Destination": "http://127.0.0.1:9/"}))
 
         # The limit: two filters, and a third is refused until one goes.
         second = conn.CreateInstance(gate_filter())
