@@ -2,7 +2,7 @@
 
 Sends CreateInstance, GetInstance, EnumerateInstances(Names), ModifyInstance and DeleteInstance
 as DSP0200 requests over HTTP. Instances are Instance(className, {name: value}); a value is a
-str, a bool, a Typed number (uint16(2)), a list of str, or an InstanceName (a reference). Answers
+str, a Typed number (uint16(2)), a list of str, or an InstanceName (a reference). Answers
 come back in the same shapes, every scalar as its text. A CIM error raises CIMError(code,
 description); an HTTP status other than 200 raises CIMError(0, "HTTP <status>").
 """
@@ -76,12 +76,7 @@ def _property_xml(name, value):
         values = "".join("<VALUE>%s</VALUE>" % escape(v) for v in value)
         return ('<PROPERTY.ARRAY NAME=%s TYPE="string"><VALUE.ARRAY>%s</VALUE.ARRAY>'
                 '</PROPERTY.ARRAY>' % (attr, values))
-    if isinstance(value, bool):
-        kind, text = "boolean", "true" if value else "false"
-    elif isinstance(value, Typed):
-        kind, text = value.type, str(value.value)
-    else:
-        kind, text = "string", value
+    kind, text = (value.type, str(value.value)) if isinstance(value, Typed) else ("string", value)
     return '<PROPERTY NAME=%s TYPE="%s"><VALUE>%s</VALUE></PROPERTY>' % (attr, kind, escape(text))
 
 

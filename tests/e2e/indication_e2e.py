@@ -80,14 +80,18 @@ class Daemon:
         self.platform_tool("set-role", str(role))
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(WAIT)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-                raise AssertionError("daemon still running after SIGTERM")
+        """SIGTERM; the daemon must be gone, with status 0, within WAIT seconds."""
+        if self.process.poll() is not None:
+            return
+        self.process.send_signal(signal.SIGTERM)
+        try:
+            status = self.process.wait(WAIT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise AssertionError("daemon still running after SIGTERM")
+        if status != 0:
+            raise AssertionError("daemon exited with %d:\n%s" % (status, self.text()[-4000:]))
 
 
 class Listener:
@@ -139,7 +143,8 @@ def names(conn, class_name):
 class DaemonTestCase(unittest.TestCase):
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="cimp-e2e-ind.")
-        self.daemons, self.listeners = [], []
+        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
+        self.daemons = []
         self.faults = self.fault_count()
 
     def fault_count(self):
@@ -147,13 +152,8 @@ class DaemonTestCase(unittest.TestCase):
         return len(result.failures) + len(result.errors)
 
     def tearDown(self):
-        for listener in self.listeners:
-            listener.stop()
-        for daemon in self.daemons:
-            daemon.stop()
         if self.fault_count() > self.faults and self.daemons:
             sys.stderr.write("--- daemon log\n" + self.daemons[-1].text()[-4000:])
-        shutil.rmtree(self.work, ignore_errors=True)
 
     def file(self, name):
         return os.path.join(self.work, name)
@@ -161,11 +161,12 @@ class DaemonTestCase(unittest.TestCase):
     def daemon(self, *options):
         daemon = Daemon(self.work, *options)
         self.daemons.append(daemon)
+        self.addCleanup(daemon.stop)
         return daemon
 
     def listener(self, *options, port=0):
         listener = Listener(self.work, *options, port=port)
-        self.listeners.append(listener)
+        self.addCleanup(listener.stop)
         return listener
 
     def assertCIMError(self, code, call, *args, mentions=None):
