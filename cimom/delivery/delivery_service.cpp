@@ -163,6 +163,7 @@ DeliveryService::~DeliveryService() {
 }
 
 bool DeliveryService::enqueue(const DeliveryTarget& target, std::string instanceXml) {
+    instanceXml.shrink_to_fit();  // it may wait long in the queue: keep no spare capacity
     std::unique_lock<std::mutex> lock(state_->mutex);
     if (!state_->accepting) {
         ++state_->counters.dropped;

@@ -544,6 +544,9 @@ FailureAction SubscriptionStore::State::applyFailure(SubscriptionEntry& entry,
                                                      SystemClock::time_point at) {
     if (!entry.failingSince) {
         entry.failingSince = at;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(at.time_since_epoch());
+        setScalar(entry.record.value, "DeliveryFailureTime", "uint64",
+                  std::to_string(seconds.count()));
     }
     const FailureRules rules{unsignedOf(entry.record.value, "OnFatalErrorPolicy"),
                              unsignedOf(entry.record.value, "FailureTriggerTimeInterval"),

@@ -163,6 +163,7 @@ TEST_F(IndicationMatcherTest, ADestinationThatFailsAppliesTheSubscriptionsPolici
     waitUntil([&] { return enumerate("CIM_IndicationSubscription").size() == 2; });
     EXPECT_TRUE(cimhost::sameName(enumerate("CIM_IndicationSubscription").back(), ignore));
     EXPECT_EQ(get(ignore)["SubscriptionState"], "2");
+    EXPECT_GT(std::stoull(get(ignore)["DeliveryFailureTime"]), 1600000000ull);  // seconds, UTC
 
     // Once deliveries have failed for SubscriptionRemovalTimeInterval, the service's
     // SubscriptionRemovalAction applies to the rest.
