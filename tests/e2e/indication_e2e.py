@@ -308,9 +308,12 @@ class Dropped(DaemonTestCase):
         subscription = conn.CreateInstance(Instance("CIM_IndicationSubscription", {
             "Filter": filter_path, "Handler": dead, "OnFatalErrorPolicy": uint16(3)}))
         settle()
+        before = int(time.time())
         daemon.set_role(0)
         wait_until("the subscription to be disabled", lambda: conn.GetInstance(
             subscription).properties["SubscriptionState"] == "4")
+        failed_at = int(conn.GetInstance(subscription).properties["DeliveryFailureTime"])
+        self.assertTrue(before <= failed_at <= time.time(), failed_at)
         self.assertRegex(daemon.text(), r'Name="dead" dropped after 1 retries')
         metrics = urllib.request.urlopen("http://127.0.0.1:%d/metrics" % daemon.port).read()
         self.assertIn(b'cimp_indications_total{outcome="dropped"} 1', metrics)
