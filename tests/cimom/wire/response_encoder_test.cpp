@@ -323,25 +323,5 @@ TEST(ErrorResponse, CarriesTheCodeAndAnEscapedDescription) {
     EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok);
 }
 
-TEST(StatusFromCmpi, KeepsSharedCodesAndNamesOthers) {
-    const struct {
-        CMPIrc rc;
-        CimCode code;
-        const char* description;
-    } cases[] = {
-        {CMPI_RC_OK, CimCode::Ok, ""},
-        {CMPI_RC_ERR_NOT_FOUND, CimCode::NotFound, ""},
-        {CMPI_RC_ERR_METHOD_NOT_FOUND, CimCode::MethodNotFound, ""},
-        {CMPI_RC_DO_NOT_UNLOAD, CimCode::Failed, "provider returned CMPI code 50"},
-        {CMPI_RC_ERR_INVALID_HANDLE, CimCode::Failed, "provider returned CMPI code 60"},
-        {CMPI_RC_ERROR_SYSTEM, CimCode::Failed, "provider returned CMPI code 100"},
-    };
-    for (const auto& c : cases) {
-        const Status status = Status::fromCmpi(CMPIStatus{c.rc, nullptr});
-        EXPECT_EQ(status.code(), c.code) << c.rc;
-        EXPECT_EQ(status.description(), c.description) << c.rc;
-    }
-}
-
 }  // namespace
 }  // namespace cimhost
