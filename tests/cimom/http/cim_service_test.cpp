@@ -72,6 +72,8 @@ class CimServiceTest : public ::testing::Test {
     CimService service_;
 };
 
+// Another CIMOperation, another content type, and CIMMethod or CIMObject headers that do not match
+// the body are refused as e2e.raw_requests shows.
 TEST_F(CimServiceTest, RefusesWhatIsNoCimRequest) {
     struct Case {
         std::vector<std::pair<std::string, std::string>> changes;
@@ -82,12 +84,8 @@ TEST_F(CimServiceTest, RefusesWhatIsNoCimRequest) {
         {{{"method", "GET"}}, 501, ""},
         {{{"method", "M-POST"}}, 501, ""},
         {{{"url", "/other"}}, 404, ""},
-        {{{"CIMOperation", "MethodResponse"}}, 400, "unsupported-operation"},
         {{{"CIMProtocolVersion", "2.0"}}, 501, "unsupported-protocol-version"},
-        {{{"Content-Type", "text/plain"}}, 400, "request-not-valid"},
         {{{"Content-Type", "application/xml; charset=iso-8859-1"}}, 400, "request-not-valid"},
-        {{{"CIMMethod", "GetClass"}}, 400, "header-mismatch"},
-        {{{"CIMObject", "root%2Fother"}}, 400, "header-mismatch"},
         {{{"CIMObject", "root%2"}}, 400, "header-mismatch"},
         {{{"CIMObject", "root%zztest"}}, 400, "header-mismatch"},
     };
