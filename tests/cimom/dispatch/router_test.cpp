@@ -317,6 +317,7 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
         const char* what;
         Operation op;
         CimCode code;
+        const char* mentions = "";
     };
     Operation getUnknown = operation(OperationKind::GetInstance);
     getUnknown.objectName = name("T_Nothing", KeyValue::Type::String, "Id", "x");
@@ -333,6 +334,8 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
     query.query = "select Id from T_Sub2 where Id = 'from'";
     Operation unknownProperty = query;
     unknownProperty.query = "select Id from T_Sub2 where Nope = 1";
+    Operation unknownQueryClass = query;
+    unknownQueryClass.query = "select * from T_Nothing";
     const Case cases[] = {
         {"get unknown", getUnknown, CimCode::InvalidClass},
         {"class-level references of an unknown class", classLevel, CimCode::InvalidClass},
@@ -340,12 +343,18 @@ TEST_F(RouterTest, AnswersWhatNoProviderCanWithTheRightCimError) {
         {"unknown association class", unknownAssoc, CimCode::InvalidParameter},
         {"unknown source", unknownSource, CimCode::InvalidClass},
         {"query over the class's instances", query, CimCode::Ok},
-        {"query of an unknown property", unknownProperty, CimCode::InvalidQuery},
+        {"query of an unknown property", unknownProperty, CimCode::InvalidQuery,
+         "has no property Nope at position 29"},
+        {"query of an unknown class", unknownQueryClass, CimCode::InvalidQuery,
+         "class T_Nothing does not exist at position 15"},
         {"subclasses of unknown", operation(OperationKind::EnumerateClassNames, "T_Nothing"),
          CimCode::InvalidClass},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(route(c.op).status.code(), c.code) << c.what;
+        const Status status = route(c.op).status;
+        EXPECT_EQ(status.code(), c.code) << c.what;
+        EXPECT_NE(status.description().find(c.mentions), std::string::npos)
+            << c.what << ": " << status.description();
     }
     EXPECT_EQ(world_.calls, std::vector<std::string>{"B enumInstances T_Sub2 *"});
 }
