@@ -13,6 +13,7 @@
 namespace cimhost {
 namespace {
 
+// No Host header, two Content-Lengths and a body in another encoding: e2e.http_framing.
 TEST(HttpFraming, RefusesWhatHttpForbidsOrLeavesToGuessing) {
     struct Case {
         std::vector<std::pair<std::string, std::string>> headers;
@@ -26,12 +27,9 @@ TEST(HttpFraming, RefusesWhatHttpForbidsOrLeavesToGuessing) {
         {{{h, "x"}}, "<CIM/>", 0},
         {{{h, "x"}, {"Content-Length", "5"}, {"content-length", " 5"}}, "", 0},
         {{{h, "x"}, {"Transfer-Encoding", "Chunked"}}, "", 0},
-        {{}, "", 400},
         {{{h, " "}}, "", 400},
-        {{{h, "x"}, {"Content-Length", "5"}, {"Content-Length", "6"}}, "", 400},
         {{{h, "x"}, {"Transfer-Encoding", "gzip, chunked"}}, "", 501},
         {{{h, "x"}}, "<?xml version='1.0' encoding='UTF-16'?><CIM/>", 400},
-        {{{h, "x"}}, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><CIM/>", 400},
         {{{h, "x"}}, "<?xml version=\"1.0\" encoding=\"utf-8?><CIM/>", 400},
         {{{h, "x"}}, std::string("\xff\xfe<\0?\0", 6), 400},
         {{{h, "x"}}, std::string("\0<\0?", 4), 400},
@@ -83,18 +81,17 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
     EXPECT_EQ(auth.check(&good, "192.0.2.1").retryAfter, 1u);
 }
 
+// A known status under its name: e2e.metrics_and_config; here the newest and an unknown one.
 TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
     Metrics metrics([] { return std::uint64_t{0}; });
     const auto count = [&metrics](CimCode code) {
         metrics.recordOperation(OperationKind::OpenEnumerateInstancePaths, code,
                                 std::chrono::microseconds(1));
     };
-    count(CimCode::InvalidOperationTimeout);
     count(static_cast<CimCode>(28));
     count(static_cast<CimCode>(40));
     const std::string text = metrics.exposition();
-    for (const char* status :
-         {"CIM_ERR_INVALID_OPERATION_TIMEOUT", "CIM_ERR_SERVER_IS_SHUTTING_DOWN", "unknown"}) {
+    for (const char* status : {"CIM_ERR_SERVER_IS_SHUTTING_DOWN", "unknown"}) {
         EXPECT_NE(text.find(std::string("{operation=\"OpenEnumerateInstancePaths\",status=\"") +
                             status + "\"} 1\n"),
                   std::string::npos)

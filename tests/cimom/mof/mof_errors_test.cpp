@@ -87,13 +87,11 @@ TEST(MofErrors, EachBrokenInputIsReportedAtItsFault) {
 }
 
 // Input built to exhaust a parser: the error must come back as a failed read, in bounded time.
+// Over-long names, numbers and strings are the lexer's bounds (lexer_test.cpp).
 TEST(MofErrors, HostileInputEndsInAnErrorNotACrash) {
     const std::string hostile[] = {
         std::string(200000, '['),
         "class A { uint8 v = " + std::string(200000, '{') + "; };",
-        "class A { string s = \"" + std::string(3 * 65536, 'x') + "\"; };",
-        "class " + std::string(1 << 20, 'A') + " {};",
-        "class A { uint8 v = " + std::string(100000, '9') + "; };",
         "class A { [D(\"" + std::string(60000, 'a') + "\" \"" + std::string(60000, 'b') +
             "\")] uint8 v; };",
         "/*" + std::string(100000, '*'),

@@ -1,5 +1,6 @@
 // WQL as a client sees it: which queries are refused, where the fault is reported, and which
-// instances a condition selects.
+// instances a condition selects. What a query selects, and the places of the names it uses in
+// the router's refusals, show in the router's tests and e2e.pull_sequence.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,21 +12,6 @@
 
 namespace cimquery {
 namespace {
-
-TEST(WqlParse, SelectListAndClass) {
-    const ParsedQuery all = parseWql("select * from CIM_Namespace");
-    ASSERT_FALSE(all.error);
-    EXPECT_TRUE(all.query.selected.empty());
-    EXPECT_EQ(all.query.className, "CIM_Namespace");
-    EXPECT_FALSE(all.query.where);
-
-    const ParsedQuery some = parseWql("SELECT Name, ElementName FROM CIM_X WHERE Name IS NULL");
-    ASSERT_FALSE(some.error);
-    ASSERT_EQ(some.query.selected.size(), 2u);
-    EXPECT_EQ(some.query.selected[1].name, "ElementName");
-    EXPECT_EQ(some.query.selected[1].position, 14u);
-    EXPECT_EQ(some.query.classPosition, 31u);
-}
 
 // A dotted name is one property: a property of an embedded instance, as filters on lifecycle
 // indications use them.

@@ -263,19 +263,17 @@ TEST_F(ResponseEncoderTest, WritesClassesFromTheSchema) {
         << xml;
 }
 
-// Each declaration carries its default as the MOF gives it, scalar or array; NULL is no default.
+// Each declaration carries its default as the MOF gives it, scalar or array. Boolean and plain
+// string defaults, and NULL as no default, show in e2e.raw_requests (qualifier_*).
 TEST(QualifierDeclarations, CarryTheirDefaultsAsDeclared) {
     NamespaceSchema schema;
     ASSERT_TRUE(NamespaceSchema::fromText(R"(
-Qualifier Flag : boolean = true, Scope(any);
 Qualifier Count : uint32 = 31, Scope(property);
 Qualifier Ratio : real64 = -1.5, Scope(property);
 Qualifier Letter : char16 = 'x', Scope(property);
 Qualifier Text : string = "a<b", Scope(any);
 Qualifier Codes : uint8[] = {1, 2}, Scope(property);
 Qualifier Empty : string[] = {}, Scope(property);
-Qualifier Nothing : string = null, Scope(any);
-Qualifier Unset : string[], Scope(any);
 )",
                                           "q.mof", "root/q", &schema)
                     .ok());
@@ -289,7 +287,6 @@ Qualifier Unset : string[], Scope(any);
     const std::string xml = encodeResponse(op, reply, schema, "localhost");
     EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok) << xml;
     const char* const defaults[] = {
-        "\"/><VALUE>TRUE</VALUE></QUALIFIER.DECLARATION>",
         "\"/><VALUE>31</VALUE></QUALIFIER.DECLARATION>",
         "\"/><VALUE>-1.5</VALUE></QUALIFIER.DECLARATION>",
         "\"/><VALUE>x</VALUE></QUALIFIER.DECLARATION>",
@@ -302,7 +299,6 @@ Qualifier Unset : string[], Scope(any);
     }
     const std::size_t empty = xml.find("NAME=\"Empty\"");
     EXPECT_NE(xml.find("<VALUE.ARRAY", empty), std::string::npos) << xml;
-    EXPECT_EQ(xml.find("<VALUE", xml.find("NAME=\"Nothing\"")), std::string::npos) << xml;
 }
 
 TEST(ErrorResponse, CarriesTheCodeAndAnEscapedDescription) {
@@ -321,26 +317,6 @@ TEST(ErrorResponse, CarriesTheCodeAndAnEscapedDescription) {
               std::string::npos)
         << xml;
     EXPECT_TRUE(cimhosttest::readsAsXml(xml).ok);
-}
-
-TEST(StatusFromCmpi, KeepsSharedCodesAndNamesOthers) {
-    const struct {
-        CMPIrc rc;
-        CimCode code;
-        const char* description;
-    } cases[] = {
-        {CMPI_RC_OK, CimCode::Ok, ""},
-        {CMPI_RC_ERR_NOT_FOUND, CimCode::NotFound, ""},
-        {CMPI_RC_ERR_METHOD_NOT_FOUND, CimCode::MethodNotFound, ""},
-        {CMPI_RC_DO_NOT_UNLOAD, CimCode::Failed, "provider returned CMPI code 50"},
-        {CMPI_RC_ERR_INVALID_HANDLE, CimCode::Failed, "provider returned CMPI code 60"},
-        {CMPI_RC_ERROR_SYSTEM, CimCode::Failed, "provider returned CMPI code 100"},
-    };
-    for (const auto& c : cases) {
-        const Status status = Status::fromCmpi(CMPIStatus{c.rc, nullptr});
-        EXPECT_EQ(status.code(), c.code) << c.rc;
-        EXPECT_EQ(status.description(), c.description) << c.rc;
-    }
 }
 
 }  // namespace

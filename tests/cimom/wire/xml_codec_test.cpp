@@ -19,8 +19,12 @@ TEST(EscapeXml, TurnsMarkupAndUnreadableBytesIntoSafeText) {
         std::string in;
         std::string out;
     };
+    // Longer than the writer's first allocation: every byte is kept as the document grows.
+    const std::string block(5000, 'x');
     const Case cases[] = {
         {"plain 9119-MHE*10ABCDE", "plain 9119-MHE*10ABCDE"},
+        {block + "&" + block + "&" + block + "&" + block,
+         block + "&amp;" + block + "&amp;" + block + "&amp;" + block},
         {"<a href='x'>&\"</a>", "&lt;a href=&apos;x&apos;&gt;&amp;&quot;&lt;/a&gt;"},
         {"tab\tnl\ncr\r", "tab&#9;nl&#10;cr&#13;"},
         {std::string("nul\0x", 5), "nul\xEF\xBF\xBDx"},
@@ -37,10 +41,10 @@ TEST(EscapeXml, TurnsMarkupAndUnreadableBytesIntoSafeText) {
         XmlWriter out;
         out.open("V").text(c.in).close();
         const std::string written = out.finish();
-        EXPECT_NE(written.find("<V>" + c.out + "</V>"), std::string::npos) << c.in;
+        EXPECT_NE(written.find("<V>" + c.out + "</V>"), std::string::npos) << c.in.substr(0, 40);
         // Whatever went in, the result reads back as XML text.
         const XmlReadResult read = readsAsXml(written);
-        EXPECT_TRUE(read.ok) << c.in << ": " << read.error;
+        EXPECT_TRUE(read.ok) << c.in.substr(0, 40) << ": " << read.error;
     }
 }
 
@@ -48,17 +52,6 @@ TEST(XmlWriter, EscapesAttributesAndClosesEmptyElementsShort) {
     XmlWriter out;
     out.open("A").attribute("NAME", "a\"b<c").open("B").close().element("C", "x&y");
     EXPECT_EQ(out.finish(), "<A NAME=\"a&quot;b&lt;c\"><B/><C>x&amp;y</C></A>");
-}
-
-TEST(XmlWriter, KeepsEveryByteOfADocumentLongerThanItsFirstAllocation) {
-    const std::string text(5000, 'x');
-    XmlWriter out;
-    std::string expected;
-    for (int i = 0; i < 4; ++i) {
-        out.open("A").text(text + "&");
-        expected += "<A>" + text + "&amp;";
-    }
-    EXPECT_EQ(out.finish(), expected + "</A></A></A></A>");
 }
 
 // Records the events it is handed, one token each.
@@ -80,6 +73,7 @@ TEST(ReadXml, HandsOnElementsAttributesAndTextInDocumentOrder) {
     EXPECT_EQ(events.trace, "<A X=1><B>t&u</><C X=<></></>");
 }
 
+// Entity expansion and external entities are refused as e2e.raw_requests shows (doctype_*).
 TEST(ReadXml, RefusesWhatCouldCostMoreThanTheBody) {
     std::string deep;
     for (int i = 0; i <= kMaxXmlDepth; ++i) {
@@ -87,8 +81,6 @@ TEST(ReadXml, RefusesWhatCouldCostMoreThanTheBody) {
     }
     const char* const refused[] = {
         "<!DOCTYPE A><A/>",
-        "<!DOCTYPE A [<!ENTITY e \"x\">]><A>&e;</A>",
-        "<!DOCTYPE A SYSTEM \"file:///etc/passwd\"><A/>",
         "<!DOCTYPE A [<!ENTITY % p SYSTEM \"http://example.invalid/x\"> %p;]><A/>",
         "<A>&undeclared;</A>",
         "<A><B></A>",
@@ -133,11 +125,11 @@ TEST(ReadXml, BoundsAttributesAndTextOfOneElement) {
     EXPECT_TRUE(readsAsXml("<A X=\"1\"/>").ok);
 }
 
-// A request envelope around `call`, which holds the IMETHODCALL or METHODCALL.
-std::string message(const std::string& call, const std::string& cimVersion = "2.0") {
-    return "<?xml version=\"1.0\"?><CIM CIMVERSION=\"" + cimVersion +
-           "\" DTDVERSION=\"2.0\"><MESSAGE ID=\"77\" PROTOCOLVERSION=\"1.0\"><SIMPLEREQ>" + call +
-           "</SIMPLEREQ></MESSAGE></CIM>";
+// A request envelope around `call`.
+std::string message(const std::string& call) {
+    return "<?xml version=\"1.0\"?><CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"77\" "
+           "PROTOCOLVERSION=\"1.0\"><SIMPLEREQ>" +
+           call + "</SIMPLEREQ></MESSAGE></CIM>";
 }
 
 std::string intrinsic(const std::string& method, const std::string& params) {
@@ -184,7 +176,8 @@ TEST(ParseInteger, TakesWholeDecimalsWithinTheTypesRangeOnly) {
     }
 }
 
-TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
+// Parameters in any order: e2e.raw_requests (associators_reordered_null).
+TEST(DecodeRequest, ReadsEveryParameterOfAssociators) {
     const std::string params[] = {
         param("ObjectName", kCecName),
         param("AssocClass", "<CLASSNAME NAME=\"Vesk_AssociatedTOvPassthru\"/>"),
@@ -195,31 +188,29 @@ TEST(DecodeRequest, ReadsAssociatorsWhateverTheParameterOrder) {
         param("PropertyList",
               "<VALUE.ARRAY><VALUE>Name</VALUE><VALUE>SystemName</VALUE></VALUE.ARRAY>"),
     };
-    const std::string forward =
-        params[0] + params[1] + params[2] + params[3] + params[4] + params[5] + params[6];
-    const std::string backward =
-        params[6] + params[5] + params[4] + params[3] + params[2] + params[1] + params[0];
-    for (const std::string& order : {forward, backward}) {
-        const DecodedRequest d = decodeRequest(intrinsic("Associators", order));
-        ASSERT_FALSE(d.protocolError) << d.protocolError->message;
-        ASSERT_TRUE(d.status.isOk()) << d.status.description();
-        const Operation& op = d.operation;
-        EXPECT_EQ(op.kind, OperationKind::Associators);
-        EXPECT_EQ(op.messageId, "77");
-        EXPECT_EQ(op.nameSpace, "root/orvcim");
-        ASSERT_TRUE(op.objectName);
-        EXPECT_EQ(op.objectName->className, "Vesk_CEC");
-        ASSERT_EQ(op.objectName->keys.size(), 1u);
-        EXPECT_EQ(op.objectName->keys[0].value.text, "9119-MHE*10ABCDE");
-        EXPECT_EQ(op.assocClass, "Vesk_AssociatedTOvPassthru");
-        EXPECT_EQ(op.resultClass, "Vesk_TOvPassthru");
-        EXPECT_EQ(op.role, "UserOfService");
-        EXPECT_EQ(op.resultRole, "ServiceProvided");
-        EXPECT_TRUE(op.includeClassOrigin);
-        EXPECT_FALSE(op.includeQualifiers);
-        ASSERT_TRUE(op.propertyList);
-        EXPECT_EQ(*op.propertyList, (std::vector<std::string>{"Name", "SystemName"}));
+    std::string all;
+    for (const std::string& p : params) {
+        all += p;
     }
+    const DecodedRequest d = decodeRequest(intrinsic("Associators", all));
+    ASSERT_FALSE(d.protocolError) << d.protocolError->message;
+    ASSERT_TRUE(d.status.isOk()) << d.status.description();
+    const Operation& op = d.operation;
+    EXPECT_EQ(op.kind, OperationKind::Associators);
+    EXPECT_EQ(op.messageId, "77");
+    EXPECT_EQ(op.nameSpace, "root/orvcim");
+    ASSERT_TRUE(op.objectName);
+    EXPECT_EQ(op.objectName->className, "Vesk_CEC");
+    ASSERT_EQ(op.objectName->keys.size(), 1u);
+    EXPECT_EQ(op.objectName->keys[0].value.text, "9119-MHE*10ABCDE");
+    EXPECT_EQ(op.assocClass, "Vesk_AssociatedTOvPassthru");
+    EXPECT_EQ(op.resultClass, "Vesk_TOvPassthru");
+    EXPECT_EQ(op.role, "UserOfService");
+    EXPECT_EQ(op.resultRole, "ServiceProvided");
+    EXPECT_TRUE(op.includeClassOrigin);
+    EXPECT_FALSE(op.includeQualifiers);
+    ASSERT_TRUE(op.propertyList);
+    EXPECT_EQ(*op.propertyList, (std::vector<std::string>{"Name", "SystemName"}));
 }
 
 TEST(DecodeRequest, EmptyParameterIsNullAndAbsentFlagsTakeTheMethodsDefault) {
@@ -296,6 +287,7 @@ TEST(DecodeRequest, ReadsReferenceKeysAndInstancesWithTheirTypes) {
     EXPECT_TRUE(props[2].isNull);
 }
 
+// A parameter given twice, a bad boolean, unknown and extrinsic methods: e2e.raw_requests.
 TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
     const std::string cls = param("ClassName", "<CLASSNAME NAME=\"Vesk_CEC\"/>");
     struct Case {
@@ -304,14 +296,11 @@ TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
         const char* mentions;
     };
     const Case cases[] = {
-        {intrinsic("EnumerateInstances", cls + cls), CimCode::InvalidParameter, "twice"},
         {intrinsic("EnumerateInstances", cls + param("Colour", "<VALUE>red</VALUE>")),
          CimCode::InvalidParameter, "Colour"},
         {intrinsic("EnumerateInstances", ""), CimCode::InvalidParameter, "ClassName"},
         {intrinsic("EnumerateInstances", param("ClassName", "")), CimCode::InvalidParameter,
          "NULL"},
-        {intrinsic("EnumerateInstances", cls + param("LocalOnly", "<VALUE>maybe</VALUE>")),
-         CimCode::InvalidParameter, "maybe"},
         {intrinsic("EnumerateInstances", param("ClassName", "<VALUE>Vesk_CEC</VALUE>")),
          CimCode::InvalidParameter, "class name"},
         {intrinsic("GetInstance", param("InstanceName", "<CLASSNAME NAME=\"X\"/>")),
@@ -324,11 +313,6 @@ TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
         {intrinsic("EnumerateInstances",
                    param("ClassName", "<VALUE>Vesk_CEC</VALUE><CLASSNAME NAME=\"Vesk_CEC\"/>")),
          CimCode::InvalidParameter, "more than one value"},
-        {intrinsic("Frobnicate", cls), CimCode::NotSupported, "Frobnicate"},
-        {message("<METHODCALL NAME=\"Reset\"><LOCALCLASSPATH><LOCALNAMESPACEPATH><NAMESPACE "
-                 "NAME=\"root\"/></LOCALNAMESPACEPATH><CLASSNAME NAME=\"X\"/></LOCALCLASSPATH>"
-                 "</METHODCALL>"),
-         CimCode::NotSupported, "Reset"},
     };
     for (const Case& c : cases) {
         const DecodedRequest d = decodeRequest(c.request);
@@ -340,6 +324,7 @@ TEST(DecodeRequest, AnswersBadParametersWithCimErrors) {
     }
 }
 
+// No namespace, other CIM and DTD versions: e2e.raw_requests.
 TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
     const std::string cls = param("ClassName", "<CLASSNAME NAME=\"Vesk_CEC\"/>");
     struct Case {
@@ -347,8 +332,6 @@ TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
         const char* cimError;
     };
     const Case cases[] = {
-        {message("<IMETHODCALL NAME=\"EnumerateInstances\">" + cls + "</IMETHODCALL>"),
-         "request-not-valid"},
         {message("<IMETHODCALL>" + cls + "</IMETHODCALL>"), "request-not-valid"},
         {message("<BOGUS/>"), "request-not-valid"},
         {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"/>", "request-not-valid"},
@@ -369,10 +352,6 @@ TEST(DecodeRequest, AnswersBrokenMessagesWithProtocolErrors) {
                          "<INSTANCEPATH><INSTANCENAME CLASSNAME=\"C\"><X/></INSTANCENAME>"
                          "</INSTANCEPATH></VALUE.REFERENCE></KEYBINDING></INSTANCENAME>")),
          "request-not-valid"},
-        {message("<IMETHODCALL NAME=\"EnumerateInstances\"/>", "3.0"), "unsupported-cim-version"},
-        {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"1.0\"><MESSAGE ID=\"1\" "
-         "PROTOCOLVERSION=\"1.0\"/></CIM>",
-         "unsupported-dtd-version"},
         {"<CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"1\" "
          "PROTOCOLVERSION=\"2.0\"><SIMPLEREQ/></MESSAGE></CIM>",
          "unsupported-protocol-version"},
