@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -60,7 +61,13 @@ std::unique_ptr<SharedMapping> memoryMapping(const std::string& name, size_t siz
         return nullptr;
     }
     TraceRing::prepare(static_cast<uint8_t*>(data), size, name);
-    return std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, std::move(file));
+    // The mapping must not leak when there is no memory for its owner.
+    std::unique_ptr<SharedMapping> mapping(
+        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
+    if (mapping == nullptr) {
+        munmap(data, size);
+    }
+    return mapping;
 }
 
 // Null when neither the file nor memory can hold the ring.
