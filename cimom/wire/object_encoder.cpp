@@ -223,12 +223,8 @@ void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* pat
 void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& data,
                                       const cimmof::Property* decl, std::string_view classOrigin) {
     out_.open("PROPERTY.REFERENCE").attribute("NAME", name);
-    if (decl != nullptr && !decl->refClass.empty()) {
-        out_.attribute("REFERENCECLASS", decl->refClass);
-    }
-    if (!classOrigin.empty()) {
-        out_.attribute("CLASSORIGIN", classOrigin);
-    }
+    out_.attributeIfAny("REFERENCECLASS", decl != nullptr ? decl->refClass : std::string_view());
+    out_.attributeIfAny("CLASSORIGIN", classOrigin);
     if (!holdsNoValue(data) && data.value.ref != nullptr) {
         reference(data.value.ref);
     }
@@ -246,9 +242,7 @@ void ObjectEncoder::embeddedProperty(std::string_view name, const CMPIData& data
     const bool isArray = (data.type & CMPI_ARRAY) != 0;
     out_.open(isArray ? "PROPERTY.ARRAY" : "PROPERTY").attribute("NAME", name);
     out_.attribute("TYPE", "string");
-    if (!classOrigin.empty()) {
-        out_.attribute("CLASSORIGIN", classOrigin);
-    }
+    out_.attributeIfAny("CLASSORIGIN", classOrigin);
     out_.attribute("EmbeddedObject", "instance");
     if (holdsNoValue(data)) {
         out_.close();
@@ -284,9 +278,7 @@ void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,
         return;
     }
     out_.open("PROPERTY.ARRAY").attribute("NAME", name).attribute("TYPE", type);
-    if (!classOrigin.empty()) {
-        out_.attribute("CLASSORIGIN", classOrigin);
-    }
+    out_.attributeIfAny("CLASSORIGIN", classOrigin);
     if (!holdsNoValue(data)) {
         out_.open("VALUE.ARRAY");
         for (const std::optional<TypedText>& text : *texts) {
@@ -312,9 +304,7 @@ void ObjectEncoder::scalarProperty(std::string_view name, const CMPIData& data,
         return;
     }
     out_.open("PROPERTY").attribute("NAME", name).attribute("TYPE", type);
-    if (!classOrigin.empty()) {
-        out_.attribute("CLASSORIGIN", classOrigin);
-    }
+    out_.attributeIfAny("CLASSORIGIN", classOrigin);
     if (!holdsNoValue(data) && text) {
         out_.element("VALUE", text->text.view());
     }
@@ -367,10 +357,7 @@ void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& 
 
 void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
                                      const PropertySelection& selection) {
-    out_.open("CLASS").attribute("NAME", cls.name);
-    if (!cls.superclass.empty()) {
-        out_.attribute("SUPERCLASS", cls.superclass);
-    }
+    out_.open("CLASS").attribute("NAME", cls.name).attributeIfAny("SUPERCLASS", cls.superclass);
     if (selection.includeQualifiers) {
         qualifiers(cls.qualifiers);
     }

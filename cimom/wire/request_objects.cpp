@@ -61,16 +61,27 @@ const CMPIValue* valueArgument(const CMPIValue& value, CMPIType type) {
 
 const std::string kUndeclared;
 
-// The type a numeric key is given: the schema's, else what its text looks like.
-CMPIType numericKeyType(const std::string& declared, const std::string& text) {
+// The type a key's value is given: its own for a string, a boolean or a reference; for a number
+// the schema's, else what its text looks like.
+CMPIType keyType(const KeyValue& key, const std::string& declared) {
+    switch (key.type) {
+        case KeyValue::Type::String:
+            return CMPI_chars;
+        case KeyValue::Type::Boolean:
+            return CMPI_boolean;
+        case KeyValue::Type::Reference:
+            return CMPI_ref;
+        case KeyValue::Type::Numeric:
+            break;
+    }
     const CMPIType type = typeCode(declared);
     if (type != CMPI_null && type != CMPI_chars && type != CMPI_boolean) {
         return type;
     }
-    if (text.find_first_of(".eE") != std::string::npos) {
+    if (key.text.find_first_of(".eE") != std::string::npos) {
         return CMPI_real64;
     }
-    return (!text.empty() && text[0] == '-') ? CMPI_sint64 : CMPI_uint64;
+    return (!key.text.empty() && key.text[0] == '-') ? CMPI_sint64 : CMPI_uint64;
 }
 
 CMPIObjectPath* buildPath(const CMPIBroker* broker, const NamespaceSchema& schema,
@@ -91,31 +102,14 @@ CMPIObjectPath* buildPath(const CMPIBroker* broker, const NamespaceSchema& schem
     const cimmof::ResolvedClass* cls = schema.classes.resolve(name.className);
     for (const KeyBinding& key : name.keys) {
         const cimmof::Property* decl = cls == nullptr ? nullptr : cls->property(key.name);
-        const std::string& declaredType = decl == nullptr ? kUndeclared : decl->type;
+        const CMPIType type = keyType(key.value, decl == nullptr ? kUndeclared : decl->type);
         CMPIValue value{};
-        CMPIType type = CMPI_chars;
-        bool ok = true;
-        switch (key.value.type) {
-            case KeyValue::Type::String:
-                ok = toValue(broker, key.value.text, CMPI_chars, value);
-                break;
-            case KeyValue::Type::Boolean:
-                type = CMPI_boolean;
-                ok = toValue(broker, key.value.text, type, value);
-                break;
-            case KeyValue::Type::Numeric:
-                type = numericKeyType(declaredType, key.value.text);
-                ok = toValue(broker, key.value.text, type, value);
-                break;
-            case KeyValue::Type::Reference:
-                type = CMPI_ref;
-                value.ref = buildPath(broker, schema, *key.value.reference, status, depth + 1);
-                if (value.ref == nullptr) {
-                    return nullptr;
-                }
-                break;
-        }
-        if (!ok) {
+        if (type == CMPI_ref) {
+            value.ref = buildPath(broker, schema, *key.value.reference, status, depth + 1);
+            if (value.ref == nullptr) {
+                return nullptr;
+            }
+        } else if (!toValue(broker, key.value.text, type, value)) {
             status = Status::invalidParameter("key " + key.name + " of " + name.className + ": \"" +
                                               key.value.text + "\" is not a valid value");
             return nullptr;

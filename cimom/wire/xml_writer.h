@@ -21,6 +21,10 @@ class XmlWriter {
     // to close the element with, so `name` must outlive it: a literal, or the schema's text.
     XmlWriter& open(std::string_view name);
     XmlWriter& attribute(std::string_view name, std::string_view value);
+    // The attribute, left out when `value` is empty (an optional attribute not known).
+    XmlWriter& attributeIfAny(std::string_view name, std::string_view value) {
+        return value.empty() ? *this : attribute(name, value);
+    }
     XmlWriter& text(std::string_view content);
     // Ends the innermost open element, as <name/> when it got no content.
     XmlWriter& close();

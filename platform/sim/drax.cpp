@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -25,8 +24,7 @@ ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     return entryOrOutOfMemory([&]() -> ErrlEntry* {
         char text[kLimit + 1];
         size_t size = sizeof text;
-        ErrlEntry* failure = readServiceFile(*platformDirectory(currentEnv(), false),
-                                             {kService, "", kFile}, text, size);
+        ErrlEntry* failure = readServiceFile({kService, "", kFile}, text, size);
         if (failure != nullptr) {
             return failure;
         }

@@ -1,26 +1,27 @@
 #include "platform/sim/env.h"
 
-#include <atomic>
-
 #include "platform/sim/scoped_env.h"
 
 namespace cimpsim {
 
 namespace {
 
-std::atomic<Env*> g_override{nullptr};
+// A plain pointer, not an atomic: a ScopedEnv is installed and removed only while no platform call
+// runs (scoped_env.h), so production calls pay one ordinary load.
+Env* g_override = nullptr;
 
 }  // namespace
 
 Env& currentEnv() {
-    Env* env = g_override.load(std::memory_order_acquire);
-    return env != nullptr ? *env : systemEnv();
+    return g_override != nullptr ? *g_override : systemEnv();
 }
 
-ScopedEnv::ScopedEnv(Env& env) : previous_(g_override.exchange(&env, std::memory_order_acq_rel)) {}
+ScopedEnv::ScopedEnv(Env& env) : previous_(g_override) {
+    g_override = &env;
+}
 
 ScopedEnv::~ScopedEnv() {
-    g_override.store(previous_, std::memory_order_release);
+    g_override = previous_;
 }
 
 }  // namespace cimpsim

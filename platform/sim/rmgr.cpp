@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/sim/platform_root.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
@@ -24,8 +23,7 @@ ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     return entryOrOutOfMemory([&]() -> ErrlEntry* {
         char text[kLimit];
         size_t size = sizeof text;
-        ErrlEntry* failure = readServiceFile(*platformDirectory(currentEnv(), false),
-                                             {kService, "", kFile}, text, size);
+        ErrlEntry* failure = readServiceFile({kService, "", kFile}, text, size);
         if (failure != nullptr) {
             return failure;
         }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/sim/platform_root.h"
 #include "platform/sim/sim_errl_entry.h"
 #include "platform/sim/sim_return_codes.h"
 #include "platform/sim/value_parsers.h"
@@ -21,8 +22,9 @@ uint32_t failureCode(ReadStatus status) {
 
 }  // namespace
 
-ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char* buffer,
-                           size_t& size) {
+ErrlEntry* readServiceFile(const ServiceFile& file, char* buffer, size_t& size) {
+    const std::shared_ptr<const Directory> opened = platformDirectory(currentEnv(), false);
+    const Directory& root = *opened;
     std::string path = std::string(file.folder) + file.key + kFaultSuffix;
     char fault[kFaultFileLimit + 1];
     const FileRead probe = root.read(path, fault, sizeof fault);

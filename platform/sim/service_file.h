@@ -4,13 +4,11 @@
 // kRcBadFaultFile). Otherwise it reads at most the given capacity of the value file; a missing
 // file fails with kRcMissing, an unreadable one with kRcUnreadable. Failures come back as a new
 // SimErrlEntry carrying `service` and `key`, owned by the caller. Both files are looked up
-// beneath one opening of the root.
+// beneath one opening of the platform root in force (platform_root.h).
 #ifndef CIMP_PLATFORM_SIM_SERVICE_FILE_H
 #define CIMP_PLATFORM_SIM_SERVICE_FILE_H
 
 #include <cstddef>
-
-#include "platform/sim/env.h"
 
 class ErrlEntry;
 
@@ -23,10 +21,9 @@ struct ServiceFile {
                           // "svpd/Raw_MachineSerialNumber", "drax/managed"
 };
 
-// Reads `file` beneath `root`: null with the value's bytes in `buffer` and their count in `size`
-// (the capacity on entry), or the failure's entry with both left alone.
-ErrlEntry* readServiceFile(const Directory& root, const ServiceFile& file, char* buffer,
-                           size_t& size);
+// Reads `file`: null with the value's bytes in `buffer` and their count in `size` (the capacity
+// on entry), or the failure's entry with both left alone.
+ErrlEntry* readServiceFile(const ServiceFile& file, char* buffer, size_t& size);
 
 }  // namespace cimpsim
 

@@ -1,10 +1,14 @@
 #include "platform/sim/trace_buffers.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -21,7 +25,6 @@ constexpr size_t kMaxFileName = 64;
 struct TraceBuffer {
     std::string name;
     std::unique_ptr<SharedMapping> mapping;
-    std::unique_ptr<uint64_t[]> memory;
     std::unique_ptr<TraceRing> ring;
 };
 
@@ -44,6 +47,30 @@ size_t clampedSize(size_t size) {
     return size / ring::kAlign * ring::kAlign;
 }
 
+// A ring without a usable file lives in an unnamed memory file: private to this process, yet named
+// "cimp-trace:<name>" in /proc/<pid>/maps, where a reader finds it as it finds a file-backed ring.
+std::unique_ptr<SharedMapping> memoryMapping(const std::string& name, size_t size) {
+    // The kernel takes at most 249 bytes of a name.
+    const std::string label = ("cimp-trace:" + name).substr(0, 249);
+    Fd file = Fd::fromResult(memfd_create(label.c_str(), MFD_CLOEXEC));
+    if (!file.valid() || ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
+        return nullptr;
+    }
+    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
+    if (data == MAP_FAILED) {
+        return nullptr;
+    }
+    TraceRing::prepare(static_cast<uint8_t*>(data), size, name);
+    // The mapping must not leak when there is no memory for its owner.
+    std::unique_ptr<SharedMapping> mapping(
+        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
+    if (mapping == nullptr) {
+        munmap(data, size);
+    }
+    return mapping;
+}
+
+// Null when neither the file nor memory can hold the ring.
 std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
     auto buffer = std::make_unique<TraceBuffer>();
     buffer->name = name;
@@ -53,16 +80,15 @@ std::unique_ptr<TraceBuffer> makeBuffer(const std::string& name, size_t size) {
             "trace/" + name, size,
             [&name](uint8_t* data, size_t bytes) { TraceRing::prepare(data, bytes, name); });
     }
-    if (buffer->mapping != nullptr) {
-        SharedMapping* mapping = buffer->mapping.get();
-        buffer->ring = std::make_unique<TraceRing>(mapping->data(), size,
-                                                   [mapping] { mapping->restoreSize(); });
-        return buffer;
+    if (buffer->mapping == nullptr) {
+        buffer->mapping = memoryMapping(name, size);
     }
-    buffer->memory = std::make_unique<uint64_t[]>(size / sizeof(uint64_t));
-    auto* base = reinterpret_cast<uint8_t*>(buffer->memory.get());
-    TraceRing::prepare(base, size, name);
-    buffer->ring = std::make_unique<TraceRing>(base, size);
+    if (buffer->mapping == nullptr) {
+        return nullptr;
+    }
+    SharedMapping* mapping = buffer->mapping.get();
+    buffer->ring =
+        std::make_unique<TraceRing>(mapping->data(), size, [mapping] { mapping->restoreSize(); });
     return buffer;
 }
 
@@ -83,9 +109,12 @@ bool openTraceBuffer(const char* name, size_t size, uint32_t& descriptor) {
     if (g_bufferCount == kMaxTraceBuffers) {
         return false;
     }
+    std::unique_ptr<TraceBuffer> buffer = makeBuffer(wanted, clampedSize(size));
+    if (buffer == nullptr) {
+        return false;
+    }
     // Released on purpose: the buffer must outlive every static destructor that may trace.
-    g_buffers[g_bufferCount].store(makeBuffer(wanted, clampedSize(size)).release(),
-                                   std::memory_order_release);
+    g_buffers[g_bufferCount].store(buffer.release(), std::memory_order_release);
     descriptor = static_cast<uint32_t>(g_bufferCount++);
     return true;
 }

@@ -1,7 +1,8 @@
 // The process's open trace buffers, by name.
 //
-// A buffer is a ring kept in the file <root>/trace/<name>, mapped shared, or in memory when the
-// file cannot be used (a name that is not a plain file name, an unwritable root). A descriptor is
+// A buffer is a ring kept in the file <root>/trace/<name>, mapped shared, or in an unnamed memory
+// file "cimp-trace:<name>" when that file cannot be used (a name that is not a plain file name, an
+// unwritable root); either shows in /proc/<pid>/maps for a reader. A descriptor is
 // the buffer's index; opening a name again returns the same descriptor. Buffers stay for the life
 // of the process, because other libraries may trace from their static destructors. Thread-safe:
 // opening takes a lock, finding a buffer is one atomic load.

@@ -32,10 +32,6 @@ class TraceRing {
     // in its offset, length and checksum.
     void append(uint8_t* entry, uint32_t length);
 
-    // The ring's bytes, for a reader in this process (the tests read back what was traced).
-    const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(words_); }
-    size_t size() const { return ring::kHeaderSize + areaWords_ * sizeof(uint64_t); }
-
   private:
     static constexpr size_t kHeaderWords = ring::kHeaderSize / sizeof(uint64_t);
 

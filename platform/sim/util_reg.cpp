@@ -3,7 +3,6 @@
 // The flag and the parent entry are accepted and ignored; the sim links no entries.
 #include "platform/util_reg.h"
 
-#include "platform/sim/platform_root.h"
 #include "platform/sim/registry_key.h"
 #include "platform/sim/service_file.h"
 #include "platform/sim/sim_errl_entry.h"
@@ -27,8 +26,7 @@ ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool
         }
         size_t capacity = size;
         ErrlEntry* failure =
-            readServiceFile(*platformDirectory(currentEnv(), false), {kService, "registry/", key},
-                            static_cast<char*>(buffer), capacity);
+            readServiceFile({kService, "registry/", key}, static_cast<char*>(buffer), capacity);
         if (failure == nullptr) {
             size = static_cast<unsigned int>(capacity);
         }

@@ -4,11 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "platform/sim/errl_log.h"
 #include "platform/sim/printer/trace_ring_reader.h"
-#include "platform/sim/trace_buffers.h"
 
 namespace cimptest {
 
@@ -45,14 +46,43 @@ std::string rendered(const cimpsim::DecodedArg& arg) {
     }
 }
 
-bool readRing(trace_desc_t td, cimpsim::RingContents& contents) {
-    const cimpsim::TraceRing* ring = cimpsim::findTraceBuffer(td);
-    std::string error;
-    if (ring == nullptr || !cimpsim::readTraceRing(ring->data(), ring->size(), contents, error)) {
-        ADD_FAILURE() << "trace buffer " << td << " unreadable: " << error;
-        return false;
+// Whether the mapping named `path` in /proc/self/maps holds trace buffer `buffer`: its file
+// <root>/trace/<buffer>, or the memory file the platform keeps it in without one.
+bool holdsBuffer(std::string path, const std::string& buffer) {
+    const std::string deleted = " (deleted)";
+    if (path.size() > deleted.size() &&
+        path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0) {
+        path.resize(path.size() - deleted.size());
     }
-    return true;
+    const std::string file = "/trace/" + buffer;
+    return path == "/memfd:cimp-trace:" + buffer ||
+           (path.size() > file.size() &&
+            path.compare(path.size() - file.size(), file.size(), file) == 0);
+}
+
+// The ring is read where this process has it mapped, as a debugger would: no platform call
+// hands out its memory.
+bool readRing(const std::string& buffer, cimpsim::RingContents& contents) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        std::istringstream fields(line);
+        uintptr_t start = 0;
+        uintptr_t end = 0;
+        char dash = 0;
+        std::string perms, offset, device, inode, path;
+        fields >> std::hex >> start >> dash >> end >> perms >> offset >> device >> inode >> std::ws;
+        std::getline(fields, path);
+        if (holdsBuffer(path, buffer)) {
+            std::string error;
+            const bool read = cimpsim::readTraceRing(reinterpret_cast<const uint8_t*>(start),
+                                                     end - start, contents, error);
+            EXPECT_TRUE(read) << "trace buffer " << buffer << " unreadable: " << error;
+            return read;
+        }
+    }
+    ADD_FAILURE() << "trace buffer " << buffer << " is not mapped in this process";
+    return false;
 }
 
 }  // namespace
@@ -88,10 +118,10 @@ class Capture::Recording : public cimpsim::Directory {
     std::shared_ptr<const cimpsim::Directory> files_;
 };
 
-std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from) {
+std::vector<TraceRecord> traceRecords(const std::string& buffer, uint64_t from) {
     cimpsim::RingContents contents;
     std::vector<TraceRecord> records;
-    if (!readRing(td, contents)) {
+    if (!readRing(buffer, contents)) {
         return records;
     }
     EXPECT_LE(contents.head - from, contents.ringSize) << "the trace ring wrapped: entries lost";
@@ -107,13 +137,14 @@ std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from) {
 }
 
 Capture::Capture() : next_(cimpsim::currentEnv()) {
-    EXPECT_EQ(trace_adal_init_buffer(&td_, "CIMP", 4096), 0);
+    trace_desc_t td = TRACE_DESC_INVALID;
+    EXPECT_EQ(trace_adal_init_buffer(&td, "CIMP", 4096), 0);
     clear();
 }
 
 std::vector<TraceRecord> Capture::traces() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return traceRecords(td_, traceStart_);
+    return traceRecords("CIMP", traceStart_);
 }
 
 std::vector<ErrlRecord> Capture::errl() const {
@@ -129,7 +160,7 @@ std::vector<std::string> Capture::calls() const {
 void Capture::clear() {
     cimpsim::RingContents contents;
     std::lock_guard<std::mutex> lock(mutex_);
-    traceStart_ = readRing(td_, contents) ? contents.head : 0;
+    traceStart_ = readRing("CIMP", contents) ? contents.head : 0;
     errl_.clear();
     calls_.clear();
 }

@@ -2,8 +2,8 @@
 //
 // While a Capture lives it is the platform's Env (platform/sim/env.h): it passes everything on to
 // the system's and notes each service call, by the `.fail` file every call looks for first, and
-// each error-log line the platform appends. Traces are read back from the process's ring of the
-// provider's buffer. Captures nest, the outer one seeing what the inner one sees. Create
+// each error-log line the platform appends. Traces are read back from the process's mapping of
+// the provider's buffer. Captures nest, the outer one seeing what the inner one sees. Create
 // and destroy one while no other thread calls the platform.
 #ifndef CIMP_TESTS_SUPPORT_PLATFORM_CAPTURE_H
 #define CIMP_TESTS_SUPPORT_PLATFORM_CAPTURE_H
@@ -37,8 +37,9 @@ struct ErrlRecord {
     std::string origin;  // "<service> <key>", e.g. "UtilReg::read svpd/Raw_MachineSerialNumber"
 };
 
-// The entries of this process's trace buffer `td`, oldest first, from logical offset `from` on.
-std::vector<TraceRecord> traceRecords(trace_desc_t td, uint64_t from = 0);
+// The entries of this process's trace buffer named `buffer`, oldest first, from logical offset
+// `from` on.
+std::vector<TraceRecord> traceRecords(const std::string& buffer, uint64_t from = 0);
 
 class Capture : public cimpsim::Env {
   public:
@@ -63,7 +64,6 @@ class Capture : public cimpsim::Env {
     void noteLine(const std::string& line) const;
 
     cimpsim::Env& next_;  // the Env that was in use: everything is passed on to it
-    trace_desc_t td_ = TRACE_DESC_INVALID;
     mutable std::mutex mutex_;
     uint64_t traceStart_ = 0;                 // guarded by mutex_
     mutable std::vector<ErrlRecord> errl_;    // guarded by mutex_

@@ -1,9 +1,10 @@
 #include "platform/sim/printer/trace_printer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <map>
 
+#include "base/bounded_file.h"
 #include "platform/sim/env.h"
 #include "platform/sim/platform_root.h"
 #include "platform/sim/printer/trace_message.h"
@@ -47,28 +48,67 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
 }
 
 // Reads the whole file, refusing anything larger than a ring can be.
-bool readRingFile(const std::string& path, std::string& bytes, std::string& error) {
+cimp::FileContent readRingFile(const std::string& path) {
+    cimp::FileContent read;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot open";
-        return false;
+        read.status = cimp::Outcome::failed(path, "cannot open");
+        return read;
     }
-    constexpr size_t kLimit = ring::kMaxBufferSize;
-    bytes.resize(kLimit + 1);
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    read.bytes.resize(ring::kMaxBufferSize + 1);
+    in.read(&read.bytes[0], static_cast<std::streamsize>(read.bytes.size()));
+    read.bytes.resize(static_cast<size_t>(in.gcount()));
     if (in.bad()) {
-        error = "cannot read";
-        return false;
+        read.status = cimp::Outcome::failed(path, "cannot read");
+    } else if (read.bytes.size() > ring::kMaxBufferSize) {
+        read.status = cimp::Outcome::failed(path, "larger than any trace ring");
     }
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (bytes.size() > kLimit) {
-        error = "larger than any trace ring";
-        return false;
-    }
-    return true;
+    return read;
+}
+
+const char* formatText(const FormatTable& table, uint32_t id) {
+    const TraceFormatText* end = table.formats + table.count;
+    const TraceFormatText* found = std::lower_bound(
+        table.formats, end, id,
+        [](const TraceFormatText& format, uint32_t wanted) { return format.id < wanted; });
+    return found != end && found->id == id ? found->text : nullptr;
 }
 
 }  // namespace
+
+std::string traceRingPath(const std::string& root, const std::string& target) {
+    return target.find('/') == std::string::npos ? root + "/trace/" + target : target;
+}
+
+cimp::Outcome printRingEntries(const std::string& path, const std::string& bytes,
+                               const FormatTable& table, uint64_t& next, std::ostream& out) {
+    RingContents ring;
+    std::string error;
+    if (!readTraceRing(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), ring, error)) {
+        return cimp::Outcome::failed(path, error);
+    }
+    for (const DecodedEntry& entry : ring.entries) {
+        if (entry.offset >= next) {
+            out << traceLine(formatText(table, entry.formatId), entry) << "\n";
+            next = entry.offset + 1;
+        }
+    }
+    return cimp::Outcome::success();
+}
+
+cimp::Outcome printRingFile(const std::string& path, const FormatTable& table, std::ostream& out) {
+    const cimp::FileContent read = readRingFile(path);
+    uint64_t next = 0;
+    return read.status.ok() ? printRingEntries(path, read.bytes, table, next, out) : read.status;
+}
+
+void printFormatTable(const FormatTable& table, std::ostream& out) {
+    for (size_t i = 0; i < table.count; ++i) {
+        char id[16];
+        std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(table.formats[i].id));
+        out << id << " " << table.formats[i].text << "\n";
+    }
+}
 
 int runTracePrinter(const std::vector<std::string>& args, const TraceFormatText* formats,
                     size_t formatCount, std::ostream& out, std::ostream& err) {
@@ -82,33 +122,16 @@ int runTracePrinter(const std::vector<std::string>& args, const TraceFormatText*
         out << kUsage;
         return 0;
     }
-    std::map<uint32_t, const char*> table;
-    for (size_t i = 0; i < formatCount; ++i) {
-        table[formats[i].id] = formats[i].text;
-    }
+    const FormatTable table{formats, formatCount};
     if (options.listFormats) {
-        for (const auto& format : table) {
-            char id[16];
-            std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(format.first));
-            out << id << " " << format.second << "\n";
-        }
+        printFormatTable(table, out);
         return 0;
     }
-    std::string path = options.target;
-    if (path.find('/') == std::string::npos) {
-        std::string root = options.root.empty() ? platformRoot(currentEnv()) : options.root;
-        path = root + "/trace/" + options.target;
-    }
-    std::string bytes;
-    RingContents ring;
-    if (!readRingFile(path, bytes, error) ||
-        !readTraceRing(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), ring, error)) {
-        err << "cimp-trace: " << path << ": " << error << "\n";
+    const std::string root = options.root.empty() ? platformRoot(currentEnv()) : options.root;
+    const cimp::Outcome printed = printRingFile(traceRingPath(root, options.target), table, out);
+    if (!printed.ok()) {
+        err << "cimp-trace: " << printed.message() << "\n";
         return 1;
-    }
-    for (const DecodedEntry& entry : ring.entries) {
-        auto format = table.find(entry.formatId);
-        out << traceLine(format != table.end() ? format->second : nullptr, entry) << "\n";
     }
     return 0;
 }
