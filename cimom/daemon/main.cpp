@@ -16,6 +16,7 @@
 #include "cimom/daemon/daemon_settings.h"
 #include "cimom/daemon/default_paths.h"
 #include "cimom/daemon/indication_host.h"
+#include "cimom/indication/state_folder.h"
 #include "cimom/daemon/listeners.h"
 #include "cimom/dispatch/interop_namespace.h"
 #include "cimom/dispatch/provider_loader.h"
@@ -184,6 +185,9 @@ int start(const DaemonOptions& options) {
     cimp::Outcome ready = planListeners(options, &plan, std::cerr);
     if (ready.ok()) {
         ready = choosePlatformRoot(options.platformRoot);
+    }
+    if (ready.ok()) {
+        ready = StateFolder(options.stateDir.value_or("")).prepare();
     }
     if (!ready.ok()) {
         return startFailed(ready);

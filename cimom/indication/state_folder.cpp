@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "cimom/indication/state_file_io.h"
 #include "cimom/mof/mof_writer.h"
@@ -69,6 +71,18 @@ cimp::Outcome StateFolder::save(const std::string& name,
         outcome = ensureFolder(dir_);
     }
     return outcome.ok() ? replaceFile(dir_, pathOf(name), text) : outcome;
+}
+
+cimp::Outcome StateFolder::prepare() const {
+    if (!persistent()) {
+        return cimp::Outcome::success();
+    }
+    const cimp::Outcome made = ensureFolder(dir_);
+    if (made.ok() && ::access(dir_.c_str(), W_OK | X_OK) != 0) {
+        return cimp::Outcome::failed(
+            dir_, std::string("cannot write in the state folder: ") + std::strerror(errno));
+    }
+    return made;
 }
 
 cimp::Outcome StateFolder::load(const std::string& name,

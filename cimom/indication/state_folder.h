@@ -29,6 +29,10 @@ class StateFolder {
     bool persistent() const;
     const std::string& dir() const;
 
+    // Makes the folder when it is missing and checks that saves can be written there, so that
+    // a daemon that could keep nothing says so at start rather than at each change.
+    cimp::Outcome prepare() const;
+
     cimp::Outcome save(const std::string& name,
                        const std::vector<cimmof::InstanceDecl>& instances) const;
     cimp::Outcome load(const std::string& name, std::vector<cimmof::InstanceDecl>* out) const;

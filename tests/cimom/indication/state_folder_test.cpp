@@ -132,6 +132,17 @@ TEST_F(StateFolderTest, WithoutAFolderNothingPersists) {
     EXPECT_TRUE(loaded.empty());
 }
 
+TEST_F(StateFolderTest, PrepareMakesTheFolderOrSaysWhyItCannot) {
+    EXPECT_TRUE(StateFolder("").prepare().ok());
+    EXPECT_TRUE(StateFolder(dir_).prepare().ok());
+    EXPECT_TRUE(fs::is_directory(dir_));
+    std::ofstream(root_ + "/plain-file") << "not a folder";
+    const cimp::Outcome refused = StateFolder(root_ + "/plain-file/state").prepare();
+    EXPECT_FALSE(refused.ok());
+    EXPECT_NE(refused.message().find(root_ + "/plain-file/state"), std::string::npos)
+        << refused.message();
+}
+
 TEST_F(StateFolderTest, RefusesRelativeFoldersAndPathNames) {
     EXPECT_FALSE(StateFolder("relative/state").save("filters", {}).ok());
     const StateFolder folder(dir_);
