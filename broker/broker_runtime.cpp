@@ -9,6 +9,7 @@
 #include "broker/enumeration_object.h"
 #include "broker/result_object.h"
 #include "broker/runtime_state.h"
+#include "broker/select_exp_object.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -58,6 +59,10 @@ void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
 
 void Runtime::setCallHook(CallHook* hook) {
     state_->callHook.store(hook, std::memory_order_release);
+}
+
+void Runtime::setIndicationSink(IndicationSink* sink) {
+    state_->indicationSink.store(sink, std::memory_order_release);
 }
 
 void Runtime::echoDiagnostics(bool on) {
@@ -127,6 +132,16 @@ const std::vector<CMPIData>& Result::data() const {
 
 int Result::doneCount() const {
     return object_->doneCount();
+}
+
+SelectExpression::SelectExpression(Runtime& runtime, std::string query, std::string language)
+    : object_(std::make_unique<SelectExpObject>(*runtime.state_, std::move(query),
+                                                std::move(language))) {}
+
+SelectExpression::~SelectExpression() = default;
+
+const CMPISelectExp* SelectExpression::cmpi() const {
+    return object_->cmpi();
 }
 
 }  // namespace cimbroker

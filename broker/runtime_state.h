@@ -12,6 +12,7 @@
 #include "broker/arena.h"
 #include "broker/call_hook.h"
 #include "broker/class_hierarchy.h"
+#include "broker/indication_sink.h"
 #include "broker/name_table.h"
 #include "cmpift.h"
 
@@ -37,6 +38,7 @@ struct RuntimeState {
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
     std::atomic<CallHook*> callHook{nullptr};
+    std::atomic<IndicationSink*> indicationSink{nullptr};
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.
