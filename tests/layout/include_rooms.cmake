@@ -1,6 +1,7 @@
 # Fails when an include runs against the layering: inside cimom/ a room includes only itself and
-# the rooms below it (mof < query < cim < wire < dispatch < http < daemon); the provider, model,
-# sysdata and platform include nothing of cimom/, broker/ or tools/; broker/ nothing of cimom/.
+# the rooms below it (mof < query < cim < wire < dispatch < http < daemon); the providers, model,
+# sysdata and platform include nothing of cimom/, broker/ or tools/; broker/ nothing of cimom/; the
+# alert provider nothing of the association provider.
 # Run: cmake -DSOURCE_DIR=<repository> -P include_rooms.cmake
 cmake_minimum_required(VERSION 3.16)
 set(ranks mof query cim wire dispatch http daemon)
@@ -55,8 +56,9 @@ function(forbid dirs pattern)
     set(faults "${faults}" PARENT_SCOPE)
 endfunction()
 
-forbid("provider;model;sysdata;platform" "cimom|broker|tools")
+forbid("provider;alert_provider;model;sysdata;platform" "cimom|broker|tools")
 forbid("broker" "cimom")
+forbid("alert_provider" "provider")
 
 if(faults)
     list(JOIN faults "\n  " text)
