@@ -164,14 +164,16 @@ class RegistrationParser {
                 current_.instance = true;
             } else if (type == "association") {
                 current_.association = true;
+            } else if (type == "indication") {
+                current_.indication = true;
             } else {
                 fail(line, at,
                      "unsupported MI type '" + type +
-                         "' (this host serves 'instance' and 'association')");
+                         "' (this host serves 'instance', 'association' and 'indication')");
             }
             pos = end;
         }
-        if (!current_.instance && !current_.association) {
+        if (!current_.instance && !current_.association && !current_.indication) {
             fail(line, column, "'types' names no MI type");
         }
     }

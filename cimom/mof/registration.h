@@ -6,7 +6,7 @@
 //   library:   <library name>       loaded as lib<library name>.so from the provider directory
 //   class:     <class name>
 //   namespace: <namespace>          segments of letters, digits and '_' joined by '/'
-//   types:     instance association  one or both, separated by blanks
+//   types:     instance association indication  one or more, separated by blanks
 //
 // Every record gives each of the five keys once. A class may be registered once per namespace.
 // Failed with the file, line and column of the fault. Pure functions; thread-safe.
@@ -30,6 +30,7 @@ struct ProviderRegistration {
     std::string nameSpace;
     bool instance = false;
     bool association = false;
+    bool indication = false;
     std::string file;
     int line = 0;  // the record's "provider:" line
 };

@@ -1,5 +1,6 @@
-// A minimal CMPI provider for the loader tests: an instance MI only (no association factory),
-// and a count of cleanup calls that the tests read through hostTestCleanups().
+// A minimal CMPI provider for the loader tests: an instance MI and an indication MI (no
+// association factory), and a count of cleanup calls that the tests read through
+// hostTestCleanups().
 #include "cmpidt.h"
 #include "cmpift.h"
 
@@ -55,12 +56,41 @@ CMPIInstanceMIFT table = {
     execQuery};
 CMPIInstanceMI record = {nullptr, &table};
 
+CMPIStatus indicationCleanup(CMPIIndicationMI*, const CMPIContext*, CMPIBoolean) {
+    ++cleanups;
+    return ok();
+}
+CMPIStatus filterCall(CMPIIndicationMI*, const CMPIContext*, const CMPISelectExp*, const char*,
+                      const CMPIObjectPath*, CMPIBoolean) {
+    return ok();
+}
+CMPIStatus authorizeFilter(CMPIIndicationMI*, const CMPIContext*, const CMPISelectExp*,
+                           const char*, const CMPIObjectPath*, const char*) {
+    return ok();
+}
+CMPIStatus mustPoll(CMPIIndicationMI*, const CMPIContext*, const CMPISelectExp*, const char*,
+                    const CMPIObjectPath*) {
+    return notSupported();
+}
+CMPIStatus enabling(CMPIIndicationMI*, const CMPIContext*) {
+    return ok();
+}
+
+CMPIIndicationMIFT indicationTable = {
+    100,        100,        "indicationHostTest", indicationCleanup, authorizeFilter, mustPoll,
+    filterCall, filterCall, enabling,             enabling};
+CMPIIndicationMI indicationRecord = {nullptr, &indicationTable};
+
 }  // namespace
 
 extern "C" {
 
 CMPIInstanceMI* HostTest_Create_InstanceMI(const CMPIBroker*, const CMPIContext*, CMPIStatus*) {
     return &record;
+}
+
+CMPIIndicationMI* HostTest_Create_IndicationMI(const CMPIBroker*, const CMPIContext*, CMPIStatus*) {
+    return &indicationRecord;
 }
 
 // Refuses, the way a provider reports that it cannot start.

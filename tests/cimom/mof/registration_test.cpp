@@ -19,7 +19,8 @@ cimp::Outcome parse(const std::string& text, const std::string& fileName) {
 
 std::string describe(const ProviderRegistration& r) {
     return r.providerName + " " + r.library + " " + r.className + " " + r.nameSpace +
-           (r.instance ? " instance" : "") + (r.association ? " association" : "") + " @" + r.file +
+           (r.instance ? " instance" : "") + (r.association ? " association" : "") +
+           (r.indication ? " indication" : "") + " @" + r.file +
            ":" + std::to_string(r.line);
 }
 
@@ -29,7 +30,8 @@ TEST(Registration, ReadsEveryRecordInOrder) {
             "# two providers\r\n\r\nprovider: P1\r\n  library:   libname-1.2\r\nclass: C1\r\n"
             "namespace: root/orvcim\r\ntypes: instance\r\n"
             "provider:P2\ntypes:  association   instance  \nnamespace: root/other_ns\nclass: C1\n"
-            "library: P2\n",
+            "library: P2\n"
+            "provider: P3\nlibrary: P3\nclass: Alert\nnamespace: root/orvcim\ntypes: indication\n",
             "r.reg", out);
     });
     std::vector<std::string> described;
@@ -38,7 +40,8 @@ TEST(Registration, ReadsEveryRecordInOrder) {
     }
     EXPECT_EQ(described,
               (std::vector<std::string>{"P1 libname-1.2 C1 root/orvcim instance @r.reg:3",
-                                        "P2 P2 C1 root/other_ns instance association @r.reg:8"}));
+                                        "P2 P2 C1 root/other_ns instance association @r.reg:8",
+                                        "P3 P3 Alert root/orvcim indication @r.reg:13"}));
 }
 
 struct BadCase {
