@@ -28,6 +28,6 @@ endif()
 
 set(LIBRARY "${BINARY_DIR}/libVesk_AssociatedTOvPassthruProvider.so")
 include("${SOURCE_DIR}/tests/provider/check_exports.cmake")
-set(LIBRARY "${BINARY_DIR}/alert_provider/libVesk_AlertIndicationProvider.so")
+set(LIBRARY "${BINARY_DIR}/libVesk_AlertIndicationProvider.so")
 set(FACTORIES Vesk_AlertIndicationProvider_Create_IndicationMI)
 include("${SOURCE_DIR}/tests/provider/check_exports.cmake")
