@@ -8,7 +8,9 @@
 #
 # Usage: bench/host_load.sh [build dir, default build-release]
 # Environment: CIMP_BENCH_SECONDS (per run, default 5), CIMP_BENCH_RUNS (runs per row, of which
-# the median is shown, default 3), CIMP_BENCH_CONNECTIONS (default "4 256").
+# the median is shown, default 3), CIMP_BENCH_CONNECTIONS (default "4 256"),
+# CIMP_BENCH_SUBSCRIPTIONS (lifecycle subscriptions made before the runs, default 0; no events
+# come while the runs last, so they cost only their polls).
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -45,6 +47,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$port" ] || { echo "cimp-cimom did not start: $(cat "$work/log")" >&2; exit 1; }
+python3 "$repo/bench/indication_bench.py" subscribe "$port" "${CIMP_BENCH_SUBSCRIPTIONS:-0}"
 
 ns='<LOCALNAMESPACEPATH><NAMESPACE NAME="root"/><NAMESPACE NAME="orvcim"/></LOCALNAMESPACEPATH>'
 cec='<INSTANCENAME CLASSNAME="Vesk_CEC"><KEYBINDING NAME="Name"><KEYVALUE>9119-MHE*10ABCDE</KEYVALUE></KEYBINDING><KEYBINDING NAME="CreationClassName"><KEYVALUE>Vesk_CEC</KEYVALUE></KEYBINDING><KEYBINDING NAME="UUID"><KEYVALUE>0</KEYVALUE></KEYBINDING><KEYBINDING NAME="MTMS"><KEYVALUE>9119.MHE.10ABCDE</KEYVALUE></KEYBINDING></INSTANCENAME>'
@@ -89,7 +92,7 @@ row() {
         }'
 }
 
-echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive, median of $runs runs"
+echo "cimp-cimom on 127.0.0.1:$port, $(nproc) cores, wrk -t2 -d${seconds}s, keep-alive, median of $runs runs, ${CIMP_BENCH_SUBSCRIPTIONS:-0} subscriptions"
 echo
 echo "| Operation | Connections | req/s | p50 | p99 | daemon CPU/request | of it in the kernel | provider | host's own |"
 echo "|---|---|---|---|---|---|---|---|---|"

@@ -7,7 +7,7 @@
 namespace {
 
 cimhost::Metrics& metrics() {
-    static cimhost::Metrics shared("/nonexistent");
+    static cimhost::Metrics shared([] { return std::uint64_t{0}; });
     return shared;
 }
 

@@ -32,9 +32,8 @@ CMPIData arrayGetElementAt(const CMPIArray* ar, CMPICount index, CMPIStatus* rc)
 
 CMPIStatus arraySetElementAt(CMPIArray* ar, CMPICount index, const CMPIValue* value,
                              CMPIType type) {
-    return runUpdate<ArrayObject>(ar, "setElementAt", nullptr, [&](ArrayObject& self) {
-        return self.setElement(index, value, type);
-    });
+    return runUpdate<ArrayObject>(
+        ar, "setElementAt", [&](ArrayObject& self) { return self.setElement(index, value, type); });
 }
 
 CMPIArrayFT arrayTable = {

@@ -250,26 +250,26 @@ std::string insertInto(const char* text, const std::vector<std::string>& inserts
 // No message catalogue: the default message is the answer, with its $n inserts filled.
 CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CMPIStatus* rc,
                        CMPICount count, ...) {
-    std::vector<std::string> inserts;
     va_list args;
     va_start(args, count);
-    const bool readAll = readInserts(count, args, inserts);
-    va_end(args);
-    return runQuery<RuntimeState>(
+    CMPIString* message = runQuery<RuntimeState>(
         mb, rc, "getMessage", static_cast<CMPIString*>(nullptr),
         [&](RuntimeState& runtime, CMPIStatus& status) {
-            if (!readAll) {
+            std::vector<std::string> inserts;
+            if (!readInserts(count, args, inserts)) {
                 status = errorStatus(runtime, CMPI_RC_ERR_INVALID_DATA_TYPE,
                                      "getMessage: an insert has a type that cannot be formatted");
             }
             return makeStringInArena(runtime, insertInto(defMsg ? defMsg : "", inserts)).cmpi();
         });
+    va_end(args);
+    return message;
 }
 
 // logMessage and trace: echoed to stderr when the runtime is told to, otherwise dropped.
 CMPIStatus echo(const CMPIBroker* mb, const char* service, const char* kind, int level,
                 const char* source, const char* text, const CMPIString* string) {
-    return runUpdate<RuntimeState>(mb, service, nullptr, [&](RuntimeState& runtime) {
+    return runUpdate<RuntimeState>(mb, service, [&](RuntimeState& runtime) {
         if (runtime.echoDiagnostics.load(std::memory_order_relaxed)) {
             const std::string message = text != nullptr ? text : toStdString(string);
             std::fprintf(stderr, "cimbroker %s %d %s: %s\n", kind, level, source ? source : "-",

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 
 namespace cimbroker {
@@ -28,8 +29,12 @@ char* resolveFileName(const char* filename) {
     if (filename == nullptr) {
         return nullptr;
     }
-    const std::string resolved = "lib" + std::string(filename) + ".so";
-    return strdup(resolved.c_str());
+    try {
+        const std::string resolved = "lib" + std::string(filename) + ".so";
+        return strdup(resolved.c_str());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 CMPI_THREAD_TYPE newThread(CMPI_THREAD_RETURN(CMPI_THREAD_CDECL* start)(void*), void* parm,
@@ -97,7 +102,10 @@ int setThreadSpecific(CMPI_THREAD_KEY_TYPE key, void* value) {
 }
 
 CMPI_MUTEX_TYPE newMutex(int) {
-    auto mutex = std::make_unique<pthread_mutex_t>();
+    std::unique_ptr<pthread_mutex_t> mutex(new (std::nothrow) pthread_mutex_t());
+    if (!mutex) {
+        return nullptr;
+    }
     pthread_mutexattr_t attributes;
     pthread_mutexattr_init(&attributes);
     pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
@@ -128,8 +136,8 @@ constexpr auto unlockMutex = onMutex<pthread_mutex_unlock>;
 constexpr auto destroyCondition = destroyHandle<pthread_cond_t, pthread_cond_destroy>;
 
 CMPI_COND_TYPE newCondition(int) {
-    auto condition = std::make_unique<pthread_cond_t>();
-    return pthread_cond_init(condition.get(), nullptr) == 0 ? condition.release() : nullptr;
+    std::unique_ptr<pthread_cond_t> condition(new (std::nothrow) pthread_cond_t());
+    return condition && pthread_cond_init(condition.get(), nullptr) == 0 ? condition.release() : nullptr;
 }
 
 int condWait(CMPI_COND_TYPE cond, CMPI_MUTEX_TYPE mutex) {

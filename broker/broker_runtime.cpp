@@ -57,10 +57,6 @@ void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
     state_->replaceHierarchy(std::move(hierarchy));
 }
 
-void Runtime::setCallHook(CallHook* hook) {
-    state_->callHook.store(hook, std::memory_order_release);
-}
-
 void Runtime::setIndicationSink(IndicationSink* sink) {
     state_->indicationSink.store(sink, std::memory_order_release);
 }

@@ -14,7 +14,7 @@
 // made through its broker.
 //
 // Threads: any number of threads may run requests at once, each inside its own RequestScope. The
-// Runtime's shared state (class hierarchy, call hook) is thread-safe. One CMPI object
+// Runtime's shared state (class hierarchy, echo switch) is thread-safe. One CMPI object
 // is used by one thread at a time, as CMPI requires.
 #pragma once
 
@@ -23,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "broker/call_hook.h"
 #include "broker/class_hierarchy.h"
 #include "broker/indication_sink.h"
 #include "cmpidt.h"
@@ -48,10 +47,6 @@ class Runtime {
     // Replaces the hierarchy that classPathIsA answers from (empty at start: a class is only
     // itself). Safe while requests run; a request sees the old or the new hierarchy whole.
     void setClassHierarchy(ClassHierarchy hierarchy);
-
-    // Tells `hook` (null for none) of every call from now on; it must stay alive until it is
-    // replaced or the Runtime ends.
-    void setCallHook(CallHook* hook);
 
     // Hands every indication a provider delivers (deliverIndication) to `sink`, null for none
     // (deliverIndication then answers not-supported, as at start). The sink must stay alive until

@@ -25,7 +25,7 @@ CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
 
 // Until detachThread, what the broker makes on this thread belongs to the attachment.
 CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
-    return runUpdate<RuntimeState>(mb, "attachThread", nullptr, [ctx](RuntimeState& runtime) {
+    return runUpdate<RuntimeState>(mb, "attachThread", [ctx](RuntimeState& runtime) {
         if (ContextObject::from(ctx, runtime) == nullptr) {
             return invalidHandleStatus();
         }
@@ -36,7 +36,7 @@ CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
 
 // Frees what the thread made while attached, then the context prepareAttachThread gave.
 CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
-    return runUpdate<RuntimeState>(mb, "detachThread", nullptr, [ctx](RuntimeState& runtime) {
+    return runUpdate<RuntimeState>(mb, "detachThread", [ctx](RuntimeState& runtime) {
         detachCurrentThread(runtime, ctx);
         takeBackFromCaller(ctx);
         return okStatus();
@@ -46,7 +46,7 @@ CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
 // To the Runtime's indication sink, when the host installed one.
 CMPIStatus deliverIndication(const CMPIBroker* mb, const CMPIContext*, const char* ns,
                              const CMPIInstance* ind) {
-    return runUpdate<RuntimeState>(mb, "deliverIndication", nullptr, [ns, ind](RuntimeState& runtime) {
+    return runUpdate<RuntimeState>(mb, "deliverIndication", [ns, ind](RuntimeState& runtime) {
         IndicationSink* sink = runtime.indicationSink.load(std::memory_order_acquire);
         if (sink == nullptr) {
             return notSupported(runtime, "deliverIndication");

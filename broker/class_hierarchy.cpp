@@ -33,7 +33,7 @@ bool ClassHierarchy::isA(std::string_view cls, std::string_view ancestor) const 
     std::string_view current = cls;
     // Each step moves one class up; more steps than classes means the map holds a cycle.
     for (size_t steps = 0; steps <= nodes_.size(); ++steps) {
-        if (equalsIgnoreCase(current, ancestor)) {
+        if (cimp::equalsIgnoreCase(current, ancestor)) {
             return true;
         }
         auto up = byName_.find(current);

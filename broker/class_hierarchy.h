@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimbroker {
 
@@ -42,7 +42,7 @@ class ClassHierarchy {
     void index();
 
     std::deque<Node> nodes_;  // a deque: the index views names in it as it grows
-    std::unordered_map<std::string_view, Node*, FoldedHash, FoldedEqual> byName_;
+    std::unordered_map<std::string_view, Node*, cimp::FoldedHash, cimp::FoldedEqual> byName_;
 };
 
 }  // namespace cimbroker

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "base/text.h"
 #include "broker/cmpi_number.h"
-#include "broker/service_call.h"
 
 namespace cimbroker {
 namespace {
@@ -59,7 +59,6 @@ std::string instanceText(const CMPIInstance* instance) {
 using PathTextSlot = CMPIString* (*CMPIObjectPathFT::*)(const CMPIObjectPath*, CMPIStatus*);
 
 std::string_view borrowPathText(const CMPIObjectPath* path, PathTextSlot get) {
-    UninstrumentedScope quiet;
     return path != nullptr && path->ft != nullptr ? borrowText((path->ft->*get)(path, nullptr))
                                                   : std::string_view();
 }
@@ -74,7 +73,6 @@ Named readNamed(const Cmpi* object, Count count, At at) {
     if (object == nullptr || object->ft == nullptr) {
         return named;
     }
-    UninstrumentedScope quiet;
     const CMPICount total = (object->ft->*count)(object, nullptr);
     named.reserve(std::min(total, kMaxReserved));
     for (CMPICount i = 0; i < total; ++i) {
@@ -100,7 +98,6 @@ std::string_view borrowText(const CMPIString* s) {
     if (s == nullptr || s->ft == nullptr || s->ft->getCharPtr == nullptr) {
         return std::string_view();
     }
-    UninstrumentedScope quiet;
     const char* chars = s->ft->getCharPtr(s, nullptr);
     return chars != nullptr ? std::string_view(chars) : std::string_view();
 }
@@ -119,16 +116,7 @@ std::string_view borrowHost(const CMPIObjectPath* path) {
 
 std::string char16ToUtf8(CMPIChar16 c) {
     std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    cimp::appendUtf8(out, c);
     return out;
 }
 
@@ -136,7 +124,6 @@ std::string dataToString(const CMPIData& data) {
     if (holdsNoValue(data)) {
         return std::string();
     }
-    UninstrumentedScope quiet;
     if ((data.type & CMPI_ARRAY) != 0) {
         return joined(elementsOf(data.value.array), dataToString);
     }
@@ -189,7 +176,6 @@ std::string classNameOf(const CMPIObjectPath* path) {
 }
 
 std::string pathToString(const CMPIObjectPath* path) {
-    UninstrumentedScope quiet;
     return path != nullptr && path->ft != nullptr ? toStdString(path->ft->toString(path, nullptr))
                                                   : std::string();
 }
@@ -218,7 +204,6 @@ std::vector<CMPIData> elementsOf(const CMPIArray* array) {
     if (array == nullptr || array->ft == nullptr) {
         return elements;
     }
-    UninstrumentedScope quiet;
     const CMPICount size = array->ft->getSize(array, nullptr);
     elements.reserve(std::min(size, kMaxReserved));
     for (CMPICount i = 0; i < size; ++i) {

@@ -25,7 +25,7 @@ struct EntryFunctions
     : NamedValueGetters<Self, Cmpi, Names, EntryListObject<Cmpi, Self>, &Self::entries> {
     static CMPIStatus add(const Cmpi* handle, const char* name, const CMPIValue* value,
                           const CMPIType type) {
-        return runUpdate<Self>(handle, Names::add, nullptr, [&](Self& self) {
+        return runUpdate<Self>(handle, Names::add, [&](Self& self) {
             return self.entries().store(self.runtime(), Names::add, name, value, type);
         });
     }

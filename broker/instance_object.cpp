@@ -6,7 +6,7 @@
 #include "broker/cmpi_read.h"
 #include "broker/named_value_calls.h"
 #include "broker/service_call.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimbroker {
 namespace {
@@ -19,7 +19,7 @@ bool readNames(const char** list, std::vector<std::string>& names) {
         if (i == kMaxNames) {
             return false;
         }
-        names.push_back(lowerCase(list[i]));
+        names.push_back(cimp::lowerCase(list[i]));
     }
     return true;
 }
@@ -35,7 +35,7 @@ using PropertyGetters = NamedValueGetters<InstanceObject, CMPIInstance, Property
 
 CMPIStatus instanceSetProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value,
                                CMPIType type) {
-    return runUpdate<InstanceObject>(inst, "setProperty", name, [&](InstanceObject& self) {
+    return runUpdate<InstanceObject>(inst, "setProperty", [&](InstanceObject& self) {
         return self.setProperty(name, value, type);
     });
 }
@@ -50,7 +50,7 @@ CMPIObjectPath* instanceGetObjectPath(const CMPIInstance* inst, CMPIStatus* rc) 
 
 CMPIStatus instanceSetPropertyFilter(CMPIInstance* inst, const char** propertyList,
                                      const char** keys) {
-    return runUpdate<InstanceObject>(inst, "setPropertyFilter", nullptr, [&](InstanceObject& self) {
+    return runUpdate<InstanceObject>(inst, "setPropertyFilter", [&](InstanceObject& self) {
         return self.setPropertyFilter(propertyList, keys);
     });
 }
@@ -104,7 +104,7 @@ CMPIStatus InstanceObject::setPropertyFilter(const char** allowed, const char** 
 
 bool InstanceObject::passesFilter(std::string_view name) const {
     return !filter_ ||
-           std::find(filter_->begin(), filter_->end(), lowerCase(name)) != filter_->end();
+           std::find(filter_->begin(), filter_->end(), cimp::lowerCase(name)) != filter_->end();
 }
 
 std::unique_ptr<ObjectPathObject> InstanceObject::currentPath() const {

@@ -3,7 +3,7 @@
 #include "broker/arena.h"
 #include "broker/name_table.h"
 #include "broker/service_call.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimbroker {
 
@@ -13,7 +13,7 @@ const NamedValues::Entry* NamedValues::find(const char* name) const {
 
 const NamedValues::Entry* NamedValues::find(std::string_view name) const {
     for (const Entry& entry : entries_) {
-        if (equalsIgnoreCase(entry.name->text(), name)) {
+        if (cimp::equalsIgnoreCase(entry.name->text(), name)) {
             return &entry;
         }
     }
@@ -38,7 +38,7 @@ void NamedValues::set(RuntimeState& runtime, const SharedString& name, OwnedValu
 
 bool NamedValues::replace(RuntimeState& runtime, std::string_view name, OwnedValue& value) {
     for (Entry& entry : entries_) {
-        if (equalsIgnoreCase(entry.name->text(), name)) {
+        if (cimp::equalsIgnoreCase(entry.name->text(), name)) {
             entry.value.retire(runtime);
             entry.value = std::move(value);
             return true;

@@ -12,7 +12,7 @@ namespace {
 // The namespace, host name and class name slots differ only in the field they reach.
 template <const char* service, void (ObjectPathObject::*set)(const char*)>
 CMPIStatus setText(CMPIObjectPath* op, const char* text) {
-    return runUpdate<ObjectPathObject>(op, service, nullptr, [text](ObjectPathObject& self) {
+    return runUpdate<ObjectPathObject>(op, service, [text](ObjectPathObject& self) {
         (self.*set)(text);
         return okStatus();
     });
@@ -35,7 +35,7 @@ constexpr char kGetClassName[] = "getClassName";
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
                       const CMPIType type) {
     return runUpdate<ObjectPathObject>(
-        op, "addKey", name, [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
+        op, "addKey", [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
 }
 
 struct KeyNames {
@@ -52,7 +52,7 @@ constexpr char kSetHostAndNameSpaceFrom[] = "setHostAndNameSpaceFromObjectPath";
 
 template <const char* service, bool withHost>
 CMPIStatus copyFromPath(CMPIObjectPath* op, const CMPIObjectPath* src) {
-    return runUpdate<ObjectPathObject>(op, service, nullptr, [&](ObjectPathObject& self) {
+    return runUpdate<ObjectPathObject>(op, service, [&](ObjectPathObject& self) {
         const ObjectPathObject* source = ObjectPathObject::from(src);
         if (source == nullptr) {
             return errorStatus(self.runtime(), CMPI_RC_ERR_INVALID_HANDLE,

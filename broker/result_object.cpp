@@ -6,22 +6,22 @@ namespace cimbroker {
 namespace {
 
 CMPIStatus resultReturnData(const CMPIResult* rslt, const CMPIValue* value, const CMPIType type) {
-    return runUpdate<ResultObject>(rslt, "returnData", nullptr,
+    return runUpdate<ResultObject>(rslt, "returnData",
                                    [&](ResultObject& self) { return self.addData(value, type); });
 }
 
 CMPIStatus resultReturnInstance(const CMPIResult* rslt, const CMPIInstance* inst) {
-    return runUpdate<ResultObject>(rslt, "returnInstance", nullptr,
+    return runUpdate<ResultObject>(rslt, "returnInstance",
                                    [inst](ResultObject& self) { return self.addInstance(inst); });
 }
 
 CMPIStatus resultReturnObjectPath(const CMPIResult* rslt, const CMPIObjectPath* ref) {
-    return runUpdate<ResultObject>(rslt, "returnObjectPath", nullptr,
+    return runUpdate<ResultObject>(rslt, "returnObjectPath",
                                    [ref](ResultObject& self) { return self.addObjectPath(ref); });
 }
 
 CMPIStatus resultReturnDone(const CMPIResult* rslt) {
-    return runUpdate<ResultObject>(rslt, "returnDone", nullptr, [](ResultObject& self) {
+    return runUpdate<ResultObject>(rslt, "returnDone", [](ResultObject& self) {
         self.markDone();
         return okStatus();
     });

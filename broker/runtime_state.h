@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "broker/arena.h"
-#include "broker/call_hook.h"
 #include "broker/class_hierarchy.h"
 #include "broker/indication_sink.h"
 #include "broker/name_table.h"
@@ -37,7 +36,6 @@ struct RuntimeState {
     NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
-    std::atomic<CallHook*> callHook{nullptr};
     std::atomic<IndicationSink*> indicationSink{nullptr};
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex

@@ -3,12 +3,6 @@
 #include "broker/string_object.h"
 
 namespace cimbroker {
-namespace {
-
-thread_local bool tUninstrumented = false;
-
-}  // namespace
-
 CMPIStatus okStatus() {
     return CMPIStatus{CMPI_RC_OK, nullptr};
 }
@@ -40,25 +34,12 @@ CMPIData notFoundData() {
     return data;
 }
 
-void ServiceCall::consult(CallHook& hook, const char* service, const char* qualifier) {
-    if (!tUninstrumented) {
-        fault_ = hook.onCall(service, qualifier);
+CMPIStatus outOfMemory(RuntimeState& runtime, const char* service) noexcept {
+    try {
+        return errorStatus(runtime, CMPI_RC_ERR_FAILED, std::string(service) + ": out of memory");
+    } catch (const std::bad_alloc&) {
+        return CMPIStatus{CMPI_RC_ERR_FAILED, nullptr};
     }
-}
-
-UninstrumentedScope::UninstrumentedScope() : previous_(tUninstrumented) {
-    tUninstrumented = true;
-}
-
-UninstrumentedScope::~UninstrumentedScope() {
-    tUninstrumented = previous_;
-}
-
-CMPIStatus ServiceCall::faultStatus() const {
-    if (!fault_ || fault_->answersEmpty) {
-        return okStatus();
-    }
-    return errorStatus(runtime_, fault_->rc, fault_->message);
 }
 
 }  // namespace cimbroker

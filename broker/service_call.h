@@ -1,15 +1,14 @@
-// What every CMPI function of the runtime does around its own work: resolve the handle, tell the
-// call hook (call_hook.h) if there is one, and hand back a status. Also the status and data
+// What every CMPI function of the runtime does around its own work: resolve the handle, keep any
+// exception from crossing into the C caller, and hand back a status. Also the status and data
 // constants the functions answer with.
 #pragma once
 
-#include <optional>
+#include <new>
 #include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 
-#include "broker/call_hook.h"
 #include "broker/caller_owned.h"
 #include "broker/runtime_state.h"
 #include "cmpift.h"
@@ -32,43 +31,12 @@ inline void report(CMPIStatus* out, const CMPIStatus& status) {
 CMPIData nullData();
 CMPIData notFoundData();
 
-// While alive, calls on this thread are not told to the call hook: the readers of cmpi_read.h use
-// it so that inspecting a result does not disturb what a test checks.
-class UninstrumentedScope {
-  public:
-    UninstrumentedScope();
-    ~UninstrumentedScope();
-    UninstrumentedScope(const UninstrumentedScope&) = delete;
-    UninstrumentedScope& operator=(const UninstrumentedScope&) = delete;
+// The answer of a call whose work ran out of memory: CMPI_RC_ERR_FAILED naming `service`, with no
+// message when there is no memory left for one either.
+CMPIStatus outOfMemory(RuntimeState& runtime, const char* service) noexcept;
 
-  private:
-    bool previous_;
-};
-
-// Tells the call hook, if any, of one call. `qualifier` names the property or key of a
-// setProperty or addKey call.
-class ServiceCall {
-  public:
-    ServiceCall(RuntimeState& runtime, const char* service, const char* qualifier = nullptr)
-        : runtime_(runtime) {
-        CallHook* hook = runtime.callHook.load(std::memory_order_acquire);
-        if (hook != nullptr) {
-            consult(*hook, service, qualifier);
-        }
-    }
-    bool faulted() const { return fault_.has_value(); }
-    // The answer of a faulted call: the injected code and message, or OK for an empty answer.
-    CMPIStatus faultStatus() const;
-
-  private:
-    void consult(CallHook& hook, const char* service, const char* qualifier);
-
-    RuntimeState& runtime_;
-    std::optional<InjectedFault> fault_;
-};
-
-// A function that answers a value and reports through CMPIStatus*: `body(self, status)` runs only
-// for a valid, unfaulted call; otherwise `empty` is answered.
+// A function that answers a value and reports through CMPIStatus*: `body(self, status)` runs for
+// a valid handle; otherwise, or when it runs out of memory, `empty` is answered.
 template <typename Self, typename Cmpi, typename R, typename Body>
 R runQuery(const Cmpi* handle, CMPIStatus* rc, const char* service, R empty, Body&& body) {
     Self* self = Self::from(handle);
@@ -76,29 +44,29 @@ R runQuery(const Cmpi* handle, CMPIStatus* rc, const char* service, R empty, Bod
         report(rc, invalidHandleStatus());
         return empty;
     }
-    ServiceCall call(self->runtime(), service);
-    if (call.faulted()) {
-        report(rc, call.faultStatus());
+    try {
+        CMPIStatus status = okStatus();
+        R answer = body(*self, status);
+        report(rc, status);
+        return answer;
+    } catch (const std::bad_alloc&) {
+        report(rc, outOfMemory(self->runtime(), service));
         return empty;
     }
-    CMPIStatus status = okStatus();
-    R answer = body(*self, status);
-    report(rc, status);
-    return answer;
 }
 
-// A function that answers only a CMPIStatus: `body(self)` runs for a valid, unfaulted call.
+// A function that answers only a CMPIStatus: `body(self)` runs for a valid handle.
 template <typename Self, typename Cmpi, typename Body>
-CMPIStatus runUpdate(const Cmpi* handle, const char* service, const char* qualifier, Body&& body) {
+CMPIStatus runUpdate(const Cmpi* handle, const char* service, Body&& body) {
     Self* self = Self::from(handle);
     if (self == nullptr) {
         return invalidHandleStatus();
     }
-    ServiceCall call(self->runtime(), service, qualifier);
-    if (call.faulted()) {
-        return call.faultStatus();
+    try {
+        return body(*self);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(self->runtime(), service);
     }
-    return body(*self);
 }
 
 // A function this broker does not offer, whatever its signature after the handle of a `Self`:
@@ -111,9 +79,8 @@ template <typename Self, typename R, typename Cmpi, typename... Args, const char
 struct Unsupported<Self, R (*)(const Cmpi*, Args...), service> {
     static R call(const Cmpi* handle, [[maybe_unused]] Args... args) {
         if constexpr (std::is_same_v<R, CMPIStatus>) {
-            return runUpdate<Self>(handle, service, nullptr, [](Self& self) {
-                return notSupported(self.runtime(), service);
-            });
+            return runUpdate<Self>(
+                handle, service, [](Self& self) { return notSupported(self.runtime(), service); });
         } else {
             R empty{};
             if constexpr (std::is_same_v<R, CMPIData>) {

@@ -2,7 +2,8 @@
 # Runs libFuzzer targets on their committed seeds for as long as asked.
 #
 # Usage: fuzz/run.sh TARGET|all SECONDS|-runs=N [libFuzzer options, e.g. -seed=1 -fork=2]
-# TARGET is one of: request_decoder mof_reader registration value_parsers trace_ring.
+# TARGET is one of: request_decoder export_response mof_reader registration value_parsers
+# trace_ring.
 # Builds the targets (clang) in $CIMP_FUZZ_BUILD (default build-fuzz) when asked to. Inputs found
 # along the way collect in <build>/corpus/TARGET and crashes in <build>/crashes/TARGET; copy a
 # reproducer into fuzz/corpus/TARGET (after the fix) to keep it as a regression input. Several
@@ -10,7 +11,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CIMP_FUZZ_BUILD:-$top/build-fuzz}"
-targets=(request_decoder mof_reader registration value_parsers trace_ring)
+targets=(request_decoder export_response mof_reader registration value_parsers trace_ring)
 
 usage() {
     echo "usage: $0 TARGET|all SECONDS|-runs=N [libFuzzer options]" >&2
@@ -66,6 +67,7 @@ run_target() {
 
 case "$which" in
     all) for t in "${targets[@]}"; do run_target "$t" "$@"; done ;;
-    request_decoder | mof_reader | registration | value_parsers | trace_ring) run_target "$which" "$@" ;;
+    request_decoder | export_response | mof_reader | registration | value_parsers | trace_ring)
+        run_target "$which" "$@" ;;
     *) usage ;;
 esac

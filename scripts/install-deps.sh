@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config binutils
     libgtest-dev libgmock-dev libbenchmark-dev
-    libmicrohttpd-dev libexpat1-dev libcrypt-dev
+    libmicrohttpd-dev libexpat1-dev libcrypt-dev libcurl4-openssl-dev
     sblim-wbemcli curl openssl python3 wrk
     dpkg-dev debhelper fakeroot lintian help2man ccache clang libclang-rt-14-dev
 )

@@ -1,6 +1,6 @@
 #include "cimom/cim/operation.h"
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -45,7 +45,7 @@ const KindName kKindNames[] = {
 
 OperationKind operationKindFromName(const std::string& method) {
     for (const KindName& entry : kKindNames) {
-        if (cimbroker::equalsIgnoreCase(method, entry.name)) {
+        if (cimp::equalsIgnoreCase(method, entry.name)) {
             return entry.kind;
         }
     }

@@ -2,10 +2,13 @@
 
 #include <sstream>
 
-#include "cimom/http/http_message.h"
-#include "cimom/http/small_file.h"
+#include "base/bounded_file.h"
+#include "base/text.h"
 
 namespace cimhost {
+
+using cimp::trimmed;
+
 namespace {
 
 constexpr std::size_t kMaxConfigSize = 64 * 1024;
@@ -23,12 +26,11 @@ std::string withoutComment(const std::string& line) {
 }  // namespace
 
 cimp::Outcome readConfigFile(const std::string& path, std::vector<ConfigLine>* lines) {
-    std::string text;
-    const cimp::Outcome read = readSmallFile(path, kMaxConfigSize, &text);
-    if (!read.ok()) {
-        return read;
+    const cimp::FileContent file = cimp::readBoundedFile(path, kMaxConfigSize);
+    if (!file.status.ok()) {
+        return file.status;
     }
-    std::istringstream in(text);
+    std::istringstream in(file.bytes);
     std::string line;
     for (unsigned number = 1; std::getline(in, line); ++number) {
         const std::string content = trimmed(withoutComment(line), kBlanks);

@@ -1,6 +1,7 @@
 #include "cimom/daemon/daemon_options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <type_traits>
 #include <variant>
@@ -12,10 +13,15 @@ constexpr unsigned long kMaxThreads = 64;
 constexpr unsigned long kMaxConnections = 100000;
 constexpr unsigned long kMaxSeconds = 3600;
 constexpr unsigned long kMaxPort = 65535;
+constexpr unsigned long kMaxSenders = 64;
+constexpr unsigned long kMaxQueue = 1000000;
+constexpr unsigned long kMaxSubscriptionObjects = 100000;
 
 // Where a setting's value lives in DaemonOptions; the type says how its text is read.
+// A duration is given in whole seconds.
 using Field = std::variant<std::string*, std::optional<std::string>*, bool*, unsigned*,
-                           std::uint16_t*, std::optional<std::uint16_t>*>;
+                           std::size_t*, std::uint16_t*, std::optional<std::uint16_t>*,
+                           std::chrono::milliseconds*>;
 
 struct Setting {
     const char* heading;  // printed before this setting in --help; null for none
@@ -55,6 +61,10 @@ const Setting kSettings[] = {
      "                        the shipped examples/platform in a build tree and the\n"
      "                        simulated platform's own default when installed)",
      false},
+    {nullptr, "state-dir", "DIR", FIELD(stateDir), 0, 0,
+     "where indication subscriptions persist (default: none;\n"
+     "                        then they last until the daemon stops)",
+     false},
     {nullptr, "quiet", nullptr, FIELD(quiet), 0, 0, "no line per request on stderr", false},
     {"HTTPS and authentication:\n", "tls-cert", "FILE", FIELD(tlsCertificate), 0, 0,
      "PEM certificate (chain) for HTTPS, TLS 1.2 and 1.3 only", false},
@@ -77,6 +87,42 @@ const Setting kSettings[] = {
      "seconds to deliver a request, headers and body", true},
     {nullptr, "idle-timeout", "S", FIELD(limits.idleSeconds), 1, kMaxSeconds,
      "seconds of silence on a connection", true},
+    {"Delivery of indications to listeners:\n", "delivery-queue-limit", "N",
+     FIELD(delivery.queueLimit), 1, kMaxQueue,
+     "indications waiting per listener;\n"
+     "                        beyond, new ones are dropped",
+     true},
+    {nullptr, "delivery-senders", "N", FIELD(delivery.senders), 1, kMaxSenders,
+     "threads, and so connections, sending to\n"
+     "                        listeners",
+     true},
+    {nullptr, "delivery-connect-timeout", "S", FIELD(delivery.connectTimeout), 1, kMaxSeconds,
+     "seconds to connect to a listener", true},
+    {nullptr, "delivery-send-timeout", "S", FIELD(delivery.sendTimeout), 1, kMaxSeconds,
+     "seconds for a listener to take one\n"
+     "                        indication, once connected",
+     true},
+    {nullptr, "delivery-ca-file", "FILE", FIELD(delivery.caFile), 0, 0,
+     "PEM CA certificates that HTTPS\n"
+     "                        listeners' certificates are checked against\n"
+     "                        (default: the system's)",
+     false},
+    {nullptr, "delivery-verify", "yes|no", FIELD(delivery.verifyPeer), 0, 0,
+     "check HTTPS listeners' certificates;\n"
+     "                        no only in a test lab",
+     true},
+    {"Indication subscriptions (beyond a limit, CreateInstance is refused):\n", "max-filters",
+     "N", FIELD(subscriptionLimits.filters), 0, kMaxSubscriptionObjects, "indication filters kept",
+     true},
+    {nullptr, "max-destinations", "N", FIELD(subscriptionLimits.destinations), 0,
+     kMaxSubscriptionObjects, "listener destinations kept", true},
+    {nullptr, "max-subscriptions", "N", FIELD(subscriptionLimits.subscriptions), 0,
+     kMaxSubscriptionObjects, "subscriptions kept", true},
+    {"Lifecycle indications:\n", "lifecycle-poll-interval", "S", FIELD(lifecycle.pollInterval), 1,
+     kMaxSeconds,
+     "seconds between polls of the classes\n"
+     "                        that lifecycle subscriptions watch",
+     true},
 };
 
 #undef FIELD
@@ -115,9 +161,11 @@ cimp::Outcome parseInto(const Setting& setting, const std::string& text, Field f
                 if (!parsed.ok()) {
                     return parsed;
                 }
-                using Number =
-                    std::conditional_t<std::is_same_v<Target, unsigned>, unsigned, std::uint16_t>;
-                *target = static_cast<Number>(number);
+                if constexpr (std::is_same_v<Target, std::chrono::milliseconds>) {
+                    *target = std::chrono::seconds(number);
+                } else {
+                    *target = static_cast<Target>(number);
+                }
             }
             return cimp::Outcome::success();
         },
@@ -138,6 +186,9 @@ std::string textOf(Field field) {
                 return *target ? std::to_string(**target) : "";
             } else if constexpr (std::is_same_v<Target, unsigned>) {
                 return *target != 0 ? std::to_string(*target) : "";  // threads 0: one per core
+            } else if constexpr (std::is_same_v<Target, std::chrono::milliseconds>) {
+                return std::to_string(
+                    std::chrono::duration_cast<std::chrono::seconds>(*target).count());
             } else {
                 return std::to_string(*target);
             }

@@ -9,7 +9,10 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "cimom/delivery/delivery_service.h"
 #include "cimom/http/http_limits.h"
+#include "cimom/indication/lifecycle_settings.h"
+#include "cimom/indication/subscription_limits.h"
 
 namespace cimhost {
 
@@ -25,10 +28,14 @@ struct DaemonOptions {
     std::optional<std::string> registrationFile;
     std::optional<std::string> providerDir;
     std::optional<std::string> platformRoot;
+    std::optional<std::string> stateDir;  // none: indication subscriptions are not kept
     std::optional<std::string> tlsCertificate;
     std::optional<std::string> tlsKey;
     std::optional<std::string> authFile;
     bool allowInsecureRemote = false;
+    DeliverySettings delivery;  // its retry policy and log are the indication service's
+    LifecycleSettings lifecycle;
+    SubscriptionLimits subscriptionLimits;
 };
 
 // Settings are numbered 0 .. settingCount()-1 in --help order.

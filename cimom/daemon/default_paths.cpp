@@ -26,7 +26,6 @@ std::string runningExecutableDir() {
 
 DefaultPaths defaultPaths() {
     DefaultPaths paths;
-    paths.platformOwnRoot = CIMHOST_PLATFORM_OWN_ROOT;
     paths.buildTree = canonical(runningExecutableDir()) == canonical(CIMHOST_BUILD_DAEMON_DIR);
     const std::string schemaDir =
         paths.buildTree ? CIMHOST_SOURCE_SCHEMA_DIR : CIMHOST_INSTALL_SCHEMA_DIR;

@@ -16,7 +16,6 @@ struct DefaultPaths {
     std::string providerDir;
     std::string platformRoot;  // empty: let the simulated platform choose
     std::string configFile;    // empty: none
-    std::string platformOwnRoot;  // the simulated platform's default root
     bool buildTree = false;
 };
 

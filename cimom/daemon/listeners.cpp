@@ -6,8 +6,8 @@
 #include <ostream>
 #include <thread>
 
+#include "base/bounded_file.h"
 #include "cimom/http/password_file.h"
-#include "cimom/http/small_file.h"
 
 namespace cimhost {
 namespace {
@@ -30,6 +30,12 @@ void allowDescriptors(unsigned connections) {
     }
 }
 
+cimp::Outcome readPem(const std::string& path, std::string* pem) {
+    cimp::FileContent file = cimp::readBoundedFile(path, kMaxPemSize);
+    *pem = std::move(file.bytes);
+    return file.status;
+}
+
 }  // namespace
 
 cimp::Outcome planListeners(const DaemonOptions& options, ListenerPlan* plan,
@@ -37,9 +43,9 @@ cimp::Outcome planListeners(const DaemonOptions& options, ListenerPlan* plan,
     cimp::Outcome status = resolveListenAddress(options.address, &plan->address);
     if (status.ok() && options.tlsCertificate) {
         plan->tls.emplace();
-        status = readSmallFile(*options.tlsCertificate, kMaxPemSize, &plan->tls->certificatePem);
+        status = readPem(*options.tlsCertificate, &plan->tls->certificatePem);
         if (status.ok()) {
-            status = readSmallFile(*options.tlsKey, kMaxPemSize, &plan->tls->keyPem);
+            status = readPem(*options.tlsKey, &plan->tls->keyPem);
         }
         plan->tlsPort = options.tlsPort;
     }

@@ -15,6 +15,7 @@
 #include "cimom/cim/namespace_schema.h"
 #include "cimom/daemon/daemon_settings.h"
 #include "cimom/daemon/default_paths.h"
+#include "cimom/daemon/indication_host.h"
 #include "cimom/daemon/listeners.h"
 #include "cimom/dispatch/interop_namespace.h"
 #include "cimom/dispatch/provider_loader.h"
@@ -24,6 +25,7 @@
 #include "cimom/http/password_file.h"
 #include "cimom/http/request_log.h"
 #include "cimom/mof/registration.h"
+#include "platform/platform_state.h"
 
 namespace {
 
@@ -65,16 +67,19 @@ int startFailed(const cimp::Outcome& outcome) {
 }
 
 // Fills in what was left to a default, so that the daemon runs with what --print-config shows.
-// A platform root from the environment is taken only when absolute, as the platform takes it.
+// A platform root from the environment is taken as the platform takes it.
 void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
     DaemonOptions& options = settings.options;
     options.schemaFile = options.schemaFile.value_or(defaults.schemaFile);
     options.registrationFile = options.registrationFile.value_or(defaults.registrationFile);
     options.providerDir = options.providerDir.value_or(defaults.providerDir);
-    const char* inherited = getenv("CIMP_PLATFORM_ROOT");
+    if (options.stateDir) {
+        options.stateDir = absolute(*options.stateDir);
+    }
+    std::optional<std::string> inherited = cimpPlatformRootFromEnvironment();
     if (options.platformRoot) {
         options.platformRoot = absolute(*options.platformRoot);
-    } else if (inherited != nullptr && inherited[0] == '/') {
+    } else if (inherited) {
         options.platformRoot = inherited;
         settings.origins[*findSetting("platform-root")] = "$CIMP_PLATFORM_ROOT";
     } else if (!defaults.platformRoot.empty()) {
@@ -135,13 +140,12 @@ void loadRegisteredProviders(const std::vector<cimmof::ProviderRegistration>& re
 
 // Serves once the listeners are planned and the schema and registrations read, until a stop
 // signal; everything it set up goes in reverse order as it returns.
-int serve(const DaemonOptions& options, const DefaultPaths& defaults, const ListenerPlan& plan,
-          const NamespaceSchema& schema,
+int serve(const DaemonOptions& options, const ListenerPlan& plan, const NamespaceSchema& schema,
           const std::vector<cimmof::ProviderRegistration>& registrations,
           const sigset_t& stopSignals) {
     cimbroker::Runtime runtime;
     runtime.setClassHierarchy(hierarchyOf(schema));
-    Metrics metrics(options.platformRoot.value_or(defaults.platformOwnRoot));
+    Metrics metrics(cimpCommittedErrlEntries);
     RequestLog log(std::cerr, options.quiet);
     LoadedProviders providers(runtime);
     loadRegisteredProviders(registrations, options, runtime, providers.registry, metrics);
@@ -151,11 +155,19 @@ int serve(const DaemonOptions& options, const DefaultPaths& defaults, const List
     if (!interopLoaded.ok()) {
         return startFailed(interopLoaded);
     }
-    CimService service(runtime, schema, providers.registry, log, interop.get(), &metrics);
+    IndicationHost indications(runtime, schema, *interop, providers.registry, options, std::cerr);
+    metrics.watchDelivery(&indications.delivery());
+    CimService service(runtime, schema, providers.registry, log, interop.get(), &metrics,
+                       &indications.interopInstances());
     std::vector<std::unique_ptr<HttpServer>> servers;
     std::cerr << "cimp-cimom: schema " << *options.schemaFile << ", registrations "
               << *options.registrationFile << ", platform root "
               << options.platformRoot.value_or("(platform default)") << '\n';
+    std::cerr << "cimp-cimom: "
+              << (options.stateDir ? "subscriptions persist in " + *options.stateDir
+                                   : std::string("no state folder: subscriptions last until the "
+                                                 "daemon stops"))
+              << '\n';
     const cimp::Outcome started =
         startListeners(plan, options, service, log, metrics, &servers, std::cerr);
     if (!started.ok()) {
@@ -167,7 +179,7 @@ int serve(const DaemonOptions& options, const DefaultPaths& defaults, const List
 }
 
 // Plans the listeners and reads the schema and registrations before anything loads.
-int start(const DaemonOptions& options, const DefaultPaths& defaults) {
+int start(const DaemonOptions& options) {
     ListenerPlan plan;
     cimp::Outcome ready = planListeners(options, &plan, std::cerr);
     if (ready.ok()) {
@@ -192,7 +204,7 @@ int start(const DaemonOptions& options, const DefaultPaths& defaults) {
     if (!read.ok()) {
         return startFailed(read);
     }
-    return serve(options, defaults, plan, schema, registrations, stopSignals);
+    return serve(options, plan, schema, registrations, stopSignals);
 }
 
 // cimp-cimom passwd FILE USER: the password is the first line of stdin, so that it appears in
@@ -235,5 +247,5 @@ int main(int argc, char** argv) {
         std::cout << describeSettings(settings);
         return 0;
     }
-    return start(settings.options, defaults);
+    return start(settings.options);
 }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -24,18 +25,20 @@ struct DeliveryTarget {
     std::string url;
 };
 
-// DSP1054's DeliveryRetryAttempts and DeliveryRetryInterval, with its defaults.
+// DSP1054's DeliveryRetryAttempts and DeliveryRetryInterval, with its defaults. The interval is
+// held in milliseconds so that tests can retry quickly; the service's property gives seconds,
+// which convert without a cast.
 struct RetryPolicy {
     unsigned attempts = 3;
-    std::chrono::seconds interval{20};
+    std::chrono::milliseconds interval = std::chrono::seconds(20);
 };
 
 struct DeliveryCounters {
     std::uint64_t generated = 0;  // accepted by enqueue
     std::uint64_t delivered = 0;
-    std::uint64_t retried = 0;    // sends repeated after a failure
-    std::uint64_t dropped = 0;    // queue full, retries spent, or left at stop
-    std::size_t queued = 0;       // waiting now, all destinations together
+    std::uint64_t retried = 0;  // sends repeated after a failure
+    std::uint64_t dropped = 0;  // queue full, retries spent, or left at stop
+    std::size_t queued = 0;     // waiting now, all destinations together
 };
 
 struct DeliverySettings {
@@ -43,15 +46,19 @@ struct DeliverySettings {
     unsigned senders = 4;           // threads, and so connections, in all
     std::chrono::milliseconds connectTimeout{5000};
     std::chrono::milliseconds sendTimeout{10000};
-    std::string caFile;             // empty: the system's store
-    bool verifyPeer = true;         // false only for a test lab
+    std::string caFile;      // empty: the system's store
+    bool verifyPeer = true;  // false only for a test lab
     RetryPolicy retry;
+    std::ostream* log = nullptr;  // where drops are told; null: stderr
 };
 
 class DeliveryService {
   public:
     // Called once per indication given up on (retries spent), on a sender thread.
     using FailureHandler = std::function<void(const std::string& key)>;
+    // Called, on a sender thread, when a destination whose indications were given up on takes
+    // one again.
+    using RecoveryHandler = std::function<void(const std::string& key)>;
 
     explicit DeliveryService(DeliverySettings settings);
     ~DeliveryService();  // stops at once; see stop for a grace period
@@ -66,6 +73,7 @@ class DeliveryService {
     void setRetryPolicy(RetryPolicy policy);
     RetryPolicy retryPolicy() const;
     void setFailureHandler(FailureHandler handler);
+    void setRecoveryHandler(RecoveryHandler handler);
 
     // Forgets the destination and drops what is queued for it (a deleted destination).
     void removeTarget(const std::string& key);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -18,7 +18,7 @@ struct ClassFilter {
 };
 
 bool namedOrAny(const std::string& wanted, const std::string& name) {
-    return wanted.empty() || cimbroker::equalsIgnoreCase(wanted, name);
+    return wanted.empty() || cimp::equalsIgnoreCase(wanted, name);
 }
 
 void addOnce(Reply& reply, const ResolvedClass* cls) {
@@ -32,7 +32,7 @@ void addOtherEnds(Reply& reply, const ResolvedClass& association, const std::str
                   const Operation& op, const ClassFilter& resultClass,
                   const cimmof::Schema& schema) {
     for (const cimmof::Property& end : association.properties) {
-        if (end.type != "ref" || cimbroker::equalsIgnoreCase(end.name, role) ||
+        if (end.type != "ref" || cimp::equalsIgnoreCase(end.name, role) ||
             !namedOrAny(op.resultRole, end.name)) {
             continue;
         }

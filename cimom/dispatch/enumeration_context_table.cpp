@@ -4,7 +4,7 @@
 #include <numeric>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -126,7 +126,7 @@ Status EnumerationContextTable::find(const std::string& context, const std::stri
     dropExpired(now_());
     found = entries_.find(context);
     if (found == entries_.end() ||
-        !cimbroker::equalsIgnoreCase(found->second.nameSpace, nameSpace)) {
+        !cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace)) {
         return invalidContext(context);
     }
     return Status::ok();

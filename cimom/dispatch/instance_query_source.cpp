@@ -1,28 +1,69 @@
 #include "cimom/dispatch/instance_query_source.h"
 
+#include "base/text_case.h"
 #include "broker/cmpi_number.h"
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
 
 namespace cimhost {
 
 using cimbroker::holdsNoValue;
 using cimquery::QueryValue;
 
+namespace {
+
+CMPIData notFound() {
+    CMPIData missing{};
+    missing.state = CMPI_notFound;
+    return missing;
+}
+
+// The property `name` of `instance`; property names match without regard to case, as everywhere
+// in CIM.
+CMPIData propertyOf(const CMPIInstance* instance, const std::string& name) {
+    for (const auto& named : cimbroker::borrowProperties(instance)) {
+        if (cimp::equalsIgnoreCase(named.first, name)) {
+            return named.second;
+        }
+    }
+    return notFound();
+}
+
+// The class of the object a value refers to or embeds; empty for any other value.
+std::string objectClass(const CMPIData& d) {
+    if (holdsNoValue(d)) {
+        return "";
+    }
+    if (d.type == CMPI_ref) {
+        return cimbroker::classNameOf(d.value.ref);
+    }
+    if (d.type == CMPI_instance && d.value.inst != nullptr) {
+        return cimbroker::classNameOf(d.value.inst->ft->getObjectPath(d.value.inst, nullptr));
+    }
+    return "";
+}
+
+}  // namespace
+
 InstanceQuerySource::InstanceQuerySource(const CMPIInstance* instance,
                                          const cimmof::Schema& classes)
     : instance_(instance), classes_(classes) {}
 
+// A dotted name goes down through embedded instances one segment at a time.
 CMPIData InstanceQuerySource::data(const std::string& property) const {
-    // Property names are matched without regard to case, as everywhere in CIM.
-    for (const auto& named : cimbroker::propertiesOf(instance_)) {
-        if (cimbroker::equalsIgnoreCase(named.first, property)) {
-            return named.second;
+    const CMPIInstance* holder = instance_;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t dot = property.find('.', start);
+        const CMPIData d = propertyOf(holder, property.substr(start, dot - start));
+        if (dot == std::string::npos) {
+            return d;
         }
+        if (holdsNoValue(d) || d.type != CMPI_instance || d.value.inst == nullptr) {
+            return notFound();
+        }
+        holder = d.value.inst;
+        start = dot + 1;
     }
-    CMPIData missing{};
-    missing.state = CMPI_notFound;
-    return missing;
 }
 
 QueryValue InstanceQuerySource::value(const std::string& property) const {
@@ -50,9 +91,8 @@ QueryValue InstanceQuerySource::value(const std::string& property) const {
 }
 
 bool InstanceQuerySource::isA(const std::string& property, const std::string& className) const {
-    const CMPIData d = data(property);
-    return !holdsNoValue(d) && d.type == CMPI_ref &&
-           classes_.isA(cimbroker::classNameOf(d.value.ref), className);
+    const std::string cls = objectClass(data(property));
+    return !cls.empty() && classes_.isA(cls, className);
 }
 
 }  // namespace cimhost

@@ -1,7 +1,9 @@
 // InstanceQuerySource: a CMPI instance seen by the WQL evaluator. Numbers of every CIM width
 // become numbers, strings, char16 and date-times text, booleans booleans; arrays, embedded
-// instances and missing properties read as NULL. ISA follows a reference property to its class
-// and asks the schema. Reads the instance without changing it; use it on the thread that owns it.
+// instances and missing properties read as NULL. A dotted name reads a property of an embedded
+// instance (SourceInstance.Name). ISA takes the class of the object a reference property refers
+// to, or an embedded-instance property embeds, and asks the schema. Reads the instance without
+// changing it; use it on the thread that owns it.
 #pragma once
 
 #include <string>

@@ -3,12 +3,12 @@
 #include <initializer_list>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 
 constexpr const char* kSystemClass = "CIM_ComputerSystem";
 constexpr const char* kObjectManagerClass = "CIM_ObjectManager";

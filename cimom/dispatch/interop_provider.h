@@ -1,8 +1,9 @@
-// InteropProvider: the instances of the interop namespace, made by the host itself rather than
-// by a loaded provider. One CIM_Namespace per namespace served, one CIM_ObjectManager for
-// cimp-cimom, one CIM_RegisteredProfile per registered provider; CIM_ElementConformsToProfile
-// has no instances (no provider states which of its objects conform). Instances are built
-// through the broker for the calling thread's RequestScope.
+// InteropProvider: the read-only instances of the interop namespace that describe the server,
+// made by the host itself rather than by a loaded provider. One CIM_Namespace per namespace
+// served, one CIM_ObjectManager for cimp-cimom, one CIM_RegisteredProfile per registered
+// provider; CIM_ElementConformsToProfile has no instances (no provider states which of its
+// objects conform). Instances are built through the broker for the calling thread's
+// RequestScope.
 //
 // Thread-safe: holds only facts fixed at start.
 #pragma once
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "cimom/cim/status.h"
+#include "cimom/dispatch/host_provider.h"
 #include "cmpidt.h"
 #include "cmpift.h"
 
@@ -24,14 +26,14 @@ struct ServerFacts {
     std::string version;                  // of cimp-cimom, major.minor.update
 };
 
-class InteropProvider {
+class InteropProvider : public HostProvider {
   public:
     explicit InteropProvider(ServerFacts facts);
 
-    // The instances of exactly `className` (subclasses are asked for by name); none for a class
-    // this provider does not serve.
     Status instancesOf(const CMPIBroker* broker, const std::string& className,
-                       std::vector<CMPIInstance*>& out) const;
+                       std::vector<CMPIInstance*>& out) const override;
+
+    const ServerFacts& facts() const { return facts_; }
 
   private:
     const ServerFacts facts_;

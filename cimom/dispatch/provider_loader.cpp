@@ -4,7 +4,7 @@
 #include <map>
 #include <ostream>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/cim/status.h"
 
 namespace cimhost {
@@ -22,7 +22,7 @@ class Loader {
         : settings_(settings), broker_(broker), context_(context), registry_(registry), log_(log) {}
 
     bool load(const cimmof::ProviderRegistration& r) {
-        if (!cimbroker::equalsIgnoreCase(r.nameSpace, settings_.servedNamespace)) {
+        if (!cimp::equalsIgnoreCase(r.nameSpace, settings_.servedNamespace)) {
             report(r, "namespace " + r.nameSpace + " is not served (only " +
                           settings_.servedNamespace + ")");
             return false;

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/cim/status.h"
 
 namespace cimhost {
@@ -47,8 +47,8 @@ bool ProviderRegistry::bind(ClassBinding binding) {
 const ClassBinding* ProviderRegistry::find(const std::string& nameSpace,
                                            const std::string& className) const {
     for (const ClassBinding& binding : bindings_) {
-        if (cimbroker::equalsIgnoreCase(binding.nameSpace, nameSpace) &&
-            cimbroker::equalsIgnoreCase(binding.className, className)) {
+        if (cimp::equalsIgnoreCase(binding.nameSpace, nameSpace) &&
+            cimp::equalsIgnoreCase(binding.className, className)) {
             return &binding;
         }
     }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/text_case.h"
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
 #include "cimom/dispatch/class_associations.h"
 #include "cimom/dispatch/instance_query_source.h"
 #include "cimom/query/wql_evaluator.h"
@@ -14,7 +14,7 @@
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 using K = OperationKind;
 
 // The client's PropertyList as CMPI wants it: a NULL-terminated array, or null for "all".
@@ -64,7 +64,18 @@ Reply failure(Status status) {
     return reply;
 }
 
-// Whether two paths have the same keys: names without regard to case, values as text.
+bool samePath(const CMPIObjectPath* a, const CMPIObjectPath* b);
+
+// Whether two key values are equal: references name the same object wherever the paths say it
+// lives, anything else as text.
+bool sameKeyValue(const CMPIData& a, const CMPIData& b) {
+    if (a.type == CMPI_ref && b.type == CMPI_ref) {
+        return samePath(a.value.ref, b.value.ref);
+    }
+    return cimbroker::dataToString(a) == cimbroker::dataToString(b);
+}
+
+// Whether two paths have the same keys: names without regard to case.
 bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
     const cimbroker::NamedData left = cimbroker::keysOf(a);
     const cimbroker::NamedData right = cimbroker::keysOf(b);
@@ -72,10 +83,21 @@ bool sameKeys(const CMPIObjectPath* a, const CMPIObjectPath* b) {
            std::all_of(left.begin(), left.end(), [&](const auto& key) {
                return std::any_of(right.begin(), right.end(), [&](const auto& other) {
                    return equalsIgnoreCase(key.first, other.first) &&
-                          cimbroker::dataToString(key.second) ==
-                              cimbroker::dataToString(other.second);
+                          sameKeyValue(key.second, other.second);
                });
            });
+}
+
+// Whether two paths name the same object, whatever host and namespace they give.
+bool samePath(const CMPIObjectPath* a, const CMPIObjectPath* b) {
+    return a != nullptr && b != nullptr &&
+           equalsIgnoreCase(cimbroker::borrowClassName(a), cimbroker::borrowClassName(b)) &&
+           sameKeys(a, b);
+}
+
+// Whether `name` passes a Role or ResultRole filter (empty: any).
+bool roleMatches(const std::string& filter, std::string_view name) {
+    return filter.empty() || equalsIgnoreCase(filter, name);
 }
 
 Status invalidQuery(const cimquery::QueryError& error) {
@@ -116,7 +138,7 @@ void setInvocationFlags(const CMPIContext* context, const Operation& op) {
 }  // namespace
 
 Router::Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-               const ProviderRegistry& providers, const InteropProvider* internal)
+               const ProviderRegistry& providers, const HostProvider* internal)
     : runtime_(runtime), schema_(schema), providers_(providers), internal_(internal) {
     bindTargets();
 }
@@ -395,7 +417,7 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
     }
     const std::vector<CMPIAssociationMI*> targets = associationProviders(source, assocFilter);
     Reply reply;
-    if (targets.empty()) {
+    if (targets.empty() && internal_ == nullptr) {
         return reply;
     }
     Status status;
@@ -410,7 +432,73 @@ Reply Router::associationOperation(const Operation& op, const CMPIContext* conte
             return reply;
         }
     }
+    if (internal_ != nullptr) {
+        reply.status = addInternalAssociations(op, path, reply);
+    }
     return reply;
+}
+
+// The host's association instances are read like any of its instances: each that refers to the
+// source in a reference the role allows counts once for References, and gives the objects its
+// other references name for Associators.
+Status Router::addInternalAssociations(const Operation& op, const CMPIObjectPath* source,
+                                       Reply& reply) const {
+    const bool references = op.kind == K::References || op.kind == K::ReferenceNames;
+    const cimmof::ResolvedClass* sourceClass = schema_.classes.resolve(op.objectName->className);
+    const cimmof::ResolvedClass* filter =
+        schema_.classes.resolve(references ? op.resultClass : op.assocClass);
+    if (sourceClass == nullptr) {
+        return Status::ok();
+    }
+    for (const cimmof::ClassDecl* association : sourceClass->associations) {
+        if (instanceProvider(association->name) != nullptr ||
+            (filter != nullptr && !schema_.classes.resolve(association->name)->isA(*filter))) {
+            continue;
+        }
+        std::vector<CMPIInstance*> links;
+        Status status = internal_->instancesOf(runtime_.broker(), association->name, links);
+        for (const CMPIInstance* link : links) {
+            const cimbroker::BorrowedNamedData ends = cimbroker::borrowProperties(link);
+            const auto from = std::find_if(ends.begin(), ends.end(), [&](const auto& end) {
+                return end.second.type == CMPI_ref && roleMatches(op.role, end.first) &&
+                       samePath(end.second.value.ref, source);
+            });
+            if (from == ends.end()) {
+                continue;
+            }
+            if (op.kind == K::References) {
+                reply.instances.push_back(link);
+            } else if (op.kind == K::ReferenceNames) {
+                reply.paths.push_back(link->ft->getObjectPath(link, nullptr));
+            } else {
+                addOtherEnds(op, ends, from->first, reply, status);
+            }
+        }
+        if (!status.isOk()) {
+            return status;
+        }
+    }
+    return Status::ok();
+}
+
+// The objects that an association instance's references other than `from` name, as the
+// Associators filters allow: their paths for AssociatorNames, else those the host has.
+void Router::addOtherEnds(const Operation& op, const cimbroker::BorrowedNamedData& ends,
+                          std::string_view from, Reply& reply, Status& status) const {
+    for (const auto& end : ends) {
+        if (end.first == from || end.second.type != CMPI_ref ||
+            !roleMatches(op.resultRole, end.first) ||
+            (!op.resultClass.empty() &&
+             !schema_.classes.isA(cimbroker::borrowClassName(end.second.value.ref),
+                                  op.resultClass))) {
+            continue;
+        }
+        if (op.kind == K::AssociatorNames) {
+            reply.paths.push_back(end.second.value.ref);
+        } else if (const CMPIInstance* other = findInternal(end.second.value.ref, status)) {
+            reply.instances.push_back(other);
+        }
+    }
 }
 
 // Each provider bound to an association that may reference `source`, once, limited to
@@ -436,24 +524,52 @@ std::vector<CMPIAssociationMI*> Router::associationProviders(const std::string& 
     return targets;
 }
 
+const CMPIInstance* Router::findInternal(const CMPIObjectPath* path, Status& status) const {
+    std::vector<CMPIInstance*> made;
+    status = internal_->instancesOf(runtime_.broker(),
+                                    std::string(cimbroker::borrowClassName(path)), made);
+    const auto found = std::find_if(made.begin(), made.end(), [path](const CMPIInstance* i) {
+        return sameKeys(i->ft->getObjectPath(i, nullptr), path);
+    });
+    return found == made.end() ? nullptr : *found;
+}
+
 // The host's own instance at `path`, NOT_FOUND when it has none there.
 Reply Router::internalInstance(const std::string& className, const CMPIObjectPath* path) const {
     Reply reply;
-    reply.status = addInternalInstances(className, reply, false);
-    reply.instances.erase(
-        std::remove_if(reply.instances.begin(), reply.instances.end(),
-                       [&](const CMPIInstance* instance) {
-                           return !sameKeys(instance->ft->getObjectPath(instance, nullptr), path);
-                       }),
-        reply.instances.end());
-    if (reply.status.isOk() && reply.instances.empty()) {
+    const CMPIInstance* found = findInternal(path, reply.status);
+    if (!reply.status.isOk()) {
+        return reply;
+    }
+    if (found == nullptr) {
         return failure(Status::notFound("no instance of " + className + " has these keys"));
+    }
+    reply.instances.push_back(found);
+    return reply;
+}
+
+// CreateInstance, ModifyInstance and DeleteInstance of a class the host keeps itself.
+Reply Router::internalChange(const Operation& op) const {
+    const CMPIBroker* broker = runtime_.broker();
+    Reply reply;
+    if (op.kind == K::CreateInstance) {
+        ObjectName made;
+        reply.status = internal_->create(broker, *op.instance, made);
+        CMPIObjectPath* path =
+            reply.status.isOk() ? makeObjectPath(broker, schema_, made, reply.status) : nullptr;
+        if (path != nullptr) {
+            reply.paths.push_back(path);
+        }
+    } else if (op.kind == K::ModifyInstance) {
+        reply.status = internal_->modify(broker, *op.objectName, *op.instance, op.propertyList);
+    } else {
+        reply.status = internal_->remove(*op.objectName);
     }
     return reply;
 }
 
 // CreateInstance, ModifyInstance and DeleteInstance: handed to the instance provider of the class
-// they name.
+// they name, or to the host when it keeps the class.
 Reply Router::changeOperation(const Operation& op, const CMPIContext* context) const {
     const std::string& className =
         op.kind == K::CreateInstance ? op.instance->className : op.objectName->className;
@@ -461,6 +577,9 @@ Reply Router::changeOperation(const Operation& op, const CMPIContext* context) c
     if (provider == nullptr) {
         if (!knownClass(className)) {
             return failure(Status::invalidClass(className));
+        }
+        if (internal_ != nullptr && internal_->keeps(className)) {
+            return internalChange(op);
         }
         return failure(Status::notSupported("no provider serves instances of " + className));
     }

@@ -6,7 +6,9 @@
 // per provider, with the client's filters passed through unchanged; on a class name they answer
 // classes from the schema (ClassAssociations). Anything else is
 // CIM_ERR_NOT_SUPPORTED. Classes no provider serves may be served by the host's own provider
-// (the interop namespace).
+// (the interop namespace): its instances join enumerations, queries and GetInstance, creations,
+// modifications and deletions of the classes it keeps go to it, and its association instances
+// answer the association operations on the objects they refer to.
 //
 // LocalOnly on instance operations is ignored, as DSP0200 lets a server do now that the flag is
 // deprecated; qualifiers are never put on instances.
@@ -20,15 +22,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "broker/broker_runtime.h"
+#include "broker/cmpi_read.h"
 #include "cimom/cim/namespace_schema.h"
 #include "cimom/cim/operation.h"
 #include "cimom/cim/reply.h"
 #include "cimom/cim/status.h"
-#include "cimom/dispatch/interop_provider.h"
+#include "cimom/dispatch/host_provider.h"
 #include "cimom/dispatch/provider_registry.h"
 
 namespace cimhost {
@@ -37,7 +41,7 @@ class Router {
   public:
     // `internal`, when given, serves the instances of classes no provider is bound to.
     Router(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
-           const ProviderRegistry& providers, const InteropProvider* internal = nullptr);
+           const ProviderRegistry& providers, const HostProvider* internal = nullptr);
 
     const NamespaceSchema& schema() const { return schema_; }
 
@@ -65,6 +69,15 @@ class Router {
     // The host's own instances (or their paths) of exactly `className`, added to `reply`.
     Status addInternalInstances(const std::string& className, Reply& reply, bool names) const;
     Reply internalInstance(const std::string& className, const CMPIObjectPath* path) const;
+    // The host's own instance at `path`, or null (with `status` failed when reading failed).
+    const CMPIInstance* findInternal(const CMPIObjectPath* path, Status& status) const;
+    // The host's own association instances that refer to `source`, or what they associate it
+    // with, as `op` asks, added to `reply`.
+    Status addInternalAssociations(const Operation& op, const CMPIObjectPath* source,
+                                   Reply& reply) const;
+    void addOtherEnds(const Operation& op, const cimbroker::BorrowedNamedData& ends,
+                      std::string_view from, Reply& reply, Status& status) const;
+    Reply internalChange(const Operation& op) const;
     Reply addInternalSubtree(const Operation& op, Reply reply) const;
     Reply enumerateInstances(const Operation& op, const CMPIContext* context) const;
     Reply getInstance(const Operation& op, const CMPIContext* context) const;
@@ -80,7 +93,7 @@ class Router {
     std::unordered_map<const cimmof::ResolvedClass*, std::vector<AssociationTarget>>
         associationTargets_;
     std::unordered_map<const cimmof::ResolvedClass*, std::vector<SubclassTarget>> subclassTargets_;
-    const InteropProvider* internal_;
+    const HostProvider* internal_;
 };
 
 }  // namespace cimhost

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/http/password_hash.h"
 
 namespace cimhost {
@@ -47,7 +47,7 @@ std::optional<std::string> base64Decoded(const std::string& text) {
 std::optional<std::pair<std::string, std::string>> basicCredentials(const std::string& header) {
     const std::size_t space = header.find(' ');
     if (space == std::string::npos || header.size() > kMaxCredentials ||
-        !cimbroker::equalsIgnoreCase(header.substr(0, space), "Basic")) {
+        !cimp::equalsIgnoreCase(header.substr(0, space), "Basic")) {
         return std::nullopt;
     }
     const std::size_t start = header.find_first_not_of(' ', space);

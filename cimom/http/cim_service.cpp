@@ -3,7 +3,8 @@
 #include <charconv>
 #include <chrono>
 
-#include "broker/text_case.h"
+#include "base/text.h"
+#include "base/text_case.h"
 #include "cimom/http/http_framing.h"
 #include "cimom/wire/request_decoder.h"
 #include "cimom/wire/response_encoder.h"
@@ -11,7 +12,8 @@
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
+using cimp::trimmed;
 
 HttpResponse cimResponse(std::string body) {
     HttpResponse response;
@@ -128,11 +130,13 @@ Status encodeWithinLimits(const Operation& op, const Reply& reply, const Namespa
 
 CimService::CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                        const ProviderRegistry& providers, RequestLog& log,
-                       const InteropNamespace* interop, Metrics* metrics)
+                       const InteropNamespace* interop, Metrics* metrics,
+                       const HostProvider* interopHost)
     : runtime_(runtime), router_(runtime, schema, providers), log_(log), metrics_(metrics) {
     if (interop != nullptr) {
         interopRouter_ =
-            std::make_unique<Router>(runtime, interop->schema, noProviders_, &interop->provider);
+            std::make_unique<Router>(runtime, interop->schema, noProviders_,
+                                     interopHost != nullptr ? interopHost : &interop->provider);
     }
 }
 

@@ -38,9 +38,12 @@ constexpr std::size_t kMaxResponseBytes = 16u << 20;
 
 class CimService {
   public:
+    // `interopHost`, when given, serves the interop namespace's instances in place of
+    // `interop`'s own provider (which it should include).
     CimService(cimbroker::Runtime& runtime, const NamespaceSchema& schema,
                const ProviderRegistry& providers, RequestLog& log,
-               const InteropNamespace* interop = nullptr, Metrics* metrics = nullptr);
+               const InteropNamespace* interop = nullptr, Metrics* metrics = nullptr,
+               const HostProvider* interopHost = nullptr);
 
     // Judges method, path and headers before the body arrives (`request.body` is not read;
     // `declaredLength` is the Content-Length when one was sent). A response when the request

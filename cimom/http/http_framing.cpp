@@ -1,11 +1,13 @@
 #include "cimom/http/http_framing.h"
 
-#include "broker/text_case.h"
+#include "base/text.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
+using cimp::trimmed;
 
 // The declaration, if any, sits in the first bytes; a longer one is no declaration we accept.
 constexpr std::size_t kDeclarationWindow = 256;

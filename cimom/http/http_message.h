@@ -30,7 +30,4 @@ struct HttpResponse {
 // "METHOD URL HTTP status (why)": the log line of a request answered before any CIM operation.
 std::string httpLogLine(const HttpRequest& request, int status, const std::string& why);
 
-// `text` without the `blanks` (by default those of an HTTP header) around it.
-std::string trimmed(const std::string& text, const char* blanks = " \t");
-
 }  // namespace cimhost

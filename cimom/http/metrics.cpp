@@ -1,8 +1,7 @@
 #include "cimom/http/metrics.h"
 
 #include <algorithm>
-
-#include "cimom/http/errl_count.h"
+#include <utility>
 
 namespace cimhost {
 namespace {
@@ -36,8 +35,8 @@ void appendSingle(std::string& out, const char* name, const char* type, const ch
 
 }  // namespace
 
-Metrics::Metrics(std::string platformRoot)
-    : platformRoot_(std::move(platformRoot)), started_(std::chrono::system_clock::now()) {}
+Metrics::Metrics(ErrlCount errlEntries)
+    : errlEntries_(std::move(errlEntries)), started_(std::chrono::system_clock::now()) {}
 
 void Metrics::recordOperation(OperationKind kind, CimCode code, std::chrono::microseconds latency) {
     const std::size_t operation = std::min(static_cast<std::size_t>(kind), kOperations - 1);
@@ -64,13 +63,37 @@ std::string Metrics::exposition() const {
                  std::to_string(providerFailures_));
     appendSingle(out, "cimp_platform_errl_entries_total", "counter",
                  "Entries committed to the platform error log (its last sequence number).",
-                 std::to_string(errlEntryCount(platformRoot_)));
+                 std::to_string(errlEntries_()));
     const auto startMicros =
         std::chrono::duration_cast<std::chrono::microseconds>(started_.time_since_epoch());
     appendSingle(out, "process_start_time_seconds", "gauge",
                  "Start time of the process since the Unix epoch in seconds.",
                  secondsText(static_cast<std::uint64_t>(startMicros.count())));
+    appendIndications(out);
     return out;
+}
+
+void Metrics::appendIndications(std::string& out) const {
+    const DeliveryService* delivery = delivery_.load();
+    if (delivery == nullptr) {
+        return;
+    }
+    const DeliveryCounters counters = delivery->counters();
+    constexpr const char* kName = "cimp_indications_total";
+    appendHeader(out, kName, "counter",
+                 "Indications generated for listeners, and what became of them: delivered, "
+                 "retried (a send repeated) or dropped.");
+    const std::pair<const char*, std::uint64_t> outcomes[] = {{"generated", counters.generated},
+                                                              {"delivered", counters.delivered},
+                                                              {"retried", counters.retried},
+                                                              {"dropped", counters.dropped}};
+    for (const auto& [outcome, count] : outcomes) {
+        appendSample(out, std::string(kName) + "{outcome=\"" + outcome + "\"}",
+                     std::to_string(count));
+    }
+    appendSingle(out, "cimp_indication_queue_depth", "gauge",
+                 "Indications waiting for their listeners, all destinations together.",
+                 std::to_string(counters.queued));
 }
 
 void Metrics::appendRequests(std::string& out) const {

@@ -12,17 +12,21 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "cimom/cim/operation.h"
 #include "cimom/cim/status.h"
+#include "cimom/delivery/delivery_service.h"
 
 namespace cimhost {
 
 class Metrics {
   public:
-    // `platformRoot`: the simulated platform's root, whose error log is counted at each scrape.
-    explicit Metrics(std::string platformRoot);
+    // Asked at each scrape: how many entries the platform's error log holds.
+    using ErrlCount = std::function<std::uint64_t()>;
+
+    explicit Metrics(ErrlCount errlEntries);
     Metrics(const Metrics&) = delete;
     Metrics& operator=(const Metrics&) = delete;
 
@@ -36,6 +40,10 @@ class Metrics {
 
     // Registrations whose provider could not be loaded or bound, at start.
     void setProviderLoadFailures(unsigned failures) { providerFailures_ = failures; }
+
+    // Indications from now on: their counts by outcome and the queue depth join the exposition.
+    // `delivery` outlives this.
+    void watchDelivery(const DeliveryService* delivery) { delivery_.store(delivery); }
 
     // The exposition text (text/plain; version=0.0.4).
     std::string exposition() const;
@@ -58,13 +66,15 @@ class Metrics {
 
     void appendRequests(std::string& out) const;
     void appendLatencies(std::string& out) const;
+    void appendIndications(std::string& out) const;
 
     std::array<std::array<Counter, kCodes>, kOperations> requests_{};
     std::array<Latency, kOperations> latencies_{};
     std::atomic<std::int64_t> inFlight_{0};
     std::atomic<std::int64_t> connections_{0};
     unsigned providerFailures_ = 0;
-    const std::string platformRoot_;
+    std::atomic<const DeliveryService*> delivery_{nullptr};
+    const ErrlCount errlEntries_;
     const std::chrono::system_clock::time_point started_;
 };
 

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "base/bounded_file.h"
 #include "cimom/http/password_hash.h"
-#include "cimom/http/small_file.h"
 
 namespace cimhost {
 namespace {
@@ -51,12 +51,11 @@ bool validUserName(const std::string& user) {
 }  // namespace
 
 cimp::Outcome loadPasswordFile(const std::string& path, PasswordFile* accounts) {
-    std::string text;
-    cimp::Outcome read = readSmallFile(path, kMaxFileSize, &text);
-    if (!read.ok()) {
-        return read;
+    const cimp::FileContent file = cimp::readBoundedFile(path, kMaxFileSize);
+    if (!file.status.ok()) {
+        return file.status;
     }
-    std::istringstream lines(text);
+    std::istringstream lines(file.bytes);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
         if (line.empty() || line[0] == '#') {

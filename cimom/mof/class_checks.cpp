@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/mof/mof_error.h"
 
 namespace cimmof {
@@ -56,7 +56,7 @@ class ClassChecker {
     }
 
     bool isSelf(const std::string& name) const {
-        return cimbroker::equalsIgnoreCase(name, cls_.name);
+        return cimp::equalsIgnoreCase(name, cls_.name);
     }
 
     // isA that also knows the class being checked, which a reference may name.
@@ -84,7 +84,7 @@ class ClassChecker {
             failAt(p, what + ": a key cannot be an array");
         }
         const Qualifier* override = findByName(p.qualifiers, "Override");
-        if (override != nullptr && !cimbroker::equalsIgnoreCase(override->value, p.name)) {
+        if (override != nullptr && !cimp::equalsIgnoreCase(override->value, p.name)) {
             failAt(p, what + " names " + override->value + " in Override; an override keeps " +
                           "the name of the property it replaces");
         }
@@ -104,7 +104,7 @@ class ClassChecker {
                           " as " + base->classOrigin + "." + base->name + " requires");
         }
         const Qualifier* key = findByName(p.qualifiers, "Key");
-        if (base->isKey && key != nullptr && cimbroker::equalsIgnoreCase(key->value, "false")) {
+        if (base->isKey && key != nullptr && cimp::equalsIgnoreCase(key->value, "false")) {
             failAt(p, what + " cannot drop the Key qualifier of " + base->classOrigin + "." +
                           base->name);
         }

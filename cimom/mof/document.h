@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimmof {
 
@@ -95,7 +95,7 @@ struct MofDocument {
 template <class T>
 T* findByName(std::vector<T>& items, const std::string& name) {
     for (T& item : items) {
-        if (cimbroker::equalsIgnoreCase(item.name, name)) {
+        if (cimp::equalsIgnoreCase(item.name, name)) {
             return &item;
         }
     }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/text.h"
+
 namespace cimmof {
 namespace {
 
@@ -68,19 +70,6 @@ std::string describeByte(char c) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
     return buf;
-}
-
-void appendUtf8(std::string& out, unsigned codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
 }
 
 // Continuation bytes (10xxxxxx) do not start a character.
@@ -253,7 +242,7 @@ void Lexer::appendEscape(std::string& out) {
     if (digits == 0) {
         fail(line, column, "expected hex digits after \\x");
     }
-    appendUtf8(out, codePoint);
+    cimp::appendUtf8(out, codePoint);
 }
 
 Token Lexer::quoted(char quote) {

@@ -5,7 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "cimom/mof/bounded_file.h"
+#include "base/bounded_file.h"
+
 #include "cimom/mof/lexer.h"
 #include "cimom/mof/parser.h"
 
@@ -26,15 +27,13 @@ class IncludeReader {
             throw MofError(blame, "includes nested more than " + std::to_string(kMaxIncludeDepth) +
                                       " files deep");
         }
-        std::string text;
-        try {
-            text = readBoundedFile(path, kMaxMofFileBytes);
-        } catch (const MofError& e) {
-            if (from == nullptr) {
-                throw;
-            }
-            throw MofError(*from, "cannot include " + path + ": " + e.detail);
+        cimp::FileContent file = cimp::readBoundedFile(path, kMaxMofFileBytes);
+        if (!file.status.ok()) {
+            throw from == nullptr
+                ? MofError(whole, file.status.why())
+                : MofError(*from, "cannot include " + path + ": " + file.status.why());
         }
+        std::string& text = file.bytes;
         totalBytes_ += text.size();
         if (totalBytes_ > kMaxMofTotalBytes) {
             throw MofError(

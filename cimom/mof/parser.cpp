@@ -4,7 +4,7 @@
 #include <climits>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimmof {
 namespace {
@@ -19,7 +19,7 @@ const char* const kScopes[] = {"class",     "association", "indication", "qualif
 
 bool listed(const char* const* names, const std::string& word) {
     for (; *names != nullptr; ++names) {
-        if (cimbroker::equalsIgnoreCase(*names, word)) {
+        if (cimp::equalsIgnoreCase(*names, word)) {
             return true;
         }
     }
@@ -77,7 +77,7 @@ bool Parser::acceptPunct(char c) {
 }
 
 bool Parser::atKeyword(const char* keyword) const {
-    return tok_.kind == TokenKind::Identifier && cimbroker::equalsIgnoreCase(tok_.text, keyword);
+    return tok_.kind == TokenKind::Identifier && cimp::equalsIgnoreCase(tok_.text, keyword);
 }
 
 void Parser::failAt(const Token& token, const std::string& message) const {
@@ -108,7 +108,7 @@ std::string Parser::expectDataType(const Token& typeToken) const {
     if (!listed(kDataTypes, typeToken.text)) {
         failAt(typeToken, "unknown data type '" + typeToken.text + "'");
     }
-    return cimbroker::lowerCase(typeToken.text);
+    return cimp::lowerCase(typeToken.text);
 }
 
 void Parser::parseAll() {
@@ -135,7 +135,7 @@ void Parser::parseAll() {
 void Parser::parsePragma() {
     shift();  // '#'
     const Token word = expectIdentifier("'pragma' after '#'");
-    if (!cimbroker::equalsIgnoreCase(word.text, "pragma")) {
+    if (!cimp::equalsIgnoreCase(word.text, "pragma")) {
         failAt(word, "expected 'pragma' after '#', found '" + word.text + "'");
     }
     const Token name = expectIdentifier("a pragma name");
@@ -148,7 +148,7 @@ void Parser::parsePragma() {
     expectPunct(')', "to close #pragma " + name.text);
     // Namespace and locale are chosen by whoever loads the schema, so those pragmas carry nothing
     // here; only include changes what is read.
-    if (cimbroker::equalsIgnoreCase(name.text, "include")) {
+    if (cimp::equalsIgnoreCase(name.text, "include")) {
         onInclude_(argument, at);
     }
 }
@@ -343,7 +343,7 @@ void Parser::parseQualifierType() {
     expectPunct(',', "and a scope after the type of qualifier " + q.name);
     q.scopes = parseNameList("scope", kScopes);
     for (std::string& scope : q.scopes) {
-        scope = cimbroker::lowerCase(scope);
+        scope = cimp::lowerCase(scope);
     }
     if (acceptPunct(',')) {
         q.flavors = parseNameList("flavor", kFlavors);
@@ -459,7 +459,7 @@ Parser::Literal Parser::parseScalar() {
             break;
         case TokenKind::Identifier:
             if (atKeyword("true") || atKeyword("false")) {
-                v.value = cimbroker::lowerCase(tok_.text);
+                v.value = cimp::lowerCase(tok_.text);
                 break;
             }
             if (atKeyword("null")) {

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <utility>
 
-#include "broker/text_case.h"
-#include "cimom/mof/bounded_file.h"
+#include "base/bounded_file.h"
+#include "base/text_case.h"
 #include "cimom/mof/mof_error.h"
 
 namespace cimmof {
@@ -191,8 +191,8 @@ class RegistrationParser {
             }
         }
         for (const ProviderRegistration& r : done_) {
-            if (cimbroker::equalsIgnoreCase(r.className, current_.className) &&
-                cimbroker::equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
+            if (cimp::equalsIgnoreCase(r.className, current_.className) &&
+                cimp::equalsIgnoreCase(r.nameSpace, current_.nameSpace)) {
                 fail(current_.line, 1,
                      "class " + current_.className + " in " + current_.nameSpace +
                          " is already registered at line " + std::to_string(r.line));
@@ -220,10 +220,8 @@ cimp::Outcome parseRegistrations(const std::string& text, const std::string& fil
 }
 
 cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
-    std::string text;
-    const cimp::Outcome read =
-        readGuarded([&] { text = readBoundedFile(path, kMaxRegistrationFileBytes); });
-    return read.ok() ? parseRegistrations(text, path, out) : read;
+    const cimp::FileContent file = cimp::readBoundedFile(path, kMaxRegistrationFileBytes);
+    return file.status.ok() ? parseRegistrations(file.bytes, path, out) : file.status;
 }
 
 }  // namespace cimmof

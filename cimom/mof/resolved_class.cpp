@@ -1,13 +1,13 @@
 #include "cimom/mof/resolved_class.h"
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimmof {
 
 const Property* ResolvedClass::property(std::string_view name) const {
-    const std::size_t hash = cimbroker::foldedHash(name);
+    const std::size_t hash = cimp::foldedHash(name);
     for (std::size_t i = 0; i < properties.size(); ++i) {
-        if (propertyHashes[i] == hash && cimbroker::equalsIgnoreCase(properties[i].name, name)) {
+        if (propertyHashes[i] == hash && cimp::equalsIgnoreCase(properties[i].name, name)) {
             return &properties[i];
         }
     }

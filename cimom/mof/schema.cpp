@@ -18,7 +18,7 @@ void dropRestrictedQualifiers(std::vector<Qualifier>& qualifiers) {
     const auto restricted = [](const Qualifier& q) {
         return std::any_of(
             std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
-            [&](const char* name) { return cimbroker::equalsIgnoreCase(q.name, name); });
+            [&](const char* name) { return cimp::equalsIgnoreCase(q.name, name); });
     };
     qualifiers.erase(std::remove_if(qualifiers.begin(), qualifiers.end(), restricted),
                      qualifiers.end());
@@ -72,7 +72,7 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
         // Names are unique within each class, so at most one inherited method matches.
         const auto same =
             std::find_if(methods.begin(), methods.end(), [&](const InheritedMethod& known) {
-                return cimbroker::equalsIgnoreCase(known.method.name, m.name);
+                return cimp::equalsIgnoreCase(known.method.name, m.name);
             });
         if (same != methods.end()) {
             *same = InheritedMethod{m, cls.name};
@@ -131,7 +131,7 @@ void Schema::add(const ClassDecl& cls) {
     // A reference names its class as declared; it may name this class, which is not indexed yet.
     auto declared = [&](Property& p) {
         const ClassDecl* known = p.type == "ref" ? find(p.refClass) : nullptr;
-        if (p.type == "ref" && cimbroker::equalsIgnoreCase(p.refClass, cls.name)) {
+        if (p.type == "ref" && cimp::equalsIgnoreCase(p.refClass, cls.name)) {
             p.refClass = cls.name;
         } else if (known != nullptr) {
             p.refClass = known->name;
@@ -153,7 +153,7 @@ void Schema::add(const ClassDecl& cls) {
     ResolvedClass& resolved = model_->resolved.emplace_back();
     resolved.properties = effectiveProperties(superclass, stored.properties);
     for (const Property& p : resolved.properties) {
-        resolved.propertyHashes.push_back(cimbroker::foldedHash(p.name));
+        resolved.propertyHashes.push_back(cimp::foldedHash(p.name));
     }
     resolved.methods = effectiveMethods(superclass, stored);
     resolved.decl = std::move(stored);

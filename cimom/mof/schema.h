@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "base/outcome.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/mof/document.h"
 #include "cimom/mof/resolved_class.h"
 
@@ -52,8 +52,8 @@ class Schema {
     struct Model {
         std::deque<ResolvedClass> resolved;  // a deque: the index points into it as it grows
         std::vector<const ResolvedClass*> ordered;
-        std::unordered_map<std::string_view, ResolvedClass*, cimbroker::FoldedHash,
-                           cimbroker::FoldedEqual>
+        std::unordered_map<std::string_view, ResolvedClass*, cimp::FoldedHash,
+                           cimp::FoldedEqual>
             byName;
     };
 

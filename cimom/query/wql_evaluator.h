@@ -11,13 +11,14 @@
 
 namespace cimquery {
 
-// The values of one instance, by property name (any case).
+// The values of one instance, by property name (any case); a dotted name reads a property of an
+// embedded instance ("SourceInstance.Name").
 class ValueSource {
   public:
     virtual ~ValueSource() = default;
     // NULL for a property the instance lacks or leaves null, and for an array.
     virtual QueryValue value(const std::string& property) const = 0;
-    // Whether the object that `property` refers to is of `className` or a subclass of it.
+    // Whether the object that `property` refers to or embeds is of `className` or a subclass.
     virtual bool isA(const std::string& property, const std::string& className) const = 0;
 };
 

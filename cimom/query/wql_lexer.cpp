@@ -49,9 +49,12 @@ class Lexer {
             return make(Token::Kind::End, start, "");
         }
         if (isWordStart(c)) {
-            while (isWordChar(peek())) {
+            do {
                 ++at_;
-            }
+                while (isWordChar(peek())) {
+                    ++at_;
+                }
+            } while (peek() == '.' && isWordStart(peek(1)));
             return make(Token::Kind::Word, start, text_.substr(start, at_ - start));
         }
         if (isDigit(c) || ((c == '-' || c == '+' || c == '.') &&

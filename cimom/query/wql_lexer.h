@@ -1,5 +1,7 @@
-// Splits WQL text into tokens: words (names and keywords alike), quoted strings (' or ", with
-// backslash escaping the quote and itself), numbers, and the symbols = <> != < > <= >= ( ) * ,.
+// Splits WQL text into tokens: words (names and keywords alike; a dotted name such as
+// SourceInstance.Name, a property of an embedded instance, is one word), quoted strings (' or ",
+// with backslash escaping the quote and itself), numbers, and the symbols
+// = <> != < > <= >= ( ) * ,.
 // A character that starts no token, or a string left open, yields an Error token at its place.
 #pragma once
 

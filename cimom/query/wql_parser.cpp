@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/query/wql_lexer.h"
 
 namespace cimquery {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 
 bool isKeyword(const std::string& word) {
     static const char* const keywords[] = {"SELECT", "FROM", "WHERE", "AND",  "OR",   "NOT",

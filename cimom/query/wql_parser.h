@@ -1,8 +1,9 @@
 // Parses the WQL subset the host answers:
 //   SELECT * | name [, name]... FROM class [WHERE condition]
 // where a condition combines, with AND, OR, NOT and parentheses, comparisons of properties and
-// literals (= <> != < > <= >=), `x IS [NOT] NULL` and `x ISA class`. Keywords in any case;
-// literals are quoted strings, numbers, TRUE, FALSE and NULL. LIKE is refused by name.
+// literals (= <> != < > <= >=), `x IS [NOT] NULL` and `x ISA class`. A property may be dotted
+// (SourceInstance.Name: property Name of the embedded instance SourceInstance). Keywords in any
+// case; literals are quoted strings, numbers, TRUE, FALSE and NULL. LIKE is refused by name.
 // The text and the nesting are bounded, so no query can make the parser run long or deep.
 // Pure function; thread-safe.
 #pragma once

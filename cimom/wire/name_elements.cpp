@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/text.h"
 #include "cimom/wire/request_parameters.h"
 #include "cimom/wire/required_children.h"
 
@@ -46,7 +47,7 @@ const LocalNamespacePath kLocalNamespacePath;
 
 // Text read as it comes and trimmed at the end: HOST, and KEYVALUEs of boolean or numeric type.
 void trimInPlace(std::string& text) {
-    text = trimmed(text);
+    text = cimp::trimmed(text);
 }
 
 class KeyValueElement final : public ElementRole {

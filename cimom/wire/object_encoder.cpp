@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 #include "cimom/wire/value_text.h"
 
 namespace cimhost {
 namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 using cimbroker::holdsNoValue;
 
 const cimmof::Property* findProperty(const cimmof::ResolvedClass* cls, std::string_view name) {
@@ -209,6 +209,8 @@ void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* pat
                                                  : std::string_view();
         if (named.second.type == CMPI_ref) {
             referenceProperty(named.first, named.second, decl, classOrigin);
+        } else if ((named.second.type & ~CMPI_ARRAY) == CMPI_instance) {
+            embeddedProperty(named.first, named.second, classOrigin);
         } else if ((named.second.type & CMPI_ARRAY) != 0) {
             arrayProperty(named.first, named.second, declaredType(decl), classOrigin);
         } else {
@@ -231,6 +233,40 @@ void ObjectEncoder::referenceProperty(std::string_view name, const CMPIData& dat
         reference(data.value.ref);
     }
     out_.close();
+}
+
+std::string ObjectEncoder::embeddedInstanceText(const CMPIInstance* embedded) const {
+    XmlWriter nested;
+    ObjectEncoder(nested, schema_, host_, nameSpace_).instance(embedded, PropertySelection{});
+    return nested.finish();
+}
+
+void ObjectEncoder::embeddedProperty(std::string_view name, const CMPIData& data,
+                                     std::string_view classOrigin) {
+    const bool isArray = (data.type & CMPI_ARRAY) != 0;
+    out_.open(isArray ? "PROPERTY.ARRAY" : "PROPERTY").attribute("NAME", name);
+    out_.attribute("TYPE", "string");
+    if (!classOrigin.empty()) {
+        out_.attribute("CLASSORIGIN", classOrigin);
+    }
+    out_.attribute("EmbeddedObject", "instance");
+    if (holdsNoValue(data)) {
+        out_.close();
+        return;
+    }
+    if (!isArray) {
+        out_.element("VALUE", embeddedInstanceText(data.value.inst)).close();
+        return;
+    }
+    out_.open("VALUE.ARRAY");
+    for (const CMPIData& element : cimbroker::elementsOf(data.value.array)) {
+        if (holdsNoValue(element) || element.value.inst == nullptr) {
+            out_.open("VALUE.NULL").close();
+        } else {
+            out_.element("VALUE", embeddedInstanceText(element.value.inst));
+        }
+    }
+    out_.close().close();
 }
 
 void ObjectEncoder::arrayProperty(std::string_view name, const CMPIData& data,

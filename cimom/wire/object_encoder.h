@@ -3,8 +3,10 @@
 // schema declares them; the paths of returned objects that a provider left without host or
 // namespace get the request's. A reference value is written as what it is: with host and
 // namespace an INSTANCEPATH, with a namespace only a LOCALINSTANCEPATH, else an INSTANCENAME, so
-// a client can send back exactly the reference it was given. Reads the CMPI objects it is
-// given and never changes them; use it on the thread that owns them.
+// a client can send back exactly the reference it was given. A property whose value is an
+// instance (an indication's SourceInstance) is written as an embedded instance: a string
+// PROPERTY with EmbeddedObject="instance" whose VALUE is the escaped INSTANCE element. Reads the
+// CMPI objects it is given and never changes them; use it on the thread that owns them.
 #pragma once
 
 #include <optional>
@@ -52,6 +54,10 @@ class ObjectEncoder {
     void namespaceElements(std::string_view nameSpace);   // a NAMESPACE per segment
     void referenceProperty(std::string_view name, const CMPIData& data,
                            const cimmof::Property* declared, std::string_view classOrigin);
+    // A property holding an instance or instances: a string whose value is the INSTANCE element.
+    void embeddedProperty(std::string_view name, const CMPIData& data,
+                          std::string_view classOrigin);
+    std::string embeddedInstanceText(const CMPIInstance* embedded) const;
     void arrayProperty(std::string_view name, const CMPIData& data, std::string_view declared,
                        std::string_view classOrigin);
     void scalarProperty(std::string_view name, const CMPIData& data, std::string_view declared,

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/text_case.h"
 #include "broker/cmpi_number.h"
-#include "broker/text_case.h"
 #include "cimom/wire/value_text.h"
 
 namespace cimhost {
@@ -27,9 +27,9 @@ bool toValue(const CMPIBroker* broker, const std::string& text, CMPIType type, C
         return true;
     }
     if (type == CMPI_boolean) {
-        const bool isTrue = cimbroker::equalsIgnoreCase(text, "true");
+        const bool isTrue = cimp::equalsIgnoreCase(text, "true");
         out.boolean = isTrue ? 1 : 0;
-        return isTrue || cimbroker::equalsIgnoreCase(text, "false");
+        return isTrue || cimp::equalsIgnoreCase(text, "false");
     }
     if (type == CMPI_real32 || type == CMPI_real64) {
         char* end = nullptr;
@@ -145,9 +145,11 @@ Status makeArray(const CMPIBroker* broker, const PropertyValue& p, CMPIType type
     return Status();
 }
 
-// Sets the non-null property `p` of an instance of `className` as the request typed it.
-Status setProperty(const CMPIBroker* broker, const NamespaceSchema& schema,
-                   const std::string& className, const PropertyValue& p, CMPIInstance* instance) {
+}  // namespace
+
+Status setRequestProperty(const CMPIBroker* broker, const NamespaceSchema& schema,
+                          const std::string& className, const PropertyValue& p,
+                          CMPIInstance* instance) {
     CMPIValue v{};
     if (p.reference) {
         Status status;
@@ -176,8 +178,6 @@ Status setProperty(const CMPIBroker* broker, const NamespaceSchema& schema,
     return Status();
 }
 
-}  // namespace
-
 CMPIObjectPath* makeClassPath(const CMPIBroker* broker, const std::string& nameSpace,
                               const std::string& className) {
     return broker->eft->newObjectPath(broker, nameSpace.c_str(), className.c_str(), nullptr);
@@ -199,7 +199,7 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const NamespaceSchema& sche
     }
     for (const PropertyValue& p : value.properties) {
         if (!p.isNull) {
-            status = setProperty(broker, schema, value.className, p, instance);
+            status = setRequestProperty(broker, schema, value.className, p, instance);
             if (!status.isOk()) {
                 return nullptr;
             }

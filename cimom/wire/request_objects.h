@@ -22,6 +22,12 @@ CMPIObjectPath* makeClassPath(const CMPIBroker* broker, const std::string& nameS
 CMPIObjectPath* makeObjectPath(const CMPIBroker* broker, const NamespaceSchema& schema,
                                const ObjectName& name, Status& status);
 
+// Sets the non-null property `value` on `instance` (of `className`) as `value.type` says, or
+// as the reference it holds; invalid-parameter naming it when its text is not of that type.
+Status setRequestProperty(const CMPIBroker* broker, const NamespaceSchema& schema,
+                          const std::string& className, const PropertyValue& value,
+                          CMPIInstance* instance);
+
 // An instance of `value.className` with the properties the request gave, as the request typed
 // them; its path carries no keys.
 CMPIInstance* makeInstance(const CMPIBroker* broker, const NamespaceSchema& schema,

@@ -5,9 +5,13 @@
 #include <iterator>
 #include <utility>
 
-#include "broker/text_case.h"
+#include "base/text.h"
+#include "base/text_case.h"
 
 namespace cimhost {
+
+using cimp::trimmed;
+
 namespace {
 
 Status readBoolean(const ParameterValue* v, bool& into) {
@@ -15,8 +19,8 @@ Status readBoolean(const ParameterValue* v, bool& into) {
         return Status();
     }
     const std::string text = trimmed(v->text);
-    if (cimbroker::equalsIgnoreCase(text, "true") || cimbroker::equalsIgnoreCase(text, "false")) {
-        into = cimbroker::equalsIgnoreCase(text, "true");
+    if (cimp::equalsIgnoreCase(text, "true") || cimp::equalsIgnoreCase(text, "false")) {
+        into = cimp::equalsIgnoreCase(text, "true");
         return Status();
     }
     return Status::invalidParameter("\"" + text + "\" is not a boolean");
@@ -254,24 +258,15 @@ bool isOpenOperation(OperationKind kind) {
 
 }  // namespace
 
-std::string trimmed(std::string_view text) {
-    const char* const blanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return "";
-    }
-    return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
-}
-
 const ParameterRule* findParameter(OperationKind kind, std::string_view name) {
     for (const ParameterRule& expected : kParameters) {
-        if (expected.kind == kind && cimbroker::equalsIgnoreCase(name, expected.name)) {
+        if (expected.kind == kind && cimp::equalsIgnoreCase(name, expected.name)) {
             return &expected;
         }
     }
     if (isOpenOperation(kind)) {
         for (const ParameterRule& common : kOpenParameters) {
-            if (cimbroker::equalsIgnoreCase(name, common.name)) {
+            if (cimp::equalsIgnoreCase(name, common.name)) {
                 return &common;
             }
         }

@@ -47,9 +47,6 @@ struct ParameterRule {
     ApplyParameter apply;
 };
 
-// `text` without the XML blanks around it, as a value's text is read.
-std::string trimmed(std::string_view text);
-
 // The parameter of `kind` called `name` without regard to case; null when it has none.
 const ParameterRule* findParameter(OperationKind kind, std::string_view name);
 

@@ -8,7 +8,7 @@
 
 #include "broker/cmpi_number.h"
 #include "broker/cmpi_read.h"
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 namespace cimhost {
 namespace {
@@ -108,9 +108,9 @@ std::optional<ValueText> asBoolean(const Scalar& v) {
         case Scalar::Kind::Signed:
             return booleanText(v.s != 0);
         case Scalar::Kind::Text:
-            if (cimbroker::equalsIgnoreCase(v.text.view(), "true") ||
-                cimbroker::equalsIgnoreCase(v.text.view(), "false")) {
-                return booleanText(cimbroker::equalsIgnoreCase(v.text.view(), "true"));
+            if (cimp::equalsIgnoreCase(v.text.view(), "true") ||
+                cimp::equalsIgnoreCase(v.text.view(), "false")) {
+                return booleanText(cimp::equalsIgnoreCase(v.text.view(), "true"));
             }
             return std::nullopt;
         default:
@@ -244,7 +244,7 @@ std::string_view cimTypeName(CMPIType type) {
 
 CMPIType cimTypeCode(std::string_view name) {
     for (const TypeName& entry : kTypeNames) {
-        if (cimbroker::equalsIgnoreCase(name, entry.name)) {
+        if (cimp::equalsIgnoreCase(name, entry.name)) {
             return entry.type;
         }
     }

@@ -22,18 +22,20 @@ constexpr size_t kLimit = 64;
 
 ErrlEntry* draxQueryDraManagedInfo(DraxManagedInfo& info, bool /*current*/) {
     using namespace cimpsim;
-    char text[kLimit + 1];
-    size_t size = sizeof text;
-    ErrlEntry* failure =
-        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
-    if (failure != nullptr) {
-        return failure;
-    }
-    std::optional<uint32_t> managed =
-        size <= kLimit ? parseManagedIndicator(std::string(text, size)) : std::nullopt;
-    if (!managed) {
-        return new SimErrlEntry(kRcUnparsable, kService, kFile);
-    }
-    info = DraxManagedInfo{*managed, {}};
-    return nullptr;
+    return entryOrOutOfMemory([&]() -> ErrlEntry* {
+        char text[kLimit + 1];
+        size_t size = sizeof text;
+        ErrlEntry* failure = readServiceFile(*platformDirectory(currentEnv(), false),
+                                             {kService, "", kFile}, text, size);
+        if (failure != nullptr) {
+            return failure;
+        }
+        std::optional<uint32_t> managed =
+            size <= kLimit ? parseManagedIndicator(std::string(text, size)) : std::nullopt;
+        if (!managed) {
+            return new SimErrlEntry(kRcUnparsable, kService, kFile);
+        }
+        info = DraxManagedInfo{*managed, {}};
+        return nullptr;
+    });
 }

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/sim/scoped_env.h"
+
 namespace cimpsim {
 
 namespace {

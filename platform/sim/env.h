@@ -2,8 +2,8 @@
 //
 // Every environment lookup, clock read, file read, log append and file mapping of the simulated
 // platform goes through Env and the Directory it opens, so tests can observe or replace it.
-// currentEnv() is the POSIX implementation unless a ScopedEnv installs another one. Implementations
-// must be thread-safe; swapping with ScopedEnv is for tests and must not race with platform calls.
+// currentEnv() is the POSIX implementation unless a test installs another one (scoped_env.h).
+// Implementations must be thread-safe.
 #ifndef CIMP_PLATFORM_SIM_ENV_H
 #define CIMP_PLATFORM_SIM_ENV_H
 
@@ -93,20 +93,8 @@ class Env {
 // The POSIX implementation.
 Env& systemEnv();
 
-// The Env in use: systemEnv() unless a ScopedEnv is alive.
+// The Env in use: systemEnv() unless a ScopedEnv (scoped_env.h) is alive.
 Env& currentEnv();
-
-// Installs `env` as currentEnv() for its lifetime (tests).
-class ScopedEnv {
-  public:
-    explicit ScopedEnv(Env& env);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    Env* previous_;
-};
 
 }  // namespace cimpsim
 

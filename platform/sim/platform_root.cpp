@@ -6,12 +6,16 @@ const char* defaultPlatformRoot() {
     return CIMP_DEFAULT_PLATFORM_ROOT;
 }
 
-std::string platformRoot(const Env& env) {
+std::optional<std::string> rootFromEnvironment(const Env& env) {
     std::optional<std::string> root = env.variable("CIMP_PLATFORM_ROOT");
     if (root && !root->empty() && (*root)[0] == '/') {
-        return *root;
+        return root;
     }
-    return defaultPlatformRoot();
+    return std::nullopt;
+}
+
+std::string platformRoot(const Env& env) {
+    return rootFromEnvironment(env).value_or(defaultPlatformRoot());
 }
 
 std::shared_ptr<const Directory> platformDirectory(const Env& env, bool create) {

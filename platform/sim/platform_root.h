@@ -7,6 +7,7 @@
 #define CIMP_PLATFORM_SIM_PLATFORM_ROOT_H
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -15,6 +16,9 @@ namespace cimpsim {
 
 // The root compiled into the library.
 const char* defaultPlatformRoot();
+
+// CIMP_PLATFORM_ROOT of `env` when it is an absolute path.
+std::optional<std::string> rootFromEnvironment(const Env& env);
 
 // The root in force for `env`.
 std::string platformRoot(const Env& env);

@@ -7,6 +7,7 @@
 #include <sys/syscall.h>
 
 #include <algorithm>
+#include <new>
 
 #include "platform/sim/file_lock.h"
 #include "platform/sim/mapping_fault_guard.h"
@@ -172,8 +173,14 @@ std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
         return nullptr;
     }
     const int fd = file.get();
-    auto mapping =
-        std::make_unique<SharedMapping>(static_cast<uint8_t*>(data), size, std::move(file));
+    // The mapping holds the file, and with it the lock, until it is unmapped: it must not leak
+    // when there is no memory for its owner.
+    std::unique_ptr<SharedMapping> mapping(
+        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
+    if (mapping == nullptr) {
+        munmap(data, size);
+        return nullptr;
+    }
     if (!guardMapping(mapping->data(), size, fd)) {
         return nullptr;
     }

@@ -21,19 +21,21 @@ constexpr size_t kLimit = 3;
 
 ErrlEntry* rmgrIsRedPolicyEnabled(bool& enabled) {
     using namespace cimpsim;
-    char text[kLimit];
-    size_t size = sizeof text;
-    ErrlEntry* failure =
-        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "", kFile}, text, size);
-    if (failure != nullptr) {
-        return failure;
-    }
-    const PolicyValue policy = parsePolicy(std::string(text, size));
-    if (policy == PolicyValue::Invalid) {
-        return new SimErrlEntry(kRcUnparsable, kService, kFile);
-    }
-    if (policy != PolicyValue::Unset) {
-        enabled = policy == PolicyValue::Enabled;
-    }
-    return nullptr;
+    return entryOrOutOfMemory([&]() -> ErrlEntry* {
+        char text[kLimit];
+        size_t size = sizeof text;
+        ErrlEntry* failure = readServiceFile(*platformDirectory(currentEnv(), false),
+                                             {kService, "", kFile}, text, size);
+        if (failure != nullptr) {
+            return failure;
+        }
+        const PolicyValue policy = parsePolicy(std::string(text, size));
+        if (policy == PolicyValue::Invalid) {
+            return new SimErrlEntry(kRcUnparsable, kService, kFile);
+        }
+        if (policy != PolicyValue::Unset) {
+            enabled = policy == PolicyValue::Enabled;
+        }
+        return nullptr;
+    });
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <new>
 
 #include "platform/sim/env.h"
 #include "platform/sim/trace_buffers.h"
@@ -79,7 +80,12 @@ extern "C" int trace_adal_init_buffer(trace_desc_t* td, const char* name, size_t
     if (td == nullptr) {
         return -1;
     }
-    const bool opened = cimpsim::openTraceBuffer(name, size, *td);
+    bool opened = false;
+    try {
+        opened = cimpsim::openTraceBuffer(name, size, *td);
+    } catch (const std::bad_alloc&) {
+        // Answered as any buffer that cannot be opened.
+    }
     if (!opened) {
         *td = TRACE_DESC_INVALID;
     }

@@ -18,19 +18,20 @@ constexpr char kService[] = "UtilReg::read";
 ErrlEntry* UtilReg::read(const char* key, void* buffer, unsigned int& size, bool /*flag*/,
                          ErrlEntry* /*parent*/) {
     using namespace cimpsim;
-    if (!isPlainRegistryKey(key)) {
-        return new SimErrlEntry(kRcBadKey, kService, key);
-    }
-    if (buffer == nullptr && size != 0) {
-        return new SimErrlEntry(kRcBadArgument, kService, key);
-    }
-    size_t capacity = size;
-    ErrlEntry* failure =
-        readServiceFile(*platformDirectory(currentEnv(), false), {kService, "registry/", key},
-                        static_cast<char*>(buffer), capacity);
-    if (failure != nullptr) {
+    return entryOrOutOfMemory([&]() -> ErrlEntry* {
+        if (!isPlainRegistryKey(key)) {
+            return new SimErrlEntry(kRcBadKey, kService, key);
+        }
+        if (buffer == nullptr && size != 0) {
+            return new SimErrlEntry(kRcBadArgument, kService, key);
+        }
+        size_t capacity = size;
+        ErrlEntry* failure =
+            readServiceFile(*platformDirectory(currentEnv(), false), {kService, "registry/", key},
+                            static_cast<char*>(buffer), capacity);
+        if (failure == nullptr) {
+            size = static_cast<unsigned int>(capacity);
+        }
         return failure;
-    }
-    size = static_cast<unsigned int>(capacity);
-    return nullptr;
+    });
 }

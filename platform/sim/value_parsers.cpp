@@ -2,18 +2,13 @@
 
 #include <charconv>
 
+#include "base/text.h"
+
 namespace cimpsim {
 
-namespace {
+using cimp::trimmed;
 
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r\n";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
+namespace {
 
 bool hasHexPrefix(const std::string& text) {
     return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');

@@ -80,12 +80,6 @@ void commitEntry(uint32_t rc, const char* call, const char* key) {
     std::unique_ptr<ErrlEntry>(new cimpsim::SimErrlEntry(rc, call, key))->commit(0xd400, 0x2000);
 }
 
-// An entry made outside the simulated platform: the log knows no call or key for it.
-class ForeignEntry : public ErrlEntry {
-  public:
-    explicit ForeignEntry(uint32_t rc) : ErrlEntry(rc) {}
-};
-
 class AlertProvider : public cimptest::PlatformFixture {
   protected:
     AlertProvider() {
@@ -158,7 +152,8 @@ TEST_F(AlertProvider, AnEntryCommittedAfterActivationBecomesOneAlert) {
 TEST_F(AlertProvider, AnEntryOfUnknownOriginAndAnInformationalOneAreClassifiedSo) {
     ASSERT_EQ(enable(), CMPI_RC_OK);
     ASSERT_EQ(activate(), CMPI_RC_OK);
-    ForeignEntry(7).commit(0, 0x2000);
+    // An out-of-memory entry has no origin: the log knows no call or key for it.
+    std::unique_ptr<ErrlEntry>(cimpsim::SimErrlEntry::outOfMemory())->commit(0, 0x2000);
     const Alert alert = sink_.waitFor(1).at(0);
     EXPECT_EQ(alert.at("AlertType"), "1");
     EXPECT_EQ(alert.at("OtherAlertType"), "Error-log entry of unknown origin");

@@ -1,5 +1,5 @@
 // Several threads serving requests at once, each in its own scope, while the shared state (class
-// hierarchy, call hook, the names the runtime keeps) changes under them.
+// hierarchy, the names the runtime keeps) changes under them.
 #include <gtest/gtest.h>
 
 #include <atomic>

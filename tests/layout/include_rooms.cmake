@@ -1,10 +1,13 @@
 # Fails when an include runs against the layering: inside cimom/ a room includes only itself and
-# the rooms below it (mof < query < cim < wire < dispatch < http < daemon); the providers, model,
-# sysdata and platform include nothing of cimom/, broker/ or tools/; broker/ nothing of cimom/; the
-# alert provider nothing of the association provider.
+# the rooms below it (mof < query < cim < wire < delivery < dispatch < indication < http <
+# daemon), and nothing of the simulated platform (the schema reader and the query nothing of the
+# broker either); the provider's layers run one way, provider -> model -> sysdata -> platform,
+# and include nothing of cimom/, broker/ or tools/; broker/ includes nothing of cimom/; base/
+# includes only itself; nothing includes tools/; the alert provider nothing of the association
+# provider.
 # Run: cmake -DSOURCE_DIR=<repository> -P include_rooms.cmake
 cmake_minimum_required(VERSION 3.16)
-set(ranks mof query cim wire dispatch http daemon)
+set(ranks mof query cim wire delivery dispatch indication http daemon)
 set(faults "")
 
 function(includes_of file out)
@@ -57,8 +60,14 @@ function(forbid dirs pattern)
 endfunction()
 
 forbid("provider;alert_provider;model;sysdata;platform" "cimom|broker|tools")
-forbid("broker" "cimom")
 forbid("alert_provider" "provider")
+forbid("model" "provider")
+forbid("sysdata" "provider|model")
+forbid("platform" "provider|model|sysdata")
+forbid("broker" "cimom|tools")
+forbid("cimom" "platform/sim|tools")
+forbid("cimom/mof;cimom/query" "broker")
+forbid("base" "provider|model|sysdata|platform|broker|cimom|tools")
 
 if(faults)
     list(JOIN faults "\n  " text)

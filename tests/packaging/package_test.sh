@@ -66,10 +66,11 @@ grep -qxF /etc/cimp/cimp-cimom.conf "$control/conffiles" || fail "conffiles: $(c
 grep -q "deb-systemd-helper" "$control/postinst" || fail "postinst does not enable the unit"
 dpkg-deb -x "$deb" "$root"
 
-# The provider and the tools find the platform library through their RUNPATH, wherever the tree is.
+# The providers, the daemon and the tools find the platform library through their RUNPATH, wherever
+# the tree is.
 for binary in "usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" \
-    "usr/lib/$multiarch/cmpi/libVesk_AlertIndicationProvider.so" usr/bin/cimp-platform \
-    usr/bin/cimp-trace; do
+    "usr/lib/$multiarch/cmpi/libVesk_AlertIndicationProvider.so" usr/sbin/cimp-cimom \
+    usr/bin/cimp-platform usr/bin/cimp-trace; do
     found="$(env -u LD_LIBRARY_PATH ldd "$root/$binary" | awk '$1 == "libcimpplatform.so.1" {print $3}')"
     [ -n "$found" ] && [ "$(realpath "$found")" = "$root/usr/lib/$multiarch/cimp/libcimpplatform.so.1" ] ||
         fail "$binary does not find the packaged libcimpplatform.so.1 (found: ${found:-none})"

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errl_entry.h"
-#include "platform/sim/env.h"
+#include "platform/sim/scoped_env.h"
 #include "platform/sim/platform_root.h"
 #include "platform/util_reg.h"
 

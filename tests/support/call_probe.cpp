@@ -1,17 +1,56 @@
 #include "tests/support/call_probe.h"
 
-#include "broker/text_case.h"
+#include <algorithm>
+
+#include "base/text_case.h"
+#include "tests/support/wrapped_tables.h"
 
 namespace cimptest {
+namespace {
 
-using cimbroker::equalsIgnoreCase;
+using cimp::equalsIgnoreCase;
 
-CallProbe::CallProbe(cimbroker::Runtime& runtime) : runtime_(runtime) {
-    runtime_.setCallHook(this);
+thread_local bool tQuiet = false;
+
+// The live probes, by the runtime state they watch. Held while a probe is consulted, so a probe
+// is not destroyed under a call.
+std::mutex gProbesMutex;
+std::vector<std::pair<const void*, CallProbe*>> gProbes;
+
+}  // namespace
+
+std::optional<InjectedFault> consultProbe(const cimbroker::RuntimeState& runtime,
+                                          const char* service, const char* qualifier) {
+    if (tQuiet) {
+        return std::nullopt;
+    }
+    std::lock_guard<std::mutex> lock(gProbesMutex);
+    for (const auto& [watched, probe] : gProbes) {
+        if (watched == &runtime) {
+            return probe->onCall(service, qualifier);
+        }
+    }
+    return std::nullopt;
+}
+
+CallProbe::CallProbe(cimbroker::Runtime& runtime)
+    : runtimeState_(cimbroker::RuntimeState::from(runtime.broker())) {
+    wrapBrokerTables();
+    std::lock_guard<std::mutex> lock(gProbesMutex);
+    gProbes.emplace_back(runtimeState_, this);
 }
 
 CallProbe::~CallProbe() {
-    runtime_.setCallHook(nullptr);
+    std::lock_guard<std::mutex> lock(gProbesMutex);
+    gProbes.erase(std::find(gProbes.begin(), gProbes.end(), std::pair{runtimeState_, this}));
+}
+
+CallProbe::Quiet::Quiet() : previous_(tQuiet) {
+    tQuiet = true;
+}
+
+CallProbe::Quiet::~Quiet() {
+    tQuiet = previous_;
 }
 
 std::vector<std::string> CallProbe::names() const {
@@ -51,13 +90,12 @@ void CallProbe::clearFaults() {
     rules_.clear();
 }
 
-std::optional<cimbroker::InjectedFault> CallProbe::onCall(const char* service,
-                                                          const char* qualifier) {
+std::optional<InjectedFault> CallProbe::onCall(const char* service, const char* qualifier) {
     const std::string qualified =
         qualifier != nullptr ? std::string(service) + ":" + qualifier : std::string(service);
     std::lock_guard<std::mutex> lock(mutex_);
     names_.push_back(qualified);
-    std::optional<cimbroker::InjectedFault> fired;
+    std::optional<InjectedFault> fired;
     for (Rule& rule : rules_) {
         const bool matches =
             equalsIgnoreCase(rule.service, service) || equalsIgnoreCase(rule.service, qualified);

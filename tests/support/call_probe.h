@@ -1,8 +1,13 @@
-// A call hook for tests: logs the calls a broker runtime serves, for tests that check call orders
+// A call probe for tests: logs the calls a broker runtime serves, for tests that check call orders
 // ("a failed build calls no returnDone"), and makes the Nth call of a named service fail or answer
-// empty, to reach error paths. Names are those the hook is told ("newInstance", "returnDone", ...),
+// empty, to reach error paths. Names are the CMPI functions' ("newInstance", "returnDone", ...;
+// the broker's own setProperty and getProperty are "brokerSetProperty" and "brokerGetProperty"),
 // with setProperty and addKey calls also named by their property or key: "setProperty:Name".
 // Names match without regard to letter case. Thread-safe.
+//
+// The broker knows nothing of it: the first probe replaces the slots of the broker's function
+// tables with wrappers that tell the probe of the call's runtime, if any, and otherwise pass the
+// call on. Calls made inside a Quiet scope are passed on untold.
 #pragma once
 
 #include <cstddef>
@@ -15,13 +20,34 @@
 
 namespace cimptest {
 
-class CallProbe : public cimbroker::CallHook {
+// How a call ends instead of doing its work: it fails with `rc` and `message`, or, when
+// `answersEmpty`, answers its empty value (null object, 0, false, a null CMPIData) with CMPI_RC_OK.
+struct InjectedFault {
+    bool answersEmpty;
+    CMPIrc rc;
+    std::string message;
+};
+
+class CallProbe {
   public:
-    // Hooks itself into `runtime` until destroyed.
+    // Watches the calls of `runtime` until destroyed.
     explicit CallProbe(cimbroker::Runtime& runtime);
-    ~CallProbe() override;
+    ~CallProbe();
     CallProbe(const CallProbe&) = delete;
     CallProbe& operator=(const CallProbe&) = delete;
+
+    // While alive, calls on this thread are not told to any probe: for a test that reads a result
+    // without disturbing what it checks.
+    class Quiet {
+      public:
+        Quiet();
+        ~Quiet();
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+      private:
+        bool previous_;
+    };
 
     // The calls logged, qualified names where there is a qualifier.
     std::vector<std::string> names() const;
@@ -35,18 +61,18 @@ class CallProbe : public cimbroker::CallHook {
     void nullNth(const std::string& service, int n);
     void clearFaults();
 
-    std::optional<cimbroker::InjectedFault> onCall(const char* service,
-                                                   const char* qualifier) override;
+    // Logs one call and answers the fault it is to end with, if any.
+    std::optional<InjectedFault> onCall(const char* service, const char* qualifier);
 
   private:
     struct Rule {
         std::string service;
         int n;
         int seen;
-        cimbroker::InjectedFault fault;
+        InjectedFault fault;
     };
 
-    cimbroker::Runtime& runtime_;
+    const void* runtimeState_;
     mutable std::mutex mutex_;
     std::vector<std::string> names_;
     std::vector<Rule> rules_;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/env.h"
+#include "platform/sim/scoped_env.h"
 #include "platform/trace.h"
 
 namespace cimptest {

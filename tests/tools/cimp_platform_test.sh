@@ -95,6 +95,8 @@ served_status="$(timeout 30 wbemcli ein "http://localhost:$port/root/orvcim:Vesk
 has "failing role read" "$served_status" "CIM_ERR_FAILED"
 cli 0 faults
 has "faults" "$out" "dscv/FspRole = 0x51A00007"
+cli 0 show
+has "show failing role" "$out" "off (role read fails with rc 0x51A00007)"
 cli 0 errl --rc 0x51A00007
 [ "$(printf '%s\n' "$out" | grep -c '0x51A00007')" -ge 1 ] || fail "errl --rc: $out"
 has "errl columns" "$out" "UtilReg::read"

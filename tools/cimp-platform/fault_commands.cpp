@@ -78,7 +78,7 @@ cimp::Outcome runFaults(const std::string& root, ArgList& args, std::ostream& ou
 }  // namespace
 
 std::string describeFault(const std::string& root, const Target& target) {
-    FileRead read = readRootFile(root, target.file + kFaultSuffix, kFaultFileLimit);
+    cimp::FileContent read = readRootFile(root, target.file + kFaultSuffix, kFaultFileLimit);
     std::optional<uint32_t> rc =
         read.status.ok() ? cimpsim::parseFaultCode(read.bytes) : std::nullopt;
     if (rc) {

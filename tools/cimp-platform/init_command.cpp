@@ -23,7 +23,7 @@ cimp::Outcome loadMachine(const std::optional<std::string>& machineFile, Machine
     if (!status.ok() || !machineFile) {
         return status;
     }
-    FileRead read = readFile(*machineFile, kMaxMachineFileBytes);
+    cimp::FileContent read = cimp::readBoundedFile(*machineFile, kMaxMachineFileBytes);
     return read.status.ok() ? parseMachine(*machineFile, read.bytes, machine) : read.status;
 }
 

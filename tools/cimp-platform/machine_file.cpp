@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "base/text.h"
 #include "tools/cimp-platform/target.h"
 #include "tools/cimp-platform/value_codec.h"
 
@@ -21,15 +22,6 @@ const char kExampleMachine[] =
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 cimp::Outcome encodeFor(const Target& target, const std::string& value, std::string* bytes) {
     if (target.kind == TargetKind::Managed) {
         return encodeManaged(value, bytes);
@@ -44,10 +36,10 @@ cimp::Outcome parseLine(const std::string& line, Machine* machine) {
         return cimp::Outcome::failed("", "expected key = value");
     }
     Target target;
-    cimp::Outcome status = parseTarget(trimmed(line.substr(0, equals)), &target);
+    cimp::Outcome status = parseTarget(cimp::trimmed(line.substr(0, equals)), &target);
     std::string bytes;
     if (status.ok()) {
-        status = encodeFor(target, trimmed(line.substr(equals + 1)), &bytes);
+        status = encodeFor(target, cimp::trimmed(line.substr(equals + 1)), &bytes);
     }
     if (!status.ok()) {
         return cimp::Outcome::failed("", status.what() + ": " + status.why());
@@ -62,7 +54,7 @@ cimp::Outcome parseMachine(const std::string& source, const std::string& text, M
     std::istringstream lines(text);
     std::string line;
     for (size_t lineNumber = 1; std::getline(lines, line); ++lineNumber) {
-        line = trimmed(line);
+        line = cimp::trimmed(line);
         if (line.empty() || line[0] == '#') {
             continue;
         }

@@ -24,8 +24,8 @@ cimp::Outcome checkRoot(const std::string& root) {
     return cimp::Outcome::success();
 }
 
-FileRead readRootFile(const std::string& root, const std::string& file, size_t limit) {
-    FileRead read;
+cimp::FileContent readRootFile(const std::string& root, const std::string& file, size_t limit) {
+    cimp::FileContent read;
     std::string path = root + "/" + file;
     // One byte beyond the limit tells a file that is too long from one that just fits.
     read.bytes.resize(limit + 1);
@@ -38,26 +38,6 @@ FileRead readRootFile(const std::string& root, const std::string& file, size_t l
     } else if (got.status == cimpsim::ReadStatus::Unreadable) {
         read.status = cimp::Outcome::failed(
             path, "cannot be read (not a regular file, a symbolic link, or no permission)");
-    } else if (read.bytes.size() > limit) {
-        read.status =
-            cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");
-    }
-    return read;
-}
-
-FileRead readFile(const std::string& path, size_t limit) {
-    FileRead read;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        read.missing = errno == ENOENT;
-        read.status = cimp::Outcome::failed(path, std::strerror(errno));
-        return read;
-    }
-    read.bytes.resize(limit + 1);
-    in.read(&read.bytes[0], static_cast<std::streamsize>(read.bytes.size()));
-    read.bytes.resize(static_cast<size_t>(in.gcount()));
-    if (in.bad()) {
-        read.status = cimp::Outcome::failed(path, "cannot be read");
     } else if (read.bytes.size() > limit) {
         read.status =
             cimp::Outcome::failed(path, "larger than " + std::to_string(limit) + " bytes");

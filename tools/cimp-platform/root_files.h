@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/bounded_file.h"
 #include "base/outcome.h"
 
 namespace cimpcli {
@@ -17,23 +18,14 @@ namespace cimpcli {
 // Names of temporary files begin with this; listings skip them.
 constexpr char kTempPrefix[] = ".cimp-tmp-";
 
-struct FileRead {
-    cimp::Outcome status;
-    bool missing = false;  // the file does not exist (status is then a failure too)
-    std::string bytes;
-};
-
 // Fails unless `root` is a directory.
 cimp::Outcome checkRoot(const std::string& root);
 
 // At most `limit` bytes of <root>/<file>; a longer file fails.
-FileRead readRootFile(const std::string& root, const std::string& file, size_t limit);
+cimp::FileContent readRootFile(const std::string& root, const std::string& file, size_t limit);
 
 // Removes <root>/<file>; fails when it does not exist.
 cimp::Outcome removeRootFile(const std::string& root, const std::string& file);
-
-// At most `limit` bytes of the file at `path` (anywhere); a longer file fails.
-FileRead readFile(const std::string& path, size_t limit);
 
 // Replaces the file at `path` atomically (temporary file and rename, mode 0644), creating its
 // directory when needed.

@@ -1,6 +1,5 @@
-// Whether the provider serves CIM on this platform root: the three facts of the enablement gate
-// read as the platform services read them (fault files included), in the gate's order, stopping
-// at the first that closes it.
+// Whether the provider serves CIM on this platform root, as the enablement gate itself decides it
+// through the platform's services (fault files included), and why not.
 #ifndef CIMP_TOOLS_CIMP_PLATFORM_SERVING_STATE_H
 #define CIMP_TOOLS_CIMP_PLATFORM_SERVING_STATE_H
 
@@ -8,7 +7,8 @@
 
 namespace cimpcli {
 
-// "on", or "off (<which fact closes it, or which read fails>)".
+// "on", or "off (<which fact closes it, or which call fails>)". Points the platform at `root`
+// (CIMP_PLATFORM_ROOT) for the rest of the process.
 std::string servingState(const std::string& root);
 
 }  // namespace cimpcli

@@ -15,7 +15,7 @@ namespace cimpcli {
 namespace {
 
 std::string shownValue(const std::string& root, const Target& target) {
-    FileRead read = readRootFile(root, target.file, kMaxValueBytes);
+    cimp::FileContent read = readRootFile(root, target.file, kMaxValueBytes);
     if (!read.status.ok()) {
         return "(" + read.status.why() + ")";
     }

@@ -27,7 +27,7 @@ const char* formatText(uint32_t id) {
 // Prints the ring's entries from logical offset `next` on, and moves `next` past them. A ring
 // that does not exist yet has no entries.
 cimp::Outcome printNewEntries(const std::string& path, uint64_t& next, std::ostream& out) {
-    FileRead read = readFile(path, cimpsim::ring::kMaxBufferSize);
+    cimp::FileContent read = cimp::readBoundedFile(path, cimpsim::ring::kMaxBufferSize);
     if (!read.status.ok()) {
         return read.missing ? cimp::Outcome::success() : read.status;
     }

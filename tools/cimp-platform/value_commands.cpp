@@ -51,7 +51,7 @@ cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) 
     if (!status.ok()) {
         return status;
     }
-    FileRead read = readRootFile(root, key.file, kMaxValueBytes);
+    cimp::FileContent read = readRootFile(root, key.file, kMaxValueBytes);
     if (read.status.ok()) {
         out << displayValue(read.bytes) << "\n";
     }

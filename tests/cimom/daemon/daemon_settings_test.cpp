@@ -47,6 +47,8 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
         {"", {"--nope"}, "unknown option --nope"},
         {"", {"--port", "-1"}, "--port takes 0 to 65535, not \"-1\""},
         {"", {"--idle-timeout"}, "--idle-timeout needs a value"},
+        {"", {"--state-dir"}, "--state-dir needs a value"},
+        {"state-dir =", {}, ":1: state-dir needs a value"},
         {"tls-cert = cert.pem", {}, "tls-cert and tls-key go together"},
     };
     for (const auto& c : cases) {
@@ -67,7 +69,7 @@ TEST_F(DaemonSettingsTest, StopsOnAMistakeNamingWhereItIs) {
 
 TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
     ASSERT_TRUE(load("port = 6000\n\tthreads = 3   # three\nquiet = yes\nschema = a#b.mof\n",
-                     {"--port", "7000", "--quiet=no", "--tls-port=0"})
+                     {"--port", "7000", "--quiet=no", "--tls-port=0", "--state-dir", "/srv/state"})
                     .ok());
     const struct {
         const char* line;
@@ -76,7 +78,7 @@ TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
         {"port = 7000", "command line"},      {"threads = 3", file + ":2"},
         {"quiet = no", "command line"},       {"schema = a#b.mof", file + ":4"},
         {"tls-port = 0", "command line"},     {"address = 127.0.0.1", "default"},
-        {"auth-file = (not set)", "default"},
+        {"auth-file = (not set)", "default"}, {"state-dir = /srv/state", "command line"},
     };
     const std::string shown = "\n" + describeSettings(settings);
     for (const auto& e : expected) {
@@ -86,6 +88,34 @@ TEST_F(DaemonSettingsTest, CommandLineOverridesFileOverridesDefault) {
         EXPECT_EQ(line.substr(line.rfind("# ") + 2), e.origin) << line;
     }
     EXPECT_EQ(settings.options.limits.maxConnections, 1024u);
+}
+
+// The delivery settings come out ready for DeliveryService, durations given in seconds.
+TEST_F(DaemonSettingsTest, DeliverySettingsAreReadyForTheDeliveryService) {
+    const cimp::Outcome loaded =
+        load("delivery-verify = no\ndelivery-ca-file = /etc/ca.pem\n",
+             {"--delivery-connect-timeout", "2", "--delivery-send-timeout=30",
+              "--delivery-queue-limit", "50", "--delivery-senders", "3"});
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    const DeliverySettings& delivery = settings.options.delivery;
+    EXPECT_EQ(delivery.connectTimeout, std::chrono::seconds(2));
+    EXPECT_EQ(delivery.sendTimeout, std::chrono::seconds(30));
+    EXPECT_EQ(delivery.queueLimit, 50u);
+    EXPECT_EQ(delivery.senders, 3u);
+    EXPECT_EQ(delivery.caFile, "/etc/ca.pem");
+    EXPECT_FALSE(delivery.verifyPeer);
+    EXPECT_NE(describeSettings(settings).find("delivery-send-timeout = 30 "), std::string::npos);
+    EXPECT_EQ(load("", {"--delivery-queue-limit", "0"}).message(),
+              "--delivery-queue-limit takes 1 to 1000000, not \"0\"");
+}
+
+TEST_F(DaemonSettingsTest, LifecyclePollIntervalIsGivenInSecondsFiveByDefault) {
+    ASSERT_TRUE(load("", {}).ok());
+    EXPECT_EQ(settings.options.lifecycle.pollInterval, std::chrono::seconds(5));
+    ASSERT_TRUE(load("lifecycle-poll-interval = 2\n", {}).ok());
+    EXPECT_EQ(settings.options.lifecycle.pollInterval, std::chrono::seconds(2));
+    EXPECT_EQ(load("", {"--lifecycle-poll-interval=0"}).message(),
+              "--lifecycle-poll-interval takes 1 to 3600, not \"0\"");
 }
 
 // The shipped file names every setting, each with a value the daemon takes.

@@ -84,7 +84,7 @@ TEST(BasicAuth, AllowsOnlyAKnownUserWithItsPasswordAndSlowsDownGuessing) {
 }
 
 TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
-    Metrics metrics("/nonexistent");
+    Metrics metrics([] { return std::uint64_t{0}; });
     const auto count = [&metrics](CimCode code) {
         metrics.recordOperation(OperationKind::OpenEnumerateInstancePaths, code,
                                 std::chrono::microseconds(1));
@@ -102,6 +102,28 @@ TEST(Metrics, CountsEveryStatusUnderItsOwnName) {
             << text;
     }
     EXPECT_EQ(text.find("CIM_ERR_METHOD_NOT_FOUND"), std::string::npos) << text;
+}
+
+TEST(Metrics, CountsIndicationsByOutcomeOnceDeliveryIsWatched) {
+    Metrics metrics([] { return std::uint64_t{0}; });
+    EXPECT_EQ(metrics.exposition().find("cimp_indication"), std::string::npos);
+    std::ostringstream log;
+    cimhost::DeliverySettings settings;
+    settings.queueLimit = 1;
+    settings.retry.interval = std::chrono::hours(1);
+    settings.log = &log;
+    cimhost::DeliveryService delivery(settings);
+    metrics.watchDelivery(&delivery);
+    const cimhost::DeliveryTarget nowhere{"a", "http://127.0.0.1:1"};
+    EXPECT_TRUE(delivery.enqueue(nowhere, "<INSTANCE CLASSNAME=\"CIM_AlertIndication\"/>"));
+    EXPECT_FALSE(delivery.enqueue(nowhere, "<INSTANCE CLASSNAME=\"CIM_AlertIndication\"/>"));
+    const std::string text = metrics.exposition();
+    for (const char* line :
+         {"cimp_indications_total{outcome=\"generated\"} 1\n",
+          "cimp_indications_total{outcome=\"delivered\"} 0\n",
+          "cimp_indications_total{outcome=\"dropped\"} 1\n", "cimp_indication_queue_depth 1\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
 }
 
 TEST(RequestLog, EscapesEveryByteAClientCouldUseToForgeOrColourALine) {

@@ -52,6 +52,8 @@ const ClassShape kBuilt[] = {
     // clang-format on
 };
 
+void expectQualifiersDeclared(const cimmof::MofDocument& doc);
+
 std::vector<std::string> keyNames(const std::vector<Property>& properties) {
     std::vector<std::string> keys;
     for (const Property& p : properties) {
@@ -90,16 +92,58 @@ TEST(ShippedSchema, DeclaresTheBuiltClassesWithTheirKeysAndPropertyTypes) {
 }
 
 TEST(ShippedSchema, DeclaresEveryQualifierItUses) {
-    cimmof::MofDocument doc;
-    ASSERT_TRUE(cimmof::readMofFile(kSchemaDir + "/root_orvcim.mof", &doc).ok());
+    for (const char* root : {"/root_orvcim.mof", "/root_interop.mof"}) {
+        SCOPED_TRACE(root);
+        cimmof::MofDocument doc;
+        ASSERT_TRUE(cimmof::readMofFile(kSchemaDir + root, &doc).ok());
+        expectQualifiersDeclared(doc);
+    }
+}
+
+// The interop namespace holds what a subscribing client creates and reads, with the keys and
+// reference roles of the DMTF schema.
+TEST(ShippedSchema, InteropDeclaresTheIndicationService) {
+    const Schema s = mofassert::schemaFromFile(kSchemaDir + "/root_interop.mof");
+    const std::set<std::string> systemKeys = {"SystemCreationClassName", "SystemName",
+                                              "CreationClassName", "Name"};
+    for (const char* cls : {"CIM_IndicationFilter", "CIM_ListenerDestinationCIMXML",
+                            "CIM_IndicationHandlerCIMXML", "CIM_IndicationService"}) {
+        const std::vector<std::string> keys = keyNames(s.allProperties(cls));
+        EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()), systemKeys) << cls;
+    }
+    EXPECT_TRUE(s.isA("CIM_IndicationHandlerCIMXML", "CIM_ListenerDestination"));
+    const ClassDecl* subscription = s.find("CIM_IndicationSubscription");
+    ASSERT_NE(subscription, nullptr);
+    EXPECT_TRUE(subscription->isAssociation);
+    EXPECT_EQ(keyNames(subscription->properties), (std::vector<std::string>{"Filter", "Handler"}));
+    EXPECT_EQ(subscription->properties[1].refClass, "CIM_ListenerDestination");
+    for (const char* indication : {"CIM_InstCreation", "CIM_InstDeletion", "CIM_InstModification",
+                                   "CIM_AlertIndication"}) {
+        EXPECT_TRUE(s.isA(indication, "CIM_Indication")) << indication;
+    }
+    for (const char* association :
+         {"CIM_HostedService", "CIM_ElementCapabilities", "CIM_ServiceAffectsElement"}) {
+        EXPECT_TRUE(s.find(association)->isAssociation) << association;
+    }
+}
+
+// An indication provider's classes in the served namespace derive from the standard ones.
+TEST(ShippedSchema, ServedNamespaceHoldsTheIndicationClasses) {
+    EXPECT_TRUE(shippedSchema().isA("CIM_AlertIndication", "CIM_Indication"));
+    EXPECT_NE(cimmof::findByName(shippedSchema().allProperties("CIM_InstModification"),
+                                 "PreviousInstance"),
+              nullptr);
+}
+
+void expectQualifiersDeclared(const cimmof::MofDocument& doc) {
     std::set<std::string> declared;
     for (const cimmof::QualifierType& q : doc.qualifierTypes) {
-        declared.insert(cimbroker::lowerCase(q.name));
+        declared.insert(cimp::lowerCase(q.name));
     }
     std::set<std::string> undeclared;
     auto check = [&](const std::vector<cimmof::Qualifier>& qualifiers) {
         for (const cimmof::Qualifier& q : qualifiers) {
-            if (!declared.count(cimbroker::lowerCase(q.name))) {
+            if (!declared.count(cimp::lowerCase(q.name))) {
                 undeclared.insert(q.name);
             }
         }

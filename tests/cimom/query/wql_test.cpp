@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "cimom/query/wql_evaluator.h"
 #include "cimom/query/wql_parser.h"
@@ -26,6 +27,21 @@ TEST(WqlParse, SelectListAndClass) {
     EXPECT_EQ(some.query.classPosition, 31u);
 }
 
+// A dotted name is one property: a property of an embedded instance, as filters on lifecycle
+// indications use them.
+TEST(WqlParse, DottedNamesNameEmbeddedProperties) {
+    const ParsedQuery parsed = parseWql(
+        "SELECT * FROM CIM_InstModification WHERE SourceInstance ISA T_Sub1 AND "
+        "(SourceInstance.Level <> PreviousInstance.Level OR SourceInstance.a.b IS NULL)");
+    ASSERT_FALSE(parsed.error) << parsed.error->describe();
+    std::vector<std::string> names;
+    for (const PropertyName& p : propertiesNamed(parsed.query)) {
+        names.push_back(p.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"SourceInstance", "SourceInstance.Level",
+                                               "PreviousInstance.Level", "SourceInstance.a.b"}));
+}
+
 TEST(WqlParse, FaultsArePlaced) {
     struct Case {
         std::string query;
@@ -44,6 +60,9 @@ TEST(WqlParse, FaultsArePlaced) {
         {"SELECT * FROM X WHERE a LIKE 'b%'", "LIKE is not supported at position 25"},
         {"SELECT * FROM X WHERE a = 'open", "string not closed at position 27"},
         {"SELECT * FROM X WHERE a = #", "unexpected character '#' at position 27"},
+        {"SELECT * FROM X WHERE a. = 1", "unexpected character '.' at position 24"},
+        {"SELECT * FROM X WHERE a.1 = 1",
+         "expected a comparison, IS or ISA, found '.1' at position 24"},
         {"SELECT * FROM X WHERE (a = 1", "expected ')', found the end of the query at position 29"},
         {"SELECT * FROM X WHERE a IS 1", "expected NULL, found '1' at position 28"},
         {"SELECT * FROM X WHERE 'a' ISA Y", "ISA needs a property on its left at position 23"},

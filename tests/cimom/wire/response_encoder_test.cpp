@@ -148,6 +148,44 @@ TEST_F(ResponseEncoderTest, CompletesReferencesAndKeepsKeysWhenThePropertyListTr
     EXPECT_EQ(xml.find("<PROPERTY.REFERENCE NAME=\"Left\""), std::string::npos) << xml;
 }
 
+// What a listener reads back from an indication: the instance value escaped once more inside
+// a string VALUE, so its own markup and escapes survive the outer document.
+TEST_F(ResponseEncoderTest, WritesInstanceValuesAsEmbeddedInstances) {
+    CMPIObjectPath* otherPath = path("T_Other");
+    CMPIInstance* other = broker()->eft->newInstance(broker(), otherPath, nullptr);
+    CMPIValue num{};
+    num.uint16 = 3;
+    other->ft->setProperty(other, "Num", &num, CMPI_uint16);
+    CMPIInstance* inst = sub1([this, other](CMPIInstance* i) {
+        CMPIValue value{};
+        value.inst = sub1([](CMPIInstance*) {});
+        i->ft->setProperty(i, "Shared", &value, CMPI_instance);  // declared string
+        value.array = broker()->eft->newArray(broker(), 2, CMPI_instance, nullptr);
+        CMPIValue element{};
+        element.inst = other;
+        value.array->ft->setElementAt(value.array, 0, &element, CMPI_instance);
+        i->ft->setProperty(i, "Many", &value, CMPI_instanceA);
+        i->ft->setProperty(i, "Unset", nullptr, CMPI_instance);
+    });
+    Reply reply;
+    reply.instances.push_back(inst);
+    const std::string xml = encode(operation(OperationKind::GetInstance), reply);
+    const char* const fragments[] = {
+        "<PROPERTY NAME=\"Shared\" TYPE=\"string\" EmbeddedObject=\"instance\"><VALUE>"
+        "&lt;INSTANCE CLASSNAME=&quot;T_Sub1&quot;&gt;&lt;PROPERTY NAME=&quot;Id&quot; "
+        "TYPE=&quot;string&quot;&gt;&lt;VALUE&gt;a&amp;lt;1&amp;gt;&lt;/VALUE&gt;&lt;/PROPERTY&gt;"
+        "&lt;/INSTANCE&gt;</VALUE></PROPERTY>",
+        "<PROPERTY.ARRAY NAME=\"Many\" TYPE=\"string\" EmbeddedObject=\"instance\"><VALUE.ARRAY>"
+        "<VALUE>&lt;INSTANCE CLASSNAME=&quot;T_Other&quot;&gt;&lt;PROPERTY NAME=&quot;Num&quot; "
+        "TYPE=&quot;uint16&quot;&gt;&lt;VALUE&gt;3&lt;/VALUE&gt;&lt;/PROPERTY&gt;&lt;/INSTANCE&gt;"
+        "</VALUE><VALUE.NULL/></VALUE.ARRAY></PROPERTY.ARRAY>",
+        "<PROPERTY NAME=\"Unset\" TYPE=\"string\" EmbeddedObject=\"instance\"/>",
+    };
+    for (const char* fragment : fragments) {
+        EXPECT_NE(xml.find(fragment), std::string::npos) << fragment << "\n" << xml;
+    }
+}
+
 TEST_F(ResponseEncoderTest, ShapesEachOperationsReturnValue) {
     CMPIInstance* inst = sub1([](CMPIInstance*) {});
     CMPIObjectPath* name = inst->ft->getObjectPath(inst, nullptr);

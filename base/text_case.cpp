@@ -1,8 +1,8 @@
-#include "broker/text_case.h"
+#include "base/text_case.h"
 
 #include <algorithm>
 
-namespace cimbroker {
+namespace cimp {
 namespace {
 
 char lowerAscii(char c) {
@@ -33,4 +33,4 @@ std::size_t foldedHash(std::string_view text) {
     return hash;
 }
 
-}  // namespace cimbroker
+}  // namespace cimp

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cimbroker {
+namespace cimp {
 
 std::string lowerCase(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
@@ -22,4 +22,4 @@ struct FoldedEqual {
     bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
 };
 
-}  // namespace cimbroker
+}  // namespace cimp
