@@ -10,6 +10,9 @@
 //
 // Every record gives each of the five keys once. A class may be registered once per namespace.
 // Failed with the file, line and column of the fault. Pure functions; thread-safe.
+//
+// loadRegistrations reads one file, or every *.registration file of a folder in name order (the
+// shipped schema folder holds one per provider).
 #pragma once
 
 #include <cstddef>
@@ -22,6 +25,7 @@ namespace cimmof {
 
 constexpr std::size_t kMaxRegistrationFileBytes = 1u << 20;
 constexpr std::size_t kMaxRegistrationLineBytes = 4096;
+constexpr std::size_t kMaxRegistrationFiles = 64;  // in one folder
 
 struct ProviderRegistration {
     std::string providerName;

@@ -44,6 +44,25 @@ TEST(Registration, ReadsEveryRecordInOrder) {
                                         "P3 P3 Alert root/orvcim indication @r.reg:13"}));
 }
 
+// A folder is its *.registration files in name order, as the shipped schema folder holds them.
+TEST(Registration, AFolderIsItsRegistrationFilesInNameOrder) {
+    const std::string folder = CIMP_SCHEMA_DIR;
+    const auto regs = mofassert::mustRead<std::vector<ProviderRegistration>>(
+        [&](auto* out) { return cimmof::loadRegistrations(folder, out); });
+    std::vector<std::string> described;
+    for (const ProviderRegistration& r : regs) {
+        described.push_back(describe(r));
+    }
+    EXPECT_EQ(described,
+              (std::vector<std::string>{
+                  "Vesk_AlertIndicationProvider Vesk_AlertIndicationProvider Vesk_AlertIndication "
+                  "root/orvcim indication @" +
+                      folder + "/Vesk_AlertIndication.registration:8",
+                  "Vesk_AssociatedTOvPassthruProvider Vesk_AssociatedTOvPassthruProvider "
+                  "Vesk_AssociatedTOvPassthru root/orvcim instance association @" +
+                      folder + "/Vesk_AssociatedTOvPassthru.registration:9"}));
+}
+
 struct BadCase {
     std::string text;
     int line;
