@@ -3,6 +3,7 @@
 #include <cmpimacs.h>
 
 #include <cstdint>
+#include <new>
 
 #include "alert_provider/alert_indication.h"
 #include "model/cim_namespace.h"
@@ -39,18 +40,23 @@ void CimpAlertThread::deliver(const std::vector<ErrlCommittedEntry>& entries) {
     if (batch != nullptr) {
         CBAttachThread(broker_, batch);
     }
-    const CimpIdentityReading identity = identity_.read();
-    for (const ErrlCommittedEntry& entry : entries) {
-        CMPIStatus status = {CMPI_RC_OK, nullptr};
-        CMPIInstance* alert = cimpMakeAlertIndication(broker_, entry, identity, status);
-        if (alert != nullptr) {
-            status = CBDeliverIndication(broker_, batch != nullptr ? batch : context_,
-                                         kCimpNamespace, alert);
+    // Out of memory the rest of the batch is lost, not the process: no exception ends a thread.
+    try {
+        const CimpIdentityReading identity = identity_.read();
+        for (const ErrlCommittedEntry& entry : entries) {
+            CMPIStatus status = {CMPI_RC_OK, nullptr};
+            CMPIInstance* alert = cimpMakeAlertIndication(broker_, entry, identity, status);
+            if (alert != nullptr) {
+                status = CBDeliverIndication(broker_, batch != nullptr ? batch : context_,
+                                             kCimpNamespace, alert);
+            }
+            if (status.rc != CMPI_RC_OK) {
+                CIMP_TRACE(" %X,%X", "alert for error-log entry not delivered entry=0x%X rc=0x%X",
+                           static_cast<uint32_t>(entry.number), static_cast<uint32_t>(status.rc));
+            }
         }
-        if (status.rc != CMPI_RC_OK) {
-            CIMP_TRACE(" %X,%X", "alert for error-log entry not delivered entry=0x%X rc=0x%X",
-                       static_cast<uint32_t>(entry.number), static_cast<uint32_t>(status.rc));
-        }
+    } catch (const std::bad_alloc&) {
+        CIMP_TRACE(" ", "alert provider: out of memory, alerts of a batch lost");
     }
     if (batch != nullptr) {
         CBDetachThread(broker_, batch);

@@ -47,7 +47,8 @@ class ErrlWatch {
 
     // Replaces `entries` with the entries committed since the last ones told, at most kMaxBatch,
     // waiting up to `timeoutMs` milliseconds (negative: no limit) for one to arrive. A pending
-    // wake() is reported before entries.
+    // wake() is reported before entries. Lets no exception out: out of memory it tells what it
+    // read so far, or answers TimedOut, and the rest comes with a later call.
     Wait next(std::vector<ErrlCommittedEntry>& entries, int timeoutMs);
 
     // Makes the current or the next call of next() return Woken at once.
@@ -56,6 +57,8 @@ class ErrlWatch {
     struct State;
 
   private:
+    Wait waitForEntries(std::vector<ErrlCommittedEntry>& entries, int timeoutMs);
+
     std::unique_ptr<State> state_;
 };
 

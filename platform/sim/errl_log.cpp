@@ -99,6 +99,7 @@ std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
 
 std::optional<ErrlLine> parseErrlLine(const std::string& line) {
     std::istringstream in(line);
+    in.exceptions(std::ios::badbit);  // the stream's own catch would pass an allocation failure off
     ErrlLine f;
     std::string extra;
     if (!(in >> f.sequence >> f.committed >> f.rc >> f.values >> f.service >> f.key >> f.created >>

@@ -47,7 +47,8 @@ struct ErrlLine {
 std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
                            const ErrlLogRecord& record);
 
-// The fields of `line` (without its newline), or nothing when it is not an entry line.
+// The fields of `line` (without its newline), or nothing when it is not an entry line. Out of
+// memory it throws std::bad_alloc rather than take an entry for another line.
 std::optional<ErrlLine> parseErrlLine(const std::string& line);
 
 // The entry `line` stands for, its texts turned into values ("unknown -" into an empty call and

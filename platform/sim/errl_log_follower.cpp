@@ -164,10 +164,10 @@ void ErrlLogFollower::takeLine(const std::string& line, uint64_t end,
     if (filtering_ && !isNew) {
         return;
     }
+    entries.push_back(*entry);  // first: out of memory, the line is read again
     filtering_ = false;
     lastNanos_ = entry->committedNanos;
     lastNumber_ = entry->number;
-    entries.push_back(*entry);
 }
 
 }  // namespace cimpsim

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <new>
 
 #include "platform/sim/change_watch.h"
 #include "platform/sim/env.h"
@@ -77,9 +78,19 @@ ErrlWatch::ErrlWatch() : state_(std::make_unique<State>(cimpsim::currentEnv())) 
 
 ErrlWatch::~ErrlWatch() = default;
 
+// Out of memory, the entries taken so far are told (the rest stay for the next call).
 ErrlWatch::Wait ErrlWatch::next(std::vector<ErrlCommittedEntry>& entries, int timeoutMs) {
-    State& state = *state_;
     entries.clear();
+    try {
+        return waitForEntries(entries, timeoutMs);
+    } catch (const std::bad_alloc&) {
+        return entries.empty() ? Wait::TimedOut : Wait::Entries;
+    }
+}
+
+ErrlWatch::Wait ErrlWatch::waitForEntries(std::vector<ErrlCommittedEntry>& entries,
+                                          int timeoutMs) {
+    State& state = *state_;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (state.takeWakeup()) {
