@@ -88,8 +88,7 @@ ErrlWatch::Wait ErrlWatch::next(std::vector<ErrlCommittedEntry>& entries, int ti
     }
 }
 
-ErrlWatch::Wait ErrlWatch::waitForEntries(std::vector<ErrlCommittedEntry>& entries,
-                                          int timeoutMs) {
+ErrlWatch::Wait ErrlWatch::waitForEntries(std::vector<ErrlCommittedEntry>& entries, int timeoutMs) {
     State& state = *state_;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
