@@ -195,6 +195,7 @@ void ProviderActivation::State::stop() {
         return;
     }
     stopped = true;
+    activations.clear();  // the select expressions go now, not whenever the store's listener does
     cimbroker::RequestScope scope(runtime);
     for (const Provider* provider : indicationProviders()) {
         CMPIIndicationMI* mi = provider->indicationMI;
