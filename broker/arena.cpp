@@ -78,8 +78,11 @@ void enterScope(ScopeFrame& frame) {
 }
 
 void leaveScope(ScopeFrame& frame) {
-    if (tNewestScope == &frame) {
-        tNewestScope = frame.previous;
+    for (ScopeFrame** link = &tNewestScope; *link != nullptr; link = &(*link)->previous) {
+        if (*link == &frame) {
+            *link = frame.previous;
+            return;
+        }
     }
 }
 

@@ -64,7 +64,8 @@ struct ScopeFrame {
     ScopeFrame* previous;
 };
 void enterScope(ScopeFrame& frame);
-// Leaves `frame` when it is the newest on this thread; otherwise changes nothing.
+// Takes `frame` out of this thread's stack wherever it is (a provider thread may detach while a
+// newer scope is open); changes nothing when it is not there.
 void leaveScope(ScopeFrame& frame);
 
 // Where objects of `runtime` made now on this thread belong: the newest scope of that runtime on

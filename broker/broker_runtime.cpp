@@ -9,6 +9,7 @@
 #include "broker/enumeration_object.h"
 #include "broker/result_object.h"
 #include "broker/runtime_state.h"
+#include "broker/select_exp_object.h"
 #include "broker/service_call.h"
 
 namespace cimbroker {
@@ -54,6 +55,10 @@ const CMPIBroker* Runtime::broker() const {
 
 void Runtime::setClassHierarchy(ClassHierarchy hierarchy) {
     state_->replaceHierarchy(std::move(hierarchy));
+}
+
+void Runtime::setIndicationSink(IndicationSink* sink) {
+    state_->indicationSink.store(sink, std::memory_order_release);
 }
 
 void Runtime::echoDiagnostics(bool on) {
@@ -123,6 +128,16 @@ const std::vector<CMPIData>& Result::data() const {
 
 int Result::doneCount() const {
     return object_->doneCount();
+}
+
+SelectExpression::SelectExpression(Runtime& runtime, std::string query, std::string language)
+    : object_(std::make_unique<SelectExpObject>(*runtime.state_, std::move(query),
+                                                std::move(language))) {}
+
+SelectExpression::~SelectExpression() = default;
+
+const CMPISelectExp* SelectExpression::cmpi() const {
+    return object_->cmpi();
 }
 
 }  // namespace cimbroker

@@ -2,9 +2,9 @@
 // (CMPIBrokerFT, CMPIBrokerEncFT, CMPIBrokerExtFT) and the encapsulated objects it makes.
 //
 // Ownership: every object the broker makes belongs to the RequestScope that is current on the
-// calling thread (the newest scope of the same Runtime) and is freed when that scope ends. Objects
-// made on a thread without such a scope go to the Runtime's fallback arena, freed with the
-// Runtime. `clone` returns an object owned by the caller, freed by its `release` (or at the latest
+// calling thread (the newest scope of the same Runtime) and is freed when that scope ends; on a
+// provider's own thread, to its attachment (attachThread .. detachThread), freed at detach. Objects
+// made on a thread with neither go to the Runtime's fallback arena, freed with the Runtime. `clone` returns an object owned by the caller, freed by its `release` (or at the latest
 // with the Runtime); `release` on any other object is a no-op that returns CMPI_RC_OK, and the
 // release functions never read a handle that is not a live clone. Objects of one Runtime are
 // refused (CMPI_RC_ERR_INVALID_HANDLE) where another Runtime would keep a copy of them: as key,
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "broker/class_hierarchy.h"
+#include "broker/indication_sink.h"
 #include "cmpidt.h"
 #include "cmpift.h"
 
@@ -31,6 +32,7 @@ namespace cimbroker {
 
 struct RuntimeState;
 class ResultObject;
+class SelectExpObject;
 
 class Runtime {
   public:
@@ -46,6 +48,12 @@ class Runtime {
     // itself). Safe while requests run; a request sees the old or the new hierarchy whole.
     void setClassHierarchy(ClassHierarchy hierarchy);
 
+    // Hands every indication a provider delivers (deliverIndication) to `sink`, null for none
+    // (deliverIndication then answers not-supported, as at start). The sink must stay alive until
+    // it is replaced and no delivery through it is still running: stop the indication providers'
+    // threads (disableIndications) before replacing or clearing it.
+    void setIndicationSink(IndicationSink* sink);
+
     // Writes logMessage and trace calls to stderr when on (off at start).
     void echoDiagnostics(bool on);
 
@@ -60,6 +68,7 @@ class Runtime {
   private:
     friend class RequestScope;
     friend class Result;
+    friend class SelectExpression;
     std::unique_ptr<RuntimeState> state_;
 };
 
@@ -104,6 +113,22 @@ class Result {
 
   private:
     std::unique_ptr<ResultObject> object_;
+};
+
+// A filter's select expression as the host hands it to an indication provider's filter calls:
+// getString answers `query`; the rest of CMPISelectExp answers not-supported (the host evaluates
+// filters itself). Owned by the host; a provider that keeps it beyond the call keeps a clone.
+class SelectExpression {
+  public:
+    SelectExpression(Runtime& runtime, std::string query, std::string language);
+    ~SelectExpression();
+    SelectExpression(const SelectExpression&) = delete;
+    SelectExpression& operator=(const SelectExpression&) = delete;
+
+    const CMPISelectExp* cmpi() const;
+
+  private:
+    std::unique_ptr<SelectExpObject> object_;
 };
 
 }  // namespace cimbroker

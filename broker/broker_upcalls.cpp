@@ -4,7 +4,9 @@
 
 #include "broker/caller_owned.h"
 #include "broker/entry_list_objects.h"
+#include "broker/instance_object.h"
 #include "broker/service_call.h"
+#include "broker/thread_attachment.h"
 
 namespace cimbroker {
 namespace {
@@ -21,19 +23,43 @@ CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
         });
 }
 
-CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext*) {
-    return runUpdate<RuntimeState>(mb, "attachThread", [](RuntimeState&) { return okStatus(); });
+// Until detachThread, what the broker makes on this thread belongs to the attachment.
+CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
+    return runUpdate<RuntimeState>(mb, "attachThread", [ctx](RuntimeState& runtime) {
+        if (ContextObject::from(ctx, runtime) == nullptr) {
+            return invalidHandleStatus();
+        }
+        attachCurrentThread(runtime, ctx);
+        return okStatus();
+    });
 }
 
+// Frees what the thread made while attached, then the context prepareAttachThread gave.
 CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
-    return runUpdate<RuntimeState>(mb, "detachThread", [ctx](RuntimeState&) {
+    return runUpdate<RuntimeState>(mb, "detachThread", [ctx](RuntimeState& runtime) {
+        detachCurrentThread(runtime, ctx);
         takeBackFromCaller(ctx);
         return okStatus();
     });
 }
 
+// To the Runtime's indication sink, when the host installed one.
+CMPIStatus deliverIndication(const CMPIBroker* mb, const CMPIContext*, const char* ns,
+                             const CMPIInstance* ind) {
+    return runUpdate<RuntimeState>(mb, "deliverIndication", [ns, ind](RuntimeState& runtime) {
+        IndicationSink* sink = runtime.indicationSink.load(std::memory_order_acquire);
+        if (sink == nullptr) {
+            return notSupported(runtime, "deliverIndication");
+        }
+        if (ns == nullptr || InstanceObject::from(ind, runtime) == nullptr) {
+            return errorStatus(runtime, CMPI_RC_ERR_INVALID_PARAMETER,
+                               "deliverIndication: needs a namespace and an instance of this broker");
+        }
+        return sink->deliver(ns, ind);
+    });
+}
+
 // The up-calls this broker does not offer.
-constexpr char kDeliverIndication[] = "deliverIndication";
 constexpr char kEnumerateInstanceNames[] = "enumerateInstanceNames";
 constexpr char kGetInstance[] = "getInstance";
 constexpr char kCreateInstance[] = "createInstance";
@@ -50,13 +76,13 @@ constexpr char kBrokerSetProperty[] = "brokerSetProperty";
 constexpr char kBrokerGetProperty[] = "brokerGetProperty";
 
 CMPIBrokerFT upcallTable = {
-    CMPI_MB_OSEncapsulationSupport,  // no up-calls, no indications, no queries
+    CMPI_MB_OSEncapsulationSupport,  // no up-calls, no queries; indications once a sink is set
     CMPICurrentVersion,
     "cimbroker",
     prepareAttachThread,
     attachThread,
     detachThread,
-    Unsupported<RuntimeState, decltype(CMPIBrokerFT::deliverIndication), kDeliverIndication>::call,
+    deliverIndication,
     Unsupported<RuntimeState, decltype(CMPIBrokerFT::enumerateInstanceNames),
                 kEnumerateInstanceNames>::call,
     Unsupported<RuntimeState, decltype(CMPIBrokerFT::getInstance), kGetInstance>::call,

@@ -7,6 +7,7 @@
 #include "broker/instance_object.h"
 #include "broker/object_path_object.h"
 #include "broker/result_object.h"
+#include "broker/select_exp_object.h"
 #include "broker/string_object.h"
 
 namespace cimbroker {
@@ -29,7 +30,7 @@ Object* identifyObject(const void* handle) {
         as<InstanceObject, CMPIInstance>, as<ArrayObject, CMPIArray>,
         as<ContextObject, CMPIContext>,   as<ArgsObject, CMPIArgs>,
         as<DateTimeObject, CMPIDateTime>, as<EnumerationObject, CMPIEnumeration>,
-        as<ResultObject, CMPIResult>,
+        as<ResultObject, CMPIResult>,     as<SelectExpObject, CMPISelectExp>,
     };
     for (Probe probe : probes) {
         if (Object* object = probe(handle)) {

@@ -11,6 +11,7 @@
 
 #include "broker/arena.h"
 #include "broker/class_hierarchy.h"
+#include "broker/indication_sink.h"
 #include "broker/name_table.h"
 #include "cmpift.h"
 
@@ -35,6 +36,7 @@ struct RuntimeState {
     NameTable names;
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
+    std::atomic<IndicationSink*> indicationSink{nullptr};
     mutable std::mutex hierarchyMutex;
     std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
     // Declared last so its objects go before the rest of the state.

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "model/cec_path.h"
 #include "model/chars_value.h"
-#include "model/cim_namespace.h"
 #include "model/errl_commit.h"
 #include "model/instance_of_path.h"
 #include "platform/errl_entry.h"
@@ -16,34 +16,9 @@
 
 namespace {
 
-constexpr char kClassName[] = "Vesk_CEC";
-// The same for every system.
-constexpr char kUuid[] = "0";
 constexpr CMPIUint16 kDedicatedValue = 14;
 constexpr CMPIUint8 kStateValue = 1;
 constexpr std::size_t kUserDefNameSize = 32;
-
-// The broker's path with its four keys. Key statuses are not examined: a refused key leaves the
-// path as far as it was built. On a reported failure returns what the broker returned.
-CMPIObjectPath* makePath(const CMPIBroker* broker, const CimpMtms_t& mtms, CMPIStatus& status) {
-    CMPIObjectPath* path = CMNewObjectPath(broker, kCimpNamespace, kClassName, &status);
-    if (status.rc != CMPI_RC_OK) {
-        CIMP_TRACE(" %X", "CIMP_getCECObjectPath: newObjectPath failed rc=0x%X",
-                   static_cast<uint32_t>(status.rc));
-        return path;
-    }
-    if (path == nullptr) {
-        CIMP_TRACE(" %X", "CIMP_getCECObjectPath: newObjectPath gave no path rc=0x%X",
-                   static_cast<uint32_t>(CMPI_RC_ERR_FAILED));
-        status.rc = CMPI_RC_ERR_FAILED;
-        return nullptr;
-    }
-    CMAddKey(path, "Name", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
-    CMAddKey(path, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
-    CMAddKey(path, "UUID", cimpCharsValue(kUuid), CMPI_chars);
-    CMAddKey(path, "MTMS", cimpCharsValue(mtms.mtmsDotted), CMPI_chars);
-    return path;
-}
 
 // The three readers in order; the first failure ends the reading, so later readers are not asked.
 ErrlEntry* readInstanceData(CimpMtms_t& mtms, CimpIpAddr_t& addrs,
@@ -103,8 +78,8 @@ CMPIInstance* makeInstance(const CMPIBroker* broker, const CimpMtms_t& mtms,
     CMSetProperty(instance, "State", &value, CMPI_uint8);
     CMSetProperty(instance, "UserDefinedName", cimpCharsValue(userDefName), CMPI_chars);
     CMSetProperty(instance, "Name", cimpCharsValue(mtms.mtmsDashed), CMPI_chars);
-    CMSetProperty(instance, "CreationClassName", cimpCharsValue(kClassName), CMPI_chars);
-    CMSetProperty(instance, "UUID", cimpCharsValue(kUuid), CMPI_chars);
+    CMSetProperty(instance, "CreationClassName", cimpCharsValue(kCimpCecClassName), CMPI_chars);
+    CMSetProperty(instance, "UUID", cimpCharsValue(kCimpCecUuid), CMPI_chars);
     CMSetProperty(instance, "MTMS", cimpCharsValue(mtms.mtmsDotted), CMPI_chars);
     return instance;
 }
@@ -121,7 +96,7 @@ CMPIObjectPath* CIMP_getCECObjectPath(const CMPIBroker* broker) {
     if (entry != nullptr) {
         CIMP_TRACE(" %X", "CIMP_getCECObjectPath: identity read failed rc=0x%X", entry->getRC());
     } else {
-        path = makePath(broker, mtms, status);
+        path = cimpCECObjectPathOf(broker, mtms, status);
     }
 
     if (entry != nullptr) {

@@ -47,9 +47,10 @@ const Setting kSettings[] = {
     {nullptr, "namespace", "NS", FIELD(nameSpace), 0, 0, "namespace the schema describes", true},
     {nullptr, "schema", "FILE", FIELD(schemaFile), 0, 0,
      "MOF schema (default: the shipped schema/root_orvcim.mof)", false},
-    {nullptr, "registration", "FILE", FIELD(registrationFile), 0, 0,
-     "provider registrations (default: the shipped\n"
-     "                        schema/Vesk_AssociatedTOvPassthru.registration)",
+    {nullptr, "registration", "PATH", FIELD(registrationFile), 0, 0,
+     "provider registrations: a file, or a folder whose\n"
+     "                        *.registration files are read (default: the shipped\n"
+     "                        schema folder: the association and alert providers)",
      false},
     {nullptr, "provider-dir", "DIR", FIELD(providerDir), 0, 0,
      "where lib<Library>.so is looked for first (default: the\n"

@@ -30,7 +30,8 @@ DefaultPaths defaultPaths() {
     const std::string schemaDir =
         paths.buildTree ? CIMHOST_SOURCE_SCHEMA_DIR : CIMHOST_INSTALL_SCHEMA_DIR;
     paths.schemaFile = schemaDir + "/root_orvcim.mof";
-    paths.registrationFile = schemaDir + "/Vesk_AssociatedTOvPassthru.registration";
+    // Every *.registration file there: the association provider's and the alert provider's.
+    paths.registrationFile = schemaDir;
     if (paths.buildTree) {
         paths.providerDir = CIMHOST_BUILD_PROVIDER_DIR;
         paths.platformRoot = CIMHOST_SOURCE_PLATFORM_DIR;

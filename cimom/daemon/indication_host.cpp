@@ -34,6 +34,8 @@ IndicationHost::IndicationHost(cimbroker::Runtime& runtime, const NamespaceSchem
     }
     store_.onChange([this] { poller_.watchChanged(); });
     poller_.watchChanged();
+    runtime_.setIndicationSink(&matcher_);
+    activation_.emplace(runtime_, providers, store_, log_);
 }
 
 IndicationHost::~IndicationHost() { stop(); }
@@ -43,6 +45,8 @@ void IndicationHost::stop() {
         return;
     }
     stopped_ = true;
+    activation_->stop();
+    runtime_.setIndicationSink(nullptr);
     poller_.stop();
     const std::size_t left = delivery_.stop(kStopGrace);
     if (left > 0) {

@@ -2,7 +2,8 @@
 // interop namespace (read back from the state folder at start), matches the indications raised in
 // the host against them, polls the classes lifecycle subscriptions watch, and delivers to the
 // listeners. Made once the providers are loaded and before the listeners start; stopped after the
-// listeners, so that no request changes a subscription while it stops.
+// listeners, so that no request changes a subscription while it stops. The indication providers'
+// filters follow the subscriptions (ProviderActivation), and what they deliver goes to the matcher.
 #pragma once
 
 #include <chrono>
@@ -19,6 +20,7 @@
 #include "cimom/dispatch/router.h"
 #include "cimom/indication/indication_matcher.h"
 #include "cimom/indication/lifecycle_poller.h"
+#include "cimom/indication/provider_activation.h"
 #include "cimom/indication/state_folder.h"
 #include "cimom/indication/subscription_store.h"
 
@@ -41,7 +43,8 @@ class IndicationHost {
     const HostProvider& interopInstances() const { return interopInstances_; }
     const DeliveryService& delivery() const { return delivery_; }
 
-    // Polls no more, then sends what is queued for at most kStopGrace; logs what was left.
+    // Disables the indication providers' indications and takes the matcher from the runtime,
+    // polls no more, then sends what is queued for at most kStopGrace; logs what was left.
     void stop();
 
   private:
@@ -56,6 +59,7 @@ class IndicationHost {
     const Router servedRouter_;
     const Router interopRouter_;
     LifecyclePoller poller_;
+    std::optional<ProviderActivation> activation_;  // made once the kept subscriptions are read
     bool stopped_ = false;
 };
 

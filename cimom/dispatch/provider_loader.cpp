@@ -31,7 +31,7 @@ class Loader {
         if (provider == nullptr) {
             return false;
         }
-        ClassBinding binding{r.nameSpace, r.className, provider, false, false};
+        ClassBinding binding{r.nameSpace, r.className, provider, false, false, false};
         ProviderState& state = providers_[r.providerName];
         if (r.instance) {
             binding.instance = createMI(r, "_Create_InstanceMI", state.instanceTried,
@@ -41,7 +41,11 @@ class Loader {
             binding.association = createMI(r, "_Create_AssociationMI", state.associationTried,
                                            provider->associationMI) != nullptr;
         }
-        if (!binding.instance && !binding.association) {
+        if (r.indication) {
+            binding.indication = createMI(r, "_Create_IndicationMI", state.indicationTried,
+                                          provider->indicationMI) != nullptr;
+        }
+        if (!binding.instance && !binding.association && !binding.indication) {
             report(r, "class " + r.className + " is not served");
             return false;
         }
@@ -58,6 +62,7 @@ class Loader {
         const SharedLibrary* library = nullptr;
         bool instanceTried = false;
         bool associationTried = false;
+        bool indicationTried = false;
     };
 
     void report(const cimmof::ProviderRegistration& r, const std::string& why) {

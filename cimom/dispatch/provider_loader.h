@@ -1,7 +1,8 @@
 // Loads the providers that registrations name into a ProviderRegistry, as a CIMOM does: opens
-// lib<library>.so once per library, resolves <provider>_Create_InstanceMI and
-// <provider>_Create_AssociationMI for the MI types registered, calls each factory once with the
-// broker and a context, and binds every registered class to the records it got. The factories
+// lib<library>.so once per library, resolves <provider>_Create_InstanceMI,
+// <provider>_Create_AssociationMI and <provider>_Create_IndicationMI for the MI types
+// registered, calls each factory once with the broker and a context, and binds every registered
+// class to the records it got. The factories
 // are called with the standard trailing CMPIStatus*; a provider of the older two-argument shape
 // ignores it, as the C calling convention allows.
 //

@@ -63,6 +63,7 @@ void ProviderRegistry::cleanup(const CMPIContext* context, std::ostream& log) {
     for (const std::unique_ptr<Provider>& provider : providers_) {
         cleanupMI(provider->name, "instance", provider->instanceMI, context, log);
         cleanupMI(provider->name, "association", provider->associationMI, context, log);
+        cleanupMI(provider->name, "indication", provider->indicationMI, context, log);
     }
 }
 

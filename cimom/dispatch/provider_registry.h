@@ -19,6 +19,7 @@ struct Provider {
     std::string name;
     CMPIInstanceMI* instanceMI = nullptr;
     CMPIAssociationMI* associationMI = nullptr;
+    CMPIIndicationMI* indicationMI = nullptr;
 };
 
 struct ClassBinding {
@@ -27,6 +28,7 @@ struct ClassBinding {
     const Provider* provider = nullptr;
     bool instance = false;     // instance operations go to provider->instanceMI
     bool association = false;  // association operations go to provider->associationMI
+    bool indication = false;   // the class's indications come from provider->indicationMI
 };
 
 class ProviderRegistry {

@@ -98,10 +98,12 @@ Status compileFilter(const InstanceValue& filter, const ServedSchemas& schemas,
             CimCode::QueryLanguageNotSupported,
             "query language \"" + language + "\" is not supported; filters take WQL");
     }
-    const cimquery::ParsedQuery parsed = cimquery::parseWql(textOf(filter, "Query"));
+    const std::string text = textOf(filter, "Query");
+    const cimquery::ParsedQuery parsed = cimquery::parseWql(text);
     if (parsed.error) {
         return Status::withCode(CimCode::InvalidQuery, parsed.error->describe());
     }
+    out->text = text;
     out->query = parsed.query;
     out->sourceNamespaces.clear();
     for (const std::string& named : namedSources(filter, ownNamespace)) {

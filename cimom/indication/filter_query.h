@@ -24,6 +24,7 @@ using ServedSchemas = std::vector<const NamespaceSchema*>;
 const NamespaceSchema* schemaOf(const ServedSchemas& schemas, std::string_view nameSpace);
 
 struct FilterQuery {
+    std::string text;  // the Query as the client gave it, for providers' select expressions
     cimquery::Query query;
     std::vector<std::string> sourceNamespaces;  // spelled as the host serves them
 };

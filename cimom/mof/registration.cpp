@@ -1,6 +1,7 @@
 #include "cimom/mof/registration.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <utility>
@@ -164,14 +165,16 @@ class RegistrationParser {
                 current_.instance = true;
             } else if (type == "association") {
                 current_.association = true;
+            } else if (type == "indication") {
+                current_.indication = true;
             } else {
                 fail(line, at,
                      "unsupported MI type '" + type +
-                         "' (this host serves 'instance' and 'association')");
+                         "' (this host serves 'instance', 'association' and 'indication')");
             }
             pos = end;
         }
-        if (!current_.instance && !current_.association) {
+        if (!current_.instance && !current_.association && !current_.indication) {
             fail(line, column, "'types' names no MI type");
         }
     }
@@ -217,9 +220,57 @@ cimp::Outcome parseRegistrations(const std::string& text, const std::string& fil
     return readGuarded([&] { *out = RegistrationParser(fileName).parse(text); });
 }
 
-cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
+namespace {
+
+cimp::Outcome loadFile(const std::string& path, std::vector<ProviderRegistration>* out) {
     const cimp::FileContent file = cimp::readBoundedFile(path, kMaxRegistrationFileBytes);
     return file.status.ok() ? parseRegistrations(file.bytes, path, out) : file.status;
+}
+
+// The folder's *.registration files, in name order; at most kMaxRegistrationFiles.
+cimp::Outcome filesIn(const std::string& folder, std::vector<std::string>* files) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().extension() != ".registration" || !it->is_regular_file(error)) {
+            continue;
+        }
+        if (files->size() == kMaxRegistrationFiles) {
+            return cimp::Outcome::failed(
+                folder,
+                "more than " + std::to_string(kMaxRegistrationFiles) + " registration files");
+        }
+        files->push_back(it->path().string());
+    }
+    if (error) {
+        return cimp::Outcome::failed(folder, error.message());
+    }
+    if (files->empty()) {
+        return cimp::Outcome::failed(folder, "holds no *.registration file");
+    }
+    std::sort(files->begin(), files->end());
+    return cimp::Outcome::success();
+}
+
+}  // namespace
+
+cimp::Outcome loadRegistrations(const std::string& path, std::vector<ProviderRegistration>* out) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) {
+        return loadFile(path, out);
+    }
+    std::vector<std::string> files;
+    cimp::Outcome status = filesIn(path, &files);
+    std::vector<ProviderRegistration> all;
+    for (std::size_t i = 0; status.ok() && i < files.size(); ++i) {
+        std::vector<ProviderRegistration> one;
+        status = loadFile(files[i], &one);
+        all.insert(all.end(), one.begin(), one.end());
+    }
+    if (status.ok()) {
+        *out = std::move(all);
+    }
+    return status;
 }
 
 }  // namespace cimmof

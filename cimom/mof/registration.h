@@ -6,10 +6,13 @@
 //   library:   <library name>       loaded as lib<library name>.so from the provider directory
 //   class:     <class name>
 //   namespace: <namespace>          segments of letters, digits and '_' joined by '/'
-//   types:     instance association  one or both, separated by blanks
+//   types:     instance association indication  one or more, separated by blanks
 //
 // Every record gives each of the five keys once. A class may be registered once per namespace.
 // Failed with the file, line and column of the fault. Pure functions; thread-safe.
+//
+// loadRegistrations reads one file, or every *.registration file of a folder in name order (the
+// shipped schema folder holds one per provider).
 #pragma once
 
 #include <cstddef>
@@ -22,6 +25,7 @@ namespace cimmof {
 
 constexpr std::size_t kMaxRegistrationFileBytes = 1u << 20;
 constexpr std::size_t kMaxRegistrationLineBytes = 4096;
+constexpr std::size_t kMaxRegistrationFiles = 64;  // in one folder
 
 struct ProviderRegistration {
     std::string providerName;
@@ -30,6 +34,7 @@ struct ProviderRegistration {
     std::string nameSpace;
     bool instance = false;
     bool association = false;
+    bool indication = false;
     std::string file;
     int line = 0;  // the record's "provider:" line
 };

@@ -33,6 +33,8 @@ class ChangeWatch {
 
     // False when the kernel gave no watch descriptor (nothing can be watched).
     bool valid() const { return queue_.valid(); }
+    // The queue's descriptor, readable when a notice waits (for poll); negative when not valid.
+    int descriptor() const { return queue_.get(); }
 
     // Watches every entry of the folder `path` (not followed when it is itself a link). 0, or
     // the errno that refused it: ENOENT or ENOTDIR when there is no such folder.

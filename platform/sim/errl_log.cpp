@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 #include "platform/sim/fd.h"
 #include "platform/sim/utc_time.h"
@@ -42,6 +44,44 @@ bool takeLabel(std::string& field, const char* label) {
     return true;
 }
 
+// All of `text` as a decimal number that fits `T`.
+template <typename T>
+std::optional<T> wholeNumber(const std::string& text) {
+    T value{};
+    const char* end = text.data() + text.size();
+    const std::from_chars_result parsed = std::from_chars(text.data(), end, value);
+    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Hexadecimal fields as formatErrlLine writes them: "0x%08X" (`digits` 8) or "0x%04X" (4).
+std::optional<uint32_t> hexField(std::string_view text, size_t digits) {
+    uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    if (text.size() != digits + 2 || text.substr(0, 2) != "0x" ||
+        !std::all_of(text.begin() + 2, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
+        return std::nullopt;
+    }
+    std::from_chars(text.data() + 2, end, value, 16);
+    return value;
+}
+
+// "0x%04X,0x%04X": the two values an entry was committed with.
+bool parseCommitWords(std::string_view text, uint16_t (&words)[2]) {
+    const size_t comma = text.find(',');
+    const std::optional<uint32_t> first = hexField(text.substr(0, comma), 4);
+    const std::optional<uint32_t> second =
+        comma == std::string_view::npos ? std::nullopt : hexField(text.substr(comma + 1), 4);
+    if (!first || !second) {
+        return false;
+    }
+    words[0] = static_cast<uint16_t>(*first);
+    words[1] = static_cast<uint16_t>(*second);
+    return true;
+}
+
 }  // namespace
 
 std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
@@ -59,6 +99,7 @@ std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
 
 std::optional<ErrlLine> parseErrlLine(const std::string& line) {
     std::istringstream in(line);
+    in.exceptions(std::ios::badbit);  // the stream's own catch would pass an allocation failure off
     ErrlLine f;
     std::string extra;
     if (!(in >> f.sequence >> f.committed >> f.rc >> f.values >> f.service >> f.key >> f.created >>
@@ -68,6 +109,25 @@ std::optional<ErrlLine> parseErrlLine(const std::string& line) {
         return std::nullopt;
     }
     return f;
+}
+
+std::optional<ErrlCommittedEntry> committedEntryOf(const ErrlLine& line) {
+    ErrlCommittedEntry entry{};
+    const std::optional<uint64_t> number = wholeNumber<uint64_t>(line.sequence);
+    const std::optional<uint64_t> committed = parseUtc(line.committed);
+    const std::optional<int64_t> pid = wholeNumber<int64_t>(line.pid);
+    const std::optional<uint32_t> rc = hexField(line.rc, 8);
+    if (!number || !committed || !pid || !rc || !parseCommitWords(line.values, entry.words)) {
+        return std::nullopt;
+    }
+    entry.number = *number;
+    entry.committedNanos = *committed;
+    entry.rc = *rc;
+    entry.pid = *pid;
+    const bool unknown = line.service == "unknown" && line.key == "-";
+    entry.call = unknown ? "" : line.service;
+    entry.key = unknown ? "" : line.key;
+    return entry;
 }
 
 uint64_t lastSequence(const std::string& tail) {

@@ -22,6 +22,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/errl_watch.h"
+
 namespace cimpsim {
 
 // Longer than any line formatErrlLine makes (keys are cut to 64 bytes, escaped at most 4x): the
@@ -45,8 +47,13 @@ struct ErrlLine {
 std::string formatErrlLine(uint64_t sequence, uint64_t committedNanos, long pid,
                            const ErrlLogRecord& record);
 
-// The fields of `line` (without its newline), or nothing when it is not an entry line.
+// The fields of `line` (without its newline), or nothing when it is not an entry line. Out of
+// memory it throws std::bad_alloc rather than take an entry for another line.
 std::optional<ErrlLine> parseErrlLine(const std::string& line);
+
+// The entry `line` stands for, its texts turned into values ("unknown -" into an empty call and
+// key), or nothing when a field does not hold what formatErrlLine writes there.
+std::optional<ErrlCommittedEntry> committedEntryOf(const ErrlLine& line);
 
 // The number that begins the last line of `tail` (the log's last kErrlTailBytes or fewer), or of
 // the last complete one when the last was cut short without a number; 0 when there is none.

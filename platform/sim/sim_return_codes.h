@@ -26,6 +26,8 @@ constexpr uint32_t kRcBadFaultFile = 0x51A00005;
 constexpr uint32_t kRcBadArgument = 0x51A00006;
 // The call ran out of memory.
 constexpr uint32_t kRcOutOfMemory = 0x51A00007;
+// An entry committed by hand (cimp-platform errl commit) without a return code of its own.
+constexpr uint32_t kRcCommittedByHand = 0x51A00010;
 
 }  // namespace cimpsim
 

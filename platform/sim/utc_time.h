@@ -3,11 +3,15 @@
 #define CIMP_PLATFORM_SIM_UTC_TIME_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace cimpsim {
 
 std::string formatUtc(uint64_t nanosSinceEpoch);
+
+// The nanoseconds since the epoch of a time formatUtc wrote; nothing for any other text.
+std::optional<uint64_t> parseUtc(const std::string& text);
 
 }  // namespace cimpsim
 

@@ -1,5 +1,5 @@
 # Configures this project against one CIMOM's CMPI header set, as -DCMPI_INCLUDE_DIR documents,
-# builds the provider library alone with the project's -Werror flags, and checks its exports. The
+# builds the provider libraries alone with the project's -Werror flags, and checks their exports. The
 # platform library it links is built from unity files: it does not see the headers under test.
 # Usage: cmake -DSOURCE_DIR=<src> -DHEADERS=<dir> -DBINARY_DIR=<dir> -DGENERATOR=<g>
 #              -DBUILD_TYPE=<t> -DCXX_COMPILER=<c++> -DC_COMPILER=<cc> -DNM=<nm> -P <this file>
@@ -20,10 +20,14 @@ endif()
 
 execute_process(
     COMMAND "${CMAKE_COMMAND}" --build "${BINARY_DIR}" --target Vesk_AssociatedTOvPassthruProvider
+            Vesk_AlertIndicationProvider
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-    message(FATAL_ERROR "building the provider against ${HEADERS} failed")
+    message(FATAL_ERROR "building the providers against ${HEADERS} failed")
 endif()
 
 set(LIBRARY "${BINARY_DIR}/libVesk_AssociatedTOvPassthruProvider.so")
+include("${SOURCE_DIR}/tests/provider/check_exports.cmake")
+set(LIBRARY "${BINARY_DIR}/libVesk_AlertIndicationProvider.so")
+set(FACTORIES Vesk_AlertIndicationProvider_Create_IndicationMI)
 include("${SOURCE_DIR}/tests/provider/check_exports.cmake")

@@ -3,7 +3,8 @@
 # daemon), and nothing of the simulated platform (the schema reader and the query nothing of the
 # broker either); the provider's layers run one way, provider -> model -> sysdata -> platform,
 # and include nothing of cimom/, broker/ or tools/; broker/ includes nothing of cimom/; base/
-# includes only itself; nothing includes tools/.
+# includes only itself; nothing includes tools/; the alert provider nothing of the association
+# provider.
 # Run: cmake -DSOURCE_DIR=<repository> -P include_rooms.cmake
 cmake_minimum_required(VERSION 3.16)
 set(ranks mof query cim wire delivery dispatch indication http daemon)
@@ -58,7 +59,8 @@ function(forbid dirs pattern)
     set(faults "${faults}" PARENT_SCOPE)
 endfunction()
 
-forbid("provider;model;sysdata;platform" "cimom|broker|tools")
+forbid("provider;alert_provider;model;sysdata;platform" "cimom|broker|tools")
+forbid("alert_provider" "provider")
 forbid("model" "provider")
 forbid("sysdata" "provider|model")
 forbid("platform" "provider|model|sysdata")

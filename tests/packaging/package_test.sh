@@ -38,12 +38,16 @@ multiarch="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for path in \
     "./usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" \
+    "./usr/lib/$multiarch/cmpi/libVesk_AlertIndicationProvider.so" \
     "./usr/lib/$multiarch/cimp/libcimpplatform.so.1" \
     ./usr/sbin/cimp-cimom ./usr/bin/cimp-platform ./usr/bin/cimp-trace \
     ./usr/share/cimp/schema/root_orvcim.mof ./usr/share/cimp/schema/vesk.mof \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.registration \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.sfcb.reg \
     ./usr/share/cimp/schema/Vesk_AssociatedTOvPassthru.pegasus.mof \
+    ./usr/share/cimp/schema/Vesk_AlertIndication.sfcb.reg \
+    ./usr/share/cimp/schema/Vesk_AlertIndication.pegasus.mof \
+    ./usr/share/cimp/schema/vesk_alert.mof \
     ./usr/share/man/man8/cimp-cimom.8.gz ./usr/share/man/man1/cimp-platform.1.gz \
     ./usr/share/man/man1/cimp-trace.1.gz \
     ./etc/cimp/cimp-cimom.conf ./lib/systemd/system/cimp-cimom.service; do
@@ -62,9 +66,10 @@ grep -qxF /etc/cimp/cimp-cimom.conf "$control/conffiles" || fail "conffiles: $(c
 grep -q "deb-systemd-helper" "$control/postinst" || fail "postinst does not enable the unit"
 dpkg-deb -x "$deb" "$root"
 
-# The provider, the daemon and the tools find the platform library through their RUNPATH, wherever
+# The providers, the daemon and the tools find the platform library through their RUNPATH, wherever
 # the tree is.
-for binary in "usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" usr/sbin/cimp-cimom \
+for binary in "usr/lib/$multiarch/cmpi/libVesk_AssociatedTOvPassthruProvider.so" \
+    "usr/lib/$multiarch/cmpi/libVesk_AlertIndicationProvider.so" usr/sbin/cimp-cimom \
     usr/bin/cimp-platform usr/bin/cimp-trace; do
     found="$(env -u LD_LIBRARY_PATH ldd "$root/$binary" | awk '$1 == "libcimpplatform.so.1" {print $3}')"
     [ -n "$found" ] && [ "$(realpath "$found")" = "$root/usr/lib/$multiarch/cimp/libcimpplatform.so.1" ] ||

@@ -11,6 +11,7 @@
 
 #include "platform/drax.h"
 #include "platform/errl_entry.h"
+#include "platform/errl_watch.h"
 #include "platform/rmgr.h"
 #include "platform/trace.h"
 #include "platform/util_reg.h"
@@ -88,6 +89,17 @@ TEST_F(OutOfMemory, PlatformCallsAnswerWithAnEntryOrALostLogLine) {
         const int rc = trace_adal_init_buffer(&td, "OOM", 4096);
         return rc == 0 || (rc == -1 && td == TRACE_DESC_INVALID);
     });
+    // Each entry is told once, however many reads ran out of memory on the way.
+    ErrlWatch watch;
+    failed->commit(0xd400, 0x2000);
+    size_t told = 0;
+    failEachAllocation("ErrlWatch::next", [&watch, &told] {
+        std::vector<ErrlCommittedEntry> entries;
+        watch.next(entries, 0);
+        told += entries.size();
+        return true;
+    });
+    EXPECT_EQ(told, 1u);
     // No failed attempt left the ring's file locked (a leaked mapping would hold its lock).
     const int ring = open(traceFile("OOM").c_str(), O_RDONLY);
     EXPECT_EQ(flock(ring, LOCK_EX | LOCK_NB), 0);

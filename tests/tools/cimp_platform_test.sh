@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Drives cimp-platform as a user would (init, set, show, fail, errl) against a running
+# Drives cimp-platform as a user would (init, set, show, fail, errl, errl commit) against a running
 # cimp-cimom, and checks that the daemon sees each change on its next request.
 # Environment (set by CTest): CIMP_PLATFORM_CLI, CIMP_CIMOM, CIMP_TRACE, CIMP_EXAMPLE_PLATFORM.
 set -uo pipefail
@@ -102,6 +102,21 @@ cli 0 errl --rc 0x51A00007
 has "errl columns" "$out" "UtilReg::read"
 cli 0 errl --since 2999-01-01
 [ -z "$out" ] || fail "errl --since the future: $out"
+# errl commit: an entry as a failing read commits it, with defaults, shown by errl like any other.
+cli 0 errl commit
+cli 0 errl commit --rc 51A0C0DE --words 0 ffff --call rmgrIsRedPolicyEnabled --key rmgr/policy
+cli 0 errl --rc 51A00010
+has "errl commit defaults" "$out" "0xD400,0x2000  UtilReg::read"
+has "errl commit defaults" "$out" "cimp-platform/errl_commit"
+cli 0 errl --rc 51A0C0DE
+has "errl commit given" "$out" "0x0000,0xFFFF  rmgrIsRedPolicyEnabled   rmgr/policy"
+lines_before="$(wc -l <"$root/errl/log")"
+cli 2 errl commit --words 1
+cli 2 errl commit --words 1 10000
+cli 2 errl commit --rc 0
+cli 2 errl commit --call "two words"
+cli 1 --root "$work/none" errl commit
+[ "$(wc -l <"$root/errl/log")" -eq "$lines_before" ] || fail "a refused errl commit wrote the log"
 cli 0 clear --all
 cli 0 faults
 [ -z "$out" ] || fail "faults after clear --all: $out"

@@ -33,6 +33,27 @@ cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::st
     return cimp::Outcome::success();
 }
 
+cimp::Outcome ArgList::takeOptionValues(const std::string& name, size_t count,
+                                        std::optional<std::vector<std::string>>* values) {
+    for (size_t i = 0; i < args_.size();) {
+        if (args_[i] != name) {
+            ++i;
+            continue;
+        }
+        if (i + 1 + count > args_.size()) {
+            return cimp::Outcome::badUsage(name, "needs " + std::to_string(count) + " values");
+        }
+        if (*values) {
+            return cimp::Outcome::badUsage(name, "given twice");
+        }
+        const auto first = args_.begin() + static_cast<long>(i);
+        const auto end = first + static_cast<long>(1 + count);
+        *values = std::vector<std::string>(first + 1, end);
+        args_.erase(first, end);
+    }
+    return cimp::Outcome::success();
+}
+
 cimp::Outcome ArgList::takePositionals(size_t min, size_t max,
                                        std::vector<std::string>* positionals) {
     for (const std::string& arg : args_) {

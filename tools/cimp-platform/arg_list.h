@@ -23,6 +23,11 @@ class ArgList {
     // the option is given twice.
     cimp::Outcome takeOption(const std::string& name, std::optional<std::string>* value);
 
+    // Removes `name VALUE1 ... VALUEn` (`count` values) into `values`; bad usage when values are
+    // missing or the option is given twice.
+    cimp::Outcome takeOptionValues(const std::string& name, size_t count,
+                                   std::optional<std::vector<std::string>>* values);
+
     // Everything left, as between `min` and `max` positionals.
     cimp::Outcome takePositionals(size_t min, size_t max, std::vector<std::string>* positionals);
 

@@ -8,6 +8,7 @@
 
 #include "platform/sim/errl_log.h"
 #include "platform/sim/value_parsers.h"
+#include "tools/cimp-platform/errl_commit_command.h"
 #include "tools/cimp-platform/follow_loop.h"
 #include "tools/cimp-platform/line_tail.h"
 #include "tools/cimp-platform/value_codec.h"
@@ -69,6 +70,11 @@ cimp::Outcome parseFilter(ArgList& args, ErrlFilter* filter) {
 }
 
 cimp::Outcome runErrl(const std::string& root, ArgList& args, std::ostream& out) {
+    if (!args.remaining().empty() && args.remaining().front() == "commit") {
+        ArgList commitArgs(
+            std::vector<std::string>(args.remaining().begin() + 1, args.remaining().end()));
+        return runErrlCommit(root, commitArgs, out);
+    }
     bool follow = args.takeFlag("--follow");
     ErrlFilter filter;
     std::vector<std::string> positionals;
@@ -92,10 +98,16 @@ cimp::Outcome runErrl(const std::string& root, ArgList& args, std::ostream& out)
 }  // namespace
 
 const Command kErrlCommand = {
-    "errl", "[--follow] [--since TIME] [--rc CODE]",
+    "errl",
+    "[--follow] [--since TIME] [--rc CODE] | commit [--rc CODE] [--words W1 W2] [--call NAME] "
+    "[--key KEY]",
     "print the error log, one entry a line; --since keeps entries committed at or after TIME\n"
     "(UTC, YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]), --rc those with return code CODE (hex),\n"
-    "--follow keeps printing new entries until interrupted",
+    "--follow keeps printing new entries until interrupted.\n"
+    "errl commit commits one entry as a failing platform read commits it, raising an alert:\n"
+    "return code CODE (hex, default 51A00010), the two words W1 W2 it is committed with (hex,\n"
+    "default D400 2000), the failing call NAME (default UtilReg::read) and its key KEY\n"
+    "(default cimp-platform/errl_commit)",
     runErrl};
 
 }  // namespace cimpcli

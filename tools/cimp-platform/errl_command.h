@@ -3,6 +3,7 @@
 // service, key, created, process). --since keeps entries committed at or after TIME (UTC,
 // YYYY-MM-DD[THH:MM[:SS[.fraction]]][Z]); --rc keeps entries with that hexadecimal return code.
 // A line that is not an entry is shown as it is when nothing filters.
+// cimp-platform errl commit ...: see errl_commit_command.h.
 #ifndef CIMP_TOOLS_CIMP_PLATFORM_ERRL_COMMAND_H
 #define CIMP_TOOLS_CIMP_PLATFORM_ERRL_COMMAND_H
 

@@ -77,6 +77,22 @@ TEST_F(ProviderLoaderTest, BindsWhatLoadsAndReportsEachFaultWhileServingTheRest)
     EXPECT_EQ(log.find("lacks symbol"), log.rfind("lacks symbol")) << log;
 }
 
+TEST_F(ProviderLoaderTest, BindsAnIndicationProviderAndCleansItUp) {
+    ASSERT_EQ(load(record("HostTest", "cimhost_test_provider", "T_Alert", "indication")), 1);
+    const ClassBinding* alert = registry_.find("root/test", "T_Alert");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->indication);
+    EXPECT_FALSE(alert->instance);
+    ASSERT_NE(alert->provider->indicationMI, nullptr);
+    EXPECT_STREQ(alert->provider->indicationMI->ft->miName, "indicationHostTest");
+    // No indication factory: reported, and the class is not served.
+    EXPECT_EQ(load(record("HostTestRefusing", "cimhost_test_provider", "T_Quiet", "indication")),
+              0);
+    EXPECT_NE(log_.str().find("lacks symbol HostTestRefusing_Create_IndicationMI"),
+              std::string::npos)
+        << log_.str();
+}
+
 TEST_F(ProviderLoaderTest, RefusesAClassRegisteredTwice) {
     EXPECT_EQ(load(record("HostTest", "cimhost_test_provider", "T_Good", "instance")), 1);
     EXPECT_EQ(registry_.bindings().size(), 1u);
@@ -86,7 +102,7 @@ TEST_F(ProviderLoaderTest, RefusesAClassRegisteredTwice) {
 
 TEST_F(ProviderLoaderTest, CallsEachCleanupOnce) {
     ASSERT_EQ(load(record("HostTest", "cimhost_test_provider", "T_A", "instance") +
-                   record("HostTest", "cimhost_test_provider", "T_B", "instance")),
+                   record("HostTest", "cimhost_test_provider", "T_B", "instance indication")),
               2);
     // The library is loaded already; this handle only reaches its counter.
     const std::string file =
@@ -99,7 +115,7 @@ TEST_F(ProviderLoaderTest, CallsEachCleanupOnce) {
     cimbroker::RequestScope scope(runtime_);
     registry_.cleanup(scope.context(), log_);
     registry_.cleanup(scope.context(), log_);
-    EXPECT_EQ(cleanups(), before + 1);
+    EXPECT_EQ(cleanups(), before + 2);  // the instance record's and the indication record's
     dlclose(handle);
 }
 

@@ -19,7 +19,8 @@ cimp::Outcome parse(const std::string& text, const std::string& fileName) {
 
 std::string describe(const ProviderRegistration& r) {
     return r.providerName + " " + r.library + " " + r.className + " " + r.nameSpace +
-           (r.instance ? " instance" : "") + (r.association ? " association" : "") + " @" + r.file +
+           (r.instance ? " instance" : "") + (r.association ? " association" : "") +
+           (r.indication ? " indication" : "") + " @" + r.file +
            ":" + std::to_string(r.line);
 }
 
@@ -29,7 +30,8 @@ TEST(Registration, ReadsEveryRecordInOrder) {
             "# two providers\r\n\r\nprovider: P1\r\n  library:   libname-1.2\r\nclass: C1\r\n"
             "namespace: root/orvcim\r\ntypes: instance\r\n"
             "provider:P2\ntypes:  association   instance  \nnamespace: root/other_ns\nclass: C1\n"
-            "library: P2\n",
+            "library: P2\n"
+            "provider: P3\nlibrary: P3\nclass: Alert\nnamespace: root/orvcim\ntypes: indication\n",
             "r.reg", out);
     });
     std::vector<std::string> described;
@@ -38,7 +40,27 @@ TEST(Registration, ReadsEveryRecordInOrder) {
     }
     EXPECT_EQ(described,
               (std::vector<std::string>{"P1 libname-1.2 C1 root/orvcim instance @r.reg:3",
-                                        "P2 P2 C1 root/other_ns instance association @r.reg:8"}));
+                                        "P2 P2 C1 root/other_ns instance association @r.reg:8",
+                                        "P3 P3 Alert root/orvcim indication @r.reg:13"}));
+}
+
+// A folder is its *.registration files in name order, as the shipped schema folder holds them.
+TEST(Registration, AFolderIsItsRegistrationFilesInNameOrder) {
+    const std::string folder = CIMP_SCHEMA_DIR;
+    const auto regs = mofassert::mustRead<std::vector<ProviderRegistration>>(
+        [&](auto* out) { return cimmof::loadRegistrations(folder, out); });
+    std::vector<std::string> described;
+    for (const ProviderRegistration& r : regs) {
+        described.push_back(describe(r));
+    }
+    EXPECT_EQ(described,
+              (std::vector<std::string>{
+                  "Vesk_AlertIndicationProvider Vesk_AlertIndicationProvider Vesk_AlertIndication "
+                  "root/orvcim indication @" +
+                      folder + "/Vesk_AlertIndication.registration:8",
+                  "Vesk_AssociatedTOvPassthruProvider Vesk_AssociatedTOvPassthruProvider "
+                  "Vesk_AssociatedTOvPassthru root/orvcim instance association @" +
+                      folder + "/Vesk_AssociatedTOvPassthru.registration:9"}));
 }
 
 struct BadCase {

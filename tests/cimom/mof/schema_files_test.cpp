@@ -171,18 +171,21 @@ TEST(ShippedSchema, VeskClassesLoadAfterTheBaseClassesAlone) {
     EXPECT_EQ(s.hierarchy().back().first, "Vesk_AssocCECPhysPkg");
 }
 
-// The sfcb and Pegasus registrations must tell those CIMOMs what ours tells cimp-cimom.
-TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
+// The sfcb and Pegasus registrations named `base` must tell those CIMOMs what ours tells
+// cimp-cimom: sfcb's type line `sfcbTypes`, Pegasus's ProviderType `pegasusTypes`.
+void expectOtherCimomsSayWhatOursSays(const std::string& base, const std::string& sfcbTypes,
+                                      const std::string& pegasusTypes) {
     std::vector<cimmof::ProviderRegistration> ours;
-    ASSERT_TRUE(
-        cimmof::loadRegistrations(kSchemaDir + "/Vesk_AssociatedTOvPassthru.registration", &ours)
-            .ok());
+    ASSERT_TRUE(cimmof::loadRegistrations(kSchemaDir + "/" + base + ".registration", &ours).ok());
     ASSERT_EQ(ours.size(), 1u);
     const cimmof::ProviderRegistration& r = ours[0];
-    ASSERT_TRUE(r.instance && r.association);  // as both files below say
+    const std::string types = std::string(r.instance ? " instance" : "") +
+                              (r.association ? " association" : "") +
+                              (r.indication ? " indication" : "");
+    EXPECT_EQ("type:" + types, "type: " + sfcbTypes);
 
     // sfcb: "[Class]" then "key: value" lines.
-    std::ifstream in(kSchemaDir + "/Vesk_AssociatedTOvPassthru.sfcb.reg");
+    std::ifstream in(kSchemaDir + "/" + base + ".sfcb.reg");
     std::vector<std::string> sfcb;
     for (std::string line; std::getline(in, line);) {
         const std::size_t start = line.find_first_not_of(" \t");
@@ -192,13 +195,12 @@ TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
     }
     EXPECT_EQ(sfcb,
               (std::vector<std::string>{"[" + r.className + "]", "provider: " + r.providerName,
-                                        "location: " + r.library, "type: instance association",
+                                        "location: " + r.library, "type: " + sfcbTypes,
                                         "namespace: " + r.nameSpace}));
 
     // Pegasus: a module, a provider and its capabilities, tied by the module name.
     cimmof::MofDocument pegasus;
-    ASSERT_TRUE(
-        cimmof::readMofFile(kSchemaDir + "/Vesk_AssociatedTOvPassthru.pegasus.mof", &pegasus).ok());
+    ASSERT_TRUE(cimmof::readMofFile(kSchemaDir + "/" + base + ".pegasus.mof", &pegasus).ok());
     std::map<std::string, std::string> values;
     for (const cimmof::InstanceDecl& i : pegasus.instances) {
         for (const cimmof::PropertyValue& v : i.values) {
@@ -216,12 +218,18 @@ TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
         {"PG_ProviderCapabilities.ProviderName", r.providerName},
         {"PG_ProviderCapabilities.ClassName", r.className},
         {"PG_ProviderCapabilities.Namespaces", r.nameSpace},
-        {"PG_ProviderCapabilities.ProviderType", "2, 3"},
+        {"PG_ProviderCapabilities.ProviderType", pegasusTypes},
         {"PG_ProviderCapabilities.SupportedProperties", "NULL"},
     };
     for (const auto& e : expected) {
-        EXPECT_EQ(values[e.first], e.second) << e.first;
+        EXPECT_EQ(values[e.first], e.second) << base << ": " << e.first;
     }
+}
+
+// Pegasus's ProviderType: 2 instance, 3 association, 4 indication.
+TEST(ShippedRegistrations, SfcbAndPegasusSayWhatOursSays) {
+    expectOtherCimomsSayWhatOursSays("Vesk_AssociatedTOvPassthru", "instance association", "2, 3");
+    expectOtherCimomsSayWhatOursSays("Vesk_AlertIndication", "indication", "4");
 }
 
 }  // namespace
