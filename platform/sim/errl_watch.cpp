@@ -47,9 +47,9 @@ struct ErrlWatch::State {
 
     // Whether wake() was called since the last time this answered true.
     bool takeWakeup() {
-        uint64_t count = 0;
+        eventfd_t count = 0;
         if (wakeup.valid()) {
-            static_cast<void>(read(wakeup.get(), &count, sizeof count));
+            eventfd_read(wakeup.get(), &count);  // empty (EAGAIN) when no wake() came
         }
         return woken.exchange(false);
     }
@@ -117,9 +117,8 @@ ErrlWatch::Wait ErrlWatch::waitForEntries(std::vector<ErrlCommittedEntry>& entri
 }
 
 void ErrlWatch::wake() {
-    const uint64_t one = 1;
     state_->woken.store(true);
     if (state_->wakeup.valid()) {
-        static_cast<void>(write(state_->wakeup.get(), &one, sizeof one));
+        eventfd_write(state_->wakeup.get(), 1);  // fails only when the count would overflow
     }
 }
