@@ -17,16 +17,12 @@
 #include "cimom/indication/state_records.h"
 
 namespace cimhost {
-namespace {
 
-using cimp::equalsIgnoreCase;
+// What the store keeps of each instance; in a named namespace because SubscriptionStore::State,
+// which has external linkage, holds them.
+namespace subscription_entries {
+
 using SystemClock = std::chrono::system_clock;
-
-constexpr const char* kStateName = "indications";
-constexpr const char* kEnabled = "2";
-constexpr const char* kDisabled = "4";
-
-enum class Kind { None, Filter, Destination, Subscription, Service };
 
 struct FilterEntry {
     HostRecord record;
@@ -45,6 +41,23 @@ struct SubscriptionEntry {
     std::shared_ptr<const DestinationEntry> destination;
     std::optional<SystemClock::time_point> failingSince;  // of deliveries to the destination
 };
+
+}  // namespace subscription_entries
+
+namespace {
+
+using cimp::equalsIgnoreCase;
+using subscription_entries::SystemClock;
+
+constexpr const char* kStateName = "indications";
+constexpr const char* kEnabled = "2";
+constexpr const char* kDisabled = "4";
+
+enum class Kind { None, Filter, Destination, Subscription, Service };
+
+using subscription_entries::DestinationEntry;
+using subscription_entries::FilterEntry;
+using subscription_entries::SubscriptionEntry;
 
 // The classes a client creates and changes, by the root they derive from; abstract ones are not
 // created.
