@@ -13,7 +13,23 @@
 #include "cimom/cim/status.h"
 
 namespace cimhost {
+
+// One filter's activation for one provider class; in a named namespace because
+// ProviderActivation::State, which has external linkage, holds them.
+namespace provider_activations {
+
+struct Activation {
+    std::shared_ptr<const FilterQuery> filter;  // held, so that no other filter takes its address
+    std::string filterName;
+    std::unique_ptr<cimbroker::SelectExpression> select;
+    bool active = false;  // false: refused or failed, nothing to undo
+};
+
+}  // namespace provider_activations
+
 namespace {
+
+using provider_activations::Activation;
 
 // A filter, by the address of its one compiled query, and a class an indication provider serves.
 using Pair = std::pair<const FilterQuery*, const ClassBinding*>;
@@ -22,13 +38,6 @@ struct Need {
     Pair pair;
     std::shared_ptr<const FilterQuery> filter;
     std::string filterName;
-};
-
-struct Activation {
-    std::shared_ptr<const FilterQuery> filter;  // held, so that no other filter takes its address
-    std::string filterName;
-    std::unique_ptr<cimbroker::SelectExpression> select;
-    bool active = false;  // false: refused or failed, nothing to undo
 };
 
 // Whether `filter` asks for the indications of `binding`'s class.
