@@ -93,7 +93,8 @@ std::vector<const Provider*> ProviderActivation::State::indicationProviders() co
 // In the order of the subscriptions, each pair once.
 std::vector<Need> ProviderActivation::State::needed() const {
     std::vector<Need> found;
-    for (const SubscriptionStore::Route& route : *store.routes()) {
+    const std::shared_ptr<const SubscriptionStore::Routes> routes = store.routes();  // a temporary would die before the loop
+    for (const SubscriptionStore::Route& route : *routes) {
         for (const ClassBinding& binding : providers.bindings()) {
             const Pair pair{route.filter.get(), &binding};
             if (binding.indication && needs(*route.filter, binding, store.schemas()) &&

@@ -777,7 +777,8 @@ std::shared_ptr<const SubscriptionStore::Routes> SubscriptionStore::routes() con
 
 std::vector<WatchedClass> SubscriptionStore::watchedClasses() const {
     std::vector<WatchedClass> watched;
-    for (const Route& route : *routes()) {
+    const std::shared_ptr<const Routes> held = routes();  // a temporary would die before the loop
+    for (const Route& route : *held) {
         for (const std::string& nameSpace : route.filter->sourceNamespaces) {
             const cimmof::Schema& classes = schemaOf(state_->schemas, nameSpace)->classes;
             const std::string& from = route.filter->query.className;
