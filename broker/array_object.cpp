@@ -7,20 +7,19 @@ namespace cimbroker {
 namespace {
 
 CMPICount arrayGetSize(const CMPIArray* ar, CMPIStatus* rc) {
-    return runQuery<ArrayObject>(ar, rc, "getSize", CMPICount{0},
-                                 [](ArrayObject& self, CMPIStatus&) {
-                                     return static_cast<CMPICount>(self.elements().size());
-                                 });
+    return runQuery<ArrayObject>(ar, rc, "getSize", [](ArrayObject& self, CMPIStatus&) {
+        return static_cast<CMPICount>(self.elements().size());
+    });
 }
 
 CMPIType arrayGetSimpleType(const CMPIArray* ar, CMPIStatus* rc) {
-    return runQuery<ArrayObject>(ar, rc, "getSimpleType", CMPIType{CMPI_null},
+    return runQuery<ArrayObject>(ar, rc, "getSimpleType",
                                  [](ArrayObject& self, CMPIStatus&) { return self.elementType(); });
 }
 
 CMPIData arrayGetElementAt(const CMPIArray* ar, CMPICount index, CMPIStatus* rc) {
     return runQuery<ArrayObject>(
-        ar, rc, "getElementAt", nullData(), [index](ArrayObject& self, CMPIStatus& status) {
+        ar, rc, "getElementAt", [index](ArrayObject& self, CMPIStatus& status) {
             if (index >= self.elements().size()) {
                 status = errorStatus(self.runtime(), CMPI_RC_ERR_NO_SUCH_PROPERTY,
                                      "array index " + std::to_string(index) + " is out of range");
@@ -30,16 +29,17 @@ CMPIData arrayGetElementAt(const CMPIArray* ar, CMPICount index, CMPIStatus* rc)
         });
 }
 
-CMPIStatus arraySetElementAt(CMPIArray* ar, CMPICount index, const CMPIValue* value,
-                             CMPIType type) {
-    return runUpdate<ArrayObject>(
-        ar, "setElementAt", [&](ArrayObject& self) { return self.setElement(index, value, type); });
-}
+constexpr char kSetElementAt[] = "setElementAt";
 
 CMPIArrayFT arrayTable = {
-    CMPICurrentVersion, releaseByCaller<CMPIArray>, cloneForCaller<ArrayObject, CMPIArray>,
-    arrayGetSize,       arrayGetSimpleType,         arrayGetElementAt,
-    arraySetElementAt,
+    CMPICurrentVersion,
+    releaseByCaller<CMPIArray>,
+    cloneForCaller<ArrayObject, CMPIArray>,
+    arrayGetSize,
+    arrayGetSimpleType,
+    arrayGetElementAt,
+    Forward<ArrayObject, decltype(CMPIArrayFT::setElementAt), kSetElementAt,
+            &ArrayObject::setElement>::call,
 };
 
 }  // namespace

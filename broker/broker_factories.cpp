@@ -25,8 +25,7 @@ constexpr CMPICount kMaxInserts = 10;
 
 CMPIInstance* newInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "newInstance", static_cast<CMPIInstance*>(nullptr),
-        [op](RuntimeState& runtime, CMPIStatus& status) -> CMPIInstance* {
+        mb, rc, "newInstance", [op](RuntimeState& runtime, CMPIStatus& status) -> CMPIInstance* {
             const ObjectPathObject* path = ObjectPathObject::from(op, runtime);
             if (path == nullptr) {
                 status = errorStatus(
@@ -41,35 +40,32 @@ CMPIInstance* newInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMPISt
 CMPIObjectPath* newObjectPath(const CMPIBroker* mb, const char* ns, const char* cn,
                               CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "newObjectPath", static_cast<CMPIObjectPath*>(nullptr),
-        [ns, cn](RuntimeState& runtime, CMPIStatus&) {
+        mb, rc, "newObjectPath", [ns, cn](RuntimeState& runtime, CMPIStatus&) {
             return makeInArena<ObjectPathObject>(runtime, ns ? ns : "", cn ? cn : "").cmpi();
         });
 }
 
 CMPIArgs* newArgs(const CMPIBroker* mb, CMPIStatus* rc) {
-    return runQuery<RuntimeState>(
-        mb, rc, "newArgs", static_cast<CMPIArgs*>(nullptr),
-        [](RuntimeState& runtime, CMPIStatus&) { return makeInArena<ArgsObject>(runtime).cmpi(); });
+    return runQuery<RuntimeState>(mb, rc, "newArgs", [](RuntimeState& runtime, CMPIStatus&) {
+        return makeInArena<ArgsObject>(runtime).cmpi();
+    });
 }
 
 CMPIString* newString(const CMPIBroker* mb, const char* data, CMPIStatus* rc) {
-    return runQuery<RuntimeState>(mb, rc, "newString", static_cast<CMPIString*>(nullptr),
-                                  [data](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
-                                      if (data == nullptr) {
-                                          status =
-                                              errorStatus(runtime, CMPI_RC_ERR_INVALID_PARAMETER,
-                                                          "newString: null character data");
-                                          return nullptr;
-                                      }
-                                      return makeStringInArena(runtime, data).cmpi();
-                                  });
+    return runQuery<RuntimeState>(
+        mb, rc, "newString", [data](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
+            if (data == nullptr) {
+                status = errorStatus(runtime, CMPI_RC_ERR_INVALID_PARAMETER,
+                                     "newString: null character data");
+                return nullptr;
+            }
+            return makeStringInArena(runtime, data).cmpi();
+        });
 }
 
 CMPIArray* newArray(const CMPIBroker* mb, CMPICount max, CMPIType type, CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "newArray", static_cast<CMPIArray*>(nullptr),
-        [max, type](RuntimeState& runtime, CMPIStatus& status) -> CMPIArray* {
+        mb, rc, "newArray", [max, type](RuntimeState& runtime, CMPIStatus& status) -> CMPIArray* {
             // Providers pass the element type; some pass the array type, which means the same.
             const CMPIType element = storedType(static_cast<CMPIType>(type & ~CMPI_ARRAY));
             if (element == CMPI_null || !isStorableType(element)) {
@@ -92,27 +88,24 @@ CMPIDateTime* makeDateTime(RuntimeState& runtime, CimDateTime value) {
 }
 
 CMPIDateTime* newDateTime(const CMPIBroker* mb, CMPIStatus* rc) {
-    return runQuery<RuntimeState>(
-        mb, rc, "newDateTime", static_cast<CMPIDateTime*>(nullptr),
-        [](RuntimeState& runtime, CMPIStatus&) {
-            const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
-                std::chrono::system_clock::now().time_since_epoch());
-            return makeDateTime(runtime, CimDateTime{static_cast<uint64_t>(now.count()), false});
-        });
+    return runQuery<RuntimeState>(mb, rc, "newDateTime", [](RuntimeState& runtime, CMPIStatus&) {
+        const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::system_clock::now().time_since_epoch());
+        return makeDateTime(runtime, CimDateTime{static_cast<uint64_t>(now.count()), false});
+    });
 }
 
 CMPIDateTime* newDateTimeFromBinary(const CMPIBroker* mb, CMPIUint64 binTime, CMPIBoolean interval,
                                     CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "newDateTimeFromBinary", static_cast<CMPIDateTime*>(nullptr),
-        [binTime, interval](RuntimeState& runtime, CMPIStatus&) {
+        mb, rc, "newDateTimeFromBinary", [binTime, interval](RuntimeState& runtime, CMPIStatus&) {
             return makeDateTime(runtime, CimDateTime{binTime, interval != 0});
         });
 }
 
 CMPIDateTime* newDateTimeFromChars(const CMPIBroker* mb, const char* utcTime, CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "newDateTimeFromChars", static_cast<CMPIDateTime*>(nullptr),
+        mb, rc, "newDateTimeFromChars",
         [utcTime](RuntimeState& runtime, CMPIStatus& status) -> CMPIDateTime* {
             CimDateTime value{};
             if (!parseCimDateTime(utcTime, value)) {
@@ -130,7 +123,7 @@ CMPISelectExp* newSelectExp(const CMPIBroker* mb, const char*, const char*, CMPI
     if (projection != nullptr) {
         *projection = nullptr;
     }
-    return runQuery<RuntimeState>(mb, rc, "newSelectExp", static_cast<CMPISelectExp*>(nullptr),
+    return runQuery<RuntimeState>(mb, rc, "newSelectExp",
                                   [](RuntimeState& runtime, CMPIStatus& status) {
                                       status = notSupported(runtime, "newSelectExp");
                                       return static_cast<CMPISelectExp*>(nullptr);
@@ -140,7 +133,7 @@ CMPISelectExp* newSelectExp(const CMPIBroker* mb, const char*, const char*, CMPI
 CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const char* type,
                          CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "classPathIsA", CMPIBoolean{0},
+        mb, rc, "classPathIsA",
         [op, type](RuntimeState& runtime, CMPIStatus& status) -> CMPIBoolean {
             const ObjectPathObject* path = ObjectPathObject::from(op);
             if (path == nullptr || type == nullptr) {
@@ -158,7 +151,7 @@ CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const c
 CMPIString* textAbout(const CMPIBroker* mb, const void* object, CMPIStatus* rc, const char* service,
                       std::string (*render)(const Object&)) {
     return runQuery<RuntimeState>(
-        mb, rc, service, static_cast<CMPIString*>(nullptr),
+        mb, rc, service,
         [object, service, render](RuntimeState& runtime, CMPIStatus& status) -> CMPIString* {
             const Object* ours = identifyObject(object);
             if (ours == nullptr) {
@@ -177,7 +170,7 @@ CMPIString* toString(const CMPIBroker* mb, const void* object, CMPIStatus* rc) {
 
 CMPIBoolean isOfType(const CMPIBroker* mb, const void* object, const char* type, CMPIStatus* rc) {
     return runQuery<RuntimeState>(
-        mb, rc, "isOfType", CMPIBoolean{0},
+        mb, rc, "isOfType",
         [object, type](RuntimeState& runtime, CMPIStatus& status) -> CMPIBoolean {
             const Object* ours = identifyObject(object);
             if (ours == nullptr || type == nullptr) {
@@ -253,8 +246,7 @@ CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CM
     va_list args;
     va_start(args, count);
     CMPIString* message = runQuery<RuntimeState>(
-        mb, rc, "getMessage", static_cast<CMPIString*>(nullptr),
-        [&](RuntimeState& runtime, CMPIStatus& status) {
+        mb, rc, "getMessage", [&](RuntimeState& runtime, CMPIStatus& status) {
             std::vector<std::string> inserts;
             if (!readInserts(count, args, inserts)) {
                 status = errorStatus(runtime, CMPI_RC_ERR_INVALID_DATA_TYPE,

@@ -26,18 +26,11 @@ RuntimeState* RuntimeState::from(const CMPIBroker* broker) {
 }
 
 bool RuntimeState::classIsA(std::string_view cls, std::string_view ancestor) const {
-    std::shared_ptr<const ClassHierarchy> current;
-    {
-        std::lock_guard<std::mutex> lock(hierarchyMutex);
-        current = hierarchy;
-    }
-    return current->isA(cls, ancestor);
+    return std::atomic_load(&hierarchy)->isA(cls, ancestor);
 }
 
 void RuntimeState::replaceHierarchy(ClassHierarchy replacement) {
-    auto next = std::make_shared<const ClassHierarchy>(std::move(replacement));
-    std::lock_guard<std::mutex> lock(hierarchyMutex);
-    hierarchy = std::move(next);
+    std::atomic_store(&hierarchy, std::make_shared<const ClassHierarchy>(std::move(replacement)));
 }
 
 Runtime::Runtime() {
@@ -130,9 +123,9 @@ int Result::doneCount() const {
     return object_->doneCount();
 }
 
-SelectExpression::SelectExpression(Runtime& runtime, std::string query, std::string language)
-    : object_(std::make_unique<SelectExpObject>(*runtime.state_, std::move(query),
-                                                std::move(language))) {}
+// The language is the host's concern: it evaluates filters itself.
+SelectExpression::SelectExpression(Runtime& runtime, std::string query, std::string)
+    : object_(std::make_unique<SelectExpObject>(*runtime.state_, std::move(query))) {}
 
 SelectExpression::~SelectExpression() = default;
 

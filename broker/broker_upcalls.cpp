@@ -14,8 +14,7 @@ namespace {
 // The new thread's context: a copy of the caller's, owned by the thread until detachThread.
 CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx) {
     return runQuery<RuntimeState>(
-        mb, nullptr, "prepareAttachThread", static_cast<CMPIContext*>(nullptr),
-        [ctx](RuntimeState& runtime, CMPIStatus&) {
+        mb, nullptr, "prepareAttachThread", [ctx](RuntimeState& runtime, CMPIStatus&) {
             const ContextObject* ours = ContextObject::from(ctx);
             std::unique_ptr<Object> copy =
                 ours != nullptr ? ours->cloneObject() : std::make_unique<ContextObject>(runtime);
@@ -52,8 +51,9 @@ CMPIStatus deliverIndication(const CMPIBroker* mb, const CMPIContext*, const cha
             return notSupported(runtime, "deliverIndication");
         }
         if (ns == nullptr || InstanceObject::from(ind, runtime) == nullptr) {
-            return errorStatus(runtime, CMPI_RC_ERR_INVALID_PARAMETER,
-                               "deliverIndication: needs a namespace and an instance of this broker");
+            return errorStatus(
+                runtime, CMPI_RC_ERR_INVALID_PARAMETER,
+                "deliverIndication: needs a namespace and an instance of this broker");
         }
         return sink->deliver(ns, ind);
     });

@@ -1,31 +1,22 @@
 #include "broker/datetime_object.h"
 
-#include "broker/arena.h"
 #include "broker/service_call.h"
-#include "broker/string_object.h"
 
 namespace cimbroker {
 namespace {
 
 CMPIUint64 dateTimeGetBinaryFormat(const CMPIDateTime* dt, CMPIStatus* rc) {
     return runQuery<DateTimeObject>(
-        dt, rc, "getBinaryFormat", CMPIUint64{0},
+        dt, rc, "getBinaryFormat",
         [](DateTimeObject& self, CMPIStatus&) { return CMPIUint64{self.value().microseconds}; });
 }
 
-CMPIString* dateTimeGetStringFormat(const CMPIDateTime* dt, CMPIStatus* rc) {
-    return runQuery<DateTimeObject>(
-        dt, rc, "getStringFormat", static_cast<CMPIString*>(nullptr),
-        [](DateTimeObject& self, CMPIStatus&) {
-            return makeStringInArena(self.runtime(), self.describe()).cmpi();
-        });
-}
+constexpr char kGetStringFormat[] = "getStringFormat";
 
 CMPIBoolean dateTimeIsInterval(const CMPIDateTime* dt, CMPIStatus* rc) {
-    return runQuery<DateTimeObject>(
-        dt, rc, "isInterval", CMPIBoolean{0}, [](DateTimeObject& self, CMPIStatus&) {
-            return static_cast<CMPIBoolean>(self.value().interval ? 1 : 0);
-        });
+    return runQuery<DateTimeObject>(dt, rc, "isInterval", [](DateTimeObject& self, CMPIStatus&) {
+        return static_cast<CMPIBoolean>(self.value().interval ? 1 : 0);
+    });
 }
 
 CMPIDateTimeFT dateTimeTable = {
@@ -33,7 +24,7 @@ CMPIDateTimeFT dateTimeTable = {
     releaseByCaller<CMPIDateTime>,
     cloneForCaller<DateTimeObject, CMPIDateTime>,
     dateTimeGetBinaryFormat,
-    dateTimeGetStringFormat,
+    describeForCaller<DateTimeObject, CMPIDateTime, kGetStringFormat>,
     dateTimeIsInterval,
 };
 

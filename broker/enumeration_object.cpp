@@ -8,7 +8,7 @@ namespace {
 
 CMPIData enumerationGetNext(const CMPIEnumeration* en, CMPIStatus* rc) {
     return runQuery<EnumerationObject>(
-        en, rc, "getNext", nullData(), [](EnumerationObject& self, CMPIStatus& status) {
+        en, rc, "getNext", [](EnumerationObject& self, CMPIStatus& status) {
             if (!self.hasNext()) {
                 status = errorStatus(self.runtime(), CMPI_RC_ERR_NOT_FOUND,
                                      "getNext: the enumeration has no more elements");
@@ -18,18 +18,15 @@ CMPIData enumerationGetNext(const CMPIEnumeration* en, CMPIStatus* rc) {
 }
 
 CMPIBoolean enumerationHasNext(const CMPIEnumeration* en, CMPIStatus* rc) {
-    return runQuery<EnumerationObject>(en, rc, "hasNext", CMPIBoolean{0},
-                                       [](EnumerationObject& self, CMPIStatus&) {
-                                           return static_cast<CMPIBoolean>(self.hasNext() ? 1 : 0);
-                                       });
+    return runQuery<EnumerationObject>(en, rc, "hasNext", [](EnumerationObject& self, CMPIStatus&) {
+        return static_cast<CMPIBoolean>(self.hasNext() ? 1 : 0);
+    });
 }
 
 CMPIArray* enumerationToArray(const CMPIEnumeration* en, CMPIStatus* rc) {
-    return runQuery<EnumerationObject>(
-        en, rc, "toArray", static_cast<CMPIArray*>(nullptr),
-        [](EnumerationObject& self, CMPIStatus&) {
-            return arenaFor(self.runtime()).adopt(self.items().cloneArray()).cmpi();
-        });
+    return runQuery<EnumerationObject>(en, rc, "toArray", [](EnumerationObject& self, CMPIStatus&) {
+        return arenaFor(self.runtime()).adopt(self.items().cloneArray()).cmpi();
+    });
 }
 
 CMPIEnumerationFT enumerationTable = {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/text_case.h"
 #include "broker/arena.h"
 #include "broker/cmpi_read.h"
 #include "broker/named_value_calls.h"
 #include "broker/service_call.h"
-#include "base/text_case.h"
 
 namespace cimbroker {
 namespace {
@@ -33,26 +33,14 @@ struct PropertyNames {
 using PropertyGetters = NamedValueGetters<InstanceObject, CMPIInstance, PropertyNames,
                                           InstanceObject, &InstanceObject::properties>;
 
-CMPIStatus instanceSetProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value,
-                               CMPIType type) {
-    return runUpdate<InstanceObject>(inst, "setProperty", [&](InstanceObject& self) {
-        return self.setProperty(name, value, type);
-    });
-}
+constexpr char kSetProperty[] = "setProperty";
+constexpr char kSetPropertyFilter[] = "setPropertyFilter";
 
 CMPIObjectPath* instanceGetObjectPath(const CMPIInstance* inst, CMPIStatus* rc) {
     return runQuery<InstanceObject>(
-        inst, rc, "getObjectPath", static_cast<CMPIObjectPath*>(nullptr),
-        [](InstanceObject& self, CMPIStatus&) {
+        inst, rc, "getObjectPath", [](InstanceObject& self, CMPIStatus&) {
             return arenaFor(self.runtime()).adopt(self.currentPath()).cmpi();
         });
-}
-
-CMPIStatus instanceSetPropertyFilter(CMPIInstance* inst, const char** propertyList,
-                                     const char** keys) {
-    return runUpdate<InstanceObject>(inst, "setPropertyFilter", [&](InstanceObject& self) {
-        return self.setPropertyFilter(propertyList, keys);
-    });
 }
 
 CMPIInstanceFT instanceTable = {
@@ -62,9 +50,11 @@ CMPIInstanceFT instanceTable = {
     PropertyGetters::get,
     PropertyGetters::getAt,
     PropertyGetters::count,
-    instanceSetProperty,
+    Forward<InstanceObject, decltype(CMPIInstanceFT::setProperty), kSetProperty,
+            &InstanceObject::setProperty>::call,
     instanceGetObjectPath,
-    instanceSetPropertyFilter,
+    Forward<InstanceObject, decltype(CMPIInstanceFT::setPropertyFilter), kSetPropertyFilter,
+            &InstanceObject::setPropertyFilter>::call,
 };
 
 }  // namespace

@@ -23,7 +23,6 @@ class InstanceObject : public Encapsulated<CMPIInstance, InstanceObject> {
     InstanceObject(RuntimeState& runtime, std::unique_ptr<ObjectPathObject> path);
     static CMPIInstanceFT* functionTable();
 
-    const ObjectPathObject& path() const { return *path_; }
     const NamedValues& properties() const { return properties_; }
     CMPIStatus setProperty(const char* name, const CMPIValue* value, CMPIType type);
     // `allowed` null removes the filter; otherwise only its names and `keys` stay.

@@ -13,21 +13,20 @@ template <typename Self, typename Cmpi, typename Names, typename Owner,
           const NamedValues& (Owner::*values)() const, CMPIValueState extraState = CMPI_goodValue>
 struct NamedValueGetters {
     static CMPIData get(const Cmpi* handle, const char* name, CMPIStatus* rc) {
-        return runQuery<Self>(
-            handle, rc, Names::get, nullData(), [name](Self& self, CMPIStatus& status) {
-                return (self.*values)().lookup(self.runtime(), name, extraState, status);
-            });
+        return runQuery<Self>(handle, rc, Names::get, [name](Self& self, CMPIStatus& status) {
+            return (self.*values)().lookup(self.runtime(), name, extraState, status);
+        });
     }
 
     static CMPIData getAt(const Cmpi* handle, CMPICount index, CMPIString** name, CMPIStatus* rc) {
         return runQuery<Self>(
-            handle, rc, Names::getAt, nullData(), [index, name](Self& self, CMPIStatus& status) {
+            handle, rc, Names::getAt, [index, name](Self& self, CMPIStatus& status) {
                 return (self.*values)().lookupAt(self.runtime(), index, name, extraState, status);
             });
     }
 
     static CMPICount count(const Cmpi* handle, CMPIStatus* rc) {
-        return runQuery<Self>(handle, rc, Names::count, CMPICount{0}, [](Self& self, CMPIStatus&) {
+        return runQuery<Self>(handle, rc, Names::count, [](Self& self, CMPIStatus&) {
             return static_cast<CMPICount>((self.*values)().size());
         });
     }

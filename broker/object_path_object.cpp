@@ -21,8 +21,7 @@ CMPIStatus setText(CMPIObjectPath* op, const char* text) {
 template <const char* service, const StringObject& (ObjectPathObject::*get)() const>
 CMPIString* getText(const CMPIObjectPath* op, CMPIStatus* rc) {
     return runQuery<ObjectPathObject>(
-        op, rc, service, static_cast<CMPIString*>(nullptr),
-        [](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
+        op, rc, service, [](ObjectPathObject& self, CMPIStatus&) { return (self.*get)().cmpi(); });
 }
 
 constexpr char kSetNameSpace[] = "setNameSpace";
@@ -32,11 +31,7 @@ constexpr char kGetHostname[] = "getHostname";
 constexpr char kSetClassName[] = "setClassName";
 constexpr char kGetClassName[] = "getClassName";
 
-CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* value,
-                      const CMPIType type) {
-    return runUpdate<ObjectPathObject>(
-        op, "addKey", [&](ObjectPathObject& self) { return self.addKey(name, value, type); });
-}
+constexpr char kAddKey[] = "addKey";
 
 struct KeyNames {
     static constexpr const char* get = "getKey";
@@ -72,13 +67,7 @@ constexpr char kGetPropertyQualifier[] = "getPropertyQualifier";
 constexpr char kGetMethodQualifier[] = "getMethodQualifier";
 constexpr char kGetParameterQualifier[] = "getParameterQualifier";
 
-CMPIString* pathToString(const CMPIObjectPath* op, CMPIStatus* rc) {
-    return runQuery<ObjectPathObject>(
-        op, rc, "toString", static_cast<CMPIString*>(nullptr),
-        [](ObjectPathObject& self, CMPIStatus&) {
-            return makeStringInArena(self.runtime(), self.describe()).cmpi();
-        });
-}
+constexpr char kToString[] = "toString";
 
 CMPIObjectPathFT pathTable = {
     CMPICurrentVersion,
@@ -90,7 +79,8 @@ CMPIObjectPathFT pathTable = {
     getText<kGetHostname, &ObjectPathObject::host>,
     setText<kSetClassName, &ObjectPathObject::setClassName>,
     getText<kGetClassName, &ObjectPathObject::className>,
-    pathAddKey,
+    Forward<ObjectPathObject, decltype(CMPIObjectPathFT::addKey), kAddKey,
+            &ObjectPathObject::addKey>::call,
     KeyGetters::get,
     KeyGetters::getAt,
     KeyGetters::count,
@@ -104,7 +94,7 @@ CMPIObjectPathFT pathTable = {
                 kGetMethodQualifier>::call,
     Unsupported<ObjectPathObject, decltype(CMPIObjectPathFT::getParameterQualifier),
                 kGetParameterQualifier>::call,
-    pathToString,
+    describeForCaller<ObjectPathObject, CMPIObjectPath, kToString>,
 };
 
 }  // namespace

@@ -5,20 +5,9 @@
 namespace cimbroker {
 namespace {
 
-CMPIStatus resultReturnData(const CMPIResult* rslt, const CMPIValue* value, const CMPIType type) {
-    return runUpdate<ResultObject>(rslt, "returnData",
-                                   [&](ResultObject& self) { return self.addData(value, type); });
-}
-
-CMPIStatus resultReturnInstance(const CMPIResult* rslt, const CMPIInstance* inst) {
-    return runUpdate<ResultObject>(rslt, "returnInstance",
-                                   [inst](ResultObject& self) { return self.addInstance(inst); });
-}
-
-CMPIStatus resultReturnObjectPath(const CMPIResult* rslt, const CMPIObjectPath* ref) {
-    return runUpdate<ResultObject>(rslt, "returnObjectPath",
-                                   [ref](ResultObject& self) { return self.addObjectPath(ref); });
-}
+constexpr char kReturnData[] = "returnData";
+constexpr char kReturnInstance[] = "returnInstance";
+constexpr char kReturnObjectPath[] = "returnObjectPath";
 
 CMPIStatus resultReturnDone(const CMPIResult* rslt) {
     return runUpdate<ResultObject>(rslt, "returnDone", [](ResultObject& self) {
@@ -27,17 +16,16 @@ CMPIStatus resultReturnDone(const CMPIResult* rslt) {
     });
 }
 
-std::unique_ptr<InstanceObject> cloneOf(const InstanceObject& instance) {
-    return instance.cloneInstance();
-}
-
-std::unique_ptr<ObjectPathObject> cloneOf(const ObjectPathObject& path) {
-    return path.clonePath();
-}
-
 CMPIResultFT resultTable = {
-    CMPICurrentVersion, releaseByCaller<CMPIResult>, cloneForCaller<ResultObject, CMPIResult>,
-    resultReturnData,   resultReturnInstance,        resultReturnObjectPath,
+    CMPICurrentVersion,
+    releaseByCaller<CMPIResult>,
+    cloneForCaller<ResultObject, CMPIResult>,
+    Forward<ResultObject, decltype(CMPIResultFT::returnData), kReturnData,
+            &ResultObject::addData>::call,
+    Forward<ResultObject, decltype(CMPIResultFT::returnInstance), kReturnInstance,
+            &ResultObject::addInstance>::call,
+    Forward<ResultObject, decltype(CMPIResultFT::returnObjectPath), kReturnObjectPath,
+            &ResultObject::addObjectPath>::call,
     resultReturnDone,
 };
 
@@ -82,7 +70,7 @@ CMPIStatus ResultObject::keep(Kept<T, Cmpi>& kept, const Cmpi* handle, const cha
     if (object->lendable()) {
         object->lendTo(*this, slot);
     } else {
-        own(kept, cloneOf(*object), slot);
+        takeOver(object->cloneObject(), slot);
     }
     return okStatus();
 }
@@ -94,11 +82,7 @@ void ResultObject::own(Kept<T, Cmpi>& kept, std::unique_ptr<T> object, size_t sl
 }
 
 void ResultObject::keepCopyOf(const Object& object, size_t slot) {
-    if (const auto* instance = dynamic_cast<const InstanceObject*>(&object)) {
-        own(instances_, cloneOf(*instance), slot);
-    } else if (const auto* path = dynamic_cast<const ObjectPathObject*>(&object)) {
-        own(paths_, cloneOf(*path), slot);
-    }
+    takeOver(object.cloneObject(), slot);
 }
 
 void ResultObject::takeOver(std::unique_ptr<Object> object, size_t slot) {

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -37,8 +36,7 @@ struct RuntimeState {
     std::atomic<bool> echoDiagnostics{false};
     CMPIBroker broker;
     std::atomic<IndicationSink*> indicationSink{nullptr};
-    mutable std::mutex hierarchyMutex;
-    std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read under the mutex
+    std::shared_ptr<const ClassHierarchy> hierarchy;  // replaced whole, read and set atomically
     // Declared last so its objects go before the rest of the state.
     Arena fallback{Arena::Users::AnyThread};
 };

@@ -1,20 +1,11 @@
 #include "broker/select_exp_object.h"
 
-#include "broker/arena.h"
 #include "broker/service_call.h"
-#include "broker/string_object.h"
 
 namespace cimbroker {
 namespace {
 
-CMPIString* selectExpGetString(const CMPISelectExp* se, CMPIStatus* rc) {
-    return runQuery<SelectExpObject>(se, rc, "getString", static_cast<CMPIString*>(nullptr),
-                                     [](SelectExpObject& self, CMPIStatus&) {
-                                         return makeStringInArena(self.runtime(), self.query())
-                                             .cmpi();
-                                     });
-}
-
+constexpr char kGetString[] = "getString";
 constexpr char kEvaluate[] = "evaluate";
 constexpr char kGetDoc[] = "getDOC";
 constexpr char kGetCod[] = "getCOD";
@@ -25,7 +16,7 @@ CMPISelectExpFT selectExpTable = {
     releaseByCaller<CMPISelectExp>,
     cloneForCaller<SelectExpObject, CMPISelectExp>,
     Unsupported<SelectExpObject, decltype(CMPISelectExpFT::evaluate), kEvaluate>::call,
-    selectExpGetString,
+    describeForCaller<SelectExpObject, CMPISelectExp, kGetString>,
     Unsupported<SelectExpObject, decltype(CMPISelectExpFT::getDOC), kGetDoc>::call,
     Unsupported<SelectExpObject, decltype(CMPISelectExpFT::getCOD), kGetCod>::call,
     Unsupported<SelectExpObject, decltype(CMPISelectExpFT::evaluateUsingAccessor),
@@ -34,15 +25,15 @@ CMPISelectExpFT selectExpTable = {
 
 }  // namespace
 
-SelectExpObject::SelectExpObject(RuntimeState& runtime, std::string query, std::string language)
-    : Encapsulated(runtime), query_(std::move(query)), language_(std::move(language)) {}
+SelectExpObject::SelectExpObject(RuntimeState& runtime, std::string query)
+    : Encapsulated(runtime), query_(std::move(query)) {}
 
 CMPISelectExpFT* SelectExpObject::functionTable() {
     return &selectExpTable;
 }
 
 std::unique_ptr<Object> SelectExpObject::cloneObject() const {
-    return std::make_unique<SelectExpObject>(runtime(), query_, language_);
+    return std::make_unique<SelectExpObject>(runtime(), query_);
 }
 
 }  // namespace cimbroker

@@ -14,11 +14,8 @@ namespace cimbroker {
 
 class SelectExpObject : public Encapsulated<CMPISelectExp, SelectExpObject> {
   public:
-    SelectExpObject(RuntimeState& runtime, std::string query, std::string language);
+    SelectExpObject(RuntimeState& runtime, std::string query);
     static CMPISelectExpFT* functionTable();
-
-    const std::string& query() const { return query_; }
-    const std::string& language() const { return language_; }
 
     std::unique_ptr<Object> cloneObject() const override;
     const char* typeName() const override { return "CMPISelectExp"; }
@@ -26,7 +23,6 @@ class SelectExpObject : public Encapsulated<CMPISelectExp, SelectExpObject> {
 
   private:
     const std::string query_;
-    const std::string language_;
 };
 
 }  // namespace cimbroker

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "broker/arena.h"
 #include "broker/caller_owned.h"
 #include "broker/runtime_state.h"
 #include "cmpift.h"
@@ -35,14 +36,25 @@ CMPIData notFoundData();
 // message when there is no memory left for one either.
 CMPIStatus outOfMemory(RuntimeState& runtime, const char* service) noexcept;
 
+// What a function answers when it has no answer: null data, or a zero or null value.
+template <typename R>
+R emptyAnswer() {
+    if constexpr (std::is_same_v<R, CMPIData>) {
+        return nullData();
+    } else {
+        return R{};
+    }
+}
+
 // A function that answers a value and reports through CMPIStatus*: `body(self, status)` runs for
-// a valid handle; otherwise, or when it runs out of memory, `empty` is answered.
-template <typename Self, typename Cmpi, typename R, typename Body>
-R runQuery(const Cmpi* handle, CMPIStatus* rc, const char* service, R empty, Body&& body) {
+// a valid handle; otherwise, or when it runs out of memory, the empty answer of its type.
+template <typename Self, typename Cmpi, typename Body>
+auto runQuery(const Cmpi* handle, CMPIStatus* rc, const char* service, Body&& body) {
+    using R = std::invoke_result_t<Body&, Self&, CMPIStatus&>;
     Self* self = Self::from(handle);
     if (self == nullptr) {
         report(rc, invalidHandleStatus());
-        return empty;
+        return emptyAnswer<R>();
     }
     try {
         CMPIStatus status = okStatus();
@@ -51,7 +63,7 @@ R runQuery(const Cmpi* handle, CMPIStatus* rc, const char* service, R empty, Bod
         return answer;
     } catch (const std::bad_alloc&) {
         report(rc, outOfMemory(self->runtime(), service));
-        return empty;
+        return emptyAnswer<R>();
     }
 }
 
@@ -82,27 +94,42 @@ struct Unsupported<Self, R (*)(const Cmpi*, Args...), service> {
             return runUpdate<Self>(
                 handle, service, [](Self& self) { return notSupported(self.runtime(), service); });
         } else {
-            R empty{};
-            if constexpr (std::is_same_v<R, CMPIData>) {
-                empty = nullData();
-            }
             CMPIStatus* rc = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
-            return runQuery<Self>(handle, rc, service, empty,
-                                  [empty](Self& self, CMPIStatus& status) {
-                                      status = notSupported(self.runtime(), service);
-                                      return empty;
-                                  });
+            return runQuery<Self>(handle, rc, service, [](Self& self, CMPIStatus& status) {
+                status = notSupported(self.runtime(), service);
+                return emptyAnswer<R>();
+            });
         }
     }
 };
 
+// A slot that only hands its arguments to `method` of the object behind the handle, and answers
+// its status: setProperty, addKey, setElementAt, returnData, ...
+template <typename Self, typename Fn, const char* service, auto method>
+struct Forward;
+
+template <typename Self, typename Cmpi, typename... Args, const char* service, auto method>
+struct Forward<Self, CMPIStatus (*)(Cmpi*, Args...), service, method> {
+    static CMPIStatus call(Cmpi* handle, Args... args) {
+        return runUpdate<Self>(handle, service,
+                               [&](Self& self) { return (self.*method)(args...); });
+    }
+};
+
+// A slot that answers the object's describe() text as a new string: toString and its kin.
+template <typename Self, typename Cmpi, const char* service>
+CMPIString* describeForCaller(const Cmpi* handle, CMPIStatus* rc) {
+    return runQuery<Self>(handle, rc, service, [](Self& self, CMPIStatus&) {
+        return makeStringInArena(self.runtime(), self.describe()).cmpi();
+    });
+}
+
 // The `clone` slot of every object table: a deep copy owned by the caller.
 template <typename Self, typename Cmpi>
 Cmpi* cloneForCaller(const Cmpi* handle, CMPIStatus* rc) {
-    return runQuery<Self>(handle, rc, "clone", static_cast<Cmpi*>(nullptr),
-                          [](Self& self, CMPIStatus&) {
-                              return static_cast<Cmpi*>(handToCaller(self.cloneObject()));
-                          });
+    return runQuery<Self>(handle, rc, "clone", [](Self& self, CMPIStatus&) {
+        return static_cast<Cmpi*>(handToCaller(self.cloneObject()));
+    });
 }
 
 // The `release` slot of every object table. Frees a clone; any other object stays with its owner.

@@ -8,9 +8,9 @@ namespace cimbroker {
 namespace {
 
 char* stringGetCharPtr(const CMPIString* st, CMPIStatus* rc) {
-    return runQuery<StringObject>(
-        st, rc, "getCharPtr", static_cast<char*>(nullptr),
-        [](StringObject& self, CMPIStatus&) { return static_cast<char*>(self.cmpi()->hdl); });
+    return runQuery<StringObject>(st, rc, "getCharPtr", [](StringObject& self, CMPIStatus&) {
+        return static_cast<char*>(self.cmpi()->hdl);
+    });
 }
 
 CMPIStringFT stringTable = {
@@ -42,8 +42,7 @@ std::unique_ptr<StringObject> StringObject::make(RuntimeState& runtime, std::str
     return place(runtime, text, false);
 }
 
-std::unique_ptr<StringObject> StringObject::makeKept(RuntimeState& runtime,
-                                                     std::string_view text) {
+std::unique_ptr<StringObject> StringObject::makeKept(RuntimeState& runtime, std::string_view text) {
     return place(runtime, text, true);
 }
 
