@@ -3,6 +3,7 @@
 #include <pthread.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 
 namespace cimbroker {
 namespace {
@@ -65,9 +67,7 @@ int cancelThread(CMPI_THREAD_TYPE thread) {
 }
 
 int threadSleep(CMPIUint32 msec) {
-    timespec wait{static_cast<time_t>(msec / 1000), static_cast<long>(msec % 1000) * 1000000L};
-    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(msec));
     return 0;
 }
 
@@ -87,14 +87,6 @@ int threadOnce(int* once, void (*init)(void)) {
 
 int createThreadKey(CMPI_THREAD_KEY_TYPE* key, void (*cleanup)(void*)) {
     return key != nullptr ? pthread_key_create(key, cleanup) : EINVAL;
-}
-
-int destroyThreadKey(CMPI_THREAD_KEY_TYPE key) {
-    return pthread_key_delete(key);
-}
-
-void* getThreadSpecific(CMPI_THREAD_KEY_TYPE key) {
-    return pthread_getspecific(key);
 }
 
 int setThreadSpecific(CMPI_THREAD_KEY_TYPE key, void* value) {
@@ -137,7 +129,8 @@ constexpr auto destroyCondition = destroyHandle<pthread_cond_t, pthread_cond_des
 
 CMPI_COND_TYPE newCondition(int) {
     std::unique_ptr<pthread_cond_t> condition(new (std::nothrow) pthread_cond_t());
-    return condition && pthread_cond_init(condition.get(), nullptr) == 0 ? condition.release() : nullptr;
+    return condition && pthread_cond_init(condition.get(), nullptr) == 0 ? condition.release()
+                                                                         : nullptr;
 }
 
 int condWait(CMPI_COND_TYPE cond, CMPI_MUTEX_TYPE mutex) {
@@ -162,10 +155,10 @@ int signalCondition(CMPI_COND_TYPE cond) {
 }
 
 CMPIBrokerExtFT osTable = {
-    CMPICurrentVersion, resolveFileName,   newThread,        joinThread,      exitThread,
-    cancelThread,       threadSleep,       threadOnce,       createThreadKey, destroyThreadKey,
-    getThreadSpecific,  setThreadSpecific, newMutex,         destroyMutex,    lockMutex,
-    unlockMutex,        newCondition,      destroyCondition, condWait,        timedCondWait,
+    CMPICurrentVersion,  resolveFileName,   newThread,        joinThread,      exitThread,
+    cancelThread,        threadSleep,       threadOnce,       createThreadKey, pthread_key_delete,
+    pthread_getspecific, setThreadSpecific, newMutex,         destroyMutex,    lockMutex,
+    unlockMutex,         newCondition,      destroyCondition, condWait,        timedCondWait,
     signalCondition,
 };
 

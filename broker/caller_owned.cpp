@@ -28,18 +28,13 @@ void* handToCaller(std::unique_ptr<Object> object) {
 }
 
 bool takeBackFromCaller(const void* handle) {
-    std::unique_ptr<Object> doomed;
     Registry& reg = registry();
+    decltype(reg.clones)::node_type doomed;
     {
         std::lock_guard<std::mutex> lock(reg.mutex);
-        auto found = reg.clones.find(handle);
-        if (found == reg.clones.end()) {
-            return false;
-        }
-        doomed = std::move(found->second);
-        reg.clones.erase(found);
+        doomed = reg.clones.extract(handle);
     }
-    return true;  // `doomed` is freed here, outside the lock
+    return !doomed.empty();  // `doomed` is freed here, outside the lock
 }
 
 void reclaimClonesOf(const RuntimeState& runtime) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace cimbroker {
 namespace {
@@ -11,38 +12,16 @@ constexpr uint64_t kMicrosPerSecond = 1000000;
 constexpr uint64_t kSecondsPerDay = 86400;
 
 // Reads `width` decimal digits at `text`; false if any is not a digit.
-bool readNumber(const char* text, int width, uint64_t& out) {
+template <typename T>
+bool readNumber(const char* text, int width, T& out) {
     out = 0;
     for (int i = 0; i < width; ++i) {
         if (text[i] < '0' || text[i] > '9') {
             return false;
         }
-        out = out * 10 + static_cast<uint64_t>(text[i] - '0');
+        out = out * 10 + static_cast<T>(text[i] - '0');
     }
     return true;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil).
-int64_t daysFromCivil(int64_t year, unsigned month, unsigned day) {
-    year -= month <= 2 ? 1 : 0;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
-    const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + static_cast<int64_t>(dayOfEra) - 719468;
-}
-
-void civilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const unsigned dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    year = static_cast<int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
 }
 
 bool parseInterval(const char* text, CimDateTime& out) {
@@ -61,24 +40,24 @@ bool parseInterval(const char* text, CimDateTime& out) {
 }
 
 bool parseTimestamp(const char* text, CimDateTime& out) {
-    uint64_t year, month, day, hours, minutes, seconds, micros, offset;
-    if (!readNumber(text, 4, year) || !readNumber(text + 4, 2, month) ||
-        !readNumber(text + 6, 2, day) || !readNumber(text + 8, 2, hours) ||
-        !readNumber(text + 10, 2, minutes) || !readNumber(text + 12, 2, seconds) ||
+    tm local{};
+    uint64_t micros, offset;
+    if (!readNumber(text, 4, local.tm_year) || !readNumber(text + 4, 2, local.tm_mon) ||
+        !readNumber(text + 6, 2, local.tm_mday) || !readNumber(text + 8, 2, local.tm_hour) ||
+        !readNumber(text + 10, 2, local.tm_min) || !readNumber(text + 12, 2, local.tm_sec) ||
         text[14] != '.' || !readNumber(text + 15, 6, micros) || !readNumber(text + 22, 3, offset)) {
         return false;
     }
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hours > 23 || minutes > 59 ||
-        seconds > 59) {
+    if (local.tm_mon < 1 || local.tm_mon > 12 || local.tm_mday < 1 || local.tm_mday > 31 ||
+        local.tm_hour > 23 || local.tm_min > 59 || local.tm_sec > 59) {
         return false;
     }
-    const int64_t days = daysFromCivil(static_cast<int64_t>(year), static_cast<unsigned>(month),
-                                       static_cast<unsigned>(day));
-    // The text is local time `offset` minutes east ('+') or west ('-') of UTC.
+    local.tm_year -= 1900;
+    local.tm_mon -= 1;
+    // The text is local time `offset` minutes east ('+') or west ('-') of UTC. timegm counts a day
+    // past the month's end into the next month.
     const int64_t offsetSeconds = static_cast<int64_t>(offset) * 60 * (text[21] == '+' ? 1 : -1);
-    const int64_t utcSeconds = days * static_cast<int64_t>(kSecondsPerDay) +
-                               static_cast<int64_t>(hours * 3600 + minutes * 60 + seconds) -
-                               offsetSeconds;
+    const int64_t utcSeconds = static_cast<int64_t>(timegm(&local)) - offsetSeconds;
     if (utcSeconds < 0) {
         return false;
     }
@@ -106,23 +85,19 @@ bool parseCimDateTime(const char* text, CimDateTime& out) {
 std::string formatCimDateTime(const CimDateTime& value) {
     const uint64_t micros = value.microseconds % kMicrosPerSecond;
     const uint64_t totalSeconds = value.microseconds / kMicrosPerSecond;
-    const uint64_t secondsOfDay = totalSeconds % kSecondsPerDay;
-    const uint64_t days = totalSeconds / kSecondsPerDay;
-    const unsigned hours = static_cast<unsigned>(secondsOfDay / 3600);
-    const unsigned minutes = static_cast<unsigned>(secondsOfDay / 60 % 60);
-    const unsigned seconds = static_cast<unsigned>(secondsOfDay % 60);
+    const time_t seconds = static_cast<time_t>(totalSeconds);
+    // An interval takes its hours, minutes and seconds as a point in time does.
+    tm utc{};
+    gmtime_r(&seconds, &utc);
     char text[64];
     if (value.interval) {
-        std::snprintf(text, sizeof text, "%08llu%02u%02u%02u.%06llu:000",
-                      static_cast<unsigned long long>(days % 100000000), hours, minutes, seconds,
-                      static_cast<unsigned long long>(micros));
+        std::snprintf(text, sizeof text, "%08llu%02d%02d%02d.%06llu:000",
+                      static_cast<unsigned long long>(totalSeconds / kSecondsPerDay % 100000000),
+                      utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<unsigned long long>(micros));
     } else {
-        int64_t year;
-        unsigned month, day;
-        civilFromDays(static_cast<int64_t>(days), year, month, day);
-        std::snprintf(text, sizeof text, "%04lld%02u%02u%02u%02u%02u.%06llu+000",
-                      static_cast<long long>(year % 10000), month, day, hours, minutes, seconds,
-                      static_cast<unsigned long long>(micros));
+        std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d.%06llu+000",
+                      (utc.tm_year + 1900) % 10000, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour,
+                      utc.tm_min, utc.tm_sec, static_cast<unsigned long long>(micros));
     }
     return text;
 }

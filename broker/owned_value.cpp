@@ -56,39 +56,20 @@ CMPIValue copyScalar(const CMPIValue& from, CMPIType type) {
     return to;
 }
 
-// An encapsulated value whose pointer is null is a null value of its type.
-bool refersToNothing(const CMPIValue& value, CMPIType type) {
-    if ((type & CMPI_ARRAY) != 0) {
-        return value.array == nullptr;
-    }
-    switch (type) {
-        case CMPI_string:
-            return value.string == nullptr;
-        case CMPI_ref:
-            return value.ref == nullptr;
-        case CMPI_instance:
-            return value.inst == nullptr;
-        case CMPI_args:
-            return value.args == nullptr;
-        case CMPI_dateTime:
-            return value.dateTime == nullptr;
-        case CMPI_enumeration:
-            return value.Enum == nullptr;
-        default:
-            return false;
-    }
-}
-
-// Clones the object of this runtime behind `handle`; any other handle is refused.
+// Clones the object of this runtime behind `handle`; any other handle is refused. An encapsulated
+// value whose pointer is null is a null value of its type.
 template <typename T, typename Cmpi>
 CMPIrc cloneOurs(RuntimeState& runtime, const Cmpi* handle, CMPIType type, OwnedValue* out,
                  std::string* reason) {
     const T* ours = T::from(handle, runtime);
-    if (ours == nullptr) {
+    if (handle == nullptr) {
+        *out = OwnedValue::nullOf(type);
+    } else if (ours == nullptr) {
         *reason = "value of type " + hexType(type) + " was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
+    } else {
+        *out = OwnedValue::adopt(type, ours->cloneObject());
     }
-    *out = OwnedValue::adopt(type, ours->cloneObject());
     return CMPI_RC_OK;
 }
 
@@ -101,10 +82,11 @@ CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue* o
         *out = OwnedValue::ofText(joined ? std::move(joined) : sharedText(runtime, ours->text()));
         return CMPI_RC_OK;
     }
-    const char* chars = ours != nullptr ? ours->chars()
-                        : string->ft != nullptr && string->ft->getCharPtr != nullptr
-                            ? string->ft->getCharPtr(string, nullptr)
-                            : nullptr;
+    const char* chars =
+        ours != nullptr ? ours->chars()
+        : string != nullptr && string->ft != nullptr && string->ft->getCharPtr != nullptr
+            ? string->ft->getCharPtr(string, nullptr)
+            : nullptr;
     *out = chars != nullptr ? OwnedValue::ofText(sharedText(runtime, chars))
                             : OwnedValue::nullOf(CMPI_string);
     return CMPI_RC_OK;
@@ -113,6 +95,10 @@ CMPIrc copyString(RuntimeState& runtime, const CMPIString* string, OwnedValue* o
 CMPIrc copyArray(RuntimeState& runtime, const CMPIArray* array, CMPIType type, OwnedValue* out,
                  std::string* reason) {
     const ArrayObject* ours = ArrayObject::from(array, runtime);
+    if (array == nullptr) {
+        *out = OwnedValue::nullOf(type);
+        return CMPI_RC_OK;
+    }
     if (ours == nullptr) {
         *reason = "array value was not made by this runtime's broker";
         return CMPI_RC_ERR_INVALID_HANDLE;
@@ -165,7 +151,7 @@ CMPIrc OwnedValue::copyFrom(RuntimeState& runtime, const CMPIValue* value, CMPIT
         *out = chars != nullptr ? ofText(sharedText(runtime, chars)) : nullOf(CMPI_string);
         return CMPI_RC_OK;
     }
-    if (type == CMPI_null || value == nullptr || refersToNothing(*value, type)) {
+    if (type == CMPI_null || value == nullptr) {
         *out = nullOf(type);
         return CMPI_RC_OK;
     }

@@ -33,20 +33,12 @@ SharedString::SharedString(const SharedString& other) : string_(other.string_) {
     count();
 }
 
-SharedString& SharedString::operator=(const SharedString& other) {
-    SharedString copy(other);
-    std::swap(string_, copy.string_);
-    return *this;
-}
-
 SharedString::SharedString(SharedString&& other) noexcept
     : string_(std::exchange(other.string_, nullptr)) {}
 
-SharedString& SharedString::operator=(SharedString&& other) noexcept {
-    if (this != &other) {
-        drop();
-        string_ = std::exchange(other.string_, nullptr);
-    }
+// Copies and moves alike: `other` takes the old string away with it.
+SharedString& SharedString::operator=(SharedString other) noexcept {
+    std::swap(string_, other.string_);
     return *this;
 }
 

@@ -22,9 +22,8 @@ class SharedString {
     static SharedString keep(const StringObject& string);
 
     SharedString(const SharedString& other);
-    SharedString& operator=(const SharedString& other);
     SharedString(SharedString&& other) noexcept;
-    SharedString& operator=(SharedString&& other) noexcept;
+    SharedString& operator=(SharedString other) noexcept;
     ~SharedString();
 
     explicit operator bool() const { return string_ != nullptr; }
