@@ -31,6 +31,8 @@ class SharedMapping {
   public:
     SharedMapping(uint8_t* data, size_t size, Fd file);
     ~SharedMapping();
+    // Maps `size` bytes of `file` shared and read-write; null when it cannot.
+    static std::unique_ptr<SharedMapping> map(Fd file, size_t size);
     SharedMapping(const SharedMapping&) = delete;
     SharedMapping& operator=(const SharedMapping&) = delete;
 

@@ -1,11 +1,5 @@
 #include "platform/sim/errl_log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <sstream>
@@ -13,6 +7,7 @@
 
 #include "platform/sim/fd.h"
 #include "platform/sim/utc_time.h"
+#include "platform/sim/value_parsers.h"
 
 namespace cimpsim {
 
@@ -44,28 +39,12 @@ bool takeLabel(std::string& field, const char* label) {
     return true;
 }
 
-// All of `text` as a decimal number that fits `T`.
-template <typename T>
-std::optional<T> wholeNumber(const std::string& text) {
-    T value{};
-    const char* end = text.data() + text.size();
-    const std::from_chars_result parsed = std::from_chars(text.data(), end, value);
-    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // Hexadecimal fields as formatErrlLine writes them: "0x%08X" (`digits` 8) or "0x%04X" (4).
 std::optional<uint32_t> hexField(std::string_view text, size_t digits) {
-    uint32_t value = 0;
-    const char* end = text.data() + text.size();
-    if (text.size() != digits + 2 || text.substr(0, 2) != "0x" ||
-        !std::all_of(text.begin() + 2, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
+    if (text.size() != digits + 2 || text.substr(0, 2) != "0x") {
         return std::nullopt;
     }
-    std::from_chars(text.data() + 2, end, value, 16);
-    return value;
+    return wholeNumber<uint32_t>(text.substr(2), 16);
 }
 
 // "0x%04X,0x%04X": the two values an entry was committed with.
@@ -145,17 +124,9 @@ uint64_t lastSequence(const std::string& tail) {
 }
 
 uint64_t lastSequenceOfLog(const std::string& path) {
-    const Fd file = Fd::fromResult(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
-    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return 0;
-    }
-    const size_t size = static_cast<size_t>(info.st_size);
-    std::string tail(std::min(size, kErrlTailBytes), '\0');
-    const ssize_t got =
-        pread(file.get(), &tail[0], tail.size(), static_cast<off_t>(size - tail.size()));
-    tail.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return lastSequence(tail);
+    const Fd file = openRegularFile(path, info);
+    return file.valid() ? lastSequence(readTail(file.get(), info.st_size, kErrlTailBytes)) : 0;
 }
 
 }  // namespace cimpsim

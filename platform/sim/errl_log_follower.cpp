@@ -1,8 +1,6 @@
 #include "platform/sim/errl_log_follower.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -16,48 +14,19 @@ namespace {
 
 constexpr size_t kChunkBytes = 64 * 1024;
 
-// The log file at `path` when it is a regular file, described by `info`.
-Fd openLog(const std::string& path, struct stat& info) {
-    Fd file = Fd::fromResult(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.valid() && (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        return Fd::failed(EINVAL);
-    }
-    return file;
-}
-
-// Up to `size` bytes at `at`; fewer only at the end of the file or on an error.
-std::string readAt(int fd, uint64_t at, size_t size) {
-    std::string bytes(size, '\0');
-    size_t got = 0;
-    while (got < size) {
-        const ssize_t n = pread(fd, &bytes[got], size - got, static_cast<off_t>(at + got));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
 }  // namespace
 
 ErrlLogFollower::ErrlLogFollower(std::string path, uint64_t startNanos)
     : path_(std::move(path)), lastNanos_(startNanos) {
     struct stat info {};
-    const Fd file = openLog(path_, info);
+    const Fd file = openRegularFile(path_, info);
     if (!file.valid()) {
         return;  // a log made later holds only new entries
     }
-    known_ = true;
-    device_ = info.st_dev;
-    inode_ = info.st_ino;
+    startOver(info.st_dev, info.st_ino);
+    filtering_ = false;  // what follows is new
     const uint64_t size = static_cast<uint64_t>(info.st_size);
-    const size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, kErrlTailBytes + 1));
-    const std::string tail = readAt(file.get(), size - tailSize, tailSize);
+    const std::string tail = readTail(file.get(), size, kErrlTailBytes + 1);
     const uint64_t tailStart = size - tail.size();
     const size_t lastNewline = tail.rfind('\n');
     if (lastNewline == std::string::npos) {
@@ -99,7 +68,7 @@ void ErrlLogFollower::startOver(dev_t device, ino_t inode) {
 
 void ErrlLogFollower::readNew(std::vector<ErrlCommittedEntry>& entries, size_t limit) {
     struct stat info {};
-    const Fd file = openLog(path_, info);
+    const Fd file = openRegularFile(path_, info);
     if (!file.valid()) {
         return;
     }

@@ -3,11 +3,9 @@
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/syscall.h>
 
 #include <algorithm>
-#include <new>
 
 #include "platform/sim/file_lock.h"
 #include "platform/sim/mapping_fault_guard.h"
@@ -123,18 +121,8 @@ FileRead PosixDirectory::readCountingLinks(const std::string& relative, char* bu
     // Sized by the file, not the caller's capacity, which may be far larger.
     const size_t wanted = std::min(capacity, static_cast<size_t>(info.st_size));
     size_t got = 0;
-    while (got < wanted) {
-        ssize_t n = ::read(file.get(), buffer + got, wanted - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return {ReadStatus::Unreadable, 0};
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<size_t>(n);
+    if (!readFully(file.get(), 0, buffer, wanted, got)) {
+        return {ReadStatus::Unreadable, 0};
     }
     return {ReadStatus::Ok, got};
 }
@@ -147,12 +135,7 @@ bool PosixDirectory::appendLocked(
     if (!file.valid()) {
         return false;
     }
-    const size_t fileSize = static_cast<size_t>(info.st_size);
-    const size_t tailSize = std::min(fileSize, tailLimit);
-    std::string tail(tailSize, '\0');
-    ssize_t got = pread(file.get(), &tail[0], tailSize, static_cast<off_t>(fileSize - tailSize));
-    tail.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    const std::string line = compose(tail);
+    const std::string line = compose(readTail(file.get(), info.st_size, tailLimit));
     return write(file.get(), line.data(), line.size()) == static_cast<ssize_t>(line.size());
 }
 
@@ -168,20 +151,9 @@ std::unique_ptr<SharedMapping> PosixDirectory::mapShared(
         ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
         return nullptr;
     }
-    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
-    if (data == MAP_FAILED) {
-        return nullptr;
-    }
     const int fd = file.get();
-    // The mapping holds the file, and with it the lock, until it is unmapped: it must not leak
-    // when there is no memory for its owner.
-    std::unique_ptr<SharedMapping> mapping(
-        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
-    if (mapping == nullptr) {
-        munmap(data, size);
-        return nullptr;
-    }
-    if (!guardMapping(mapping->data(), size, fd)) {
+    std::unique_ptr<SharedMapping> mapping = SharedMapping::map(std::move(file), size);
+    if (mapping == nullptr || !guardMapping(mapping->data(), size, fd)) {
         return nullptr;
     }
     prepare(mapping->data(), size);

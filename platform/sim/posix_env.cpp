@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "platform/sim/env.h"
@@ -41,6 +42,20 @@ SharedMapping::SharedMapping(uint8_t* data, size_t size, Fd file)
 
 void SharedMapping::restoreSize() const {
     growBack(file_.get(), size_);
+}
+
+std::unique_ptr<SharedMapping> SharedMapping::map(Fd file, size_t size) {
+    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
+    if (data == MAP_FAILED) {
+        return nullptr;
+    }
+    // The mapping must not leak when there is no memory for its owner.
+    std::unique_ptr<SharedMapping> mapping(
+        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
+    if (mapping == nullptr) {
+        munmap(data, size);
+    }
+    return mapping;
 }
 
 SharedMapping::~SharedMapping() {

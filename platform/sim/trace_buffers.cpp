@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <string>
 
 #include "platform/sim/env.h"
@@ -56,16 +55,9 @@ std::unique_ptr<SharedMapping> memoryMapping(const std::string& name, size_t siz
     if (!file.valid() || ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
         return nullptr;
     }
-    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
-    if (data == MAP_FAILED) {
-        return nullptr;
-    }
-    TraceRing::prepare(static_cast<uint8_t*>(data), size, name);
-    // The mapping must not leak when there is no memory for its owner.
-    std::unique_ptr<SharedMapping> mapping(
-        new (std::nothrow) SharedMapping(static_cast<uint8_t*>(data), size, std::move(file)));
-    if (mapping == nullptr) {
-        munmap(data, size);
+    std::unique_ptr<SharedMapping> mapping = SharedMapping::map(std::move(file), size);
+    if (mapping != nullptr) {
+        TraceRing::prepare(mapping->data(), size, name);
     }
     return mapping;
 }

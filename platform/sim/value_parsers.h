@@ -2,11 +2,25 @@
 #ifndef CIMP_PLATFORM_SIM_VALUE_PARSERS_H
 #define CIMP_PLATFORM_SIM_VALUE_PARSERS_H
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace cimpsim {
+
+// All of `text` as a number in `base` that fits `T`: no prefix, no blanks.
+template <typename T>
+std::optional<T> wholeNumber(std::string_view text, int base = 10) {
+    T value{};
+    const char* end = text.data() + text.size();
+    const std::from_chars_result parsed = std::from_chars(text.data(), end, value, base);
+    if (parsed.ec != std::errc() || parsed.ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // A `.fail` file: a non-zero hexadecimal 32-bit code, "0x" optional, blanks around allowed.
 std::optional<uint32_t> parseFaultCode(const std::string& text);
