@@ -36,8 +36,7 @@ struct DeliveryService::State {
     std::condition_variable drained;  // stop: the queues emptied
     DeliveryQueues queues;
     RetryPolicy policy;
-    FailureHandler onFailure;
-    RecoveryHandler onRecovery;
+    OutcomeHandler onOutcome;
     DeliveryCounters counters;
     std::uint64_t messages = 0;
     // Destinations whose last indication was given up on, and how many since the line that said
@@ -136,13 +135,13 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
         return;
     }
     // A line without a give-up says the destination recovered.
-    const std::function<void(const std::string&)> handler = givenUp ? onFailure : onRecovery;
+    const OutcomeHandler handler = onOutcome;
     lock.unlock();  // the log and the handler may take their time; enqueue must not wait
     if (!line.empty()) {
         tell(line);
     }
     if (handler) {
-        handler(job.key);
+        handler(job.key, givenUp);
     }
     lock.lock();
 }
@@ -196,14 +195,9 @@ RetryPolicy DeliveryService::retryPolicy() const {
     return state_->policy;
 }
 
-void DeliveryService::setFailureHandler(FailureHandler handler) {
+void DeliveryService::setOutcomeHandler(OutcomeHandler handler) {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->onFailure = std::move(handler);
-}
-
-void DeliveryService::setRecoveryHandler(RecoveryHandler handler) {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->onRecovery = std::move(handler);
+    state_->onOutcome = std::move(handler);
 }
 
 void DeliveryService::removeTarget(const std::string& key) {

@@ -149,7 +149,9 @@ TEST_F(DeliveryTest, PastTheWindowEachIndicationIsDroppedCountedLoggedAndReporte
     settings_.retry = {2, 5ms};
     DeliveryService service(settings_);
     std::atomic<int> failures{0};
-    service.setFailureHandler([&](const std::string& key) { failures += key == "gone" ? 1 : 100; });
+    service.setOutcomeHandler([&](const std::string& key, bool givenUp) {
+        failures += key == "gone" && givenUp ? 1 : 100;
+    });
     enqueueOneTo(service, {"gone", "http://127.0.0.1:" + std::to_string(port)}, 3);
     waitFor([&] { return service.counters().dropped == 3; });
     EXPECT_EQ(failures.load(), 3);
