@@ -649,10 +649,7 @@ std::vector<WatchedClass> SubscriptionStore::watchedClasses() const {
             }
             for (const std::string& cls : sourceInstanceClasses(*route.filter)) {
                 const WatchedClass entry{nameSpace, cls};
-                if (std::none_of(watched.begin(), watched.end(), [&](const WatchedClass& w) {
-                        return equalsIgnoreCase(w.nameSpace, entry.nameSpace) &&
-                               equalsIgnoreCase(w.className, entry.className);
-                    })) {
+                if (std::find(watched.begin(), watched.end(), entry) == watched.end()) {
                     watched.push_back(entry);
                 }
             }
