@@ -154,9 +154,7 @@ Status checkState(const InstanceValue& subscription) {
     const std::string state = textOf(subscription, "SubscriptionState");
     if (state != kEnabled && state != kDisabled) {
         return Status::invalidParameter(
-            "SubscriptionState must be 2 (Enabled) or 4 (Disabled), "
-            "not " +
-            state);
+            "SubscriptionState must be 2 (Enabled) or 4 (Disabled), not " + state);
     }
     return Status::ok();
 }
