@@ -26,8 +26,7 @@ struct DeliveryService::State {
     void waitForWork(std::unique_lock<std::mutex>& lock);
     void tell(const std::string& line);
     // The log line, if any, that a give-up or a delivery calls for.
-    std::string noteGivenUp(const DeliveryQueues::Job& job, const cimp::Outcome& why,
-                            unsigned attempts);
+    std::string noteGivenUp(const DeliveryQueues::Job& job, const cimp::Outcome& why);
     std::string noteDelivered(const std::string& key);
 
     const DeliverySettings settings;
@@ -36,8 +35,7 @@ struct DeliveryService::State {
     std::condition_variable drained;  // stop: the queues emptied
     DeliveryQueues queues;
     RetryPolicy policy;
-    FailureHandler onFailure;
-    RecoveryHandler onRecovery;
+    OutcomeHandler onOutcome;
     DeliveryCounters counters;
     std::uint64_t messages = 0;
     // Destinations whose last indication was given up on, and how many since the line that said
@@ -57,11 +55,11 @@ void DeliveryService::State::tell(const std::string& line) {
 }
 
 std::string DeliveryService::State::noteGivenUp(const DeliveryQueues::Job& job,
-                                                const cimp::Outcome& why, unsigned attempts) {
+                                                const cimp::Outcome& why) {
     if (failing[job.key]++ != 0) {
         return "";
     }
-    return "indication to " + job.key + " dropped after " + std::to_string(attempts) +
+    return "indication to " + job.key + " dropped after " + std::to_string(policy.attempts) +
            " retries: " + why.message() + "; further drops are counted, not logged, until it " +
            "takes one";
 }
@@ -108,7 +106,6 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
     using Sent = DeliveryQueues::Sent;
     using Settled = DeliveryQueues::Settled;
     const Sent how = sent.ok() ? Sent::Accepted : interrupted ? Sent::Interrupted : Sent::Refused;
-    const unsigned attempts = policy.attempts;
     std::string line;
     bool givenUp = false;
     switch (queues.settle(job, how, Clock::now(), policy)) {
@@ -125,7 +122,7 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
             break;
         case Settled::GivenUp:
             ++counters.dropped;
-            line = noteGivenUp(job, sent, attempts);
+            line = noteGivenUp(job, sent);
             givenUp = true;
             break;
     }
@@ -136,25 +133,22 @@ void DeliveryService::State::settle(const DeliveryQueues::Job& job, const cimp::
         return;
     }
     // A line without a give-up says the destination recovered.
-    const std::function<void(const std::string&)> handler = givenUp ? onFailure : onRecovery;
+    const OutcomeHandler handler = onOutcome;
     lock.unlock();  // the log and the handler may take their time; enqueue must not wait
     if (!line.empty()) {
         tell(line);
     }
     if (handler) {
-        handler(job.key);
+        handler(job.key, givenUp);
     }
     lock.lock();
 }
 
 DeliveryService::DeliveryService(DeliverySettings settings)
     : state_(std::make_unique<State>(std::move(settings))) {
-    const unsigned count = std::max(1u, state_->settings.senders);
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = 0; i < std::max(1u, state_->settings.senders); ++i) {
         state_->senders.push_back(std::make_unique<ExportSender>(state_->settings));
-    }
-    for (const auto& sender : state_->senders) {
-        state_->threads.emplace_back([this, s = sender.get()] { state_->run(*s); });
+        state_->threads.emplace_back([this, s = state_->senders.back().get()] { state_->run(*s); });
     }
 }
 
@@ -196,14 +190,9 @@ RetryPolicy DeliveryService::retryPolicy() const {
     return state_->policy;
 }
 
-void DeliveryService::setFailureHandler(FailureHandler handler) {
+void DeliveryService::setOutcomeHandler(OutcomeHandler handler) {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->onFailure = std::move(handler);
-}
-
-void DeliveryService::setRecoveryHandler(RecoveryHandler handler) {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->onRecovery = std::move(handler);
+    state_->onOutcome = std::move(handler);
 }
 
 void DeliveryService::removeTarget(const std::string& key) {

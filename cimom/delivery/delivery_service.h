@@ -2,7 +2,7 @@
 // (DSP0200 ExportIndication) over HTTP or HTTPS. One ordered, bounded queue per destination;
 // a fixed number of sender threads and connections whatever the number of destinations; a
 // failed send is retried as the retry policy says, then dropped, counted, logged and reported
-// to the failure handler. Knows nothing of filters or subscriptions: what to send, and where,
+// to the outcome handler. Knows nothing of filters or subscriptions: what to send, and where,
 // is decided above.
 //
 // Thread-safe: any thread may enqueue, change the policy or remove a destination at any time.
@@ -54,11 +54,9 @@ struct DeliverySettings {
 
 class DeliveryService {
   public:
-    // Called once per indication given up on (retries spent), on a sender thread.
-    using FailureHandler = std::function<void(const std::string& key)>;
-    // Called, on a sender thread, when a destination whose indications were given up on takes
-    // one again.
-    using RecoveryHandler = std::function<void(const std::string& key)>;
+    // Called on a sender thread once per indication given up on (retries spent), `givenUp`
+    // true, and when a destination whose indications were given up on takes one again.
+    using OutcomeHandler = std::function<void(const std::string& key, bool givenUp)>;
 
     explicit DeliveryService(DeliverySettings settings);
     ~DeliveryService();  // stops at once; see stop for a grace period
@@ -72,8 +70,7 @@ class DeliveryService {
 
     void setRetryPolicy(RetryPolicy policy);
     RetryPolicy retryPolicy() const;
-    void setFailureHandler(FailureHandler handler);
-    void setRecoveryHandler(RecoveryHandler handler);
+    void setOutcomeHandler(OutcomeHandler handler);
 
     // Forgets the destination and drops what is queued for it (a deleted destination).
     void removeTarget(const std::string& key);

@@ -128,6 +128,12 @@ bool selects(const FilterQuery& filter, const cimmof::Schema& classes,
            cimquery::matches(filter.query, InstanceQuerySource(indication, classes));
 }
 
+bool takesFrom(const FilterQuery& filter, std::string_view nameSpace) {
+    return std::any_of(
+        filter.sourceNamespaces.begin(), filter.sourceNamespaces.end(),
+        [nameSpace](const std::string& source) { return equalsIgnoreCase(source, nameSpace); });
+}
+
 std::vector<std::string> sourceInstanceClasses(const FilterQuery& filter) {
     std::vector<std::string> classes;
     for (const cimquery::Condition* isa : isaConditions(filter.query)) {

@@ -44,6 +44,9 @@ Status compileFilter(const InstanceValue& filter, const ServedSchemas& schemas,
 bool selects(const FilterQuery& filter, const cimmof::Schema& classes,
              const CMPIInstance* indication);
 
+// Whether `nameSpace` (spelled as the host serves it) is one of the filter's sources.
+bool takesFrom(const FilterQuery& filter, std::string_view nameSpace);
+
 // The classes the condition asks SourceInstance to be (SourceInstance ISA <class>).
 std::vector<std::string> sourceInstanceClasses(const FilterQuery& filter);
 

@@ -6,28 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "base/text_case.h"
+#include "cimom/indication/instance_snapshot.h"
 #include "cimom/wire/object_encoder.h"
 #include "cimom/wire/xml_writer.h"
 
 namespace cimhost {
 namespace {
 
-struct Release {
-    void operator()(CMPIInstance* instance) const { instance->ft->release(instance); }
-};
-
 CMPIStatus status(CMPIrc rc) {
     return CMPIStatus{rc, nullptr};
-}
-
-bool takesFrom(const FilterQuery& filter, const std::string& nameSpace) {
-    for (const std::string& source : filter.sourceNamespaces) {
-        if (cimp::equalsIgnoreCase(source, nameSpace)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // The properties a filter's select list sends, with those the service sets; nullopt for all.
@@ -59,7 +46,7 @@ CMPIStatus IndicationMatcher::deliver(const char* nameSpace, const CMPIInstance*
     const std::shared_ptr<const SubscriptionStore::Routes> routes = store_.routes();
     // What matching and encoding make through the broker goes when the delivery ends.
     cimbroker::RequestScope scope(runtime_);
-    std::unique_ptr<CMPIInstance, Release> copy;
+    OwnedInstance copy;
     for (const SubscriptionStore::Route& route : *routes) {
         if (!takesFrom(*route.filter, schema->nameSpace) ||
             !selects(*route.filter, schema->classes, indication)) {

@@ -45,20 +45,20 @@ LifecyclePoller::~LifecyclePoller() {
     stop();
 }
 
-void LifecyclePoller::watchChanged() {
+void LifecyclePoller::wake(bool& flag) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        changed_ = true;
+        flag = true;
     }
     wake_.notify_one();
 }
 
+void LifecyclePoller::watchChanged() {
+    wake(changed_);
+}
+
 void LifecyclePoller::stop() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
+    wake(stopping_);
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -99,10 +99,7 @@ void LifecyclePoller::refreshWatches() {
     std::vector<Watch> next;
     next.reserve(wanted.size());
     for (WatchedClass& watched : wanted) {
-        const auto same = [&watched](const Watch& w) {
-            return cimp::equalsIgnoreCase(w.watched.nameSpace, watched.nameSpace) &&
-                   cimp::equalsIgnoreCase(w.watched.className, watched.className);
-        };
+        const auto same = [&watched](const Watch& w) { return w.watched == watched; };
         if (std::any_of(next.begin(), next.end(), same)) {
             continue;
         }
@@ -150,8 +147,7 @@ void LifecyclePoller::poll(Watch& watch) {
     }
     if (!watch.fault.empty()) {
         watch.fault.clear();
-        log_ << "cimp-cimom: lifecycle poll of " + nameOf(watch.watched) + " works again\n"
-             << std::flush;
+        tell("lifecycle poll of " + nameOf(watch.watched) + " works again");
     }
     for (const LifecycleChange& change : watch.snapshot.update(reply.instances)) {
         report(watch.watched, change);
@@ -160,9 +156,7 @@ void LifecyclePoller::poll(Watch& watch) {
 
 void LifecyclePoller::noteFault(Watch& watch, std::string fault) {
     if (fault != watch.fault) {
-        log_ << "cimp-cimom: lifecycle poll of " + nameOf(watch.watched) +
-                    " failed, nothing reported: " + fault + "\n"
-             << std::flush;
+        tell("lifecycle poll of " + nameOf(watch.watched) + " failed, nothing reported: " + fault);
     }
     watch.fault = std::move(fault);
 }
@@ -175,11 +169,13 @@ void LifecyclePoller::report(const WatchedClass& watched, const LifecycleChange&
                                      ? CMPIStatus{CMPI_RC_ERR_FAILED, nullptr}
                                      : sink_.deliver(watched.nameSpace.c_str(), indication);
     if (delivered.rc != CMPI_RC_OK) {
-        log_ << "cimp-cimom: " + std::string(lifecycleClassName(change)) + " of " +
-                    nameOf(watched) +
-                    " not delivered: " + Status::fromCmpi(delivered).description() + "\n"
-             << std::flush;
+        tell(std::string(lifecycleClassName(change)) + " of " + nameOf(watched) +
+             " not delivered: " + Status::fromCmpi(delivered).description());
     }
+}
+
+void LifecyclePoller::tell(const std::string& line) {
+    log_ << "cimp-cimom: " + line + "\n" << std::flush;
 }
 
 }  // namespace cimhost

@@ -62,6 +62,8 @@ class LifecyclePoller {
     Reply enumerate(const WatchedClass& watched, const CMPIContext* context) const;
     void report(const WatchedClass& watched, const LifecycleChange& change);
     void noteFault(Watch& watch, std::string fault);
+    void tell(const std::string& line);
+    void wake(bool& flag);  // sets a flag guarded by mutex_ and wakes the thread
 
     cimbroker::Runtime& runtime_;
     const std::vector<const Router*> routers_;

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/text_case.h"
 #include "cimom/cim/status.h"
 
 namespace cimhost {
@@ -43,13 +42,8 @@ struct Need {
 // Whether `filter` asks for the indications of `binding`'s class.
 bool needs(const FilterQuery& filter, const ClassBinding& binding, const ServedSchemas& schemas) {
     const NamespaceSchema* schema = schemaOf(schemas, binding.nameSpace);
-    if (schema == nullptr || !schema->classes.isA(binding.className, filter.query.className)) {
-        return false;
-    }
-    return std::any_of(filter.sourceNamespaces.begin(), filter.sourceNamespaces.end(),
-                       [&](const std::string& source) {
-                           return cimp::equalsIgnoreCase(source, schema->nameSpace);
-                       });
+    return schema != nullptr && schema->classes.isA(binding.className, filter.query.className) &&
+           takesFrom(filter, schema->nameSpace);
 }
 
 }  // namespace
@@ -64,9 +58,10 @@ struct ProviderActivation::State {
     void update();
     void activate(const Pair& pair, Activation& activation, const CMPIContext* context);
     void deactivate(const Pair& pair, Activation& activation, const CMPIContext* context);
+    const CMPIObjectPath* classPath(const ClassBinding& binding) const;
+    void setIndications(bool enabled);
     // True when the call answered OK; logs the failure otherwise.
     bool succeeded(const CMPIStatus& rc, const Provider& provider, const std::string& what);
-    void start();
     void stop();
 
     cimbroker::Runtime& runtime;
@@ -93,7 +88,8 @@ std::vector<const Provider*> ProviderActivation::State::indicationProviders() co
 // In the order of the subscriptions, each pair once.
 std::vector<Need> ProviderActivation::State::needed() const {
     std::vector<Need> found;
-    const std::shared_ptr<const SubscriptionStore::Routes> routes = store.routes();  // a temporary would die before the loop
+    const std::shared_ptr<const SubscriptionStore::Routes> routes =
+        store.routes();  // a temporary would die before the loop
     for (const SubscriptionStore::Route& route : *routes) {
         for (const ClassBinding& binding : providers.bindings()) {
             const Pair pair{route.filter.get(), &binding};
@@ -142,22 +138,20 @@ void ProviderActivation::State::activate(const Pair& pair, Activation& activatio
                                          const CMPIContext* context) {
     const ClassBinding& binding = *pair.second;
     CMPIIndicationMI* mi = binding.provider->indicationMI;
-    const CMPIBroker* broker = runtime.broker();
     activation.select =
         std::make_unique<cimbroker::SelectExpression>(runtime, activation.filter->text, "WQL");
     const CMPISelectExp* select = activation.select->cmpi();
     const char* className = binding.className.c_str();
-    const CMPIObjectPath* classPath =
-        broker->eft->newObjectPath(broker, binding.nameSpace.c_str(), className, nullptr);
+    const CMPIObjectPath* path = classPath(binding);
     const std::string what = " of filter " + activation.filterName + " on " + binding.className;
-    if (!succeeded(mi->ft->authorizeFilter(mi, context, select, className, classPath, ""),
+    if (!succeeded(mi->ft->authorizeFilter(mi, context, select, className, path, ""),
                    *binding.provider, "authorizeFilter" + what)) {
         return;
     }
     unsigned& count = activeFilters[mi];
     const CMPIBoolean first = count == 0 ? 1 : 0;
     activation.active =
-        succeeded(mi->ft->activateFilter(mi, context, select, className, classPath, first),
+        succeeded(mi->ft->activateFilter(mi, context, select, className, path, first),
                   *binding.provider, "activateFilter" + what);
     count += activation.active ? 1 : 0;
 }
@@ -169,15 +163,19 @@ void ProviderActivation::State::deactivate(const Pair& pair, Activation& activat
     }
     const ClassBinding& binding = *pair.second;
     CMPIIndicationMI* mi = binding.provider->indicationMI;
-    const CMPIBroker* broker = runtime.broker();
     const char* className = binding.className.c_str();
-    const CMPIObjectPath* classPath =
-        broker->eft->newObjectPath(broker, binding.nameSpace.c_str(), className, nullptr);
     const CMPIBoolean last = --activeFilters[mi] == 0 ? 1 : 0;
-    succeeded(mi->ft->deActivateFilter(mi, context, activation.select->cmpi(), className, classPath,
-                                       last),
+    succeeded(mi->ft->deActivateFilter(mi, context, activation.select->cmpi(), className,
+                                       classPath(binding), last),
               *binding.provider,
               "deActivateFilter of filter " + activation.filterName + " on " + className);
+}
+
+// A path of the binding's class in its namespace, as the filter calls take it.
+const CMPIObjectPath* ProviderActivation::State::classPath(const ClassBinding& binding) const {
+    const CMPIBroker* broker = runtime.broker();
+    return broker->eft->newObjectPath(broker, binding.nameSpace.c_str(), binding.className.c_str(),
+                                      nullptr);
 }
 
 bool ProviderActivation::State::succeeded(const CMPIStatus& rc, const Provider& provider,
@@ -191,11 +189,14 @@ bool ProviderActivation::State::succeeded(const CMPIStatus& rc, const Provider& 
     return false;
 }
 
-void ProviderActivation::State::start() {
+// Enables or disables indications of each indication MI.
+void ProviderActivation::State::setIndications(bool enabled) {
     cimbroker::RequestScope scope(runtime);
     for (const Provider* provider : indicationProviders()) {
         CMPIIndicationMI* mi = provider->indicationMI;
-        succeeded(mi->ft->enableIndications(mi, scope.context()), *provider, "enableIndications");
+        const auto call = enabled ? mi->ft->enableIndications : mi->ft->disableIndications;
+        succeeded(call(mi, scope.context()), *provider,
+                  enabled ? "enableIndications" : "disableIndications");
     }
 }
 
@@ -206,18 +207,14 @@ void ProviderActivation::State::stop() {
     }
     stopped = true;
     activations.clear();  // the select expressions go now, not whenever the store's listener does
-    cimbroker::RequestScope scope(runtime);
-    for (const Provider* provider : indicationProviders()) {
-        CMPIIndicationMI* mi = provider->indicationMI;
-        succeeded(mi->ft->disableIndications(mi, scope.context()), *provider, "disableIndications");
-    }
+    setIndications(false);
 }
 
 ProviderActivation::ProviderActivation(cimbroker::Runtime& runtime,
                                        const ProviderRegistry& providers, SubscriptionStore& store,
                                        std::ostream& log)
     : state_(std::make_shared<State>(runtime, providers, store, log)) {
-    state_->start();
+    state_->setIndications(true);
     store.onChange([state = state_] { state->update(); });
     state_->update();
 }

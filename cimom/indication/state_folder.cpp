@@ -15,10 +15,8 @@
 namespace cimhost {
 namespace {
 
-bool isNameCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-';
-}
+constexpr const char* kNameCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-";
 
 std::string utcStamp() {
     const std::time_t now = std::time(nullptr);
@@ -45,10 +43,8 @@ cimp::Outcome StateFolder::checkPlace(const std::string& name) const {
     if (dir_[0] != '/') {
         return cimp::Outcome::failed(dir_, "the state folder must be an absolute path");
     }
-    bool plain = !name.empty();
-    for (const char c : name) {
-        plain = plain && isNameCharacter(c);
-    }
+    const bool plain =
+        !name.empty() && name.find_first_not_of(kNameCharacters) == std::string::npos;
     return plain ? cimp::Outcome::success()
                  : cimp::Outcome::failed(name, "not a state file name ([A-Za-z0-9_-]+)");
 }
@@ -108,9 +104,8 @@ cimp::Outcome StateFolder::setAside(const std::string& path, const cimp::Outcome
     const std::string aside = path + ".damaged-" + utcStamp();
     const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
     return cimp::Outcome::failed(
-        fault.what(),
-        fault.why() + (moved ? "; set aside as " + aside + ", starting without it"
-                             : "; could not be set aside as " + aside + ", starting without it"));
+        fault.what(), fault.why() + (moved ? "; set aside as " : "; could not be set aside as ") +
+                          aside + ", starting without it");
 }
 
 }  // namespace cimhost

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "base/text_case.h"
+#include "cimom/indication/service_records.h"
 
 namespace cimhost {
 namespace {
@@ -74,22 +75,34 @@ InstanceValue valueOf(const cimmof::ResolvedClass& cls, const cimmof::InstanceDe
 
 }  // namespace
 
-std::vector<cimmof::InstanceDecl> toDeclarations(const KeptRecords& records) {
-    std::vector<std::pair<const HostRecord*, std::string>> aliases;
-    std::vector<cimmof::InstanceDecl> out;
-    for (const HostRecord& service : records.services) {
-        out.push_back(declarationOf(service, "", aliases));
-    }
-    const std::pair<const std::vector<HostRecord>*, const char*> named[] = {
-        {&records.filters, "filter"}, {&records.destinations, "destination"}};
-    for (const auto& kind : named) {
-        for (const HostRecord& record : *kind.first) {
-            aliases.emplace_back(&record, kind.second + std::to_string(aliases.size() + 1));
-            out.push_back(declarationOf(record, aliases.back().second, aliases));
+std::optional<RecordKind> recordKindOf(const cimmof::Schema& classes, std::string_view className) {
+    const std::pair<const char*, RecordKind> roots[] = {
+        {kServiceClass, kServices},
+        {"CIM_IndicationFilter", kFilters},
+        {"CIM_ListenerDestination", kDestinations},
+        {"CIM_IndicationSubscription", kSubscriptions},
+    };
+    for (const auto& root : roots) {
+        if (classes.isA(className, root.first)) {
+            return root.second;
         }
     }
-    for (const HostRecord& subscription : records.subscriptions) {
-        out.push_back(declarationOf(subscription, "", aliases));
+    return std::nullopt;
+}
+
+std::vector<cimmof::InstanceDecl> toDeclarations(const KeptRecords& records) {
+    const char* const aliasOf[kRecordKinds] = {nullptr, "filter", "destination", nullptr};
+    std::vector<std::pair<const HostRecord*, std::string>> aliases;
+    std::vector<cimmof::InstanceDecl> out;
+    for (std::size_t kind = 0; kind < kRecordKinds; ++kind) {
+        for (const HostRecord& record : records[kind]) {
+            std::string alias;
+            if (aliasOf[kind] != nullptr) {
+                alias = aliasOf[kind] + std::to_string(aliases.size() + 1);
+                aliases.emplace_back(&record, alias);
+            }
+            out.push_back(declarationOf(record, alias, aliases));
+        }
     }
     return out;
 }
@@ -105,22 +118,17 @@ KeptRecords fromDeclarations(const cimmof::Schema& classes,
         std::string fault = cls == nullptr ? "class " + decl.className + " does not exist" : "";
         const InstanceValue value =
             cls == nullptr ? InstanceValue{} : valueOf(*cls, decl, aliases, &fault);
-        std::vector<HostRecord>* kind =
-            !fault.empty()                                              ? nullptr
-            : classes.isA(decl.className, "CIM_IndicationService")      ? &kept.services
-            : classes.isA(decl.className, "CIM_IndicationFilter")       ? &kept.filters
-            : classes.isA(decl.className, "CIM_ListenerDestination")    ? &kept.destinations
-            : classes.isA(decl.className, "CIM_IndicationSubscription") ? &kept.subscriptions
-                                                                        : nullptr;
-        if (kind == nullptr) {
+        const std::optional<RecordKind> kind =
+            fault.empty() ? recordKindOf(classes, decl.className) : std::nullopt;
+        if (!kind) {
             faults->push_back(at + (fault.empty()
                                         ? "instances of " + decl.className + " are not kept here"
                                         : fault));
             continue;
         }
-        kind->push_back(HostRecord{nameFromKeys(classes, value), value});
+        kept[*kind].push_back(HostRecord{nameFromKeys(classes, value), value});
         if (!decl.alias.empty()) {
-            aliases["$" + cimp::lowerCase(decl.alias)] = kind->back().name;
+            aliases["$" + cimp::lowerCase(decl.alias)] = kept[*kind].back().name;
         }
     }
     return kept;

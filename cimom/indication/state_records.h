@@ -4,7 +4,11 @@
 // Pure functions.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cimom/indication/host_record.h"
@@ -13,12 +17,14 @@
 
 namespace cimhost {
 
-struct KeptRecords {
-    std::vector<HostRecord> services;  // CIM_IndicationService: its settings
-    std::vector<HostRecord> filters;
-    std::vector<HostRecord> destinations;
-    std::vector<HostRecord> subscriptions;  // referring to the filters and destinations above
-};
+// The kinds of record kept, in the order they are saved and read back: the service (its
+// settings), filters, destinations, and subscriptions referring to those before them.
+enum RecordKind : std::size_t { kServices, kFilters, kDestinations, kSubscriptions, kRecordKinds };
+
+using KeptRecords = std::array<std::vector<HostRecord>, kRecordKinds>;
+
+// The kind of an instance of `className`, by the root class it derives from; nullopt for none.
+std::optional<RecordKind> recordKindOf(const cimmof::Schema& classes, std::string_view className);
 
 std::vector<cimmof::InstanceDecl> toDeclarations(const KeptRecords& records);
 

@@ -1,12 +1,13 @@
 #include "cimom/indication/subscription_store.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <ostream>
 #include <random>
-#include <type_traits>
 
 #include "base/text_case.h"
 #include "broker/cim_datetime.h"
@@ -24,22 +25,16 @@ namespace subscription_entries {
 
 using SystemClock = std::chrono::system_clock;
 
-struct FilterEntry {
+// One kept instance: the service, a filter with its compiled query, a listener destination with
+// its channel, or a subscription with the filter and destination it ties and since when
+// deliveries to that destination fail.
+struct Entry {
     HostRecord record;
     std::shared_ptr<const FilterQuery> query;
-};
-
-struct DestinationEntry {
-    HostRecord record;
     std::shared_ptr<DeliveryChannel> channel;
-    bool permanent = true;
-};
-
-struct SubscriptionEntry {
-    HostRecord record;
-    std::shared_ptr<const FilterEntry> filter;
-    std::shared_ptr<const DestinationEntry> destination;
-    std::optional<SystemClock::time_point> failingSince;  // of deliveries to the destination
+    std::shared_ptr<const Entry> filter;
+    std::shared_ptr<const Entry> destination;
+    std::optional<SystemClock::time_point> failingSince;
 };
 
 }  // namespace subscription_entries
@@ -47,37 +42,21 @@ struct SubscriptionEntry {
 namespace {
 
 using cimp::equalsIgnoreCase;
+using subscription_entries::Entry;
 using subscription_entries::SystemClock;
+using Entries = std::vector<std::shared_ptr<Entry>>;
 
 constexpr const char* kStateName = "indications";
 constexpr const char* kEnabled = "2";
 constexpr const char* kDisabled = "4";
 
-enum class Kind { None, Filter, Destination, Subscription, Service };
-
-using subscription_entries::DestinationEntry;
-using subscription_entries::FilterEntry;
-using subscription_entries::SubscriptionEntry;
-
-// The classes a client creates and changes, by the root they derive from; abstract ones are not
-// created.
-Kind kindOf(const cimmof::Schema& classes, std::string_view className) {
+// The kind of the classes a client creates and changes; abstract ones are not created.
+std::optional<RecordKind> kindOf(const cimmof::Schema& classes, std::string_view className) {
     const cimmof::ResolvedClass* cls = classes.resolve(className);
     if (cls == nullptr || cls->decl.isAbstract) {
-        return Kind::None;
+        return std::nullopt;
     }
-    const std::pair<const char*, Kind> roots[] = {
-        {"CIM_IndicationFilter", Kind::Filter},
-        {"CIM_ListenerDestination", Kind::Destination},
-        {"CIM_IndicationSubscription", Kind::Subscription},
-        {kServiceClass, Kind::Service},
-    };
-    for (const auto& root : roots) {
-        if (classes.isA(className, root.first)) {
-            return root.second;
-        }
-    }
-    return Kind::None;
+    return recordKindOf(classes, className);
 }
 
 std::string randomId() {
@@ -96,44 +75,35 @@ std::string now() {
     return cimbroker::formatCimDateTime({static_cast<std::uint64_t>(micros.count()), false});
 }
 
-template <class Entry>
-auto findEntry(std::vector<Entry>& entries, const ObjectName& name) {
-    return std::find_if(entries.begin(), entries.end(), [&name](const Entry& entry) {
-        if constexpr (std::is_same_v<Entry, SubscriptionEntry>) {
-            return sameName(entry.record.name, name);
-        } else {
-            return sameName(entry->record.name, name);
-        }
+Entries::iterator findEntry(Entries& entries, const ObjectName& name) {
+    return std::find_if(entries.begin(), entries.end(), [&name](const std::shared_ptr<Entry>& e) {
+        return sameName(e->record.name, name);
     });
 }
 
-// CIM_ERR_FAILED while subscriptions refer to `entry` (a filter or destination) by `member`.
-template <class Entry>
-Status unusedOrWhy(const std::vector<SubscriptionEntry>& subscriptions,
-                   std::shared_ptr<const Entry> SubscriptionEntry::*member,
-                   const std::shared_ptr<Entry>& entry, const ObjectName& name) {
-    const auto users =
-        std::count_if(subscriptions.begin(), subscriptions.end(),
-                      [&](const SubscriptionEntry& s) { return s.*member == entry; });
-    if (users == 0) {
+// Whether the entry is saved: all but transient destinations and the subscriptions to them.
+bool permanent(const Entry& entry) {
+    const Entry& destination = entry.destination ? *entry.destination : entry;
+    return textOf(destination.record.value, "PersistenceType") != "3";
+}
+
+// CIM_ERR_SERVER_LIMITS_EXCEEDED when `count` instances of `kind` are as many as it may have.
+Status withinLimit(RecordKind kind, const SubscriptionLimits& limits, std::size_t count) {
+    const std::pair<std::size_t, const char*> limit =
+        kind == kFilters        ? std::make_pair(limits.filters, "filters")
+        : kind == kDestinations ? std::make_pair(limits.destinations, "listener destinations")
+                                : std::make_pair(limits.subscriptions, "subscriptions");
+    if (count < limit.first) {
         return Status::ok();
     }
-    return Status::failed(nameText(name) + " is used by " + std::to_string(users) +
-                          " subscription(s); delete them first");
-}
-
-Status limitReached(const char* what, std::size_t limit) {
-    return Status::withCode(CimCode::ServerLimitsExceeded, "the indication service keeps at most " +
-                                                               std::to_string(limit) + " " + what);
-}
-
-Status duplicate(const ObjectName& name) {
-    return Status::withCode(CimCode::AlreadyExists, nameText(name) + " exists already");
+    return Status::withCode(
+        CimCode::ServerLimitsExceeded,
+        "the indication service keeps at most " + std::to_string(limit.first) + " " + limit.second);
 }
 
 // The properties a client may change, per kind.
-std::vector<std::string> changeable(Kind kind) {
-    if (kind == Kind::Service) {
+std::vector<std::string> changeable(RecordKind kind) {
+    if (kind == kServices) {
         return {"DeliveryRetryAttempts", "DeliveryRetryInterval", "SubscriptionRemovalAction",
                 "SubscriptionRemovalTimeInterval"};
     }
@@ -148,7 +118,7 @@ bool listed(const std::vector<std::string>& names, const std::string& name) {
 // The changes a ModifyInstance asks for: the changeable properties it gives (those PropertyList
 // names, when it names any); a property named that cannot change, or is left without a value,
 // refuses the request.
-Status changesAsked(Kind kind, const InstanceValue& given,
+Status changesAsked(RecordKind kind, const InstanceValue& given,
                     const std::optional<std::vector<std::string>>& propertyList,
                     std::vector<PropertyValue>* changes) {
     const std::vector<std::string> allowed = changeable(kind);
@@ -184,11 +154,20 @@ Status checkState(const InstanceValue& subscription) {
     const std::string state = textOf(subscription, "SubscriptionState");
     if (state != kEnabled && state != kDisabled) {
         return Status::invalidParameter(
-            "SubscriptionState must be 2 (Enabled) or 4 (Disabled), "
-            "not " +
-            state);
+            "SubscriptionState must be 2 (Enabled) or 4 (Disabled), not " + state);
     }
     return Status::ok();
+}
+
+// Fills what a new subscription leaves out: enabled, and started now.
+Status prepareSubscription(InstanceValue& value) {
+    if (findProperty(value, "SubscriptionState") == nullptr) {
+        setScalar(value, "SubscriptionState", "uint16", kEnabled);
+    }
+    const std::string started = now();
+    setScalar(value, "SubscriptionStartTime", "datetime", started);
+    setScalar(value, "TimeOfLastStateChange", "datetime", started);
+    return checkState(value);
 }
 
 }  // namespace
@@ -212,16 +191,13 @@ struct SubscriptionStore::State {
     DeliveryService& delivery;
     const StateFolder& folder;
     std::ostream& log;
-    const std::string startId;  // makes names and sequence contexts unique to this start
+    const std::string startId;             // makes names and sequence contexts unique to this start
+    std::atomic<std::uint64_t> issued{0};  // names and sequence contexts handed out
 
     mutable std::mutex mutex;
-    std::vector<std::shared_ptr<FilterEntry>> filters;
-    std::vector<std::shared_ptr<DestinationEntry>> destinations;
-    std::vector<SubscriptionEntry> subscriptions;
+    std::array<Entries, kRecordKinds> kept;  // the service's one entry among them
     ServiceSettings settings;
-    HostRecord service;
     HostRecord capabilities;
-    std::uint64_t issued = 0;  // names and sequence contexts handed out
     std::shared_ptr<const Routes> routes = std::make_shared<Routes>();
 
     std::vector<std::function<void()>> listeners;
@@ -229,25 +205,21 @@ struct SubscriptionStore::State {
     std::mutex logging;
 
     std::string freshId() { return startId + ":" + std::to_string(++issued); }
+    ObjectName serviceName() const { return kept[kServices].front()->record.name; }
     void tell(const std::string& line);
     void rebuildRoutes();
-    KeptRecords kept() const;
+    KeptRecords saved() const;
     void afterChange();
     Status add(const CMPIBroker* broker, const InstanceValue& given, ObjectName& made);
-    Status createFilter(const CMPIBroker* broker, InstanceValue value, ObjectName& made);
-    Status createDestination(const CMPIBroker* broker, InstanceValue value, ObjectName& made);
-    Status createSubscription(const CMPIBroker* broker, InstanceValue value, ObjectName& made);
-    Status linkSubscription(InstanceValue& value, SubscriptionEntry& entry);
-    Status modifyService(const CMPIBroker* broker, const std::vector<PropertyValue>& changes);
-    Status modifySubscription(const CMPIBroker* broker, const ObjectName& name,
-                              const std::vector<PropertyValue>& changes);
-    Status removeFilter(const ObjectName& name);
-    Status removeDestination(const ObjectName& name);
-    Status removeSubscription(const ObjectName& name);
+    Status prepareFilter(InstanceValue& value, Entry& entry);
+    Status prepareDestination(InstanceValue& value, Entry& entry);
+    Status linkSubscription(InstanceValue& value, Entry& entry);
+    Status change(const CMPIBroker* broker, RecordKind kind, const ObjectName& name,
+                  const std::vector<PropertyValue>& changes);
+    Status remove(RecordKind kind, const ObjectName& name);
     std::vector<HostRecord> recordsOf(const std::string& className) const;
-    void deliveryFailed(const std::string& key);
-    void deliveryResumed(const std::string& key);
-    FailureAction applyFailure(SubscriptionEntry& entry, SystemClock::time_point at);
+    void deliveryEnded(const std::string& key, bool givenUp);
+    FailureAction applyFailure(Entry& entry, SystemClock::time_point at);
 };
 
 void SubscriptionStore::State::tell(const std::string& line) {
@@ -257,29 +229,22 @@ void SubscriptionStore::State::tell(const std::string& line) {
 
 void SubscriptionStore::State::rebuildRoutes() {
     auto fresh = std::make_shared<Routes>();
-    for (const SubscriptionEntry& s : subscriptions) {
-        if (textOf(s.record.value, "SubscriptionState") == kEnabled) {
-            fresh->push_back(Route{s.filter->query, textOf(s.filter->record.value, "Name"),
-                                   s.destination->channel});
+    for (const auto& s : kept[kSubscriptions]) {
+        if (textOf(s->record.value, "SubscriptionState") == kEnabled) {
+            fresh->push_back(Route{s->filter->query, textOf(s->filter->record.value, "Name"),
+                                   s->destination->channel});
         }
     }
     routes = std::move(fresh);
 }
 
-KeptRecords SubscriptionStore::State::kept() const {
+KeptRecords SubscriptionStore::State::saved() const {
     KeptRecords records;
-    records.services.push_back(service);
-    for (const auto& filter : filters) {
-        records.filters.push_back(filter->record);
-    }
-    for (const auto& destination : destinations) {
-        if (destination->permanent) {
-            records.destinations.push_back(destination->record);
-        }
-    }
-    for (const SubscriptionEntry& s : subscriptions) {
-        if (s.destination->permanent) {
-            records.subscriptions.push_back(s.record);
+    for (std::size_t kind = 0; kind < kRecordKinds; ++kind) {
+        for (const auto& entry : kept[kind]) {
+            if (permanent(*entry)) {
+                records[kind].push_back(entry->record);
+            }
         }
     }
     return records;
@@ -290,7 +255,7 @@ void SubscriptionStore::State::afterChange() {
     if (folder.persistent()) {
         std::lock_guard<std::mutex> one(saving);
         std::unique_lock<std::mutex> lock(mutex);
-        const std::vector<cimmof::InstanceDecl> declarations = toDeclarations(kept());
+        const std::vector<cimmof::InstanceDecl> declarations = toDeclarations(saved());
         lock.unlock();
         const cimp::Outcome saved = folder.save(kStateName, declarations);
         if (!saved.ok()) {
@@ -302,68 +267,32 @@ void SubscriptionStore::State::afterChange() {
     }
 }
 
-Status SubscriptionStore::State::createFilter(const CMPIBroker* broker, InstanceValue value,
-                                              ObjectName& made) {
-    std::unique_lock<std::mutex> lock(mutex);
+Status SubscriptionStore::State::prepareFilter(InstanceValue& value, Entry& entry) {
     Status status = fillSystemKeys(value, systemName, "cimp-cimom:filter:" + freshId());
-    lock.unlock();
     auto query = std::make_shared<FilterQuery>();
     if (status.isOk()) {
         status = compileFilter(value, schemas, interop.nameSpace, query.get());
     }
-    auto entry = std::make_shared<FilterEntry>(
-        FilterEntry{keyedRecord(interop.classes, std::move(value)), std::move(query)});
-    if (status.isOk()) {
-        recordInstance(broker, interop, entry->record, status);
-    }
-    lock.lock();
-    if (status.isOk() && findEntry(filters, entry->record.name) != filters.end()) {
-        status = duplicate(entry->record.name);
-    } else if (status.isOk() && filters.size() >= limits.filters) {
-        status = limitReached("filters", limits.filters);
-    }
-    if (status.isOk()) {
-        made = entry->record.name;
-        filters.push_back(std::move(entry));
-    }
+    entry.query = std::move(query);
     return status;
 }
 
-Status SubscriptionStore::State::createDestination(const CMPIBroker* broker, InstanceValue value,
-                                                   ObjectName& made) {
-    std::unique_lock<std::mutex> lock(mutex);
+Status SubscriptionStore::State::prepareDestination(InstanceValue& value, Entry& entry) {
     Status status = fillSystemKeys(value, systemName, "cimp-cimom:destination:" + freshId());
-    const std::string context = startId + ":" + std::to_string(++issued);
-    lock.unlock();
+    const std::string context = freshId();
     if (status.isOk()) {
         status = checkDestination(value);
     }
-    auto entry = std::make_shared<DestinationEntry>();
-    entry->record = keyedRecord(interop.classes, std::move(value));
-    entry->permanent = textOf(entry->record.value, "PersistenceType") != "3";
-    if (status.isOk()) {
-        recordInstance(broker, interop, entry->record, status);
-    }
-    ObjectName keyed = entry->record.name;
+    ObjectName keyed = nameFromKeys(interop.classes, value);
     keyed.nameSpace = interop.nameSpace;
-    entry->channel = std::make_shared<DeliveryChannel>(
-        DeliveryTarget{nameText(keyed), textOf(entry->record.value, "Destination")}, context);
-    lock.lock();
-    if (status.isOk() && findEntry(destinations, entry->record.name) != destinations.end()) {
-        status = duplicate(entry->record.name);
-    } else if (status.isOk() && destinations.size() >= limits.destinations) {
-        status = limitReached("listener destinations", limits.destinations);
-    }
-    if (status.isOk()) {
-        made = entry->record.name;
-        destinations.push_back(std::move(entry));
-    }
+    entry.channel = std::make_shared<DeliveryChannel>(
+        DeliveryTarget{nameText(keyed), textOf(value, "Destination")}, context);
     return status;
 }
 
 // Ties a new subscription to the filter and destination its references name, which must
 // exist; its references then name them as they are kept. Under the lock.
-Status SubscriptionStore::State::linkSubscription(InstanceValue& value, SubscriptionEntry& entry) {
+Status SubscriptionStore::State::linkSubscription(InstanceValue& value, Entry& entry) {
     const PropertyValue* filter = findProperty(value, "Filter");
     const PropertyValue* handler = findProperty(value, "Handler");
     if (filter == nullptr || handler == nullptr) {
@@ -376,10 +305,10 @@ Status SubscriptionStore::State::linkSubscription(InstanceValue& value, Subscrip
                                             " is not in " + interop.nameSpace);
         }
     }
-    const auto f = findEntry(filters, *filter->reference);
-    const auto d = findEntry(destinations, *handler->reference);
-    if (f == filters.end() || d == destinations.end()) {
-        const PropertyValue* missing = f == filters.end() ? filter : handler;
+    const auto f = findEntry(kept[kFilters], *filter->reference);
+    const auto d = findEntry(kept[kDestinations], *handler->reference);
+    if (f == kept[kFilters].end() || d == kept[kDestinations].end()) {
+        const PropertyValue* missing = f == kept[kFilters].end() ? filter : handler;
         return Status::invalidParameter(missing->name + " " + nameText(*missing->reference) +
                                         " does not exist");
     }
@@ -390,132 +319,110 @@ Status SubscriptionStore::State::linkSubscription(InstanceValue& value, Subscrip
     return Status::ok();
 }
 
-Status SubscriptionStore::State::createSubscription(const CMPIBroker* broker, InstanceValue value,
-                                                    ObjectName& made) {
-    if (findProperty(value, "SubscriptionState") == nullptr) {
-        setScalar(value, "SubscriptionState", "uint16", kEnabled);
+Status SubscriptionStore::State::add(const CMPIBroker* broker, const InstanceValue& given,
+                                     ObjectName& made) {
+    InstanceValue value;
+    Status status = takeProperties(interop.classes, given, &value);
+    if (!status.isOk()) {
+        return status;
     }
-    const std::string started = now();
-    setScalar(value, "SubscriptionStartTime", "datetime", started);
-    setScalar(value, "TimeOfLastStateChange", "datetime", started);
+    const std::optional<RecordKind> kind = kindOf(interop.classes, value.className);
+    if (!kind || *kind == kServices) {
+        return Status::notSupported("instances of " + value.className +
+                                    " are not created by clients");
+    }
+    auto entry = std::make_shared<Entry>();
+    status = *kind == kFilters        ? prepareFilter(value, *entry)
+             : *kind == kDestinations ? prepareDestination(value, *entry)
+                                      : prepareSubscription(value);
     std::lock_guard<std::mutex> lock(mutex);
-    SubscriptionEntry entry;
-    Status status = checkState(value);
-    if (status.isOk()) {
-        status = linkSubscription(value, entry);
+    if (status.isOk() && *kind == kSubscriptions) {
+        status = linkSubscription(value, *entry);
     }
     if (!status.isOk()) {
         return status;
     }
-    entry.record = keyedRecord(interop.classes, std::move(value));
-    recordInstance(broker, interop, entry.record, status);
-    if (status.isOk() && findEntry(subscriptions, entry.record.name) != subscriptions.end()) {
-        status = duplicate(entry.record.name);
-    } else if (status.isOk() && subscriptions.size() >= limits.subscriptions) {
-        status = limitReached("subscriptions", limits.subscriptions);
+    entry->record = keyedRecord(interop.classes, std::move(value));
+    recordInstance(broker, interop, entry->record, status);
+    Entries& entries = kept[*kind];
+    if (status.isOk() && findEntry(entries, entry->record.name) != entries.end()) {
+        status = Status::withCode(CimCode::AlreadyExists,
+                                  nameText(entry->record.name) + " exists already");
+    } else if (status.isOk()) {
+        status = withinLimit(*kind, limits, entries.size());
     }
     if (status.isOk()) {
-        made = entry.record.name;
-        subscriptions.push_back(std::move(entry));
+        made = entry->record.name;
+        entries.push_back(std::move(entry));
         rebuildRoutes();
     }
     return status;
 }
 
-Status SubscriptionStore::State::modifyService(const CMPIBroker* broker,
-                                               const std::vector<PropertyValue>& changes) {
+// Changes the service's settings or a subscription's state, each checked as its values allow.
+Status SubscriptionStore::State::change(const CMPIBroker* broker, RecordKind kind,
+                                        const ObjectName& name,
+                                        const std::vector<PropertyValue>& changes) {
     std::unique_lock<std::mutex> lock(mutex);
-    HostRecord changed = service;
-    for (const PropertyValue& p : changes) {
-        setScalar(changed.value, p.name, p.type, p.values.empty() ? "" : p.values.front());
-    }
-    Status status = checkServiceValues(changed.value);
-    if (status.isOk()) {
-        recordInstance(broker, interop, changed, status);
-    }
-    if (!status.isOk()) {
-        return status;
-    }
-    service = std::move(changed);
-    settings = settingsOf(service.value, settings);
-    const RetryPolicy retry = settings.retry;
-    lock.unlock();
-    delivery.setRetryPolicy(retry);
-    return status;
-}
-
-Status SubscriptionStore::State::modifySubscription(const CMPIBroker* broker,
-                                                    const ObjectName& name,
-                                                    const std::vector<PropertyValue>& changes) {
-    std::lock_guard<std::mutex> lock(mutex);
-    const auto found = findEntry(subscriptions, name);
-    if (found == subscriptions.end()) {
+    const auto found = findEntry(kept[kind], name);
+    if (found == kept[kind].end()) {
         return Status::notFound(nameText(name) + " does not exist");
     }
-    HostRecord changed = found->record;
-    const std::string before = textOf(changed.value, "SubscriptionState");
+    Entry& entry = **found;
+    HostRecord changed = entry.record;
     for (const PropertyValue& p : changes) {
         setScalar(changed.value, p.name, p.type, p.values.empty() ? "" : p.values.front());
     }
-    Status status = checkState(changed.value);
+    Status status =
+        kind == kServices ? checkServiceValues(changed.value) : checkState(changed.value);
     if (status.isOk()) {
         recordInstance(broker, interop, changed, status);
     }
     if (!status.isOk()) {
         return status;
     }
-    if (textOf(changed.value, "SubscriptionState") != before) {
+    if (textOf(changed.value, "SubscriptionState") !=
+        textOf(entry.record.value, "SubscriptionState")) {
         setScalar(changed.value, "TimeOfLastStateChange", "datetime", now());
-        found->failingSince.reset();
+        entry.failingSince.reset();
     }
-    found->record = std::move(changed);
+    entry.record = std::move(changed);
     rebuildRoutes();
+    if (kind == kServices) {
+        settings = settingsOf(entry.record.value, settings);
+        const RetryPolicy retry = settings.retry;
+        lock.unlock();
+        delivery.setRetryPolicy(retry);
+    }
     return status;
 }
 
-Status SubscriptionStore::State::removeFilter(const ObjectName& name) {
-    std::lock_guard<std::mutex> lock(mutex);
-    const auto found = findEntry(filters, name);
-    if (found == filters.end()) {
-        return Status::notFound(nameText(name) + " does not exist");
-    }
-    if (Status used = unusedOrWhy(subscriptions, &SubscriptionEntry::filter, *found, name);
-        !used.isOk()) {
-        return used;
-    }
-    filters.erase(found);
-    return Status::ok();
-}
-
-Status SubscriptionStore::State::removeDestination(const ObjectName& name) {
+// Deletes a filter or destination no subscription refers to, or a subscription.
+Status SubscriptionStore::State::remove(RecordKind kind, const ObjectName& name) {
     std::unique_lock<std::mutex> lock(mutex);
-    const auto found = findEntry(destinations, name);
-    if (found == destinations.end()) {
+    const auto found = findEntry(kept[kind], name);
+    if (found == kept[kind].end()) {
         return Status::notFound(nameText(name) + " does not exist");
     }
-    if (Status used = unusedOrWhy(subscriptions, &SubscriptionEntry::destination, *found, name);
-        !used.isOk()) {
-        return used;
+    const Entries& subscriptions = kept[kSubscriptions];
+    const auto users = std::count_if(
+        subscriptions.begin(), subscriptions.end(),
+        [&](const auto& s) { return s->filter == *found || s->destination == *found; });
+    if (users != 0) {
+        return Status::failed(nameText(name) + " is used by " + std::to_string(users) +
+                              " subscription(s); delete them first");
     }
-    const std::string key = (*found)->channel->target.key;
-    destinations.erase(found);
-    lock.unlock();
-    delivery.removeTarget(key);
-    return Status::ok();
-}
-
-Status SubscriptionStore::State::removeSubscription(const ObjectName& name) {
-    std::lock_guard<std::mutex> lock(mutex);
-    const auto found = findEntry(subscriptions, name);
-    if (found == subscriptions.end()) {
-        return Status::notFound(nameText(name) + " does not exist");
-    }
-    subscriptions.erase(found);
+    const std::shared_ptr<DeliveryChannel> channel = (*found)->channel;
+    kept[kind].erase(found);
     rebuildRoutes();
+    lock.unlock();
+    if (channel) {
+        delivery.removeTarget(channel->target.key);  // drops what is queued for it
+    }
     return Status::ok();
 }
 
-// The records of exactly `className`: the kept ones, the service's, and the association
+// The records of exactly `className`: the kept ones, the capabilities, and the association
 // instances made from them.
 std::vector<HostRecord> SubscriptionStore::State::recordsOf(const std::string& className) const {
     std::lock_guard<std::mutex> lock(mutex);
@@ -525,39 +432,33 @@ std::vector<HostRecord> SubscriptionStore::State::recordsOf(const std::string& c
             records.push_back(record);
         }
     };
-    for (const auto& filter : filters) {
-        add(filter->record);
+    for (const Entries& entries : kept) {
+        for (const auto& entry : entries) {
+            add(entry->record);
+        }
     }
-    for (const auto& destination : destinations) {
-        add(destination->record);
-    }
-    for (const SubscriptionEntry& s : subscriptions) {
-        add(s.record);
-    }
-    add(service);
     add(capabilities);
     const cimmof::Schema& classes = interop.classes;
     if (equalsIgnoreCase(className, "CIM_HostedService")) {
-        add(hostedServiceRecord(classes, systemName, service.name));
+        add(hostedServiceRecord(classes, systemName, serviceName()));
     } else if (equalsIgnoreCase(className, "CIM_ElementCapabilities")) {
-        add(elementCapabilitiesRecord(classes, service.name, capabilities.name));
+        add(elementCapabilitiesRecord(classes, serviceName(), capabilities.name));
     } else if (equalsIgnoreCase(className, "CIM_ServiceAffectsElement")) {
-        for (const auto& filter : filters) {
-            add(affectsRecord(classes, service.name, filter->record.name));
-        }
-        for (const auto& destination : destinations) {
-            add(affectsRecord(classes, service.name, destination->record.name));
+        for (const RecordKind managed : {kFilters, kDestinations}) {
+            for (const auto& entry : kept[managed]) {
+                add(affectsRecord(classes, serviceName(), entry->record.name));
+            }
         }
     }
     return records;
 }
 
 // Applies the failure rules to one subscription of the destination given up on; what it did.
-FailureAction SubscriptionStore::State::applyFailure(SubscriptionEntry& entry,
-                                                     SystemClock::time_point at) {
+FailureAction SubscriptionStore::State::applyFailure(Entry& entry, SystemClock::time_point at) {
     if (!entry.failingSince) {
         entry.failingSince = at;
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(at.time_since_epoch());
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(at.time_since_epoch());
         setScalar(entry.record.value, "DeliveryFailureTime", "uint64",
                   std::to_string(seconds.count()));
     }
@@ -581,13 +482,18 @@ FailureAction SubscriptionStore::State::applyFailure(SubscriptionEntry& entry,
     return FailureAction::None;
 }
 
-void SubscriptionStore::State::deliveryFailed(const std::string& key) {
+// An indication for the destination `key` was given up on, or it takes them again.
+void SubscriptionStore::State::deliveryEnded(const std::string& key, bool givenUp) {
     std::unique_lock<std::mutex> lock(mutex);
     const SystemClock::time_point at = SystemClock::now();
+    Entries& subscriptions = kept[kSubscriptions];
     bool changed = false;
     for (auto s = subscriptions.begin(); s != subscriptions.end();) {
-        const FailureAction action =
-            s->destination->channel->target.key == key ? applyFailure(*s, at) : FailureAction::None;
+        const bool ours = (*s)->destination->channel->target.key == key;
+        if (ours && !givenUp) {
+            (*s)->failingSince.reset();
+        }
+        const FailureAction action = ours && givenUp ? applyFailure(**s, at) : FailureAction::None;
         changed = changed || action != FailureAction::None;
         s = action == FailureAction::Remove ? subscriptions.erase(s) : s + 1;
     }
@@ -599,15 +505,6 @@ void SubscriptionStore::State::deliveryFailed(const std::string& key) {
     afterChange();
 }
 
-void SubscriptionStore::State::deliveryResumed(const std::string& key) {
-    std::lock_guard<std::mutex> lock(mutex);
-    for (SubscriptionEntry& s : subscriptions) {
-        if (s.destination->channel->target.key == key) {
-            s.failingSince.reset();
-        }
-    }
-}
-
 SubscriptionStore::SubscriptionStore(ServedSchemas schemas, std::string systemName,
                                      SubscriptionLimits limits, DeliveryService& delivery,
                                      const StateFolder& state, std::ostream& log)
@@ -615,25 +512,21 @@ SubscriptionStore::SubscriptionStore(ServedSchemas schemas, std::string systemNa
                                      state, log)) {
     State& s = *state_;
     s.settings.retry = delivery.retryPolicy();
-    s.service = serviceRecord(s.interop.classes, s.systemName, s.settings);
+    auto service = std::make_shared<Entry>();
+    service->record = serviceRecord(s.interop.classes, s.systemName, s.settings);
+    s.kept[kServices].push_back(std::move(service));
     s.capabilities = capabilitiesRecord(s.interop.classes, limits, state.persistent());
-    // A sender may be about to call a handler as the store goes; it then finds nothing.
-    const std::weak_ptr<State> weak = state_;
-    delivery.setFailureHandler([weak](const std::string& key) {
-        if (const std::shared_ptr<State> alive = weak.lock()) {
-            alive->deliveryFailed(key);
-        }
-    });
-    delivery.setRecoveryHandler([weak](const std::string& key) {
-        if (const std::shared_ptr<State> alive = weak.lock()) {
-            alive->deliveryResumed(key);
-        }
-    });
+    // A sender may be about to call the handler as the store goes; it then finds nothing.
+    delivery.setOutcomeHandler(
+        [weak = std::weak_ptr<State>(state_)](const std::string& key, bool givenUp) {
+            if (const std::shared_ptr<State> alive = weak.lock()) {
+                alive->deliveryEnded(key, givenUp);
+            }
+        });
 }
 
 SubscriptionStore::~SubscriptionStore() {
-    state_->delivery.setFailureHandler(nullptr);
-    state_->delivery.setRecoveryHandler(nullptr);
+    state_->delivery.setOutcomeHandler(nullptr);
 }
 
 Status SubscriptionStore::instancesOf(const CMPIBroker* broker, const std::string& className,
@@ -650,27 +543,7 @@ Status SubscriptionStore::instancesOf(const CMPIBroker* broker, const std::strin
 }
 
 bool SubscriptionStore::keeps(const std::string& className) const {
-    return kindOf(state_->interop.classes, className) != Kind::None;
-}
-
-Status SubscriptionStore::State::add(const CMPIBroker* broker, const InstanceValue& given,
-                                     ObjectName& made) {
-    InstanceValue value;
-    const Status taken = takeProperties(interop.classes, given, &value);
-    if (!taken.isOk()) {
-        return taken;
-    }
-    switch (kindOf(interop.classes, value.className)) {
-        case Kind::Filter:
-            return createFilter(broker, std::move(value), made);
-        case Kind::Destination:
-            return createDestination(broker, std::move(value), made);
-        case Kind::Subscription:
-            return createSubscription(broker, std::move(value), made);
-        default:
-            return Status::notSupported("instances of " + value.className +
-                                        " are not created by clients");
-    }
+    return kindOf(state_->interop.classes, className).has_value();
 }
 
 Status SubscriptionStore::create(const CMPIBroker* broker, const InstanceValue& instance,
@@ -685,8 +558,8 @@ Status SubscriptionStore::create(const CMPIBroker* broker, const InstanceValue& 
 Status SubscriptionStore::modify(
     const CMPIBroker* broker, const ObjectName& name, const InstanceValue& instance,
     const std::optional<std::vector<std::string>>& propertyList) const {
-    const Kind kind = kindOf(state_->interop.classes, name.className);
-    if (kind != Kind::Service && kind != Kind::Subscription) {
+    const std::optional<RecordKind> kind = kindOf(state_->interop.classes, name.className);
+    if (kind != kServices && kind != kSubscriptions) {
         return Status::notSupported(name.className +
                                     " cannot be changed; delete it and create another");
     }
@@ -694,14 +567,10 @@ Status SubscriptionStore::modify(
     std::vector<PropertyValue> changes;
     Status status = takeProperties(state_->interop.classes, instance, &value);
     if (status.isOk()) {
-        status = changesAsked(kind, value, propertyList, &changes);
+        status = changesAsked(*kind, value, propertyList, &changes);
     }
-    if (status.isOk() && kind == Kind::Service) {
-        status = sameName(name, state_->service.name)
-                     ? state_->modifyService(broker, changes)
-                     : Status::notFound(nameText(name) + " does not exist");
-    } else if (status.isOk()) {
-        status = state_->modifySubscription(broker, name, changes);
+    if (status.isOk()) {
+        status = state_->change(broker, *kind, name, changes);
     }
     if (status.isOk()) {
         state_->afterChange();
@@ -710,20 +579,11 @@ Status SubscriptionStore::modify(
 }
 
 Status SubscriptionStore::remove(const ObjectName& name) const {
-    Status status;
-    switch (kindOf(state_->interop.classes, name.className)) {
-        case Kind::Filter:
-            status = state_->removeFilter(name);
-            break;
-        case Kind::Destination:
-            status = state_->removeDestination(name);
-            break;
-        case Kind::Subscription:
-            status = state_->removeSubscription(name);
-            break;
-        default:
-            return Status::notSupported(name.className + " cannot be deleted");
+    const std::optional<RecordKind> kind = kindOf(state_->interop.classes, name.className);
+    if (!kind || *kind == kServices) {
+        return Status::notSupported(name.className + " cannot be deleted");
     }
+    const Status status = state_->remove(*kind, name);
     if (status.isOk()) {
         state_->afterChange();
     }
@@ -740,17 +600,16 @@ void SubscriptionStore::load(const CMPIBroker* broker) {
     }
     std::vector<std::string> faults;
     const KeptRecords kept = fromDeclarations(s.interop.classes, declarations, &faults);
-    for (const HostRecord& service : kept.services) {
+    for (const HostRecord& service : kept[kServices]) {
         std::vector<PropertyValue> changes;
-        changesAsked(Kind::Service, service.value, std::nullopt, &changes);
-        const Status status = s.modifyService(broker, changes);
+        changesAsked(kServices, service.value, std::nullopt, &changes);
+        const Status status = s.change(broker, kServices, s.serviceName(), changes);
         if (!status.isOk()) {
             faults.push_back("service settings not taken: " + status.description());
         }
     }
-    for (const std::vector<HostRecord>* kind :
-         {&kept.filters, &kept.destinations, &kept.subscriptions}) {
-        for (const HostRecord& record : *kind) {
+    for (const RecordKind kind : {kFilters, kDestinations, kSubscriptions}) {
+        for (const HostRecord& record : kept[kind]) {
             ObjectName made;
             const Status status = s.add(broker, record.value, made);
             if (!status.isOk()) {
@@ -788,10 +647,7 @@ std::vector<WatchedClass> SubscriptionStore::watchedClasses() const {
             }
             for (const std::string& cls : sourceInstanceClasses(*route.filter)) {
                 const WatchedClass entry{nameSpace, cls};
-                if (std::none_of(watched.begin(), watched.end(), [&](const WatchedClass& w) {
-                        return equalsIgnoreCase(w.nameSpace, entry.nameSpace) &&
-                               equalsIgnoreCase(w.className, entry.className);
-                    })) {
+                if (std::find(watched.begin(), watched.end(), entry) == watched.end()) {
                     watched.push_back(entry);
                 }
             }

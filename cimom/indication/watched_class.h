@@ -5,14 +5,18 @@
 
 #include <string>
 
+#include "base/text_case.h"
+
 namespace cimhost {
 
 struct WatchedClass {
     std::string nameSpace;  // a source namespace of the filter
     std::string className;  // as the filter's ISA names it
 
+    // Namespace and class names are told apart without regard to case.
     bool operator==(const WatchedClass& other) const {
-        return nameSpace == other.nameSpace && className == other.className;
+        return cimp::equalsIgnoreCase(nameSpace, other.nameSpace) &&
+               cimp::equalsIgnoreCase(className, other.className);
     }
 };
 

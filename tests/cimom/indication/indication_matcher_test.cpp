@@ -161,6 +161,7 @@ TEST_F(IndicationMatcherTest, ADestinationThatFailsAppliesTheSubscriptionsPolici
     raise("root/orvcim", "CIM_AlertIndication", {}, 5);
     waitUntil([&] { return get(disable)["SubscriptionState"] == "4"; });
     waitUntil([&] { return enumerate("CIM_IndicationSubscription").size() == 2; });
+    waitUntil([&] { return get(ignore)["DeliveryFailureTime"] != "NULL"; });
     EXPECT_TRUE(cimhost::sameName(enumerate("CIM_IndicationSubscription").back(), ignore));
     EXPECT_EQ(get(ignore)["SubscriptionState"], "2");
     EXPECT_GT(std::stoull(get(ignore)["DeliveryFailureTime"]), 1600000000ull);  // seconds, UTC

@@ -160,8 +160,12 @@ class LifecyclePollerTest : public ::testing::Test {
 
     // Waits (ten seconds at most) until `cls` has been enumerated `more` times after now.
     void awaitPolls(const std::string& cls, int more) {
+        awaitEnumerations(cls, enumerations(cls) + more);
+    }
+
+    // Waits (ten seconds at most) until `cls` has been enumerated `target` times in all.
+    void awaitEnumerations(const std::string& cls, int target) {
         std::unique_lock<std::mutex> lock(world_.mutex);
-        const int target = world_.enumerations[cls] + more;
         world_.changed.wait_for(lock, std::chrono::seconds(10),
                                 [&] { return world_.enumerations[cls] >= target; });
         ASSERT_GE(world_.enumerations[cls], target) << cls << " not polled";
@@ -194,7 +198,7 @@ TEST_F(LifecyclePollerTest, NothingIsPolledUntilAClassIsWatchedThenItsBaselineIs
     watch({});
     EXPECT_EQ(enumerations("T_Sub1"), 0);
     watch({kSub1});
-    awaitPolls("T_Sub1", 1);
+    awaitEnumerations("T_Sub1", 1);  // the baseline may be taken before this looks
     poller_->stop();
     EXPECT_TRUE(world_.received.empty()) << "a baseline reports nothing";
 }

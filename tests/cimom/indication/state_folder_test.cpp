@@ -3,7 +3,6 @@
 #include "cimom/indication/state_folder.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -69,14 +68,6 @@ TEST_F(StateFolderTest, SavedInstancesLoadBackAndReplaceTheOldOnes) {
     EXPECT_EQ(destinationOf(loaded[0]), "https://127.0.0.1:2/");
     EXPECT_EQ(destinationOf(loaded[1]), "http://127.0.0.1:3/");
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"destinations.mof"});
-}
-
-TEST_F(StateFolderTest, FolderAndFilesAreOwnerOnly) {
-    const StateFolder folder(dir_);
-    ASSERT_TRUE(folder.save("subscriptions", {}).ok());
-    EXPECT_EQ(fs::status(dir_).permissions() & fs::perms::all, fs::perms::owner_all);
-    EXPECT_EQ(fs::status(dir_ + "/subscriptions.mof").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(StateFolderTest, MissingFileAndCrashLeftoversLoadAsNothing) {

@@ -128,30 +128,22 @@ TEST_F(SubscriptionStoreTest, RefusesDestinationsThatAreNoHttpUrls) {
     EXPECT_TRUE(enumerate("CIM_ListenerDestination").empty());
 }
 
+// The codes of the refused references and deletions the end-to-end refusals show; here, what
+// they say, and the deletions they do not try.
 TEST_F(SubscriptionStoreTest, KeepsEverySubscriptionsFilterAndDestination) {
     const ObjectName f = filter("f", kAlerts);
     const ObjectName d = destination("d", "http://127.0.0.1:5990");
     ObjectName missing = f;
     missing.keys.back().value.text = "gone";  // Name
-    cimhost::Status status = create("CIM_IndicationSubscription",
-                                    {reference("Filter", missing), reference("Handler", d)});
-    EXPECT_EQ(status.code(), CimCode::InvalidParameter);
-    EXPECT_NE(status.description().find("does not exist"), std::string::npos);
-
+    EXPECT_NE(create("CIM_IndicationSubscription",
+                     {reference("Filter", missing), reference("Handler", d)})
+                  .description()
+                  .find("Name=\"gone\" does not exist"),
+              std::string::npos);
     const ObjectName s = subscription(f, d);
-    EXPECT_EQ(
-        create("CIM_IndicationSubscription", {reference("Filter", f), reference("Handler", d)})
-            .code(),
-        CimCode::AlreadyExists);
-    for (const ObjectName& used : {f, d}) {
-        status = remove(used);
-        EXPECT_EQ(status.code(), CimCode::Failed);
-        EXPECT_NE(status.description().find("is used by 1 subscription(s)"), std::string::npos);
-    }
+    EXPECT_NE(remove(d).description().find("is used by 1 subscription(s); delete them first"),
+              std::string::npos);
     ASSERT_TRUE(remove(s).isOk());
-    EXPECT_EQ(enumerate("CIM_IndicationFilter").size(), 1u);
-    EXPECT_EQ(enumerate("CIM_ListenerDestinationCIMXML").size(), 1u);
-    EXPECT_TRUE(remove(f).isOk());
     EXPECT_TRUE(remove(d).isOk());
     EXPECT_EQ(remove(d).code(), CimCode::NotFound);
     EXPECT_EQ(remove(serviceName()).code(), CimCode::NotSupported);
@@ -164,11 +156,7 @@ TEST_F(SubscriptionStoreTest, ChangesOnlyWhatDsp1054LetsChange) {
     ASSERT_TRUE(modify(s, {text("SubscriptionState", "4", "uint16")}).isOk());
     EXPECT_EQ(get(s)["SubscriptionState"], "4");
     EXPECT_TRUE(store_->routes()->empty());
-    EXPECT_EQ(modify(s, {text("SubscriptionState", "3", "uint16")}).code(),
-              CimCode::InvalidParameter);
     EXPECT_EQ(modify(s, {}, std::vector<std::string>{"OnFatalErrorPolicy"}).code(),
-              CimCode::NotSupported);
-    EXPECT_EQ(modify(f, {text("Query", "SELECT * FROM CIM_Indication")}).code(),
               CimCode::NotSupported);
 
     const ObjectName service = serviceName();
@@ -181,8 +169,6 @@ TEST_F(SubscriptionStoreTest, ChangesOnlyWhatDsp1054LetsChange) {
     Properties got = get(service);
     EXPECT_EQ(got["DeliveryRetryInterval"], "7");
     EXPECT_EQ(got["SubscriptionRemovalAction"], "2");
-    EXPECT_EQ(modify(service, {text("DeliveryRetryInterval", "0", "uint32")}).code(),
-              CimCode::InvalidParameter);
     EXPECT_EQ(modify(service, {text("DeliveryRetryAttempts", "70000", "uint16")}).code(),
               CimCode::InvalidParameter);
     EXPECT_EQ(modify(service, {text("Name", "x")}, std::vector<std::string>{"Name"}).code(),
@@ -225,27 +211,22 @@ TEST_F(SubscriptionStoreTest, ClientsFollowAssociationsFromTheServiceToWhatItMan
 
 class LimitedStoreTest : public IndicationFixture {
   protected:
-    LimitedStoreTest() : IndicationFixture(cimhost::SubscriptionLimits{1, 1, 1}) {}
+    LimitedStoreTest() : IndicationFixture(cimhost::SubscriptionLimits{2, 1, 1}) {}
 };
 
+// The filter and destination limits' codes the end-to-end refusals show; here, what the refusals
+// say, and the limit of subscriptions.
 TEST_F(LimitedStoreTest, RefusesWhatGoesBeyondTheLimits) {
-    const ObjectName f = filter("f", kAlerts);
     const ObjectName d = destination("d", "http://127.0.0.1:5990");
-    const ObjectName s = subscription(f, d);
-    const cimhost::Status status =
+    subscription(filter("f", kAlerts), d);
+    const ObjectName second = filter("g", kAlerts);
+    cimhost::Status status =
         create("CIM_IndicationFilter", {text("Query", kAlerts), text("QueryLanguage", "WQL")});
+    EXPECT_EQ(status.description(), "the indication service keeps at most 2 filters");
+    status = create("CIM_IndicationSubscription",
+                    {reference("Filter", second), reference("Handler", d)});
     EXPECT_EQ(status.code(), CimCode::ServerLimitsExceeded);
-    EXPECT_EQ(status.description(), "the indication service keeps at most 1 filters");
-    EXPECT_EQ(create("CIM_IndicationHandlerCIMXML", {text("Destination", "http://a")}).code(),
-              CimCode::ServerLimitsExceeded);
-    EXPECT_EQ(
-        create("CIM_IndicationSubscription", {reference("Filter", f), reference("Handler", d)})
-            .code(),
-        CimCode::AlreadyExists);  // the one allowed is there already
-    ASSERT_TRUE(remove(s).isOk());
-    EXPECT_TRUE(
-        create("CIM_IndicationSubscription", {reference("Filter", f), reference("Handler", d)})
-            .isOk());
+    EXPECT_EQ(status.description(), "the indication service keeps at most 1 subscriptions");
 }
 
 TEST_F(SubscriptionStoreTest, TellsThePollerWhichClassesLifecycleFiltersWatch) {
