@@ -81,10 +81,9 @@ EnumerationBatch EnumerationContextTable::pull(const std::string& context, Enume
                                                const std::string& nameSpace,
                                                std::uint32_t maxObjectCount) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Entries::iterator found;
-    const Status status = find(context, nameSpace, found);
-    if (!status.isOk()) {
-        return EnumerationBatch::refused(status);
+    const Entries::iterator found = find(context, nameSpace);
+    if (found == entries_.end()) {
+        return EnumerationBatch::refused(invalidContext(context));
     }
     if (found->second.kind != kind) {
         return EnumerationBatch::refused(Status::withCode(
@@ -108,12 +107,12 @@ EnumerationBatch EnumerationContextTable::pull(const std::string& context, Enume
 
 Status EnumerationContextTable::close(const std::string& context, const std::string& nameSpace) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Entries::iterator found;
-    const Status status = find(context, nameSpace, found);
-    if (status.isOk()) {
-        erase(found);
+    const Entries::iterator found = find(context, nameSpace);
+    if (found == entries_.end()) {
+        return invalidContext(context);
     }
-    return status;
+    erase(found);
+    return Status::ok();
 }
 
 std::size_t EnumerationContextTable::openCount() const {
@@ -121,15 +120,13 @@ std::size_t EnumerationContextTable::openCount() const {
     return entries_.size();
 }
 
-Status EnumerationContextTable::find(const std::string& context, const std::string& nameSpace,
-                                     Entries::iterator& found) {
+EnumerationContextTable::Entries::iterator EnumerationContextTable::find(
+    const std::string& context, const std::string& nameSpace) {
     dropExpired(now_());
-    found = entries_.find(context);
-    if (found == entries_.end() ||
-        !cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace)) {
-        return invalidContext(context);
-    }
-    return Status::ok();
+    const Entries::iterator found = entries_.find(context);
+    const bool open = found != entries_.end() &&
+                      cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace);
+    return open ? found : entries_.end();
 }
 
 void EnumerationContextTable::dropExpired(Clock::time_point now) {

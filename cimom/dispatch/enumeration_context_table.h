@@ -71,7 +71,8 @@ class EnumerationContextTable {
     Entries::iterator erase(Entries::iterator at);  // the entry after it
     // Moves up to `count` items of `entry` into `batch`.
     static void take(Entry& entry, std::uint32_t count, EnumerationBatch& batch);
-    Status find(const std::string& context, const std::string& nameSpace, Entries::iterator& found);
+    // The context open in `nameSpace`, once the expired ones are dropped; end() when none is.
+    Entries::iterator find(const std::string& context, const std::string& nameSpace);
 
     const EnumerationLimits limits_;
     const Now now_;

@@ -96,7 +96,7 @@ class DecodeState {
 
     Operation op;
     ParameterValue value;  // of the IPARAMVALUE being read
-    const ParameterRule* parameter = nullptr;
+    MethodParameter parameter;
     std::string parameterName;  // as the request spelled it
     GivenParameters given;
 

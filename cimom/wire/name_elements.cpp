@@ -99,7 +99,7 @@ class KeyBindingElement final : public ElementRole {
             auto reference = std::make_shared<ObjectName>();
             value.type = KeyValue::Type::Reference;
             value.reference = reference;
-            return {&valueReferenceElement(), reference.get(), 2};
+            return {&kValueReferenceElement, reference.get(), 2};
         }
         frame.fail(2, notValid("KEYBINDING holds " + std::string(name)));
         return {};
@@ -174,14 +174,8 @@ const OneChildOf<3> kValueReference({{{"INSTANCENAME", &kInstanceName},
 
 }  // namespace
 
-const ElementRole& localNamespacePathElement() {
-    return kLocalNamespacePath;
-}
-const ElementRole& instanceNameElement() {
-    return kInstanceName;
-}
-const ElementRole& valueReferenceElement() {
-    return kValueReference;
-}
+const ElementRole& kLocalNamespacePathElement = kLocalNamespacePath;
+const ElementRole& kInstanceNameElement = kInstanceName;
+const ElementRole& kValueReferenceElement = kValueReference;
 
 }  // namespace cimhost

@@ -123,31 +123,6 @@ void ObjectEncoder::keyValue(const cimmof::ResolvedClass* declared, std::string_
 
 void ObjectEncoder::localNamespacePath(std::string_view nameSpace) {
     out_.open("LOCALNAMESPACEPATH");
-    namespaceElements(nameSpace);
-    out_.close();
-}
-
-void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
-    const std::string_view host = cimbroker::borrowHost(path);
-    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
-    out_.open("INSTANCEPATH").open("NAMESPACEPATH");
-    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
-    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
-    out_.close();
-    instanceName(path);
-    out_.close();
-}
-
-void ObjectEncoder::classPath(std::string_view className) {
-    out_.open("CLASSPATH").open("NAMESPACEPATH");
-    out_.element("HOST", host_);
-    localNamespacePath(nameSpace_);
-    out_.close();
-    out_.open("CLASSNAME").attribute("NAME", className).close();
-    out_.close();
-}
-
-void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
     while (!nameSpace.empty()) {
         const std::size_t slash = nameSpace.find('/');
         const std::string_view segment = nameSpace.substr(0, slash);
@@ -156,6 +131,28 @@ void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
         }
         nameSpace.remove_prefix(slash == std::string_view::npos ? nameSpace.size() : slash + 1);
     }
+    out_.close();
+}
+
+void ObjectEncoder::namespacePath(std::string_view host, std::string_view nameSpace) {
+    out_.open("NAMESPACEPATH");
+    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
+    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
+    out_.close();
+}
+
+void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
+    out_.open("INSTANCEPATH");
+    namespacePath(cimbroker::borrowHost(path), cimbroker::borrowNameSpace(path));
+    instanceName(path);
+    out_.close();
+}
+
+void ObjectEncoder::classPath(std::string_view className) {
+    out_.open("CLASSPATH");
+    namespacePath(host_, nameSpace_);
+    out_.open("CLASSNAME").attribute("NAME", className).close();
+    out_.close();
 }
 
 void ObjectEncoder::reference(const CMPIObjectPath* path) {
@@ -191,6 +188,19 @@ bool ObjectEncoder::selected(std::string_view property, const PropertySelection&
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
     instance(inst, inst->ft->getObjectPath(inst, nullptr), selection);
+}
+
+void ObjectEncoder::instanceWithPath(const char* wrapper, const CMPIInstance* inst,
+                                     const PropertySelection& selection, bool nameOnly) {
+    const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
+    out_.open(wrapper);
+    if (nameOnly) {
+        instanceName(path);
+    } else {
+        instancePath(path);
+    }
+    instance(inst, path, selection);
+    out_.close();
 }
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* path,
