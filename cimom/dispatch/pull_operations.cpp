@@ -89,8 +89,6 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
 
 }  // namespace
 
-PullOperations::PullOperations(EnumerationLimits limits) : table_(limits) {}
-
 bool PullOperations::handles(OperationKind kind) {
     return entryFor(kOpenKinds, kind) != nullptr || entryFor(kPullKinds, kind) != nullptr ||
            kind == K::CloseEnumeration || kind == K::EnumerationCount;
