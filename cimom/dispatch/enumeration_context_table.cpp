@@ -46,10 +46,6 @@ EnumerationBatch EnumerationContextTable::open(EnumerationKind kind, const std::
                                                std::vector<std::string> items,
                                                std::optional<std::uint32_t> timeout,
                                                std::uint32_t maxObjectCount) {
-    const Status timeoutStatus = checkTimeout(timeout);
-    if (!timeoutStatus.isOk()) {
-        return EnumerationBatch::refused(timeoutStatus);
-    }
     Entry entry{kind, nameSpace, std::move(items),
                 0,    0,         std::chrono::seconds(timeout.value_or(limits_.defaultTimeout)),
                 {}};
@@ -124,8 +120,8 @@ EnumerationContextTable::Entries::iterator EnumerationContextTable::find(
     const std::string& context, const std::string& nameSpace) {
     dropExpired(now_());
     const Entries::iterator found = entries_.find(context);
-    const bool open = found != entries_.end() &&
-                      cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace);
+    const bool open =
+        found != entries_.end() && cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace);
     return open ? found : entries_.end();
 }
 

@@ -45,7 +45,8 @@ class EnumerationContextTable {
     // provider is called.
     Status checkTimeout(std::optional<std::uint32_t> requested) const;
 
-    // Answers the open operation with the first `maxObjectCount` of `items` and keeps the rest.
+    // Answers the open operation with the first `maxObjectCount` of `items` and keeps the rest;
+    // `timeout` is one checkTimeout accepted.
     EnumerationBatch open(EnumerationKind kind, const std::string& nameSpace,
                           std::vector<std::string> items, std::optional<std::uint32_t> timeout,
                           std::uint32_t maxObjectCount);

@@ -1,7 +1,6 @@
 #include "cimom/dispatch/pull_operations.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "cimom/wire/object_encoder.h"
 #include "cimom/wire/response_encoder.h"

@@ -19,8 +19,6 @@
 // thread that made the scope.
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>

@@ -1,7 +1,6 @@
 #include "cimom/wire/call_elements.h"
 
 #include <string>
-#include <utility>
 
 #include "cimom/wire/name_elements.h"
 #include "cimom/wire/required_children.h"
@@ -119,9 +118,9 @@ class IntrinsicCall final : public ElementRole {
     }
     ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
         if (name == "LOCALNAMESPACEPATH") {
-            return frame.firstOf(kNamespaceSeen) ? ChildPlan{&kLocalNamespacePathElement,
-                                                             &state.op.nameSpace, kNamespaceRank}
-                                                 : ChildPlan();
+            return frame.firstOf(kNamespaceSeen)
+                       ? ChildPlan{&kLocalNamespacePathElement, &state.op.nameSpace, kNamespaceRank}
+                       : ChildPlan();
         }
         if (name != "IPARAMVALUE") {
             frame.fail(kParametersRank, notValid("IMETHODCALL holds " + std::string(name)));

@@ -9,7 +9,6 @@
 // elements come in.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -173,10 +173,9 @@ void ObjectEncoder::reference(const CMPIObjectPath* path) {
 }
 
 bool ObjectEncoder::selected(std::string_view property, const PropertySelection& selection) const {
-    if (!selection.onlyOfClass.empty()) {
-        if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
-            return false;
-        }
+    if (!selection.onlyOfClass.empty() &&
+        findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
+        return false;
     }
     if (selection.propertyList == nullptr || !*selection.propertyList) {
         return true;
@@ -343,22 +342,27 @@ void ObjectEncoder::qualifierValue(const std::string& type, bool isArray, const 
     out_.close();
 }
 
-void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
+void ObjectEncoder::memberOrigin(const std::string& origin, bool own,
+                                 const std::vector<cimmof::Qualifier>& list,
+                                 const PropertySelection& selection) {
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", origin);
+    }
+    if (!own) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(list);
+    }
+}
+
+void ObjectEncoder::classProperty(const cimmof::Property& p, bool own,
                                   const PropertySelection& selection) {
-    const bool propagated = !equalsIgnoreCase(p.classOrigin, className);
     openDeclaration(out_, p, kPropertyElements);
     if (p.type != "ref" && p.isArray && p.arraySize > 0) {
         out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
     }
-    if (selection.includeClassOrigin) {
-        out_.attribute("CLASSORIGIN", p.classOrigin);
-    }
-    if (propagated) {
-        out_.attribute("PROPAGATED", "true");
-    }
-    if (selection.includeQualifiers) {
-        qualifiers(p.qualifiers);
-    }
+    memberOrigin(p.classOrigin, own, p.qualifiers, selection);
     if (p.hasDefault && !p.isArray && p.type != "ref") {
         out_.element("VALUE", qualifierValueText(p.type, p.defaultValue));
     }
@@ -377,7 +381,7 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
         if ((selection.localOnly && !own) || !selected(p.name, selection)) {
             continue;
         }
-        classProperty(p, cls.name, selection);
+        classProperty(p, own, selection);
     }
     for (const cimmof::InheritedMethod& entry : resolved->methods) {
         const bool own = equalsIgnoreCase(entry.origin, cls.name);
@@ -392,15 +396,7 @@ void ObjectEncoder::classMethod(const cimmof::InheritedMethod& entry, bool own,
                                 const PropertySelection& selection) {
     const cimmof::Method& m = entry.method;
     out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
-    if (selection.includeClassOrigin) {
-        out_.attribute("CLASSORIGIN", entry.origin);
-    }
-    if (!own) {
-        out_.attribute("PROPAGATED", "true");
-    }
-    if (selection.includeQualifiers) {
-        qualifiers(m.qualifiers);
-    }
+    memberOrigin(entry.origin, own, m.qualifiers, selection);
     for (const cimmof::Property& param : m.parameters) {
         openDeclaration(out_, param, kParameterElements);
         if (selection.includeQualifiers) {

@@ -73,8 +73,13 @@ class ObjectEncoder {
     // A METHOD of a class, with its parameters; `own` when the class declares it itself.
     void classMethod(const cimmof::InheritedMethod& entry, bool own,
                      const PropertySelection& selection);
-    void classProperty(const cimmof::Property& property, const std::string& className,
+    void classProperty(const cimmof::Property& property, bool own,
                        const PropertySelection& selection);
+    // What a class's property and method declarations both carry: CLASSORIGIN and PROPAGATED
+    // as the selection asks, then the qualifiers when asked for.
+    void memberOrigin(const std::string& origin, bool own,
+                      const std::vector<cimmof::Qualifier>& list,
+                      const PropertySelection& selection);
     bool selected(std::string_view property, const PropertySelection& selection) const;
 
     XmlWriter& out_;

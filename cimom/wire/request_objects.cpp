@@ -1,7 +1,6 @@
 #include "cimom/wire/request_objects.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include "base/text_case.h"
 #include "broker/cmpi_number.h"
