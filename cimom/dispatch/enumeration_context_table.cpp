@@ -46,10 +46,6 @@ EnumerationBatch EnumerationContextTable::open(EnumerationKind kind, const std::
                                                std::vector<std::string> items,
                                                std::optional<std::uint32_t> timeout,
                                                std::uint32_t maxObjectCount) {
-    const Status timeoutStatus = checkTimeout(timeout);
-    if (!timeoutStatus.isOk()) {
-        return EnumerationBatch::refused(timeoutStatus);
-    }
     Entry entry{kind, nameSpace, std::move(items),
                 0,    0,         std::chrono::seconds(timeout.value_or(limits_.defaultTimeout)),
                 {}};
@@ -81,10 +77,9 @@ EnumerationBatch EnumerationContextTable::pull(const std::string& context, Enume
                                                const std::string& nameSpace,
                                                std::uint32_t maxObjectCount) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Entries::iterator found;
-    const Status status = find(context, nameSpace, found);
-    if (!status.isOk()) {
-        return EnumerationBatch::refused(status);
+    const Entries::iterator found = find(context, nameSpace);
+    if (found == entries_.end()) {
+        return EnumerationBatch::refused(invalidContext(context));
     }
     if (found->second.kind != kind) {
         return EnumerationBatch::refused(Status::withCode(
@@ -108,12 +103,12 @@ EnumerationBatch EnumerationContextTable::pull(const std::string& context, Enume
 
 Status EnumerationContextTable::close(const std::string& context, const std::string& nameSpace) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Entries::iterator found;
-    const Status status = find(context, nameSpace, found);
-    if (status.isOk()) {
-        erase(found);
+    const Entries::iterator found = find(context, nameSpace);
+    if (found == entries_.end()) {
+        return invalidContext(context);
     }
-    return status;
+    erase(found);
+    return Status::ok();
 }
 
 std::size_t EnumerationContextTable::openCount() const {
@@ -121,15 +116,13 @@ std::size_t EnumerationContextTable::openCount() const {
     return entries_.size();
 }
 
-Status EnumerationContextTable::find(const std::string& context, const std::string& nameSpace,
-                                     Entries::iterator& found) {
+EnumerationContextTable::Entries::iterator EnumerationContextTable::find(
+    const std::string& context, const std::string& nameSpace) {
     dropExpired(now_());
-    found = entries_.find(context);
-    if (found == entries_.end() ||
-        !cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace)) {
-        return invalidContext(context);
-    }
-    return Status::ok();
+    const Entries::iterator found = entries_.find(context);
+    const bool open =
+        found != entries_.end() && cimp::equalsIgnoreCase(found->second.nameSpace, nameSpace);
+    return open ? found : entries_.end();
 }
 
 void EnumerationContextTable::dropExpired(Clock::time_point now) {

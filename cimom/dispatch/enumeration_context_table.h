@@ -45,7 +45,8 @@ class EnumerationContextTable {
     // provider is called.
     Status checkTimeout(std::optional<std::uint32_t> requested) const;
 
-    // Answers the open operation with the first `maxObjectCount` of `items` and keeps the rest.
+    // Answers the open operation with the first `maxObjectCount` of `items` and keeps the rest;
+    // `timeout` is one checkTimeout accepted.
     EnumerationBatch open(EnumerationKind kind, const std::string& nameSpace,
                           std::vector<std::string> items, std::optional<std::uint32_t> timeout,
                           std::uint32_t maxObjectCount);
@@ -71,7 +72,8 @@ class EnumerationContextTable {
     Entries::iterator erase(Entries::iterator at);  // the entry after it
     // Moves up to `count` items of `entry` into `batch`.
     static void take(Entry& entry, std::uint32_t count, EnumerationBatch& batch);
-    Status find(const std::string& context, const std::string& nameSpace, Entries::iterator& found);
+    // The context open in `nameSpace`, once the expired ones are dropped; end() when none is.
+    Entries::iterator find(const std::string& context, const std::string& nameSpace);
 
     const EnumerationLimits limits_;
     const Now now_;

@@ -11,11 +11,7 @@ using cimquery::QueryValue;
 
 namespace {
 
-CMPIData notFound() {
-    CMPIData missing{};
-    missing.state = CMPI_notFound;
-    return missing;
-}
+constexpr CMPIData kNotFound{CMPI_null, CMPI_notFound, {}};
 
 // The property `name` of `instance`; property names match without regard to case, as everywhere
 // in CIM.
@@ -25,7 +21,7 @@ CMPIData propertyOf(const CMPIInstance* instance, const std::string& name) {
             return named.second;
         }
     }
-    return notFound();
+    return kNotFound;
 }
 
 // The class of the object a value refers to or embeds; empty for any other value.
@@ -59,7 +55,7 @@ CMPIData InstanceQuerySource::data(const std::string& property) const {
             return d;
         }
         if (holdsNoValue(d) || d.type != CMPI_instance || d.value.inst == nullptr) {
-            return notFound();
+            return kNotFound;
         }
         holder = d.value.inst;
         start = dot + 1;

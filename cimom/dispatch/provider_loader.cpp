@@ -10,10 +10,6 @@
 namespace cimhost {
 namespace {
 
-std::string where(const cimmof::ProviderRegistration& r) {
-    return r.file + ":" + std::to_string(r.line);
-}
-
 // Per-load bookkeeping: each library opened and each factory called at most once.
 class Loader {
   public:
@@ -31,20 +27,17 @@ class Loader {
         if (provider == nullptr) {
             return false;
         }
-        ClassBinding binding{r.nameSpace, r.className, provider, false, false, false};
         ProviderState& state = providers_[r.providerName];
-        if (r.instance) {
-            binding.instance = createMI(r, "_Create_InstanceMI", state.instanceTried,
-                                        provider->instanceMI) != nullptr;
-        }
-        if (r.association) {
-            binding.association = createMI(r, "_Create_AssociationMI", state.associationTried,
-                                           provider->associationMI) != nullptr;
-        }
-        if (r.indication) {
-            binding.indication = createMI(r, "_Create_IndicationMI", state.indicationTried,
-                                          provider->indicationMI) != nullptr;
-        }
+        const ClassBinding binding{
+            r.nameSpace,
+            r.className,
+            provider,
+            r.instance &&
+                createMI(r, "_Create_InstanceMI", state.instanceTried, provider->instanceMI),
+            r.association && createMI(r, "_Create_AssociationMI", state.associationTried,
+                                      provider->associationMI),
+            r.indication &&
+                createMI(r, "_Create_IndicationMI", state.indicationTried, provider->indicationMI)};
         if (!binding.instance && !binding.association && !binding.indication) {
             report(r, "class " + r.className + " is not served");
             return false;
@@ -66,8 +59,8 @@ class Loader {
     };
 
     void report(const cimmof::ProviderRegistration& r, const std::string& why) {
-        log_ << "cimp-cimom: " << where(r) << ": provider " << r.providerName << ": " << why
-             << '\n';
+        log_ << "cimp-cimom: " << r.file << ':' << r.line << ": provider " << r.providerName << ": "
+             << why << '\n';
     }
 
     const SharedLibrary* libraryFor(const cimmof::ProviderRegistration& r) {

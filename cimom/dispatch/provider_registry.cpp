@@ -1,5 +1,6 @@
 #include "cimom/dispatch/provider_registry.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -46,13 +47,11 @@ bool ProviderRegistry::bind(ClassBinding binding) {
 
 const ClassBinding* ProviderRegistry::find(const std::string& nameSpace,
                                            const std::string& className) const {
-    for (const ClassBinding& binding : bindings_) {
-        if (cimp::equalsIgnoreCase(binding.nameSpace, nameSpace) &&
-            cimp::equalsIgnoreCase(binding.className, className)) {
-            return &binding;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(bindings_.begin(), bindings_.end(), [&](const ClassBinding& b) {
+        return cimp::equalsIgnoreCase(b.nameSpace, nameSpace) &&
+               cimp::equalsIgnoreCase(b.className, className);
+    });
+    return found == bindings_.end() ? nullptr : &*found;
 }
 
 void ProviderRegistry::cleanup(const CMPIContext* context, std::ostream& log) {

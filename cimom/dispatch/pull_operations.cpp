@@ -1,7 +1,6 @@
 #include "cimom/dispatch/pull_operations.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "cimom/wire/object_encoder.h"
 #include "cimom/wire/response_encoder.h"
@@ -68,40 +67,26 @@ std::vector<std::string> encodeObjects(const Reply& reply, const Operation& op,
                                        EnumerationKind kind, const NamespaceSchema& schema,
                                        const std::string& host) {
     const PropertySelection selection = instanceSelection(op, reply);
+    const bool paths = kind == EnumerationKind::Paths;
     std::vector<std::string> items;
-    const auto encodeOne = [&](const auto& write) {
+    for (std::size_t i = 0; i < (paths ? reply.paths.size() : reply.instances.size()); ++i) {
         XmlWriter out;
         ObjectEncoder encode(out, schema, host, schema.nameSpace);
-        write(encode, out);
+        if (paths) {
+            encode.instancePath(reply.paths[i]);
+        } else if (kind == EnumerationKind::Instances) {
+            encode.instance(reply.instances[i], selection);
+        } else {
+            encode.instanceWithPath("VALUE.INSTANCEWITHPATH", reply.instances[i], selection);
+        }
         items.push_back(out.finish());
         // Items wait in the context until pulled: hold their bytes, not the writer's room.
         items.back().shrink_to_fit();
-    };
-    if (kind == EnumerationKind::Paths) {
-        for (const CMPIObjectPath* path : reply.paths) {
-            encodeOne([path](ObjectEncoder& encode, XmlWriter&) { encode.instancePath(path); });
-        }
-        return items;
-    }
-    for (const CMPIInstance* instance : reply.instances) {
-        encodeOne([&](ObjectEncoder& encode, XmlWriter& out) {
-            const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
-            if (kind == EnumerationKind::Instances) {
-                encode.instance(instance, path, selection);
-                return;
-            }
-            out.open("VALUE.INSTANCEWITHPATH");
-            encode.instancePath(path);
-            encode.instance(instance, path, selection);
-            out.close();
-        });
     }
     return items;
 }
 
 }  // namespace
-
-PullOperations::PullOperations(EnumerationLimits limits) : table_(limits) {}
 
 bool PullOperations::handles(OperationKind kind) {
     return entryFor(kOpenKinds, kind) != nullptr || entryFor(kPullKinds, kind) != nullptr ||

@@ -23,8 +23,6 @@ struct PullAnswer {
 
 class PullOperations {
   public:
-    explicit PullOperations(EnumerationLimits limits = EnumerationLimits());
-
     static bool handles(OperationKind kind);
 
     // `host` fills the paths of returned objects that have none.

@@ -223,22 +223,6 @@ Reply Router::qualifierOperation(const Operation& op) const {
     return reply;
 }
 
-Status Router::addInternalInstances(const std::string& className, Reply& reply, bool names) const {
-    if (internal_ == nullptr) {
-        return Status::ok();
-    }
-    std::vector<CMPIInstance*> made;
-    const Status status = internal_->instancesOf(runtime_.broker(), className, made);
-    for (const CMPIInstance* instance : made) {
-        if (names) {
-            reply.paths.push_back(instance->ft->getObjectPath(instance, nullptr));
-        } else {
-            reply.instances.push_back(instance);
-        }
-    }
-    return status;
-}
-
 // The instances of the class the query names and of its subclasses, those the condition selects.
 Reply Router::execQuery(const Operation& op, const CMPIContext* context) const {
     if (!equalsIgnoreCase(op.queryLanguage, "WQL")) {
@@ -359,11 +343,20 @@ Reply Router::addInternalSubtree(const Operation& op, Reply reply) const {
     const std::vector<std::string>& subclasses = schema_.classes.subclassesOf(op.className, true);
     classes.insert(classes.end(), subclasses.begin(), subclasses.end());
     for (const std::string& cls : classes) {
-        if (instanceProvider(cls) == nullptr) {
-            reply.status = addInternalInstances(cls, reply, op.kind == K::EnumerateInstanceNames);
-            if (!reply.status.isOk()) {
-                return reply;
+        if (instanceProvider(cls) != nullptr) {
+            continue;
+        }
+        std::vector<CMPIInstance*> made;
+        reply.status = internal_->instancesOf(runtime_.broker(), cls, made);
+        for (const CMPIInstance* instance : made) {
+            if (op.kind == K::EnumerateInstanceNames) {
+                reply.paths.push_back(instance->ft->getObjectPath(instance, nullptr));
+            } else {
+                reply.instances.push_back(instance);
             }
+        }
+        if (!reply.status.isOk()) {
+            return reply;
         }
     }
     return reply;

@@ -19,8 +19,6 @@
 // thread that made the scope.
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,8 +64,6 @@ class Router {
     Reply classOperation(const Operation& op) const;
     Reply qualifierOperation(const Operation& op) const;
     Reply execQuery(const Operation& op, const CMPIContext* context) const;
-    // The host's own instances (or their paths) of exactly `className`, added to `reply`.
-    Status addInternalInstances(const std::string& className, Reply& reply, bool names) const;
     Reply internalInstance(const std::string& className, const CMPIObjectPath* path) const;
     // The host's own instance at `path`, or null (with `status` failed when reading failed).
     const CMPIInstance* findInternal(const CMPIObjectPath* path, Status& status) const;

@@ -4,10 +4,6 @@
 
 namespace cimhost {
 
-void SharedLibrary::Closer::operator()(void* handle) const {
-    dlclose(handle);
-}
-
 cimp::Outcome SharedLibrary::open(const std::string& file, SharedLibrary* out) {
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
@@ -15,7 +11,7 @@ cimp::Outcome SharedLibrary::open(const std::string& file, SharedLibrary* out) {
         return cimp::Outcome::failed("cannot load library " + file,
                                      why != nullptr ? why : "dlopen failed");
     }
-    out->handle_.reset(handle);
+    out->handle_ = {handle, &dlclose};
     return cimp::Outcome::success();
 }
 

@@ -20,10 +20,7 @@ class SharedLibrary {
     cimp::Outcome symbol(const std::string& name, void** address) const;
 
   private:
-    struct Closer {
-        void operator()(void* handle) const;
-    };
-    std::unique_ptr<void, Closer> handle_;
+    std::unique_ptr<void, int (*)(void*)> handle_{nullptr, nullptr};  // closed with dlclose
 };
 
 }  // namespace cimhost

@@ -1,7 +1,6 @@
 #include "cimom/wire/call_elements.h"
 
 #include <string>
-#include <utility>
 
 #include "cimom/wire/name_elements.h"
 #include "cimom/wire/required_children.h"
@@ -24,17 +23,17 @@ ChildPlan valuePlan(ParameterValue& value, ValueForm form, std::string_view name
             return value.isClassName ? valuePlan(value, ValueForm::ClassName, name)
                                      : valuePlan(value, ValueForm::InstanceName, name);
         case ValueForm::ClassName:
-            return {&classNameElement(), &value.text, kValueRank};
+            return {&kClassNameElement, &value.text, kValueRank};
         case ValueForm::InstanceName:
-            return {&instanceNameElement(), &value.name.emplace(), kValueRank};
+            return {&kInstanceNameElement, &value.name.emplace(), kValueRank};
         case ValueForm::Text:
-            return {&textElement(), &value.text, kValueRank};
+            return {&kTextElement, &value.text, kValueRank};
         case ValueForm::TextArray:
-            return {&textArrayElement(), &value.texts, kValueRank};
+            return {&kTextArrayElement, &value.texts, kValueRank};
         case ValueForm::Instance:
-            return {&instanceElement(), &value.instance.emplace(), kValueRank};
+            return {&kInstanceElement, &value.instance.emplace(), kValueRank};
         case ValueForm::NamedInstance:
-            return {&namedInstanceElement(), &value, kValueRank};
+            return {&kNamedInstanceElement, &value, kValueRank};
     }
     return {};
 }
@@ -47,17 +46,17 @@ class Parameter final : public ElementRole {
         if (name == nullptr) {
             return;
         }
-        const ParameterRule* rule = findParameter(state.op.kind, name);
-        if (rule == nullptr) {
+        const MethodParameter parameter = findParameter(state.op.kind, name);
+        if (parameter.rule == nullptr) {
             frame.fail(0, badParameter(state.op.method + " has no parameter " + name));
             return;
         }
-        if (state.given.contains(rule)) {
+        if (state.given.contains(parameter.rule)) {
             frame.fail(0, badParameter("parameter " + std::string(name) + " given twice"));
             return;
         }
-        state.given.add(rule);
-        state.parameter = rule;
+        state.given.add(parameter.rule);
+        state.parameter = parameter;
         state.parameterName = name;
         state.value = ParameterValue();
     }
@@ -67,14 +66,14 @@ class Parameter final : public ElementRole {
                                                 " holds more than one value"));
         }
         const bool readable = frame.children == 1 && !frame.fault;
-        return readable ? valuePlan(state.value, state.parameter->form, name) : ChildPlan();
+        return readable ? valuePlan(state.value, state.parameter.rule->form, name) : ChildPlan();
     }
     void close(DecodeState& state, Frame& frame) const override {
         if (frame.failedAtOrBelow(kValueRank - 1)) {
             return;
         }
-        const ParameterRule& rule = *state.parameter;
-        if (frame.children == 0 && rule.required) {
+        const ParameterRule& rule = *state.parameter.rule;
+        if (frame.children == 0 && state.parameter.required) {
             frame.fail(kCountRank,
                        badParameter("parameter " + state.parameterName + " must not be NULL"));
             return;
@@ -119,9 +118,9 @@ class IntrinsicCall final : public ElementRole {
     }
     ChildPlan child(DecodeState& state, Frame& frame, std::string_view name) const override {
         if (name == "LOCALNAMESPACEPATH") {
-            return frame.firstOf(kNamespaceSeen) ? ChildPlan{&localNamespacePathElement(),
-                                                             &state.op.nameSpace, kNamespaceRank}
-                                                 : ChildPlan();
+            return frame.firstOf(kNamespaceSeen)
+                       ? ChildPlan{&kLocalNamespacePathElement, &state.op.nameSpace, kNamespaceRank}
+                       : ChildPlan();
         }
         if (name != "IPARAMVALUE") {
             frame.fail(kParametersRank, notValid("IMETHODCALL holds " + std::string(name)));
@@ -144,7 +143,7 @@ const IntrinsicCall kIntrinsicCall;
 
 // LOCALINSTANCEPATH or LOCALCLASSPATH of a METHODCALL: only its namespace is read.
 const RequiredChildren<1> kExtrinsicTarget(std::array<RequiredChild, 1>{
-    RequiredChild{"LOCALNAMESPACEPATH", &localNamespacePathElement(), 0, sameTarget},
+    RequiredChild{"LOCALNAMESPACEPATH", &kLocalNamespacePathElement, 0, sameTarget},
 });
 
 // METHODCALL: its name and the namespaces of its paths (rank 0) are checked before the call is
@@ -174,11 +173,7 @@ const ExtrinsicCall kExtrinsicCall;
 
 }  // namespace
 
-const ElementRole& intrinsicCallElement() {
-    return kIntrinsicCall;
-}
-const ElementRole& extrinsicCallElement() {
-    return kExtrinsicCall;
-}
+const ElementRole& kIntrinsicCallElement = kIntrinsicCall;
+const ElementRole& kExtrinsicCallElement = kExtrinsicCall;
 
 }  // namespace cimhost

@@ -7,7 +7,7 @@
 
 namespace cimhost {
 
-const ElementRole& intrinsicCallElement();
-const ElementRole& extrinsicCallElement();
+extern const ElementRole& kIntrinsicCallElement;
+extern const ElementRole& kExtrinsicCallElement;
 
 }  // namespace cimhost

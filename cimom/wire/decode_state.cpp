@@ -85,15 +85,13 @@ bool isElement(Frame& frame, std::string_view name, const char* expected, const 
 }
 
 bool onlyChildSoFar(const DecodeState& state, Frame& frame) {
-    if (frame.children == 2) {
-        frame.fail(kCountRank,
-                   notValid(std::string(state.nameOf(frame)) + " must hold exactly one element"));
-    }
+    requireOneChild(state, frame);
     return frame.children == 1;
 }
 
+// A second child is a fault as it comes, no child one at the close.
 void requireOneChild(const DecodeState& state, Frame& frame) {
-    if (frame.children == 0) {
+    if (frame.children == 0 || frame.children == 2) {
         frame.fail(kCountRank,
                    notValid(std::string(state.nameOf(frame)) + " must hold exactly one element"));
     }

@@ -9,7 +9,6 @@
 // elements come in.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -96,7 +95,7 @@ class DecodeState {
 
     Operation op;
     ParameterValue value;  // of the IPARAMVALUE being read
-    const ParameterRule* parameter = nullptr;
+    MethodParameter parameter;
     std::string parameterName;  // as the request spelled it
     GivenParameters given;
 

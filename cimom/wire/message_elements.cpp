@@ -29,8 +29,8 @@ bool hasVersion(const DecodeState& state, Frame& frame, const XmlAttributes& att
     return version != nullptr;
 }
 
-const OneChildOf<2> kSimpleRequest({{{"IMETHODCALL", &intrinsicCallElement()},
-                                     {"METHODCALL", &extrinsicCallElement()}}},
+const OneChildOf<2> kSimpleRequest({{{"IMETHODCALL", &kIntrinsicCallElement},
+                                     {"METHODCALL", &kExtrinsicCallElement}}},
                                    kChildRank, kChildNameRank, [](std::string_view name) {
                                        return notValid("SIMPLEREQ holds " + std::string(name));
                                    });
@@ -90,8 +90,6 @@ const Document kDocument;
 
 }  // namespace
 
-const ElementRole& documentElement() {
-    return kDocument;
-}
+const ElementRole& kDocumentElement = kDocument;
 
 }  // namespace cimhost

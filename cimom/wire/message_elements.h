@@ -6,6 +6,6 @@
 
 namespace cimhost {
 
-const ElementRole& documentElement();
+extern const ElementRole& kDocumentElement;
 
 }  // namespace cimhost

@@ -45,11 +45,6 @@ class LocalNamespacePath final : public ElementRole {
 };
 const LocalNamespacePath kLocalNamespacePath;
 
-// Text read as it comes and trimmed at the end: HOST, and KEYVALUEs of boolean or numeric type.
-void trimInPlace(std::string& text) {
-    text = cimp::trimmed(text);
-}
-
 class KeyValueElement final : public ElementRole {
   public:
     void open(DecodeState&, Frame& frame, std::string_view,
@@ -72,8 +67,9 @@ class KeyValueElement final : public ElementRole {
     }
     void close(DecodeState&, Frame& frame) const override {
         KeyValue& value = *frame.as<KeyValue>();
+        // Read as it comes, trimmed at the end unless a string, like HOST.
         if (value.type != KeyValue::Type::String) {
-            trimInPlace(value.text);
+            value.text = cimp::trimmed(value.text);
         }
     }
 };
@@ -99,7 +95,7 @@ class KeyBindingElement final : public ElementRole {
             auto reference = std::make_shared<ObjectName>();
             value.type = KeyValue::Type::Reference;
             value.reference = reference;
-            return {&valueReferenceElement(), reference.get(), 2};
+            return {&kValueReferenceElement, reference.get(), 2};
         }
         frame.fail(2, notValid("KEYBINDING holds " + std::string(name)));
         return {};
@@ -134,7 +130,9 @@ class Host final : public ElementRole {
     void text(Frame& frame, std::string_view piece) const override {
         *frame.as<std::string>() += piece;
     }
-    void close(DecodeState&, Frame& frame) const override { trimInPlace(*frame.as<std::string>()); }
+    void close(DecodeState&, Frame& frame) const override {
+        *frame.as<std::string>() = cimp::trimmed(*frame.as<std::string>());
+    }
 };
 const Host kHost;
 
@@ -174,14 +172,8 @@ const OneChildOf<3> kValueReference({{{"INSTANCENAME", &kInstanceName},
 
 }  // namespace
 
-const ElementRole& localNamespacePathElement() {
-    return kLocalNamespacePath;
-}
-const ElementRole& instanceNameElement() {
-    return kInstanceName;
-}
-const ElementRole& valueReferenceElement() {
-    return kValueReference;
-}
+const ElementRole& kLocalNamespacePathElement = kLocalNamespacePath;
+const ElementRole& kInstanceNameElement = kInstanceName;
+const ElementRole& kValueReferenceElement = kValueReference;
 
 }  // namespace cimhost

@@ -8,10 +8,10 @@
 namespace cimhost {
 
 // LOCALNAMESPACEPATH into a std::string, its NAMESPACEs joined with '/'.
-const ElementRole& localNamespacePathElement();
+extern const ElementRole& kLocalNamespacePathElement;
 // INSTANCENAME into an ObjectName.
-const ElementRole& instanceNameElement();
+extern const ElementRole& kInstanceNameElement;
 // VALUE.REFERENCE (or the value of a PROPERTY.REFERENCE) naming an instance, into an ObjectName.
-const ElementRole& valueReferenceElement();
+extern const ElementRole& kValueReferenceElement;
 
 }  // namespace cimhost

@@ -123,31 +123,6 @@ void ObjectEncoder::keyValue(const cimmof::ResolvedClass* declared, std::string_
 
 void ObjectEncoder::localNamespacePath(std::string_view nameSpace) {
     out_.open("LOCALNAMESPACEPATH");
-    namespaceElements(nameSpace);
-    out_.close();
-}
-
-void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
-    const std::string_view host = cimbroker::borrowHost(path);
-    const std::string_view nameSpace = cimbroker::borrowNameSpace(path);
-    out_.open("INSTANCEPATH").open("NAMESPACEPATH");
-    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
-    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
-    out_.close();
-    instanceName(path);
-    out_.close();
-}
-
-void ObjectEncoder::classPath(std::string_view className) {
-    out_.open("CLASSPATH").open("NAMESPACEPATH");
-    out_.element("HOST", host_);
-    localNamespacePath(nameSpace_);
-    out_.close();
-    out_.open("CLASSNAME").attribute("NAME", className).close();
-    out_.close();
-}
-
-void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
     while (!nameSpace.empty()) {
         const std::size_t slash = nameSpace.find('/');
         const std::string_view segment = nameSpace.substr(0, slash);
@@ -156,6 +131,28 @@ void ObjectEncoder::namespaceElements(std::string_view nameSpace) {
         }
         nameSpace.remove_prefix(slash == std::string_view::npos ? nameSpace.size() : slash + 1);
     }
+    out_.close();
+}
+
+void ObjectEncoder::namespacePath(std::string_view host, std::string_view nameSpace) {
+    out_.open("NAMESPACEPATH");
+    out_.element("HOST", host.empty() ? std::string_view(host_) : host);
+    localNamespacePath(nameSpace.empty() ? std::string_view(nameSpace_) : nameSpace);
+    out_.close();
+}
+
+void ObjectEncoder::instancePath(const CMPIObjectPath* path) {
+    out_.open("INSTANCEPATH");
+    namespacePath(cimbroker::borrowHost(path), cimbroker::borrowNameSpace(path));
+    instanceName(path);
+    out_.close();
+}
+
+void ObjectEncoder::classPath(std::string_view className) {
+    out_.open("CLASSPATH");
+    namespacePath(host_, nameSpace_);
+    out_.open("CLASSNAME").attribute("NAME", className).close();
+    out_.close();
 }
 
 void ObjectEncoder::reference(const CMPIObjectPath* path) {
@@ -176,10 +173,9 @@ void ObjectEncoder::reference(const CMPIObjectPath* path) {
 }
 
 bool ObjectEncoder::selected(std::string_view property, const PropertySelection& selection) const {
-    if (!selection.onlyOfClass.empty()) {
-        if (findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
-            return false;
-        }
+    if (!selection.onlyOfClass.empty() &&
+        findProperty(schema_.classes.resolve(selection.onlyOfClass), property) == nullptr) {
+        return false;
     }
     if (selection.propertyList == nullptr || !*selection.propertyList) {
         return true;
@@ -191,6 +187,19 @@ bool ObjectEncoder::selected(std::string_view property, const PropertySelection&
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const PropertySelection& selection) {
     instance(inst, inst->ft->getObjectPath(inst, nullptr), selection);
+}
+
+void ObjectEncoder::instanceWithPath(const char* wrapper, const CMPIInstance* inst,
+                                     const PropertySelection& selection, bool nameOnly) {
+    const CMPIObjectPath* path = inst->ft->getObjectPath(inst, nullptr);
+    out_.open(wrapper);
+    if (nameOnly) {
+        instanceName(path);
+    } else {
+        instancePath(path);
+    }
+    instance(inst, path, selection);
+    out_.close();
 }
 
 void ObjectEncoder::instance(const CMPIInstance* inst, const CMPIObjectPath* path,
@@ -333,22 +342,27 @@ void ObjectEncoder::qualifierValue(const std::string& type, bool isArray, const 
     out_.close();
 }
 
-void ObjectEncoder::classProperty(const cimmof::Property& p, const std::string& className,
+void ObjectEncoder::memberOrigin(const std::string& origin, bool own,
+                                 const std::vector<cimmof::Qualifier>& list,
+                                 const PropertySelection& selection) {
+    if (selection.includeClassOrigin) {
+        out_.attribute("CLASSORIGIN", origin);
+    }
+    if (!own) {
+        out_.attribute("PROPAGATED", "true");
+    }
+    if (selection.includeQualifiers) {
+        qualifiers(list);
+    }
+}
+
+void ObjectEncoder::classProperty(const cimmof::Property& p, bool own,
                                   const PropertySelection& selection) {
-    const bool propagated = !equalsIgnoreCase(p.classOrigin, className);
     openDeclaration(out_, p, kPropertyElements);
     if (p.type != "ref" && p.isArray && p.arraySize > 0) {
         out_.attribute("ARRAYSIZE", std::to_string(p.arraySize));
     }
-    if (selection.includeClassOrigin) {
-        out_.attribute("CLASSORIGIN", p.classOrigin);
-    }
-    if (propagated) {
-        out_.attribute("PROPAGATED", "true");
-    }
-    if (selection.includeQualifiers) {
-        qualifiers(p.qualifiers);
-    }
+    memberOrigin(p.classOrigin, own, p.qualifiers, selection);
     if (p.hasDefault && !p.isArray && p.type != "ref") {
         out_.element("VALUE", qualifierValueText(p.type, p.defaultValue));
     }
@@ -367,7 +381,7 @@ void ObjectEncoder::classDeclaration(const cimmof::ClassDecl& cls,
         if ((selection.localOnly && !own) || !selected(p.name, selection)) {
             continue;
         }
-        classProperty(p, cls.name, selection);
+        classProperty(p, own, selection);
     }
     for (const cimmof::InheritedMethod& entry : resolved->methods) {
         const bool own = equalsIgnoreCase(entry.origin, cls.name);
@@ -382,15 +396,7 @@ void ObjectEncoder::classMethod(const cimmof::InheritedMethod& entry, bool own,
                                 const PropertySelection& selection) {
     const cimmof::Method& m = entry.method;
     out_.open("METHOD").attribute("NAME", m.name).attribute("TYPE", m.returnType);
-    if (selection.includeClassOrigin) {
-        out_.attribute("CLASSORIGIN", entry.origin);
-    }
-    if (!own) {
-        out_.attribute("PROPAGATED", "true");
-    }
-    if (selection.includeQualifiers) {
-        qualifiers(m.qualifiers);
-    }
+    memberOrigin(entry.origin, own, m.qualifiers, selection);
     for (const cimmof::Property& param : m.parameters) {
         openDeclaration(out_, param, kParameterElements);
         if (selection.includeQualifiers) {

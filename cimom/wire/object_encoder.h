@@ -40,18 +40,22 @@ class ObjectEncoder {
     void instancePath(const CMPIObjectPath* path);  // INSTANCEPATH
     void classPath(std::string_view className);     // CLASSPATH, with the host and namespace
     void instance(const CMPIInstance* instance, const PropertySelection& selection);  // INSTANCE
-    // The same with the instance's path, for a caller that has read it already.
-    void instance(const CMPIInstance* instance, const CMPIObjectPath* path,
-                  const PropertySelection& selection);
+    // `wrapper` holding the instance's INSTANCEPATH (INSTANCENAME when `nameOnly`), then the
+    // instance.
+    void instanceWithPath(const char* wrapper, const CMPIInstance* instance,
+                          const PropertySelection& selection, bool nameOnly = false);
     void classDeclaration(const cimmof::ClassDecl& cls, const PropertySelection& selection);
     void qualifierDeclaration(const cimmof::QualifierType& type);  // QUALIFIER.DECLARATION
 
   private:
+    void instance(const CMPIInstance* instance, const CMPIObjectPath* path,
+                  const PropertySelection& selection);
     void keyValue(const cimmof::ResolvedClass* declared, std::string_view key,
                   const CMPIData& value);
     void reference(const CMPIObjectPath* path);           // VALUE.REFERENCE
     void localNamespacePath(std::string_view nameSpace);  // LOCALNAMESPACEPATH
-    void namespaceElements(std::string_view nameSpace);   // a NAMESPACE per segment
+    // NAMESPACEPATH; the encoder's own host and namespace where these are empty.
+    void namespacePath(std::string_view host, std::string_view nameSpace);
     void referenceProperty(std::string_view name, const CMPIData& data,
                            const cimmof::Property* declared, std::string_view classOrigin);
     // A property holding an instance or instances: a string whose value is the INSTANCE element.
@@ -69,8 +73,13 @@ class ObjectEncoder {
     // A METHOD of a class, with its parameters; `own` when the class declares it itself.
     void classMethod(const cimmof::InheritedMethod& entry, bool own,
                      const PropertySelection& selection);
-    void classProperty(const cimmof::Property& property, const std::string& className,
+    void classProperty(const cimmof::Property& property, bool own,
                        const PropertySelection& selection);
+    // What a class's property and method declarations both carry: CLASSORIGIN and PROPAGATED
+    // as the selection asks, then the qualifiers when asked for.
+    void memberOrigin(const std::string& origin, bool own,
+                      const std::vector<cimmof::Qualifier>& list,
+                      const PropertySelection& selection);
     bool selected(std::string_view property, const PropertySelection& selection) const;
 
     XmlWriter& out_;

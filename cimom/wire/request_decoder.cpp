@@ -15,7 +15,7 @@ const Ignored kIgnored;
 
 class RequestReader final : public XmlEventHandler {
   public:
-    RequestReader() : state_(documentElement()) {}
+    RequestReader() : state_(kDocumentElement) {}
 
     void startElement(std::string_view name, const XmlAttributes& attributes) override {
         Frame& parent = state_.top();

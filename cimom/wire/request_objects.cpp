@@ -1,7 +1,6 @@
 #include "cimom/wire/request_objects.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include "base/text_case.h"
 #include "broker/cmpi_number.h"
@@ -15,7 +14,7 @@ constexpr int kMaxReferenceDepth = 8;
 
 // The type a request's value of CIM type `cimType` is read as: a string as its own text; null
 // for a reference, which a request gives as a name, not as text.
-CMPIType typeCode(const std::string& cimType) {
+CMPIType typeCode(std::string_view cimType) {
     const CMPIType type = cimTypeCode(cimType);
     return type == CMPI_string ? CMPI_chars : type == CMPI_ref ? CMPI_null : type;
 }
@@ -59,11 +58,9 @@ const CMPIValue* valueArgument(const CMPIValue& value, CMPIType type) {
                                               : &value;
 }
 
-const std::string kUndeclared;
-
 // The type a key's value is given: its own for a string, a boolean or a reference; for a number
 // the schema's, else what its text looks like.
-CMPIType keyType(const KeyValue& key, const std::string& declared) {
+CMPIType keyType(const KeyValue& key, std::string_view declared) {
     switch (key.type) {
         case KeyValue::Type::String:
             return CMPI_chars;
@@ -102,7 +99,7 @@ CMPIObjectPath* buildPath(const CMPIBroker* broker, const NamespaceSchema& schem
     const cimmof::ResolvedClass* cls = schema.classes.resolve(name.className);
     for (const KeyBinding& key : name.keys) {
         const cimmof::Property* decl = cls == nullptr ? nullptr : cls->property(key.name);
-        const CMPIType type = keyType(key.value, decl == nullptr ? kUndeclared : decl->type);
+        const CMPIType type = keyType(key.value, decl == nullptr ? std::string_view() : decl->type);
         CMPIValue value{};
         if (type == CMPI_ref) {
             value.ref = buildPath(broker, schema, *key.value.reference, status, depth + 1);

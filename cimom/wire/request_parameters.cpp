@@ -1,6 +1,7 @@
 #include "cimom/wire/request_parameters.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <iterator>
 #include <utility>
@@ -13,38 +14,6 @@ namespace cimhost {
 using cimp::trimmed;
 
 namespace {
-
-Status readBoolean(const ParameterValue* v, bool& into) {
-    if (v == nullptr) {
-        return Status();
-    }
-    const std::string text = trimmed(v->text);
-    if (cimp::equalsIgnoreCase(text, "true") || cimp::equalsIgnoreCase(text, "false")) {
-        into = cimp::equalsIgnoreCase(text, "true");
-        return Status();
-    }
-    return Status::invalidParameter("\"" + text + "\" is not a boolean");
-}
-
-Status readUint32(const ParameterValue* v, std::optional<std::uint32_t>& into) {
-    if (v == nullptr) {
-        into.reset();
-        return Status();
-    }
-    const std::string text = trimmed(v->text);
-    constexpr std::size_t kMaxDigits = 10;
-    std::uint64_t value = 0;
-    bool digits = !text.empty() && text.size() <= kMaxDigits;
-    for (char c : text) {
-        digits = digits && c >= '0' && c <= '9';
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    if (!digits || value > UINT32_MAX) {
-        return Status::invalidParameter("\"" + text + "\" is not a uint32");
-    }
-    into = static_cast<std::uint32_t>(value);
-    return Status();
-}
 
 // Reads a parameter's value into the field of Operation it sets.
 template <std::string Operation::*field>
@@ -59,32 +28,34 @@ Status optionalText(Operation& op, ParameterValue* v) {
 }
 template <bool Operation::*field>
 Status boolean(Operation& op, ParameterValue* v) {
-    return readBoolean(v, op.*field);
+    if (v == nullptr) {
+        return Status();
+    }
+    const std::string text = trimmed(v->text);
+    if (!cimp::equalsIgnoreCase(text, "true") && !cimp::equalsIgnoreCase(text, "false")) {
+        return Status::invalidParameter("\"" + text + "\" is not a boolean");
+    }
+    op.*field = cimp::equalsIgnoreCase(text, "true");
+    return Status();
 }
 template <std::optional<std::uint32_t> Operation::*field>
 Status uint32(Operation& op, ParameterValue* v) {
-    return readUint32(v, op.*field);
+    if (v == nullptr) {
+        (op.*field).reset();
+        return Status();
+    }
+    const std::string text = trimmed(v->text);
+    // Ten digits at most, leading zeros included.
+    constexpr std::size_t kMaxDigits = 10;
+    const char* end = text.data() + text.size();
+    std::uint32_t value = 0;
+    const std::from_chars_result read = std::from_chars(text.data(), end, value);
+    if (text.size() > kMaxDigits || read.ec != std::errc() || read.ptr != end) {
+        return Status::invalidParameter("\"" + text + "\" is not a uint32");
+    }
+    op.*field = value;
+    return Status();
 }
-
-constexpr ApplyParameter applyClassName = text<&Operation::className>;
-constexpr ApplyParameter applyAssocClass = text<&Operation::assocClass>;
-constexpr ApplyParameter applyResultClass = text<&Operation::resultClass>;
-constexpr ApplyParameter applyRole = text<&Operation::role>;
-constexpr ApplyParameter applyResultRole = text<&Operation::resultRole>;
-constexpr ApplyParameter applyQueryLanguage = text<&Operation::queryLanguage>;
-constexpr ApplyParameter applyQuery = text<&Operation::query>;
-constexpr ApplyParameter applyQualifierName = text<&Operation::qualifierName>;
-constexpr ApplyParameter applyLocalOnly = boolean<&Operation::localOnly>;
-constexpr ApplyParameter applyDeepInheritance = boolean<&Operation::deepInheritance>;
-constexpr ApplyParameter applyIncludeQualifiers = boolean<&Operation::includeQualifiers>;
-constexpr ApplyParameter applyIncludeClassOrigin = boolean<&Operation::includeClassOrigin>;
-constexpr ApplyParameter applyContinueOnError = boolean<&Operation::continueOnError>;
-constexpr ApplyParameter applyReturnQueryResultClass = boolean<&Operation::returnQueryResultClass>;
-constexpr ApplyParameter applyEnumerationContext = optionalText<&Operation::enumerationContext>;
-constexpr ApplyParameter applyFilterQueryLanguage = optionalText<&Operation::filterQueryLanguage>;
-constexpr ApplyParameter applyFilterQuery = optionalText<&Operation::filterQuery>;
-constexpr ApplyParameter applyMaxObjectCount = uint32<&Operation::maxObjectCount>;
-constexpr ApplyParameter applyOperationTimeout = uint32<&Operation::operationTimeout>;
 
 Status applyInstanceName(Operation& op, ParameterValue* v) {
     if (v != nullptr) {
@@ -94,7 +65,8 @@ Status applyInstanceName(Operation& op, ParameterValue* v) {
 }
 // An instance name, or a class name for the class-level form of the association operations.
 Status applyObjectName(Operation& op, ParameterValue* v) {
-    return v != nullptr && v->isClassName ? applyClassName(op, v) : applyInstanceName(op, v);
+    return v != nullptr && v->isClassName ? text<&Operation::className>(op, v)
+                                          : applyInstanceName(op, v);
 }
 Status applyPropertyList(Operation& op, ParameterValue* v) {
     if (v == nullptr) {
@@ -123,155 +95,149 @@ Status applyModifiedInstance(Operation& op, ParameterValue* v) {
 
 using K = OperationKind;
 using F = ValueForm;
+using O = Operation;
+
+constexpr ParameterRule kClassName{"ClassName", F::ClassName, text<&O::className>};
+constexpr ParameterRule kObjectName{"ObjectName", F::ObjectName, applyObjectName};
+constexpr ParameterRule kInstanceName{"InstanceName", F::InstanceName, applyInstanceName};
+constexpr ParameterRule kAssocClass{"AssocClass", F::ClassName, text<&O::assocClass>};
+constexpr ParameterRule kResultClass{"ResultClass", F::ClassName, text<&O::resultClass>};
+constexpr ParameterRule kRole{"Role", F::Text, text<&O::role>};
+constexpr ParameterRule kResultRole{"ResultRole", F::Text, text<&O::resultRole>};
+constexpr ParameterRule kLocalOnly{"LocalOnly", F::Text, boolean<&O::localOnly>};
+constexpr ParameterRule kDeepInheritance{"DeepInheritance", F::Text, boolean<&O::deepInheritance>};
+constexpr ParameterRule kIncludeQualifiers{"IncludeQualifiers", F::Text,
+                                           boolean<&O::includeQualifiers>};
+constexpr ParameterRule kIncludeClassOrigin{"IncludeClassOrigin", F::Text,
+                                            boolean<&O::includeClassOrigin>};
+constexpr ParameterRule kPropertyList{"PropertyList", F::TextArray, applyPropertyList};
+constexpr ParameterRule kNewInstance{"NewInstance", F::Instance, applyNewInstance};
+constexpr ParameterRule kModifiedInstance{"ModifiedInstance", F::NamedInstance,
+                                          applyModifiedInstance};
+constexpr ParameterRule kQueryLanguage{"QueryLanguage", F::Text, text<&O::queryLanguage>};
+constexpr ParameterRule kQuery{"Query", F::Text, text<&O::query>};
+constexpr ParameterRule kQualifierName{"QualifierName", F::Text, text<&O::qualifierName>};
+constexpr ParameterRule kEnumerationContext{"EnumerationContext", F::Text,
+                                            optionalText<&O::enumerationContext>};
+constexpr ParameterRule kMaxObjectCount{"MaxObjectCount", F::Text, uint32<&O::maxObjectCount>};
+// OpenQueryInstances' query is its own parameter, not a filter of another enumeration.
+constexpr ParameterRule kOwnFilterQueryLanguage{"FilterQueryLanguage", F::Text,
+                                                text<&O::queryLanguage>};
+constexpr ParameterRule kOwnFilterQuery{"FilterQuery", F::Text, text<&O::query>};
+constexpr ParameterRule kReturnQueryResultClass{"ReturnQueryResultClass", F::Text,
+                                                boolean<&O::returnQueryResultClass>};
 
 // Parameters every open operation takes besides its own.
 constexpr ParameterRule kOpenParameters[] = {
-    {K::Unsupported, "FilterQueryLanguage", false, F::Text, applyFilterQueryLanguage},
-    {K::Unsupported, "FilterQuery", false, F::Text, applyFilterQuery},
-    {K::Unsupported, "OperationTimeout", false, F::Text, applyOperationTimeout},
-    {K::Unsupported, "ContinueOnError", false, F::Text, applyContinueOnError},
-    {K::Unsupported, "MaxObjectCount", false, F::Text, applyMaxObjectCount},
+    {"FilterQueryLanguage", F::Text, optionalText<&O::filterQueryLanguage>},
+    {"FilterQuery", F::Text, optionalText<&O::filterQuery>},
+    {"OperationTimeout", F::Text, uint32<&O::operationTimeout>},
+    {"ContinueOnError", F::Text, boolean<&O::continueOnError>},
+    {"MaxObjectCount", F::Text, uint32<&O::maxObjectCount>},
 };
 
-constexpr ParameterRule kParameters[] = {
-    {K::GetClass, "ClassName", true, F::ClassName, applyClassName},
-    {K::GetClass, "LocalOnly", false, F::Text, applyLocalOnly},
-    {K::GetClass, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::GetClass, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::GetClass, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::EnumerateClasses, "ClassName", false, F::ClassName, applyClassName},
-    {K::EnumerateClasses, "DeepInheritance", false, F::Text, applyDeepInheritance},
-    {K::EnumerateClasses, "LocalOnly", false, F::Text, applyLocalOnly},
-    {K::EnumerateClasses, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::EnumerateClasses, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::EnumerateClassNames, "ClassName", false, F::ClassName, applyClassName},
-    {K::EnumerateClassNames, "DeepInheritance", false, F::Text, applyDeepInheritance},
-    {K::GetInstance, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::GetInstance, "LocalOnly", false, F::Text, applyLocalOnly},
-    {K::GetInstance, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::GetInstance, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::GetInstance, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::EnumerateInstances, "ClassName", true, F::ClassName, applyClassName},
-    {K::EnumerateInstances, "LocalOnly", false, F::Text, applyLocalOnly},
-    {K::EnumerateInstances, "DeepInheritance", false, F::Text, applyDeepInheritance},
-    {K::EnumerateInstances, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::EnumerateInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::EnumerateInstances, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::EnumerateInstanceNames, "ClassName", true, F::ClassName, applyClassName},
-    {K::Associators, "ObjectName", true, F::ObjectName, applyObjectName},
-    {K::Associators, "AssocClass", false, F::ClassName, applyAssocClass},
-    {K::Associators, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::Associators, "Role", false, F::Text, applyRole},
-    {K::Associators, "ResultRole", false, F::Text, applyResultRole},
-    {K::Associators, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::Associators, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::Associators, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::AssociatorNames, "ObjectName", true, F::ObjectName, applyObjectName},
-    {K::AssociatorNames, "AssocClass", false, F::ClassName, applyAssocClass},
-    {K::AssociatorNames, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::AssociatorNames, "Role", false, F::Text, applyRole},
-    {K::AssociatorNames, "ResultRole", false, F::Text, applyResultRole},
-    {K::References, "ObjectName", true, F::ObjectName, applyObjectName},
-    {K::References, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::References, "Role", false, F::Text, applyRole},
-    {K::References, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::References, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::References, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::ReferenceNames, "ObjectName", true, F::ObjectName, applyObjectName},
-    {K::ReferenceNames, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::ReferenceNames, "Role", false, F::Text, applyRole},
-    {K::CreateInstance, "NewInstance", true, F::Instance, applyNewInstance},
-    {K::ModifyInstance, "ModifiedInstance", true, F::NamedInstance, applyModifiedInstance},
-    {K::ModifyInstance, "IncludeQualifiers", false, F::Text, applyIncludeQualifiers},
-    {K::ModifyInstance, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::DeleteInstance, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::ExecQuery, "QueryLanguage", true, F::Text, applyQueryLanguage},
-    {K::ExecQuery, "Query", true, F::Text, applyQuery},
-    {K::GetQualifier, "QualifierName", true, F::Text, applyQualifierName},
-    {K::OpenEnumerateInstances, "ClassName", true, F::ClassName, applyClassName},
-    {K::OpenEnumerateInstances, "DeepInheritance", false, F::Text, applyDeepInheritance},
-    {K::OpenEnumerateInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::OpenEnumerateInstances, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::OpenEnumerateInstancePaths, "ClassName", true, F::ClassName, applyClassName},
-    {K::OpenAssociatorInstances, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::OpenAssociatorInstances, "AssocClass", false, F::ClassName, applyAssocClass},
-    {K::OpenAssociatorInstances, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::OpenAssociatorInstances, "Role", false, F::Text, applyRole},
-    {K::OpenAssociatorInstances, "ResultRole", false, F::Text, applyResultRole},
-    {K::OpenAssociatorInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::OpenAssociatorInstances, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::OpenAssociatorInstancePaths, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::OpenAssociatorInstancePaths, "AssocClass", false, F::ClassName, applyAssocClass},
-    {K::OpenAssociatorInstancePaths, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::OpenAssociatorInstancePaths, "Role", false, F::Text, applyRole},
-    {K::OpenAssociatorInstancePaths, "ResultRole", false, F::Text, applyResultRole},
-    {K::OpenReferenceInstances, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::OpenReferenceInstances, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::OpenReferenceInstances, "Role", false, F::Text, applyRole},
-    {K::OpenReferenceInstances, "IncludeClassOrigin", false, F::Text, applyIncludeClassOrigin},
-    {K::OpenReferenceInstances, "PropertyList", false, F::TextArray, applyPropertyList},
-    {K::OpenReferenceInstancePaths, "InstanceName", true, F::InstanceName, applyInstanceName},
-    {K::OpenReferenceInstancePaths, "ResultClass", false, F::ClassName, applyResultClass},
-    {K::OpenReferenceInstancePaths, "Role", false, F::Text, applyRole},
-    // OpenQueryInstances' query is its own parameter, not a filter of another enumeration.
-    {K::OpenQueryInstances, "FilterQueryLanguage", true, F::Text, applyQueryLanguage},
-    {K::OpenQueryInstances, "FilterQuery", true, F::Text, applyQuery},
-    {K::OpenQueryInstances, "ReturnQueryResultClass", false, F::Text, applyReturnQueryResultClass},
-    {K::PullInstancesWithPath, "EnumerationContext", true, F::Text, applyEnumerationContext},
-    {K::PullInstancesWithPath, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
-    {K::PullInstancePaths, "EnumerationContext", true, F::Text, applyEnumerationContext},
-    {K::PullInstancePaths, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
-    {K::PullInstances, "EnumerationContext", true, F::Text, applyEnumerationContext},
-    {K::PullInstances, "MaxObjectCount", true, F::Text, applyMaxObjectCount},
-    {K::CloseEnumeration, "EnumerationContext", true, F::Text, applyEnumerationContext},
-    {K::EnumerationCount, "EnumerationContext", true, F::Text, applyEnumerationContext},
+// The parameters of one method, in the order a missing required one is looked for.
+struct MethodParameters {
+    OperationKind kind;
+    std::array<const ParameterRule*, 2> required;
+    std::array<const ParameterRule*, 7> optional;
+    bool opens = false;  // an open operation, which takes kOpenParameters too
 };
 
-constexpr std::size_t mostParametersOfOneMethod() {
-    std::size_t most = 0;
-    for (const ParameterRule& rule : kParameters) {
-        std::size_t count = 0;
-        for (const ParameterRule& other : kParameters) {
-            count += other.kind == rule.kind ? 1 : 0;
-        }
-        most = count > most ? count : most;
-    }
-    return most + std::size(kOpenParameters);
-}
-static_assert(mostParametersOfOneMethod() <= kMaxParametersOfOneMethod,
+constexpr MethodParameters kMethods[] = {
+    {K::GetClass,
+     {&kClassName},
+     {&kLocalOnly, &kIncludeQualifiers, &kIncludeClassOrigin, &kPropertyList}},
+    {K::EnumerateClasses,
+     {},
+     {&kClassName, &kDeepInheritance, &kLocalOnly, &kIncludeQualifiers, &kIncludeClassOrigin}},
+    {K::EnumerateClassNames, {}, {&kClassName, &kDeepInheritance}},
+    {K::GetInstance,
+     {&kInstanceName},
+     {&kLocalOnly, &kIncludeQualifiers, &kIncludeClassOrigin, &kPropertyList}},
+    {K::EnumerateInstances,
+     {&kClassName},
+     {&kLocalOnly, &kDeepInheritance, &kIncludeQualifiers, &kIncludeClassOrigin, &kPropertyList}},
+    {K::EnumerateInstanceNames, {&kClassName}, {}},
+    {K::Associators,
+     {&kObjectName},
+     {&kAssocClass, &kResultClass, &kRole, &kResultRole, &kIncludeQualifiers, &kIncludeClassOrigin,
+      &kPropertyList}},
+    {K::AssociatorNames, {&kObjectName}, {&kAssocClass, &kResultClass, &kRole, &kResultRole}},
+    {K::References,
+     {&kObjectName},
+     {&kResultClass, &kRole, &kIncludeQualifiers, &kIncludeClassOrigin, &kPropertyList}},
+    {K::ReferenceNames, {&kObjectName}, {&kResultClass, &kRole}},
+    {K::CreateInstance, {&kNewInstance}, {}},
+    {K::ModifyInstance, {&kModifiedInstance}, {&kIncludeQualifiers, &kPropertyList}},
+    {K::DeleteInstance, {&kInstanceName}, {}},
+    {K::ExecQuery, {&kQueryLanguage, &kQuery}, {}},
+    {K::GetQualifier, {&kQualifierName}, {}},
+    {K::OpenEnumerateInstances,
+     {&kClassName},
+     {&kDeepInheritance, &kIncludeClassOrigin, &kPropertyList},
+     true},
+    {K::OpenEnumerateInstancePaths, {&kClassName}, {}, true},
+    {K::OpenAssociatorInstances,
+     {&kInstanceName},
+     {&kAssocClass, &kResultClass, &kRole, &kResultRole, &kIncludeClassOrigin, &kPropertyList},
+     true},
+    {K::OpenAssociatorInstancePaths,
+     {&kInstanceName},
+     {&kAssocClass, &kResultClass, &kRole, &kResultRole},
+     true},
+    {K::OpenReferenceInstances,
+     {&kInstanceName},
+     {&kResultClass, &kRole, &kIncludeClassOrigin, &kPropertyList},
+     true},
+    {K::OpenReferenceInstancePaths, {&kInstanceName}, {&kResultClass, &kRole}, true},
+    {K::OpenQueryInstances,
+     {&kOwnFilterQueryLanguage, &kOwnFilterQuery},
+     {&kReturnQueryResultClass},
+     true},
+    {K::PullInstancesWithPath, {&kEnumerationContext, &kMaxObjectCount}, {}},
+    {K::PullInstancePaths, {&kEnumerationContext, &kMaxObjectCount}, {}},
+    {K::PullInstances, {&kEnumerationContext, &kMaxObjectCount}, {}},
+    {K::CloseEnumeration, {&kEnumerationContext}, {}},
+    {K::EnumerationCount, {&kEnumerationContext}, {}},
+};
+
+static_assert(2 + 7 + std::size(kOpenParameters) <= kMaxParametersOfOneMethod,
               "GivenParameters must hold every parameter of a method");
 
-bool isOpenOperation(OperationKind kind) {
-    switch (kind) {
-        case K::OpenEnumerateInstances:
-        case K::OpenEnumerateInstancePaths:
-        case K::OpenAssociatorInstances:
-        case K::OpenAssociatorInstancePaths:
-        case K::OpenReferenceInstances:
-        case K::OpenReferenceInstancePaths:
-        case K::OpenQueryInstances:
-            return true;
-        default:
-            return false;
-    }
+const MethodParameters* methodOf(OperationKind kind) {
+    const auto found = std::find_if(std::begin(kMethods), std::end(kMethods),
+                                    [kind](const MethodParameters& m) { return m.kind == kind; });
+    return found == std::end(kMethods) ? nullptr : found;
+}
+
+bool named(const ParameterRule* rule, std::string_view name) {
+    return rule != nullptr && cimp::equalsIgnoreCase(name, rule->name);
 }
 
 }  // namespace
 
-const ParameterRule* findParameter(OperationKind kind, std::string_view name) {
-    for (const ParameterRule& expected : kParameters) {
-        if (expected.kind == kind && cimp::equalsIgnoreCase(name, expected.name)) {
-            return &expected;
+MethodParameter findParameter(OperationKind kind, std::string_view name) {
+    const MethodParameters* method = methodOf(kind);
+    if (method == nullptr) {
+        return {};
+    }
+    for (const ParameterRule* rule : method->required) {
+        if (named(rule, name)) {
+            return {rule, true};
         }
     }
-    if (isOpenOperation(kind)) {
-        for (const ParameterRule& common : kOpenParameters) {
-            if (cimp::equalsIgnoreCase(name, common.name)) {
-                return &common;
-            }
+    for (const ParameterRule* rule : method->optional) {
+        if (named(rule, name)) {
+            return {rule, false};
         }
     }
-    return nullptr;
+    for (const ParameterRule& common : kOpenParameters) {
+        if (method->opens && named(&common, name)) {
+            return {&common, false};
+        }
+    }
+    return {};
 }
 
 bool GivenParameters::contains(const ParameterRule* rule) const {
@@ -279,9 +245,13 @@ bool GivenParameters::contains(const ParameterRule* rule) const {
 }
 
 const ParameterRule* missingParameter(OperationKind kind, const GivenParameters& given) {
-    for (const ParameterRule& expected : kParameters) {
-        if (expected.kind == kind && expected.required && !given.contains(&expected)) {
-            return &expected;
+    const MethodParameters* method = methodOf(kind);
+    if (method == nullptr) {
+        return nullptr;
+    }
+    for (const ParameterRule* rule : method->required) {
+        if (rule != nullptr && !given.contains(rule)) {
+            return rule;
         }
     }
     return nullptr;

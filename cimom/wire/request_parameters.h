@@ -40,15 +40,19 @@ struct ParameterValue {
 using ApplyParameter = Status (*)(Operation& op, ParameterValue* value);
 
 struct ParameterRule {
-    OperationKind kind;
     const char* name;
-    bool required;
     ValueForm form;
     ApplyParameter apply;
 };
 
-// The parameter of `kind` called `name` without regard to case; null when it has none.
-const ParameterRule* findParameter(OperationKind kind, std::string_view name);
+// A parameter as one method takes it; `rule` is null when the method has no such parameter.
+struct MethodParameter {
+    const ParameterRule* rule = nullptr;
+    bool required = false;
+};
+
+// The parameter of `kind` called `name` without regard to case.
+MethodParameter findParameter(OperationKind kind, std::string_view name);
 
 // No method has more parameters than this, its own and those every open operation takes.
 constexpr std::size_t kMaxParametersOfOneMethod = 16;

@@ -17,28 +17,14 @@ void openResponse(XmlWriter& out, const Operation& op) {
     out.open(op.extrinsic ? "METHODRESPONSE" : "IMETHODRESPONSE").attribute("NAME", op.method);
 }
 
-// Each instance inside `wrapper`, after its path: in full when `fullPath`, else its name only.
-void instancesWithPath(ObjectEncoder& encode, XmlWriter& out, const Reply& reply,
-                       const PropertySelection& selection, const char* wrapper, bool fullPath) {
-    for (const CMPIInstance* instance : reply.instances) {
-        const CMPIObjectPath* path = instance->ft->getObjectPath(instance, nullptr);
-        out.open(wrapper);
-        if (fullPath) {
-            encode.instancePath(path);
-        } else {
-            encode.instanceName(path);
-        }
-        encode.instance(instance, path, selection);
-        out.close();
-    }
-}
-
 // Associators, References and ExecQuery: a VALUE.OBJECTWITHPATH for each instance, or for each
 // class when the source was a class.
 void objectsWithPath(ObjectEncoder& encode, XmlWriter& out, const Operation& op, const Reply& reply,
                      PropertySelection selection) {
     selection.includeQualifiers = op.includeQualifiers;  // of classes, when they are
-    instancesWithPath(encode, out, reply, selection, "VALUE.OBJECTWITHPATH", true);
+    for (const CMPIInstance* instance : reply.instances) {
+        encode.instanceWithPath("VALUE.OBJECTWITHPATH", instance, selection);
+    }
     for (const cimmof::ClassDecl* cls : reply.classes) {
         out.open("VALUE.OBJECTWITHPATH");
         encode.classPath(cls->name);
@@ -111,7 +97,9 @@ std::string encodeResponse(const Operation& op, const Reply& reply, const Namesp
             }
             break;
         case K::EnumerateInstances:
-            instancesWithPath(encode, out, reply, selection, "VALUE.NAMEDINSTANCE", false);
+            for (const CMPIInstance* instance : reply.instances) {
+                encode.instanceWithPath("VALUE.NAMEDINSTANCE", instance, selection, true);
+            }
             break;
         case K::EnumerateInstanceNames:
         case K::CreateInstance:

@@ -84,7 +84,7 @@ class Property final : public ElementRole {
         if (element == "PROPERTY.REFERENCE") {
             auto reference = std::make_shared<ObjectName>();
             property.reference = reference;
-            return {&valueReferenceElement(), reference.get(), 1};
+            return {&kValueReferenceElement, reference.get(), 1};
         }
         if (element == "PROPERTY.ARRAY") {
             return {&kTextArray, &property.values, 1};
@@ -130,7 +130,7 @@ class NamedInstance final : public RequiredChildren<2> {
   public:
     NamedInstance()
         : RequiredChildren<2>({{
-              {"INSTANCENAME", &instanceNameElement(), 1, nameOfValue},
+              {"INSTANCENAME", &kInstanceNameElement, 1, nameOfValue},
               {"INSTANCE", &kInstance, 2, instanceOfValue},
           }}) {}
 
@@ -153,20 +153,10 @@ const NamedInstance kNamedInstance;
 
 }  // namespace
 
-const ElementRole& classNameElement() {
-    return kClassName;
-}
-const ElementRole& textElement() {
-    return kText;
-}
-const ElementRole& textArrayElement() {
-    return kTextArray;
-}
-const ElementRole& instanceElement() {
-    return kInstance;
-}
-const ElementRole& namedInstanceElement() {
-    return kNamedInstance;
-}
+const ElementRole& kClassNameElement = kClassName;
+const ElementRole& kTextElement = kText;
+const ElementRole& kTextArrayElement = kTextArray;
+const ElementRole& kInstanceElement = kInstance;
+const ElementRole& kNamedInstanceElement = kNamedInstance;
 
 }  // namespace cimhost

@@ -7,14 +7,14 @@
 namespace cimhost {
 
 // CLASSNAME into a std::string.
-const ElementRole& classNameElement();
+extern const ElementRole& kClassNameElement;
 // VALUE into a std::string, its text as the request gave it.
-const ElementRole& textElement();
+extern const ElementRole& kTextElement;
 // VALUE.ARRAY into a std::vector<std::string>.
-const ElementRole& textArrayElement();
+extern const ElementRole& kTextArrayElement;
 // INSTANCE into an InstanceValue.
-const ElementRole& instanceElement();
+extern const ElementRole& kInstanceElement;
 // VALUE.NAMEDINSTANCE into the name and instance of a ParameterValue.
-const ElementRole& namedInstanceElement();
+extern const ElementRole& kNamedInstanceElement;
 
 }  // namespace cimhost

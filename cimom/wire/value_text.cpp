@@ -1,9 +1,10 @@
 #include "cimom/wire/value_text.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 
 #include "broker/cmpi_number.h"
@@ -234,21 +235,16 @@ ValueText ValueText::held(std::string text) {
 
 std::string_view cimTypeName(CMPIType type) {
     const CMPIType scalar = type & ~CMPI_ARRAY;
-    for (const TypeName& entry : kTypeNames) {
-        if (entry.type == scalar) {
-            return entry.name;
-        }
-    }
-    return {};
+    const TypeName* found = std::find_if(std::begin(kTypeNames), std::end(kTypeNames),
+                                         [scalar](const TypeName& e) { return e.type == scalar; });
+    return found == std::end(kTypeNames) ? std::string_view() : found->name;
 }
 
 CMPIType cimTypeCode(std::string_view name) {
-    for (const TypeName& entry : kTypeNames) {
-        if (cimp::equalsIgnoreCase(name, entry.name)) {
-            return entry.type;
-        }
-    }
-    return CMPI_null;
+    const TypeName* found =
+        std::find_if(std::begin(kTypeNames), std::end(kTypeNames),
+                     [name](const TypeName& e) { return cimp::equalsIgnoreCase(name, e.name); });
+    return found == std::end(kTypeNames) ? CMPI_null : found->type;
 }
 
 std::optional<TypedText> scalarText(const CMPIData& scalar, std::string_view declaredType) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace cimhost {
 namespace {
@@ -64,28 +65,20 @@ bool passesUnchanged(char c) {
     return kPassesUnchanged[static_cast<std::uint8_t>(c)];
 }
 
-// The character reference a byte is written as, "" when it needs none.
+// The character references bytes are written as; any other byte needs none.
+constexpr std::pair<char, std::string_view> kCharacterReferences[] = {
+    {'&', "&amp;"},   {'<', "&lt;"},  {'>', "&gt;"},   {'"', "&quot;"},
+    {'\'', "&apos;"}, {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"},
+};
+
+// The character reference `c` is written as, "" when it needs none.
 std::string_view characterReference(char c) {
-    switch (c) {
-        case '&':
-            return "&amp;";
-        case '<':
-            return "&lt;";
-        case '>':
-            return "&gt;";
-        case '"':
-            return "&quot;";
-        case '\'':
-            return "&apos;";
-        case '\t':
-            return "&#9;";
-        case '\n':
-            return "&#10;";
-        case '\r':
-            return "&#13;";
-        default:
-            return {};
+    for (const auto& reference : kCharacterReferences) {
+        if (reference.first == c) {
+            return reference.second;
+        }
     }
+    return {};
 }
 
 // Hands `put` the escaped form of `text` piece by piece.
