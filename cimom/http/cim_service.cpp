@@ -190,16 +190,17 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
 }
 
 CimService::Outcome CimService::run(const HttpRequest& request) const {
+    const auto refused = [&request](const Refusal& refusal) -> Outcome {
+        return {refusal.response(), refusal.logLine(request), std::nullopt, CimCode::Ok};
+    };
     const DecodedRequest decoded = decodeRequest(request.body);
     if (decoded.protocolError) {
-        const Refusal refusal{400, decoded.protocolError->cimError, decoded.protocolError->message};
-        return {refusal.response(), refusal.logLine(request)};
+        return refused({400, decoded.protocolError->cimError, decoded.protocolError->message});
     }
     const Operation& op = decoded.operation;
     if (const char* header = mismatchedHeader(request, op)) {
-        const Refusal refusal{400, "header-mismatch",
-                              std::string(header) + " header does not match the body"};
-        return {refusal.response(), refusal.logLine(request)};
+        return refused(
+            {400, "header-mismatch", std::string(header) + " header does not match the body"});
     }
     // The CIM answer `body` to the operation, which came to `status`.
     const auto answered = [&op](const Status& status, std::string body) -> Outcome {

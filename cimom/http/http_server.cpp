@@ -268,10 +268,6 @@ void onConnection(void* cls, MHD_Connection* connection, void** socketContext,
 
 }  // namespace
 
-void HttpServer::DaemonDeleter::operator()(MHD_Daemon* daemon) const {
-    MHD_stop_daemon(daemon);
-}
-
 cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& service,
                                 RequestLog& log, std::unique_ptr<HttpServer>* server) {
     // The inter-thread channel lets stopping wake every worker at once, even one whose listening
@@ -303,9 +299,9 @@ cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& 
         options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(kTlsPriorities)});
     }
     options.push_back({MHD_OPTION_END, 0, nullptr});
-    started->daemon_.reset(MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest,
-                                            front, MHD_OPTION_ARRAY, options.data(),
-                                            MHD_OPTION_END));
+    started->daemon_ = {MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest, front,
+                                         MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END),
+                        &MHD_stop_daemon};
     if (!started->daemon_) {
         return cimp::Outcome::failed("cannot listen on " + settings.address.withPort(settings.port),
                                      std::strerror(errno));
