@@ -16,9 +16,8 @@ const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experime
 
 void dropRestrictedQualifiers(std::vector<Qualifier>& qualifiers) {
     const auto restricted = [](const Qualifier& q) {
-        return std::any_of(
-            std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
-            [&](const char* name) { return cimp::equalsIgnoreCase(q.name, name); });
+        return std::any_of(std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
+                           [&](const char* name) { return cimp::equalsIgnoreCase(q.name, name); });
     };
     qualifiers.erase(std::remove_if(qualifiers.begin(), qualifiers.end(), restricted),
                      qualifiers.end());
@@ -92,12 +91,6 @@ const T& emptyOf() {
 }  // namespace
 
 Schema::Schema() : model_(std::make_shared<Model>()) {}
-
-cimp::Outcome Schema::loadFile(const std::string& path, Schema* out) {
-    MofDocument doc;
-    const cimp::Outcome read = readMofFile(path, &doc);
-    return read.ok() ? fromDocument(doc, out) : read;
-}
 
 cimp::Outcome Schema::loadString(const std::string& text, const std::string& fileName,
                                  Schema* out) {
