@@ -73,25 +73,25 @@ class Lexer {
         return make(Token::Kind::Error, start, std::string("unexpected character '") + c + "'");
     }
 
+    void skipDigits() {
+        while (isDigit(peek())) {
+            ++at_;
+        }
+    }
+
     Token number(std::size_t start) {
         if (peek() == '-' || peek() == '+') {
             ++at_;
         }
-        while (isDigit(peek())) {
-            ++at_;
-        }
+        skipDigits();
         if (peek() == '.') {
             ++at_;
-            while (isDigit(peek())) {
-                ++at_;
-            }
+            skipDigits();
         }
         if ((peek() == 'e' || peek() == 'E') &&
             (isDigit(peek(1)) || ((peek(1) == '-' || peek(1) == '+') && isDigit(peek(2))))) {
             at_ += 2;
-            while (isDigit(peek())) {
-                ++at_;
-            }
+            skipDigits();
         }
         if (isWordChar(peek())) {
             return make(Token::Kind::Error, at_, "a number runs into a name");
