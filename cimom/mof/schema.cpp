@@ -23,15 +23,14 @@ void dropRestrictedQualifiers(std::vector<Qualifier>& qualifiers) {
                      qualifiers.end());
 }
 
-// Own qualifiers replace inherited ones of the same name in place; new ones follow.
-void mergeByName(std::vector<Qualifier>& inherited, const std::vector<Qualifier>& own) {
-    for (const Qualifier& q : own) {
-        Qualifier* same = findByName(inherited, q.name);
-        if (same != nullptr) {
-            *same = q;
-        } else {
-            inherited.push_back(q);
-        }
+// `item` in place of the entry `same` finds, else after the others.
+template <class T, class Same>
+void replaceOrAppend(std::vector<T>& items, T item, Same same) {
+    const auto found = std::find_if(items.begin(), items.end(), same);
+    if (found != items.end()) {
+        *found = std::move(item);
+    } else {
+        items.push_back(std::move(item));
     }
 }
 
@@ -52,8 +51,13 @@ std::vector<Property> effectiveProperties(const ResolvedClass* superclass,
             effective.push_back(declared);
             continue;
         }
+        // Own qualifiers replace inherited ones of the same name in place; new ones follow.
         std::vector<Qualifier> qualifiers = std::move(overridden->qualifiers);
-        mergeByName(qualifiers, declared.qualifiers);
+        for (const Qualifier& q : declared.qualifiers) {
+            replaceOrAppend(qualifiers, q, [&](const Qualifier& known) {
+                return cimp::equalsIgnoreCase(known.name, q.name);
+            });
+        }
         *overridden = declared;
         overridden->qualifiers = std::move(qualifiers);
         overridden->isKey = hasFlag(overridden->qualifiers, "Key");
@@ -69,15 +73,9 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
     }
     for (const Method& m : cls.methods) {
         // Names are unique within each class, so at most one inherited method matches.
-        const auto same =
-            std::find_if(methods.begin(), methods.end(), [&](const InheritedMethod& known) {
-                return cimp::equalsIgnoreCase(known.method.name, m.name);
-            });
-        if (same != methods.end()) {
-            *same = InheritedMethod{m, cls.name};
-        } else {
-            methods.push_back(InheritedMethod{m, cls.name});
-        }
+        replaceOrAppend(methods, InheritedMethod{m, cls.name}, [&](const InheritedMethod& known) {
+            return cimp::equalsIgnoreCase(known.method.name, m.name);
+        });
     }
     return methods;
 }
