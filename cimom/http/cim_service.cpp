@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <sstream>
 
 #include "base/text.h"
 #include "base/text_case.h"
@@ -25,15 +26,14 @@ HttpResponse cimResponse(std::string body) {
 
 // application/xml or text/xml, with no charset or utf-8.
 bool acceptableContentType(const std::string& value) {
-    const std::size_t semicolon = value.find(';');
-    const std::string media = trimmed(value.substr(0, semicolon));
+    std::istringstream parts(value);
+    std::string parameter;
+    std::getline(parts, parameter, ';');
+    const std::string media = trimmed(parameter);
     if (!equalsIgnoreCase(media, "application/xml") && !equalsIgnoreCase(media, "text/xml")) {
         return false;
     }
-    std::size_t at = semicolon;
-    while (at != std::string::npos) {
-        const std::size_t next = value.find(';', at + 1);
-        const std::string parameter = trimmed(value.substr(at + 1, next - at - 1));
+    while (std::getline(parts, parameter, ';')) {
         const std::size_t equals = parameter.find('=');
         if (equals != std::string::npos &&
             equalsIgnoreCase(trimmed(parameter.substr(0, equals)), "charset")) {
@@ -45,7 +45,6 @@ bool acceptableContentType(const std::string& value) {
                 return false;
             }
         }
-        at = next;
     }
     return true;
 }
