@@ -1,64 +1,60 @@
 #include "cimom/cim/operation.h"
 
+#include <iterator>
+
 #include "base/text_case.h"
 
 namespace cimhost {
 namespace {
 
-struct KindName {
-    OperationKind kind;
-    const char* name;
+// Indexed by OperationKind, which lists the kinds in this order.
+const char* const kKindNames[] = {
+    "GetClass",
+    "EnumerateClasses",
+    "EnumerateClassNames",
+    "GetInstance",
+    "EnumerateInstances",
+    "EnumerateInstanceNames",
+    "Associators",
+    "AssociatorNames",
+    "References",
+    "ReferenceNames",
+    "CreateInstance",
+    "ModifyInstance",
+    "DeleteInstance",
+    "ExecQuery",
+    "GetQualifier",
+    "EnumerateQualifiers",
+    "OpenEnumerateInstances",
+    "OpenEnumerateInstancePaths",
+    "OpenAssociatorInstances",
+    "OpenAssociatorInstancePaths",
+    "OpenReferenceInstances",
+    "OpenReferenceInstancePaths",
+    "PullInstancesWithPath",
+    "PullInstancePaths",
+    "OpenQueryInstances",
+    "PullInstances",
+    "CloseEnumeration",
+    "EnumerationCount",
 };
-
-const KindName kKindNames[] = {
-    {OperationKind::GetClass, "GetClass"},
-    {OperationKind::EnumerateClasses, "EnumerateClasses"},
-    {OperationKind::EnumerateClassNames, "EnumerateClassNames"},
-    {OperationKind::GetInstance, "GetInstance"},
-    {OperationKind::EnumerateInstances, "EnumerateInstances"},
-    {OperationKind::EnumerateInstanceNames, "EnumerateInstanceNames"},
-    {OperationKind::Associators, "Associators"},
-    {OperationKind::AssociatorNames, "AssociatorNames"},
-    {OperationKind::References, "References"},
-    {OperationKind::ReferenceNames, "ReferenceNames"},
-    {OperationKind::CreateInstance, "CreateInstance"},
-    {OperationKind::ModifyInstance, "ModifyInstance"},
-    {OperationKind::DeleteInstance, "DeleteInstance"},
-    {OperationKind::ExecQuery, "ExecQuery"},
-    {OperationKind::GetQualifier, "GetQualifier"},
-    {OperationKind::EnumerateQualifiers, "EnumerateQualifiers"},
-    {OperationKind::OpenEnumerateInstances, "OpenEnumerateInstances"},
-    {OperationKind::OpenEnumerateInstancePaths, "OpenEnumerateInstancePaths"},
-    {OperationKind::OpenAssociatorInstances, "OpenAssociatorInstances"},
-    {OperationKind::OpenAssociatorInstancePaths, "OpenAssociatorInstancePaths"},
-    {OperationKind::OpenReferenceInstances, "OpenReferenceInstances"},
-    {OperationKind::OpenReferenceInstancePaths, "OpenReferenceInstancePaths"},
-    {OperationKind::PullInstancesWithPath, "PullInstancesWithPath"},
-    {OperationKind::PullInstancePaths, "PullInstancePaths"},
-    {OperationKind::OpenQueryInstances, "OpenQueryInstances"},
-    {OperationKind::PullInstances, "PullInstances"},
-    {OperationKind::CloseEnumeration, "CloseEnumeration"},
-    {OperationKind::EnumerationCount, "EnumerationCount"},
-};
+static_assert(std::size(kKindNames) == static_cast<std::size_t>(OperationKind::Unsupported),
+              "a name for every kind");
 
 }  // namespace
 
 OperationKind operationKindFromName(const std::string& method) {
-    for (const KindName& entry : kKindNames) {
-        if (cimp::equalsIgnoreCase(method, entry.name)) {
-            return entry.kind;
+    for (std::size_t kind = 0; kind < std::size(kKindNames); ++kind) {
+        if (cimp::equalsIgnoreCase(method, kKindNames[kind])) {
+            return static_cast<OperationKind>(kind);
         }
     }
     return OperationKind::Unsupported;
 }
 
 const char* operationName(OperationKind kind) {
-    for (const KindName& entry : kKindNames) {
-        if (entry.kind == kind) {
-            return entry.name;
-        }
-    }
-    return "Unsupported";
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(kKindNames) ? kKindNames[index] : "Unsupported";
 }
 
 }  // namespace cimhost

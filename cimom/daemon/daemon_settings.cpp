@@ -9,10 +9,10 @@
 
 namespace cimhost {
 
-const char* const kOriginDefault = "default";
-const char* const kOriginCommandLine = "command line";
-
 namespace {
+
+constexpr const char* kOriginDefault = "default";
+constexpr const char* kOriginCommandLine = "command line";
 
 struct Assignment {
     std::size_t setting;

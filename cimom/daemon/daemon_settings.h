@@ -11,9 +11,6 @@
 
 namespace cimhost {
 
-extern const char* const kOriginDefault;      // "default"
-extern const char* const kOriginCommandLine;  // "command line"
-
 struct DaemonSettings {
     DaemonOptions options;
     std::vector<std::string> origins;  // per setting: default, FILE:LINE or command line

@@ -2,7 +2,8 @@
 
 #include <limits.h>
 #include <stdlib.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 namespace cimhost {
 namespace {
@@ -12,14 +13,10 @@ std::string canonical(const std::string& path) {
     return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
 }
 
+// Empty when it cannot be told.
 std::string runningExecutableDir() {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length <= 0) {
-        return "";
-    }
-    const std::string exe(buffer, static_cast<std::size_t>(length));
-    return exe.substr(0, exe.rfind('/'));
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
 }
 
 }  // namespace

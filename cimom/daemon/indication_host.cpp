@@ -26,8 +26,9 @@ IndicationHost::IndicationHost(cimbroker::Runtime& runtime, const NamespaceSchem
       matcher_(runtime, store_, delivery_),
       servedRouter_(runtime, served, providers),
       interopRouter_(runtime, interop.schema, noProviders_, &interopInstances_),
-      poller_(runtime, {&servedRouter_, &interopRouter_}, [this] { return store_.watchedClasses(); },
-              matcher_, options.lifecycle, log) {
+      poller_(
+          runtime, {&servedRouter_, &interopRouter_}, [this] { return store_.watchedClasses(); },
+          matcher_, options.lifecycle, log) {
     {
         cimbroker::RequestScope scope(runtime_);
         store_.load(runtime_.broker());
@@ -38,13 +39,7 @@ IndicationHost::IndicationHost(cimbroker::Runtime& runtime, const NamespaceSchem
     activation_.emplace(runtime_, providers, store_, log_);
 }
 
-IndicationHost::~IndicationHost() { stop(); }
-
-void IndicationHost::stop() {
-    if (stopped_) {
-        return;
-    }
-    stopped_ = true;
+IndicationHost::~IndicationHost() {
     activation_->stop();
     runtime_.setIndicationSink(nullptr);
     poller_.stop();

@@ -35,17 +35,15 @@ class IndicationHost {
     IndicationHost(cimbroker::Runtime& runtime, const NamespaceSchema& served,
                    const InteropNamespace& interop, const ProviderRegistry& providers,
                    const DaemonOptions& options, std::ostream& log);
-    ~IndicationHost();  // stops with the grace unless stopped before
+    // Disables the indication providers' indications and takes the matcher from the runtime,
+    // polls no more, then sends what is queued for at most kStopGrace; logs what was left.
+    ~IndicationHost();
     IndicationHost(const IndicationHost&) = delete;
     IndicationHost& operator=(const IndicationHost&) = delete;
 
     // What serves the interop namespace's instances: the server's facts and the subscriptions.
     const HostProvider& interopInstances() const { return interopInstances_; }
     const DeliveryService& delivery() const { return delivery_; }
-
-    // Disables the indication providers' indications and takes the matcher from the runtime,
-    // polls no more, then sends what is queued for at most kStopGrace; logs what was left.
-    void stop();
 
   private:
     cimbroker::Runtime& runtime_;
@@ -60,7 +58,6 @@ class IndicationHost {
     const Router interopRouter_;
     LifecyclePoller poller_;
     std::optional<ProviderActivation> activation_;  // made once the kept subscriptions are read
-    bool stopped_ = false;
 };
 
 }  // namespace cimhost

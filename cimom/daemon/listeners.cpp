@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::uint16_t kPlainPort = 5988;
 
-unsigned coreCount() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores != 0 ? cores : 1;
-}
-
 // Every connection is a descriptor; the soft limit is raised (up to the hard one) to hold the
 // connection limits with room for the daemon's own files.
 void allowDescriptors(unsigned connections) {
@@ -78,7 +73,9 @@ cimp::Outcome startListeners(const ListenerPlan& plan, const DaemonOptions& opti
                              std::ostream& ready) {
     HttpSettings settings;
     settings.address = plan.address;
-    settings.threads = options.threads != 0 ? options.threads : coreCount();
+    // One worker per core; hardware_concurrency() is 0 when it cannot tell.
+    settings.threads =
+        options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
     settings.limits = options.limits;
     settings.auth = plan.auth.get();
     settings.metrics = &metrics;

@@ -2,7 +2,6 @@
 // over HTTP until SIGINT or SIGTERM, then calls every provider's cleanup once and exits 0.
 #include <signal.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -16,7 +15,6 @@
 #include "cimom/daemon/daemon_settings.h"
 #include "cimom/daemon/default_paths.h"
 #include "cimom/daemon/indication_host.h"
-#include "cimom/indication/state_folder.h"
 #include "cimom/daemon/listeners.h"
 #include "cimom/dispatch/interop_namespace.h"
 #include "cimom/dispatch/provider_loader.h"
@@ -25,6 +23,7 @@
 #include "cimom/http/metrics.h"
 #include "cimom/http/password_file.h"
 #include "cimom/http/request_log.h"
+#include "cimom/indication/state_folder.h"
 #include "cimom/mof/registration.h"
 #include "platform/platform_state.h"
 
@@ -35,12 +34,11 @@ using namespace cimhost;
 constexpr int kExitUsage = 2;
 constexpr int kExitStartFailed = 1;
 
+// As given when the working directory cannot be told.
 std::string absolute(const std::string& path) {
-    if (path.empty() || path[0] == '/') {
-        return path;
-    }
-    char cwd[4096];
-    return getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) + "/" + path : path;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.string();
 }
 
 // The providers the daemon serves; every provider's cleanup runs once, with a context of its

@@ -23,8 +23,7 @@ std::optional<std::string> base64Decoded(const std::string& text) {
     std::string out;
     unsigned bits = 0;
     int held = 0;
-    std::size_t end = text.find_last_not_of('=');
-    end = end == std::string::npos ? 0 : end + 1;
+    const std::size_t end = text.find_last_not_of('=') + 1;  // npos + 1: all padding
     if (text.size() - end > 2) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <sstream>
 
 #include "base/text.h"
 #include "base/text_case.h"
@@ -25,15 +26,14 @@ HttpResponse cimResponse(std::string body) {
 
 // application/xml or text/xml, with no charset or utf-8.
 bool acceptableContentType(const std::string& value) {
-    const std::size_t semicolon = value.find(';');
-    const std::string media = trimmed(value.substr(0, semicolon));
+    std::istringstream parts(value);
+    std::string parameter;
+    std::getline(parts, parameter, ';');
+    const std::string media = trimmed(parameter);
     if (!equalsIgnoreCase(media, "application/xml") && !equalsIgnoreCase(media, "text/xml")) {
         return false;
     }
-    std::size_t at = semicolon;
-    while (at != std::string::npos) {
-        const std::size_t next = value.find(';', at + 1);
-        const std::string parameter = trimmed(value.substr(at + 1, next - at - 1));
+    while (std::getline(parts, parameter, ';')) {
         const std::size_t equals = parameter.find('=');
         if (equals != std::string::npos &&
             equalsIgnoreCase(trimmed(parameter.substr(0, equals)), "charset")) {
@@ -45,7 +45,6 @@ bool acceptableContentType(const std::string& value) {
                 return false;
             }
         }
-        at = next;
     }
     return true;
 }
@@ -190,16 +189,17 @@ HttpResponse CimService::handle(const HttpRequest& request) const {
 }
 
 CimService::Outcome CimService::run(const HttpRequest& request) const {
+    const auto refused = [&request](const Refusal& refusal) -> Outcome {
+        return {refusal.response(), refusal.logLine(request), std::nullopt, CimCode::Ok};
+    };
     const DecodedRequest decoded = decodeRequest(request.body);
     if (decoded.protocolError) {
-        const Refusal refusal{400, decoded.protocolError->cimError, decoded.protocolError->message};
-        return {refusal.response(), refusal.logLine(request)};
+        return refused({400, decoded.protocolError->cimError, decoded.protocolError->message});
     }
     const Operation& op = decoded.operation;
     if (const char* header = mismatchedHeader(request, op)) {
-        const Refusal refusal{400, "header-mismatch",
-                              std::string(header) + " header does not match the body"};
-        return {refusal.response(), refusal.logLine(request)};
+        return refused(
+            {400, "header-mismatch", std::string(header) + " header does not match the body"});
     }
     // The CIM answer `body` to the operation, which came to `status`.
     const auto answered = [&op](const Status& status, std::string body) -> Outcome {

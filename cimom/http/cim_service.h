@@ -56,14 +56,6 @@ class CimService {
   private:
     // What one request came to: the answer, and the log line (without its duration).
     struct Outcome {
-        Outcome(HttpResponse response, std::string logLine)
-            : response(std::move(response)), logLine(std::move(logLine)) {}
-        Outcome(HttpResponse response, std::string logLine, OperationKind kind, CimCode code)
-            : response(std::move(response)),
-              logLine(std::move(logLine)),
-              operation(kind),
-              code(code) {}
-
         HttpResponse response;
         std::string logLine;
         std::optional<OperationKind> operation;  // set when a CIM result or error was sent

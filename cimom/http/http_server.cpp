@@ -16,14 +16,6 @@
 namespace cimhost {
 
 struct HttpServer::Front {
-    Front(const CimService& service, RequestLog& log, const HttpSettings& settings)
-        : service(service),
-          log(log),
-          auth(settings.auth),
-          metrics(*settings.metrics),
-          watch(std::chrono::seconds(settings.limits.requestSeconds),
-                std::chrono::seconds(settings.limits.idleSeconds)) {}
-
     const CimService& service;
     RequestLog& log;
     BasicAuth* auth;
@@ -142,7 +134,7 @@ HttpResponse plainText(std::string body, const char* contentType) {
     return response;
 }
 
-// What a request asks for, decided once from its line.
+// What a request asks for, by its line.
 enum class Endpoint { Health, Metrics, Cim };
 
 Endpoint endpointOf(const HttpRequest& request) {
@@ -152,31 +144,26 @@ Endpoint endpointOf(const HttpRequest& request) {
     return request.method == "GET" && request.url == "/metrics" ? Endpoint::Metrics : Endpoint::Cim;
 }
 
-// A request between its first call and its answer.
-struct Pending {
-    HttpRequest request;
-    Endpoint endpoint = Endpoint::Cim;
-};
-
 // The first call for a request: its line and headers are in, its body is not. Refusals are sent
 // at once (the connection then closes, its body unread); everything else is answered on the last
 // call, which keeps the connection open for the next request.
 MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
                  void** state) {
-    auto fresh = std::make_unique<Pending>();
-    HttpRequest& request = fresh->request;
+    // The request between this call and its answer.
+    auto fresh = std::make_unique<HttpRequest>();
+    HttpRequest& request = *fresh;
     request.method = method;
     request.url = url;
     MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &request);
     if (std::optional<Refusal> refusal = refuseHeaders(request)) {
         return refuse(front, connection, request, *refusal);
     }
-    fresh->endpoint = endpointOf(request);
-    if (fresh->endpoint != Endpoint::Health && front.auth != nullptr &&
+    const Endpoint endpoint = endpointOf(request);
+    if (endpoint != Endpoint::Health && front.auth != nullptr &&
         !authenticated(front, connection, request)) {
         return MHD_YES;
     }
-    if (fresh->endpoint == Endpoint::Cim) {
+    if (endpoint == Endpoint::Cim) {
         if (std::optional<HttpResponse> refused =
                 front.service.screen(request, declaredLength(request))) {
             return send(connection, std::move(*refused));
@@ -187,9 +174,9 @@ MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, cons
 }
 
 // The last call: the whole request is in.
-MHD_Result answer(Front& front, MHD_Connection* connection, const Pending& pending) {
+MHD_Result answer(Front& front, MHD_Connection* connection, const HttpRequest& request) {
     front.watch.serving(watched(connection));
-    switch (pending.endpoint) {
+    switch (endpointOf(request)) {
         case Endpoint::Health:
             return send(connection, plainText("ok\n", "text/plain; charset=utf-8"));
         case Endpoint::Metrics:
@@ -198,11 +185,11 @@ MHD_Result answer(Front& front, MHD_Connection* connection, const Pending& pendi
         case Endpoint::Cim:
             break;
     }
-    if (std::optional<Refusal> refusal = refuseBody(pending.request)) {
-        return refuse(front, connection, pending.request, *refusal);
+    if (std::optional<Refusal> refusal = refuseBody(request)) {
+        return refuse(front, connection, request, *refusal);
     }
     const InFlight counted(front.metrics);
-    return send(connection, front.service.handle(pending.request));
+    return send(connection, front.service.handle(request));
 }
 
 MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
@@ -210,13 +197,13 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
     Front& front = *static_cast<Front*>(cls);
     try {
         // The request gathered so far on this connection; null on the first call.
-        Pending* pending = static_cast<Pending*>(*state);
+        HttpRequest* pending = static_cast<HttpRequest*>(*state);
         if (pending == nullptr) {
             return begin(front, connection, url, method, state);
         }
         if (*uploadSize > 0) {
             // One byte beyond the limit is kept so the service sees the body is too large.
-            std::string& body = pending->request.body;
+            std::string& body = pending->body;
             const std::size_t room =
                 kMaxRequestBody + 1 - std::min(body.size(), kMaxRequestBody + 1);
             body.append(uploadData, std::min(room, *uploadSize));
@@ -234,7 +221,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
 }
 
 void onCompleted(void* cls, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
-    delete static_cast<Pending*>(*state);
+    delete static_cast<HttpRequest*>(*state);
     *state = nullptr;
     if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {
         static_cast<Front*>(cls)->watch.answered(watchedConnection);
@@ -268,10 +255,6 @@ void onConnection(void* cls, MHD_Connection* connection, void** socketContext,
 
 }  // namespace
 
-void HttpServer::DaemonDeleter::operator()(MHD_Daemon* daemon) const {
-    MHD_stop_daemon(daemon);
-}
-
 cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& service,
                                 RequestLog& log, std::unique_ptr<HttpServer>* server) {
     // The inter-thread channel lets stopping wake every worker at once, even one whose listening
@@ -281,7 +264,10 @@ cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& 
         flags |= MHD_USE_IPv6;
     }
     std::unique_ptr<HttpServer> started(new HttpServer());
-    started->front_ = std::make_unique<Front>(service, log, settings);
+    const std::chrono::seconds requestTime(settings.limits.requestSeconds);
+    const std::chrono::seconds idleTime(settings.limits.idleSeconds);
+    started->front_.reset(
+        new Front{service, log, settings.auth, *settings.metrics, {requestTime, idleTime}});
     Front* front = started->front_.get();
     sockaddr_storage socket = settings.address.socketAt(settings.port);
     std::vector<MHD_OptionItem> options = {
@@ -303,9 +289,9 @@ cimp::Outcome HttpServer::start(const HttpSettings& settings, const CimService& 
         options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(kTlsPriorities)});
     }
     options.push_back({MHD_OPTION_END, 0, nullptr});
-    started->daemon_.reset(MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest,
-                                            front, MHD_OPTION_ARRAY, options.data(),
-                                            MHD_OPTION_END));
+    started->daemon_ = {MHD_start_daemon(flags, settings.port, nullptr, nullptr, &onRequest, front,
+                                         MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END),
+                        &MHD_stop_daemon};
     if (!started->daemon_) {
         return cimp::Outcome::failed("cannot listen on " + settings.address.withPort(settings.port),
                                      std::strerror(errno));

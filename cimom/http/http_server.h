@@ -61,11 +61,9 @@ class HttpServer {
   private:
     HttpServer() = default;
 
-    struct DaemonDeleter {
-        void operator()(MHD_Daemon* daemon) const;
-    };
     std::unique_ptr<Front> front_;
-    std::unique_ptr<MHD_Daemon, DaemonDeleter> daemon_;  // stopped before front_ goes
+    // Stopped (MHD_stop_daemon) before front_ goes.
+    std::unique_ptr<MHD_Daemon, void (*)(MHD_Daemon*)> daemon_{nullptr, nullptr};
     std::uint16_t port_ = 0;
 };
 

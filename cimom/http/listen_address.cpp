@@ -22,10 +22,6 @@ bool isLoopback(const sockaddr_storage& socket) {
     return IN6_IS_ADDR_LOOPBACK(&v6);
 }
 
-struct AddrInfoDeleter {
-    void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-
 }  // namespace
 
 std::string ListenAddress::withPort(std::uint16_t port) const {
@@ -49,7 +45,7 @@ cimp::Outcome resolveListenAddress(const std::string& name, ListenAddress* out) 
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     const int rc = getaddrinfo(name.c_str(), nullptr, &hints, &found);
-    std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> list(found, &freeaddrinfo);
     const addrinfo* chosen = nullptr;
     for (const addrinfo* entry = found; rc == 0 && entry != nullptr; entry = entry->ai_next) {
         if (entry->ai_family == AF_INET) {

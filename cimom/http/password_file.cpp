@@ -1,13 +1,13 @@
 #include "cimom/http/password_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "base/bounded_file.h"
@@ -80,8 +80,7 @@ cimp::Outcome setPassword(const std::string& path, const std::string& user,
                                              "no ':' or blank)");
     }
     PasswordFile accounts;
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
+    if (std::error_code error; std::filesystem::exists(path, error)) {
         cimp::Outcome loaded = loadPasswordFile(path, &accounts);
         if (!loaded.ok()) {
             return loaded;

@@ -34,12 +34,8 @@ RequestLog::~RequestLog() {
 
 void RequestLog::write(const std::string& line) {
     if (!quiet_) {
-        append(line);
+        event(line);
     }
-}
-
-void RequestLog::event(const std::string& line) {
-    append(line);
 }
 
 void RequestLog::flush() {
@@ -47,7 +43,7 @@ void RequestLog::flush() {
     writeOut();
 }
 
-void RequestLog::append(const std::string& line) {
+void RequestLog::event(const std::string& line) {
     std::lock_guard<std::mutex> lock(mutex_);
     buffer_ += "cimp-cimom: ";
     appendEscaped(buffer_, line);

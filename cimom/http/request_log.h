@@ -33,7 +33,6 @@ class RequestLog {
     void flush();
 
   private:
-    void append(const std::string& line);
     void writeOut();
 
     std::ostream& out_;

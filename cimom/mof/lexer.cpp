@@ -6,19 +6,11 @@
 #include <utility>
 
 #include "base/text.h"
+#include "cimom/mof/name_chars.h"
 
 namespace cimmof {
 namespace {
 
-bool isIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool isIdentPart(char c) {
-    return isIdentStart(c) || isDigit(c);
-}
 bool isHexDigit(char c) {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -131,14 +123,12 @@ void Lexer::skipSpaceAndComments() {
 
 Token Lexer::next() {
     skipSpaceAndComments();
-    Token token;
-    token.line = line_;
-    token.column = column_;
+    Token token{TokenKind::End, "", line_, column_};
     if (atEnd()) {
         return token;
     }
     const char c = peek();
-    if (isIdentStart(c)) {
+    if (isNameStart(c)) {
         return identifier();
     }
     if (isDigit(c) || ((c == '+' || c == '-' || c == '.') &&
@@ -159,13 +149,18 @@ Token Lexer::next() {
     fail(line_, column_, "unexpected character " + describeByte(c));
 }
 
+void Lexer::checkBound(const Token& token, std::size_t most, const char* what,
+                       const char* unit) const {
+    if (token.text.size() >= most) {
+        fail(token.line, token.column,
+             std::string(what) + " longer than " + std::to_string(most) + " " + unit);
+    }
+}
+
 Token Lexer::identifier() {
     Token token{TokenKind::Identifier, "", line_, column_};
-    while (!atEnd() && isIdentPart(peek())) {
-        if (token.text.size() == kMaxIdentifierBytes) {
-            fail(token.line, token.column,
-                 "identifier longer than " + std::to_string(kMaxIdentifierBytes) + " characters");
-        }
+    while (!atEnd() && isNamePart(peek())) {
+        checkBound(token, kMaxIdentifierBytes, "identifier", "characters");
         token.text += advance();
     }
     return token;
@@ -174,7 +169,7 @@ Token Lexer::identifier() {
 Token Lexer::alias() {
     Token token{TokenKind::Alias, "", line_, column_};
     advance();
-    if (!isIdentStart(peek())) {
+    if (!isNameStart(peek())) {
         fail(token.line, token.column, "expected an alias name after '$'");
     }
     token.text = identifier().text;
@@ -188,13 +183,10 @@ Token Lexer::number() {
     if (peek() == '+' || peek() == '-') {
         token.text += advance();
     }
-    while (!atEnd() && (isIdentPart(peek()) || peek() == '.' ||
+    while (!atEnd() && (isNamePart(peek()) || peek() == '.' ||
                         ((peek() == '+' || peek() == '-') &&
                          (token.text.back() == 'e' || token.text.back() == 'E')))) {
-        if (token.text.size() == kMaxNumberBytes) {
-            fail(token.line, token.column,
-                 "number longer than " + std::to_string(kMaxNumberBytes) + " characters");
-        }
+        checkBound(token, kMaxNumberBytes, "number", "characters");
         token.text += advance();
     }
     const std::size_t sign = (token.text[0] == '+' || token.text[0] == '-') ? 1 : 0;
@@ -254,10 +246,7 @@ Token Lexer::quoted(char quote) {
         if (atEnd() || peek() == '\n') {
             fail(token.line, token.column, std::string("unterminated ") + what);
         }
-        if (token.text.size() >= kMaxLiteralBytes) {
-            fail(token.line, token.column,
-                 std::string(what) + " longer than " + std::to_string(kMaxLiteralBytes) + " bytes");
-        }
+        checkBound(token, kMaxLiteralBytes, what, "bytes");
         if (peek() == '\\') {
             appendEscape(token.text);
         } else {

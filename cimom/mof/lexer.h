@@ -38,6 +38,8 @@ class Lexer {
     char peek(std::size_t ahead = 0) const;
     char advance();
     void skipSpaceAndComments();
+    // Fails at `token` once it holds `most` bytes: "<what> longer than <most> <unit>".
+    void checkBound(const Token& token, std::size_t most, const char* what, const char* unit) const;
     Token identifier();
     Token alias();
     Token number();

@@ -59,11 +59,7 @@ std::string stringLiteral(const std::string& value) {
     std::string out = "\"";
     for (const char c : value) {
         const std::string escape = escapeOf(c);
-        if (escape.empty()) {
-            out += c;
-        } else {
-            out += escape;
-        }
+        out += escape.empty() ? std::string(1, c) : escape;
     }
     return out + "\"";
 }
@@ -95,9 +91,13 @@ cimp::Outcome checkLength(const std::string& value, const std::string& where) {
         where, "value longer than " + std::to_string(Lexer::kMaxLiteralBytes) + " bytes");
 }
 
-cimp::Outcome checkValues(const std::string& value, const std::vector<std::string>& elements,
-                          const std::string& where) {
-    cimp::Outcome outcome = checkLength(value, where);
+// A qualifier's or a property's name and value, `where` naming it in the error.
+cimp::Outcome checkNamedValue(const std::string& name, const std::string& value,
+                              const std::vector<std::string>& elements, const std::string& where) {
+    cimp::Outcome outcome = checkName(name, where);
+    if (outcome.ok()) {
+        outcome = checkLength(value, where);
+    }
     for (std::size_t i = 0; outcome.ok() && i < elements.size(); ++i) {
         outcome = checkLength(elements[i], where);
     }
@@ -111,11 +111,8 @@ cimp::Outcome writeQualifiers(const std::vector<Qualifier>& qualifiers, const st
     }
     std::string list;
     for (const Qualifier& q : qualifiers) {
-        const std::string at = where + " qualifier " + q.name;
-        cimp::Outcome outcome = checkName(q.name, at);
-        if (outcome.ok()) {
-            outcome = checkValues(q.value, q.elements, at);
-        }
+        const cimp::Outcome outcome =
+            checkNamedValue(q.name, q.value, q.elements, where + " qualifier " + q.name);
         if (!outcome.ok()) {
             return outcome;
         }
@@ -146,11 +143,7 @@ cimp::Outcome writeInstance(const InstanceDecl& inst, std::string* text) {
     std::string body;
     for (std::size_t i = 0; outcome.ok() && i < inst.values.size(); ++i) {
         const PropertyValue& v = inst.values[i];
-        const std::string at = where + " property " + v.name;
-        outcome = checkName(v.name, at);
-        if (outcome.ok()) {
-            outcome = checkValues(v.value, v.elements, at);
-        }
+        outcome = checkNamedValue(v.name, v.value, v.elements, where + " property " + v.name);
         body += "    " + v.name + " = " + valueText(v) + ";\n";
     }
     if (outcome.ok()) {

@@ -55,6 +55,14 @@ std::string joined(const std::vector<std::string>& elements) {
     return text;
 }
 
+// A declaration's name and where it stands: at its name.
+template <class Declaration>
+void placeAt(Declaration& declaration, const Token& name) {
+    declaration.name = name.text;
+    declaration.line = name.line;
+    declaration.column = name.column;
+}
+
 bool declaresMember(const ClassDecl& cls, const std::string& name) {
     return findByName(cls.properties, name) != nullptr || findByName(cls.methods, name) != nullptr;
 }
@@ -91,6 +99,13 @@ void Parser::failExpected(const std::string& expected) const {
 void Parser::expectPunct(char c, const std::string& context) {
     if (!atPunct(c)) {
         failExpected(std::string("'") + c + "' " + context);
+    }
+    shift();
+}
+
+void Parser::expectKeyword(const char* keyword, const std::string& context) {
+    if (!atKeyword(keyword)) {
+        failExpected(std::string("'") + keyword + "'" + context);
     }
     shift();
 }
@@ -134,10 +149,7 @@ void Parser::parseAll() {
 
 void Parser::parsePragma() {
     shift();  // '#'
-    const Token word = expectIdentifier("'pragma' after '#'");
-    if (!cimp::equalsIgnoreCase(word.text, "pragma")) {
-        failAt(word, "expected 'pragma' after '#', found '" + word.text + "'");
-    }
+    expectKeyword("pragma", " after '#'");
     const Token name = expectIdentifier("a pragma name");
     expectPunct('(', "after #pragma " + name.text);
     if (tok_.kind != TokenKind::String) {
@@ -157,10 +169,8 @@ void Parser::parseClass(std::vector<Qualifier> qualifiers) {
     shift();  // 'class'
     const Token name = expectIdentifier("a class name");
     ClassDecl cls;
-    cls.name = name.text;
+    placeAt(cls, name);
     cls.file = lexer_.file();
-    cls.line = name.line;
-    cls.column = name.column;
     cls.isAssociation = hasFlag(qualifiers, "Association");
     cls.isAbstract = hasFlag(qualifiers, "Abstract");
     cls.qualifiers = std::move(qualifiers);
@@ -192,9 +202,7 @@ void Parser::parseFeature(ClassDecl& cls) {
         parseMethod(cls, name, p.type, std::move(qualifiers));
         return;
     }
-    p.name = name.text;
-    p.line = name.line;
-    p.column = name.column;
+    placeAt(p, name);
     p.isKey = hasFlag(qualifiers, "Key");
     p.qualifiers = std::move(qualifiers);
     p.classOrigin = cls.name;
@@ -216,9 +224,7 @@ void Parser::parseFeature(ClassDecl& cls) {
 void Parser::parseMethod(ClassDecl& cls, const Token& name, std::string returnType,
                          std::vector<Qualifier> qualifiers) {
     Method m;
-    m.name = name.text;
-    m.line = name.line;
-    m.column = name.column;
+    placeAt(m, name);
     m.returnType = std::move(returnType);
     m.qualifiers = std::move(qualifiers);
     shift();  // '('
@@ -251,10 +257,7 @@ Property Parser::parseParameter() {
     Property p;
     p.qualifiers = parseQualifierList();
     parseMemberType(expectIdentifier("a parameter type"), p);
-    const Token name = expectIdentifier("a parameter name");
-    p.name = name.text;
-    p.line = name.line;
-    p.column = name.column;
+    placeAt(p, expectIdentifier("a parameter name"));
     if (atPunct('[')) {
         parseArraySuffix(p);
     }
@@ -281,10 +284,7 @@ void Parser::parseArraySuffix(Property& property) {
 void Parser::parseInstance(std::vector<Qualifier> qualifiers) {
     const Token start = tok_;
     shift();  // 'instance'
-    if (!atKeyword("of")) {
-        failExpected("'of' after 'instance'");
-    }
-    shift();
+    expectKeyword("of", " after 'instance'");
     InstanceDecl inst;
     inst.className = expectIdentifier("a class name after 'instance of'").text;
     inst.qualifiers = std::move(qualifiers);
@@ -353,10 +353,7 @@ void Parser::parseQualifierType() {
 }
 
 std::vector<std::string> Parser::parseNameList(const char* keyword, const char* const* allowed) {
-    if (!atKeyword(keyword)) {
-        failExpected(std::string("'") + keyword + "'");
-    }
-    shift();
+    expectKeyword(keyword, "");
     expectPunct('(', std::string("after '") + keyword + "'");
     std::vector<std::string> names;
     do {

@@ -40,6 +40,8 @@ class Parser {
     [[noreturn]] void failAt(const Token& token, const std::string& message) const;
     [[noreturn]] void failExpected(const std::string& expected) const;
     void expectPunct(char c, const std::string& context);
+    // The keyword, in any case; `context` follows it in the error.
+    void expectKeyword(const char* keyword, const std::string& context);
     Token expectIdentifier(const std::string& what);
     std::string expectDataType(const Token& typeToken) const;
 

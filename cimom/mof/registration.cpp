@@ -9,15 +9,13 @@
 #include "base/bounded_file.h"
 #include "base/text_case.h"
 #include "cimom/mof/mof_error.h"
+#include "cimom/mof/name_chars.h"
 
 namespace cimmof {
 namespace {
 
-bool isWordChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 bool isLibraryChar(char c) {
-    return isWordChar(c) || c == '.' || c == '-' || c == '+';
+    return isNamePart(c) || c == '.' || c == '-' || c == '+';
 }
 constexpr const char* kBlanks = " \t";
 
@@ -27,7 +25,7 @@ std::string trimEnd(const std::string& text) {
 }
 
 bool isWord(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), isWordChar);
+    return !text.empty() && std::all_of(text.begin(), text.end(), isNamePart);
 }
 
 // A library name becomes part of a file name: no directory parts, no hidden or relative names.
@@ -36,18 +34,11 @@ bool isLibraryName(const std::string& text) {
            std::all_of(text.begin(), text.end(), isLibraryChar);
 }
 
+// Words joined by single slashes.
 bool isNamespace(const std::string& text) {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t slash = text.find('/', start);
-        if (!isWord(text.substr(start, slash - start))) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            return true;
-        }
-        start = slash + 1;
-    }
+    return !text.empty() && text.front() != '/' && text.back() != '/' &&
+           text.find("//") == std::string::npos &&
+           std::all_of(text.begin(), text.end(), [](char c) { return isNamePart(c) || c == '/'; });
 }
 
 struct KeyRule {

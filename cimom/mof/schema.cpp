@@ -16,23 +16,21 @@ const char* const kRestrictedQualifiers[] = {"Override", "Deprecated", "Experime
 
 void dropRestrictedQualifiers(std::vector<Qualifier>& qualifiers) {
     const auto restricted = [](const Qualifier& q) {
-        return std::any_of(
-            std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
-            [&](const char* name) { return cimp::equalsIgnoreCase(q.name, name); });
+        return std::any_of(std::begin(kRestrictedQualifiers), std::end(kRestrictedQualifiers),
+                           [&](const char* name) { return cimp::equalsIgnoreCase(q.name, name); });
     };
     qualifiers.erase(std::remove_if(qualifiers.begin(), qualifiers.end(), restricted),
                      qualifiers.end());
 }
 
-// Own qualifiers replace inherited ones of the same name in place; new ones follow.
-void mergeByName(std::vector<Qualifier>& inherited, const std::vector<Qualifier>& own) {
-    for (const Qualifier& q : own) {
-        Qualifier* same = findByName(inherited, q.name);
-        if (same != nullptr) {
-            *same = q;
-        } else {
-            inherited.push_back(q);
-        }
+// `item` in place of the entry `same` finds, else after the others.
+template <class T, class Same>
+void replaceOrAppend(std::vector<T>& items, T item, Same same) {
+    const auto found = std::find_if(items.begin(), items.end(), same);
+    if (found != items.end()) {
+        *found = std::move(item);
+    } else {
+        items.push_back(std::move(item));
     }
 }
 
@@ -53,8 +51,13 @@ std::vector<Property> effectiveProperties(const ResolvedClass* superclass,
             effective.push_back(declared);
             continue;
         }
+        // Own qualifiers replace inherited ones of the same name in place; new ones follow.
         std::vector<Qualifier> qualifiers = std::move(overridden->qualifiers);
-        mergeByName(qualifiers, declared.qualifiers);
+        for (const Qualifier& q : declared.qualifiers) {
+            replaceOrAppend(qualifiers, q, [&](const Qualifier& known) {
+                return cimp::equalsIgnoreCase(known.name, q.name);
+            });
+        }
         *overridden = declared;
         overridden->qualifiers = std::move(qualifiers);
         overridden->isKey = hasFlag(overridden->qualifiers, "Key");
@@ -70,15 +73,9 @@ std::vector<InheritedMethod> effectiveMethods(const ResolvedClass* superclass,
     }
     for (const Method& m : cls.methods) {
         // Names are unique within each class, so at most one inherited method matches.
-        const auto same =
-            std::find_if(methods.begin(), methods.end(), [&](const InheritedMethod& known) {
-                return cimp::equalsIgnoreCase(known.method.name, m.name);
-            });
-        if (same != methods.end()) {
-            *same = InheritedMethod{m, cls.name};
-        } else {
-            methods.push_back(InheritedMethod{m, cls.name});
-        }
+        replaceOrAppend(methods, InheritedMethod{m, cls.name}, [&](const InheritedMethod& known) {
+            return cimp::equalsIgnoreCase(known.method.name, m.name);
+        });
     }
     return methods;
 }
@@ -92,12 +89,6 @@ const T& emptyOf() {
 }  // namespace
 
 Schema::Schema() : model_(std::make_shared<Model>()) {}
-
-cimp::Outcome Schema::loadFile(const std::string& path, Schema* out) {
-    MofDocument doc;
-    const cimp::Outcome read = readMofFile(path, &doc);
-    return read.ok() ? fromDocument(doc, out) : read;
-}
 
 cimp::Outcome Schema::loadString(const std::string& text, const std::string& fileName,
                                  Schema* out) {

@@ -28,9 +28,8 @@ class Schema {
   public:
     Schema();
 
-    // Follows #pragma include relative to the including file.
-    static cimp::Outcome loadFile(const std::string& path, Schema* out);
-    // As loadFile for text in memory; `fileName` names it in errors and anchors its includes.
+    // MOF text in memory; `fileName` names it in errors and anchors its includes (#pragma
+    // include, relative to the including file).
     static cimp::Outcome loadString(const std::string& text, const std::string& fileName,
                                     Schema* out);
     // Checks and indexes classes already read; instances in a schema are refused.
@@ -52,8 +51,7 @@ class Schema {
     struct Model {
         std::deque<ResolvedClass> resolved;  // a deque: the index points into it as it grows
         std::vector<const ResolvedClass*> ordered;
-        std::unordered_map<std::string_view, ResolvedClass*, cimp::FoldedHash,
-                           cimp::FoldedEqual>
+        std::unordered_map<std::string_view, ResolvedClass*, cimp::FoldedHash, cimp::FoldedEqual>
             byName;
     };
 

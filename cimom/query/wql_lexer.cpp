@@ -2,20 +2,14 @@
 
 #include <algorithm>
 
+#include "cimom/mof/name_chars.h"
+
 namespace cimquery {
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isWordStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-bool isWordChar(char c) {
-    return isWordStart(c) || isDigit(c);
-}
+using cimmof::isDigit;
+using cimmof::isNamePart;
+using cimmof::isNameStart;
 
 class Lexer {
   public:
@@ -48,13 +42,11 @@ class Lexer {
         if (at_ >= text_.size()) {
             return make(Token::Kind::End, start, "");
         }
-        if (isWordStart(c)) {
+        if (isNameStart(c)) {
             do {
                 ++at_;
-                while (isWordChar(peek())) {
-                    ++at_;
-                }
-            } while (peek() == '.' && isWordStart(peek(1)));
+                skipWhile(isNamePart);
+            } while (peek() == '.' && isNameStart(peek(1)));
             return make(Token::Kind::Word, start, text_.substr(start, at_ - start));
         }
         if (isDigit(c) || ((c == '-' || c == '+' || c == '.') &&
@@ -73,27 +65,27 @@ class Lexer {
         return make(Token::Kind::Error, start, std::string("unexpected character '") + c + "'");
     }
 
+    void skipWhile(bool (*part)(char)) {
+        while (part(peek())) {
+            ++at_;
+        }
+    }
+
     Token number(std::size_t start) {
         if (peek() == '-' || peek() == '+') {
             ++at_;
         }
-        while (isDigit(peek())) {
-            ++at_;
-        }
+        skipWhile(isDigit);
         if (peek() == '.') {
             ++at_;
-            while (isDigit(peek())) {
-                ++at_;
-            }
+            skipWhile(isDigit);
         }
         if ((peek() == 'e' || peek() == 'E') &&
             (isDigit(peek(1)) || ((peek(1) == '-' || peek(1) == '+') && isDigit(peek(2))))) {
             at_ += 2;
-            while (isDigit(peek())) {
-                ++at_;
-            }
+            skipWhile(isDigit);
         }
-        if (isWordChar(peek())) {
+        if (isNamePart(peek())) {
             return make(Token::Kind::Error, at_, "a number runs into a name");
         }
         return make(Token::Kind::Number, start, text_.substr(start, at_ - start));

@@ -161,7 +161,8 @@ class Parser {
         if (accept("ISA")) {
             out.kind = Condition::Kind::IsA;
             std::size_t classPosition = 0;
-            return requireProperty(out.left, "ISA") &&
+            return (out.left.isProperty ||
+                    fail(out.left.position, "ISA needs a property on its left")) &&
                    name(out.className, classPosition, "a class name");
         }
         if (accept("LIKE")) {
@@ -180,11 +181,6 @@ class Parser {
             }
         }
         return failHere("a comparison, IS or ISA");
-    }
-
-    bool requireProperty(const Operand& operand, const char* word) {
-        return operand.isProperty ||
-               fail(operand.position, std::string(word) + " needs a property on its left");
     }
 
     bool parseOperand(Operand& out) {
@@ -221,11 +217,9 @@ std::string QueryError::describe() const {
 
 ParsedQuery parseWql(const std::string& text) {
     if (text.size() > kMaxQueryLength) {
-        ParsedQuery result;
-        result.error =
-            QueryError{kMaxQueryLength + 1,
-                       "query longer than " + std::to_string(kMaxQueryLength) + " characters"};
-        return result;
+        return {Query(),
+                QueryError{kMaxQueryLength + 1,
+                           "query longer than " + std::to_string(kMaxQueryLength) + " characters"}};
     }
     return Parser(tokenizeWql(text)).run();
 }

@@ -12,43 +12,36 @@ bool ArgList::takeFlag(const std::string& name) {
 }
 
 cimp::Outcome ArgList::takeOption(const std::string& name, std::optional<std::string>* value) {
+    std::optional<std::vector<std::string>> values;
+    const cimp::Outcome status = takeOptionValues(name, 1, &values);
+    if (values) {
+        *value = values->front();
+    }
+    return status;
+}
+
+// A single value may also be joined to the name: `name=VALUE`.
+cimp::Outcome ArgList::takeOptionValues(const std::string& name, size_t count,
+                                        std::optional<std::vector<std::string>>* values) {
     const std::string joined = name + "=";
     for (size_t i = 0; i < args_.size();) {
         const bool separate = args_[i] == name;
-        if (!separate && args_[i].compare(0, joined.size(), joined) != 0) {
+        if (!separate && (count != 1 || args_[i].compare(0, joined.size(), joined) != 0)) {
             ++i;
             continue;
         }
-        const size_t taken = separate ? 2 : 1;
+        const size_t taken = separate ? 1 + count : 1;
         if (i + taken > args_.size()) {
-            return cimp::Outcome::badUsage(name, "needs a value");
-        }
-        if (*value) {
-            return cimp::Outcome::badUsage(name, "given twice");
-        }
-        *value = separate ? args_[i + 1] : args_[i].substr(joined.size());
-        args_.erase(args_.begin() + static_cast<long>(i),
-                    args_.begin() + static_cast<long>(i + taken));
-    }
-    return cimp::Outcome::success();
-}
-
-cimp::Outcome ArgList::takeOptionValues(const std::string& name, size_t count,
-                                        std::optional<std::vector<std::string>>* values) {
-    for (size_t i = 0; i < args_.size();) {
-        if (args_[i] != name) {
-            ++i;
-            continue;
-        }
-        if (i + 1 + count > args_.size()) {
-            return cimp::Outcome::badUsage(name, "needs " + std::to_string(count) + " values");
+            return cimp::Outcome::badUsage(
+                name, count == 1 ? "needs a value" : "needs " + std::to_string(count) + " values");
         }
         if (*values) {
             return cimp::Outcome::badUsage(name, "given twice");
         }
         const auto first = args_.begin() + static_cast<long>(i);
-        const auto end = first + static_cast<long>(1 + count);
-        *values = std::vector<std::string>(first + 1, end);
+        const auto end = first + static_cast<long>(taken);
+        *values = separate ? std::vector<std::string>(first + 1, end)
+                           : std::vector<std::string>{args_[i].substr(joined.size())};
         args_.erase(first, end);
     }
     return cimp::Outcome::success();

@@ -1,10 +1,9 @@
 #include "tools/cimp-platform/errl_commit_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,21 +63,13 @@ cimp::Outcome parseCommit(ArgList& args, Commit* commit) {
     if (status.ok() && call &&
         (call->empty() || call->size() > kMaxCallBytes ||
          !std::all_of(call->begin(), call->end(), printable))) {
-        status = cimp::Outcome::badUsage(*call, "not a call name (1 to 64 printable characters, "
-                                                "no blanks)");
+        status = cimp::Outcome::badUsage(*call,
+                                         "not a call name (1 to 64 printable characters, "
+                                         "no blanks)");
     }
     commit->call = call.value_or(commit->call);
     commit->key = key.value_or(commit->key);
     return status;
-}
-
-// The root as the platform takes it from the environment: an absolute path.
-std::string absoluteRoot(const std::string& root) {
-    if (!root.empty() && root[0] == '/') {
-        return root;
-    }
-    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-    return std::string(cwd ? cwd.get() : ".") + "/" + root;
 }
 
 }  // namespace
@@ -90,8 +81,8 @@ cimp::Outcome runErrlCommit(const std::string& root, ArgList& args, std::ostream
     if (!status.ok()) {
         return status;
     }
-    // The platform finds its root in the environment, as in a CIMOM.
-    const std::string platformRoot = absoluteRoot(root);
+    // The platform finds its root in the environment, as in a CIMOM, and takes it absolute.
+    const std::string platformRoot = std::filesystem::absolute(root).string();
     setenv("CIMP_PLATFORM_ROOT", platformRoot.c_str(), 1);
     const std::string log = platformRoot + "/errl/log";
     const uint64_t before = cimpsim::lastSequenceOfLog(log);

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "platform/sim/env.h"
@@ -58,11 +57,9 @@ cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     if (fd < 0) {
         return cimp::Outcome::failed(temp, std::strerror(errno));
     }
-    // Written through a stream of its own; `fd` then sets the mode and makes the bytes durable.
-    std::ofstream stream(temp, std::ios::binary);
-    stream << bytes;
-    stream.close();
-    bool written = !stream.fail() && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    // A value file is small: one write takes it whole.
+    bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+                   ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     int writeError = errno;
     if (::close(fd) != 0 && written) {
         written = false;

@@ -29,20 +29,22 @@ cimp::Outcome takeRegistryKey(const std::string& root, ArgList& args, Target* ke
     return status.ok() ? findTarget(root, parseRegistryKey, positionals[0], key) : status;
 }
 
+// Writes `bytes` to the value file of the target `name` names.
+cimp::Outcome writeValue(const std::string& root, TargetParser parse, const std::string& name,
+                         const std::string& bytes) {
+    Target target;
+    cimp::Outcome status = findTarget(root, parse, name, &target);
+    return status.ok() ? replaceFile(root + "/" + target.file, bytes) : status;
+}
+
 // A command writing one positional, encoded, to the value file of `targetName`.
 cimp::Outcome writeEncoded(const std::string& root, ArgList& args, const char* targetName,
                            Encoder encode) {
     std::vector<std::string> positionals;
-    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
-    Target target;
     std::string bytes;
-    if (status.ok()) {
-        status = encode(positionals[0], &bytes);
-    }
-    if (status.ok()) {
-        status = findTarget(root, parseTarget, targetName, &target);
-    }
-    return status.ok() ? replaceFile(root + "/" + target.file, bytes) : status;
+    cimp::Outcome status = args.takePositionals(1, 1, &positionals);
+    status = status.ok() ? encode(positionals[0], &bytes) : status;
+    return status.ok() ? writeValue(root, parseTarget, targetName, bytes) : status;
 }
 
 cimp::Outcome runGet(const std::string& root, ArgList& args, std::ostream& out) {
@@ -84,12 +86,8 @@ cimp::Outcome setValue(ArgList& args, std::vector<std::string>* positionals, std
 cimp::Outcome runSet(const std::string& root, ArgList& args, std::ostream& /*out*/) {
     std::vector<std::string> positionals;
     std::string bytes;
-    Target key;
     cimp::Outcome status = setValue(args, &positionals, &bytes);
-    if (status.ok()) {
-        status = findTarget(root, parseRegistryKey, positionals[0], &key);
-    }
-    return status.ok() ? replaceFile(root + "/" + key.file, bytes) : status;
+    return status.ok() ? writeValue(root, parseRegistryKey, positionals[0], bytes) : status;
 }
 
 cimp::Outcome runUnset(const std::string& root, ArgList& args, std::ostream& /*out*/) {

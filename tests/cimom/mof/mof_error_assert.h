@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "cimom/mof/mof_reader.h"
 #include "cimom/mof/schema.h"
 
 namespace mofassert {
@@ -39,7 +40,11 @@ Value mustRead(Read&& read) {
 }
 
 inline cimmof::Schema schemaFromFile(const std::string& path) {
-    return mustRead<cimmof::Schema>([&](auto* out) { return cimmof::Schema::loadFile(path, out); });
+    return mustRead<cimmof::Schema>([&](auto* out) {
+        cimmof::MofDocument doc;
+        const cimp::Outcome read = cimmof::readMofFile(path, &doc);
+        return read.ok() ? cimmof::Schema::fromDocument(doc, out) : read;
+    });
 }
 
 inline cimmof::Schema schemaFromText(const std::string& text, const std::string& fileName) {
