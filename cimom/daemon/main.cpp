@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/absolute_path.h"
 #include "broker/broker_runtime.h"
 #include "cimom/cim/namespace_schema.h"
 #include "cimom/daemon/daemon_settings.h"
@@ -33,13 +34,6 @@ using namespace cimhost;
 
 constexpr int kExitUsage = 2;
 constexpr int kExitStartFailed = 1;
-
-// As given when the working directory cannot be told.
-std::string absolute(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.string();
-}
 
 // The providers the daemon serves; every provider's cleanup runs once, with a context of its
 // own, when they go (after the listeners, which are declared later and so stop first).
@@ -73,11 +67,11 @@ void resolveDefaults(const DefaultPaths& defaults, DaemonSettings& settings) {
     options.registrationFile = options.registrationFile.value_or(defaults.registrationFile);
     options.providerDir = options.providerDir.value_or(defaults.providerDir);
     if (options.stateDir) {
-        options.stateDir = absolute(*options.stateDir);
+        options.stateDir = cimp::absolutePath(*options.stateDir);
     }
     std::optional<std::string> inherited = cimpPlatformRootFromEnvironment();
     if (options.platformRoot) {
-        options.platformRoot = absolute(*options.platformRoot);
+        options.platformRoot = cimp::absolutePath(*options.platformRoot);
     } else if (inherited) {
         options.platformRoot = inherited;
         settings.origins[*findSetting("platform-root")] = "$CIMP_PLATFORM_ROOT";

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "base/absolute_path.h"
 #include "platform/errl_entry.h"
 #include "platform/sim/errl_log.h"
 #include "platform/sim/sim_errl_entry.h"
@@ -82,7 +82,7 @@ cimp::Outcome runErrlCommit(const std::string& root, ArgList& args, std::ostream
         return status;
     }
     // The platform finds its root in the environment, as in a CIMOM, and takes it absolute.
-    const std::string platformRoot = std::filesystem::absolute(root).string();
+    const std::string platformRoot = cimp::absolutePath(root);
     setenv("CIMP_PLATFORM_ROOT", platformRoot.c_str(), 1);
     const std::string log = platformRoot + "/errl/log";
     const uint64_t before = cimpsim::lastSequenceOfLog(log);

@@ -57,7 +57,8 @@ cimp::Outcome replaceFile(const std::string& path, const std::string& bytes) {
     if (fd < 0) {
         return cimp::Outcome::failed(temp, std::strerror(errno));
     }
-    // A value file is small: one write takes it whole.
+    // A value file is small: one write takes it whole, and a short one means the disk is full.
+    errno = ENOSPC;
     bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
                    ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     int writeError = errno;

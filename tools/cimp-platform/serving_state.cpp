@@ -2,9 +2,9 @@
 
 #include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 
+#include "base/absolute_path.h"
 #include "platform/errl_entry.h"
 #include "platform/trace_point.h"
 #include "sysdata/enablement_gate.h"
@@ -47,7 +47,7 @@ std::string closedBy(const CimpGateReason& why) {
 
 std::string servingState(const std::string& root) {
     // The platform's services read the root named here, as a provider on this root would.
-    setenv("CIMP_PLATFORM_ROOT", std::filesystem::absolute(root).c_str(), 1);
+    setenv("CIMP_PLATFORM_ROOT", cimp::absolutePath(root).c_str(), 1);
     const CimpGateReason why = cimpExplainCimEnabled();
     const std::unique_ptr<ErrlEntry> entry(why.entry);
     if (why.fact == CimpGateFact::None) {
