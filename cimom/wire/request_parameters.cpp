@@ -93,7 +93,11 @@ Status applyModifiedInstance(Operation& op, ParameterValue* v) {
     return Status();
 }
 
+// A namespace of their own: a unity build shares short names such as kClassName with the room.
 using K = OperationKind;
+
+namespace parameters {
+
 using F = ValueForm;
 using O = Operation;
 
@@ -201,6 +205,12 @@ constexpr MethodParameters kMethods[] = {
     {K::CloseEnumeration, {&kEnumerationContext}, {}},
     {K::EnumerationCount, {&kEnumerationContext}, {}},
 };
+
+}  // namespace parameters
+
+using parameters::kMethods;
+using parameters::kOpenParameters;
+using parameters::MethodParameters;
 
 static_assert(2 + 7 + std::size(kOpenParameters) <= kMaxParametersOfOneMethod,
               "GivenParameters must hold every parameter of a method");
