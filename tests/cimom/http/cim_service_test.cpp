@@ -1,6 +1,7 @@
 // The HTTP side of a CIM request, without a socket: screening, header checks and answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
@@ -38,15 +39,13 @@ class CimServiceTest : public ::testing::Test {
             } else if (change.first == "url") {
                 r.url = change.second;
             } else {
-                bool replaced = false;
-                for (auto& header : r.headers) {
-                    if (header.first == change.first) {
-                        header.second = change.second;
-                        replaced = true;
-                    }
-                }
-                if (!replaced) {
+                const auto at =
+                    std::find_if(r.headers.begin(), r.headers.end(),
+                                 [&](const auto& h) { return h.first == change.first; });
+                if (at == r.headers.end()) {
                     r.headers.push_back(change);
+                } else {
+                    at->second = change.second;
                 }
             }
         }

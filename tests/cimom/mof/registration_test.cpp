@@ -20,8 +20,15 @@ cimp::Outcome parse(const std::string& text, const std::string& fileName) {
 std::string describe(const ProviderRegistration& r) {
     return r.providerName + " " + r.library + " " + r.className + " " + r.nameSpace +
            (r.instance ? " instance" : "") + (r.association ? " association" : "") +
-           (r.indication ? " indication" : "") + " @" + r.file +
-           ":" + std::to_string(r.line);
+           (r.indication ? " indication" : "") + " @" + r.file + ":" + std::to_string(r.line);
+}
+
+std::vector<std::string> describeAll(const std::vector<ProviderRegistration>& regs) {
+    std::vector<std::string> described;
+    for (const ProviderRegistration& r : regs) {
+        described.push_back(describe(r));
+    }
+    return described;
 }
 
 TEST(Registration, ReadsEveryRecordInOrder) {
@@ -34,11 +41,7 @@ TEST(Registration, ReadsEveryRecordInOrder) {
             "provider: P3\nlibrary: P3\nclass: Alert\nnamespace: root/orvcim\ntypes: indication\n",
             "r.reg", out);
     });
-    std::vector<std::string> described;
-    for (const ProviderRegistration& r : regs) {
-        described.push_back(describe(r));
-    }
-    EXPECT_EQ(described,
+    EXPECT_EQ(describeAll(regs),
               (std::vector<std::string>{"P1 libname-1.2 C1 root/orvcim instance @r.reg:3",
                                         "P2 P2 C1 root/other_ns instance association @r.reg:8",
                                         "P3 P3 Alert root/orvcim indication @r.reg:13"}));
@@ -49,11 +52,7 @@ TEST(Registration, AFolderIsItsRegistrationFilesInNameOrder) {
     const std::string folder = CIMP_SCHEMA_DIR;
     const auto regs = mofassert::mustRead<std::vector<ProviderRegistration>>(
         [&](auto* out) { return cimmof::loadRegistrations(folder, out); });
-    std::vector<std::string> described;
-    for (const ProviderRegistration& r : regs) {
-        described.push_back(describe(r));
-    }
-    EXPECT_EQ(described,
+    EXPECT_EQ(describeAll(regs),
               (std::vector<std::string>{
                   "Vesk_AlertIndicationProvider Vesk_AlertIndicationProvider Vesk_AlertIndication "
                   "root/orvcim indication @" +
