@@ -139,6 +139,7 @@ TEST_F(BrokerServicesTest, LogAndTraceReachStderrOnlyWhenEchoed) {
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("cimp: loud"), std::string::npos);
 }
 
+// Only a context of this broker can be attached.
 TEST_F(BrokerServicesTest, AttachedThreadWorksOnItsOwnContextCopy) {
     const CMPIContext* ctx = scope.context();
     CMAddContextEntry(ctx, CMPIPrincipal, "admin", CMPI_chars);
@@ -154,6 +155,11 @@ TEST_F(BrokerServicesTest, AttachedThreadWorksOnItsOwnContextCopy) {
     // The copy is gone; what remains is the original's new entry's value string (its name is the
     // runtime's own).
     EXPECT_EQ(runtime.liveObjects(), before + 1);
+
+    Runtime other;
+    RequestScope otherScope(other);
+    EXPECT_EQ(CBAttachThread(mb, otherScope.context()).rc, CMPI_RC_ERR_INVALID_HANDLE);
+    EXPECT_EQ(CBAttachThread(mb, nullptr).rc, CMPI_RC_ERR_INVALID_HANDLE);
 }
 
 TEST_F(BrokerServicesTest, DateTimeObjectsCarryTheParsedTime) {

@@ -1,16 +1,15 @@
 // Who frees what: request scopes free everything made in them, clones belong to the caller, and
 // values read before an overwrite stay readable until the request ends. Run under ASan/LSan to
 // catch the double frees and leaks these guard against.
-#include <gtest/gtest.h>
-
 #include <memory>
 
-#include "broker/broker_runtime.h"
-#include "broker/cmpi_read.h"
-#include "cmpimacs.h"
+#include "broker_test_fixture.h"
 
 namespace cimbroker {
 namespace {
+
+// The fixture's runtime and scope serve the tests that need no runtime of their own.
+using Ownership = BrokerTest;
 
 // Builds what one provider request typically builds: paths with keys, an instance, an array.
 void buildRequestObjects(const CMPIBroker* mb) {
@@ -28,31 +27,28 @@ void buildRequestObjects(const CMPIBroker* mb) {
     CMGetClassName(op, nullptr);
 }
 
-TEST(Ownership, ScopeFreesEverythingMadeInIt) {
-    Runtime runtime;
+TEST_F(Ownership, ScopeFreesEverythingMadeInIt) {
+    Runtime own;
     for (int request = 0; request < 100; ++request) {
-        RequestScope scope(runtime);
-        buildRequestObjects(runtime.broker());
+        RequestScope scope(own);
+        buildRequestObjects(own.broker());
         EXPECT_GT(scope.liveObjects(), 0u);
     }
-    EXPECT_EQ(runtime.liveObjects(), 0u);
+    EXPECT_EQ(own.liveObjects(), 0u);
 }
 
-TEST(Ownership, NestedScopeFreesOnlyItsOwnObjects) {
-    Runtime runtime;
-    const CMPIBroker* mb = runtime.broker();
-    RequestScope outer(runtime);
+TEST_F(Ownership, NestedScopeFreesOnlyItsOwnObjects) {
     CMPIObjectPath* kept = CMNewObjectPath(mb, "root", "Outer", nullptr);
     {
         RequestScope inner(runtime);
         CMNewObjectPath(mb, "root", "Inner", nullptr);
         EXPECT_EQ(inner.liveObjects(), 1u);
     }
-    EXPECT_EQ(outer.liveObjects(), 1u);
+    EXPECT_EQ(scope.liveObjects(), 1u);
     EXPECT_EQ(classNameOf(kept), "Outer");
 }
 
-TEST(Ownership, ScopeOfAnotherRuntimeDoesNotTakeObjects) {
+TEST_F(Ownership, ScopeOfAnotherRuntimeDoesNotTakeObjects) {
     Runtime mine;
     Runtime other;
     RequestScope otherScope(other);
@@ -65,42 +61,40 @@ TEST(Ownership, ScopeOfAnotherRuntimeDoesNotTakeObjects) {
     EXPECT_EQ(mine.liveObjects(), 0u);
 }
 
-TEST(Ownership, ObjectsMadeOutsideAnyScopeLiveUntilTheRuntimeEnds) {
-    auto runtime = std::make_unique<Runtime>();
-    CMPIObjectPath* op = CMNewObjectPath(runtime->broker(), "root", "A", nullptr);
+TEST_F(Ownership, ObjectsMadeOutsideAnyScopeLiveUntilTheRuntimeEnds) {
+    auto own = std::make_unique<Runtime>();
+    CMPIObjectPath* op = CMNewObjectPath(own->broker(), "root", "A", nullptr);
     CMRelease(op);  // arena-owned: a no-op
     EXPECT_EQ(classNameOf(op), "A");
-    EXPECT_EQ(runtime->liveObjects(), 1u);  // the path; its names are the runtime's own
-    runtime.reset();  // LSan reports a leak if the fallback arena is not freed
+    EXPECT_EQ(own->liveObjects(), 1u);  // the path; its names are the runtime's own
+    own.reset();  // LSan reports a leak if the fallback arena is not freed
 }
 
-TEST(Ownership, CloneOutlivesTheScopeUntilReleased) {
-    Runtime runtime;
+TEST_F(Ownership, CloneOutlivesTheScopeUntilReleased) {
+    Runtime own;
     CMPIInstance* clone = nullptr;
     {
-        RequestScope scope(runtime);
-        CMPIObjectPath* op = CMNewObjectPath(runtime.broker(), "root", "A", nullptr);
-        CMPIInstance* inst = CMNewInstance(runtime.broker(), op, nullptr);
+        RequestScope scope(own);
+        CMPIObjectPath* op = CMNewObjectPath(own.broker(), "root", "A", nullptr);
+        CMPIInstance* inst = CMNewInstance(own.broker(), op, nullptr);
         CMSetProperty(inst, "P", "v", CMPI_chars);
         clone = CMClone(inst, nullptr);
         CMRelease(inst);  // arena-owned: the scope still frees it exactly once
     }
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(dataToString(CMGetProperty(clone, "P", nullptr)), "v");
-    EXPECT_GT(runtime.liveObjects(), 0u);
+    EXPECT_GT(own.liveObjects(), 0u);
     // Kept aside: after the release the handle's own table must not be read any more.
     auto release = clone->ft->release;
     EXPECT_EQ(release(clone).rc, CMPI_RC_OK);
-    EXPECT_EQ(runtime.liveObjects(), 0u);
+    EXPECT_EQ(own.liveObjects(), 0u);
     EXPECT_EQ(release(clone).rc, CMPI_RC_OK);  // a stale handle is not touched
 }
 
-TEST(Ownership, ResultKeepsWhatWasReturnedPastLaterChangesAndTheScope) {
-    Runtime runtime;
-    const CMPIBroker* mb = runtime.broker();
+TEST_F(Ownership, ResultKeepsWhatWasReturnedPastLaterChangesAndTheScope) {
     Result result(runtime);
     {
-        RequestScope scope(runtime);
+        RequestScope inner(runtime);
         CMPIObjectPath* op = CMNewObjectPath(mb, "root", "A", nullptr);
         CMPIInstance* changed = CMNewInstance(mb, op, nullptr);
         CMSetProperty(changed, "P", "returned", CMPI_chars);
@@ -120,20 +114,17 @@ TEST(Ownership, ResultKeepsWhatWasReturnedPastLaterChangesAndTheScope) {
     EXPECT_EQ(classNameOf(result.objectPaths()[0]), "A");
 }
 
-TEST(Ownership, UnreleasedClonesGoWithTheRuntime) {
-    auto runtime = std::make_unique<Runtime>();
-    RequestScope* scope = new RequestScope(*runtime);
-    CMPIString* s = CMNewString(runtime->broker(), "kept", nullptr);
+TEST_F(Ownership, UnreleasedClonesGoWithTheRuntime) {
+    auto own = std::make_unique<Runtime>();
+    RequestScope* scope = new RequestScope(*own);
+    CMPIString* s = CMNewString(own->broker(), "kept", nullptr);
     CMPIString* clone = CMClone(s, nullptr);
     delete scope;
     EXPECT_STREQ(CMGetCharPtr(clone), "kept");
-    runtime.reset();  // LSan reports the clone if the runtime does not reclaim it
+    own.reset();  // LSan reports the clone if the runtime does not reclaim it
 }
 
-TEST(Ownership, ValuesReadBeforeAnOverwriteStayReadableInTheRequest) {
-    Runtime runtime;
-    RequestScope scope(runtime);
-    const CMPIBroker* mb = runtime.broker();
+TEST_F(Ownership, ValuesReadBeforeAnOverwriteStayReadableInTheRequest) {
     CMPIObjectPath* op = CMNewObjectPath(mb, "root", "A", nullptr);
     CMAddKey(op, "Name", "first", CMPI_chars);
     CMPIData before = CMGetKey(op, "Name", nullptr);
@@ -152,19 +143,17 @@ TEST(Ownership, ValuesReadBeforeAnOverwriteStayReadableInTheRequest) {
     EXPECT_STREQ(CMGetCharPtr(property.value.string), "x");
 }
 
-TEST(Ownership, ObjectsOfAnotherRuntimeAreRefusedWhereTheyWouldBeKept) {
-    Runtime mine;
+TEST_F(Ownership, ObjectsOfAnotherRuntimeAreRefusedWhereTheyWouldBeKept) {
     Runtime other;
-    RequestScope myScope(mine);
     RequestScope otherScope(other);
     CMPIObjectPath* theirs = CMNewObjectPath(other.broker(), "root", "Theirs", nullptr);
-    CMPIObjectPath* op = CMNewObjectPath(mine.broker(), "root", "Mine", nullptr);
+    CMPIObjectPath* op = path("Mine", "root");
 
     EXPECT_EQ(CMAddKey(op, "Ref", &theirs, CMPI_ref).rc, CMPI_RC_ERR_INVALID_HANDLE);
     CMPIStatus rc{};
-    EXPECT_EQ(CMNewInstance(mine.broker(), theirs, &rc), nullptr);
+    EXPECT_EQ(CMNewInstance(mb, theirs, &rc), nullptr);
     EXPECT_EQ(rc.rc, CMPI_RC_ERR_INVALID_HANDLE);
-    Result result(mine);
+    Result result(runtime);
     EXPECT_EQ(CMReturnObjectPath(result.cmpi(), theirs).rc, CMPI_RC_ERR_INVALID_HANDLE);
 
     // A string is only text: any runtime's will do.

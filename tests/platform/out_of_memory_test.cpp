@@ -15,7 +15,7 @@
 #include "platform/rmgr.h"
 #include "platform/trace.h"
 #include "platform/util_reg.h"
-#include "tests/platform/failing_new.h"
+#include "tests/support/failing_new.h"
 #include "tests/support/platform_fixture.h"
 
 namespace {

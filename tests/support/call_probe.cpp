@@ -10,8 +10,6 @@ namespace {
 
 using cimp::equalsIgnoreCase;
 
-thread_local bool tQuiet = false;
-
 // The live probes, by the runtime state they watch. Held while a probe is consulted, so a probe
 // is not destroyed under a call.
 std::mutex gProbesMutex;
@@ -21,9 +19,6 @@ std::vector<std::pair<const void*, CallProbe*>> gProbes;
 
 std::optional<InjectedFault> consultProbe(const cimbroker::RuntimeState& runtime,
                                           const char* service, const char* qualifier) {
-    if (tQuiet) {
-        return std::nullopt;
-    }
     std::lock_guard<std::mutex> lock(gProbesMutex);
     for (const auto& [watched, probe] : gProbes) {
         if (watched == &runtime) {
@@ -43,14 +38,6 @@ CallProbe::CallProbe(cimbroker::Runtime& runtime)
 CallProbe::~CallProbe() {
     std::lock_guard<std::mutex> lock(gProbesMutex);
     gProbes.erase(std::find(gProbes.begin(), gProbes.end(), std::pair{runtimeState_, this}));
-}
-
-CallProbe::Quiet::Quiet() : previous_(tQuiet) {
-    tQuiet = true;
-}
-
-CallProbe::Quiet::~Quiet() {
-    tQuiet = previous_;
 }
 
 std::vector<std::string> CallProbe::names() const {

@@ -7,7 +7,7 @@
 //
 // The broker knows nothing of it: the first probe replaces the slots of the broker's function
 // tables with wrappers that tell the probe of the call's runtime, if any, and otherwise pass the
-// call on. Calls made inside a Quiet scope are passed on untold.
+// call on.
 #pragma once
 
 #include <cstddef>
@@ -35,19 +35,6 @@ class CallProbe {
     ~CallProbe();
     CallProbe(const CallProbe&) = delete;
     CallProbe& operator=(const CallProbe&) = delete;
-
-    // While alive, calls on this thread are not told to any probe: for a test that reads a result
-    // without disturbing what it checks.
-    class Quiet {
-      public:
-        Quiet();
-        ~Quiet();
-        Quiet(const Quiet&) = delete;
-        Quiet& operator=(const Quiet&) = delete;
-
-      private:
-        bool previous_;
-    };
 
     // The calls logged, qualified names where there is a qualifier.
     std::vector<std::string> names() const;

@@ -32,15 +32,6 @@ RuntimeState* runtimeOf(const void* object) {
     return ours != nullptr ? &ours->runtime() : nullptr;
 }
 
-template <typename... T>
-struct First {
-    using type = void;
-};
-template <typename Head, typename... Tail>
-struct First<Head, Tail...> {
-    using type = Head;
-};
-
 // The wrapper of one slot: `original` and `service` are set when it is installed.
 template <auto slot>
 struct Wrapped;
@@ -84,7 +75,9 @@ struct Wrapped<slot> {
 
     // The property or key a setProperty or addKey call names.
     static const char* qualifier(Args... args) {
-        if constexpr (std::is_same_v<typename First<Args...>::type, const char*>) {
+        // The void behind the arguments stands first when there are none.
+        if constexpr (std::is_same_v<std::tuple_element_t<0, std::tuple<Args..., void>>,
+                                     const char*>) {
             const bool named =
                 std::strcmp(service, "setProperty") == 0 || std::strcmp(service, "addKey") == 0;
             return named ? std::get<0>(std::tie(args...)) : nullptr;

@@ -1,4 +1,4 @@
-#include "tests/platform/failing_new.h"
+#include "tests/support/failing_new.h"
 
 #include <cstdlib>
 #include <new>
@@ -7,14 +7,16 @@ namespace {
 
 thread_local long g_failAt = 0;
 thread_local long g_made = 0;
+thread_local bool g_failLater = false;
 
 }  // namespace
 
 namespace cimptest {
 
-void failAllocation(long failAt) {
+void failAllocation(long failAt, bool andEveryLater) {
     g_made = 0;
     g_failAt = failAt;
+    g_failLater = andEveryLater;
 }
 
 long allocationsMade() {
@@ -24,7 +26,8 @@ long allocationsMade() {
 }  // namespace cimptest
 
 void* operator new(std::size_t size) {
-    if (++g_made == g_failAt) {
+    ++g_made;
+    if (g_failAt != 0 && (g_made == g_failAt || (g_failLater && g_made > g_failAt))) {
         throw std::bad_alloc();
     }
     if (void* block = std::malloc(size != 0 ? size : 1)) {
