@@ -134,7 +134,7 @@ HttpResponse plainText(std::string body, const char* contentType) {
     return response;
 }
 
-// What a request asks for, by its line.
+// What a request asks for, decided once from its line.
 enum class Endpoint { Health, Metrics, Cim };
 
 Endpoint endpointOf(const HttpRequest& request) {
@@ -144,26 +144,31 @@ Endpoint endpointOf(const HttpRequest& request) {
     return request.method == "GET" && request.url == "/metrics" ? Endpoint::Metrics : Endpoint::Cim;
 }
 
+// A request between its first call and its answer.
+struct Pending {
+    HttpRequest request;
+    Endpoint endpoint = Endpoint::Cim;
+};
+
 // The first call for a request: its line and headers are in, its body is not. Refusals are sent
 // at once (the connection then closes, its body unread); everything else is answered on the last
 // call, which keeps the connection open for the next request.
 MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, const char* method,
                  void** state) {
-    // The request between this call and its answer.
-    auto fresh = std::make_unique<HttpRequest>();
-    HttpRequest& request = *fresh;
+    auto fresh = std::make_unique<Pending>();
+    HttpRequest& request = fresh->request;
     request.method = method;
     request.url = url;
     MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &request);
     if (std::optional<Refusal> refusal = refuseHeaders(request)) {
         return refuse(front, connection, request, *refusal);
     }
-    const Endpoint endpoint = endpointOf(request);
-    if (endpoint != Endpoint::Health && front.auth != nullptr &&
+    fresh->endpoint = endpointOf(request);
+    if (fresh->endpoint != Endpoint::Health && front.auth != nullptr &&
         !authenticated(front, connection, request)) {
         return MHD_YES;
     }
-    if (endpoint == Endpoint::Cim) {
+    if (fresh->endpoint == Endpoint::Cim) {
         if (std::optional<HttpResponse> refused =
                 front.service.screen(request, declaredLength(request))) {
             return send(connection, std::move(*refused));
@@ -174,9 +179,10 @@ MHD_Result begin(Front& front, MHD_Connection* connection, const char* url, cons
 }
 
 // The last call: the whole request is in.
-MHD_Result answer(Front& front, MHD_Connection* connection, const HttpRequest& request) {
+MHD_Result answer(Front& front, MHD_Connection* connection, const Pending& pending) {
+    const HttpRequest& request = pending.request;
     front.watch.serving(watched(connection));
-    switch (endpointOf(request)) {
+    switch (pending.endpoint) {
         case Endpoint::Health:
             return send(connection, plainText("ok\n", "text/plain; charset=utf-8"));
         case Endpoint::Metrics:
@@ -197,13 +203,13 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
     Front& front = *static_cast<Front*>(cls);
     try {
         // The request gathered so far on this connection; null on the first call.
-        HttpRequest* pending = static_cast<HttpRequest*>(*state);
+        Pending* pending = static_cast<Pending*>(*state);
         if (pending == nullptr) {
             return begin(front, connection, url, method, state);
         }
         if (*uploadSize > 0) {
             // One byte beyond the limit is kept so the service sees the body is too large.
-            std::string& body = pending->body;
+            std::string& body = pending->request.body;
             const std::size_t room =
                 kMaxRequestBody + 1 - std::min(body.size(), kMaxRequestBody + 1);
             body.append(uploadData, std::min(room, *uploadSize));
@@ -221,7 +227,7 @@ MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, con
 }
 
 void onCompleted(void* cls, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
-    delete static_cast<HttpRequest*>(*state);
+    delete static_cast<Pending*>(*state);
     *state = nullptr;
     if (ConnectionWatch::Connection* watchedConnection = watched(connection)) {
         static_cast<Front*>(cls)->watch.answered(watchedConnection);
